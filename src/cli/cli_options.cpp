@@ -1,0 +1,52 @@
+#include "cli_options.h"
+
+#include <CLI/CLI.hpp>
+#include <iostream>
+#include <map>
+
+namespace orv::cli {
+
+ParseOutcome ParseCliOptions(int argc, const char* const* argv)
+{
+    CliOptions options;
+    CLI::App app{"Converts ORVENDA 3.2 pack archives (.dat) and animations (.ani) into BMP, PNG, "
+                 "WAV and raw files.",
+                 "orvconv-cli"};
+    const std::map<std::string, std::int32_t> formats{{"bmp", 0}, {"png", 1}, {"alpha", 2}};
+    std::string format = "bmp";
+    app.add_option("-f,--format", format,
+                   "bmp: all BMP (default), png: all PNG, alpha: PNG only for pictures with alpha")
+        ->check(CLI::IsMember({"bmp", "png", "alpha"}))
+        ->option_text("bmp|png|alpha");
+    app.add_flag("--ani-raw", options.aniRaw, "write animation entries of archives as raw copies");
+    app.add_option("-s,--settings", options.settingsPath,
+                   "settings file for composing animation frames (default: none)")
+        ->option_text("FILE");
+    app.add_option("-o,--output-root", options.outputRoot,
+                   "folder in which output folders are made (default: the executable's folder)")
+        ->option_text("DIR");
+    app.add_flag("-l,--list", options.list, "list each input's contents instead of converting");
+    app.add_flag("-q,--quiet", options.quiet, "no progress line and no final message");
+    app.set_version_flag("-V,--version", "orvconv-cli " ORVCONV_VERSION);
+    app.add_option("FILE", options.files, ".dat or .ani files, converted in this order")
+        ->required()
+        ->option_text("...");
+
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::CallForHelp&) {
+        std::cout << app.help();
+        return {std::nullopt, 0};
+    } catch (const CLI::CallForVersion&) {
+        std::cout << "orvconv-cli " ORVCONV_VERSION "\n";
+        return {std::nullopt, 0};
+    } catch (const CLI::ParseError& e) {
+        std::cerr << "orvconv-cli: " << e.what() << "\n"
+                  << "usage: orvconv-cli [OPTIONS] FILE...   (orvconv-cli --help for more)\n";
+        return {std::nullopt, 2};
+    }
+    options.outputMode = formats.at(format);
+    return {std::move(options), 0};
+}
+
+}  // namespace orv::cli

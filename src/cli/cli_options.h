@@ -1,0 +1,29 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace orv::cli {
+
+struct CliOptions {
+    std::int32_t outputMode = 0;  // bmp 0, png 1, alpha 2
+    bool aniRaw = false;
+    std::string settingsPath;
+    std::string outputRoot;  // empty: the executable's folder
+    bool list = false;
+    bool quiet = false;
+    std::vector<std::string> files;
+};
+
+// The parsed options, or the exit code when the process should end at once
+// (0 after --help or --version, 2 after a usage error, with its text printed).
+struct ParseOutcome {
+    std::optional<CliOptions> options;
+    int exitCode = 0;
+};
+
+ParseOutcome ParseCliOptions(int argc, const char* const* argv);
+
+}  // namespace orv::cli

@@ -1,0 +1,63 @@
+// orvconv-cli: the conversion engine behind a terminal.
+#include <csignal>
+#include <cstdio>
+#include <filesystem>
+#include <system_error>
+
+#include "batch.h"
+#include "cli_options.h"
+#include "console_status_view.h"
+#include "converter.h"
+#include "fatal_error.h"
+#include "interrupt.h"
+#include "listing.h"
+
+namespace {
+
+// The folder of the running executable, with a trailing "/".
+std::string ExecutableFolder()
+{
+    std::error_code error;
+    const auto exe = std::filesystem::read_symlink("/proc/self/exe", error);
+    if (error) return "./";
+    return exe.parent_path().string() + "/";
+}
+
+std::string WithTrailingSlash(std::string folder)
+{
+    if (folder.empty() || folder.back() != '/') folder += '/';
+    return folder;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    const orv::cli::ParseOutcome parsed = orv::cli::ParseCliOptions(argc, argv);
+    if (!parsed.options) return parsed.exitCode;
+    const orv::cli::CliOptions& options = *parsed.options;
+
+    // A file-size limit then fails the write, which the engine reports, instead of
+    // killing the process silently.
+    std::signal(SIGXFSZ, SIG_IGN);
+
+    orv::cli::ConsoleStatusView view(!options.quiet && !options.list);
+    if (options.list) {
+        for (const std::string& path : options.files) orv::cli::ListInputFile(path, stdout, view);
+        return 0;
+    }
+
+    orv::Converter converter(view);
+    converter.exeDir =
+        options.outputRoot.empty() ? ExecutableFolder() : WithTrailingSlash(options.outputRoot);
+    converter.outputMode = options.outputMode;
+    converter.aniRaw = options.aniRaw;
+    view.WatchInterrupts(converter.cancelRequested);
+    orv::cli::InstallInterruptHandler();
+    try {
+        return orv::cli::RunBatch(converter, view, options.files, options.quiet);
+    } catch (const orv::FatalError& error) {
+        view.ShowModalMessage(error.what());
+        return 1;
+    }
+}

@@ -1,0 +1,66 @@
+#include "converter.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <sys/stat.h>
+
+#include "fatal_error.h"
+#include "text.h"
+
+namespace orv {
+
+std::string FrameSuffix(std::int32_t frameNo)
+{
+    if (frameNo < 0) return {};
+    char text[16];
+    std::snprintf(text, sizeof text, "_%04d", static_cast<int>(frameNo));
+    return text;
+}
+
+std::uint8_t* Converter::Obtain(ScratchBuffer& buffer, std::uint32_t n, bool zeroFill)
+{
+    std::uint8_t* block = buffer.EnsureCapacity(n, zeroFill);
+    if (block == nullptr) throw FatalError::OutOfMemory();
+    return block;
+}
+
+void Converter::MakeOutputFolder()
+{
+    std::string_view stem = WithoutExtension(srcName);
+    // A stem of "", "." or ".." would name exeDir itself or its parent.
+    if (stem.empty() || stem == "." || stem == "..") stem = srcName;
+    outDir = exeDir;
+    outDir += stem;
+    // An existing folder is fine; any other failure shows at the first output file.
+    ::mkdir(outDir.c_str(), 0777);
+    outDir += '/';
+}
+
+std::string Converter::EntryOutputPath(const ArchiveEntry& entry, std::string_view suffix) const
+{
+    std::string path = outDir;
+    path += Cp932ToUtf8(entry.Name());
+    path += suffix;
+    return path;
+}
+
+OutputFile Converter::CreateOutputFile(const std::string& path) const
+{
+    const bool inside = path.size() > outDir.size() && path.compare(0, outDir.size(), outDir) == 0
+        && IsPlainFileName(std::string_view(path).substr(outDir.size()));
+    if (!inside) throw FatalError::CannotOpen(path);
+    return OutputFile(path);
+}
+
+void Converter::CopyThroughChunk(FileHandle& archive, OutputFile& out, std::uint32_t size)
+{
+    std::uint8_t* chunk = Obtain(dataBuf, kSoundStreamThreshold, true);
+    while (size > 0) {
+        const std::uint32_t step = std::min(size, kSoundStreamThreshold);
+        archive.Read(chunk, step);
+        out.Write(chunk, step);
+        size -= step;
+    }
+}
+
+}  // namespace orv

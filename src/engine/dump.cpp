@@ -1,0 +1,23 @@
+#include "converter.h"
+
+namespace orv {
+
+void Converter::DumpEntry(const std::uint8_t* data, const ArchiveEntry& entry, std::int32_t frameNo)
+{
+    const std::string path = EntryOutputPath(entry, FrameSuffix(frameNo));
+    view_.ShowOutputPath(path);
+    OutputFile out = CreateOutputFile(path);
+    out.Write(data, entry.size);
+    out.Close();
+}
+
+void Converter::DumpEntryStreamed(FileHandle& archive, const ArchiveEntry& entry)
+{
+    const std::string path = EntryOutputPath(entry, {});
+    view_.ShowOutputPath(path);
+    OutputFile out = CreateOutputFile(path);
+    CopyThroughChunk(archive, out, entry.size);
+    out.Close();
+}
+
+}  // namespace orv

@@ -1,0 +1,80 @@
+#include "file_handle.h"
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace orv {
+
+FileHandle::~FileHandle() { Close(); }
+
+bool FileHandle::Open(const std::string& path, Mode mode)
+{
+    Close();
+    // Output files never follow a symbolic link, so a link planted in an output
+    // folder cannot redirect a write elsewhere. O_NONBLOCK keeps a FIFO from
+    // blocking the open; anything but a regular file is then refused.
+    const int flags = O_CLOEXEC | O_NONBLOCK
+        | (mode == Mode::Read ? O_RDONLY : O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW);
+    do {
+        fd_ = ::open(path.c_str(), flags, 0666);
+    } while (fd_ < 0 && errno == EINTR);
+    if (fd_ < 0) return false;
+    struct stat st {};
+    if (::fstat(fd_, &st) != 0 || !S_ISREG(st.st_mode)
+        || ::fcntl(fd_, F_SETFL, ::fcntl(fd_, F_GETFL) & ~O_NONBLOCK) != 0) {
+        Close();
+        return false;
+    }
+    ::posix_fadvise(fd_, 0, 0, POSIX_FADV_SEQUENTIAL);
+    return true;
+}
+
+bool FileHandle::Read(void* destination, std::uint32_t n)
+{
+    auto* out = static_cast<char*>(destination);
+    std::uint32_t done = 0;
+    while (done < n) {
+        const ssize_t got = ::read(fd_, out + done, n - done);
+        if (got < 0 && errno == EINTR) continue;
+        if (got <= 0) return false;
+        done += static_cast<std::uint32_t>(got);
+    }
+    return true;
+}
+
+bool FileHandle::Write(const void* source, std::uint32_t n)
+{
+    const auto* in = static_cast<const char*>(source);
+    std::uint32_t done = 0;
+    while (done < n) {
+        const ssize_t put = ::write(fd_, in + done, n - done);
+        if (put < 0 && errno == EINTR) continue;
+        if (put <= 0) return false;
+        done += static_cast<std::uint32_t>(put);
+    }
+    return true;
+}
+
+bool FileHandle::Seek(std::uint32_t offset)
+{
+    return ::lseek(fd_, static_cast<off_t>(offset), SEEK_SET) == static_cast<off_t>(offset);
+}
+
+std::uint64_t FileHandle::Size() const
+{
+    struct stat st {};
+    if (fd_ < 0 || ::fstat(fd_, &st) != 0) return 0;
+    return static_cast<std::uint64_t>(st.st_size);
+}
+
+bool FileHandle::Close()
+{
+    if (fd_ < 0) return true;
+    const int result = ::close(fd_);
+    fd_ = -1;
+    return result == 0 || errno == EINTR;
+}
+
+}  // namespace orv

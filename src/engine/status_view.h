@@ -1,0 +1,31 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace orv {
+
+// What the engine shows and where it yields while it works. The window implements
+// it on its controls, the command line on the terminal, tests by recording calls.
+class StatusView {
+public:
+    virtual ~StatusView() = default;
+
+    virtual void SetEntryProgressMax(std::int32_t maximum) = 0;
+    virtual void SetEntryProgressPosition(std::int32_t position) = 0;
+    virtual std::int32_t GetEntryProgressPosition() = 0;
+    virtual std::int32_t GetEntryProgressMax() = 0;
+    virtual void SetEntryCounterText(const std::string& text) = 0;
+    // Paints pending changes at once without dispatching any other event.
+    virtual void RepaintEntryCounter() = 0;
+    // The full path of the file about to be written; painted at once.
+    virtual void ShowOutputPath(const std::string& path) = 0;
+    // Dispatches pending events (a Stop request among them) and never waits.
+    virtual void PumpEvents() = 0;
+    virtual void ShowModalMessage(const std::string& text) = 0;
+};
+
+// "[position/maximum]", e.g. [0/12].
+std::string FormatCounter(std::int32_t position, std::int32_t maximum);
+
+}  // namespace orv

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace orv {
+
+// Paths here are UTF-8 byte strings separated by "/"; byte-wise searches for "/"
+// and "." never hit the inside of a UTF-8 character.
+
+// ASCII letters lower-cased, every other byte kept.
+std::string AsciiLower(std::string_view text);
+
+// The part after the last "/".
+std::string_view FileNamePart(std::string_view path);
+
+// From the last "." of a file name on, "." included; empty when there is none.
+std::string_view ExtensionOf(std::string_view fileName);
+
+// The file name up to its last "."; the whole name when there is none.
+std::string_view WithoutExtension(std::string_view fileName);
+
+// An archive's CP932 name as UTF-8. Bytes that do not convert become "%XX"
+// (two upper-case hex digits), so the result is always valid UTF-8.
+std::string Cp932ToUtf8(std::string_view cp932);
+
+// UTF-8 text as CP932 of at most maxBytes bytes, never cut inside a character.
+// Characters CP932 lacks, and bytes that are not UTF-8, become "_".
+std::string Utf8ToCp932(std::string_view utf8, std::size_t maxBytes);
+
+// Whether a name can be joined to a folder without leaving it: not empty, not "."
+// or "..", and free of "/" and "\".
+bool IsPlainFileName(std::string_view name);
+
+}  // namespace orv

@@ -1,0 +1,200 @@
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <chrono>
+#include <thread>
+
+#include "pack_writer.h"
+#include "process.h"
+#include "temp_dir.h"
+
+using orv::tools::Bytes;
+using orv::tools::BytesOf;
+using orv::tools::BuildPack;
+
+namespace {
+
+const std::string kFinished = "変換終了しました。\n";
+const std::string kCancelled = "変換中止しました。\n";
+
+class CliTest : public ::testing::Test {
+protected:
+    CliTest()
+    {
+        std::filesystem::create_directory(root());
+        std::filesystem::create_directory(in());
+    }
+
+    std::filesystem::path root() const { return dir.path() / "root"; }
+    std::filesystem::path in() const { return dir.path() / "in"; }
+
+    std::string Input(const std::string& name, const Bytes& bytes) const
+    {
+        const std::string path = (in() / name).string();
+        EXPECT_TRUE(orv::tools::WriteFileBytes(path, bytes));
+        return path;
+    }
+
+    Process Start(std::vector<std::string> args, std::optional<rlim_t> fileSizeLimit = {},
+                  const std::string& program = ORVCONV_CLI_PATH) const
+    {
+        return Process(program, args, dir.path(), fileSizeLimit);
+    }
+
+    Process::Result Run(std::vector<std::string> args, std::optional<rlim_t> fileSizeLimit = {}) const
+    {
+        return Start(std::move(args), fileSizeLimit).Wait();
+    }
+
+    // Converts into root() and returns the result.
+    Process::Result Convert(std::vector<std::string> args) const
+    {
+        args.insert(args.begin(), {"-o", root().string()});
+        return Run(std::move(args));
+    }
+
+    TempDir dir;
+};
+
+Bytes Sample()
+{
+    return BuildPack({{"readme.txt", BytesOf("hello")},
+                      {"\x83\x5e\x83\x43\x83\x67\x83\x8b.txt", BytesOf("title")},
+                      {"walk.ani", Bytes{4, 0, 0, 0}}});
+}
+
+}  // namespace
+
+TEST_F(CliTest, UsageErrorsExitWithTwo)
+{
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{}, {"--bogus", "x.dat"}, {"-f", "gif", "x.dat"}, {"-o"}}) {
+        const auto result = Run(args);
+        EXPECT_EQ(result.exitCode, 2) << ::testing::PrintToString(args);
+        EXPECT_NE(result.err.find("usage: orvconv-cli"), std::string::npos) << result.err;
+        EXPECT_EQ(result.out, "");
+    }
+}
+
+TEST_F(CliTest, HelpAndVersionGoToStdoutAndSucceed)
+{
+    const auto help = Run({"--help"});
+    EXPECT_EQ(help.exitCode, 0);
+    for (const char* option : {"--format", "--ani-raw", "--settings", "--output-root", "--list", "--quiet"})
+        EXPECT_NE(help.out.find(option), std::string::npos) << option;
+    const auto version = Run({"-V"});
+    EXPECT_EQ(version.exitCode, 0);
+    EXPECT_EQ(version.out.rfind("orvconv-cli ", 0), 0u) << version.out;
+}
+
+TEST_F(CliTest, ConvertsIntoALowerCasedFolderAndSaysSoOnStdout)
+{
+    const auto result = Convert({Input("DATA01.DAT", Sample())});
+    EXPECT_EQ(result.exitCode, 0) << result.err;
+    EXPECT_EQ(result.out, kFinished);
+    EXPECT_EQ(result.err, "");  // not a terminal: no progress line
+    EXPECT_EQ(FilesIn(root() / "data01"), (std::vector<std::string>{"readme.txt", "walk.ani", "タイトル.txt"}));
+    EXPECT_EQ(ReadAll(root() / "data01" / "readme.txt"), BytesOf("hello"));
+}
+
+TEST_F(CliTest, OutputGoesBesideTheExecutableByDefault)
+{
+    const auto exeDir = dir.path() / "exe";
+    std::filesystem::create_directory(exeDir);
+    std::filesystem::copy_file(ORVCONV_CLI_PATH, exeDir / "orvconv-cli");
+    const auto result = Start({Input("Sample.dat", Sample())}, {}, (exeDir / "orvconv-cli").string()).Wait();
+    EXPECT_EQ(result.exitCode, 0) << result.err;
+    EXPECT_EQ(ReadAll(exeDir / "sample" / "readme.txt"), BytesOf("hello"));
+}
+
+TEST_F(CliTest, QuietPrintsNothing)
+{
+    const auto result = Convert({"-q", Input("data.dat", Sample())});
+    EXPECT_EQ(result.exitCode, 0);
+    EXPECT_EQ(result.out, "");
+    EXPECT_EQ(result.err, "");
+}
+
+TEST_F(CliTest, UnopenableAndOtherInputsAreSkippedAndTheBatchGoesOn)
+{
+    const std::string missing = (in() / "Gone.DAT").string();
+    const auto result = Convert({missing, Input("notes.txt", Sample()), Input("data.dat", Sample())});
+    EXPECT_EQ(result.exitCode, 0);
+    EXPECT_EQ(result.err, "ファイルを開けません！\ngone.dat\n");
+    EXPECT_EQ(result.out, kFinished);
+    EXPECT_TRUE(std::filesystem::exists(root() / "data" / "readme.txt"));
+    EXPECT_FALSE(std::filesystem::exists(root() / "notes"));
+}
+
+TEST_F(CliTest, FinalMessageFollowsTheLastFileOnly)
+{
+    const auto lastSkipped = Convert({Input("data.dat", Sample()), Input("fake.dat", BytesOf("not an archive"))});
+    EXPECT_EQ(lastSkipped.exitCode, 0);
+    EXPECT_EQ(lastSkipped.out, "");
+    EXPECT_TRUE(std::filesystem::exists(root() / "data" / "readme.txt"));
+    EXPECT_FALSE(std::filesystem::exists(root() / "fake"));
+}
+
+TEST_F(CliTest, FatalErrorEndsWithItsTextAndCodeOne)
+{
+    const std::string archive = Input("evil.dat", BuildPack({{"ok.txt", BytesOf("ok")}, {"../out.txt", BytesOf("x")}}));
+    const auto result = Convert({archive, Input("after.dat", Sample())});
+    EXPECT_EQ(result.exitCode, 1);
+    const std::string path = (root() / "evil").string() + "/../out.txt";
+    EXPECT_EQ(result.err, "ファイルオープンエラー！\n" + path + "\n終了します。\n");
+    EXPECT_EQ(result.out, "");
+    EXPECT_FALSE(std::filesystem::exists(root() / "out.txt"));
+    EXPECT_FALSE(std::filesystem::exists(root() / "after"));
+}
+
+TEST_F(CliTest, AFullDiskIsTheWriteErrorNeverSuccess)
+{
+    const std::string archive = Input("big.dat", BuildPack({{"big.bin", Bytes(256 * 1024, 7)}}));
+    const auto result = Run({"-o", root().string(), archive}, rlim_t{64 * 1024});
+    EXPECT_EQ(result.exitCode, 1);
+    const std::string path = (root() / "big" / "big.bin").string();
+    EXPECT_EQ(result.err, "ファイル書き込みエラー！\n" + path + "\n終了します。\n");
+    EXPECT_EQ(result.out.find("変換終了しました。"), std::string::npos);
+}
+
+TEST_F(CliTest, ListPrintsOneLinePerEntryOrFrame)
+{
+    const auto archive = Run({"--list", Input("data.dat", Sample())});
+    EXPECT_EQ(archive.exitCode, 0);
+    // Entries start after the 6-byte header and three 24-byte records: offset 78.
+    EXPECT_EQ(archive.out,
+              "0\treadme.txt\t78\t5\tother\n"
+              "1\tタイトル.txt\t83\t5\tother\n"
+              "2\twalk.ani\t88\t4\tanimation\n");
+    EXPECT_FALSE(std::filesystem::exists(in() / "data"));
+
+    const Bytes frames{12, 0, 0, 0, 40, 0, 0, 0, 0x90, 1, 0, 0, 0xEE};
+    const auto animation = Run({"-l", Input("Walk.ANI", frames)});
+    EXPECT_EQ(animation.exitCode, 0);
+    EXPECT_EQ(animation.out, "1\t12\n2\t40\n3\t400\n");
+}
+
+TEST_F(CliTest, CtrlCStopsBetweenEntriesWithCode130)
+{
+    // Enough entries that the run is still going when the signal arrives.
+    std::vector<orv::tools::PackItem> items;
+    for (int i = 0; i < 20000; ++i) items.push_back({"e" + std::to_string(i) + ".bin", Bytes(512, static_cast<std::uint8_t>(i))});
+    const std::string archive = Input("many.dat", BuildPack(items));
+
+    Process process = Start({"-o", root().string(), archive});
+    const auto folder = root() / "many";
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    while (!std::filesystem::exists(folder / "e10.bin") && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    ::kill(process.pid(), SIGINT);
+    const auto result = process.Wait();
+
+    EXPECT_EQ(result.exitCode, 130);
+    EXPECT_EQ(result.out, kCancelled);
+    const auto written = FilesIn(folder);
+    EXPECT_GT(written.size(), 10u);
+    EXPECT_LT(written.size(), items.size());
+    // The entry under way when Stop came was finished: every file is whole.
+    for (const std::string& name : written)
+        EXPECT_EQ(std::filesystem::file_size(folder / name), 512u) << name;
+}

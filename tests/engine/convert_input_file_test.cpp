@@ -1,0 +1,275 @@
+#include <gtest/gtest.h>
+
+#include <sys/resource.h>
+
+#include <csignal>
+
+#include "engine_fixture.h"
+#include "fatal_error.h"
+
+using namespace orv;
+using orv::tools::Bytes;
+using orv::tools::BytesOf;
+using orv::tools::BuildPack;
+
+namespace {
+
+Bytes ThreeEntries()
+{
+    return BuildPack({{"a.txt", BytesOf("alpha")}, {"b.bin", BytesOf("")}, {"c.txt", BytesOf("gamma")}});
+}
+
+}  // namespace
+
+using ConvertInputFileTest = EngineTest;
+
+TEST_F(ConvertInputFileTest, ProgressCounterAndPumpCallsComeInTheirOrder)
+{
+    Input("DATA01.DAT", BuildPack({{"a.txt", BytesOf("alpha")}, {"b.txt", BytesOf("beta")}}));
+    EXPECT_EQ(converter.ConvertInputFile(), ConvertResult::Finished);
+
+    const std::string out = exeDir().string() + "/data01/";
+    const std::vector<std::string> expected{
+        "max 2", "counter [0/2]", "repaint",
+        "pump", "output " + out + "a.txt", "position 1", "counter [1/2]",
+        "pump", "output " + out + "b.txt", "position 2", "counter [2/2]",
+        "position 2"};
+    EXPECT_EQ(view.calls, expected);
+    EXPECT_EQ(converter.srcName, "data01.dat");
+    EXPECT_EQ(converter.outDir, out);
+    EXPECT_EQ(ReadAll(out + "a.txt"), BytesOf("alpha"));
+    EXPECT_EQ(ReadAll(out + "b.txt"), BytesOf("beta"));
+}
+
+TEST_F(ConvertInputFileTest, EmptyArchiveMakesTheFolderAndFinishes)
+{
+    Input("empty.dat", BuildPack({}));
+    EXPECT_EQ(converter.ConvertInputFile(), ConvertResult::Finished);
+    const std::vector<std::string> expected{"max 0", "counter [0/0]", "repaint", "position 0"};
+    EXPECT_EQ(view.calls, expected);
+    EXPECT_TRUE(std::filesystem::is_directory(exeDir() / "empty"));
+}
+
+TEST_F(ConvertInputFileTest, StopSeenBeforeAnEntryEndsTheFileThere)
+{
+    Input("data.dat", ThreeEntries());
+    view.onPump = [&](int pump) {
+        if (pump == 2) converter.cancelRequested = true;
+    };
+    EXPECT_EQ(converter.ConvertInputFile(), ConvertResult::Cancelled);
+    EXPECT_EQ(FilesIn(exeDir() / "data"), std::vector<std::string>{"a.txt"});
+    EXPECT_EQ(view.GetEntryProgressPosition(), 1);
+}
+
+TEST_F(ConvertInputFileTest, StopDuringTheLastEntryIsNotSeenHere)
+{
+    Input("data.dat", ThreeEntries());
+    view.onOutput = [&](const std::string& path) {
+        if (path.ends_with("c.txt")) converter.cancelRequested = true;
+    };
+    EXPECT_EQ(converter.ConvertInputFile(), ConvertResult::Finished);
+    EXPECT_EQ(FilesIn(exeDir() / "data"), (std::vector<std::string>{"a.txt", "b.bin", "c.txt"}));
+    EXPECT_EQ(ReadAll(exeDir() / "data" / "b.bin"), Bytes{});
+}
+
+TEST_F(ConvertInputFileTest, OtherExtensionsAreSkippedWithoutAnyCall)
+{
+    Input("data.txt", ThreeEntries());
+    EXPECT_EQ(converter.ConvertInputFile(), ConvertResult::Skipped);
+    EXPECT_TRUE(view.calls.empty());
+    EXPECT_TRUE(FilesIn(exeDir()).empty());
+}
+
+TEST_F(ConvertInputFileTest, WrongMagicIsSkippedWithoutFolderOrMessage)
+{
+    Input("data.dat", BytesOf("PACK\x01\x00"));
+    EXPECT_EQ(converter.ConvertInputFile(), ConvertResult::Skipped);
+    Input("short.dat", BytesOf("pa"));
+    EXPECT_EQ(converter.ConvertInputFile(), ConvertResult::Skipped);
+    EXPECT_TRUE(view.calls.empty());
+    EXPECT_TRUE(FilesIn(exeDir()).empty());
+}
+
+TEST_F(ConvertInputFileTest, UnopenableInputShowsItsLowerCasedNameAndIsSkipped)
+{
+    converter.srcPath = (inDir() / "Missing.DAT").string();
+    EXPECT_EQ(converter.ConvertInputFile(), ConvertResult::Skipped);
+    EXPECT_EQ(view.calls, std::vector<std::string>{"message ファイルを開けません！\nmissing.dat"});
+}
+
+TEST_F(ConvertInputFileTest, MixedCaseExtensionsAreAcceptedAndTheFolderIsLowerCase)
+{
+    Input("Mixed.Dat", ThreeEntries());
+    EXPECT_EQ(converter.ConvertInputFile(), ConvertResult::Finished);
+    EXPECT_TRUE(std::filesystem::is_directory(exeDir() / "mixed"));
+}
+
+TEST_F(ConvertInputFileTest, ConvertingTwiceOverwritesTheEarlierFiles)
+{
+    Input("data.dat", BuildPack({{"a.txt", BytesOf("a long first content")}}));
+    converter.ConvertInputFile();
+    Input("data.dat", BuildPack({{"a.txt", BytesOf("short")}}));
+    converter.ConvertInputFile();
+    EXPECT_EQ(ReadAll(exeDir() / "data" / "a.txt"), BytesOf("short"));
+}
+
+TEST_F(ConvertInputFileTest, StemsThatNameNoFolderOfTheirOwnUseTheWholeName)
+{
+    for (const char* name : {".dat", "..dat", "...dat"}) {
+        Input(name, BuildPack({{"x.txt", BytesOf("x")}}));
+        EXPECT_EQ(converter.ConvertInputFile(), ConvertResult::Finished) << name;
+        EXPECT_EQ(ReadAll(exeDir() / name / "x.txt"), BytesOf("x")) << name;
+    }
+    EXPECT_FALSE(std::filesystem::exists(dir.path() / "x.txt"));
+    EXPECT_FALSE(std::filesystem::exists(exeDir() / "x.txt"));
+}
+
+TEST_F(ConvertInputFileTest, EntryNamesInCp932BecomeUtf8FileNames)
+{
+    Input("data.dat", BuildPack({{"\x83\x5e\x83\x43\x83\x67\x83\x8b.txt", BytesOf("t")},
+                                 {"bad\xA0name", BytesOf("b")}}));
+    EXPECT_EQ(converter.ConvertInputFile(), ConvertResult::Finished);
+    EXPECT_EQ(FilesIn(exeDir() / "data"), (std::vector<std::string>{"bad%A0name", "タイトル.txt"}));
+}
+
+// ---- Stand-alone animation files -------------------------------------------------
+
+TEST_F(ConvertInputFileTest, StandAloneAnimationIsOneEntryNamedAfterTheFile)
+{
+    const Bytes animation{8, 0, 0, 0, 8, 0, 0, 0, 1, 2, 3};
+    Input("Walk.ANI", animation);
+    EXPECT_EQ(converter.ConvertInputFile(), ConvertResult::Finished);
+    EXPECT_EQ(FilesIn(exeDir() / "walk"), std::vector<std::string>{"walk.ani"});
+    EXPECT_EQ(ReadAll(exeDir() / "walk" / "walk.ani"), animation);
+}
+
+TEST_F(ConvertInputFileTest, StandAloneAnimationNameIsCutTo15BytesOfCp932)
+{
+    Input("abcdefghijklmnopq.ani", Bytes{0, 0, 0, 0});
+    converter.ConvertInputFile();
+    EXPECT_EQ(FilesIn(exeDir() / "abcdefghijklmnopq"), std::vector<std::string>{"abcdefghijklmno"});
+
+    // Seven two-byte characters and a lead byte would make 15; the lead byte is dropped.
+    Input("あいうえおかきく.ani", Bytes{0, 0, 0, 0});
+    converter.ConvertInputFile();
+    EXPECT_EQ(FilesIn(exeDir() / "あいうえおかきく"), std::vector<std::string>{"あいうえおかき"});
+}
+
+TEST_F(ConvertInputFileTest, StopDuringAStandAloneAnimationStillFinishes)
+{
+    Input("walk.ani", Bytes{4, 0, 0, 0});
+    converter.cancelRequested = true;
+    EXPECT_EQ(converter.ConvertInputFile(), ConvertResult::Finished);
+}
+
+// ---- Sizes the file does not hold, and sound streaming ---------------------------
+
+TEST_F(ConvertInputFileTest, EntriesReachingPastTheEndGetOnlyTheBytesThere)
+{
+    // The header and two records: one claims 4 GiB from offset 0, one lies far
+    // beyond the end of the file.
+    Bytes archive = tools::PackHeader(2);
+    tools::AppendRecord(archive, "all.bin", 0, 0xFFFFFFFFu);
+    tools::AppendRecord(archive, "beyond.bin", 0xFFFFFF00u, 0xFFu);
+    Input("tiny.dat", archive);
+
+    EXPECT_EQ(converter.ConvertInputFile(), ConvertResult::Finished);
+    EXPECT_EQ(ReadAll(exeDir() / "tiny" / "all.bin"), archive);
+    EXPECT_EQ(ReadAll(exeDir() / "tiny" / "beyond.bin"), Bytes{});
+    EXPECT_LE(converter.dataBuf.capacity(), archive.size());
+}
+
+TEST_F(ConvertInputFileTest, MissingTableRecordsReadAsZeroAndEndInTheOpenError)
+{
+    // Two records announced, one present: the second is all zeros, an empty name.
+    Bytes archive = tools::PackHeader(2);
+    tools::AppendRecord(archive, "a.txt", 0, 4);
+    Input("cut.dat", archive);
+    try {
+        converter.ConvertInputFile();
+        FAIL() << "an empty entry name must not be written";
+    } catch (const FatalError& error) {
+        EXPECT_EQ(std::string(error.what()),
+                  "ファイルオープンエラー！\n" + converter.outDir + "\n終了します。");
+    }
+    EXPECT_EQ(ReadAll(exeDir() / "cut" / "a.txt"), BytesOf("pack"));
+}
+
+TEST_F(ConvertInputFileTest, SoundsAboveTheThresholdPassThroughOneChunk)
+{
+    Bytes big(kSoundStreamThreshold * 2 + 5);
+    for (std::size_t i = 0; i < big.size(); ++i) big[i] = static_cast<std::uint8_t>(i * 7 + i / 251);
+    Input("voice.dat", BuildPack({{"long.pcm", big}}));
+    EXPECT_EQ(converter.ConvertInputFile(), ConvertResult::Finished);
+    EXPECT_EQ(converter.dataBuf.capacity(), kSoundStreamThreshold);
+    EXPECT_EQ(ReadAll(exeDir() / "voice" / "long.pcm"), big);
+}
+
+TEST_F(ConvertInputFileTest, SoundsOfExactlyTheThresholdAreReadWhole)
+{
+    const Bytes sound(kSoundStreamThreshold, 0x5A);
+    Input("voice.dat", BuildPack({{"edge.pcm", sound}, {"next.PCM", Bytes(kSoundStreamThreshold + 1, 1)}}));
+    EXPECT_EQ(converter.ConvertInputFile(), ConvertResult::Finished);
+    // "next.PCM" is of kind other, so it too is read whole.
+    EXPECT_EQ(converter.dataBuf.capacity(), kSoundStreamThreshold + 1);
+    EXPECT_EQ(ReadAll(exeDir() / "voice" / "edge.pcm"), sound);
+}
+
+TEST_F(ConvertInputFileTest, AnimationFileBeyondTheMemoryLimitIsTheMemoryError)
+{
+    const auto path = inDir() / "huge.ani";
+    Input("huge.ani", Bytes{});
+    std::filesystem::resize_file(path, std::uintmax_t{kMaxScratchBytes} + 1);  // sparse
+    try {
+        converter.ConvertInputFile();
+        FAIL() << "expected the memory error";
+    } catch (const FatalError& error) {
+        EXPECT_STREQ(error.what(), "メモリ確保できません！\n終了します。");
+    }
+}
+
+// ---- Names that try to leave the output folder, and failed writes ----------------
+
+TEST_F(ConvertInputFileTest, NamesThatLeaveTheFolderAreTheOpenErrorAndWriteNothing)
+{
+    for (const char* name : {"../escape.txt", "..", ".", "sub/x.txt", "..\\x.txt", "/etc.txt"}) {
+        Input("evil.dat", BuildPack({{name, BytesOf("payload")}}));
+        try {
+            converter.ConvertInputFile();
+            ADD_FAILURE() << name << " was written";
+        } catch (const FatalError& error) {
+            EXPECT_EQ(std::string(error.what()),
+                      "ファイルオープンエラー！\n" + converter.outDir + name + "\n終了します。");
+        }
+        EXPECT_TRUE(FilesIn(exeDir() / "evil").empty()) << name;
+    }
+    EXPECT_EQ(FilesIn(exeDir()), std::vector<std::string>{"evil"});
+    EXPECT_EQ(FilesIn(inDir()), std::vector<std::string>{"evil.dat"});
+}
+
+TEST_F(ConvertInputFileTest, AnOutputFolderThatCannotBeMadeIsTheOpenError)
+{
+    converter.exeDir = (dir.path() / "no" / "such" / "folder").string() + "/";
+    Input("data.dat", ThreeEntries());
+    EXPECT_THROW(converter.ConvertInputFile(), FatalError);
+}
+
+TEST_F(ConvertInputFileTest, AShortWriteIsTheWriteError)
+{
+    Input("full.dat", BuildPack({{"big.bin", Bytes(64 * 1024, 1)}}));
+    rlimit saved {};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+    rlimit small = saved;
+    small.rlim_cur = 4096;
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    std::string message;
+    try {
+        converter.ConvertInputFile();
+    } catch (const FatalError& error) {
+        message = error.what();
+    }
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, oldHandler);
+    EXPECT_EQ(message, "ファイル書き込みエラー！\n" + converter.outDir + "big.bin\n終了します。");
+}

@@ -1,0 +1,62 @@
+#include <gtest/gtest.h>
+
+#include "text.h"
+
+using namespace orv;
+
+TEST(PathText, FileNameExtensionAndStem)
+{
+    EXPECT_EQ(FileNamePart("/data/game/DATA01.DAT"), "DATA01.DAT");
+    EXPECT_EQ(FileNamePart("plain.dat"), "plain.dat");
+    EXPECT_EQ(ExtensionOf("archive.v2.dat"), ".dat");
+    EXPECT_EQ(ExtensionOf("noext"), "");
+    EXPECT_EQ(WithoutExtension("archive.v2.dat"), "archive.v2");
+    EXPECT_EQ(WithoutExtension("noext"), "noext");
+    EXPECT_EQ(WithoutExtension(".dat"), "");
+}
+
+TEST(PathText, LowerCasingTouchesAsciiLettersOnly)
+{
+    EXPECT_EQ(AsciiLower("Walk.ANI"), "walk.ani");
+    EXPECT_EQ(AsciiLower("\xE6\xAD\xA9" "Ab.DAT"), "\xE6\xAD\xA9" "ab.dat");
+}
+
+TEST(Cp932Names, ConvertToUtf8)
+{
+    // "タイトル.txt" and "ソ", whose second byte is the backslash byte.
+    EXPECT_EQ(Cp932ToUtf8("\x83\x5e\x83\x43\x83\x67\x83\x8b.txt"), "タイトル.txt");
+    EXPECT_EQ(Cp932ToUtf8("\x83\x5c"), "ソ");
+    EXPECT_EQ(Cp932ToUtf8("a\\b"), "a\\b");
+}
+
+TEST(Cp932Names, BytesThatDoNotConvertAreEscaped)
+{
+    EXPECT_EQ(Cp932ToUtf8("a\xA0" "b"), "a%A0b");
+    // A lead byte with nothing after it.
+    EXPECT_EQ(Cp932ToUtf8("x\x83"), "x%83");
+    EXPECT_EQ(Cp932ToUtf8("\xFF\xFF"), "%FF%FF");
+}
+
+TEST(Cp932Names, FromUtf8WithinALimitNeverSplitsACharacter)
+{
+    EXPECT_EQ(Utf8ToCp932("歩く.ani", 15), "\x95\xe0\x82\xad.ani");
+    // Eight characters of two bytes each: 15 bytes hold seven of them.
+    EXPECT_EQ(Utf8ToCp932("あいうえおかきく", 15).size(), 14u);
+    EXPECT_EQ(Utf8ToCp932("abcdefghijklmnopqrst", 15), "abcdefghijklmno");
+    EXPECT_EQ(Utf8ToCp932("walk.ani", 15), "walk.ani");
+}
+
+TEST(Cp932Names, CharactersCp932LacksBecomeUnderscores)
+{
+    EXPECT_EQ(Utf8ToCp932("caf\xC3\xA9.ani", 15), "caf_.ani");
+    EXPECT_EQ(Utf8ToCp932("bad\xFF.ani", 15), "bad_.ani");
+}
+
+TEST(PlainFileNames, RefuseAnythingThatLeavesTheFolder)
+{
+    EXPECT_TRUE(IsPlainFileName("readme.txt"));
+    EXPECT_TRUE(IsPlainFileName("..."));
+    EXPECT_TRUE(IsPlainFileName(".hidden"));
+    for (const char* name : {"", ".", "..", "a/b", "../x", "a\\b", "/"})
+        EXPECT_FALSE(IsPlainFileName(name)) << name;
+}
