@@ -2,6 +2,7 @@
 #include <csignal>
 #include <cstdio>
 #include <filesystem>
+#include <new>
 #include <system_error>
 
 #include "batch.h"
@@ -58,6 +59,9 @@ int main(int argc, char** argv)
         return orv::cli::RunBatch(converter, view, options.files, options.quiet);
     } catch (const orv::FatalError& error) {
         view.ShowModalMessage(error.what());
+        return 1;
+    } catch (const std::bad_alloc&) {
+        view.ShowModalMessage(orv::FatalError::OutOfMemory().what());
         return 1;
     }
 }

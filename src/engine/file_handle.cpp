@@ -7,6 +7,24 @@
 
 namespace orv {
 
+namespace {
+
+// Repeats read(2) or write(2) until n bytes have moved; false at end of file or error.
+template <typename Byte, typename Transfer>
+bool TransferExactly(int fd, Byte* bytes, std::uint32_t n, Transfer transfer)
+{
+    std::uint32_t done = 0;
+    while (done < n) {
+        const ssize_t moved = transfer(fd, bytes + done, n - done);
+        if (moved < 0 && errno == EINTR) continue;
+        if (moved <= 0) return false;
+        done += static_cast<std::uint32_t>(moved);
+    }
+    return true;
+}
+
+}  // namespace
+
 FileHandle::~FileHandle() { Close(); }
 
 bool FileHandle::Open(const std::string& path, Mode mode)
@@ -33,28 +51,12 @@ bool FileHandle::Open(const std::string& path, Mode mode)
 
 bool FileHandle::Read(void* destination, std::uint32_t n)
 {
-    auto* out = static_cast<char*>(destination);
-    std::uint32_t done = 0;
-    while (done < n) {
-        const ssize_t got = ::read(fd_, out + done, n - done);
-        if (got < 0 && errno == EINTR) continue;
-        if (got <= 0) return false;
-        done += static_cast<std::uint32_t>(got);
-    }
-    return true;
+    return TransferExactly(fd_, static_cast<char*>(destination), n, ::read);
 }
 
 bool FileHandle::Write(const void* source, std::uint32_t n)
 {
-    const auto* in = static_cast<const char*>(source);
-    std::uint32_t done = 0;
-    while (done < n) {
-        const ssize_t put = ::write(fd_, in + done, n - done);
-        if (put < 0 && errno == EINTR) continue;
-        if (put <= 0) return false;
-        done += static_cast<std::uint32_t>(put);
-    }
-    return true;
+    return TransferExactly(fd_, static_cast<const char*>(source), n, ::write);
 }
 
 bool FileHandle::Seek(std::uint32_t offset)
