@@ -2,6 +2,7 @@
 BUILD      := build
 ASAN_BUILD := build-asan
 JOBS       := $(shell nproc)
+MAKEFLAGS  += --no-print-directory
 CMAKE_FLAGS := -DORVCONV_WERROR=ON
 
 .PHONY: run test build deps
