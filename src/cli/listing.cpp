@@ -6,6 +6,7 @@
 
 #include "animation.h"
 #include "archive.h"
+#include "bytes.h"
 #include "file_handle.h"
 #include "text.h"
 

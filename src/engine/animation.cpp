@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "archive.h"
+#include "bytes.h"
 #include "converter.h"
 
 namespace orv {

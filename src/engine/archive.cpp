@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "bytes.h"
 #include "converter.h"
 #include "fatal_error.h"
 #include "text.h"
@@ -15,12 +16,6 @@ std::string_view ArchiveEntry::Name() const
     const auto length = nul ? static_cast<std::size_t>(static_cast<const char*>(nul) - name)
                             : sizeof name;
     return {name, length};
-}
-
-std::uint32_t ReadLe32(const std::uint8_t* bytes)
-{
-    return static_cast<std::uint32_t>(bytes[0]) | static_cast<std::uint32_t>(bytes[1]) << 8
-        | static_cast<std::uint32_t>(bytes[2]) << 16 | static_cast<std::uint32_t>(bytes[3]) << 24;
 }
 
 ArchiveEntry ParseArchiveEntry(const std::uint8_t* record)
@@ -61,10 +56,7 @@ bool HasArchiveMagic(const std::uint8_t* header)
     return std::memcmp(header, "pack", 4) == 0;
 }
 
-std::uint32_t ArchiveEntryCount(const std::uint8_t* header)
-{
-    return static_cast<std::uint32_t>(header[4]) | static_cast<std::uint32_t>(header[5]) << 8;
-}
+std::uint32_t ArchiveEntryCount(const std::uint8_t* header) { return ReadLe16(header + 4); }
 
 // ---- Converting one input file -------------------------------------------------
 

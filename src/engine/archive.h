@@ -40,6 +40,4 @@ std::string CannotOpenInputText(std::string_view srcName);
 bool HasArchiveMagic(const std::uint8_t* header);
 std::uint32_t ArchiveEntryCount(const std::uint8_t* header);
 
-std::uint32_t ReadLe32(const std::uint8_t* bytes);
-
 }  // namespace orv

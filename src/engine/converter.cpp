@@ -44,11 +44,15 @@ std::string Converter::EntryOutputPath(const ArchiveEntry& entry, std::string_vi
     return path;
 }
 
+bool Converter::IsInsideOutDir(const std::string& path) const
+{
+    return path.size() > outDir.size() && path.compare(0, outDir.size(), outDir) == 0
+        && IsPlainFileName(std::string_view(path).substr(outDir.size()));
+}
+
 OutputFile Converter::CreateOutputFile(const std::string& path) const
 {
-    const bool inside = path.size() > outDir.size() && path.compare(0, outDir.size(), outDir) == 0
-        && IsPlainFileName(std::string_view(path).substr(outDir.size()));
-    if (!inside) throw FatalError::CannotOpen(path);
+    if (!IsInsideOutDir(path)) throw FatalError::CannotOpen(path);
     return OutputFile(path);
 }
 

@@ -6,6 +6,7 @@
 
 #include "archive.h"
 #include "file_handle.h"
+#include "image_writers.h"
 #include "output_file.h"
 #include "scratch_buffer.h"
 #include "settings_file.h"
@@ -51,6 +52,10 @@ public:
     void WriteWaveFromMemory(const std::uint8_t* data, const ArchiveEntry& entry);
     void WriteWaveStreamed(FileHandle& archive, const ArchiveEntry& entry);
     void DumpEntry(const std::uint8_t* data, const ArchiveEntry& entry, std::int32_t frameNo);
+    void WriteBmpFile(const std::uint8_t* pixels, const DibInfo& info, const std::string& path,
+                      const std::uint8_t* colourTable);
+    void WritePngFile(const std::uint8_t* pixels, const DibInfo& info, const std::string& path,
+                      const std::uint8_t* colourTable);
 
 private:
     // EnsureCapacity, with the memory FatalError when the block cannot be obtained.
@@ -59,8 +64,10 @@ private:
     void ConvertArchiveEntry(FileHandle& archive, ArchiveEntry& entry);
     // outDir + the entry's name as UTF-8 + suffix.
     std::string EntryOutputPath(const ArchiveEntry& entry, std::string_view suffix) const;
-    // Opens a file directly inside outDir; any other path is refused with the
-    // file-open FatalError, so an entry name can never lead out of the folder.
+    // Whether path names a file directly inside outDir. Output paths are built from
+    // entry names, which must never lead out of the folder.
+    bool IsInsideOutDir(const std::string& path) const;
+    // Opens a file directly inside outDir; any other path is the file-open FatalError.
     OutputFile CreateOutputFile(const std::string& path) const;
     // Copies size bytes from the archive's position through one chunk in dataBuf.
     void CopyThroughChunk(FileHandle& archive, OutputFile& out, std::uint32_t size);

@@ -27,26 +27,33 @@ bool TransferExactly(int fd, Byte* bytes, std::uint32_t n, Transfer transfer)
 
 FileHandle::~FileHandle() { Close(); }
 
-bool FileHandle::Open(const std::string& path, Mode mode)
+int FileHandle::OpenDescriptor(const std::string& path, Mode mode)
 {
-    Close();
     // Output files never follow a symbolic link, so a link planted in an output
     // folder cannot redirect a write elsewhere. O_NONBLOCK keeps a FIFO from
     // blocking the open; anything but a regular file is then refused.
     const int flags = O_CLOEXEC | O_NONBLOCK
         | (mode == Mode::Read ? O_RDONLY : O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW);
+    int fd = -1;
     do {
-        fd_ = ::open(path.c_str(), flags, 0666);
-    } while (fd_ < 0 && errno == EINTR);
-    if (fd_ < 0) return false;
+        fd = ::open(path.c_str(), flags, 0666);
+    } while (fd < 0 && errno == EINTR);
+    if (fd < 0) return -1;
     struct stat st {};
-    if (::fstat(fd_, &st) != 0 || !S_ISREG(st.st_mode)
-        || ::fcntl(fd_, F_SETFL, ::fcntl(fd_, F_GETFL) & ~O_NONBLOCK) != 0) {
-        Close();
-        return false;
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)
+        || ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0) {
+        ::close(fd);
+        return -1;
     }
-    ::posix_fadvise(fd_, 0, 0, POSIX_FADV_SEQUENTIAL);
-    return true;
+    ::posix_fadvise(fd, 0, 0, POSIX_FADV_SEQUENTIAL);
+    return fd;
+}
+
+bool FileHandle::Open(const std::string& path, Mode mode)
+{
+    Close();
+    fd_ = OpenDescriptor(path, mode);
+    return fd_ >= 0;
 }
 
 bool FileHandle::Read(void* destination, std::uint32_t n)

@@ -29,6 +29,10 @@ public:
     bool Close();
     bool IsOpen() const { return fd_ >= 0; }
 
+    // The open(2) descriptor Open would hold, for writers that need a C stream;
+    // -1 on failure.
+    static int OpenDescriptor(const std::string& path, Mode mode);
+
 private:
     int fd_ = -1;
 };

@@ -1,12 +1,64 @@
+#include <cstring>
+
 #include "converter.h"
+#include "fatal_error.h"
+#include "image_decoder.h"
+#include "text.h"
 
 namespace orv {
 
-// Pictures are written as raw copies until the picture decoder lands.
-void Converter::ConvertImageEntry(const std::uint8_t* data, const ArchiveEntry& entry,
-                                  bool /*clearCanvas*/, bool /*renderOnly*/, std::int32_t frameNo)
+void Converter::ConvertImageEntry(const std::uint8_t* data, const ArchiveEntry& entry, bool clearCanvas,
+                                  bool renderOnly, std::int32_t frameNo)
 {
-    DumpEntry(data, entry, frameNo);
+    const PictureHeader header = ReadPictureHeader(data, entry.size);
+    if (header.type == 1) return;
+    if (header.type != 0 && header.type != 2) {
+        DumpEntry(data, entry, frameNo);
+        return;
+    }
+
+    const std::string name = Cp932ToUtf8(entry.Name());
+    const std::string stem = outDir + std::string(WithoutExtension(name)) + FrameSuffix(frameNo);
+    const std::string bmpPath = stem + ".bmp";
+    view_.ShowOutputPath(bmpPath);
+
+    // 64-bit sizes: 65535 x 65535 pixels need more than 32 bits.
+    const std::uint32_t width = header.width;
+    const std::uint32_t height = header.height;
+    const std::uint64_t rowBytes = std::uint64_t{width} * 3;
+    const std::uint64_t stride = (rowBytes + 3) & ~std::uint64_t{3};
+    const std::uint64_t imageSize = stride * height;
+    if (imageSize > kMaxScratchBytes) throw FatalError::OutOfMemory();
+    const auto size = static_cast<std::uint32_t>(imageSize);
+    std::uint8_t* canvas = canvasBuf.EnsureCapacity(size, frameNo <= 1 || clearCanvas);
+    std::uint8_t* rows = dibBuf.EnsureCapacity(size, false);
+    if (canvas == nullptr || rows == nullptr) throw FatalError::OutOfMemory();
+
+    DecodeImage(data, canvas, entry.size);
+    if (renderOnly) return;
+
+    // Bottom-up rows padded to a multiple of 4 bytes; the padding is zero so that
+    // the same picture always gives the same file.
+    for (std::uint32_t i = 0; i < height; ++i) {
+        std::uint8_t* row = rows + (height - 1 - i) * stride;
+        std::memcpy(row, canvas + i * rowBytes, rowBytes);
+        std::memset(row + rowBytes, 0, stride - rowBytes);
+    }
+
+    DibInfo info;
+    info.width = static_cast<std::int32_t>(width);
+    info.height = static_cast<std::int32_t>(height);
+    info.bitCount = 24;
+    info.stride = static_cast<std::int32_t>(stride);
+    info.imageSize = static_cast<std::int32_t>(imageSize);
+    info.dataOffset = 54;
+    if (outputMode == AllPng) {
+        const std::string pngPath = stem + ".png";
+        view_.ShowOutputPath(pngPath);
+        WritePngFile(rows, info, pngPath, nullptr);
+    } else {
+        WriteBmpFile(rows, info, bmpPath, nullptr);
+    }
 }
 
 }  // namespace orv

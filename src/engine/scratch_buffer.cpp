@@ -31,7 +31,10 @@ std::uint8_t* ScratchBuffer::EnsureCapacity(std::uint32_t n, bool zeroFill)
     }
     Release();
     if (n > kMaxScratchBytes) return nullptr;
-    void* block = zeroFill ? std::calloc(n, 1) : std::malloc(n);
+    // A fresh block is zeroed even when not asked: a canvas that grows between
+    // animation frames then starts black, not with whatever memory held, so the
+    // same input always gives the same files.
+    void* block = std::calloc(n, 1);
     if (block == nullptr) return nullptr;
     block_ = static_cast<std::uint8_t*>(block);
     capacity_ = n;

@@ -75,7 +75,10 @@ std::string_view FileNamePart(std::string_view path)
 std::string_view ExtensionOf(std::string_view fileName)
 {
     const auto dot = fileName.rfind('.');
-    return dot == std::string_view::npos ? std::string_view{} : fileName.substr(dot);
+    const auto separator = fileName.find_last_of("/\\");
+    if (dot == std::string_view::npos || (separator != std::string_view::npos && separator > dot))
+        return {};
+    return fileName.substr(dot);
 }
 
 std::string_view WithoutExtension(std::string_view fileName)

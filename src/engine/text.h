@@ -15,7 +15,8 @@ std::string AsciiLower(std::string_view text);
 // The part after the last "/".
 std::string_view FileNamePart(std::string_view path);
 
-// From the last "." of a file name on, "." included; empty when there is none.
+// From the last "." of a file name on, "." included; empty when there is none
+// or when a "/" or "\" follows it (a dot in a folder part is no extension).
 std::string_view ExtensionOf(std::string_view fileName);
 
 // The file name up to its last "."; the whole name when there is none.

@@ -1,0 +1,51 @@
+#include "image_writers.h"
+
+#include <cstring>
+
+#include "bytes.h"
+#include "converter.h"
+#include "fatal_error.h"
+
+namespace orv {
+
+namespace {
+
+// The 40-byte bitmap information header: no compression, no image size, no
+// resolution and no colour counts.
+void FillInfoHeader(std::uint8_t* header, const DibInfo& info)
+{
+    std::memset(header, 0, kBitmapInfoHeaderBytes);
+    PutLe32(header, kBitmapInfoHeaderBytes);
+    PutLe32(header + 4, static_cast<std::uint32_t>(info.width));
+    PutLe32(header + 8, static_cast<std::uint32_t>(info.height));
+    PutLe16(header + 12, 1);
+    PutLe16(header + 14, static_cast<std::uint32_t>(info.bitCount));
+}
+
+}  // namespace
+
+void Converter::WriteBmpFile(const std::uint8_t* pixels, const DibInfo& info, const std::string& path,
+                             const std::uint8_t* colourTable)
+{
+    OutputFile out = CreateOutputFile(path);
+    std::uint8_t headers[14 + kBitmapInfoHeaderBytes] = {'B', 'M'};
+    PutLe32(headers + 2, static_cast<std::uint32_t>(info.imageSize) + static_cast<std::uint32_t>(info.dataOffset));
+    PutLe32(headers + 10, static_cast<std::uint32_t>(info.dataOffset));
+    FillInfoHeader(headers + 14, info);
+    out.Write(headers, sizeof headers);
+    if (info.bitCount == 8) out.Write(colourTable, kColourTableBytes);
+    out.Write(pixels, static_cast<std::uint32_t>(info.imageSize));
+    out.Close();
+}
+
+void Converter::WritePngFile(const std::uint8_t* pixels, const DibInfo& info, const std::string& path,
+                             const std::uint8_t* colourTable)
+{
+    if (!IsInsideOutDir(path)) throw FatalError::CannotOpen(path);
+    std::uint8_t block[kBitmapInfoHeaderBytes + kColourTableBytes] = {};
+    FillInfoHeader(block, info);
+    if (info.bitCount == 8) std::memcpy(block + kBitmapInfoHeaderBytes, colourTable, kColourTableBytes);
+    if (SaveDibAsPng(path.c_str(), block, pixels) != kPngWritten) throw FatalError::PngFailed(path);
+}
+
+}  // namespace orv
