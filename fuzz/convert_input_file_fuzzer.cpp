@@ -8,7 +8,6 @@
 
 #include "converter.h"
 #include "fatal_error.h"
-#include "silent_view.h"
 
 namespace {
 
@@ -34,7 +33,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         file.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
     }
 
-    SilentView view;
+    orv::SilentStatusView view;
     orv::Converter converter(view);
     converter.exeDir = output.string() + "/";
     converter.srcPath = input.string();
