@@ -1,17 +1,93 @@
+#include <algorithm>
+
+#include "bytes.h"
 #include "converter.h"
+#include "fatal_error.h"
 
 namespace orv {
 
-// Sounds are written as raw copies until the WAV writer lands; large ones already
-// pass through the fixed chunk, so a sound of any length needs bounded memory.
+namespace {
+
+constexpr std::uint32_t kSoundHeaderBytes = 4;
+constexpr std::uint32_t kWaveHeaderBytes = 44;
+
+struct WaveFormat {
+    std::uint16_t channels;
+    std::uint32_t sampleRate;
+    std::uint16_t blockAlign;
+};
+
+// The format code is the entry header's fourth byte; null for an unknown code.
+const WaveFormat* WaveFormatFor(std::uint8_t code)
+{
+    static constexpr WaveFormat kMono22k{1, 22050, 2};
+    static constexpr WaveFormat kStereo22k{2, 22050, 4};
+    static constexpr WaveFormat kStereo44k{2, 44100, 4};
+    switch (code) {
+    case 6: return &kMono22k;
+    case 7: return &kStereo22k;
+    case 10: return &kStereo44k;
+    default: return nullptr;
+    }
+}
+
+// A RIFF WAVE header for 16-bit PCM samples of dataLength bytes.
+void FillWaveHeader(std::uint8_t* header, const WaveFormat& format, std::uint32_t dataLength)
+{
+    std::copy_n("RIFF", 4, header);
+    PutLe32(header + 4, dataLength + 36);
+    std::copy_n("WAVEfmt ", 8, header + 8);
+    PutLe32(header + 16, 16);
+    PutLe16(header + 20, 1);
+    PutLe16(header + 22, format.channels);
+    PutLe32(header + 24, format.sampleRate);
+    PutLe32(header + 28, std::uint32_t{format.blockAlign} * format.sampleRate);
+    PutLe16(header + 32, format.blockAlign);
+    PutLe16(header + 34, 16);
+    std::copy_n("data", 4, header + 36);
+    PutLe32(header + 40, dataLength);
+}
+
+}  // namespace
+
 void Converter::WriteWaveFromMemory(const std::uint8_t* data, const ArchiveEntry& entry)
 {
-    DumpEntry(data, entry, -1);
+    const std::string path = EntryOutputStem(entry) + ".wav";
+    view_.ShowOutputPath(path);
+    OutputFile out = CreateOutputFile(path);
+    // An entry too short for its header has format code 0, an unknown one.
+    const WaveFormat* format = WaveFormatFor(entry.size >= kSoundHeaderBytes ? data[3] : 0);
+    if (format == nullptr) throw FatalError::UnknownFormat(path);
+    const std::uint32_t length = entry.size - kSoundHeaderBytes;
+    std::uint8_t header[kWaveHeaderBytes];
+    FillWaveHeader(header, *format, length);
+    out.Write(header, sizeof header);
+    out.Write(data + kSoundHeaderBytes, length);
+    out.Close();
 }
 
 void Converter::WriteWaveStreamed(FileHandle& archive, const ArchiveEntry& entry)
 {
-    DumpEntryStreamed(archive, entry);
+    const std::string path = EntryOutputStem(entry) + ".wav";
+    view_.ShowOutputPath(path);
+    std::uint8_t* chunk = Obtain(dataBuf, kSoundStreamThreshold, true);
+    std::uint32_t remaining = entry.size - kSoundHeaderBytes;
+    std::uint8_t soundHeader[kSoundHeaderBytes] = {};
+    archive.Read(soundHeader, sizeof soundHeader);
+    const WaveFormat* format = WaveFormatFor(soundHeader[3]);
+    if (format == nullptr) throw FatalError::UnknownFormat(path);
+    std::uint8_t header[kWaveHeaderBytes];
+    FillWaveHeader(header, *format, remaining);
+
+    OutputFile out = CreateOutputFile(path);
+    out.Write(header, sizeof header);
+    while (remaining > 0) {
+        const std::uint32_t step = std::min(remaining, kSoundStreamThreshold);
+        archive.Read(chunk, step);
+        out.Write(chunk, step);
+        remaining -= step;
+    }
+    out.Close();
 }
 
 }  // namespace orv

@@ -1,6 +1,5 @@
 #include "converter.h"
 
-#include <algorithm>
 #include <cstdio>
 #include <sys/stat.h>
 
@@ -44,6 +43,11 @@ std::string Converter::EntryOutputPath(const ArchiveEntry& entry, std::string_vi
     return path;
 }
 
+std::string Converter::EntryOutputStem(const ArchiveEntry& entry) const
+{
+    return outDir + std::string(WithoutExtension(Cp932ToUtf8(entry.Name())));
+}
+
 bool Converter::IsInsideOutDir(const std::string& path) const
 {
     return path.size() > outDir.size() && path.compare(0, outDir.size(), outDir) == 0
@@ -54,17 +58,6 @@ OutputFile Converter::CreateOutputFile(const std::string& path) const
 {
     if (!IsInsideOutDir(path)) throw FatalError::CannotOpen(path);
     return OutputFile(path);
-}
-
-void Converter::CopyThroughChunk(FileHandle& archive, OutputFile& out, std::uint32_t size)
-{
-    std::uint8_t* chunk = Obtain(dataBuf, kSoundStreamThreshold, true);
-    while (size > 0) {
-        const std::uint32_t step = std::min(size, kSoundStreamThreshold);
-        archive.Read(chunk, step);
-        out.Write(chunk, step);
-        size -= step;
-    }
 }
 
 }  // namespace orv

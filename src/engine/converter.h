@@ -64,15 +64,13 @@ private:
     void ConvertArchiveEntry(FileHandle& archive, ArchiveEntry& entry);
     // outDir + the entry's name as UTF-8 + suffix.
     std::string EntryOutputPath(const ArchiveEntry& entry, std::string_view suffix) const;
+    // outDir + the entry's name as UTF-8 without its extension.
+    std::string EntryOutputStem(const ArchiveEntry& entry) const;
     // Whether path names a file directly inside outDir. Output paths are built from
     // entry names, which must never lead out of the folder.
     bool IsInsideOutDir(const std::string& path) const;
     // Opens a file directly inside outDir; any other path is the file-open FatalError.
     OutputFile CreateOutputFile(const std::string& path) const;
-    // Copies size bytes from the archive's position through one chunk in dataBuf.
-    void CopyThroughChunk(FileHandle& archive, OutputFile& out, std::uint32_t size);
-    // Writes size bytes from the archive's position, raw, under the entry's name.
-    void DumpEntryStreamed(FileHandle& archive, const ArchiveEntry& entry);
 
     StatusView& view_;
 };

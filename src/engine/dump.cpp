@@ -11,13 +11,4 @@ void Converter::DumpEntry(const std::uint8_t* data, const ArchiveEntry& entry, s
     out.Close();
 }
 
-void Converter::DumpEntryStreamed(FileHandle& archive, const ArchiveEntry& entry)
-{
-    const std::string path = EntryOutputPath(entry, {});
-    view_.ShowOutputPath(path);
-    OutputFile out = CreateOutputFile(path);
-    CopyThroughChunk(archive, out, entry.size);
-    out.Close();
-}
-
 }  // namespace orv

@@ -3,7 +3,6 @@
 #include "converter.h"
 #include "fatal_error.h"
 #include "image_decoder.h"
-#include "text.h"
 
 namespace orv {
 
@@ -17,8 +16,7 @@ void Converter::ConvertImageEntry(const std::uint8_t* data, const ArchiveEntry& 
         return;
     }
 
-    const std::string name = Cp932ToUtf8(entry.Name());
-    const std::string stem = outDir + std::string(WithoutExtension(name)) + FrameSuffix(frameNo);
+    const std::string stem = EntryOutputStem(entry) + FrameSuffix(frameNo);
     const std::string bmpPath = stem + ".bmp";
     view_.ShowOutputPath(bmpPath);
 
