@@ -2,6 +2,7 @@
 #include <csignal>
 #include <cstdio>
 #include <filesystem>
+#include <memory>
 #include <new>
 #include <system_error>
 
@@ -12,6 +13,7 @@
 #include "fatal_error.h"
 #include "interrupt.h"
 #include "listing.h"
+#include "settings_file.h"
 
 namespace {
 
@@ -53,6 +55,18 @@ int main(int argc, char** argv)
         options.outputRoot.empty() ? ExecutableFolder() : WithTrailingSlash(options.outputRoot);
     converter.outputMode = options.outputMode;
     converter.aniRaw = options.aniRaw;
+    // The settings file is read whole before anything is converted; a file that
+    // exists but cannot be read stops the run before it starts.
+    std::unique_ptr<orv::SettingsFile> settings;
+    if (!options.settingsPath.empty()) {
+        try {
+            settings = orv::SettingsFile::Load(options.settingsPath);
+        } catch (const orv::SettingsError& error) {
+            view.ShowModalMessage(error.what());
+            return 1;
+        }
+        converter.iniFile = settings.get();
+    }
     view.WatchInterrupts(converter.cancelRequested);
     orv::cli::InstallInterruptHandler();
     try {

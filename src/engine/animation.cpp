@@ -18,10 +18,29 @@ std::uint32_t AnimationFrameOffset(const std::uint8_t* data, std::uint32_t k)
     return ReadLe32(data + 4 * (k - 1));
 }
 
-// Animations are written as raw copies until frame composing lands.
 void Converter::ConvertAnimation(const std::uint8_t* data, ArchiveEntry& entry)
 {
-    DumpEntry(data, entry, -1);
+    const std::uint32_t total = entry.size;
+    const std::uint32_t frames = AnimationFrameCount(data, total);
+    const std::string section(entry.Name());
+    // Frames are handed over as running from their offset to the end of the data;
+    // one whose offset lies at or past that end has nothing to draw.
+    auto convertFrame = [&](std::uint32_t number, bool clearCanvas, bool renderOnly) {
+        const std::uint32_t offset = AnimationFrameOffset(data, number);
+        if (offset >= total) return;
+        entry.size = total - offset;
+        ConvertImageEntry(data + offset, entry, clearCanvas, renderOnly, static_cast<std::int32_t>(number));
+    };
+    for (std::uint32_t n = 1; n <= frames; ++n) {
+        view_.PumpEvents();
+        if (cancelRequested) return;
+        const std::int32_t v = iniFile ? iniFile->IntegerValue(section, "p" + std::to_string(n), 0) : 0;
+        if (v >= 1 && static_cast<std::uint32_t>(v) <= frames) {
+            if (static_cast<std::uint32_t>(v) == n) continue;  // frame left out
+            convertFrame(static_cast<std::uint32_t>(v), false, true);  // its base
+        }
+        convertFrame(n, v == -1, false);
+    }
 }
 
 }  // namespace orv

@@ -93,7 +93,8 @@ TEST_F(CliTest, ConvertsIntoALowerCasedFolderAndSaysSoOnStdout)
     EXPECT_EQ(result.exitCode, 0) << result.err;
     EXPECT_EQ(result.out, kFinished);
     EXPECT_EQ(result.err, "");  // not a terminal: no progress line
-    EXPECT_EQ(FilesIn(root() / "data01"), (std::vector<std::string>{"readme.txt", "walk.ani", "タイトル.txt"}));
+    // walk.ani's one frame lies past its data: an animation with nothing to draw.
+    EXPECT_EQ(FilesIn(root() / "data01"), (std::vector<std::string>{"readme.txt", "タイトル.txt"}));
     EXPECT_EQ(ReadAll(root() / "data01" / "readme.txt"), BytesOf("hello"));
 }
 

@@ -4,7 +4,9 @@
 
 #include <csignal>
 
+#include "animation_bytes.h"
 #include "engine_fixture.h"
+#include "picture_bytes.h"
 #include "fatal_error.h"
 
 using namespace orv;
@@ -134,25 +136,17 @@ TEST_F(ConvertInputFileTest, EntryNamesInCp932BecomeUtf8FileNames)
 
 // ---- Stand-alone animation files -------------------------------------------------
 
-TEST_F(ConvertInputFileTest, StandAloneAnimationIsOneEntryNamedAfterTheFile)
-{
-    const Bytes animation{8, 0, 0, 0, 8, 0, 0, 0, 1, 2, 3};
-    Input("Walk.ANI", animation);
-    EXPECT_EQ(converter.ConvertInputFile(), ConvertResult::Finished);
-    EXPECT_EQ(FilesIn(exeDir() / "walk"), std::vector<std::string>{"walk.ani"});
-    EXPECT_EQ(ReadAll(exeDir() / "walk" / "walk.ani"), animation);
-}
-
 TEST_F(ConvertInputFileTest, StandAloneAnimationNameIsCutTo15BytesOfCp932)
 {
-    Input("abcdefghijklmnopq.ani", Bytes{0, 0, 0, 0});
+    const Bytes oneFrame = AnimationOf({PictureBytes::Full(1, 1, {}, {0x80})});
+    Input("abcdefghijklmnopq.ani", oneFrame);
     converter.ConvertInputFile();
-    EXPECT_EQ(FilesIn(exeDir() / "abcdefghijklmnopq"), std::vector<std::string>{"abcdefghijklmno"});
+    EXPECT_EQ(FilesIn(exeDir() / "abcdefghijklmnopq"), std::vector<std::string>{"abcdefghijklmno_0001.bmp"});
 
     // Seven two-byte characters and a lead byte would make 15; the lead byte is dropped.
-    Input("あいうえおかきく.ani", Bytes{0, 0, 0, 0});
+    Input("あいうえおかきく.ani", oneFrame);
     converter.ConvertInputFile();
-    EXPECT_EQ(FilesIn(exeDir() / "あいうえおかきく"), std::vector<std::string>{"あいうえおかき"});
+    EXPECT_EQ(FilesIn(exeDir() / "あいうえおかきく"), std::vector<std::string>{"あいうえおかき_0001.bmp"});
 }
 
 TEST_F(ConvertInputFileTest, StopDuringAStandAloneAnimationStillFinishes)
@@ -162,7 +156,7 @@ TEST_F(ConvertInputFileTest, StopDuringAStandAloneAnimationStillFinishes)
     EXPECT_EQ(converter.ConvertInputFile(), ConvertResult::Finished);
 }
 
-// ---- Sizes the file does not hold, and sound streaming ---------------------------
+// ---- Sizes the file does not hold --------------------------------------------------
 
 TEST_F(ConvertInputFileTest, EntriesReachingPastTheEndGetOnlyTheBytesThere)
 {
@@ -193,26 +187,6 @@ TEST_F(ConvertInputFileTest, MissingTableRecordsReadAsZeroAndEndInTheOpenError)
                   "ファイルオープンエラー！\n" + converter.outDir + "\n終了します。");
     }
     EXPECT_EQ(ReadAll(exeDir() / "cut" / "a.txt"), BytesOf("pack"));
-}
-
-TEST_F(ConvertInputFileTest, SoundsAboveTheThresholdPassThroughOneChunk)
-{
-    Bytes big(kSoundStreamThreshold * 2 + 5);
-    for (std::size_t i = 0; i < big.size(); ++i) big[i] = static_cast<std::uint8_t>(i * 7 + i / 251);
-    Input("voice.dat", BuildPack({{"long.pcm", big}}));
-    EXPECT_EQ(converter.ConvertInputFile(), ConvertResult::Finished);
-    EXPECT_EQ(converter.dataBuf.capacity(), kSoundStreamThreshold);
-    EXPECT_EQ(ReadAll(exeDir() / "voice" / "long.pcm"), big);
-}
-
-TEST_F(ConvertInputFileTest, SoundsOfExactlyTheThresholdAreReadWhole)
-{
-    const Bytes sound(kSoundStreamThreshold, 0x5A);
-    Input("voice.dat", BuildPack({{"edge.pcm", sound}, {"next.PCM", Bytes(kSoundStreamThreshold + 1, 1)}}));
-    EXPECT_EQ(converter.ConvertInputFile(), ConvertResult::Finished);
-    // "next.PCM" is of kind other, so it too is read whole.
-    EXPECT_EQ(converter.dataBuf.capacity(), kSoundStreamThreshold + 1);
-    EXPECT_EQ(ReadAll(exeDir() / "voice" / "edge.pcm"), sound);
 }
 
 TEST_F(ConvertInputFileTest, AnimationFileBeyondTheMemoryLimitIsTheMemoryError)
