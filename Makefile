@@ -14,12 +14,14 @@ build: deps
 	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo $(CMAKE_FLAGS) >/dev/null
 	@cmake --build $(BUILD) -j $(JOBS)
 
+SAMPLE := $(BUILD)/sample
+
 run: build
-	$(BUILD)/bin/orvconv-cli $(BUILD)/sample/sample.dat
+	$(BUILD)/bin/orvconv-cli -s $(SAMPLE)/sample.ini $(SAMPLE)/sample.dat $(SAMPLE)/walk.ani
 	@echo
-	@echo "Sample archive: $(BUILD)/sample/sample.dat"
-	@echo "Converted into: $(BUILD)/bin/sample/"
-	@ls -l $(BUILD)/bin/sample/
+	@echo "Sample inputs: $(SAMPLE)/sample.dat, $(SAMPLE)/walk.ani (settings: $(SAMPLE)/sample.ini)"
+	@echo "Converted into: $(BUILD)/bin/sample/ and $(BUILD)/bin/walk/"
+	@ls -l $(BUILD)/bin/sample/ $(BUILD)/bin/walk/
 
 test: build
 	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)

@@ -1,5 +1,6 @@
 #include "cg_encoder.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <stdexcept>
 
@@ -8,6 +9,10 @@ namespace orv::tools {
 namespace {
 
 constexpr std::size_t kPaletteEntries = 128;
+
+struct Rect {
+    std::int64_t left, top, right, bottom;
+};
 
 void AppendLe16(Bytes& bytes, std::uint16_t value)
 {
@@ -34,24 +39,17 @@ void AppendRun(Bytes& out, unsigned kind, std::int64_t length)
     out.push_back(static_cast<std::uint8_t>(rest));
 }
 
-}  // namespace
-
-Bytes EncodeCg(const CgPicture& picture, const Bytes& before)
+// The rectangle the picture draws, once the picture and canvas are found consistent.
+Rect CheckedRect(const CgPicture& picture, const Bytes& before)
 {
     if (picture.type != 0 && picture.type != 2)
         throw std::invalid_argument("picture type must be 0 or 2");
-    const std::int64_t width = picture.width;
-    const std::int64_t height = picture.height;
-    std::int64_t left = 0, top = 0, right = width, bottom = height;
-    if (picture.type == 2) {
-        left = picture.left;
-        top = picture.top;
-        right = picture.right;
-        bottom = picture.bottom;
-    }
-    if (left > right || top > bottom || right > width || bottom > height)
+    Rect rect{0, 0, picture.width, picture.height};
+    if (picture.type == 2) rect = {picture.left, picture.top, picture.right, picture.bottom};
+    if (rect.left > rect.right || rect.top > rect.bottom || rect.right > picture.width
+        || rect.bottom > picture.height)
         throw std::invalid_argument("picture rectangle leaves the canvas");
-    const auto pixelCount = static_cast<std::size_t>(width * height);
+    const auto pixelCount = static_cast<std::size_t>(picture.width) * picture.height;
     if (picture.pixels.size() != pixelCount)
         throw std::invalid_argument("pixel count is not width * height");
     if (!before.empty() && before.size() != pixelCount * 3)
@@ -59,6 +57,17 @@ Bytes EncodeCg(const CgPicture& picture, const Bytes& before)
     for (std::uint8_t value : picture.pixels) {
         if (value >= kPaletteEntries) throw std::invalid_argument("palette index above 127");
     }
+    return rect;
+}
+
+}  // namespace
+
+Bytes EncodeCg(const CgPicture& picture, const Bytes& before)
+{
+    const Rect rect = CheckedRect(picture, before);
+    const std::int64_t width = picture.width;
+    const std::int64_t left = rect.left, top = rect.top, right = rect.right, bottom = rect.bottom;
+    const auto pixelCount = static_cast<std::size_t>(width * picture.height);
 
     std::array<std::uint32_t, kPaletteEntries> colours{};
     for (std::size_t i = 0; i < kPaletteEntries; ++i)
@@ -136,6 +145,21 @@ Bytes EncodeCg(const CgPicture& picture, const Bytes& before)
     // never read: that run finishes the rectangle.
     if (endsInShortRun) out.push_back(0);
     return out;
+}
+
+Bytes DrawnCanvas(const CgPicture& picture, const Bytes& before)
+{
+    const Rect rect = CheckedRect(picture, before);
+    Bytes canvas = before;
+    canvas.resize(static_cast<std::size_t>(picture.width) * picture.height * 3, 0);
+    for (std::int64_t y = rect.top; y < rect.bottom; ++y) {
+        for (std::int64_t x = rect.left; x < rect.right; ++x) {
+            const auto at = static_cast<std::size_t>(y * picture.width + x);
+            const std::size_t colour = picture.pixels[at] * std::size_t{3};
+            std::copy_n(&picture.palette[colour], 3, &canvas[at * 3]);
+        }
+    }
+    return canvas;
 }
 
 }  // namespace orv::tools

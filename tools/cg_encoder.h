@@ -29,4 +29,9 @@ struct CgPicture {
 // than width * height, a palette index above 127 or a canvas of the wrong size.
 Bytes EncodeCg(const CgPicture& picture, const Bytes& before = {});
 
+// The canvas that EncodeCg(picture, before) leaves when drawn over `before`: the
+// picture's colours inside its rectangle (everywhere for type 0), `before` elsewhere.
+// Throws std::invalid_argument where EncodeCg would.
+Bytes DrawnCanvas(const CgPicture& picture, const Bytes& before = {});
+
 }  // namespace orv::tools

@@ -1,14 +1,22 @@
-// Writes the bundled sample pack archive, made entirely by this project.
+// Writes the bundled samples, made entirely by this project: a pack archive, an
+// animation file and a settings file for it.
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <string>
+#include <string_view>
 
+#include "ani_writer.h"
 #include "cg_encoder.h"
 #include "pack_writer.h"
+#include "sound_writer.h"
 
+using orv::tools::Bytes;
 using orv::tools::BytesOf;
 using orv::tools::CgPicture;
+using orv::tools::DrawnCanvas;
+using orv::tools::EncodeCg;
 
 namespace {
 
@@ -131,31 +139,156 @@ CgPicture Tiles()
     return picture;
 }
 
+
+// The walking figure, 8 x 16: H hair, S skin, R shirt, T trousers, B shoes. Its legs
+// swap between two poses.
+constexpr const char* kFigureTop[11] = {
+    "..HHHH..", ".HHHHHH.", ".HSSSSH.", "..SSSS..", "..SSSS..", "...SS...",
+    ".RRRRRR.", "RRRRRRRR", "SRRRRRRS", "S.RRRR.S", "..RRRR..",
+};
+constexpr const char* kFigureLegs[2][5] = {
+    {"..TTTT..", "..TTTT..", "..TT.T..", "..TT.T..", "..BB.BB."},
+    {"..TTTT..", ".TT..TT.", ".TT..TT.", "TT....TT", "BB....BB"},
+};
+constexpr int kWalkWidth = 64, kWalkHeight = 48, kGround = 34, kFigureTopRow = 20;
+
+// The figure's left column in frame k (from 1): seven pixels further each frame.
+int FigureLeft(int frame) { return 4 + 7 * (frame - 1); }
+
+// The whole scene of frame k: a gradient sky by day or a starry one by night over
+// striped ground, and the figure. No colour is black by day, so that a day frame drawn
+// as a whole picture covers whatever the canvas held.
+CgPicture WalkScene(int frame, bool night)
+{
+    CgPicture picture = Blank(kWalkWidth, kWalkHeight);
+    if (night) {
+        SetColour(picture, 0, 0, 0, 0);
+        SetColour(picture, 1, 250, 250, 200);  // stars
+        SetRamp(picture, 16, 2, {30, 60, 40}, {20, 45, 30});
+    } else {
+        SetRamp(picture, 0, 16, {70, 130, 230}, {200, 225, 250});
+        SetRamp(picture, 16, 2, {110, 180, 70}, {80, 150, 50});
+    }
+    const int dim = night ? 2 : 1;
+    SetColour(picture, 20, 40 / dim, 30 / dim, 20 / dim);    // hair
+    SetColour(picture, 21, 240 / dim, 190 / dim, 150 / dim);  // skin
+    SetColour(picture, 22, 210 / dim, 40 / dim, 40 / dim);    // shirt
+    SetColour(picture, 23, 40 / dim, 60 / dim, 140 / dim);    // trousers
+    SetColour(picture, 24, 60 / dim, 50 / dim, 50 / dim);     // shoes
+
+    for (int y = 0; y < kWalkHeight; ++y) {
+        for (int x = 0; x < kWalkWidth; ++x) {
+            int index = 16 + (x + y) / 4 % 2;
+            if (y < kGround) index = night ? ((x * 11 + y * 7) % 53 == 0 ? 1 : 0) : y * 16 / kGround;
+            Put(picture, x, y, index);
+        }
+    }
+    constexpr std::string_view kinds = "HSRTB";
+    for (int row = 0; row < 16; ++row) {
+        const char* line = row < 11 ? kFigureTop[row] : kFigureLegs[frame % 2][row - 11];
+        for (int column = 0; column < 8; ++column) {
+            const std::size_t kind = kinds.find(line[column]);
+            if (kind != std::string_view::npos)
+                Put(picture, FigureLeft(frame) + column, kFigureTopRow + row, 20 + static_cast<int>(kind));
+        }
+    }
+    return picture;
+}
+
+// Frame k drawn as the rectangle that covers the figure in frame `since` and in frame k.
+CgPicture WalkStep(int frame, bool night, int since)
+{
+    CgPicture picture = WalkScene(frame, night);
+    picture.type = 2;
+    picture.left = static_cast<std::uint16_t>(FigureLeft(since));
+    picture.top = kFigureTopRow;
+    picture.right = static_cast<std::uint16_t>(FigureLeft(frame) + 8);
+    picture.bottom = kFigureTopRow + 16;
+    return picture;
+}
+
+// The figure crosses the day in frames 1-4 and the night in frames 5-8. Each frame is
+// encoded over the canvas it is drawn on under kWalkSettings: frame 4 over frame 1,
+// frame 5 over a cleared canvas, frame 7 over frame 5 as frame 6 is left out.
+constexpr const char* kWalkSettings =
+    "; walk.ani: frame 4 redraws from frame 1, frame 5 starts the night on a cleared\n"
+    "; canvas, frame 6 is left out\n"
+    "[walk.ani]\n"
+    "p4=1\n"
+    "p5=-1\n"
+    "p6=6\n";
+
+Bytes WalkAnimation()
+{
+    const CgPicture first = WalkScene(1, false);
+    const CgPicture night = WalkScene(5, true);
+    std::vector<Bytes> frames{EncodeCg(first)};
+    Bytes canvas = DrawnCanvas(first);
+    for (int frame = 2; frame <= 3; ++frame) {
+        const CgPicture step = WalkStep(frame, false, frame - 1);
+        frames.push_back(EncodeCg(step, canvas));
+        canvas = DrawnCanvas(step, canvas);
+    }
+    const CgPicture fromFirst = WalkStep(4, false, 1);
+    canvas = DrawnCanvas(first, canvas);
+    frames.push_back(EncodeCg(fromFirst, canvas));
+    frames.push_back(EncodeCg(night));
+    canvas = DrawnCanvas(night);
+    frames.push_back(EncodeCg(WalkStep(6, true, 5), canvas));
+    for (int frame = 7; frame <= 8; ++frame) {
+        const CgPicture step = WalkStep(frame, true, frame == 7 ? 5 : frame - 1);
+        frames.push_back(EncodeCg(step, canvas));
+        canvas = DrawnCanvas(step, canvas);
+    }
+    return orv::tools::BuildAnimation(frames);
+}
+
+// A sound of 0.3 s with 10 ms fades.
+Bytes Sound(std::uint8_t code, int rate, const std::vector<std::vector<double>>& channels)
+{
+    const auto frames = static_cast<std::size_t>(rate * 3 / 10);
+    const auto fade = static_cast<std::size_t>(rate / 100);
+    return orv::tools::BuildSoundEntry(code, orv::tools::SineSamples(rate, frames, channels, 6000.0, fade));
+}
+
+bool Write(const std::string& folder, const char* name, const Bytes& bytes)
+{
+    const std::string path = folder + "/" + name;
+    if (orv::tools::WriteFileBytes(path, bytes)) return true;
+    std::fprintf(stderr, "make_sample: cannot write %s\n", path.c_str());
+    return false;
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
 {
     if (argc != 2) {
-        std::fprintf(stderr, "usage: make_sample OUTPUT.dat\n");
+        std::fprintf(stderr, "usage: make_sample FOLDER\n");
         return 2;
     }
-    orv::tools::Bytes table;
+    Bytes table;
     for (int row = 0; row < 16; ++row) {
         for (int column = 0; column < 16; ++column) table.push_back(static_cast<std::uint8_t>(row * 16 + column));
     }
+    const Bytes walk = WalkAnimation();
     const std::vector<orv::tools::PackItem> items{
         {"readme.txt", BytesOf("orvconv sample archive.\nEvery entry here was written by tools/make_sample.\n")},
         // "タイトル.txt" in CP932.
         {"\x83\x5e\x83\x43\x83\x67\x83\x8b.txt", BytesOf("\x83\x54\x83\x93\x83\x76\x83\x8b\n")},
         {"credits.csv", BytesOf("role,name\nprogram,orvconv\n")},
         {"bytes.bin", table},
-        {"title.cg", orv::tools::EncodeCg(Title())},
-        {"icon.cg", orv::tools::EncodeCg(Icon())},
-        {"tiles.cg", orv::tools::EncodeCg(Tiles())},
+        {"title.cg", EncodeCg(Title())},
+        {"icon.cg", EncodeCg(Icon())},
+        {"tiles.cg", EncodeCg(Tiles())},
+        {"walk.ani", walk},
+        {"beep6.pcm", Sound(orv::tools::kMono22050, 22050, {{1000.0}})},
+        // C major, the third to the left and the fifth to the right.
+        {"chord7.pcm", Sound(orv::tools::kStereo22050, 22050, {{261.63, 329.63}, {261.63, 392.0}})},
+        {"tone10.pcm", Sound(orv::tools::kStereo44100, 44100, {{440.0}, {880.0}})},
     };
-    if (!orv::tools::WriteFileBytes(argv[1], orv::tools::BuildPack(items))) {
-        std::fprintf(stderr, "make_sample: cannot write %s\n", argv[1]);
-        return 1;
-    }
-    return 0;
+    const std::string folder = argv[1];
+    const bool written = Write(folder, "sample.dat", orv::tools::BuildPack(items))
+        && Write(folder, "walk.ani", walk) && Write(folder, "sample.ini", BytesOf(kWalkSettings));
+    return written ? 0 : 1;
 }

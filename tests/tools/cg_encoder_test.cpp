@@ -437,3 +437,41 @@ TEST(CgEncoder, RejectsPicturesItCannotEncode)
     picture = FullPicture(4, 4);
     EXPECT_THROW(EncodeCg(picture, Bytes(4 * 4 * 3 - 1)), std::invalid_argument);
 }
+
+TEST(CgEncoder, DrawnCanvasPaintsOnlyTheRectangle)
+{
+    // Palette entry i is (i, 255 - i, i * 37 mod 256) as blue, green, red.
+    CgPicture picture = FullPicture(3, 2);
+    SetRect(picture, 1, 0, 3, 1);
+    Put(picture, 1, 0, 2);
+    Put(picture, 2, 0, 5);
+    Put(picture, 0, 1, 7);
+    EXPECT_EQ(orv::tools::DrawnCanvas(picture, Bytes(18, 9)),
+              (Bytes{9, 9, 9, 2, 253, 74, 5, 250, 185, 9, 9, 9, 9, 9, 9, 9, 9, 9}));
+}
+
+TEST(CgEncoder, DrawnCanvasOfAFullPictureOverNothing)
+{
+    CgPicture picture = FullPicture(2, 1);
+    picture.pixels = {1, 0};
+    EXPECT_EQ(orv::tools::DrawnCanvas(picture), (Bytes{1, 254, 37, 0, 255, 0}));
+}
+
+TEST(CgEncoder, DrawnCanvasIsWhatTheDecoderLeaves)
+{
+    CgPicture picture = FullPicture(41, 29);
+    SetRect(picture, 5, 7, 30, 20);
+    Lcg random{5};
+    FillPatchy(picture, random, 6);
+    Bytes before(static_cast<std::size_t>(41 * 29 * 3));
+    for (std::uint8_t& byte : before) byte = static_cast<std::uint8_t>(random.Next(256));
+    EXPECT_EQ(orv::tools::DrawnCanvas(picture, before), Decoded(EncodeCg(picture, before), before));
+}
+
+TEST(CgEncoder, DrawnCanvasRejectsWhatEncodingRejects)
+{
+    CgPicture picture = FullPicture(4, 4);
+    EXPECT_THROW(orv::tools::DrawnCanvas(picture, Bytes(4 * 4 * 3 + 1)), std::invalid_argument);
+    SetRect(picture, 2, 0, 1, 4);
+    EXPECT_THROW(orv::tools::DrawnCanvas(picture), std::invalid_argument);
+}

@@ -1,0 +1,73 @@
+#pragma once
+
+#include <benchmark/benchmark.h>
+
+#include <filesystem>
+#include <iterator>
+#include <string>
+#include <system_error>
+#include <unistd.h>
+
+#include "converter.h"
+#include "fatal_error.h"
+#include "pack_writer.h"
+
+namespace orv::bench {
+
+// A fresh folder under the system's temporary folder, removed with everything in it.
+class ScratchFolder {
+public:
+    ScratchFolder() : path_((std::filesystem::temp_directory_path() / "orvconv-bench-XXXXXX").string())
+    {
+        if (::mkdtemp(path_.data()) == nullptr) path_.clear();
+    }
+    ~ScratchFolder()
+    {
+        if (!path_.empty()) std::filesystem::remove_all(path_);
+    }
+    ScratchFolder(const ScratchFolder&) = delete;
+    ScratchFolder& operator=(const ScratchFolder&) = delete;
+
+    bool Made() const { return !path_.empty(); }
+    const std::string& Path() const { return path_; }
+
+private:
+    std::string path_;
+};
+
+// Writes `input` as the file `name` in a scratch folder and converts it once per
+// iteration, as a front end would, into an output root beside it. Every iteration
+// writes the same output files again; the counter output_files tells how many.
+inline void ConvertEachIteration(benchmark::State& state, const std::string& name,
+                                 const tools::Bytes& input, std::int32_t mode)
+{
+    ScratchFolder folder;
+    const std::string outputRoot = folder.Path() + "/out/";
+    const std::string inputPath = folder.Path() + "/" + name;
+    if (!folder.Made() || !std::filesystem::create_directory(outputRoot)
+        || !tools::WriteFileBytes(inputPath, input)) {
+        state.SkipWithError("cannot write the input file");
+        return;
+    }
+    SilentStatusView view;
+    Converter converter(view);
+    converter.exeDir = outputRoot;
+    converter.srcPath = inputPath;
+    converter.outputMode = mode;
+    try {
+        for (auto _ : state) {
+            if (converter.ConvertInputFile() != ConvertResult::Finished) {
+                state.SkipWithError("the conversion did not finish");
+                break;
+            }
+        }
+    } catch (const FatalError& error) {
+        state.SkipWithError(error.what());
+    }
+    // Shows at a glance whether the input was converted or only copied.
+    std::error_code noFolder;
+    state.counters["output_files"] = static_cast<double>(std::distance(
+        std::filesystem::directory_iterator(converter.outDir, noFolder), std::filesystem::directory_iterator()));
+}
+
+}  // namespace orv::bench

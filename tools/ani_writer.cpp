@@ -1,0 +1,17 @@
+#include "ani_writer.h"
+
+namespace orv::tools {
+
+Bytes BuildAnimation(const std::vector<Bytes>& frames)
+{
+    Bytes data;
+    auto offset = static_cast<std::uint32_t>(4 * frames.size());
+    for (const Bytes& frame : frames) {
+        AppendLe32(data, offset);
+        offset += static_cast<std::uint32_t>(frame.size());
+    }
+    for (const Bytes& frame : frames) data.insert(data.end(), frame.begin(), frame.end());
+    return data;
+}
+
+}  // namespace orv::tools

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+#include "pack_writer.h"
+
+namespace orv::tools {
+
+// Format codes of sound entries; every format holds 16-bit samples.
+inline constexpr std::uint8_t kMono22050 = 6;
+inline constexpr std::uint8_t kStereo22050 = 7;
+inline constexpr std::uint8_t kStereo44100 = 10;
+
+// A sound entry: three zero bytes, the format code, then the samples (interleaved for
+// stereo) as signed 16-bit little-endian.
+Bytes BuildSoundEntry(std::uint8_t code, const std::vector<std::int16_t>& samples);
+
+// `frames` sample frames at `rate` Hz, one channel per list of frequencies, interleaved.
+// A channel sums a sine of each of its frequencies, starting at phase 0, each of peak
+// `amplitude`, clamped to 16 bits and rounded to nearest. The first and last `fade`
+// frames rise from and fall to silence in straight lines, so that the sound starts
+// and ends without a click.
+std::vector<std::int16_t> SineSamples(int rate, std::size_t frames,
+                                      const std::vector<std::vector<double>>& channels,
+                                      double amplitude, std::size_t fade);
+
+}  // namespace orv::tools
