@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <sys/stat.h>
 #include <chrono>
 #include <thread>
 
@@ -156,6 +157,33 @@ TEST_F(CliTest, AFullDiskIsTheWriteErrorNeverSuccess)
     const std::string path = (root() / "big" / "big.bin").string();
     EXPECT_EQ(result.err, "ファイル書き込みエラー！\n" + path + "\n終了します。\n");
     EXPECT_EQ(result.out.find("変換終了しました。"), std::string::npos);
+}
+
+TEST_F(CliTest, SettingsComposeFramesAndAnUnreadableFileStopsBeforeConverting)
+{
+    // Two frames, both the same one-pixel picture; the settings file leaves frame 2 out.
+    Bytes animation{8, 0, 0, 0, 8, 0, 0, 0, 0, 1, 0, 1, 0};
+    animation.resize(animation.size() + 384, 0);
+    animation.push_back(0x80);
+    const std::string input = Input("walk.ani", animation);
+    const std::string settings = Input("mine.ini", BytesOf("[walk.ani]\np2=2\n"));
+
+    const auto composed = Convert({"-s", settings, input});
+    EXPECT_EQ(composed.exitCode, 0) << composed.err;
+    EXPECT_EQ(FilesIn(root() / "walk"), std::vector<std::string>{"walk_0001.bmp"});
+
+    const auto missing = Convert({"-s", (in() / "none.ini").string(), input});
+    EXPECT_EQ(missing.exitCode, 0);
+    EXPECT_EQ(FilesIn(root() / "walk"), (std::vector<std::string>{"walk_0001.bmp", "walk_0002.bmp"}));
+
+    // A FIFO exists but cannot be read as a settings file, even by root.
+    std::filesystem::remove_all(root() / "walk");
+    const std::string fifo = (in() / "fifo.ini").string();
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0644), 0);
+    const auto unreadable = Convert({"-s", fifo, input});
+    EXPECT_EQ(unreadable.exitCode, 1);
+    EXPECT_EQ(unreadable.err, "ファイル " + fifo + " は開けません\n");
+    EXPECT_FALSE(std::filesystem::exists(root() / "walk"));
 }
 
 TEST_F(CliTest, ListPrintsOneLinePerEntryOrFrame)
