@@ -1,0 +1,328 @@
+#include "tform1.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QFile>
+#include <QFileDialog>
+#include <QGroupBox>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <vector>
+
+#include "app_text.h"
+#include "fatal_error.h"
+#include "path_fit.h"
+#include "ui_dialogs.h"
+
+namespace orv::app {
+
+namespace {
+
+const char* const kGuidance = "変換ボタンを押してファイルを選択してください。";
+const char* const kConverting = "変換中．．．";
+// The face the window is designed for; IPAPGothic stands in where it is missing.
+const char* const kFontFace = "ＭＳ Ｐゴシック";
+constexpr int kPathLabelWidth = 329;
+constexpr int kCounterRightEdge = 70;
+
+QString Text(std::string_view bytes)
+{
+    return QString::fromUtf8(bytes.data(), static_cast<qsizetype>(bytes.size()));
+}
+
+QLabel* MakeLabel(QWidget* parent, const char* name, const char* text, QRect geometry)
+{
+    auto* label = new QLabel(QString::fromUtf8(text), parent);
+    label->setObjectName(name);
+    label->setGeometry(geometry);
+    return label;
+}
+
+QProgressBar* MakeBar(QWidget* parent, const char* name, QRect geometry)
+{
+    auto* bar = new QProgressBar(parent);
+    bar->setObjectName(name);
+    bar->setGeometry(geometry);
+    bar->setRange(0, 100);
+    bar->setValue(0);
+    bar->setTextVisible(false);
+    return bar;
+}
+
+QPushButton* MakeButton(QWidget* parent, const char* name, const char* text, QRect geometry)
+{
+    auto* button = new QPushButton(QString::fromUtf8(text), parent);
+    button->setObjectName(name);
+    button->setGeometry(geometry);
+    return button;
+}
+
+// Counters are right-aligned and grow to the left of their bar.
+void SetCounter(QLabel* label, const QString& text)
+{
+    label->setText(text);
+    const int width = label->fontMetrics().horizontalAdvance(text);
+    label->setGeometry(kCounterRightEdge - width, label->y(), width, label->height());
+}
+
+// Labels that size themselves to their text keep their left edge.
+void SetAutoSizedText(QLabel* label, const char* text)
+{
+    label->setText(QString::fromUtf8(text));
+    label->adjustSize();
+}
+
+}  // namespace
+
+TForm1::TForm1(UiDialogs& dialogs, const std::string& executablePath, QWidget* parent)
+    : QWidget(parent), dialogs_(dialogs), programTitle_(ProgramTitle(executablePath)), converter_(*this)
+{
+    converter_.exeDir = ExecutableFolderOf(executablePath);
+    createWindow();
+    createStatusControls();
+    createButtons();
+    createOptionControls();
+    createOpenDialog();
+    FormCreate();
+}
+
+TForm1::~TForm1() = default;
+
+void TForm1::createWindow()
+{
+    setObjectName("Form1");
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                   | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint
+                   | Qt::MSWindowsFixedSizeDialogHint);
+    setFixedSize(366, 376);
+    QFont::insertSubstitution(kFontFace, "IPAPGothic");
+    QFont font(kFontFace);
+    font.setPixelSize(12);
+    setFont(font);
+}
+
+void TForm1::createStatusControls()
+{
+    MessageLabel = MakeLabel(this, "MessageLabel", kGuidance, {26, 19, 317, 16});
+    QFont big = font();
+    big.setPixelSize(16);
+    MessageLabel->setFont(big);
+    MessageLabel->adjustSize();
+
+    filenameLabel = MakeLabel(this, "filenameLabel", "変換先", {32, 48, kPathLabelWidth, 12});
+    filecountLabel = MakeLabel(this, "filecountLabel", "", {44, 72, 26, 12});
+    filecountLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    SetCounter(filecountLabel, "[0/0]");
+    ProgressBar = MakeBar(this, "ProgressBar", {72, 72, 289, 17});
+
+    arcnameLabel = MakeLabel(this, "arcnameLabel", "変換元", {32, 104, kPathLabelWidth, 12});
+    arccountLabel = MakeLabel(this, "arccountLabel", "", {44, 128, 26, 12});
+    arccountLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    SetCounter(arccountLabel, "[0/0]");
+    ProgressBar1 = MakeBar(this, "ProgressBar1", {72, 128, 289, 17});
+}
+
+void TForm1::createButtons()
+{
+    StartButton = MakeButton(this, "StartButton", "変換", {72, 163, 71, 33});
+    StopButton = MakeButton(this, "StopButton", "中止", {206, 163, 72, 33});
+    StopButton->setEnabled(false);
+    connect(StartButton, &QPushButton::clicked, this, &TForm1::StartButtonClick);
+    connect(StopButton, &QPushButton::clicked, this, &TForm1::StopButtonClick);
+}
+
+void TForm1::createOptionControls()
+{
+    outputRG = new QGroupBox(QString::fromUtf8("出力オプション"), this);
+    outputRG->setObjectName("outputRG");
+    outputRG->setGeometry(16, 216, 329, 89);
+    outputItems = new QButtonGroup(outputRG);
+    const char* const items[] = {"全てBMPで出力", "全てPNGで出力", "α付きはPNGで出力(他はBMPで出力)"};
+    for (int i = 0; i < 3; ++i) {
+        auto* item = new QRadioButton(QString::fromUtf8(items[i]), outputRG);
+        item->setObjectName(QString("outputRG_%1").arg(i));
+        item->setGeometry(8, 16 + 23 * i, 313, 20);
+        outputItems->addButton(item, i);
+    }
+    outputItems->button(0)->setChecked(true);
+
+    Label1 = MakeLabel(this, "Label1", "設定ファイル", {24, 324, 65, 12});
+    iniCB = new QComboBox(this);
+    iniCB->setObjectName("iniCB");
+    iniCB->setGeometry(96, 320, 145, 20);
+    iniCB->setEditable(false);
+
+    axonlyCB = new QCheckBox(QString::fromUtf8("ANIファイルで出力"), this);
+    axonlyCB->setObjectName("axonlyCB");
+    axonlyCB->setGeometry(24, 352, 129, 17);
+
+    setTabOrder(StartButton, StopButton);
+    setTabOrder(StopButton, ProgressBar);
+    setTabOrder(ProgressBar, ProgressBar1);
+    setTabOrder(ProgressBar1, outputItems->button(0));
+    setTabOrder(outputItems->button(0), axonlyCB);
+    setTabOrder(axonlyCB, iniCB);
+}
+
+void TForm1::createOpenDialog()
+{
+    OpenDialog = new QFileDialog(this);
+    OpenDialog->setObjectName("OpenDialog");
+}
+
+void TForm1::FormCreate()
+{
+    setWindowTitle(QString::fromUtf8("「ORVENDA 3.2」変換プログラム"));
+    // Names on this system keep their case, so the filter names both cases.
+    OpenDialog->setNameFilters({"ORVENDA 3.2 (*.DAT *.ANI *.dat *.ani)", "All files (*)"});
+    OpenDialog->setFileMode(QFileDialog::ExistingFiles);
+    OpenDialog->setAcceptMode(QFileDialog::AcceptOpen);
+
+    std::vector<std::string> names;
+    ListSettingsFiles(converter_.exeDir, names);
+    for (const std::string& name : names) iniCB->addItem(QFile::decodeName(QByteArray::fromStdString(name)));
+    if (iniCB->count() > 0) iniCB->setCurrentIndex(0);
+}
+
+void TForm1::SetOptionControlsEnabled(bool enabled)
+{
+    StartButton->setEnabled(enabled);
+    outputRG->setEnabled(enabled);
+    axonlyCB->setEnabled(enabled);
+    iniCB->setEnabled(enabled);
+}
+
+void TForm1::StartButtonClick()
+{
+    SetOptionControlsEnabled(false);
+    batchRunning_ = true;
+    std::string settingsError;
+    try {
+        if (iniCB->currentIndex() >= 0)
+            iniFile_ = SettingsFile::Load(converter_.exeDir + QFile::encodeName(iniCB->currentText()).toStdString());
+        converter_.iniFile = iniFile_.get();
+        if (const auto files = dialogs_.ChooseFiles(*OpenDialog)) RunBatch(*files);
+    } catch (const SettingsError& error) {
+        settingsError = error.what();
+    } catch (const FatalError& error) {
+        ShowModalMessage(error.what());
+        dialogs_.EndProcess(1);
+        return;
+    }
+    SetOptionControlsEnabled(true);
+    converter_.iniFile = nullptr;
+    iniFile_.reset();
+    batchRunning_ = false;
+
+    if (!settingsError.empty())
+        dialogs_.ShowError(Text(programTitle_), Text(ErrorDisplayText(settingsError)));
+    // A close asked for during the batch takes effect now.
+    if (closeRequested_) close();
+}
+
+void TForm1::RunBatch(const QStringList& files)
+{
+    OpenDialog->selectFile(files.first());
+    SetAutoSizedText(MessageLabel, kConverting);
+    converter_.aniRaw = axonlyCB->isChecked();
+    converter_.cancelRequested = false;
+    StopButton->setEnabled(true);
+    converter_.outputMode = outputItems->checkedId();
+
+    const auto count = static_cast<std::int32_t>(files.size());
+    ProgressBar1->setRange(0, count);
+    ProgressBar1->setValue(0);
+    SetCounter(arccountLabel, Text(FormatCounter(0, count)));
+
+    ConvertResult last = ConvertResult::Skipped;
+    for (const QString& file : files) {
+        SetEntryProgressMax(0);
+        SetEntryProgressPosition(0);
+        converter_.srcPath = QFile::encodeName(file).toStdString();
+        filenameLabel->setText(QString());
+        ShowInputPath(converter_.srcPath);
+        SetEntryCounterText(FormatCounter(0, 0));
+        last = converter_.ConvertInputFile();
+        PumpEvents();
+        if (converter_.cancelRequested) break;
+        ProgressBar1->setValue(ProgressBar1->value() + 1);
+        SetCounter(arccountLabel, Text(FormatCounter(ProgressBar1->value(), ProgressBar1->maximum())));
+    }
+
+    dialogs_.Beep();
+    if (last == ConvertResult::Finished)
+        ShowModalMessage("変換終了しました。");
+    else if (last == ConvertResult::Cancelled)
+        ShowModalMessage("変換中止しました。");
+    StopButton->setEnabled(false);
+    SetAutoSizedText(MessageLabel, kGuidance);
+}
+
+void TForm1::StopButtonClick() { converter_.cancelRequested = true; }
+
+void TForm1::closeEvent(QCloseEvent* event)
+{
+    // The window outlives a running batch: the close is held until the batch ends.
+    if (batchRunning_) {
+        closeRequested_ = true;
+        event->ignore();
+        return;
+    }
+    event->accept();
+}
+
+// ---- StatusView ---------------------------------------------------------------
+
+void TForm1::ShowEntryBar()
+{
+    // A bar whose range is 0 to 0 would show a busy animation; an empty bar is meant.
+    ProgressBar->setRange(0, entryMax_ > 0 ? entryMax_ : 1);
+    ProgressBar->setValue(entryMax_ > 0 ? entryPosition_ : 0);
+}
+
+void TForm1::SetEntryProgressMax(std::int32_t maximum)
+{
+    entryMax_ = maximum;
+    ShowEntryBar();
+}
+
+void TForm1::SetEntryProgressPosition(std::int32_t position)
+{
+    entryPosition_ = position;
+    ShowEntryBar();
+}
+
+void TForm1::SetEntryCounterText(const std::string& text) { SetCounter(filecountLabel, Text(text)); }
+
+void TForm1::RepaintEntryCounter() { repaint(); }
+
+void TForm1::ShowOutputPath(const std::string& path)
+{
+    const auto measure = [this](std::string_view text) {
+        return filenameLabel->fontMetrics().horizontalAdvance(Text(text));
+    };
+    filenameLabel->setText(Text(FitPathToWidth(path, kPathLabelWidth, measure, PathStyle::Posix)));
+    repaint();
+}
+
+void TForm1::ShowInputPath(const std::string& path)
+{
+    const auto measure = [this](std::string_view text) {
+        return arcnameLabel->fontMetrics().horizontalAdvance(Text(text));
+    };
+    arcnameLabel->setText(Text(FitPathToWidth(path, kPathLabelWidth, measure, PathStyle::Posix)));
+}
+
+void TForm1::PumpEvents() { QCoreApplication::processEvents(QEventLoop::AllEvents); }
+
+void TForm1::ShowModalMessage(const std::string& text)
+{
+    dialogs_.ShowMessage(Text(programTitle_), Text(text), closeRequested_);
+}
+
+}  // namespace orv::app

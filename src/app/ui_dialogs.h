@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+class QFileDialog;
+class QWidget;
+
+namespace orv::app {
+
+// Everything the window shows modally or asks of the system, behind one seam so
+// that tests can answer the dialogs and see the messages.
+class UiDialogs {
+public:
+    virtual ~UiDialogs() = default;
+
+    // The chosen files as full paths, in the dialog's order; none when cancelled.
+    virtual std::optional<QStringList> ChooseFiles(QFileDialog& dialog) = 0;
+    // A message window with one OK button and no icon, centred on the screen.
+    // With autoClose it closes by itself as soon as it has appeared.
+    virtual void ShowMessage(const QString& title, const QString& text, bool autoClose) = 0;
+    // The error display: a stop icon and one OK button.
+    virtual void ShowError(const QString& title, const QString& text) = 0;
+    virtual void Beep() = 0;
+    // Ends the process at once (after a fatal error).
+    virtual void EndProcess(int exitCode) = 0;
+};
+
+// The real dialogs of the toolkit.
+class QtDialogs : public UiDialogs {
+public:
+    std::optional<QStringList> ChooseFiles(QFileDialog& dialog) override;
+    void ShowMessage(const QString& title, const QString& text, bool autoClose) override;
+    void ShowError(const QString& title, const QString& text) override;
+    void Beep() override;
+    [[noreturn]] void EndProcess(int exitCode) override;
+};
+
+}  // namespace orv::app

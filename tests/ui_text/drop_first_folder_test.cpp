@@ -1,0 +1,97 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "path_fit.h"
+
+using namespace orv;
+
+namespace {
+
+const std::string kHyouSjis = "\x95\x5C";  // 表 in Shift-JIS: its second byte is "\"
+
+std::string DropWindows(std::string_view folderPart)
+{
+    return DropFirstFolder(folderPart, PathStyle::Windows);
+}
+
+std::string DropPosix(std::string_view folderPart)
+{
+    return DropFirstFolder(folderPart, PathStyle::Posix);
+}
+
+}  // namespace
+
+TEST(DropFirstFolderWindows, RootedFoldersGoOneAtATimeBehindTheMarker)
+{
+    EXPECT_EQ(DropWindows(R"(\work\archive\sub\)"), R"(\...\archive\sub\)");
+    EXPECT_EQ(DropWindows(R"(\...\archive\sub\)"), R"(\...\sub\)");
+    EXPECT_EQ(DropWindows(R"(\...\sub\)"), R"(\...\)");
+    EXPECT_EQ(DropWindows(R"(\\srv\share\)"), R"(\...\srv\share\)");
+}
+
+TEST(DropFirstFolderWindows, UnrootedFoldersGoOneAtATimeBehindTheMarker)
+{
+    EXPECT_EQ(DropWindows(R"(work\sub\)"), R"(...\sub\)");
+    EXPECT_EQ(DropWindows(R"(...\sub\)"), R"(...\)");
+}
+
+TEST(DropFirstFolderWindows, NothingLeftToDrop)
+{
+    EXPECT_EQ(DropWindows(R"(\)"), "");
+    EXPECT_EQ(DropWindows(R"(...\)"), "");
+    EXPECT_EQ(DropWindows(R"(\...\)"), R"(\)");
+    EXPECT_EQ(DropWindows(R"(\a:)"), R"(\)");
+    EXPECT_EQ(DropWindows("a:"), "");
+}
+
+TEST(DropFirstFolderWindows, FolderBeginningWithDotIsOneFolder)
+{
+    EXPECT_EQ(DropWindows(R"(\.a\b\c\)"), R"(\...\b\c\)");
+    EXPECT_EQ(DropWindows(R"(.a\b\)"), R"(...\b\)");
+    EXPECT_EQ(DropWindows(R"(\..\b\)"), R"(\...\b\)");
+    EXPECT_EQ(DropWindows(R"(\...\.a\b\)"), R"(\...\b\)");
+}
+
+TEST(DropFirstFolderWindows, SecondByteOfDoubleByteCharacterIsNoSeparator)
+{
+    EXPECT_EQ(DropWindows("\\" + kHyouSjis + "\\"), R"(\...\)");
+    EXPECT_EQ(DropWindows(kHyouSjis + "\\b\\"), R"(...\b\)");
+    EXPECT_EQ(DropWindows("\\a" + kHyouSjis + "b\\c\\"), R"(\...\c\)");
+}
+
+TEST(DropFirstFolderPosix, RootedFoldersGoOneAtATimeBehindTheMarker)
+{
+    EXPECT_EQ(DropPosix("/work/archive/sub/"), "/.../archive/sub/");
+    EXPECT_EQ(DropPosix("/.../archive/sub/"), "/.../sub/");
+    EXPECT_EQ(DropPosix("/.../sub/"), "/.../");
+    EXPECT_EQ(DropPosix("//srv/share/"), "/.../srv/share/");
+}
+
+TEST(DropFirstFolderPosix, UnrootedFoldersGoOneAtATimeBehindTheMarker)
+{
+    EXPECT_EQ(DropPosix("work/sub/"), ".../sub/");
+    EXPECT_EQ(DropPosix(".../sub/"), ".../");
+}
+
+TEST(DropFirstFolderPosix, NothingLeftToDrop)
+{
+    EXPECT_EQ(DropPosix("/"), "");
+    EXPECT_EQ(DropPosix(".../"), "");
+    EXPECT_EQ(DropPosix("/.../"), "/");
+}
+
+TEST(DropFirstFolderPosix, FolderBeginningWithDotIsOneFolder)
+{
+    EXPECT_EQ(DropPosix("/.a/b/c/"), "/.../b/c/");
+    EXPECT_EQ(DropPosix(".a/b/"), ".../b/");
+    EXPECT_EQ(DropPosix("/../b/"), "/.../b/");
+    EXPECT_EQ(DropPosix("/.../.a/b/"), "/.../b/");
+}
+
+TEST(DropFirstFolderPosix, BackslashAndMultiByteCharactersAreOrdinary)
+{
+    EXPECT_EQ(DropPosix("/a\\b/c/"), "/.../c/");
+    EXPECT_EQ(DropPosix("/表/"), "/.../");
+    EXPECT_EQ(DropPosix("/a表b/c/"), "/.../c/");
+}
