@@ -5,7 +5,7 @@ JOBS       := $(shell nproc)
 MAKEFLAGS  += --no-print-directory
 CMAKE_FLAGS := -DORVCONV_WERROR=ON
 
-.PHONY: run test build deps
+.PHONY: run test build deps fuzz-build fuzz-replay fuzz
 
 deps:
 	@scripts/install-deps
@@ -28,3 +28,38 @@ test: build
 	@cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DORVCONV_SANITIZE=ON $(CMAKE_FLAGS) >/dev/null
 	@cmake --build $(ASAN_BUILD) -j $(JOBS)
 	ctest --test-dir $(ASAN_BUILD) --output-on-failure -j $(JOBS)
+
+# libFuzzer targets (clang, with ASan and UBSan) in a build of their own.
+FUZZ_BUILD   := build-fuzz
+FUZZ_TARGETS := decode_image_fuzzer convert_image_entry_fuzzer convert_animation_fuzzer \
+                convert_input_file_fuzzer settings_file_fuzzer integer_text_fuzzer
+FUZZ_SECONDS := 600
+
+fuzz-build: deps
+	@cmake -S . -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
+	  -DORVCONV_FUZZ=ON -DORVCONV_BUILD_TESTS=OFF -DORVCONV_BUILD_APP=OFF -DORVCONV_BUILD_BENCH=OFF \
+	  $(CMAKE_FLAGS) >/dev/null
+	@cmake --build $(FUZZ_BUILD) -j $(JOBS)
+	@mkdir -p $(FUZZ_BUILD)/tmp
+
+# Every seed and regression input, run once through its target; the log is shown on failure.
+fuzz-replay: fuzz-build
+	@for t in $(FUZZ_TARGETS); do \
+	  log=$(FUZZ_BUILD)/replay-$$t.log; \
+	  inputs=$$(find fuzz/corpus/$$t fuzz/regressions/$$t -type f 2>/dev/null | sort); \
+	  if TMPDIR=$(FUZZ_BUILD)/tmp $(FUZZ_BUILD)/fuzz/$$t -timeout=60 $$inputs >$$log 2>&1; then \
+	    echo "fuzz-replay: $$t: $$(echo $$inputs | wc -w) inputs"; \
+	  else \
+	    cat $$log; echo "fuzz-replay: $$t FAILED"; exit 1; \
+	  fi; \
+	done
+
+# Fuzzes each target for FUZZ_SECONDS from its seeds, growing a working corpus in the
+# build; what breaks a target lands in $(FUZZ_BUILD)/artifacts/<target>/.
+fuzz: fuzz-build
+	@for t in $(FUZZ_TARGETS); do \
+	  mkdir -p $(FUZZ_BUILD)/corpus/$$t $(FUZZ_BUILD)/artifacts/$$t; \
+	  cp -n fuzz/corpus/$$t/* $(FUZZ_BUILD)/corpus/$$t/; \
+	  TMPDIR=$(FUZZ_BUILD)/tmp $(FUZZ_BUILD)/fuzz/$$t -max_total_time=$(FUZZ_SECONDS) -timeout=10 \
+	    -print_final_stats=1 -artifact_prefix=$(FUZZ_BUILD)/artifacts/$$t/ $(FUZZ_BUILD)/corpus/$$t || exit 1; \
+	done

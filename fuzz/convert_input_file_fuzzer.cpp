@@ -1,53 +1,52 @@
-// Arbitrary bytes as a pack archive (first byte even) or an animation file (odd),
-// converted into a scratch output folder that is emptied after every input.
+// Arbitrary bytes as an input file, converted into a scratch output folder. Whatever
+// the bytes, nothing may be written beside that folder, and no entry may make the
+// converter hold more memory than the file has bytes (or one sound chunk).
+//
+// Input: a control byte, then the file. Control bits: 0 makes the file an animation
+// (.ani) instead of a pack archive (.dat), 1 writes PNG, 2 copies animation entries raw.
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
-#include <fstream>
-#include <unistd.h>
 
 #include "converter.h"
 #include "fatal_error.h"
-
-namespace {
-
-const std::filesystem::path& WorkDir()
-{
-    static const std::filesystem::path dir = [] {
-        std::string pattern = (std::filesystem::temp_directory_path() / "orvconv-fuzz-XXXXXX").string();
-        return std::filesystem::path(::mkdtemp(pattern.data()));
-    }();
-    return dir;
-}
-
-}  // namespace
+#include "fuzz_support.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    const auto& work = WorkDir();
-    const auto output = work / "out";
-    std::filesystem::create_directory(output);
-    const auto input = work / (size > 0 && data[0] % 2 ? "input.ani" : "input.dat");
-    {
-        std::ofstream file(input, std::ios::binary | std::ios::trunc);
-        file.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
-    }
+    namespace fs = std::filesystem;
+    orv::fuzz::InputReader input(data, size);
+    const std::uint8_t control = input.Byte();
+    const std::string_view file = input.Rest();
+
+    const fs::path& work = orv::fuzz::ScratchDir();
+    const fs::path exeDir = work / "exe";
+    const fs::path path = work / (control & 1 ? "input.ani" : "input.dat");
+    fs::remove_all(exeDir);
+    fs::create_directory(exeDir);
+    orv::fuzz::WriteFile(path, file);
 
     orv::SilentStatusView view;
     orv::Converter converter(view);
-    converter.exeDir = output.string() + "/";
-    converter.srcPath = input.string();
+    converter.exeDir = exeDir.string() + "/";
+    converter.srcPath = path.string();
+    converter.outputMode = control & 2 ? orv::AllPng : orv::AllBmp;
+    converter.aniRaw = control & 4;
     try {
         converter.ConvertInputFile();
     } catch (const orv::FatalError&) {
         // A fatal outcome is a valid end for hostile input.
     }
-    // Nothing may be written beside the output folder.
-    for (const auto& item : std::filesystem::directory_iterator(work)) {
-        const auto name = item.path().filename();
-        if (name != "out" && name != input.filename()) __builtin_trap();
+
+    for (const auto& item : fs::directory_iterator(work))
+        orv::fuzz::Require(item.path() == exeDir || item.path() == path);
+    for (const auto& item : fs::directory_iterator(exeDir))
+        orv::fuzz::Require(item.path().filename() == "input" && item.is_directory());
+    if (fs::exists(exeDir / "input")) {
+        for (const auto& item : fs::directory_iterator(exeDir / "input")) orv::fuzz::Require(item.is_regular_file());
     }
-    std::filesystem::remove_all(output);
-    std::filesystem::remove(input);
+    orv::fuzz::Require(converter.dataBuf.capacity() <= std::max<std::size_t>(file.size(), orv::kSoundStreamThreshold));
+    fs::remove(path);
     return 0;
 }

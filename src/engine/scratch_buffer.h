@@ -6,7 +6,13 @@ namespace orv {
 
 // Requests above this size are treated as memory that cannot be obtained: on Linux
 // a huge allocation may succeed and the process be killed later when it is touched.
+// Fuzzing builds lower it so that no input costs more than milliseconds; inputs above
+// and below it take the same paths at any limit.
+#ifdef ORVCONV_FUZZING
+inline constexpr std::uint32_t kMaxScratchBytes = 1u << 22;
+#else
 inline constexpr std::uint32_t kMaxScratchBytes = 1u << 30;
+#endif
 
 // A reusable memory block that grows on demand. Blocks never shrink, and the content
 // of an old block is never carried into a new one.

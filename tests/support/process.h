@@ -4,12 +4,16 @@
 #include <sys/types.h>
 #include <sys/wait.h>
 #include <fcntl.h>
+#include <signal.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <optional>
+#include <thread>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -21,11 +25,18 @@ public:
         int exitCode = -1;  // -1 when it did not exit normally
         std::string out;
         std::string err;
+        bool timedOut = false;  // killed when the time given to Wait ran out
+        long peakKb = 0;        // the largest resident set it had, in KiB
     };
+
+    // Runs in the child before the program starts; a result other than 0 ends the
+    // child at once with that exit code.
+    using ChildSetup = std::function<int()>;
 
     // Starts program with args; a file-size limit in bytes applies to it alone.
     Process(const std::string& program, const std::vector<std::string>& args,
-            const std::filesystem::path& captureDir, std::optional<rlim_t> fileSizeLimit = {})
+            const std::filesystem::path& captureDir, std::optional<rlim_t> fileSizeLimit = {},
+            const ChildSetup& setup = {})
         : outPath_(captureDir / "stdout.txt"), errPath_(captureDir / "stderr.txt")
     {
         std::vector<std::string> argv{program};
@@ -38,6 +49,9 @@ public:
             const rlimit limit{*fileSizeLimit, *fileSizeLimit};
             ::setrlimit(RLIMIT_FSIZE, &limit);
         }
+        if (setup) {
+            if (const int code = setup()) ::_exit(code);
+        }
         std::vector<char*> cargs;
         for (std::string& arg : argv) cargs.push_back(arg.data());
         cargs.push_back(nullptr);
@@ -47,11 +61,27 @@ public:
 
     pid_t pid() const { return pid_; }
 
-    Result Wait()
+    // Waits for the end of the program; one still running after limit is killed.
+    Result Wait(std::optional<std::chrono::milliseconds> limit = {})
     {
         int status = 0;
-        ::waitpid(pid_, &status, 0);
+        rusage usage {};
         Result result;
+        if (limit) {
+            const auto deadline = std::chrono::steady_clock::now() + *limit;
+            while (::wait4(pid_, &status, WNOHANG, &usage) == 0) {
+                if (std::chrono::steady_clock::now() >= deadline) {
+                    ::kill(pid_, SIGKILL);
+                    ::wait4(pid_, &status, 0, &usage);
+                    result.timedOut = true;
+                    break;
+                }
+                std::this_thread::sleep_for(std::chrono::milliseconds(2));
+            }
+        } else {
+            ::wait4(pid_, &status, 0, &usage);
+        }
+        result.peakKb = usage.ru_maxrss;
         result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
         result.out = Slurp(outPath_);
         result.err = Slurp(errPath_);

@@ -1,0 +1,105 @@
+// Sizes that claim far more than the input holds: archives whose entries claim
+// gigabytes, pictures asking for 65535 x 65535 pixels, animations whose frame table
+// claims a billion frames. Each run ends quickly with its documented outcome, inside
+// the address space the fixture allows.
+#include "ani_writer.h"
+#include "fault_fixture.h"
+
+namespace faults {
+namespace {
+
+using orv::tools::BytesOf;
+
+// "pack", one entry, and its 24-byte record: 30 bytes in all.
+Bytes ThirtyBytes(const std::string& name, std::uint32_t offset, std::uint32_t size)
+{
+    Bytes archive = orv::tools::PackHeader(1);
+    orv::tools::AppendRecord(archive, name, offset, size);
+    return archive;
+}
+
+// A picture header of type 0 or 2 with a zero palette and one literal token.
+Bytes HugePicture(std::uint8_t type)
+{
+    Bytes picture{type, 0xFF, 0xFF, 0xFF, 0xFF};
+    if (type == 2) picture.insert(picture.end(), {0, 0, 0, 0, 1, 0, 1, 0});  // a 1 x 1 rectangle
+    picture.resize(picture.size() + 384, 0);
+    picture.push_back(0x80);
+    return picture;
+}
+
+TEST_F(FaultTest, ThirtyByteArchivesClaimingGigabytesGiveWhatTheFileHolds)
+{
+    const std::uint32_t claim = 0xFFFFFFFFu;
+    const Bytes bin = ThirtyBytes("big.bin", 0, claim);
+    ASSERT_EQ(bin.size(), 30u);
+
+    auto result = Convert({Input("bin.dat", bin)});
+    EXPECT_EQ(result.exitCode, 0) << result.err;
+    EXPECT_EQ(result.out, kFinished);
+    EXPECT_EQ(ReadAll(root() / "bin" / "big.bin"), bin);
+
+    result = Convert({Input("beyond.dat", ThirtyBytes("far.bin", 0xFFFFFF00u, claim))});
+    EXPECT_EQ(result.exitCode, 0) << result.err;
+    EXPECT_EQ(ReadAll(root() / "beyond" / "far.bin"), Bytes{});
+
+    // The 30 bytes as a picture are of type 0x70 ("p"): copied raw.
+    const Bytes cg = ThirtyBytes("big.cg", 0, claim);
+    result = Convert({Input("cg.dat", cg)});
+    EXPECT_EQ(result.exitCode, 0) << result.err;
+    EXPECT_EQ(FilesIn(root() / "cg"), std::vector<std::string>{"big.cg"});
+    EXPECT_EQ(ReadAll(root() / "cg" / "big.cg"), cg);
+
+    // As an animation the 30 bytes hold 7 table slots. Slots 5 and 6 (bytes 16 to 23:
+    // the end of the name and the low half of the offset) read 0, so those frames are
+    // the whole data, of type 0x70: raw copies. The other slots lie past the end.
+    const Bytes ani = ThirtyBytes("big.ani", 0, claim);
+    result = Convert({Input("ani.dat", ani)});
+    EXPECT_EQ(result.exitCode, 0) << result.err;
+    EXPECT_EQ(FilesIn(root() / "ani"), (std::vector<std::string>{"big.ani_0005", "big.ani_0006"}));
+    EXPECT_EQ(ReadAll(root() / "ani" / "big.ani_0006"), ani);
+
+    // As a sound its format code is "k": not a format.
+    result = Convert({Input("pcm.dat", ThirtyBytes("big.pcm", 0, claim))});
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_EQ(result.err, UnknownFormat(Out("pcm", "big.wav")));
+
+    EXPECT_EQ(WrittenOutside({"bin", "beyond", "cg", "ani", "pcm"}), std::vector<std::string>{});
+}
+
+TEST_F(FaultTest, PicturesAsking65535By65535AreTheMemoryError)
+{
+    for (const std::uint8_t type : {0, 2}) {
+        SCOPED_TRACE(static_cast<int>(type));
+        const Bytes picture = HugePicture(type);
+        auto result = Convert({Input("huge.dat", orv::tools::BuildPack({{"huge.cg", picture}}))});
+        EXPECT_EQ(result.exitCode, 1);
+        EXPECT_EQ(result.err, kMemoryError);
+        EXPECT_EQ(result.out, "");
+        EXPECT_TRUE(FilesIn(root() / "huge").empty());
+
+        result = Convert({"-f", "png", Input("huge.ani", orv::tools::BuildAnimation({picture}))});
+        EXPECT_EQ(result.exitCode, 1);
+        EXPECT_EQ(result.err, kMemoryError);
+        EXPECT_TRUE(FilesIn(root() / "huge").empty());
+    }
+}
+
+TEST_F(FaultTest, AnimationTablesStartingWith0xFFFFFFFFDrawNothing)
+{
+    // Two table slots fit in the 8 bytes; both frames lie past the end.
+    const Bytes animation{0xFF, 0xFF, 0xFF, 0xFF, 0x10, 0, 0, 0};
+    auto result = Convert({Input("table.ani", animation)});
+    EXPECT_EQ(result.exitCode, 0) << result.err;
+    EXPECT_EQ(result.out, kFinished);
+    EXPECT_TRUE(std::filesystem::is_directory(root() / "table"));
+    EXPECT_TRUE(FilesIn(root() / "table").empty());
+
+    result = Convert({Input("pack.dat", orv::tools::BuildPack({{"walk.ani", animation}, {"after.txt", BytesOf("x")}}))});
+    EXPECT_EQ(result.exitCode, 0) << result.err;
+    EXPECT_EQ(FilesIn(root() / "pack"), std::vector<std::string>{"after.txt"});
+
+}
+
+}  // namespace
+}  // namespace faults

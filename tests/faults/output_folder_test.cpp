@@ -1,0 +1,90 @@
+// Output folders that cannot be made or written end the run with the file-open error
+// for the first file, exit code 1, and nothing written anywhere else.
+#include <sys/stat.h>
+
+#include "fault_fixture.h"
+
+namespace faults {
+namespace {
+
+using orv::tools::BytesOf;
+
+class OutputFolderTest : public FaultTest {
+protected:
+    std::string Archive() const
+    {
+        return Input("data.dat", orv::tools::BuildPack({{"first.txt", BytesOf("1")}, {"second.txt", BytesOf("2")}}));
+    }
+
+    void ExpectOpenErrorAt(const Process::Result& result, const std::string& path)
+    {
+        EXPECT_EQ(result.exitCode, 1);
+        EXPECT_EQ(result.err, OpenError(path));
+        EXPECT_EQ(result.out, "");
+    }
+};
+
+TEST_F(OutputFolderTest, OutputRootBelowAFileCannotHoldAFolder)
+{
+    const Bytes blocker = BytesOf("a file, not a folder");
+    Input("blocker", blocker);
+    const std::string archive = Archive();
+    const auto result = Process(ORVCONV_CLI_PATH, {"-o", (in() / "blocker" / "sub").string(), archive}, dir.path())
+                            .Wait(kRunLimit);
+    ExpectOpenErrorAt(result, (in() / "blocker" / "sub" / "data").string() + "/first.txt");
+    EXPECT_EQ(ReadAll(in() / "blocker"), blocker);
+}
+
+TEST_F(OutputFolderTest, AFileInThePlaceOfTheOutputFolderIsLeftAlone)
+{
+    const Bytes occupant = BytesOf("was here first");
+    ASSERT_TRUE(orv::tools::WriteFileBytes((root() / "data").string(), occupant));
+    ExpectOpenErrorAt(Convert({Archive()}), Out("data", "first.txt"));
+    EXPECT_EQ(ReadAll(root() / "data"), occupant);
+    EXPECT_EQ(FilesIn(root()), std::vector<std::string>{"data"});
+}
+
+TEST_F(OutputFolderTest, ALinkPlantedInTheOutputFolderIsNotFollowed)
+{
+    const Bytes victim = BytesOf("must not change");
+    const std::string target = Input("victim.txt", victim);
+    std::filesystem::create_directory(root() / "data");
+    std::filesystem::create_symlink(target, root() / "data" / "first.txt");
+    ExpectOpenErrorAt(Convert({Archive()}), Out("data", "first.txt"));
+    EXPECT_EQ(ReadAll(target), victim);
+}
+
+TEST_F(OutputFolderTest, AReadOnlyOutputRootIsTheOpenError)
+{
+    // Permissions do not stop root; a read-only mount for the program alone does.
+    Limits limits;
+    if (::geteuid() == 0) {
+        limits.setup = ReadOnlyAt(root());
+    } else {
+        ASSERT_EQ(::chmod(root().c_str(), 0555), 0);
+    }
+    const auto result = Convert({Archive()}, limits);
+    ::chmod(root().c_str(), 0755);
+    if (result.exitCode == kNoNamespace) GTEST_SKIP() << "this user cannot mount a file system";
+    ExpectOpenErrorAt(result, Out("data", "first.txt"));
+    EXPECT_TRUE(FilesIn(root()).empty());
+}
+
+TEST_F(OutputFolderTest, AReadOnlyOutputFolderIsTheOpenError)
+{
+    std::filesystem::create_directory(root() / "data");
+    Limits limits;
+    if (::geteuid() == 0) {
+        limits.setup = ReadOnlyAt(root() / "data");
+    } else {
+        ASSERT_EQ(::chmod((root() / "data").c_str(), 0555), 0);
+    }
+    const auto result = Convert({Archive()}, limits);
+    ::chmod((root() / "data").c_str(), 0755);
+    if (result.exitCode == kNoNamespace) GTEST_SKIP() << "this user cannot mount a file system";
+    ExpectOpenErrorAt(result, Out("data", "first.txt"));
+    EXPECT_TRUE(FilesIn(root() / "data").empty());
+}
+
+}  // namespace
+}  // namespace faults
