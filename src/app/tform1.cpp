@@ -12,6 +12,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <new>
 #include <vector>
 
 #include "app_text.h"
@@ -202,6 +203,7 @@ void TForm1::StartButtonClick()
     SetOptionControlsEnabled(false);
     batchRunning_ = true;
     std::string settingsError;
+    std::string fatal;
     try {
         if (iniCB->currentIndex() >= 0)
             iniFile_ = SettingsFile::Load(converter_.exeDir + QFile::encodeName(iniCB->currentText()).toStdString());
@@ -210,7 +212,13 @@ void TForm1::StartButtonClick()
     } catch (const SettingsError& error) {
         settingsError = error.what();
     } catch (const FatalError& error) {
-        ShowModalMessage(error.what());
+        fatal = error.what();
+    } catch (const std::bad_alloc&) {
+        // A settings file too large for the memory left.
+        fatal = FatalError::OutOfMemory().what();
+    }
+    if (!fatal.empty()) {
+        ShowModalMessage(fatal);
         dialogs_.EndProcess(1);
         return;
     }

@@ -1,32 +1,84 @@
 #include "batch.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <new>
+#include <system_error>
+#include <thread>
+
+#include "batch_schedule.h"
+#include "console.h"
+#include "console_status_view.h"
+#include "converter.h"
+#include "fatal_error.h"
+#include "output_conflicts.h"
 
 namespace orv::cli {
 
-int RunBatch(Converter& converter, ConsoleStatusView& view, const std::vector<std::string>& files,
-             bool quiet)
-{
-    const auto total = static_cast<std::int32_t>(files.size());
-    ConvertResult last = ConvertResult::Skipped;
-    converter.cancelRequested = false;
-    view.SetFileCounterText(FormatCounter(0, total));
-    for (std::int32_t i = 0; i < total; ++i) {
-        view.ResetEntries();
-        converter.srcPath = files[static_cast<std::size_t>(i)];
-        last = converter.ConvertInputFile();
-        view.PumpEvents();
-        if (converter.cancelRequested) break;
-        view.SetFileCounterText(FormatCounter(i + 1, total));
-    }
-    view.ClearProgressLine();
+namespace {
 
-    // The outcome is that of the last file handed over; a skipped one says nothing.
-    if (!quiet && last != ConvertResult::Skipped) {
-        std::puts(last == ConvertResult::Finished ? "変換終了しました。" : "変換中止しました。");
+// One worker: an engine of its own converts the inputs the schedule hands it.
+void Work(const BatchOptions& options, const std::vector<std::string>& files, BatchSchedule& schedule,
+          Console& console)
+{
+    ConsoleStatusView view(console, schedule);
+    Converter converter(view);
+    converter.exeDir = options.exeDir;
+    converter.outputMode = options.outputMode;
+    converter.aniRaw = options.aniRaw;
+    converter.iniFile = options.settings;
+    view.StopThrough(converter.cancelRequested);
+
+    auto fail = [&](std::size_t input, const char* text) {
+        console.InputFailed(input);
+        schedule.Fail(input, text);
+    };
+    while (const std::optional<std::size_t> input = schedule.Next()) {
+        view.StartInput(*input);
+        converter.cancelRequested = false;
+        try {
+            converter.srcPath = files[*input];
+            const ConvertResult result = converter.ConvertInputFile();
+            view.PumpEvents();  // the pump after each input, where Ctrl-C also stops the batch
+            console.InputEnded(*input);
+            schedule.Finish(*input, result);
+        } catch (const FatalError& error) {
+            fail(*input, error.what());
+        } catch (const std::bad_alloc&) {
+            fail(*input, FatalError::OutOfMemory().what());
+        }
+    }
+}
+
+}  // namespace
+
+int RunBatch(const BatchOptions& options, const std::vector<std::string>& files)
+{
+    BatchSchedule schedule(EarlierConflicts(files, options.exeDir));
+    Console console(!options.quiet, files.size());
+    const std::size_t workers = std::clamp<std::size_t>(options.jobs, 1, std::max<std::size_t>(files.size(), 1));
+    {
+        std::vector<std::jthread> helpers;
+        try {
+            while (helpers.size() + 1 < workers)
+                helpers.emplace_back([&] { Work(options, files, schedule, console); });
+        } catch (const std::system_error&) {
+            // No more threads to be had: the workers that started carry the batch.
+        }
+        Work(options, files, schedule, console);
+    }
+    console.Close();
+
+    if (const std::optional<std::string> fatal = schedule.FatalText()) {
+        console.ShowNow(*fatal);
+        return 1;
+    }
+    const ConvertResult outcome = schedule.Outcome();
+    if (!options.quiet && outcome != ConvertResult::Skipped) {
+        std::puts(outcome == ConvertResult::Finished ? "変換終了しました。" : "変換中止しました。");
         std::fflush(stdout);
     }
-    return converter.cancelRequested ? 130 : 0;
+    return schedule.Interrupted() ? 130 : 0;
 }
 
 }  // namespace orv::cli

@@ -4,6 +4,8 @@
 #include <iostream>
 #include <map>
 
+#include "available_cores.h"
+
 namespace orv::cli {
 
 ParseOutcome ParseCliOptions(int argc, const char* const* argv)
@@ -27,6 +29,12 @@ ParseOutcome ParseCliOptions(int argc, const char* const* argv)
         ->option_text("DIR");
     app.add_flag("-l,--list", options.list, "list each input's contents instead of converting");
     app.add_flag("-q,--quiet", options.quiet, "no progress line and no final message");
+    options.jobs = AvailableCores();
+    app.add_option("-j,--jobs", options.jobs,
+                   "files converted at once (default: the number of cores); 1 converts them one "
+                   "after another")
+        ->check(CLI::PositiveNumber)
+        ->option_text("N");
     app.set_version_flag("-V,--version", "orvconv-cli " ORVCONV_VERSION);
     app.add_option("FILE", options.files, ".dat or .ani files, converted in this order")
         ->required()

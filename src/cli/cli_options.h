@@ -14,6 +14,7 @@ struct CliOptions {
     std::string outputRoot;  // empty: the executable's folder
     bool list = false;
     bool quiet = false;
+    unsigned jobs = 1;  // inputs converted at once; the number of cores unless given
     std::vector<std::string> files;
 };
 

@@ -1,114 +1,22 @@
 #include "console_status_view.h"
 
-#include <cstdio>
-#include <sys/ioctl.h>
-#include <unistd.h>
-
 #include "interrupt.h"
 
 namespace orv::cli {
 
-namespace {
-
-// Redrawing for every entry of a large archive would cost more than the entries.
-constexpr auto kRedrawInterval = std::chrono::milliseconds(50);
-
-std::size_t TerminalColumns()
+void ConsoleStatusView::StartInput(std::size_t input)
 {
-    winsize size {};
-    if (::ioctl(STDERR_FILENO, TIOCGWINSZ, &size) == 0 && size.ws_col > 0) return size.ws_col;
-    return 80;
-}
-
-// Columns a UTF-8 text takes, counting characters from U+1100 on as double width:
-// close enough for Japanese names, which is what the paths hold.
-std::size_t Columns(const std::string& text, std::size_t from = 0)
-{
-    std::size_t columns = 0;
-    for (std::size_t i = from; i < text.size(); ++i) {
-        const auto byte = static_cast<unsigned char>(text[i]);
-        if ((byte & 0xC0) == 0x80) continue;
-        columns += byte >= 0xE1 ? 2 : 1;
-    }
-    return columns;
-}
-
-// The end of text that fits in width columns, led by "..." when anything was cut.
-std::string FitTail(const std::string& text, std::size_t width)
-{
-    if (Columns(text) <= width) return text;
-    if (width <= 3) return {};
-    std::size_t start = 0;
-    while (start < text.size()
-           && (Columns(text, start) > width - 3
-               || (static_cast<unsigned char>(text[start]) & 0xC0) == 0x80))
-        ++start;
-    return "..." + text.substr(start);
-}
-
-}  // namespace
-
-ConsoleStatusView::ConsoleStatusView(bool showProgress)
-    : showProgress_(showProgress && ::isatty(STDERR_FILENO))
-{
-}
-
-void ConsoleStatusView::SetFileCounterText(std::string text)
-{
-    fileCounter_ = std::move(text);
-    Draw(true);
-}
-
-void ConsoleStatusView::ResetEntries()
-{
+    input_ = input;
     entryMax_ = 0;
     entryPosition_ = 0;
-    entryCounter_.clear();
-    outputPath_.clear();
-}
-
-void ConsoleStatusView::ShowOutputPath(const std::string& path)
-{
-    outputPath_ = path;
-    Draw(false);
+    console_.InputStarted();
 }
 
 void ConsoleStatusView::PumpEvents()
 {
-    if (cancelRequested_ != nullptr && InterruptRequested()) *cancelRequested_ = true;
-    Draw(false);
-}
-
-void ConsoleStatusView::ShowModalMessage(const std::string& text)
-{
-    ClearProgressLine();
-    std::fprintf(stderr, "%s\n", text.c_str());
-    std::fflush(stderr);
-}
-
-void ConsoleStatusView::ClearProgressLine()
-{
-    if (!lineShown_) return;
-    std::fputs("\r\x1b[K", stderr);
-    std::fflush(stderr);
-    lineShown_ = false;
-}
-
-void ConsoleStatusView::Draw(bool force)
-{
-    if (!showProgress_) return;
-    const auto now = std::chrono::steady_clock::now();
-    if (!force && now - lastDraw_ < kRedrawInterval) return;
-    lastDraw_ = now;
-    std::string line = fileCounter_;
-    if (!entryCounter_.empty()) line += " " + entryCounter_;
-    const std::size_t columns = TerminalColumns();
-    const std::size_t used = Columns(line) + 1;
-    if (!outputPath_.empty() && used + 1 < columns)
-        line += " " + FitTail(outputPath_, columns - used - 1);
-    std::fprintf(stderr, "\r\x1b[K%s", line.c_str());
-    std::fflush(stderr);
-    lineShown_ = true;
+    if (InterruptRequested()) schedule_.Interrupt();
+    if (cancelRequested_ != nullptr && schedule_.MustStop(input_)) *cancelRequested_ = true;
+    console_.Refresh();
 }
 
 }  // namespace orv::cli

@@ -1,49 +1,44 @@
 #pragma once
 
-#include <chrono>
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
+#include "batch_schedule.h"
+#include "console.h"
 #include "status_view.h"
 
 namespace orv::cli {
 
-// The engine's status on a terminal: one progress line on stderr, redrawn in place
-// (only when stderr is a terminal), messages as lines on stderr, Ctrl-C as Stop.
+// One worker's engine view: progress goes to the shared console, messages are kept for
+// the input they are about, and at each pump point the conversion is told to stop on
+// Ctrl-C or when an earlier input ended in a fatal error.
 class ConsoleStatusView : public StatusView {
 public:
-    explicit ConsoleStatusView(bool showProgress);
+    ConsoleStatusView(Console& console, BatchSchedule& schedule) : console_(console), schedule_(schedule) {}
 
-    // PumpEvents sets this flag once Ctrl-C has been pressed.
-    void WatchInterrupts(bool& cancelRequested) { cancelRequested_ = &cancelRequested; }
-    void SetFileCounterText(std::string text);
-    // Starts the next input: entry progress and output path cleared.
-    void ResetEntries();
-    // Removes the progress line so that ordinary output starts on a clean line.
-    void ClearProgressLine();
+    // PumpEvents sets this flag when the conversion is to stop.
+    void StopThrough(bool& cancelRequested) { cancelRequested_ = &cancelRequested; }
+    // The worker starts converting input: entry progress and output path cleared.
+    void StartInput(std::size_t input);
 
     void SetEntryProgressMax(std::int32_t maximum) override { entryMax_ = maximum; }
     void SetEntryProgressPosition(std::int32_t position) override { entryPosition_ = position; }
     std::int32_t GetEntryProgressPosition() override { return entryPosition_; }
     std::int32_t GetEntryProgressMax() override { return entryMax_; }
-    void SetEntryCounterText(const std::string& text) override { entryCounter_ = text; }
-    void RepaintEntryCounter() override { Draw(true); }
-    void ShowOutputPath(const std::string& path) override;
+    void SetEntryCounterText(const std::string& text) override { console_.SetEntryCounter(text); }
+    void RepaintEntryCounter() override { console_.Repaint(); }
+    void ShowOutputPath(const std::string& path) override { console_.ShowOutputPath(path); }
     void PumpEvents() override;
-    void ShowModalMessage(const std::string& text) override;
+    void ShowModalMessage(const std::string& text) override { console_.Message(input_, text); }
 
 private:
-    void Draw(bool force);
-
-    bool showProgress_;
-    bool lineShown_ = false;
+    Console& console_;
+    BatchSchedule& schedule_;
     bool* cancelRequested_ = nullptr;
-    std::chrono::steady_clock::time_point lastDraw_{};
+    std::size_t input_ = 0;
     std::int32_t entryMax_ = 0;
     std::int32_t entryPosition_ = 0;
-    std::string fileCounter_;
-    std::string entryCounter_;
-    std::string outputPath_;
 };
 
 }  // namespace orv::cli

@@ -1,5 +1,6 @@
 #include "interrupt.h"
 
+#include <atomic>
 #include <csignal>
 #include <unistd.h>
 
@@ -7,12 +8,13 @@ namespace orv::cli {
 
 namespace {
 
-volatile std::sig_atomic_t interrupted = 0;
+// Set by the handler on whichever thread takes the signal, read by every worker.
+std::atomic<bool> interrupted{false};
+static_assert(std::atomic<bool>::is_always_lock_free, "the signal handler needs a lock-free flag");
 
 extern "C" void OnInterrupt(int)
 {
-    if (interrupted) _exit(130);
-    interrupted = 1;
+    if (interrupted.exchange(true)) _exit(130);
 }
 
 }  // namespace
@@ -25,6 +27,6 @@ void InstallInterruptHandler()
     sigaction(SIGINT, &action, nullptr);
 }
 
-bool InterruptRequested() { return interrupted != 0; }
+bool InterruptRequested() { return interrupted.load(); }
 
 }  // namespace orv::cli

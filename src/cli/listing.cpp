@@ -60,14 +60,14 @@ void ListAnimation(FileHandle& file, std::FILE* out)
 
 }  // namespace
 
-void ListInputFile(const std::string& path, std::FILE* out, StatusView& view)
+void ListInputFile(const std::string& path, std::FILE* out, std::FILE* messages)
 {
     const std::string name = AsciiLower(FileNamePart(path));
     const InputKind kind = InputKindOf(name);
     if (kind == InputKind::Unsupported) return;
     FileHandle file;
     if (!file.Open(path, FileHandle::Mode::Read)) {
-        view.ShowModalMessage(CannotOpenInputText(name));
+        std::fprintf(messages, "%s\n", CannotOpenInputText(name).c_str());
         return;
     }
     if (kind == InputKind::Archive)

@@ -8,8 +8,6 @@
 
 #include "batch.h"
 #include "cli_options.h"
-#include "console_status_view.h"
-#include "converter.h"
 #include "fatal_error.h"
 #include "interrupt.h"
 #include "listing.h"
@@ -44,17 +42,17 @@ int main(int argc, char** argv)
     // killing the process silently.
     std::signal(SIGXFSZ, SIG_IGN);
 
-    orv::cli::ConsoleStatusView view(!options.quiet && !options.list);
     if (options.list) {
-        for (const std::string& path : options.files) orv::cli::ListInputFile(path, stdout, view);
+        for (const std::string& path : options.files) orv::cli::ListInputFile(path, stdout, stderr);
         return 0;
     }
 
-    orv::Converter converter(view);
-    converter.exeDir =
-        options.outputRoot.empty() ? ExecutableFolder() : WithTrailingSlash(options.outputRoot);
-    converter.outputMode = options.outputMode;
-    converter.aniRaw = options.aniRaw;
+    orv::cli::BatchOptions batch;
+    batch.exeDir = options.outputRoot.empty() ? ExecutableFolder() : WithTrailingSlash(options.outputRoot);
+    batch.outputMode = options.outputMode;
+    batch.aniRaw = options.aniRaw;
+    batch.jobs = options.jobs;
+    batch.quiet = options.quiet;
     // The settings file is read whole before anything is converted; a file that
     // exists but cannot be read stops the run before it starts.
     std::unique_ptr<orv::SettingsFile> settings;
@@ -62,20 +60,19 @@ int main(int argc, char** argv)
         try {
             settings = orv::SettingsFile::Load(options.settingsPath);
         } catch (const orv::SettingsError& error) {
-            view.ShowModalMessage(error.what());
+            std::fprintf(stderr, "%s\n", error.what());
+            return 1;
+        } catch (const std::bad_alloc&) {
+            std::fprintf(stderr, "%s\n", orv::FatalError::OutOfMemory().what());
             return 1;
         }
-        converter.iniFile = settings.get();
+        batch.settings = settings.get();
     }
-    view.WatchInterrupts(converter.cancelRequested);
     orv::cli::InstallInterruptHandler();
     try {
-        return orv::cli::RunBatch(converter, view, options.files, options.quiet);
-    } catch (const orv::FatalError& error) {
-        view.ShowModalMessage(error.what());
-        return 1;
+        return orv::cli::RunBatch(batch, options.files);
     } catch (const std::bad_alloc&) {
-        view.ShowModalMessage(orv::FatalError::OutOfMemory().what());
+        std::fprintf(stderr, "%s\n", orv::FatalError::OutOfMemory().what());
         return 1;
     }
 }

@@ -71,6 +71,7 @@ ConvertResult Converter::ConvertInputFile()
         view_.ShowModalMessage(CannotOpenInputText(srcName));
         return ConvertResult::Skipped;
     }
+    DropCanvas();
 
     if (inputKind == InputKind::Animation) {
         MakeOutputFolder();

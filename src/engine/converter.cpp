@@ -23,16 +23,30 @@ std::uint8_t* Converter::Obtain(ScratchBuffer& buffer, std::uint32_t n, bool zer
     return block;
 }
 
+std::string OutputFolderName(std::string_view srcName)
+{
+    const std::string_view stem = WithoutExtension(srcName);
+    // A stem of "", "." or ".." would name exeDir itself or its parent.
+    if (stem.empty() || stem == "." || stem == "..") return std::string(srcName);
+    return std::string(stem);
+}
+
 void Converter::MakeOutputFolder()
 {
-    std::string_view stem = WithoutExtension(srcName);
-    // A stem of "", "." or ".." would name exeDir itself or its parent.
-    if (stem.empty() || stem == "." || stem == "..") stem = srcName;
-    outDir = exeDir;
-    outDir += stem;
+    outDir = exeDir + OutputFolderName(srcName);
     // An existing folder is fine; any other failure shows at the first output file.
     ::mkdir(outDir.c_str(), 0777);
     outDir += '/';
+}
+
+void Converter::DropCanvas()
+{
+    // An animation frame larger than the frame before it, drawn without clearing, keeps
+    // the block's bytes when the block is large enough and gets a new black block when it
+    // is not. Were the block of earlier inputs kept, an input's files would depend on what
+    // those inputs drew and how large their pictures were, and so on which inputs this
+    // engine converted before it.
+    canvasBuf.EnsureCapacity(0, false);
 }
 
 std::string Converter::EntryOutputPath(const ArchiveEntry& entry, std::string_view suffix) const

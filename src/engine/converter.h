@@ -61,6 +61,8 @@ private:
     // EnsureCapacity, with the memory FatalError when the block cannot be obtained.
     std::uint8_t* Obtain(ScratchBuffer& buffer, std::uint32_t n, bool zeroFill);
     void MakeOutputFolder();
+    // Starts an input without a canvas block, as the first input of a run starts.
+    void DropCanvas();
     void ConvertArchiveEntry(FileHandle& archive, ArchiveEntry& entry);
     // outDir + the entry's name as UTF-8 + suffix.
     std::string EntryOutputPath(const ArchiveEntry& entry, std::string_view suffix) const;
@@ -77,5 +79,10 @@ private:
 
 // "_0001"-style frame suffix: empty for a negative number, else at least four digits.
 std::string FrameSuffix(std::int32_t frameNo);
+
+// The name of the folder, inside exeDir, that an input's files go into: its lower-cased
+// file name (srcName) without the extension, or all of it where that would leave "",
+// "." or "..", which name no folder of their own.
+std::string OutputFolderName(std::string_view srcName);
 
 }  // namespace orv

@@ -21,7 +21,16 @@ void CopyForward(std::uint8_t* canvas, std::int64_t to, std::int64_t distance, s
     } else if (distance <= 0) {
         std::memmove(out, in, static_cast<std::size_t>(count));
     } else {
-        for (std::int64_t i = 0; i < count; ++i) out[i] = in[i];
+        // The distance bytes before out repeat: copy them once, then copy what is done
+        // onto its end, doubling it. What is done is always whole repeats, so each copy
+        // continues the pattern, and its source and destination never overlap.
+        std::memcpy(out, in, static_cast<std::size_t>(distance));
+        std::int64_t done = distance;
+        while (done < count) {
+            const std::int64_t block = std::min(done, count - done);
+            std::memcpy(out + done, out, static_cast<std::size_t>(block));
+            done += block;
+        }
     }
 }
 

@@ -5,71 +5,17 @@
 #include <chrono>
 #include <thread>
 
-#include "pack_writer.h"
-#include "process.h"
-#include "temp_dir.h"
+#include "cli_fixture.h"
 
 using orv::tools::Bytes;
 using orv::tools::BytesOf;
 using orv::tools::BuildPack;
 
-namespace {
-
-const std::string kFinished = "変換終了しました。\n";
-const std::string kCancelled = "変換中止しました。\n";
-
-class CliTest : public ::testing::Test {
-protected:
-    CliTest()
-    {
-        std::filesystem::create_directory(root());
-        std::filesystem::create_directory(in());
-    }
-
-    std::filesystem::path root() const { return dir.path() / "root"; }
-    std::filesystem::path in() const { return dir.path() / "in"; }
-
-    std::string Input(const std::string& name, const Bytes& bytes) const
-    {
-        const std::string path = (in() / name).string();
-        EXPECT_TRUE(orv::tools::WriteFileBytes(path, bytes));
-        return path;
-    }
-
-    Process Start(std::vector<std::string> args, std::optional<rlim_t> fileSizeLimit = {},
-                  const std::string& program = ORVCONV_CLI_PATH) const
-    {
-        return Process(program, args, dir.path(), fileSizeLimit);
-    }
-
-    Process::Result Run(std::vector<std::string> args, std::optional<rlim_t> fileSizeLimit = {}) const
-    {
-        return Start(std::move(args), fileSizeLimit).Wait();
-    }
-
-    // Converts into root() and returns the result.
-    Process::Result Convert(std::vector<std::string> args) const
-    {
-        args.insert(args.begin(), {"-o", root().string()});
-        return Run(std::move(args));
-    }
-
-    TempDir dir;
-};
-
-Bytes Sample()
-{
-    return BuildPack({{"readme.txt", BytesOf("hello")},
-                      {"\x83\x5e\x83\x43\x83\x67\x83\x8b.txt", BytesOf("title")},
-                      {"walk.ani", Bytes{4, 0, 0, 0}}});
-}
-
-}  // namespace
-
 TEST_F(CliTest, UsageErrorsExitWithTwo)
 {
     for (const std::vector<std::string>& args :
-         {std::vector<std::string>{}, {"--bogus", "x.dat"}, {"-f", "gif", "x.dat"}, {"-o"}}) {
+         {std::vector<std::string>{}, {"--bogus", "x.dat"}, {"-f", "gif", "x.dat"}, {"-o"}, {"-j", "0", "x.dat"},
+          {"--jobs", "many", "x.dat"}}) {
         const auto result = Run(args);
         EXPECT_EQ(result.exitCode, 2) << ::testing::PrintToString(args);
         EXPECT_NE(result.err.find("usage: orvconv-cli"), std::string::npos) << result.err;
@@ -81,7 +27,7 @@ TEST_F(CliTest, HelpAndVersionGoToStdoutAndSucceed)
 {
     const auto help = Run({"--help"});
     EXPECT_EQ(help.exitCode, 0);
-    for (const char* option : {"--format", "--ani-raw", "--settings", "--output-root", "--list", "--quiet"})
+    for (const char* option : {"--format", "--ani-raw", "--settings", "--output-root", "--list", "--quiet", "--jobs"})
         EXPECT_NE(help.out.find(option), std::string::npos) << option;
     const auto version = Run({"-V"});
     EXPECT_EQ(version.exitCode, 0);
@@ -130,17 +76,22 @@ TEST_F(CliTest, UnopenableAndOtherInputsAreSkippedAndTheBatchGoesOn)
 
 TEST_F(CliTest, FinalMessageFollowsTheLastFileOnly)
 {
-    const auto lastSkipped = Convert({Input("data.dat", Sample()), Input("fake.dat", BytesOf("not an archive"))});
-    EXPECT_EQ(lastSkipped.exitCode, 0);
-    EXPECT_EQ(lastSkipped.out, "");
-    EXPECT_TRUE(std::filesystem::exists(root() / "data" / "readme.txt"));
-    EXPECT_FALSE(std::filesystem::exists(root() / "fake"));
+    // Also with two files at once, where the skipped one may end first.
+    for (const char* jobs : {"1", "2"}) {
+        const auto lastSkipped =
+            Convert({"-j", jobs, Input("data.dat", Sample()), Input("fake.dat", BytesOf("not an archive"))});
+        EXPECT_EQ(lastSkipped.exitCode, 0);
+        EXPECT_EQ(lastSkipped.out, "") << jobs;
+        EXPECT_TRUE(std::filesystem::exists(root() / "data" / "readme.txt"));
+        EXPECT_FALSE(std::filesystem::exists(root() / "fake"));
+    }
 }
 
 TEST_F(CliTest, FatalErrorEndsWithItsTextAndCodeOne)
 {
+    // One file at a time: nothing after the failed file is started.
     const std::string archive = Input("evil.dat", BuildPack({{"ok.txt", BytesOf("ok")}, {"../out.txt", BytesOf("x")}}));
-    const auto result = Convert({archive, Input("after.dat", Sample())});
+    const auto result = Convert({"-j", "1", archive, Input("after.dat", Sample())});
     EXPECT_EQ(result.exitCode, 1);
     const std::string path = (root() / "evil").string() + "/../out.txt";
     EXPECT_EQ(result.err, "ファイルオープンエラー！\n" + path + "\n終了します。\n");

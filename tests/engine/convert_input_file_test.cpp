@@ -149,6 +149,24 @@ TEST_F(ConvertInputFileTest, StandAloneAnimationNameIsCutTo15BytesOfCp932)
     EXPECT_EQ(FilesIn(exeDir() / "あいうえおかきく"), std::vector<std::string>{"あいうえおかき_0001.bmp"});
 }
 
+TEST_F(ConvertInputFileTest, AnInputsFilesDoNotDependOnTheInputsBeforeIt)
+{
+    // Frame 1 is 1 x 1; frame 2 is 4 x 4, draws nothing (an empty rectangle) and is
+    // written as the canvas holds it. As the first input of a run, frame 2 needs a larger
+    // block than frame 1 had: a new one, black.
+    const Bytes grow = AnimationOf({PictureBytes::Full(1, 1, {{0, 9, 9, 9}}, {0x80}),
+                                    PictureBytes::Rect(4, 4, 0, 0, 0, 0, {}, {})});
+    // An 8 x 8 white picture before it leaves a canvas block large enough for frame 2.
+    Input("white.dat", BuildPack({{"white.cg", PictureBytes::Full(8, 8, {{0, 0xFF, 0xFF, 0xFF}}, {0x80, 0x10, 0x30})}}));
+    ASSERT_EQ(converter.ConvertInputFile(), ConvertResult::Finished);
+    Input("grow.ani", grow);
+    ASSERT_EQ(converter.ConvertInputFile(), ConvertResult::Finished);
+
+    const Bytes frame = ReadAll(exeDir() / "grow" / "grow_0002.bmp");
+    ASSERT_EQ(frame.size(), 54u + 48u);
+    for (std::size_t i = 54; i < frame.size(); ++i) EXPECT_EQ(frame[i], 0) << "byte " << i;
+}
+
 TEST_F(ConvertInputFileTest, StopDuringAStandAloneAnimationStillFinishes)
 {
     Input("walk.ani", Bytes{4, 0, 0, 0});

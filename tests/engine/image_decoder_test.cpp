@@ -96,6 +96,33 @@ TEST(DecodeImage, ExtendedRunCopies272PixelsFromTheRowAbove)
     EXPECT_EQ(At(canvas, 272, 0, 2), kOld);
 }
 
+TEST(DecodeImage, RunsLongerThanTheirDistanceRepeatWhatTheyJustWrote)
+{
+    // Width 2: a kind 5 run of 6 pixels reads 2 pixels back, so rows 1 to 3 repeat row 0.
+    // (A run that is the stream's last byte is not carried out: a 00 follows each.)
+    Bytes narrow = Canvas(2, 5, kOld);
+    Decode(PictureBytes::Full(2, 5, kColours, {0x80, 0x81, 0x56, 0x00}), narrow);
+    for (int y = 0; y < 4; ++y) {
+        EXPECT_EQ(At(narrow, 2, 0, y), kEntry0) << y;
+        EXPECT_EQ(At(narrow, 2, 1, y), kEntry1) << y;
+    }
+    EXPECT_EQ(At(narrow, 2, 0, 4), kOld);
+
+    // Width 3: a kind 6 run of 7 pixels reads 2 pixels back, so it alternates the
+    // last two pixels of row 0.
+    Bytes three = Canvas(3, 4, kOld);
+    Decode(PictureBytes::Full(3, 4, kColours, {0x80, 0x81, 0x82, 0x67, 0x00}), three);
+    const Pixel expected[] = {kEntry1, kEntry2, kEntry1, kEntry2, kEntry1, kEntry2, kEntry1};
+    for (int p = 0; p < 7; ++p) EXPECT_EQ(At(three, 3, (p + 3) % 3, (p + 3) / 3), expected[p]) << p;
+    EXPECT_EQ(At(three, 3, 1, 3), kOld);
+
+    // A kind 1 run of 25 (0x10, then 10 past 15) repeats one pixel 25 times.
+    Bytes row = Canvas(40, 1, kOld);
+    Decode(PictureBytes::Full(40, 1, kColours, {0x82, 0x10, 0x0A}), row);
+    for (int x = 0; x <= 25; ++x) EXPECT_EQ(At(row, 40, x, 0), kEntry2) << x;
+    for (int x = 26; x < 40; ++x) EXPECT_EQ(At(row, 40, x, 0), kOld) << x;
+}
+
 TEST(DecodeImage, ExtensionLengths)
 {
     // 0x10 0x00 is a kind 1 run of 15, like 0x1F.

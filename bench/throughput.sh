@@ -1,0 +1,118 @@
+#!/bin/sh
+# End-to-end throughput of orvconv-cli on a large synthetic corpus, against floors that
+# any user could reach some other way. One run times, side by side and interleaved round
+# by round:
+#   (a) orvconv-cli -f bmp (as many files at once as there are cores)
+#   (b) cp -r of a folder holding the same files (a) writes
+#   (c) orvconv-cli -f png -j 1
+#   (d) png_floor: the same pixels encoded with libpng alone, same settings, one core
+#   (e) orvconv-cli -f png -j 2
+# and prints medians with their spread, the ratios (a)/(b), (c)/(d), (e)/(d) per round,
+# and the peak memory of (e).
+#
+# usage: bench/throughput.sh [ROUNDS]        (default 5 rounds)
+#   BUILD=DIR   a built tree to take the programs from (default: `make build`, then build/)
+#   WORK=DIR    scratch folder for the corpus and the outputs, about 1.2 GB (default: a new
+#               folder under $TMPDIR or /tmp, removed at the end); a RAM-backed folder such
+#               as /dev/shm keeps disk write-back out of the figures
+set -eu
+
+rounds=${1:-5}
+root=$(cd "$(dirname "$0")/.." && pwd)
+if [ -z "${BUILD:-}" ]; then
+  make -C "$root" build >&2
+  BUILD=$root/build
+fi
+cli=$BUILD/bin/orvconv-cli
+for program in "$cli" "$BUILD/bench/make_corpus" "$BUILD/bench/png_floor" /usr/bin/time; do
+  [ -x "$program" ] || { echo "throughput.sh: $program is missing" >&2; exit 1; }
+done
+
+if [ -n "${WORK:-}" ]; then
+  work=$WORK/orvconv-throughput
+  rm -rf "$work"
+  mkdir -p "$work"
+else
+  work=$(mktemp -d "${TMPDIR:-/tmp}/orvconv-throughput-XXXXXX")
+fi
+trap 'rm -rf "$work"' EXIT
+trap 'exit 130' INT TERM
+
+corpus=$work/corpus
+reference=$work/reference
+out=$work/out
+times=$work/times
+mkdir -p "$times"
+
+echo "Making the corpus and the reference BMP files..." >&2
+"$BUILD/bench/make_corpus" "$corpus"
+mkdir -p "$reference"
+"$cli" -q -f bmp -j 1 -o "$reference" "$corpus"/*.dat
+
+cores=$(nproc)
+pictures=$(find "$reference" -name '*.bmp' | wc -l)
+sounds=$(find "$reference" -name '*.wav' | wc -l)
+echo "corpus: $(find "$corpus" -name '*.dat' | wc -l) archives, $pictures pictures of 640x480 (animation frames" \
+  "among them), $sounds sounds, $(du -sh "$corpus" | cut -f1) in; $(du -sh "$reference" | cut -f1)" \
+  "of BMP output; $cores cores; $rounds rounds"
+
+# run NAME COMMAND...: times one run into a fresh output folder; appends its wall seconds
+# to times/NAME and its peak resident memory in KiB to times/NAME.kib.
+run() {
+  name=$1
+  shift
+  rm -rf "$out"
+  mkdir -p "$out"
+  sync
+  start=$(date +%s%N)
+  /usr/bin/time -f %M -o "$times/$name.last" "$@"
+  end=$(date +%s%N)
+  echo "$start $end" | awk '{ printf "%.4f\n", ($2 - $1) / 1e9 }' >>"$times/$name"
+  tail -n 1 "$times/$name.last" >>"$times/$name.kib"
+}
+
+round=1
+while [ "$round" -le "$rounds" ]; do
+  run a "$cli" -q -f bmp -o "$out" "$corpus"/*.dat
+  run b cp -r "$reference" "$out/copy"
+  run c "$cli" -q -f png -j 1 -o "$out" "$corpus"/*.dat
+  run d "$BUILD/bench/png_floor" "$reference" "$out"
+  run e "$cli" -q -f png -j 2 -o "$out" "$corpus"/*.dat
+  printf 'round %d/%d: a %ss  b %ss  c %ss  d %ss  e %ss\n' "$round" "$rounds" \
+    "$(tail -n 1 "$times/a")" "$(tail -n 1 "$times/b")" "$(tail -n 1 "$times/c")" \
+    "$(tail -n 1 "$times/d")" "$(tail -n 1 "$times/e")"
+  round=$((round + 1))
+done
+
+# row LABEL FILE [NOTE]: the median, minimum and maximum of the numbers in FILE, one a line
+row() {
+  sort -n "$2" | awk -v label="$1" -v note="${3:-}" '{ v[NR] = $1 } END {
+    m = NR % 2 ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2
+    printf "%-48s %9.3f %9.3f %9.3f %s\n", label, m, v[1], v[NR], note }'
+}
+
+# ratio A B: the per-round ratios of two variants' times, into times/AB
+ratio() {
+  paste "$times/$1" "$times/$2" | awk '{ printf "%.4f\n", $1 / $2 }' >"$times/$1$2"
+}
+
+echo
+printf '%-48s %9s %9s %9s\n' "wall seconds" median min max
+row "(a) orvconv-cli -f bmp (-j $cores)" "$times/a"
+row "(b) cp -r of the same files" "$times/b"
+row "(c) orvconv-cli -f png -j 1" "$times/c"
+row "(d) libpng alone, one core" "$times/d"
+row "(e) orvconv-cli -f png -j 2" "$times/e"
+
+echo
+printf '%-48s %9s %9s %9s %s\n' "ratio, per round" median min max target
+ratio a b
+ratio c d
+ratio e d
+row "(a)/(b)" "$times/ab" "<= 1.5"
+row "(c)/(d)" "$times/cd" "<= 1.05"
+row "(e)/(d)" "$times/ed" "<= 0.6 on 2 cores"
+
+echo
+awk '{ printf "%.1f\n", $1 / 1024 }' "$times/e.kib" >"$times/e.mib"
+row "peak memory of (e), MiB" "$times/e.mib"

@@ -1,0 +1,107 @@
+#include "console.h"
+
+#include <algorithm>
+#include <cstdio>
+
+#include "status_view.h"
+
+namespace orv::cli {
+
+Console::Console(bool showProgress, std::size_t inputCount)
+    : line_(showProgress), total_(inputCount), heldBack_(inputCount), ended_(inputCount, false),
+      limit_(inputCount)
+{
+    line_.SetFileCounter(FormatCounter(0, static_cast<std::int32_t>(total_)));
+    line_.Draw(true);
+}
+
+void Console::InputStarted()
+{
+    std::lock_guard lock(mutex_);
+    line_.SetEntryCounter({});
+    line_.SetOutputPath({});
+}
+
+void Console::SetEntryCounter(const std::string& text)
+{
+    std::lock_guard lock(mutex_);
+    line_.SetEntryCounter(text);
+}
+
+void Console::Repaint()
+{
+    std::lock_guard lock(mutex_);
+    line_.Draw(true);
+}
+
+void Console::ShowOutputPath(const std::string& path)
+{
+    std::lock_guard lock(mutex_);
+    line_.SetOutputPath(path);
+    line_.Draw(false);
+}
+
+void Console::Refresh()
+{
+    std::lock_guard lock(mutex_);
+    line_.Draw(false);
+}
+
+void Console::Message(std::size_t input, std::string text)
+{
+    std::lock_guard lock(mutex_);
+    if (input == released_ && input < limit_)
+        Print(text);
+    else
+        heldBack_[input].push_back(std::move(text));
+}
+
+void Console::InputEnded(std::size_t input)
+{
+    std::lock_guard lock(mutex_);
+    ended_[input] = true;
+    ++endedCount_;
+    line_.SetFileCounter(FormatCounter(static_cast<std::int32_t>(endedCount_), static_cast<std::int32_t>(total_)));
+    ReleaseEnded();
+    line_.Draw(true);
+}
+
+void Console::InputFailed(std::size_t input)
+{
+    std::lock_guard lock(mutex_);
+    ended_[input] = true;
+    limit_ = std::min(limit_, input + 1);
+    ReleaseEnded();
+}
+
+void Console::Close()
+{
+    std::lock_guard lock(mutex_);
+    for (; released_ < limit_; ++released_) {
+        for (const std::string& text : heldBack_[released_]) Print(text);
+    }
+    line_.Clear();
+}
+
+void Console::ShowNow(const std::string& text)
+{
+    std::lock_guard lock(mutex_);
+    Print(text);
+}
+
+void Console::Print(const std::string& text)
+{
+    line_.Clear();
+    std::fprintf(stderr, "%s\n", text.c_str());
+    std::fflush(stderr);
+}
+
+void Console::ReleaseEnded()
+{
+    for (; released_ < limit_ && ended_[released_]; ++released_) {
+        for (const std::string& text : heldBack_[released_]) Print(text);
+        heldBack_[released_].clear();
+    }
+}
+
+}  // namespace orv::cli

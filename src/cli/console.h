@@ -1,0 +1,54 @@
+#pragma once
+
+#include <cstddef>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "progress_line.h"
+
+namespace orv::cli {
+
+// What a batch shows on the terminal, for any number of workers at once. The progress
+// line counts inputs as they end and shows the entry counter and output path reported
+// last. Messages about an input go to stderr in command-line order: one waits until
+// every earlier input has ended, so they read as a run in command-line order writes
+// them, and none is shown for an input after one that ended in a fatal error.
+class Console {
+public:
+    Console(bool showProgress, std::size_t inputCount);
+
+    // A worker starts an input: entry counter and output path cleared.
+    void InputStarted();
+    void SetEntryCounter(const std::string& text);
+    // Redraws at once, as the engine asks when an archive's entry count is known.
+    void Repaint();
+    void ShowOutputPath(const std::string& path);
+    // A pump point: redraws when it is due.
+    void Refresh();
+
+    void Message(std::size_t input, std::string text);
+    // The input has ended: counted, and its messages released in turn.
+    void InputEnded(std::size_t input);
+    // The input ended in a fatal error.
+    void InputFailed(std::size_t input);
+    // After the batch: shows the messages still held back, then removes the line.
+    void Close();
+    // Shows text on a line of its own at once.
+    void ShowNow(const std::string& text);
+
+private:
+    void Print(const std::string& text);
+    void ReleaseEnded();
+
+    std::mutex mutex_;
+    ProgressLine line_;
+    const std::size_t total_;
+    std::size_t endedCount_ = 0;
+    std::vector<std::vector<std::string>> heldBack_;  // per input
+    std::vector<bool> ended_;
+    std::size_t released_ = 0;  // the messages of every input before it are shown
+    std::size_t limit_;         // no message of this input or a later one is shown
+};
+
+}  // namespace orv::cli
