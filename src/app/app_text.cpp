@@ -12,13 +12,6 @@ std::string ProgramTitle(std::string_view executablePath)
     return std::string(name.substr(0, 1)) + AsciiLower(name.substr(1));
 }
 
-std::string ExecutableFolderOf(std::string_view executablePath)
-{
-    const auto slash = executablePath.rfind('/');
-    if (slash == std::string_view::npos) return "./";
-    return std::string(executablePath.substr(0, slash + 1));
-}
-
 std::string ErrorDisplayText(std::string message)
 {
     if (!message.empty() && static_cast<unsigned char>(message.back()) > '.') message += '.';

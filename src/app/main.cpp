@@ -2,21 +2,19 @@
 #include <QApplication>
 #include <QScreen>
 #include <exception>
-#include <filesystem>
-#include <system_error>
 
 #include "app_text.h"
+#include "executable_path.h"
 #include "tform1.h"
 #include "ui_dialogs.h"
 
 int main(int argc, char** argv)
 {
     QApplication application(argc, argv);
-    std::error_code error;
-    const std::string executable = std::filesystem::read_symlink("/proc/self/exe", error).string();
+    const std::string executable = orv::RunningExecutablePath(argv[0]);
     orv::app::QtDialogs dialogs;
     try {
-        orv::app::TForm1 Form1(dialogs, error ? std::string(argv[0]) : executable);
+        orv::app::TForm1 Form1(dialogs, executable);
         const QRect screen = Form1.screen()->availableGeometry();
         Form1.move(screen.center() - QPoint(Form1.frameGeometry().width() / 2, Form1.frameGeometry().height() / 2));
         Form1.show();

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "app_text.h"
+#include "executable_path.h"
 #include "fatal_error.h"
 #include "path_fit.h"
 #include "ui_dialogs.h"
@@ -83,7 +84,7 @@ void SetAutoSizedText(QLabel* label, const char* text)
 TForm1::TForm1(UiDialogs& dialogs, const std::string& executablePath, QWidget* parent)
     : QWidget(parent), dialogs_(dialogs), programTitle_(ProgramTitle(executablePath)), converter_(*this)
 {
-    converter_.exeDir = ExecutableFolderOf(executablePath);
+    converter_.exeDir = FolderOf(executablePath);
     createWindow();
     createStatusControls();
     createButtons();

@@ -1,28 +1,18 @@
 // orvconv-cli: the conversion engine behind a terminal.
 #include <csignal>
 #include <cstdio>
-#include <filesystem>
 #include <memory>
 #include <new>
-#include <system_error>
 
 #include "batch.h"
 #include "cli_options.h"
+#include "executable_path.h"
 #include "fatal_error.h"
 #include "interrupt.h"
 #include "listing.h"
 #include "settings_file.h"
 
 namespace {
-
-// The folder of the running executable, with a trailing "/".
-std::string ExecutableFolder()
-{
-    std::error_code error;
-    const auto exe = std::filesystem::read_symlink("/proc/self/exe", error);
-    if (error) return "./";
-    return exe.parent_path().string() + "/";
-}
 
 std::string WithTrailingSlash(std::string folder)
 {
@@ -48,7 +38,7 @@ int main(int argc, char** argv)
     }
 
     orv::cli::BatchOptions batch;
-    batch.exeDir = options.outputRoot.empty() ? ExecutableFolder() : WithTrailingSlash(options.outputRoot);
+    batch.exeDir = options.outputRoot.empty() ? orv::FolderOf(orv::RunningExecutablePath(argv[0])) : WithTrailingSlash(options.outputRoot);
     batch.outputMode = options.outputMode;
     batch.aniRaw = options.aniRaw;
     batch.jobs = options.jobs;

@@ -14,6 +14,7 @@
 #include <sys/stat.h>
 
 #include "app_text.h"
+#include "executable_path.h"
 #include "pack_writer.h"
 #include "temp_dir.h"
 #include "tform1.h"
@@ -182,7 +183,8 @@ private slots:
         QCOMPARE(QString::fromStdString(orv::app::ProgramTitle("C/tools/AB.EXE")), QString("Ab"));
         QCOMPARE(QString::fromStdString(orv::app::ProgramTitle("/opt/orvconv")), QString("orvconv"));
         QCOMPARE(QString::fromStdString(orv::app::ProgramTitle("/opt/My.Conv.exe")), QString("My"));
-        QCOMPARE(QString::fromStdString(orv::app::ExecutableFolderOf("/opt/tools/orvconv")), QString("/opt/tools/"));
+        QCOMPARE(QString::fromStdString(orv::FolderOf("/opt/tools/orvconv")), QString("/opt/tools/"));
+        QCOMPARE(QString::fromStdString(orv::FolderOf("orvconv")), QString("./"));
         QCOMPARE(QString::fromStdString(orv::app::ErrorDisplayText("cannot open")), QString("cannot open."));
         QCOMPARE(QString::fromStdString(orv::app::ErrorDisplayText("ends.")), QString("ends."));
         QCOMPARE(QString::fromStdString(orv::app::ErrorDisplayText("wow!")), QString("wow!"));

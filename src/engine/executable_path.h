@@ -1,0 +1,15 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace orv {
+
+// The full path of the running executable; fallback when the system cannot tell.
+std::string RunningExecutablePath(const std::string& fallback);
+
+// The folder part of a path, ending in "/" ("./" for a bare name). Output folders
+// and settings files live in the executable's folder found this way.
+std::string FolderOf(std::string_view path);
+
+}  // namespace orv
