@@ -29,11 +29,7 @@ orv::tools::CgPicture Scene(int frame)
     orv::tools::CgPicture picture;
     picture.width = kWidth;
     picture.height = kHeight;
-    for (int i = 0; i < 128; ++i) {
-        picture.palette[3 * i] = static_cast<std::uint8_t>(i * 2);
-        picture.palette[3 * i + 1] = static_cast<std::uint8_t>(255 - i);
-        picture.palette[3 * i + 2] = static_cast<std::uint8_t>((i * 37) & 0xFF);
-    }
+    orv::bench::FillScenePalette(picture);
     picture.pixels.resize(std::size_t{kWidth} * kHeight);
     for (int y = 0; y < kHeight; ++y) {
         for (int x = 0; x < kWidth; ++x) {

@@ -8,6 +8,7 @@
 #include <system_error>
 #include <unistd.h>
 
+#include "cg_encoder.h"
 #include "converter.h"
 #include "fatal_error.h"
 #include "pack_writer.h"
@@ -34,6 +35,16 @@ public:
 private:
     std::string path_;
 };
+
+// The 128 colours the benchmark scenes are painted with.
+inline void FillScenePalette(tools::CgPicture& picture)
+{
+    for (int i = 0; i < 128; ++i) {
+        picture.palette[3 * i] = static_cast<std::uint8_t>(i * 2);
+        picture.palette[3 * i + 1] = static_cast<std::uint8_t>(255 - i);
+        picture.palette[3 * i + 2] = static_cast<std::uint8_t>((i * 37) & 0xFF);
+    }
+}
 
 // Writes `input` as the file `name` in a scratch folder and converts it once per
 // iteration, as a front end would, into an output root beside it. Every iteration

@@ -2,11 +2,10 @@
 // (copies from above), flat shapes (runs and skips) and a noisy band (literals).
 #include <benchmark/benchmark.h>
 
-#include <filesystem>
 #include <random>
-#include <unistd.h>
 
 #include "cg_encoder.h"
+#include "convert_support.h"
 #include "converter.h"
 #include "image_decoder.h"
 
@@ -20,11 +19,7 @@ orv::tools::Bytes ScenePicture()
     orv::tools::CgPicture picture;
     picture.width = kWidth;
     picture.height = kHeight;
-    for (int i = 0; i < 128; ++i) {
-        picture.palette[3 * i] = static_cast<std::uint8_t>(i * 2);
-        picture.palette[3 * i + 1] = static_cast<std::uint8_t>(255 - i);
-        picture.palette[3 * i + 2] = static_cast<std::uint8_t>((i * 37) & 0xFF);
-    }
+    orv::bench::FillScenePalette(picture);
     std::mt19937 random(7);
     picture.pixels.resize(kWidth * kHeight);
     for (int y = 0; y < kHeight; ++y) {
@@ -68,11 +63,10 @@ void WriteBench(benchmark::State& state, std::int32_t mode)
     const orv::DibInfo info{kWidth, kHeight, 24, static_cast<std::int32_t>(stride),
                             static_cast<std::int32_t>(rows.size()), 54};
 
-    std::string folder = (std::filesystem::temp_directory_path() / "orvconv-bench-XXXXXX").string();
-    ::mkdtemp(folder.data());
+    const orv::bench::ScratchFolder folder;
     orv::SilentStatusView view;
     orv::Converter converter(view);
-    converter.outDir = folder + "/";
+    converter.outDir = folder.Path() + "/";
     for (auto _ : state) {
         if (mode == orv::AllPng)
             converter.WritePngFile(rows.data(), info, converter.outDir + "scene.png", nullptr);
@@ -80,7 +74,6 @@ void WriteBench(benchmark::State& state, std::int32_t mode)
             converter.WriteBmpFile(rows.data(), info, converter.outDir + "scene.bmp", nullptr);
     }
     state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(rows.size()));
-    std::filesystem::remove_all(folder);
 }
 
 void BM_WriteBmp(benchmark::State& state) { WriteBench(state, orv::AllBmp); }
