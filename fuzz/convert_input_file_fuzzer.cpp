@@ -1,6 +1,7 @@
-// Arbitrary bytes as an input file, converted into a scratch output folder. Whatever
-// the bytes, nothing may be written beside that folder, and no entry may make the
-// converter hold more memory than the file has bytes (or one sound chunk).
+// Arbitrary bytes as an input file, converted into a scratch output folder and listed
+// as orvconv-cli --list lists it. Whatever the bytes, nothing may be written beside
+// that folder, and no entry may make the converter hold more memory than the file has
+// bytes (or one sound chunk).
 //
 // Input: a control byte, then the file. Control bits: 0 makes the file an animation
 // (.ani) instead of a pack archive (.dat), 1 writes PNG, 2 copies animation entries raw.
@@ -12,6 +13,7 @@
 #include "converter.h"
 #include "fatal_error.h"
 #include "fuzz_support.h"
+#include "listing.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
@@ -37,6 +39,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         converter.ConvertInputFile();
     } catch (const orv::FatalError&) {
         // A fatal outcome is a valid end for hostile input.
+    }
+    static std::FILE* const nowhere = std::fopen("/dev/null", "w");
+    try {
+        orv::cli::ListInputFile(path.string(), nowhere, nowhere);
+    } catch (const orv::FatalError&) {
+        // Likewise for the listing, which reads the tables as a conversion does.
     }
 
     for (const auto& item : fs::directory_iterator(work))

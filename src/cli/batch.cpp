@@ -11,41 +11,45 @@
 #include "console_status_view.h"
 #include "converter.h"
 #include "fatal_error.h"
+#include "interrupt.h"
 #include "output_conflicts.h"
 
 namespace orv::cli {
 
 namespace {
 
-// One worker: an engine of its own converts the inputs the schedule hands it.
+// One worker: an engine of its own converts the inputs the schedule hands it. Whatever
+// an input throws, memory running out included, ends that input and no other.
 void Work(const BatchOptions& options, const std::vector<std::string>& files, BatchSchedule& schedule,
           Console& console)
 {
     ConsoleStatusView view(console, schedule);
     Converter converter(view);
-    converter.exeDir = options.exeDir;
-    converter.outputMode = options.outputMode;
-    converter.aniRaw = options.aniRaw;
-    converter.iniFile = options.settings;
     view.StopThrough(converter.cancelRequested);
 
-    auto fail = [&](std::size_t input, const char* text) {
+    // Showing and keeping the error allocate nothing, so it is kept even when memory
+    // has run out.
+    auto fail = [&](std::size_t input, const FatalError& error) {
         console.InputFailed(input);
-        schedule.Fail(input, text);
+        schedule.Fail(input, error);
     };
     while (const std::optional<std::size_t> input = schedule.Next()) {
-        view.StartInput(*input);
-        converter.cancelRequested = false;
         try {
+            view.StartInput(*input);
+            converter.exeDir = options.exeDir;
+            converter.outputMode = options.outputMode;
+            converter.aniRaw = options.aniRaw;
+            converter.iniFile = options.settings;
+            converter.cancelRequested = false;
             converter.srcPath = files[*input];
             const ConvertResult result = converter.ConvertInputFile();
             view.PumpEvents();  // the pump after each input, where Ctrl-C also stops the batch
             console.InputEnded(*input);
-            schedule.Finish(*input, result);
+            schedule.Finish(*input, result, view.InputNotOpened());
         } catch (const FatalError& error) {
-            fail(*input, error.what());
+            fail(*input, error);
         } catch (const std::bad_alloc&) {
-            fail(*input, FatalError::OutOfMemory().what());
+            fail(*input, FatalError::OutOfMemory());
         }
     }
 }
@@ -60,25 +64,29 @@ int RunBatch(const BatchOptions& options, const std::vector<std::string>& files)
     {
         std::vector<std::jthread> helpers;
         try {
+            helpers.reserve(workers);
             while (helpers.size() + 1 < workers)
                 helpers.emplace_back([&] { Work(options, files, schedule, console); });
         } catch (const std::system_error&) {
             // No more threads to be had: the workers that started carry the batch.
+        } catch (const std::bad_alloc&) {
+            // Likewise when there is no memory for another one.
         }
         Work(options, files, schedule, console);
     }
     console.Close();
 
-    if (const std::optional<std::string> fatal = schedule.FatalText()) {
-        console.ShowNow(*fatal);
-        return 1;
+    if (const std::optional<FatalError> fatal = schedule.Fatal()) {
+        console.ShowNow(fatal->what());
+        return kExitFatal;
     }
     const ConvertResult outcome = schedule.Outcome();
     if (!options.quiet && outcome != ConvertResult::Skipped) {
         std::puts(outcome == ConvertResult::Finished ? "変換終了しました。" : "変換中止しました。");
         std::fflush(stdout);
     }
-    return schedule.Interrupted() ? 130 : 0;
+    if (schedule.Stopped()) return 128 + InterruptSignal();
+    return schedule.AnyNotOpened() ? kExitNotOpened : kExitDone;
 }
 
 }  // namespace orv::cli

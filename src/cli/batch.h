@@ -17,12 +17,19 @@ struct BatchOptions {
     bool quiet = false;
 };
 
+// Exit codes of orvconv-cli.
+inline constexpr int kExitDone = 0;       // every input converted or passed over
+inline constexpr int kExitFatal = 1;      // a fatal error, its text on stderr
+inline constexpr int kExitUsage = 2;      // the command line was wrong
+inline constexpr int kExitNotOpened = 3;  // the batch ran to its end, but an input could not be opened
+// 128 + the signal's number (130 Ctrl-C, 143 SIGTERM, 129 SIGHUP): work was left undone.
+
 // Converts the files, handed out in command-line order to up to options.jobs workers,
-// and returns the exit code: 0 when the batch ran to its end, 130 when Ctrl-C stopped
-// it, 1 after a fatal error (its text on stderr). Every file is written as a run with
-// one worker writes it. At the end stdout says whether the batch finished or was
-// stopped: stopped when Ctrl-C cut an input short, otherwise as the last input handed
-// over ended (nothing when that one was skipped).
+// and returns the exit code: fatal before stopped before not opened. Every file is
+// written as a run with one worker writes it. At the end stdout says whether the batch
+// finished or was stopped: stopped when a signal left an input cut short or not
+// started, otherwise as the last input handed over ended (nothing when that one was
+// skipped).
 int RunBatch(const BatchOptions& options, const std::vector<std::string>& files);
 
 }  // namespace orv::cli

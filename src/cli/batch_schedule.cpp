@@ -42,18 +42,19 @@ std::optional<std::size_t> BatchSchedule::Next()
     }
 }
 
-void BatchSchedule::Finish(std::size_t input, ConvertResult result)
+void BatchSchedule::Finish(std::size_t input, ConvertResult result, bool notOpened)
 {
     {
         std::lock_guard lock(mutex_);
         states_[input] = State::Ended;
         results_[input] = result;
+        anyNotOpened_ = anyNotOpened_ || notOpened;
         --running_;
     }
     changed_.notify_all();
 }
 
-void BatchSchedule::Fail(std::size_t input, std::string text)
+void BatchSchedule::Fail(std::size_t input, const FatalError& error)
 {
     {
         std::lock_guard lock(mutex_);
@@ -61,7 +62,7 @@ void BatchSchedule::Fail(std::size_t input, std::string text)
         --running_;
         if (input < firstFailed_.load()) {
             firstFailed_.store(input);
-            fatalText_ = std::move(text);
+            fatal_ = error;
         }
     }
     changed_.notify_all();
@@ -76,18 +77,35 @@ void BatchSchedule::Interrupt()
     changed_.notify_all();
 }
 
-std::optional<std::string> BatchSchedule::FatalText() const
+std::optional<FatalError> BatchSchedule::Fatal() const
 {
     std::lock_guard lock(mutex_);
-    if (firstFailed_.load() == kNone) return std::nullopt;
-    return fatalText_;
+    return fatal_;
+}
+
+bool BatchSchedule::Stopped() const
+{
+    std::lock_guard lock(mutex_);
+    return StoppedLocked();
+}
+
+bool BatchSchedule::StoppedLocked() const
+{
+    return interrupted_.load()
+        && (std::find(results_.begin(), results_.end(), ConvertResult::Cancelled) != results_.end()
+            || std::find(states_.begin(), states_.end(), State::Waiting) != states_.end());
+}
+
+bool BatchSchedule::AnyNotOpened() const
+{
+    std::lock_guard lock(mutex_);
+    return anyNotOpened_;
 }
 
 ConvertResult BatchSchedule::Outcome() const
 {
     std::lock_guard lock(mutex_);
-    if (std::find(results_.begin(), results_.end(), ConvertResult::Cancelled) != results_.end())
-        return ConvertResult::Cancelled;
+    if (StoppedLocked()) return ConvertResult::Cancelled;
     for (std::size_t input = states_.size(); input > 0; --input) {
         if (states_[input - 1] == State::Ended) return results_[input - 1];
     }

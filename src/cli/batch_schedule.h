@@ -6,10 +6,10 @@
 #include <limits>
 #include <mutex>
 #include <optional>
-#include <string>
 #include <vector>
 
 #include "converter.h"
+#include "fatal_error.h"
 
 namespace orv::cli {
 
@@ -27,10 +27,10 @@ public:
     // The next input to convert; waits while every input left waits for one under way.
     // None when nothing more will be handed over.
     std::optional<std::size_t> Next();
-    // How a handed-over input ended.
-    void Finish(std::size_t input, ConvertResult result);
-    // A handed-over input ended in a fatal error with this text.
-    void Fail(std::size_t input, std::string text);
+    // How a handed-over input ended; notOpened when it could not be opened.
+    void Finish(std::size_t input, ConvertResult result, bool notOpened);
+    // A handed-over input ended in this fatal error. Never allocates.
+    void Fail(std::size_t input, const FatalError& error);
     // Ctrl-C was seen.
     void Interrupt();
 
@@ -42,10 +42,13 @@ public:
     }
 
     // Once the workers are done:
-    bool Interrupted() const { return interrupted_.load(); }
-    // The text of the earliest input that ended in a fatal error, if any did.
-    std::optional<std::string> FatalText() const;
-    // The result the final message follows: Cancelled when an input was cut short,
+    // The error of the earliest input that ended in a fatal error, if any did.
+    std::optional<FatalError> Fatal() const;
+    // Whether Ctrl-C left work undone: an input cut short, or one never handed over.
+    bool Stopped() const;
+    // Whether an input could not be opened.
+    bool AnyNotOpened() const;
+    // The result the final message follows: Cancelled when the batch was stopped,
     // otherwise that of the last input handed over (Skipped when none was).
     ConvertResult Outcome() const;
 
@@ -55,15 +58,17 @@ private:
 
     // Whether every input that input waits for has ended.
     bool Ready(std::size_t input) const;
+    bool StoppedLocked() const;
 
     const std::vector<std::vector<std::size_t>> mustEndFirst_;
     mutable std::mutex mutex_;
     std::condition_variable changed_;
     std::vector<State> states_;
     std::vector<ConvertResult> results_;
+    bool anyNotOpened_ = false;
     std::size_t firstWaiting_ = 0;  // no input before it is still waiting
     std::size_t running_ = 0;
-    std::string fatalText_;
+    std::optional<FatalError> fatal_;
     std::atomic<bool> interrupted_{false};
     std::atomic<std::size_t> firstFailed_{kNone};
 };

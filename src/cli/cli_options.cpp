@@ -26,6 +26,9 @@ ParseOutcome ParseCliOptions(int argc, const char* const* argv)
         ->option_text("FILE");
     app.add_option("-o,--output-root", options.outputRoot,
                    "folder in which output folders are made (default: the executable's folder)")
+        ->check(CLI::Validator(
+            [](const std::string& text) { return text.empty() ? std::string("-o needs a folder name") : std::string(); },
+            "DIR"))
         ->option_text("DIR");
     app.add_flag("-l,--list", options.list, "list each input's contents instead of converting");
     app.add_flag("-q,--quiet", options.quiet, "no progress line and no final message");
@@ -33,7 +36,13 @@ ParseOutcome ParseCliOptions(int argc, const char* const* argv)
     app.add_option("-j,--jobs", options.jobs,
                    "files converted at once (default: the number of cores); 1 converts them one "
                    "after another")
-        ->check(CLI::PositiveNumber)
+        ->check(CLI::Validator(
+            [](const std::string& text) {
+                return text.find_first_not_of("0123456789") == std::string::npos && text.find_first_not_of('0') != std::string::npos
+                    ? std::string()
+                    : std::string("-j needs a number of at least 1");
+            },
+            "N"))
         ->option_text("N");
     app.set_version_flag("-V,--version", "orvconv-cli " ORVCONV_VERSION);
     app.add_option("FILE", options.files, ".dat or .ani files, converted in this order")

@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "status_view.h"
+#include "text.h"
 
 namespace orv::cli {
 
@@ -37,7 +38,7 @@ void Console::Repaint()
 void Console::ShowOutputPath(const std::string& path)
 {
     std::lock_guard lock(mutex_);
-    line_.SetOutputPath(path);
+    line_.SetOutputPath(EscapeControlBytes(path));
     line_.Draw(false);
 }
 
@@ -51,7 +52,7 @@ void Console::Message(std::size_t input, std::string text)
 {
     std::lock_guard lock(mutex_);
     if (input == released_ && input < limit_)
-        Print(text);
+        Print(text.c_str());
     else
         heldBack_[input].push_back(std::move(text));
 }
@@ -78,28 +79,28 @@ void Console::Close()
 {
     std::lock_guard lock(mutex_);
     for (; released_ < limit_; ++released_) {
-        for (const std::string& text : heldBack_[released_]) Print(text);
+        for (const std::string& text : heldBack_[released_]) Print(text.c_str());
     }
     line_.Clear();
 }
 
-void Console::ShowNow(const std::string& text)
+void Console::ShowNow(const char* text)
 {
     std::lock_guard lock(mutex_);
     Print(text);
 }
 
-void Console::Print(const std::string& text)
+void Console::Print(const char* text)
 {
     line_.Clear();
-    std::fprintf(stderr, "%s\n", text.c_str());
+    std::fprintf(stderr, "%s\n", text);
     std::fflush(stderr);
 }
 
 void Console::ReleaseEnded()
 {
     for (; released_ < limit_ && ended_[released_]; ++released_) {
-        for (const std::string& text : heldBack_[released_]) Print(text);
+        for (const std::string& text : heldBack_[released_]) Print(text.c_str());
         heldBack_[released_].clear();
     }
 }

@@ -34,11 +34,11 @@ public:
     void InputFailed(std::size_t input);
     // After the batch: shows the messages still held back, then removes the line.
     void Close();
-    // Shows text on a line of its own at once.
-    void ShowNow(const std::string& text);
+    // Shows text on a line of its own at once; allocates nothing.
+    void ShowNow(const char* text);
 
 private:
-    void Print(const std::string& text);
+    void Print(const char* text);
     void ReleaseEnded();
 
     std::mutex mutex_;

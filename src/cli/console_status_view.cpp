@@ -7,6 +7,7 @@ namespace orv::cli {
 void ConsoleStatusView::StartInput(std::size_t input)
 {
     input_ = input;
+    notOpened_ = false;
     entryMax_ = 0;
     entryPosition_ = 0;
     console_.InputStarted();

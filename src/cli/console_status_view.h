@@ -21,6 +21,9 @@ public:
     void StopThrough(bool& cancelRequested) { cancelRequested_ = &cancelRequested; }
     // The worker starts converting input: entry progress and output path cleared.
     void StartInput(std::size_t input);
+    // Whether the engine reported the input under way as one it cannot open: the only
+    // message it shows without ending the run.
+    bool InputNotOpened() const { return notOpened_; }
 
     void SetEntryProgressMax(std::int32_t maximum) override { entryMax_ = maximum; }
     void SetEntryProgressPosition(std::int32_t position) override { entryPosition_ = position; }
@@ -30,13 +33,18 @@ public:
     void RepaintEntryCounter() override { console_.Repaint(); }
     void ShowOutputPath(const std::string& path) override { console_.ShowOutputPath(path); }
     void PumpEvents() override;
-    void ShowModalMessage(const std::string& text) override { console_.Message(input_, text); }
+    void ShowModalMessage(const std::string& text) override
+    {
+        notOpened_ = true;
+        console_.Message(input_, text);
+    }
 
 private:
     Console& console_;
     BatchSchedule& schedule_;
     bool* cancelRequested_ = nullptr;
     std::size_t input_ = 0;
+    bool notOpened_ = false;
     std::int32_t entryMax_ = 0;
     std::int32_t entryPosition_ = 0;
 };

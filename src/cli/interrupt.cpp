@@ -9,12 +9,13 @@ namespace orv::cli {
 namespace {
 
 // Set by the handler on whichever thread takes the signal, read by every worker.
-std::atomic<bool> interrupted{false};
-static_assert(std::atomic<bool>::is_always_lock_free, "the signal handler needs a lock-free flag");
+std::atomic<int> firstSignal{0};
+static_assert(std::atomic<int>::is_always_lock_free, "the signal handler needs a lock-free flag");
 
-extern "C" void OnInterrupt(int)
+extern "C" void OnInterrupt(int number)
 {
-    if (interrupted.exchange(true)) _exit(130);
+    int none = 0;
+    if (!firstSignal.compare_exchange_strong(none, number)) _exit(128 + number);
 }
 
 }  // namespace
@@ -24,9 +25,11 @@ void InstallInterruptHandler()
     struct sigaction action {};
     action.sa_handler = OnInterrupt;
     sigemptyset(&action.sa_mask);
-    sigaction(SIGINT, &action, nullptr);
+    for (const int number : {SIGINT, SIGTERM, SIGHUP}) sigaction(number, &action, nullptr);
 }
 
-bool InterruptRequested() { return interrupted.load(); }
+bool InterruptRequested() { return firstSignal.load() != 0; }
+
+int InterruptSignal() { return firstSignal.load(); }
 
 }  // namespace orv::cli

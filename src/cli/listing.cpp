@@ -1,13 +1,11 @@
 #include "listing.h"
 
-#include <algorithm>
 #include <cinttypes>
-#include <vector>
 
 #include "animation.h"
 #include "archive.h"
-#include "bytes.h"
-#include "file_handle.h"
+#include "input_file.h"
+#include "scratch_buffer.h"
 #include "text.h"
 
 namespace orv::cli {
@@ -25,55 +23,46 @@ const char* KindWord(EntryKind kind)
     return "other";
 }
 
-void ListArchive(FileHandle& file, std::FILE* out)
+void ListArchive(InputFile& file, std::FILE* out)
 {
-    std::uint8_t header[kArchiveHeaderBytes] = {};
-    file.Read(header, sizeof header);
-    if (!HasArchiveMagic(header)) return;
-    const std::uint32_t count = ArchiveEntryCount(header);
-    std::vector<std::uint8_t> table(std::size_t{count} * kArchiveEntryBytes);
-    file.Read(table.data(), static_cast<std::uint32_t>(table.size()));
-    for (std::uint32_t i = 0; i < count; ++i) {
-        const ArchiveEntry entry = ParseArchiveEntry(table.data() + i * kArchiveEntryBytes);
+    const std::optional<std::uint32_t> count = ReadArchiveHeader(file);
+    if (!count) return;
+    ScratchBuffer tableBuf;
+    const std::uint8_t* table = ReadArchiveTable(file, tableBuf, *count);
+    for (std::uint32_t i = 0; i < *count; ++i) {
+        const ArchiveEntry entry = ParseArchiveEntry(table + i * kArchiveEntryBytes);
         std::fprintf(out, "%" PRIu32 "\t%s\t%" PRIu32 "\t%" PRIu32 "\t%s\n", i,
                      Cp932ToUtf8(entry.Name()).c_str(), entry.offset, entry.size,
                      KindWord(KindOf(entry)));
     }
 }
 
-void ListAnimation(FileHandle& file, std::FILE* out)
+void ListAnimation(InputFile& file, std::FILE* out)
 {
-    // Only the frame table is read: it ends where the first frame begins, and
-    // never past the end of the file.
-    std::uint8_t first[4] = {};
-    file.Read(first, sizeof first);
-    const std::uint64_t size = file.Size();
-    const std::uint32_t tableBytes =
-        static_cast<std::uint32_t>(std::min<std::uint64_t>(ReadLe32(first) / 4 * 4, size));
-    std::vector<std::uint8_t> table(tableBytes);
-    file.Seek(0);
-    file.Read(table.data(), tableBytes);
-    const std::uint32_t frames = AnimationFrameCount(table.data(), tableBytes);
+    ScratchBuffer tableBuf;
+    const FrameTable table = ReadFrameTable(file, tableBuf);
+    const std::uint32_t frames = AnimationFrameCount(table.data, table.size);
     for (std::uint32_t k = 1; k <= frames; ++k)
-        std::fprintf(out, "%" PRIu32 "\t%" PRIu32 "\n", k, AnimationFrameOffset(table.data(), k));
+        std::fprintf(out, "%" PRIu32 "\t%" PRIu32 "\n", k, AnimationFrameOffset(table.data, k));
 }
 
 }  // namespace
 
-void ListInputFile(const std::string& path, std::FILE* out, std::FILE* messages)
+ListResult ListInputFile(const std::string& path, std::FILE* out, std::FILE* messages)
 {
     const std::string name = AsciiLower(FileNamePart(path));
     const InputKind kind = InputKindOf(name);
-    if (kind == InputKind::Unsupported) return;
-    FileHandle file;
-    if (!file.Open(path, FileHandle::Mode::Read)) {
+    if (kind == InputKind::Unsupported) return ListResult::Listed;
+    InputFile file;
+    if (!file.Open(path)) {
         std::fprintf(messages, "%s\n", CannotOpenInputText(name).c_str());
-        return;
+        return ListResult::NotOpened;
     }
     if (kind == InputKind::Archive)
         ListArchive(file, out);
     else
         ListAnimation(file, out);
+    return ListResult::Listed;
 }
 
 }  // namespace orv::cli

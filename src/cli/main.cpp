@@ -1,6 +1,8 @@
 // orvconv-cli: the conversion engine behind a terminal.
+#include <cerrno>
 #include <csignal>
 #include <cstdio>
+#include <cstring>
 #include <memory>
 #include <new>
 
@@ -11,18 +13,45 @@
 #include "interrupt.h"
 #include "listing.h"
 #include "settings_file.h"
+#include "standard_streams.h"
 
 namespace {
 
 std::string WithTrailingSlash(std::string folder)
 {
-    if (folder.empty() || folder.back() != '/') folder += '/';
+    if (folder.back() != '/') folder += '/';
     return folder;
 }
 
-}  // namespace
+// Lists every input; an input the tables of which cannot be read ends the run, as it
+// would end a conversion.
+int ListInputs(const std::vector<std::string>& files)
+{
+    bool anyNotOpened = false;
+    try {
+        for (const std::string& path : files)
+            anyNotOpened = orv::cli::ListInputFile(path, stdout, stderr) == orv::cli::ListResult::NotOpened || anyNotOpened;
+    } catch (const orv::FatalError& error) {
+        std::fflush(stdout);
+        std::fprintf(stderr, "%s\n", error.what());
+        return orv::cli::kExitFatal;
+    } catch (const std::bad_alloc&) {
+        std::fflush(stdout);
+        std::fprintf(stderr, "%s\n", orv::FatalError::OutOfMemory().what());
+        return orv::cli::kExitFatal;
+    }
+    return anyNotOpened ? orv::cli::kExitNotOpened : orv::cli::kExitDone;
+}
 
-int main(int argc, char** argv)
+// What stdout could not take is a failure too, whatever else went right.
+int CheckedStdout(int exitCode)
+{
+    if (std::fflush(stdout) == 0 && !std::ferror(stdout)) return exitCode;
+    std::fprintf(stderr, "orvconv-cli: cannot write to standard output: %s\n", std::strerror(errno));
+    return exitCode == orv::cli::kExitDone || exitCode == orv::cli::kExitNotOpened ? orv::cli::kExitFatal : exitCode;
+}
+
+int Run(int argc, char** argv)
 {
     const orv::cli::ParseOutcome parsed = orv::cli::ParseCliOptions(argc, argv);
     if (!parsed.options) return parsed.exitCode;
@@ -32,10 +61,7 @@ int main(int argc, char** argv)
     // killing the process silently.
     std::signal(SIGXFSZ, SIG_IGN);
 
-    if (options.list) {
-        for (const std::string& path : options.files) orv::cli::ListInputFile(path, stdout, stderr);
-        return 0;
-    }
+    if (options.list) return ListInputs(options.files);
 
     orv::cli::BatchOptions batch;
     batch.exeDir = options.outputRoot.empty() ? orv::FolderOf(orv::RunningExecutablePath(argv[0])) : WithTrailingSlash(options.outputRoot);
@@ -51,18 +77,23 @@ int main(int argc, char** argv)
             settings = orv::SettingsFile::Load(options.settingsPath);
         } catch (const orv::SettingsError& error) {
             std::fprintf(stderr, "%s\n", error.what());
-            return 1;
-        } catch (const std::bad_alloc&) {
-            std::fprintf(stderr, "%s\n", orv::FatalError::OutOfMemory().what());
-            return 1;
+            return orv::cli::kExitFatal;
         }
         batch.settings = settings.get();
     }
     orv::cli::InstallInterruptHandler();
+    return orv::cli::RunBatch(batch, options.files);
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    if (!orv::cli::OpenMissingStandardStreams()) return orv::cli::kExitFatal;
     try {
-        return orv::cli::RunBatch(batch, options.files);
+        return CheckedStdout(Run(argc, argv));
     } catch (const std::bad_alloc&) {
         std::fprintf(stderr, "%s\n", orv::FatalError::OutOfMemory().what());
-        return 1;
+        return orv::cli::kExitFatal;
     }
 }

@@ -4,6 +4,7 @@
 
 #include "bytes.h"
 #include "converter.h"
+#include "input_file.h"
 
 namespace orv {
 
@@ -16,6 +17,15 @@ std::uint32_t AnimationFrameCount(const std::uint8_t* data, std::uint32_t size)
 std::uint32_t AnimationFrameOffset(const std::uint8_t* data, std::uint32_t k)
 {
     return ReadLe32(data + 4 * (k - 1));
+}
+
+FrameTable ReadFrameTable(InputFile& file, ScratchBuffer& buffer)
+{
+    std::uint8_t first[4] = {};
+    file.ReadAt(0, first, sizeof first);
+    const std::uint64_t bytes = std::min<std::uint64_t>(ReadLe32(first) / 4 * 4, file.size());
+    const std::uint8_t* table = file.ReadBlock(buffer, 0, bytes);
+    return {table, static_cast<std::uint32_t>(bytes)};
 }
 
 void Converter::ConvertAnimation(const std::uint8_t* data, ArchiveEntry& entry)

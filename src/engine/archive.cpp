@@ -6,6 +6,7 @@
 #include "bytes.h"
 #include "converter.h"
 #include "fatal_error.h"
+#include "input_file.h"
 #include "text.h"
 
 namespace orv {
@@ -48,7 +49,7 @@ InputKind InputKindOf(std::string_view srcName)
 
 std::string CannotOpenInputText(std::string_view srcName)
 {
-    return "ファイルを開けません！\n" + std::string(srcName);
+    return "ファイルを開けません！\n" + EscapeControlBytes(srcName);
 }
 
 bool HasArchiveMagic(const std::uint8_t* header)
@@ -58,6 +59,28 @@ bool HasArchiveMagic(const std::uint8_t* header)
 
 std::uint32_t ArchiveEntryCount(const std::uint8_t* header) { return ReadLe16(header + 4); }
 
+std::optional<std::uint32_t> ReadArchiveHeader(InputFile& file)
+{
+    std::uint8_t header[kArchiveHeaderBytes] = {};
+    file.ReadAt(0, header, sizeof header);
+    if (!HasArchiveMagic(header)) return std::nullopt;
+    return ArchiveEntryCount(header);
+}
+
+const std::uint8_t* ReadArchiveTable(InputFile& file, ScratchBuffer& tableBuf, std::uint32_t count)
+{
+    return file.ReadBlock(tableBuf, kArchiveHeaderBytes, std::uint64_t{count} * kArchiveEntryBytes);
+}
+
+ArchiveEntry EntryWithinFile(const std::uint8_t* record, std::uint64_t fileSize)
+{
+    ArchiveEntry entry = ParseArchiveEntry(record);
+    entry.size = entry.offset >= fileSize
+        ? 0
+        : static_cast<std::uint32_t>(std::min<std::uint64_t>(entry.size, fileSize - entry.offset));
+    return entry;
+}
+
 // ---- Converting one input file -------------------------------------------------
 
 ConvertResult Converter::ConvertInputFile()
@@ -66,54 +89,54 @@ ConvertResult Converter::ConvertInputFile()
     const InputKind inputKind = InputKindOf(srcName);
     if (inputKind == InputKind::Unsupported) return ConvertResult::Skipped;
 
-    FileHandle file;
-    if (!file.Open(srcPath, FileHandle::Mode::Read)) {
+    InputFile file;
+    if (!file.Open(srcPath)) {
         view_.ShowModalMessage(CannotOpenInputText(srcName));
         return ConvertResult::Skipped;
     }
+    // The input is never written over, and the folder is let go with it.
+    input_ = &file;
+    struct Release {
+        Converter& converter;
+        ~Release()
+        {
+            converter.input_ = nullptr;
+            converter.outFolder_.Close();
+        }
+    } release{*this};
     DropCanvas();
+    return ConvertOpenInput(file, inputKind);
+}
 
-    if (inputKind == InputKind::Animation) {
+ConvertResult Converter::ConvertOpenInput(InputFile& file, InputKind kind)
+{
+    if (kind == InputKind::Animation) {
         MakeOutputFolder();
-        const std::uint64_t fileSize = file.Size();
-        if (fileSize > kMaxScratchBytes) throw FatalError::OutOfMemory();
-        const auto n = static_cast<std::uint32_t>(fileSize);
-        std::uint8_t* data = Obtain(dataBuf, n, true);
-        file.Read(data, n);
+        std::uint8_t* data = file.ReadBlock(dataBuf, 0, file.size());
         ArchiveEntry entry;
-        const std::string name = Utf8ToCp932(srcName, kEntryNameBytes - 1);
+        const std::string name = Cp932WithoutSeparators(Utf8ToCp932(srcName, kEntryNameBytes - 1));
         std::memcpy(entry.name, name.data(), name.size());
-        entry.size = n;
+        entry.size = static_cast<std::uint32_t>(file.size());
         ConvertAnimation(data, entry);
         return ConvertResult::Finished;
     }
 
-    std::uint8_t header[kArchiveHeaderBytes] = {};
-    file.Read(header, sizeof header);
-    if (!HasArchiveMagic(header)) return ConvertResult::Skipped;
-
-    const std::uint32_t count = ArchiveEntryCount(header);
-    const auto shownCount = static_cast<std::int32_t>(count);
+    const std::optional<std::uint32_t> count = ReadArchiveHeader(file);
+    if (!count) return ConvertResult::Skipped;
+    const auto shownCount = static_cast<std::int32_t>(*count);
     view_.SetEntryProgressMax(shownCount);
     view_.SetEntryCounterText(FormatCounter(0, shownCount));
     view_.RepaintEntryCounter();
 
-    std::uint8_t* table = Obtain(tableBuf, count * kArchiveEntryBytes, true);
-    file.Read(table, count * kArchiveEntryBytes);
+    const std::uint8_t* table = ReadArchiveTable(file, tableBuf, *count);
     MakeOutputFolder();
 
-    const std::uint64_t fileSize = file.Size();
-    for (std::uint32_t i = 0; i < count; ++i) {
+    for (std::uint32_t i = 0; i < *count; ++i) {
         entryIndex = static_cast<std::int32_t>(i);
         view_.PumpEvents();
         if (cancelRequested) return ConvertResult::Cancelled;
 
-        ArchiveEntry entry = ParseArchiveEntry(table + i * kArchiveEntryBytes);
-        // Only the bytes the file holds are read, so a tiny archive whose table
-        // claims gigabytes cannot make the program allocate or write them.
-        entry.size = entry.offset >= fileSize
-            ? 0
-            : static_cast<std::uint32_t>(std::min<std::uint64_t>(entry.size, fileSize - entry.offset));
+        ArchiveEntry entry = EntryWithinFile(table + i * kArchiveEntryBytes, file.size());
         ConvertArchiveEntry(file, entry);
 
         view_.SetEntryProgressPosition(view_.GetEntryProgressPosition() + 1);
@@ -124,16 +147,14 @@ ConvertResult Converter::ConvertInputFile()
     return ConvertResult::Finished;
 }
 
-void Converter::ConvertArchiveEntry(FileHandle& archive, ArchiveEntry& entry)
+void Converter::ConvertArchiveEntry(InputFile& archive, ArchiveEntry& entry)
 {
     const EntryKind kind = KindOf(entry);
-    archive.Seek(entry.offset);
     if (kind == EntryKind::Sound && entry.size > kSoundStreamThreshold) {
         WriteWaveStreamed(archive, entry);
         return;
     }
-    std::uint8_t* data = Obtain(dataBuf, entry.size, true);
-    archive.Read(data, entry.size);
+    const std::uint8_t* data = archive.ReadBlock(dataBuf, entry.offset, entry.size);
     switch (kind) {
     case EntryKind::Sound:
         WriteWaveFromMemory(data, entry);

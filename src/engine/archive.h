@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -34,10 +35,21 @@ EntryKind KindOf(const ArchiveEntry& entry);
 enum class InputKind { Archive, Animation, Unsupported };
 InputKind InputKindOf(std::string_view srcName);
 
-// The message for an input file that cannot be opened.
+// The message for an input file that cannot be opened (control bytes shown as "%XX").
 std::string CannotOpenInputText(std::string_view srcName);
 
 bool HasArchiveMagic(const std::uint8_t* header);
 std::uint32_t ArchiveEntryCount(const std::uint8_t* header);
+
+class InputFile;
+class ScratchBuffer;
+
+// The entry count of a pack archive; none when the file does not start with "pack".
+std::optional<std::uint32_t> ReadArchiveHeader(InputFile& file);
+// The count table records, zero-filled where the file ends before them, in tableBuf.
+const std::uint8_t* ReadArchiveTable(InputFile& file, ScratchBuffer& tableBuf, std::uint32_t count);
+// The record as converters take it: its size cut to the bytes the file holds from its
+// offset on, so that a table claiming gigabytes costs no more than the file has.
+ArchiveEntry EntryWithinFile(const std::uint8_t* record, std::uint64_t fileSize);
 
 }  // namespace orv

@@ -61,33 +61,36 @@ void Converter::WriteWaveFromMemory(const std::uint8_t* data, const ArchiveEntry
     const std::uint32_t length = entry.size - kSoundHeaderBytes;
     std::uint8_t header[kWaveHeaderBytes];
     FillWaveHeader(header, *format, length);
-    out.Write(header, sizeof header);
-    out.Write(data + kSoundHeaderBytes, length);
-    out.Close();
+    WriteOutput(out, header, sizeof header);
+    WriteOutput(out, data + kSoundHeaderBytes, length);
+    CommitOutput(out);
 }
 
-void Converter::WriteWaveStreamed(FileHandle& archive, const ArchiveEntry& entry)
+void Converter::WriteWaveStreamed(InputFile& archive, const ArchiveEntry& entry)
 {
     const std::string path = EntryOutputStem(entry) + ".wav";
     view_.ShowOutputPath(path);
     std::uint8_t* chunk = Obtain(dataBuf, kSoundStreamThreshold, true);
     std::uint32_t remaining = entry.size - kSoundHeaderBytes;
+    std::uint64_t at = entry.offset;
     std::uint8_t soundHeader[kSoundHeaderBytes] = {};
-    archive.Read(soundHeader, sizeof soundHeader);
+    archive.ReadAt(at, soundHeader, sizeof soundHeader);
+    at += kSoundHeaderBytes;
     const WaveFormat* format = WaveFormatFor(soundHeader[3]);
     if (format == nullptr) throw FatalError::UnknownFormat(path);
     std::uint8_t header[kWaveHeaderBytes];
     FillWaveHeader(header, *format, remaining);
 
     OutputFile out = CreateOutputFile(path);
-    out.Write(header, sizeof header);
+    WriteOutput(out, header, sizeof header);
     while (remaining > 0) {
         const std::uint32_t step = std::min(remaining, kSoundStreamThreshold);
-        archive.Read(chunk, step);
-        out.Write(chunk, step);
+        archive.ReadAt(at, chunk, step);
+        WriteOutput(out, chunk, step);
+        at += step;
         remaining -= step;
     }
-    out.Close();
+    CommitOutput(out);
 }
 
 }  // namespace orv

@@ -1,7 +1,10 @@
 #include "converter.h"
 
-#include <cstdio>
+#include <fcntl.h>
 #include <sys/stat.h>
+
+#include <cerrno>
+#include <cstdio>
 
 #include "fatal_error.h"
 #include "text.h"
@@ -33,10 +36,10 @@ std::string OutputFolderName(std::string_view srcName)
 
 void Converter::MakeOutputFolder()
 {
-    outDir = exeDir + OutputFolderName(srcName);
-    // An existing folder is fine; any other failure shows at the first output file.
-    ::mkdir(outDir.c_str(), 0777);
-    outDir += '/';
+    const std::string name = OutputFolderName(srcName);
+    outDir = exeDir + name + '/';
+    // A folder that cannot be made or opened shows at the first output file.
+    outFolder_.Make(exeDir, name);
 }
 
 void Converter::DropCanvas()
@@ -68,10 +71,39 @@ bool Converter::IsInsideOutDir(const std::string& path) const
         && IsPlainFileName(std::string_view(path).substr(outDir.size()));
 }
 
-OutputFile Converter::CreateOutputFile(const std::string& path) const
+OutputFile Converter::BeginOutputFile(const std::string& path)
 {
     if (!IsInsideOutDir(path)) throw FatalError::CannotOpen(path);
-    return OutputFile(path);
+    // Outside ConvertInputFile (a writer called on its own) the folder is opened for
+    // this one file.
+    OutputFolder ownFolder;
+    if (input_ == nullptr) ownFolder.Open(outDir);
+    const OutputFolder& folder = input_ == nullptr ? ownFolder : outFolder_;
+    const std::string name = path.substr(outDir.size());
+    struct stat st {};
+    if (input_ != nullptr && folder.IsOpen()
+        && ::fstatat(folder.descriptor(), name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0
+        && input_->Is(st.st_dev, st.st_ino))
+        throw FatalError::CannotOpen(path);
+    return OutputFile(folder.descriptor(), name, path);
+}
+
+OutputFile Converter::CreateOutputFile(const std::string& path)
+{
+    OutputFile out = BeginOutputFile(path);
+    if (out.created()) return out;
+    if (out.error() == ENOSPC || out.error() == EDQUOT) throw FatalError::CannotWrite(path);
+    throw FatalError::CannotOpen(path);
+}
+
+void Converter::WriteOutput(OutputFile& out, const void* data, std::uint32_t n)
+{
+    if (!out.Write(data, n)) throw FatalError::CannotWrite(out.path());
+}
+
+void Converter::CommitOutput(OutputFile& out)
+{
+    if (!out.Commit()) throw FatalError::CannotWrite(out.path());
 }
 
 }  // namespace orv

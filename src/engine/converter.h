@@ -5,9 +5,10 @@
 #include <string_view>
 
 #include "archive.h"
-#include "file_handle.h"
 #include "image_writers.h"
+#include "input_file.h"
 #include "output_file.h"
+#include "output_folder.h"
 #include "scratch_buffer.h"
 #include "settings_file.h"
 #include "status_view.h"
@@ -50,7 +51,7 @@ public:
     void ConvertImageEntry(const std::uint8_t* data, const ArchiveEntry& entry, bool clearCanvas,
                            bool renderOnly, std::int32_t frameNo);
     void WriteWaveFromMemory(const std::uint8_t* data, const ArchiveEntry& entry);
-    void WriteWaveStreamed(FileHandle& archive, const ArchiveEntry& entry);
+    void WriteWaveStreamed(InputFile& archive, const ArchiveEntry& entry);
     void DumpEntry(const std::uint8_t* data, const ArchiveEntry& entry, std::int32_t frameNo);
     void WriteBmpFile(const std::uint8_t* pixels, const DibInfo& info, const std::string& path,
                       const std::uint8_t* colourTable);
@@ -63,7 +64,8 @@ private:
     void MakeOutputFolder();
     // Starts an input without a canvas block, as the first input of a run starts.
     void DropCanvas();
-    void ConvertArchiveEntry(FileHandle& archive, ArchiveEntry& entry);
+    ConvertResult ConvertOpenInput(InputFile& file, InputKind kind);
+    void ConvertArchiveEntry(InputFile& archive, ArchiveEntry& entry);
     // outDir + the entry's name as UTF-8 + suffix.
     std::string EntryOutputPath(const ArchiveEntry& entry, std::string_view suffix) const;
     // outDir + the entry's name as UTF-8 without its extension.
@@ -71,10 +73,21 @@ private:
     // Whether path names a file directly inside outDir. Output paths are built from
     // entry names, which must never lead out of the folder.
     bool IsInsideOutDir(const std::string& path) const;
-    // Opens a file directly inside outDir; any other path is the file-open FatalError.
-    OutputFile CreateOutputFile(const std::string& path) const;
+    // Begins the file at path, which must lie directly inside outDir and must not be the
+    // input being converted (file-open FatalError otherwise); created() tells whether
+    // the file system gave it.
+    OutputFile BeginOutputFile(const std::string& path);
+    // BeginOutputFile, with the file-open FatalError when the file cannot be created
+    // (the write FatalError when the file system is full).
+    OutputFile CreateOutputFile(const std::string& path);
+    // The write FatalError when the bytes cannot all be written or put in place.
+    static void WriteOutput(OutputFile& out, const void* data, std::uint32_t n);
+    static void CommitOutput(OutputFile& out);
 
     StatusView& view_;
+    // The folder of outDir while ConvertInputFile converts into it.
+    OutputFolder outFolder_;
+    const InputFile* input_ = nullptr;  // the input under way, never written over
 };
 
 // "_0001"-style frame suffix: empty for a negative number, else at least four digits.

@@ -7,8 +7,8 @@ void Converter::DumpEntry(const std::uint8_t* data, const ArchiveEntry& entry, s
     const std::string path = EntryOutputPath(entry, FrameSuffix(frameNo));
     view_.ShowOutputPath(path);
     OutputFile out = CreateOutputFile(path);
-    out.Write(data, entry.size);
-    out.Close();
+    WriteOutput(out, data, entry.size);
+    CommitOutput(out);
 }
 
 }  // namespace orv

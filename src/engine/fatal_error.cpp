@@ -1,30 +1,48 @@
 #include "fatal_error.h"
 
+#include "text.h"
+
 namespace orv {
 
-FatalError FatalError::OutOfMemory()
+namespace {
+
+std::string WithPath(const char* what, const std::string& path)
 {
-    return FatalError("メモリ確保できません！\n終了します。");
+    return what + EscapeControlBytes(path) + "\n終了します。";
 }
+
+}  // namespace
+
+FatalError::FatalError(std::string text)
+    : owned_(std::make_shared<const std::string>(std::move(text))), text_(owned_->c_str())
+{
+}
+
+FatalError FatalError::OutOfMemory() noexcept { return FatalError(Fixed{}, "メモリ確保できません！\n終了します。"); }
 
 FatalError FatalError::CannotOpen(const std::string& path)
 {
-    return FatalError("ファイルオープンエラー！\n" + path + "\n終了します。");
+    return FatalError(WithPath("ファイルオープンエラー！\n", path));
+}
+
+FatalError FatalError::CannotRead(const std::string& path)
+{
+    return FatalError(WithPath("ファイル読み込みエラー！\n", path));
 }
 
 FatalError FatalError::CannotWrite(const std::string& path)
 {
-    return FatalError("ファイル書き込みエラー！\n" + path + "\n終了します。");
+    return FatalError(WithPath("ファイル書き込みエラー！\n", path));
 }
 
 FatalError FatalError::PngFailed(const std::string& path)
 {
-    return FatalError("PNG出力エラー！\n" + path + "\n終了します。");
+    return FatalError(WithPath("PNG出力エラー！\n", path));
 }
 
 FatalError FatalError::UnknownFormat(const std::string& path)
 {
-    return FatalError("未知の形式です！\n" + path + "\n終了します。");
+    return FatalError(WithPath("未知の形式です！\n", path));
 }
 
 }  // namespace orv

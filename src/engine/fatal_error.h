@@ -1,21 +1,35 @@
 #pragma once
 
-#include <stdexcept>
+#include <exception>
+#include <memory>
 #include <string>
 
 namespace orv {
 
 // The one way the engine gives up. Only the front ends catch it: they show the
-// text and end the process with exit code 1.
-class FatalError : public std::runtime_error {
+// text and end the process with exit code 1. Copies share the text, so a caught
+// error can be passed on and stored without allocating.
+class FatalError : public std::exception {
 public:
-    explicit FatalError(const std::string& text) : std::runtime_error(text) {}
+    explicit FatalError(std::string text);
 
-    static FatalError OutOfMemory();
+    const char* what() const noexcept override { return text_; }
+
+    // Never allocates: it is raised when memory has run out.
+    static FatalError OutOfMemory() noexcept;
+    // The paths in these texts have their control bytes shown as "%XX".
     static FatalError CannotOpen(const std::string& path);
+    static FatalError CannotRead(const std::string& path);
     static FatalError CannotWrite(const std::string& path);
     static FatalError PngFailed(const std::string& path);
     static FatalError UnknownFormat(const std::string& path);
+
+private:
+    struct Fixed {};
+    FatalError(Fixed, const char* text) noexcept : text_(text) {}
+
+    std::shared_ptr<const std::string> owned_;
+    const char* text_;
 };
 
 }  // namespace orv

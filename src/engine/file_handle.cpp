@@ -9,13 +9,13 @@ namespace orv {
 
 namespace {
 
-// Repeats read(2) or write(2) until n bytes have moved; false at end of file or error.
+// Repeats a transfer until n bytes have moved; false at end of file or error.
 template <typename Byte, typename Transfer>
-bool TransferExactly(int fd, Byte* bytes, std::uint32_t n, Transfer transfer)
+bool TransferExactly(Byte* bytes, std::uint32_t n, Transfer transfer)
 {
     std::uint32_t done = 0;
     while (done < n) {
-        const ssize_t moved = transfer(fd, bytes + done, n - done);
+        const ssize_t moved = transfer(bytes + done, n - done, done);
         if (moved < 0 && errno == EINTR) continue;
         if (moved <= 0) return false;
         done += static_cast<std::uint32_t>(moved);
@@ -27,48 +27,44 @@ bool TransferExactly(int fd, Byte* bytes, std::uint32_t n, Transfer transfer)
 
 FileHandle::~FileHandle() { Close(); }
 
-int FileHandle::OpenDescriptor(const std::string& path, Mode mode)
+bool FileHandle::Open(const std::string& path)
 {
-    // Output files never follow a symbolic link, so a link planted in an output
-    // folder cannot redirect a write elsewhere. O_NONBLOCK keeps a FIFO from
-    // blocking the open; anything but a regular file is then refused.
-    const int flags = O_CLOEXEC | O_NONBLOCK
-        | (mode == Mode::Read ? O_RDONLY : O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW);
+    Close();
+    // O_NONBLOCK keeps a FIFO from blocking the open; anything but a regular file
+    // is then refused.
     int fd = -1;
     do {
-        fd = ::open(path.c_str(), flags, 0666);
+        fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     } while (fd < 0 && errno == EINTR);
-    if (fd < 0) return -1;
+    if (fd < 0) return false;
     struct stat st {};
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)
         || ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0) {
         ::close(fd);
-        return -1;
+        return false;
     }
     ::posix_fadvise(fd, 0, 0, POSIX_FADV_SEQUENTIAL);
-    return fd;
+    fd_ = fd;
+    return true;
 }
 
-bool FileHandle::Open(const std::string& path, Mode mode)
+void FileHandle::Adopt(int fd)
 {
     Close();
-    fd_ = OpenDescriptor(path, mode);
-    return fd_ >= 0;
-}
-
-bool FileHandle::Read(void* destination, std::uint32_t n)
-{
-    return TransferExactly(fd_, static_cast<char*>(destination), n, ::read);
+    fd_ = fd;
 }
 
 bool FileHandle::Write(const void* source, std::uint32_t n)
 {
-    return TransferExactly(fd_, static_cast<const char*>(source), n, ::write);
+    return TransferExactly(static_cast<const char*>(source), n,
+                           [this](const char* at, std::uint32_t left, std::uint32_t) { return ::write(fd_, at, left); });
 }
 
-bool FileHandle::Seek(std::uint32_t offset)
+bool FileHandle::ReadAt(std::uint64_t offset, void* destination, std::uint32_t n)
 {
-    return ::lseek(fd_, static_cast<off_t>(offset), SEEK_SET) == static_cast<off_t>(offset);
+    return TransferExactly(static_cast<char*>(destination), n, [this, offset](char* at, std::uint32_t left, std::uint32_t done) {
+        return ::pread(fd_, at, left, static_cast<off_t>(offset + done));
+    });
 }
 
 std::uint64_t FileHandle::Size() const

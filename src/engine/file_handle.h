@@ -5,33 +5,30 @@
 
 namespace orv {
 
-// An open operating-system file with exact-length transfers. Opening for reading
-// needs an existing file; opening for writing creates the file or cuts it to zero.
+// An open operating-system file with exact-length transfers: an existing regular file
+// opened for reading, or a descriptor handed over for writing (output files are
+// created by OutputFile, which decides where and how).
 class FileHandle {
 public:
-    enum class Mode { Read = 1, Write = 2 };
-
     FileHandle() = default;
     ~FileHandle();
     FileHandle(const FileHandle&) = delete;
     FileHandle& operator=(const FileHandle&) = delete;
 
-    // Closes a handle that is already open first.
-    bool Open(const std::string& path, Mode mode);
-    // Transfer exactly n bytes at the current position; a short read leaves the rest
-    // of the destination as it was.
-    bool Read(void* destination, std::uint32_t n);
+    // Opens an existing regular file for reading; closes a handle that is already open first.
+    bool Open(const std::string& path);
+    // Takes over an open descriptor; closes a handle that is already open first.
+    void Adopt(int fd);
+    // Exactly n bytes at offset; a short read leaves the rest of the destination as it was.
+    bool ReadAt(std::uint64_t offset, void* destination, std::uint32_t n);
+    // Exactly n bytes at the current position.
     bool Write(const void* source, std::uint32_t n);
-    bool Seek(std::uint32_t offset);
     // The whole length: callers compare it with 32-bit offsets, so it is never cut.
     std::uint64_t Size() const;
     // False when the system reports an error on closing (data may be lost on write).
     bool Close();
     bool IsOpen() const { return fd_ >= 0; }
-
-    // The open(2) descriptor Open would hold, for writers that need a C stream;
-    // -1 on failure.
-    static int OpenDescriptor(const std::string& path, Mode mode);
+    int descriptor() const { return fd_; }
 
 private:
     int fd_ = -1;

@@ -32,20 +32,20 @@ void Converter::WriteBmpFile(const std::uint8_t* pixels, const DibInfo& info, co
     PutLe32(headers + 2, static_cast<std::uint32_t>(info.imageSize) + static_cast<std::uint32_t>(info.dataOffset));
     PutLe32(headers + 10, static_cast<std::uint32_t>(info.dataOffset));
     FillInfoHeader(headers + 14, info);
-    out.Write(headers, sizeof headers);
-    if (info.bitCount == 8) out.Write(colourTable, kColourTableBytes);
-    out.Write(pixels, static_cast<std::uint32_t>(info.imageSize));
-    out.Close();
+    WriteOutput(out, headers, sizeof headers);
+    if (info.bitCount == 8) WriteOutput(out, colourTable, kColourTableBytes);
+    WriteOutput(out, pixels, static_cast<std::uint32_t>(info.imageSize));
+    CommitOutput(out);
 }
 
 void Converter::WritePngFile(const std::uint8_t* pixels, const DibInfo& info, const std::string& path,
                              const std::uint8_t* colourTable)
 {
-    if (!IsInsideOutDir(path)) throw FatalError::CannotOpen(path);
+    OutputFile out = BeginOutputFile(path);
     std::uint8_t block[kBitmapInfoHeaderBytes + kColourTableBytes] = {};
     FillInfoHeader(block, info);
     if (info.bitCount == 8) std::memcpy(block + kBitmapInfoHeaderBytes, colourTable, kColourTableBytes);
-    if (SaveDibAsPng(path.c_str(), block, pixels) != kPngWritten) throw FatalError::PngFailed(path);
+    if (SaveDibAsPng(out, block, pixels) != kPngWritten || !out.Commit()) throw FatalError::PngFailed(path);
 }
 
 }  // namespace orv

@@ -23,9 +23,14 @@ inline constexpr int kPngCannotEncode = 102;
 inline constexpr int kPngLibraryFailed = 108;
 inline constexpr int kPngNotCreated = 109;
 
-// Encodes a bitmap as PNG through libpng. block is a 40-byte bitmap information
-// header followed by its colour table entries (read for 8 bits or fewer); pixels
-// are its rows, bottom row first. Returns one of the results above.
+class OutputFile;
+
+// Encodes a bitmap as PNG through libpng into the file at path, which replaces what
+// the path held only when the whole file was written. block is a 40-byte bitmap
+// information header followed by its colour table entries (read for 8 bits or fewer);
+// pixels are its rows, bottom row first. Returns one of the results above.
 int SaveDibAsPng(const char* path, const std::uint8_t* block, const std::uint8_t* pixels);
+// The same into a begun output file, which the caller then puts in place.
+int SaveDibAsPng(const OutputFile& out, const std::uint8_t* block, const std::uint8_t* pixels);
 
 }  // namespace orv

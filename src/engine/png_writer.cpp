@@ -5,18 +5,20 @@
 #include <unistd.h>
 
 #include "bytes.h"
-#include "file_handle.h"
 #include "image_writers.h"
+#include "output_file.h"
+#include "output_folder.h"
+#include "text.h"
 
 namespace orv {
 
 namespace {
 
-// "wb" semantics with the engine's rules for output files (no symbolic links,
-// regular files only).
-std::FILE* CreatePngStream(const char* path)
+// A "wb" stream of its own on the output file's descriptor.
+std::FILE* CreatePngStream(const OutputFile& out)
 {
-    const int fd = FileHandle::OpenDescriptor(path, FileHandle::Mode::Write);
+    if (!out.created()) return nullptr;
+    const int fd = ::dup(out.descriptor());
     if (fd < 0) return nullptr;
     std::FILE* file = ::fdopen(fd, "wb");
     if (file == nullptr) ::close(fd);
@@ -25,8 +27,19 @@ std::FILE* CreatePngStream(const char* path)
 
 }  // namespace
 
-// Kept free of objects with destructors: libpng reports errors by longjmp.
 int SaveDibAsPng(const char* path, const std::uint8_t* block, const std::uint8_t* pixels)
+{
+    const std::string_view whole(path);
+    OutputFolder folder;
+    folder.Open(std::string(whole.substr(0, whole.size() - FileNamePart(whole).size())));
+    OutputFile out(folder.descriptor(), std::string(FileNamePart(whole)), path);
+    const int result = SaveDibAsPng(out, block, pixels);
+    if (result == kPngWritten && !out.Commit()) return kPngLibraryFailed;
+    return result;
+}
+
+// Kept free of objects with destructors: libpng reports errors by longjmp.
+int SaveDibAsPng(const OutputFile& out, const std::uint8_t* block, const std::uint8_t* pixels)
 {
     const std::uint32_t width = ReadLe32(block + 4);
     const auto height = static_cast<std::int32_t>(ReadLe32(block + 8));
@@ -37,7 +50,7 @@ int SaveDibAsPng(const char* path, const std::uint8_t* block, const std::uint8_t
         || compression != 0)
         return kPngCannotEncode;
 
-    std::FILE* file = CreatePngStream(path);
+    std::FILE* file = CreatePngStream(out);
     if (file == nullptr) return kPngNotCreated;
 
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);

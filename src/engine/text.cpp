@@ -55,6 +55,38 @@ void AppendEscaped(std::string& out, unsigned char byte)
     out += kHex[byte & 0x0F];
 }
 
+bool IsControlByte(char c)
+{
+    const auto byte = static_cast<unsigned char>(c);
+    return byte < 0x20 || byte == 0x7F;
+}
+
+// CP932 text without control bytes as UTF-8, unconvertible bytes escaped.
+void AppendConverted(std::string& out, std::string_view cp932)
+{
+    Iconv& cd = FromCp932();
+    const char* in = cp932.data();
+    std::size_t inLeft = cp932.size();
+    // A CP932 character of one or two bytes never takes more than three in UTF-8.
+    char buffer[3 * 64];
+    while (inLeft > 0) {
+        char* put = buffer;
+        std::size_t putLeft = sizeof buffer;
+        const int stop = cd.valid() ? cd.Convert(in, inLeft, put, putLeft) : EILSEQ;
+        out.append(buffer, static_cast<std::size_t>(put - buffer));
+        if (stop == E2BIG || stop == 0) continue;
+        // An unconvertible or incomplete character: escape its first byte, go on after
+        // it. Without a converter only ASCII passes.
+        const auto byte = static_cast<unsigned char>(*in);
+        if (byte < 0x80)
+            out += static_cast<char>(byte);
+        else
+            AppendEscaped(out, byte);
+        ++in;
+        --inLeft;
+    }
+}
+
 }  // namespace
 
 std::string AsciiLower(std::string_view text)
@@ -88,27 +120,28 @@ std::string_view WithoutExtension(std::string_view fileName)
 
 std::string Cp932ToUtf8(std::string_view cp932)
 {
+    // Control bytes are never part of a two-byte CP932 character, so the name can be
+    // converted piece by piece between them.
     std::string out;
-    Iconv& cd = FromCp932();
-    const char* in = cp932.data();
-    std::size_t inLeft = cp932.size();
-    // A CP932 character of one or two bytes never takes more than three in UTF-8.
-    char buffer[3 * 64];
-    while (inLeft > 0) {
-        char* put = buffer;
-        std::size_t putLeft = sizeof buffer;
-        const int stop = cd.valid() ? cd.Convert(in, inLeft, put, putLeft) : EILSEQ;
-        out.append(buffer, static_cast<std::size_t>(put - buffer));
-        if (stop == E2BIG || stop == 0) continue;
-        // An unconvertible or incomplete character: escape its first byte, go on after
-        // it. Without a converter only ASCII passes.
-        const auto byte = static_cast<unsigned char>(*in);
-        if (byte < 0x80)
-            out += static_cast<char>(byte);
+    std::size_t start = 0;
+    for (std::size_t i = 0; i <= cp932.size(); ++i) {
+        if (i < cp932.size() && !IsControlByte(cp932[i])) continue;
+        AppendConverted(out, cp932.substr(start, i - start));
+        if (i < cp932.size()) AppendEscaped(out, static_cast<unsigned char>(cp932[i]));
+        start = i + 1;
+    }
+    return out;
+}
+
+std::string EscapeControlBytes(std::string_view text)
+{
+    std::string out;
+    out.reserve(text.size());
+    for (const char c : text) {
+        if (IsControlByte(c))
+            AppendEscaped(out, static_cast<unsigned char>(c));
         else
-            AppendEscaped(out, byte);
-        ++in;
-        --inLeft;
+            out += c;
     }
     return out;
 }
@@ -139,6 +172,18 @@ std::string Utf8ToCp932(std::string_view utf8, std::size_t maxBytes)
     }
     out.resize(maxBytes - putLeft);
     return out;
+}
+
+std::string Cp932WithoutSeparators(std::string cp932)
+{
+    for (std::size_t i = 0; i < cp932.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(cp932[i]);
+        if ((byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC))
+            ++i;  // a lead byte: the next one belongs to its character
+        else if (byte == '/' || byte == '\\')
+            cp932[i] = '_';
+    }
+    return cp932;
 }
 
 bool IsPlainFileName(std::string_view name)

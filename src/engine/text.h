@@ -22,13 +22,21 @@ std::string_view ExtensionOf(std::string_view fileName);
 // The file name up to its last "."; the whole name when there is none.
 std::string_view WithoutExtension(std::string_view fileName);
 
-// An archive's CP932 name as UTF-8. Bytes that do not convert become "%XX"
-// (two upper-case hex digits), so the result is always valid UTF-8.
+// An archive's CP932 name as UTF-8. Bytes that do not convert, and control bytes
+// (0x00-0x1F, 0x7F), become "%XX" (two upper-case hex digits), so the result is
+// always valid UTF-8 and never moves a terminal's cursor or splits a line.
 std::string Cp932ToUtf8(std::string_view cp932);
 
+// The text with its control bytes as "%XX", for showing paths in messages.
+std::string EscapeControlBytes(std::string_view text);
 // UTF-8 text as CP932 of at most maxBytes bytes, never cut inside a character.
 // Characters CP932 lacks, and bytes that are not UTF-8, become "_".
 std::string Utf8ToCp932(std::string_view utf8, std::size_t maxBytes);
+
+// CP932 text with every "/" and "\" that is a character of its own (not the second
+// byte of a two-byte character) turned into "_". A name built from a file name may hold
+// characters such as "¥" that CP932 stores as "\", which would read back as a separator.
+std::string Cp932WithoutSeparators(std::string cp932);
 
 // Whether a name can be joined to a folder without leaving it: not empty, not "."
 // or "..", and free of "/" and "\".

@@ -157,7 +157,7 @@ TEST_F(ParallelTest, FourAtOnceWriteTheFilesAndMessagesOfOneAtATime)
 {
     const std::vector<std::string> files = MixedBatch(false);
     const auto one = ConvertInto("one", {"-f", "png", "-s", Settings(), "-j", "1"}, files);
-    ASSERT_EQ(one.exitCode, 0) << one.err;
+    ASSERT_EQ(one.exitCode, 3) << one.err;
     EXPECT_EQ(one.out, kFinished);
     EXPECT_EQ(one.err, "ファイルを開けません！\ngone.dat\n");
     const Tree expected = TreeOf(root() / "one");
@@ -169,7 +169,7 @@ TEST_F(ParallelTest, FourAtOnceWriteTheFilesAndMessagesOfOneAtATime)
 
     for (const char* run : {"four", "again"}) {
         const auto four = ConvertInto(run, {"-f", "png", "-s", Settings(), "-j", "4"}, files);
-        EXPECT_EQ(four.exitCode, 0) << four.err;
+        EXPECT_EQ(four.exitCode, 3) << four.err;
         EXPECT_EQ(four.out, one.out);
         EXPECT_EQ(four.err, one.err);
         EXPECT_TRUE(TreeOf(root() / run) == expected) << run;

@@ -149,6 +149,17 @@ TEST_F(ConvertInputFileTest, StandAloneAnimationNameIsCutTo15BytesOfCp932)
     EXPECT_EQ(FilesIn(exeDir() / "あいうえおかきく"), std::vector<std::string>{"あいうえおかき_0001.bmp"});
 }
 
+TEST_F(ConvertInputFileTest, StandAloneAnimationNamesThatReadBackAsSeparatorsAreConverted)
+{
+    const Bytes oneFrame = AnimationOf({PictureBytes::Full(1, 1, {}, {0x80})});
+    Input("¥.ani", oneFrame);
+    EXPECT_EQ(converter.ConvertInputFile(), ConvertResult::Finished);
+    EXPECT_EQ(FilesIn(exeDir() / "¥"), std::vector<std::string>{"__0001.bmp"});
+    Input("a\\b.ani", oneFrame);
+    EXPECT_EQ(converter.ConvertInputFile(), ConvertResult::Finished);
+    EXPECT_EQ(FilesIn(exeDir() / "a\\b"), std::vector<std::string>{"a_b_0001.bmp"});
+}
+
 TEST_F(ConvertInputFileTest, AnInputsFilesDoNotDependOnTheInputsBeforeIt)
 {
     // Frame 1 is 1 x 1; frame 2 is 4 x 4, draws nothing (an empty rectangle) and is

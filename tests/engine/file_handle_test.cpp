@@ -2,26 +2,15 @@
 
 #include <filesystem>
 
+#include "fatal_error.h"
 #include "file_handle.h"
+#include "input_file.h"
 #include "pack_writer.h"
 #include "temp_dir.h"
 
 using orv::FileHandle;
 using orv::tools::BytesOf;
 using orv::tools::WriteFileBytes;
-
-TEST(FileHandle, OpeningForWriteCutsALongerFileToWhatIsWritten)
-{
-    TempDir dir;
-    const std::string path = (dir.path() / "out.bin").string();
-    ASSERT_TRUE(WriteFileBytes(path, BytesOf("a much longer earlier content")));
-
-    FileHandle file;
-    ASSERT_TRUE(file.Open(path, FileHandle::Mode::Write));
-    EXPECT_TRUE(file.Write("new", 3));
-    EXPECT_TRUE(file.Close());
-    EXPECT_EQ(ReadAll(path), BytesOf("new"));
-}
 
 TEST(FileHandle, ReadingPastTheEndLeavesTheRestOfTheDestination)
 {
@@ -30,11 +19,10 @@ TEST(FileHandle, ReadingPastTheEndLeavesTheRestOfTheDestination)
     ASSERT_TRUE(WriteFileBytes(path, BytesOf("0123456789")));
 
     FileHandle file;
-    ASSERT_TRUE(file.Open(path, FileHandle::Mode::Read));
+    ASSERT_TRUE(file.Open(path));
     EXPECT_EQ(file.Size(), 10u);
-    ASSERT_TRUE(file.Seek(6));
     char buffer[8] = {'x', 'x', 'x', 'x', 'x', 'x', 'x', 'x'};
-    EXPECT_FALSE(file.Read(buffer, sizeof buffer));
+    EXPECT_FALSE(file.ReadAt(6, buffer, sizeof buffer));
     EXPECT_EQ(std::string(buffer, 8), "6789xxxx");
 }
 
@@ -42,19 +30,32 @@ TEST(FileHandle, RefusesWhatIsNotAnExistingRegularFile)
 {
     TempDir dir;
     FileHandle file;
-    EXPECT_FALSE(file.Open((dir.path() / "missing.dat").string(), FileHandle::Mode::Read));
-    EXPECT_FALSE(file.Open(dir.path().string(), FileHandle::Mode::Read));
+    EXPECT_FALSE(file.Open((dir.path() / "missing.dat").string()));
+    EXPECT_FALSE(file.Open(dir.path().string()));
     EXPECT_FALSE(file.IsOpen());
 }
 
-TEST(FileHandle, WritingNeverFollowsASymbolicLink)
+TEST(InputFile, ReadsOnlyWhatTheFileHeldAndAShrunkFileIsTheReadError)
 {
     TempDir dir;
-    const auto target = dir.path() / "target.bin";
-    ASSERT_TRUE(WriteFileBytes(target.string(), BytesOf("keep")));
-    std::filesystem::create_symlink(target, dir.path() / "link.bin");
+    const std::string path = (dir.path() / "in.bin").string();
+    ASSERT_TRUE(WriteFileBytes(path, BytesOf("0123456789")));
+    orv::InputFile file;
+    ASSERT_TRUE(file.Open(path));
 
-    FileHandle file;
-    EXPECT_FALSE(file.Open((dir.path() / "link.bin").string(), FileHandle::Mode::Write));
-    EXPECT_EQ(ReadAll(target), BytesOf("keep"));
+    // Past the end is no error: the destination keeps its bytes there.
+    char buffer[8] = {'x', 'x', 'x', 'x', 'x', 'x', 'x', 'x'};
+    file.ReadAt(6, buffer, sizeof buffer);
+    EXPECT_EQ(std::string(buffer, 8), "6789xxxx");
+    file.ReadAt(10, buffer, sizeof buffer);
+    EXPECT_EQ(std::string(buffer, 8), "6789xxxx");
+
+    // Bytes the file held when opened and no longer holds are.
+    std::filesystem::resize_file(path, 4);
+    try {
+        file.ReadAt(2, buffer, 4);
+        FAIL() << "a short read was taken for data";
+    } catch (const orv::FatalError& error) {
+        EXPECT_STREQ(error.what(), ("ファイル読み込みエラー！\n" + path + "\n終了します。").c_str());
+    }
 }

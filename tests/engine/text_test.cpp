@@ -37,6 +37,23 @@ TEST(Cp932Names, BytesThatDoNotConvertAreEscaped)
     EXPECT_EQ(Cp932ToUtf8("\xFF\xFF"), "%FF%FF");
 }
 
+TEST(Cp932Names, ControlBytesAreEscapedSoANameIsOneLineOnATerminal)
+{
+    EXPECT_EQ(Cp932ToUtf8("a\nb\tc\x1b[2J\x7f.txt"), "a%0Ab%09c%1B[2J%7F.txt");
+    // Between two-byte characters, and after a lead byte that lost its second byte.
+    EXPECT_EQ(Cp932ToUtf8("\x83\x5e\r\x83\x43"), "タ%0Dイ");
+    EXPECT_EQ(Cp932ToUtf8("\x83\n"), "%83%0A");
+    EXPECT_EQ(EscapeControlBytes("/tmp/a\nb\x1b/\xE6\xAD\xA9.dat"), "/tmp/a%0Ab%1B/\xE6\xAD\xA9.dat");
+}
+
+TEST(Cp932Names, SeparatorsOfTheirOwnBecomeUnderscoresButSecondBytesStay)
+{
+    // "¥" is stored as the backslash byte; "ソ" has it as its second byte.
+    EXPECT_EQ(Cp932WithoutSeparators(Utf8ToCp932("¥.ani", 15)), "_.ani");
+    EXPECT_EQ(Cp932WithoutSeparators("a\\b/c.ani"), "a_b_c.ani");
+    EXPECT_EQ(Cp932WithoutSeparators("\x83\x5c\\.ani"), "\x83\x5c_.ani");
+}
+
 TEST(Cp932Names, FromUtf8WithinALimitNeverSplitsACharacter)
 {
     EXPECT_EQ(Utf8ToCp932("歩く.ani", 15), "\x95\xe0\x82\xad.ani");

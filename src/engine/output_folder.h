@@ -1,0 +1,33 @@
+#pragma once
+
+#include <string>
+
+namespace orv {
+
+// The folder an input's files go into, held open: every file is created relative to it,
+// so a link or rename of its path later cannot send a file elsewhere.
+class OutputFolder {
+public:
+    OutputFolder() = default;
+    ~OutputFolder() { Close(); }
+    OutputFolder(const OutputFolder&) = delete;
+    OutputFolder& operator=(const OutputFolder&) = delete;
+
+    // Makes the folder name inside root (root may be reached through links, name itself
+    // never is) and opens it, removing what killed runs left there while writing. False
+    // when it cannot be made or opened, or name is a link or no folder.
+    bool Make(const std::string& root, const std::string& name);
+    // Opens an existing folder as the path names it.
+    bool Open(const std::string& path);
+    void Close();
+
+    bool IsOpen() const { return fd_ >= 0; }
+    int descriptor() const { return fd_; }
+
+private:
+    void RemoveLeftovers();
+
+    int fd_ = -1;
+};
+
+}  // namespace orv
