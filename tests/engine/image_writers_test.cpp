@@ -48,11 +48,14 @@ TEST_F(ImageWritersTest, UnencodableBitmapsCreateNoFile)
     EXPECT_TRUE(FilesIn(exeDir()).empty());
 }
 
-TEST_F(ImageWritersTest, ZeroSizedPngIsALibraryFailureLeavingAnEmptyFile)
+TEST_F(ImageWritersTest, ZeroSizedPngIsALibraryFailureLeavingWhatThePathHeld)
 {
     const Bytes pixels(4, 0);
     EXPECT_EQ(SaveDibAsPng(Out("z.png").c_str(), InfoBlock(0, 1, 24).data(), pixels.data()), kPngLibraryFailed);
-    EXPECT_EQ(ReadAll(Out("z.png")).size(), 0u);
+    EXPECT_TRUE(FilesIn(exeDir()).empty());
+    ASSERT_TRUE(orv::tools::WriteFileBytes(Out("z.png"), orv::tools::BytesOf("earlier")));
+    EXPECT_EQ(SaveDibAsPng(Out("z.png").c_str(), InfoBlock(0, 1, 24).data(), pixels.data()), kPngLibraryFailed);
+    EXPECT_EQ(ReadAll(Out("z.png")), orv::tools::BytesOf("earlier"));
 }
 
 TEST_F(ImageWritersTest, TwentyFourBitsComeOutRgbTopRowFirst)

@@ -97,6 +97,38 @@ inline Process::ChildSetup ReadOnlyAt(const std::filesystem::path& folder)
     };
 }
 
+// A file system of 1 MiB at folder with room for `inodes` files and folders, its own
+// root folder among them, for the child alone.
+inline Process::ChildSetup FewInodesAt(const std::filesystem::path& folder, std::size_t inodes)
+{
+    const std::string options = "size=1m,nr_inodes=" + std::to_string(inodes);
+    return [folder, options] {
+        if (const int failed = PrivateMounts()) return failed;
+        return ::mount("tmpfs", folder.c_str(), "tmpfs", 0, options.c_str()) == 0 ? 0 : kNoNamespace;
+    };
+}
+
+// The child starts with stdin, stdout and stderr closed, so that the first files it
+// opens get descriptors 0, 1 and 2.
+inline Process::ChildSetup ClosedStandardStreams()
+{
+    return [] {
+        for (const int fd : {STDIN_FILENO, STDOUT_FILENO, STDERR_FILENO}) ::close(fd);
+        return 0;
+    };
+}
+
+// The child's stdout on /dev/full, where every write fails with ENOSPC.
+inline Process::ChildSetup StdoutOnFullDevice()
+{
+    return [] {
+        const int fd = ::open("/dev/full", O_WRONLY);
+        if (fd < 0 || ::dup2(fd, STDOUT_FILENO) < 0) return 126;
+        ::close(fd);
+        return 0;
+    };
+}
+
 // What a run may use: file size (none: unlimited), a setup in the child, memory.
 struct Limits {
     std::optional<rlim_t> fileSize;

@@ -1,0 +1,121 @@
+// Runs short of what a process usually has: no standard streams, little memory for many
+// workers, a listing whose table claims gigabytes. Each ends with its documented exit
+// status; none crashes, and no message lands in an output file.
+#include <fstream>
+
+#include "bmp_header.h"
+#include "fault_fixture.h"
+
+namespace faults {
+namespace {
+
+namespace fs = std::filesystem;
+using orv::tools::BuildPack;
+using orv::tools::BytesOf;
+
+bool Contains(const Bytes& haystack, const std::string& needle)
+{
+    return std::search(haystack.begin(), haystack.end(), needle.begin(), needle.end()) != haystack.end();
+}
+
+TEST_F(FaultTest, ClosedStandardStreamsNeverLandInOutputFiles)
+{
+    // Enough entries that output files are open while the messages are due.
+    std::vector<orv::tools::PackItem> a;
+    std::vector<orv::tools::PackItem> b;
+    for (int i = 1; i <= 12; ++i) {
+        a.push_back({"a" + std::to_string(i) + ".txt", BytesOf("entry a" + std::to_string(i))});
+        b.push_back({"b" + std::to_string(i) + ".txt", BytesOf("entry b" + std::to_string(i))});
+    }
+    const std::string inputA = Input("a.dat", BuildPack(a));
+    const std::string inputB = Input("b.dat", BuildPack(b));
+    const std::string missing = (in() / "missing.dat").string();
+
+    Limits limits;
+    limits.setup = ClosedStandardStreams();
+    const auto result = Convert({"-j", "2", inputA, missing, inputB}, limits);
+    EXPECT_EQ(result.exitCode, 3);
+
+    for (const auto& item : fs::recursive_directory_iterator(root())) {
+        if (!item.is_regular_file()) continue;
+        const Bytes bytes = ReadAll(item.path());
+        EXPECT_FALSE(Contains(bytes, "ファイルを開けません")) << item.path();
+        EXPECT_FALSE(Contains(bytes, "変換")) << item.path();
+    }
+    for (const auto& [folder, items] : {std::pair{"a", a}, std::pair{"b", b}}) {
+        std::vector<std::string> names;
+        for (const auto& item : items) {
+            names.push_back(item.name);
+            EXPECT_EQ(ReadAll(root() / folder / item.name), item.bytes) << folder << "/" << item.name;
+        }
+        std::sort(names.begin(), names.end());
+        EXPECT_EQ(FilesIn(root() / folder), names) << folder;
+    }
+    EXPECT_EQ(WrittenOutside({"a", "b"}), std::vector<std::string>{});
+}
+
+// A picture of 3000 x 3000 pixels with a zero palette and one literal token: a few
+// hundred bytes that need a canvas and a bitmap of 27 MB each.
+Bytes LargeCanvasPicture()
+{
+    Bytes picture{0, 0xB8, 0x0B, 0xB8, 0x0B};
+    picture.resize(picture.size() + 384, 0);
+    picture.push_back(0x80);
+    return picture;
+}
+
+TEST_F(FaultTest, ManyWorkersShortOfMemoryEndWithTheMemoryError)
+{
+    constexpr int kInputs = 8;
+    constexpr std::uintmax_t kBmpBytes = 54 + 3000u * 3000u * 3u;  // rows of 9000 bytes need no padding
+    std::vector<std::string> args{"-j", std::to_string(kInputs)};
+    for (int i = 1; i <= kInputs; ++i)
+        args.push_back(Input("big" + std::to_string(i) + ".dat", BuildPack({{"canvas.cg", LargeCanvasPicture()}})));
+
+    // Under the sanitizer a limit bounds each block rather than their sum: only a
+    // limit below one block can fail there. The largest leaves room for all eight.
+    std::vector<rlim_t> mebibytes{64, 96, 128, 192, 256, 1024};
+    if (kSanitized) mebibytes.front() = 16;
+    for (const rlim_t limit : mebibytes) {
+        SCOPED_TRACE(std::to_string(limit) + " MiB");
+        Limits limits;
+        limits.memory = limit << 20;
+        const auto result = Convert(args, limits);
+        EXPECT_TRUE(result.exitCode == 0 || result.exitCode == 1) << result.exitCode << "\n" << result.err;
+        if (limit == mebibytes.front()) {
+            EXPECT_EQ(result.exitCode, 1);
+        }
+        if (result.exitCode == 1) {
+            EXPECT_TRUE(result.err.ends_with(kMemoryError)) << result.err;
+        }
+        if (result.exitCode == 0) {
+            EXPECT_EQ(result.out, kFinished);
+            for (int i = 1; i <= kInputs; ++i) {
+                const fs::path bmp = root() / ("big" + std::to_string(i)) / "canvas.bmp";
+                std::ifstream file(bmp, std::ios::binary);
+                Bytes header(54);
+                file.read(reinterpret_cast<char*>(header.data()), 54);
+                const BmpHeader parsed = ParseBmpHeader(header);
+                EXPECT_EQ(parsed.width, 3000) << bmp;
+                EXPECT_EQ(parsed.height, 3000) << bmp;
+                std::error_code missing;
+                EXPECT_EQ(fs::file_size(bmp, missing), kBmpBytes) << bmp;
+            }
+        }
+        for (int i = 1; i <= kInputs; ++i) fs::remove_all(root() / ("big" + std::to_string(i)));
+    }
+}
+
+TEST_F(FaultTest, ListingATableClaimingGigabytesIsTheMemoryError)
+{
+    // 3 GiB, all but the first four bytes a hole: a frame table reaching to the end.
+    const std::string input = Input("huge.ani", Bytes{0xFF, 0xFF, 0xFF, 0xFF});
+    fs::resize_file(input, std::uintmax_t{3} << 30);
+    const auto result = Convert({"--list", input});
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_EQ(result.err, kMemoryError);
+    EXPECT_EQ(result.out, "");
+}
+
+}  // namespace
+}  // namespace faults
