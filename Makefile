@@ -16,12 +16,14 @@ build: deps
 
 SAMPLE := $(BUILD)/sample
 
+OUT := $(BUILD)/out
+
 run: build
-	$(BUILD)/bin/orvconv-cli -s $(SAMPLE)/sample.ini $(SAMPLE)/sample.dat $(SAMPLE)/walk.ani
+	$(BUILD)/bin/orvconv-cli -o $(OUT) -s $(SAMPLE)/sample.ini $(SAMPLE)/sample.dat $(SAMPLE)/walk.ani
 	@echo
 	@echo "Sample inputs: $(SAMPLE)/sample.dat, $(SAMPLE)/walk.ani (settings: $(SAMPLE)/sample.ini)"
-	@echo "Converted into: $(BUILD)/bin/sample/ and $(BUILD)/bin/walk/"
-	@ls -l $(BUILD)/bin/sample/ $(BUILD)/bin/walk/
+	@echo "Converted into: $(OUT)/sample/ and $(OUT)/walk/"
+	@ls -l $(OUT)/sample/ $(OUT)/walk/
 
 test: build
 	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)

@@ -25,7 +25,7 @@ ParseOutcome ParseCliOptions(int argc, const char* const* argv)
                    "settings file for composing animation frames (default: none)")
         ->option_text("FILE");
     app.add_option("-o,--output-root", options.outputRoot,
-                   "folder in which output folders are made (default: the executable's folder)")
+                   "folder in which output folders are made, created when missing (default: the current folder)")
         ->check(CLI::Validator(
             [](const std::string& text) { return text.empty() ? std::string("-o needs a folder name") : std::string(); },
             "DIR"))

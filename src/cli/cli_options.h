@@ -11,7 +11,7 @@ struct CliOptions {
     std::int32_t outputMode = 0;  // bmp 0, png 1, alpha 2
     bool aniRaw = false;
     std::string settingsPath;
-    std::string outputRoot;  // empty: the executable's folder
+    std::string outputRoot;  // empty: the current folder
     bool list = false;
     bool quiet = false;
     unsigned jobs = 1;  // inputs converted at once; the number of cores unless given

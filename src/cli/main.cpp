@@ -3,12 +3,14 @@
 #include <csignal>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <memory>
 #include <new>
+#include <optional>
+#include <system_error>
 
 #include "batch.h"
 #include "cli_options.h"
-#include "executable_path.h"
 #include "fatal_error.h"
 #include "interrupt.h"
 #include "listing.h"
@@ -17,10 +19,15 @@
 
 namespace {
 
-std::string WithTrailingSlash(std::string folder)
+// The folder output folders are made in, ending in "/": DIR, made with its parents
+// when missing, or the current folder ("") without -o, as extractors do.
+std::optional<std::string> OutputRoot(const std::string& dir)
 {
-    if (folder.back() != '/') folder += '/';
-    return folder;
+    if (dir.empty()) return std::string();
+    std::error_code error;
+    std::filesystem::create_directories(dir, error);
+    if (error) return std::nullopt;
+    return dir.back() == '/' ? dir : dir + '/';
 }
 
 // Lists every input; an input the tables of which cannot be read ends the run, as it
@@ -51,7 +58,7 @@ int CheckedStdout(int exitCode)
     return exitCode == orv::cli::kExitDone || exitCode == orv::cli::kExitNotOpened ? orv::cli::kExitFatal : exitCode;
 }
 
-int Run(int argc, char** argv)
+int Run(int argc, const char* const* argv)
 {
     const orv::cli::ParseOutcome parsed = orv::cli::ParseCliOptions(argc, argv);
     if (!parsed.options) return parsed.exitCode;
@@ -64,7 +71,12 @@ int Run(int argc, char** argv)
     if (options.list) return ListInputs(options.files);
 
     orv::cli::BatchOptions batch;
-    batch.exeDir = options.outputRoot.empty() ? orv::FolderOf(orv::RunningExecutablePath(argv[0])) : WithTrailingSlash(options.outputRoot);
+    const std::optional<std::string> root = OutputRoot(options.outputRoot);
+    if (!root) {
+        std::fprintf(stderr, "%s\n", orv::FatalError::CannotMakeFolder(options.outputRoot).what());
+        return orv::cli::kExitFatal;
+    }
+    batch.exeDir = *root;
     batch.outputMode = options.outputMode;
     batch.aniRaw = options.aniRaw;
     batch.jobs = options.jobs;

@@ -25,6 +25,11 @@ FatalError FatalError::CannotOpen(const std::string& path)
     return FatalError(WithPath("ファイルオープンエラー！\n", path));
 }
 
+FatalError FatalError::CannotMakeFolder(const std::string& path)
+{
+    return FatalError(WithPath("フォルダを作成できません！\n", path));
+}
+
 FatalError FatalError::CannotRead(const std::string& path)
 {
     return FatalError(WithPath("ファイル読み込みエラー！\n", path));

@@ -19,6 +19,7 @@ public:
     static FatalError OutOfMemory() noexcept;
     // The paths in these texts have their control bytes shown as "%XX".
     static FatalError CannotOpen(const std::string& path);
+    static FatalError CannotMakeFolder(const std::string& path);
     static FatalError CannotRead(const std::string& path);
     static FatalError CannotWrite(const std::string& path);
     static FatalError PngFailed(const std::string& path);

@@ -45,14 +45,21 @@ TEST_F(CliTest, ConvertsIntoALowerCasedFolderAndSaysSoOnStdout)
     EXPECT_EQ(ReadAll(root() / "data01" / "readme.txt"), BytesOf("hello"));
 }
 
-TEST_F(CliTest, OutputGoesBesideTheExecutableByDefault)
+TEST_F(CliTest, OutputGoesIntoTheCurrentFolderOrAnOutputRootMadeWithItsParents)
 {
-    const auto exeDir = dir.path() / "exe";
-    std::filesystem::create_directory(exeDir);
-    std::filesystem::copy_file(ORVCONV_CLI_PATH, exeDir / "orvconv-cli");
-    const auto result = Start({Input("Sample.dat", Sample())}, {}, (exeDir / "orvconv-cli").string()).Wait();
-    EXPECT_EQ(result.exitCode, 0) << result.err;
-    EXPECT_EQ(ReadAll(exeDir / "sample" / "readme.txt"), BytesOf("hello"));
+    // Run from a folder of its own, as from a terminal: never beside the executable.
+    const auto work = dir.path() / "work";
+    std::filesystem::create_directory(work);
+    const std::string input = Input("Sample.dat", Sample());
+    const auto here = Process(ORVCONV_CLI_PATH, {input}, dir.path(), {}, [&work] { return ::chdir(work.c_str()); }).Wait();
+    EXPECT_EQ(here.exitCode, 0) << here.err;
+    EXPECT_EQ(ReadAll(work / "sample" / "readme.txt"), BytesOf("hello"));
+    EXPECT_FALSE(std::filesystem::exists(std::filesystem::path(ORVCONV_CLI_PATH).parent_path() / "sample"));
+
+    const auto deep = root() / "a" / "b";
+    const auto made = Run({"-o", deep.string(), input});
+    EXPECT_EQ(made.exitCode, 0) << made.err;
+    EXPECT_EQ(ReadAll(deep / "sample" / "readme.txt"), BytesOf("hello"));
 }
 
 TEST_F(CliTest, QuietPrintsNothing)

@@ -24,14 +24,16 @@ protected:
     }
 };
 
-TEST_F(OutputFolderTest, OutputRootBelowAFileCannotHoldAFolder)
+TEST_F(OutputFolderTest, AnOutputRootThatCannotBeMadeIsOneErrorNamingIt)
 {
     const Bytes blocker = BytesOf("a file, not a folder");
     Input("blocker", blocker);
     const std::string archive = Archive();
-    const auto result = Process(ORVCONV_CLI_PATH, {"-o", (in() / "blocker" / "sub").string(), archive}, dir.path())
-                            .Wait(kRunLimit);
-    ExpectOpenErrorAt(result, (in() / "blocker" / "sub" / "data").string() + "/first.txt");
+    const std::string impossible = (in() / "blocker" / "sub").string();
+    const auto result = Process(ORVCONV_CLI_PATH, {"-o", impossible, archive}, dir.path()).Wait(kRunLimit);
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_EQ(result.err, "フォルダを作成できません！\n" + impossible + "\n終了します。\n");
+    EXPECT_EQ(result.out, "");
     EXPECT_EQ(ReadAll(in() / "blocker"), blocker);
 }
 
