@@ -5,7 +5,7 @@ JOBS       := $(shell nproc)
 MAKEFLAGS  += --no-print-directory
 CMAKE_FLAGS := -DORVCONV_WERROR=ON
 
-.PHONY: run test build deps fuzz-build fuzz-replay fuzz
+.PHONY: run test build deps package fuzz-build fuzz-replay fuzz
 
 deps:
 	@scripts/install-deps
@@ -24,6 +24,11 @@ run: build
 	@echo "Sample inputs: $(SAMPLE)/sample.dat, $(SAMPLE)/walk.ani (settings: $(SAMPLE)/sample.ini)"
 	@echo "Converted into: $(OUT)/sample/ and $(OUT)/walk/"
 	@ls -l $(OUT)/sample/ $(OUT)/walk/
+
+# The Debian package of the build: $(BUILD)/orvconv_<version>_amd64.deb
+package: build
+	@cd $(BUILD) && cpack >/dev/null
+	@ls $(BUILD)/orvconv_*.deb
 
 test: build
 	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)

@@ -44,6 +44,15 @@ ParseOutcome ParseCliOptions(int argc, const char* const* argv)
             },
             "N"))
         ->option_text("N");
+    app.footer(
+        "Each input is converted into DIR/<its lower-cased name without extension>/, DIR being the "
+        "current folder without -o.\n\n"
+        "Exit status:\n"
+        "  0    every input was converted or passed over\n"
+        "  1    a fatal error (its text on stderr), or stdout could not be written\n"
+        "  2    a usage error\n"
+        "  3    the batch ran to its end, but an input could not be opened\n"
+        "  128+N  signal N stopped the batch with work left undone (130 Ctrl-C, 143 SIGTERM, 129 SIGHUP)");
     app.set_version_flag("-V,--version", "orvconv-cli " ORVCONV_VERSION);
     app.add_option("FILE", options.files, ".dat or .ani files, converted in this order")
         ->required()

@@ -1,0 +1,22 @@
+# `make package`: a Debian package of what `cmake --install` installs, under /usr.
+# Packaging takes the tree as built (make builds it first) and never starts a build.
+set(CMAKE_SKIP_INSTALL_ALL_DEPENDENCY TRUE)
+set(CPACK_GENERATOR DEB)
+set(CPACK_PACKAGE_NAME orvconv)
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(CPACK_STRIP_FILES ON)
+set(CPACK_PACKAGE_CONTACT "The orvconv developers <orvconv-developers@users.noreply.github.com>")
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_SECTION graphics)
+set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
+# Libraries come from the binaries; the window also needs its font and its sounds.
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-ipafont-gothic, sound-theme-freedesktop")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "${PROJECT_DESCRIPTION}")
+set(CPACK_PACKAGE_DESCRIPTION "orvconv unpacks the pack archives (.dat) and animation files (.ani) of
+ORVENDA 3.2 and writes every entry in a standard format: pictures as 24-bit
+BMP or PNG, animations as complete composed frames, sounds as 16-bit PCM WAV,
+everything else as raw copies. It comes as a Japanese window (orvconv) and as
+orvconv-cli for terminals and scripts.")
+include(CPack)

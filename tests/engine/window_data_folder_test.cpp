@@ -1,0 +1,86 @@
+// Where the window keeps its output folders and settings files: beside the executable
+// where that folder is writable, else in a folder of the user's own.
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+
+#include "executable_path.h"
+#include "mounts.h"
+#include "temp_dir.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// WindowDataFolder(exeDir) computed in a child process in which exeDir is read-only, as
+// an installed program's folder is; its result, or the child's exit code as text.
+std::string FolderWithReadOnlyExecutable(const fs::path& exeDir)
+{
+    int channel[2];
+    if (::pipe(channel) != 0) return "no pipe";
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::close(channel[0]);
+        if (const int failed = ReadOnlyAt(exeDir)()) ::_exit(failed);
+        const std::string folder = orv::WindowDataFolder(exeDir.string() + "/");
+        const bool sent = ::write(channel[1], folder.data(), folder.size()) == static_cast<ssize_t>(folder.size());
+        ::_exit(sent ? 0 : 1);
+    }
+    ::close(channel[1]);
+    std::string folder;
+    char buffer[256];
+    for (ssize_t n; (n = ::read(channel[0], buffer, sizeof buffer)) > 0;) folder.append(buffer, static_cast<std::size_t>(n));
+    ::close(channel[0]);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    const int code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return code == 0 ? folder : "exit " + std::to_string(code);
+}
+
+class WindowDataFolderTest : public ::testing::Test {
+protected:
+    WindowDataFolderTest()
+    {
+        fs::create_directory(exeDir());
+        savedHome_ = std::getenv("HOME") ? std::getenv("HOME") : "";
+    }
+    ~WindowDataFolderTest() override
+    {
+        ::setenv("HOME", savedHome_.c_str(), 1);
+        ::unsetenv("ORVCONV_HOME");
+    }
+
+    fs::path exeDir() const { return dir.path() / "exe"; }
+
+    TempDir dir;
+
+private:
+    std::string savedHome_;
+};
+
+TEST_F(WindowDataFolderTest, AWritableExecutableFolderIsUsedAsItIs)
+{
+    ::setenv("ORVCONV_HOME", (dir.path() / "elsewhere").c_str(), 1);
+    EXPECT_EQ(orv::WindowDataFolder(exeDir().string() + "/"), exeDir().string() + "/");
+    EXPECT_FALSE(fs::exists(dir.path() / "elsewhere"));
+}
+
+TEST_F(WindowDataFolderTest, AReadOnlyOneGivesTheUsersOwnFolderMadeOnFirstUse)
+{
+    ::unsetenv("ORVCONV_HOME");
+    ::setenv("HOME", (dir.path() / "user").c_str(), 1);
+    const std::string inHome = FolderWithReadOnlyExecutable(exeDir());
+    if (inHome == "exit " + std::to_string(kNoNamespace)) GTEST_SKIP() << "this user cannot mount a file system";
+    EXPECT_EQ(inHome, (dir.path() / "user" / "orvconv").string() + "/");
+    EXPECT_TRUE(fs::is_directory(dir.path() / "user" / "orvconv"));
+
+    ::setenv("ORVCONV_HOME", (dir.path() / "chosen" / "data").c_str(), 1);
+    EXPECT_EQ(FolderWithReadOnlyExecutable(exeDir()), (dir.path() / "chosen" / "data").string() + "/");
+    EXPECT_TRUE(fs::is_directory(dir.path() / "chosen" / "data"));
+}
+
+}  // namespace

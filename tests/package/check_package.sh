@@ -1,0 +1,64 @@
+#!/bin/sh
+# Builds the Debian package of a built tree, checks it with lintian, unpacks it into a
+# temporary root and uses it there as the desktop would: the executables, the desktop
+# entry, the icon, the file types, the metadata and the manual pages. Nothing outside the
+# temporary folder is changed.
+# usage: check_package.sh BUILD_DIR VERSION SAMPLE_DAT
+set -eu
+build=$1 version=$2 sample=$3
+work=$(mktemp -d "${TMPDIR:-/tmp}/orvconv-package-XXXXXX")
+trap 'rm -rf "$work"' EXIT
+fail() { echo "check_package: $*" >&2; exit 1; }
+
+cpack --config "$build/CPackConfig.cmake" -B "$work/out" >"$work/cpack.log" 2>&1 || { cat "$work/cpack.log"; fail "cpack failed"; }
+deb="$work/out/orvconv_${version}_amd64.deb"
+[ -f "$deb" ] || fail "no $deb"
+
+lintian --fail-on error --suppress-tags-from-file /dev/null "$deb" >"$work/lintian.log" 2>&1 || { cat "$work/lintian.log"; fail "lintian reports errors"; }
+
+root="$work/root"
+dpkg-deb -x "$deb" "$root"
+usr="$root/usr"
+
+# The command line tool, run from a folder of its own: its output goes there.
+[ "$("$usr/bin/orvconv-cli" --version)" = "orvconv-cli $version" ] || fail "orvconv-cli --version"
+mkdir "$work/here"
+(cd "$work/here" && "$usr/bin/orvconv-cli" -q "$sample") || fail "orvconv-cli on the sample"
+[ -s "$work/here/sample/readme.txt" ] || fail "no ./sample/readme.txt"
+[ -x "$usr/bin/orvconv" ] || fail "no orvconv"
+
+# Where the desktop looks.
+desktop-file-validate "$usr/share/applications/orvconv.desktop" || fail "desktop file"
+grep -q '^Exec=orvconv %F$' "$usr/share/applications/orvconv.desktop" || fail "Exec line"
+[ -s "$usr/share/icons/hicolor/scalable/apps/orvconv.svg" ] || fail "no icon"
+appstreamcli validate --no-net "$usr/share/metainfo/org.orvconv.orvconv.metainfo.xml" >/dev/null || fail "metainfo"
+
+# File types, from a MIME database of the package's own: xdg-mime as scripts ask, gio as
+# file managers do.
+update-mime-database "$usr/share/mime" || fail "update-mime-database"
+in_desktop() { XDG_DATA_DIRS="$usr/share:/usr/share" XDG_DATA_HOME="$work/home" "$@"; }
+type_of() { in_desktop xdg-mime query filetype "$1"; }
+gio_type_of() { in_desktop gio info -a standard::content-type "$1" | sed -n 's/^ *standard::content-type: //p'; }
+# The magic bytes decide, whatever the name.
+cp "$sample" "$work/renamed.bin"
+printf 'not an archive\n' >"$work/notes.dat"
+for f in "$sample" "$work/renamed.bin"; do
+  [ "$(type_of "$f")" = application/x-orvenda-pack ] || fail "$f typed $(type_of "$f")"
+  [ "$(gio_type_of "$f")" = application/x-orvenda-pack ] || fail "$f typed $(gio_type_of "$f") by gio"
+done
+[ "$(type_of "$work/notes.dat")" != application/x-orvenda-pack ] || fail "any .dat typed as an archive"
+# Animations by name, in any letter case; cursors, which share the extension, stay cursors.
+printf '\4\0\0\0' >"$work/WALK.ANI"
+printf 'RIFF\4\0\0\0ACON' >"$work/cursor.ani"
+[ "$(gio_type_of "$work/WALK.ANI")" = application/x-orvenda-animation ] || fail "animation typed $(gio_type_of "$work/WALK.ANI")"
+[ "$(gio_type_of "$work/cursor.ani")" != application/x-orvenda-animation ] || fail "a cursor typed as an animation"
+
+# Manual pages that man finds and that name the options.
+for page in orvconv orvconv-cli; do
+  MANPATH="$usr/share/man" man -w "$page" >/dev/null || fail "man $page not found"
+done
+MANPATH="$usr/share/man" man orvconv-cli 2>/dev/null | grep -q -- '--output-root' || fail "man orvconv-cli lacks --output-root"
+for doc in README.md LICENSE copyright changelog.gz; do
+  [ -s "$usr/share/doc/orvconv/$doc" ] || fail "no doc/$doc"
+done
+echo "check_package: $deb is sound"
