@@ -172,9 +172,9 @@ Bytes Sound(bool isLong)
     using orv::tools::BuildSoundEntry;
     using orv::tools::SineSamples;
     if (isLong)  // 20 s of stereo at 44100 Hz: 3,528,004 bytes, more than one chunk
-        return BuildSoundEntry(orv::tools::kStereo44100,
+        return BuildSoundEntry(orv::kSoundStereo44100,
                                SineSamples(44100, 44100 * 20, {{220.0, 330.0}, {277.0}}, 6000.0, 441));
-    return BuildSoundEntry(orv::tools::kMono22050, SineSamples(22050, 22050, {{880.0}}, 6000.0, 220));
+    return BuildSoundEntry(orv::kSoundMono22050, SineSamples(22050, 22050, {{880.0}}, 6000.0, 220));
 }
 
 Bytes RawBytes(unsigned seed, std::size_t size)

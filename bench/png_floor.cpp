@@ -10,6 +10,8 @@
 #include <system_error>
 #include <vector>
 
+#include "png_writer.h"
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -49,7 +51,7 @@ bool WritePng(const fs::path& path, const std::uint8_t* pixels, std::uint32_t wi
         return false;
     }
     png_init_io(png, file);
-    png_set_compression_level(png, 8);
+    png_set_compression_level(png, orv::kPngCompressionLevel);
     png_set_filter(png, 0, PNG_FILTER_NONE);
     png_set_IHDR(png, info, width, height, 8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
                  PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);

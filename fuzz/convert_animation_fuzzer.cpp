@@ -15,6 +15,7 @@
 #include "converter.h"
 #include "fatal_error.h"
 #include "fuzz_support.h"
+#include "image_decoder.h"
 #include "settings_file.h"
 
 namespace {
@@ -95,7 +96,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
         const std::uint32_t number = FrameNumberOf(name, kStem, png ? ".png" : ".bmp");
         const orv::fuzz::PictureSize header = orv::fuzz::PictureSizeOf(frameAt(number));
-        Require(header.type == 0 || header.type == 2);
+        Require(header.type == orv::kFullPicture || header.type == orv::kRectPicture);
         if (!png) orv::fuzz::RequireBmp(item.path(), header.width, header.height);
     }
     return 0;

@@ -15,6 +15,7 @@
 #include "converter.h"
 #include "fatal_error.h"
 #include "fuzz_support.h"
+#include "image_decoder.h"
 
 namespace {
 
@@ -54,7 +55,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const std::string suffix = orv::fuzz::FrameSuffix(frameNo);
 
         const orv::fuzz::PictureSize header = orv::fuzz::PictureSizeOf(bytes);
-        const bool drawn = header.type == 0 || header.type == 2;
+        const bool drawn = header.type == orv::kFullPicture || header.type == orv::kRectPicture;
         const bool tooLarge = drawn && ImageBytes(header) > orv::kMaxScratchBytes;
         const bool emptyPng = drawn && png && !renderOnly && (header.width == 0 || header.height == 0);
         try {
@@ -68,7 +69,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
         orv::fuzz::Require(!tooLarge && !emptyPng);
 
-        if (header.type == 1 || (drawn && renderOnly)) {
+        if (header.type == orv::kSkippedPicture || (drawn && renderOnly)) {
             orv::fuzz::Require(fs::is_empty(out));
         } else if (!drawn) {
             orv::fuzz::Require(orv::fuzz::ReadFile(out / ("pic.cg" + suffix)) == bytes);

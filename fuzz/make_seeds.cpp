@@ -103,7 +103,7 @@ Bytes Archive()
         {"pic.cg", EncodeCg(Pattern(0, 9, 5, 2))},
         {"rect.cg", EncodeCg(Rectangle(8, 8, 1, 1, 6, 7, 3))},
         {"anim.ani", Animation()},
-        {"mono.pcm", Sound(orv::tools::kMono22050, 16)},
+        {"mono.pcm", Sound(orv::kSoundMono22050, 16)},
         {"ab", BytesOf("two-byte name")},
         {"short.pcm", Bytes{0, 0}},  // no format code: ends the run
     });
@@ -164,8 +164,8 @@ std::vector<Seed> Seeds()
         {"convert_input_file_fuzzer", "empty_archive", Cat({Byte(0), orv::tools::PackHeader(0)})},
         {"convert_input_file_fuzzer", "claims_past_the_end", Cat({Byte(0), claims})},
         {"convert_input_file_fuzzer", "sounds",
-         Cat({Byte(0), orv::tools::BuildPack({{"s7.pcm", Sound(orv::tools::kStereo22050, 8)},
-                                              {"s10.pcm", Sound(orv::tools::kStereo44100, 8)},
+         Cat({Byte(0), orv::tools::BuildPack({{"s7.pcm", Sound(orv::kSoundStereo22050, 8)},
+                                              {"s10.pcm", Sound(orv::kSoundStereo44100, 8)},
                                               {"bad.pcm", Bytes{0, 0, 0, 9, 1, 2}}})})},
 
         {"settings_file_fuzzer", "sections", settings},

@@ -4,6 +4,8 @@
 #include <cstddef>
 #include <stdexcept>
 
+#include "image_decoder.h"
+
 namespace orv::tools {
 
 namespace {
@@ -42,10 +44,10 @@ void AppendRun(Bytes& out, unsigned kind, std::int64_t length)
 // The rectangle the picture draws, once the picture and canvas are found consistent.
 Rect CheckedRect(const CgPicture& picture, const Bytes& before)
 {
-    if (picture.type != 0 && picture.type != 2)
+    if (picture.type != kFullPicture && picture.type != kRectPicture)
         throw std::invalid_argument("picture type must be 0 or 2");
     Rect rect{0, 0, picture.width, picture.height};
-    if (picture.type == 2) rect = {picture.left, picture.top, picture.right, picture.bottom};
+    if (picture.type == kRectPicture) rect = {picture.left, picture.top, picture.right, picture.bottom};
     if (rect.left > rect.right || rect.top > rect.bottom || rect.right > picture.width
         || rect.bottom > picture.height)
         throw std::invalid_argument("picture rectangle leaves the canvas");
@@ -86,7 +88,7 @@ Bytes EncodeCg(const CgPicture& picture, const Bytes& before)
     Bytes out{picture.type};
     AppendLe16(out, picture.width);
     AppendLe16(out, picture.height);
-    if (picture.type == 2) {
+    if (picture.type == kRectPicture) {
         AppendLe16(out, picture.left);
         AppendLe16(out, picture.top);
         AppendLe16(out, picture.right);

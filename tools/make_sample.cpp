@@ -9,6 +9,7 @@
 
 #include "ani_writer.h"
 #include "cg_encoder.h"
+#include "image_decoder.h"
 #include "pack_writer.h"
 #include "sound_writer.h"
 
@@ -96,7 +97,7 @@ CgPicture Title()
 CgPicture Icon()
 {
     CgPicture picture = Blank(96, 96);
-    picture.type = 2;
+    picture.type = orv::kRectPicture;
     picture.left = 16;
     picture.top = 16;
     picture.right = 80;
@@ -199,7 +200,7 @@ CgPicture WalkScene(int frame, bool night)
 CgPicture WalkStep(int frame, bool night, int since)
 {
     CgPicture picture = WalkScene(frame, night);
-    picture.type = 2;
+    picture.type = orv::kRectPicture;
     picture.left = static_cast<std::uint16_t>(FigureLeft(since));
     picture.top = kFigureTopRow;
     picture.right = static_cast<std::uint16_t>(FigureLeft(frame) + 8);
@@ -282,10 +283,10 @@ int main(int argc, char** argv)
         {"icon.cg", EncodeCg(Icon())},
         {"tiles.cg", EncodeCg(Tiles())},
         {"walk.ani", walk},
-        {"beep6.pcm", Sound(orv::tools::kMono22050, 22050, {{1000.0}})},
+        {"beep6.pcm", Sound(orv::kSoundMono22050, 22050, {{1000.0}})},
         // C major, the third to the left and the fifth to the right.
-        {"chord7.pcm", Sound(orv::tools::kStereo22050, 22050, {{261.63, 329.63}, {261.63, 392.0}})},
-        {"tone10.pcm", Sound(orv::tools::kStereo44100, 44100, {{440.0}, {880.0}})},
+        {"chord7.pcm", Sound(orv::kSoundStereo22050, 22050, {{261.63, 329.63}, {261.63, 392.0}})},
+        {"tone10.pcm", Sound(orv::kSoundStereo44100, 44100, {{440.0}, {880.0}})},
     };
     const std::string folder = argv[1];
     const bool written = Write(folder, "sample.dat", orv::tools::BuildPack(items))

@@ -5,13 +5,9 @@
 #include <vector>
 
 #include "pack_writer.h"
+#include "sound_format.h"
 
 namespace orv::tools {
-
-// Format codes of sound entries; every format holds 16-bit samples.
-inline constexpr std::uint8_t kMono22050 = 6;
-inline constexpr std::uint8_t kStereo22050 = 7;
-inline constexpr std::uint8_t kStereo44100 = 10;
 
 // A sound entry: three zero bytes, the format code, then the samples (interleaved for
 // stereo) as signed 16-bit little-endian.

@@ -4,6 +4,7 @@
 
 #include "animation.h"
 #include "archive.h"
+#include "fatal_error.h"
 #include "input_file.h"
 #include "scratch_buffer.h"
 #include "text.h"

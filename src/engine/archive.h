@@ -35,9 +35,6 @@ EntryKind KindOf(const ArchiveEntry& entry);
 enum class InputKind { Archive, Animation, Unsupported };
 InputKind InputKindOf(std::string_view srcName);
 
-// The message for an input file that cannot be opened (control bytes shown as "%XX").
-std::string CannotOpenInputText(std::string_view srcName);
-
 bool HasArchiveMagic(const std::uint8_t* header);
 std::uint32_t ArchiveEntryCount(const std::uint8_t* header);
 

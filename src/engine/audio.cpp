@@ -3,12 +3,12 @@
 #include "bytes.h"
 #include "converter.h"
 #include "fatal_error.h"
+#include "sound_format.h"
 
 namespace orv {
 
 namespace {
 
-constexpr std::uint32_t kSoundHeaderBytes = 4;
 constexpr std::uint32_t kWaveHeaderBytes = 44;
 
 struct WaveFormat {
@@ -24,9 +24,9 @@ const WaveFormat* WaveFormatFor(std::uint8_t code)
     static constexpr WaveFormat kStereo22k{2, 22050, 4};
     static constexpr WaveFormat kStereo44k{2, 44100, 4};
     switch (code) {
-    case 6: return &kMono22k;
-    case 7: return &kStereo22k;
-    case 10: return &kStereo44k;
+    case kSoundMono22050: return &kMono22k;
+    case kSoundStereo22050: return &kStereo22k;
+    case kSoundStereo44100: return &kStereo44k;
     default: return nullptr;
     }
 }

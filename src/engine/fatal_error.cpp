@@ -50,4 +50,9 @@ FatalError FatalError::UnknownFormat(const std::string& path)
     return FatalError(WithPath("未知の形式です！\n", path));
 }
 
+std::string CannotOpenInputText(std::string_view srcName)
+{
+    return "ファイルを開けません！\n" + EscapeControlBytes(srcName);
+}
+
 }  // namespace orv

@@ -3,6 +3,7 @@
 #include <exception>
 #include <memory>
 #include <string>
+#include <string_view>
 
 namespace orv {
 
@@ -32,5 +33,9 @@ private:
     std::shared_ptr<const std::string> owned_;
     const char* text_;
 };
+
+// The message, not fatal, for an input file that cannot be opened (control bytes
+// shown as "%XX").
+std::string CannotOpenInputText(std::string_view srcName);
 
 }  // namespace orv

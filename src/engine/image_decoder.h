@@ -4,6 +4,12 @@
 
 namespace orv {
 
+// Picture types, the header's first byte: a full picture and a rectangle picture are
+// drawn; the skipped type is neither drawn nor written; any other is written raw.
+inline constexpr std::uint8_t kFullPicture = 0;
+inline constexpr std::uint8_t kSkippedPicture = 1;
+inline constexpr std::uint8_t kRectPicture = 2;
+
 // Picture header layout: type, width, height; type 2 adds its rectangle.
 inline constexpr std::uint32_t kPictureHeaderBytes = 5;
 inline constexpr std::uint32_t kRectHeaderBytes = 13;

@@ -10,8 +10,8 @@ void Converter::ConvertImageEntry(const std::uint8_t* data, const ArchiveEntry& 
                                   bool renderOnly, std::int32_t frameNo)
 {
     const PictureHeader header = ReadPictureHeader(data, entry.size);
-    if (header.type == 1) return;
-    if (header.type != 0 && header.type != 2) {
+    if (header.type == kSkippedPicture) return;
+    if (header.type != kFullPicture && header.type != kRectPicture) {
         DumpEntry(data, entry, frameNo);
         return;
     }
@@ -49,7 +49,7 @@ void Converter::ConvertImageEntry(const std::uint8_t* data, const ArchiveEntry& 
     info.bitCount = 24;
     info.stride = static_cast<std::int32_t>(stride);
     info.imageSize = static_cast<std::int32_t>(imageSize);
-    info.dataOffset = 54;
+    info.dataOffset = kBmpPixelOffset;
     if (outputMode == AllPng) {
         const std::string pngPath = stem + ".png";
         view_.ShowOutputPath(pngPath);

@@ -5,6 +5,7 @@
 #include "bytes.h"
 #include "converter.h"
 #include "fatal_error.h"
+#include "png_writer.h"
 
 namespace orv {
 
@@ -28,10 +29,10 @@ void Converter::WriteBmpFile(const std::uint8_t* pixels, const DibInfo& info, co
                              const std::uint8_t* colourTable)
 {
     OutputFile out = CreateOutputFile(path);
-    std::uint8_t headers[14 + kBitmapInfoHeaderBytes] = {'B', 'M'};
+    std::uint8_t headers[kBmpPixelOffset] = {'B', 'M'};
     PutLe32(headers + 2, static_cast<std::uint32_t>(info.imageSize) + static_cast<std::uint32_t>(info.dataOffset));
     PutLe32(headers + 10, static_cast<std::uint32_t>(info.dataOffset));
-    FillInfoHeader(headers + 14, info);
+    FillInfoHeader(headers + kBmpFileHeaderBytes, info);
     WriteOutput(out, headers, sizeof headers);
     if (info.bitCount == 8) WriteOutput(out, colourTable, kColourTableBytes);
     WriteOutput(out, pixels, static_cast<std::uint32_t>(info.imageSize));

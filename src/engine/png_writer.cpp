@@ -6,6 +6,7 @@
 
 #include "bytes.h"
 #include "image_writers.h"
+#include "png_writer.h"
 #include "output_file.h"
 #include "output_folder.h"
 #include "text.h"
@@ -73,7 +74,7 @@ int SaveDibAsPng(const OutputFile& out, const std::uint8_t* block, const std::ui
     }
 
     png_init_io(png, file);
-    png_set_compression_level(png, 8);
+    png_set_compression_level(png, kPngCompressionLevel);
     png_set_filter(png, 0, PNG_FILTER_NONE);
     const int colourType = bitCount <= 8    ? PNG_COLOR_TYPE_PALETTE
                            : bitCount == 32 ? PNG_COLOR_TYPE_RGB_ALPHA

@@ -87,7 +87,7 @@ Bytes Animation(unsigned seed)
 
 Bytes Sound(std::size_t frames)
 {
-    return orv::tools::BuildSoundEntry(orv::tools::kStereo22050,
+    return orv::tools::BuildSoundEntry(orv::kSoundStereo22050,
                                        orv::tools::SineSamples(22050, frames, {{440.0}, {660.0}}, 5000.0, 100));
 }
 

@@ -3,7 +3,7 @@
 #include "bmp_header.h"
 #include "engine_fixture.h"
 #include "fatal_error.h"
-#include "image_writers.h"
+#include "png_writer.h"
 #include "png_reader.h"
 
 using namespace orv;

@@ -20,7 +20,7 @@ struct EscapeCase {
 TEST_F(FaultTest, NamesLeavingTheOutputFolderAreRefusedForEveryKindOfEntry)
 {
     const Bytes picture = OnePixelPicture();
-    const Bytes sound = orv::tools::BuildSoundEntry(orv::tools::kMono22050, {1, 2, 3});
+    const Bytes sound = orv::tools::BuildSoundEntry(orv::kSoundMono22050, {1, 2, 3});
     const std::vector<EscapeCase> cases{
         {"../up.txt", BytesOf("raw"), {}, "../up.txt"},
         {"../up.cg", picture, {}, "../up.bmp"},

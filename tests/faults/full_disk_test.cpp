@@ -28,7 +28,7 @@ Bytes NoisyPicture()
 
 Bytes Sound(std::size_t bytes)
 {
-    return orv::tools::BuildSoundEntry(orv::tools::kStereo44100, std::vector<std::int16_t>(bytes / 2, 1000));
+    return orv::tools::BuildSoundEntry(orv::kSoundStereo44100, std::vector<std::int16_t>(bytes / 2, 1000));
 }
 
 struct FullDiskCase {

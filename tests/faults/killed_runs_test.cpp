@@ -92,7 +92,7 @@ protected:
         Bytes head = orv::tools::PackHeader(count);
         orv::tools::AppendRecord(head, "long.pcm", soundAt, soundBytes);
         if (withAfter) orv::tools::AppendRecord(head, "after.txt", soundAt + soundBytes, static_cast<std::uint32_t>(kAfter.size()));
-        head.insert(head.end(), {0, 0, 0, orv::tools::kStereo44100});
+        head.insert(head.end(), {0, 0, 0, orv::kSoundStereo44100});
         const std::string path = Input("long.dat", head);
         fs::resize_file(path, soundAt + soundBytes);
         if (withAfter) {
@@ -253,7 +253,7 @@ TEST_F(KilledRunTest, AnInputThatShrinksUnderTheRunIsTheReadError)
 TEST_F(KilledRunTest, TemporaryFilesOfAKilledRunAreRemovedByTheNext)
 {
     const std::string input = Input("long.dat", orv::tools::BuildPack({
-        {"long.pcm", orv::tools::BuildSoundEntry(orv::tools::kStereo44100, {1, 2, 3, 4})},
+        {"long.pcm", orv::tools::BuildSoundEntry(orv::kSoundStereo44100, {1, 2, 3, 4})},
         {"after.txt", kAfter},
     }));
     fs::create_directory(folder());

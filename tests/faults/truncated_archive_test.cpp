@@ -25,7 +25,7 @@ Bytes SmallArchive()
     picture.height = picture.bottom = 2;
     picture.palette[3] = 0x40;
     picture.pixels = {0, 1, 1, 1, 1, 0};
-    const Bytes sound = orv::tools::BuildSoundEntry(orv::tools::kMono22050, {-2, 5, 9});
+    const Bytes sound = orv::tools::BuildSoundEntry(orv::kSoundMono22050, {-2, 5, 9});
     const Bytes text = BytesOf("text");
     const Bytes animation = orv::tools::BuildAnimation({orv::tools::EncodeCg(picture)});
 
