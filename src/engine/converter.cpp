@@ -4,20 +4,11 @@
 #include <sys/stat.h>
 
 #include <cerrno>
-#include <cstdio>
 
 #include "fatal_error.h"
 #include "text.h"
 
 namespace orv {
-
-std::string FrameSuffix(std::int32_t frameNo)
-{
-    if (frameNo < 0) return {};
-    char text[16];
-    std::snprintf(text, sizeof text, "_%04d", static_cast<int>(frameNo));
-    return text;
-}
 
 std::uint8_t* Converter::Obtain(ScratchBuffer& buffer, std::uint32_t n, bool zeroFill)
 {

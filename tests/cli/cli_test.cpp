@@ -111,7 +111,9 @@ TEST_F(CliTest, FatalErrorEndsWithItsTextAndCodeOne)
 TEST_F(CliTest, AFullDiskIsTheWriteErrorNeverSuccess)
 {
     const std::string archive = Input("big.dat", BuildPack({{"big.bin", Bytes(256 * 1024, 7)}}));
-    const auto result = Run({"-o", root().string(), archive}, rlim_t{64 * 1024});
+    Limits limits;
+    limits.fileSize = 64 * 1024;
+    const auto result = Run({"-o", root().string(), archive}, limits);
     EXPECT_EQ(result.exitCode, 1);
     const std::string path = (root() / "big" / "big.bin").string();
     EXPECT_EQ(result.err, "ファイル書き込みエラー！\n" + path + "\n終了します。\n");
@@ -169,13 +171,13 @@ TEST_F(CliTest, CtrlCStopsBetweenEntriesWithCode130)
     for (int i = 0; i < 20000; ++i) items.push_back({"e" + std::to_string(i) + ".bin", Bytes(512, static_cast<std::uint8_t>(i))});
     const std::string archive = Input("many.dat", BuildPack(items));
 
-    Process process = Start({"-o", root().string(), archive});
+    Process process = Start({archive});
     const auto folder = root() / "many";
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
     while (!std::filesystem::exists(folder / "e10.bin") && std::chrono::steady_clock::now() < deadline)
         std::this_thread::sleep_for(std::chrono::milliseconds(2));
     ::kill(process.pid(), SIGINT);
-    const auto result = process.Wait();
+    const auto result = Finish(process);
 
     EXPECT_EQ(result.exitCode, 130);
     EXPECT_EQ(result.out, kCancelled);

@@ -217,13 +217,13 @@ TEST_F(ParallelTest, CtrlCStopsEveryFileUnderWayWithCode130)
     const std::string two = Input("two.dat", BuildPack(items));
     const std::string three = Input("three.dat", Sample());
 
-    Process process = Start({"-o", root().string(), "-j", "2", one, two, three});
+    Process process = Start({"-j", "2", one, two, three});
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
     while (!(fs::exists(root() / "one" / "e10.bin") && fs::exists(root() / "two" / "e10.bin"))
            && std::chrono::steady_clock::now() < deadline)
         std::this_thread::sleep_for(std::chrono::milliseconds(2));
     ::kill(process.pid(), SIGINT);
-    const auto result = process.Wait();
+    const auto result = Finish(process);
 
     EXPECT_EQ(result.exitCode, 130);
     EXPECT_EQ(result.out, kCancelled);

@@ -1,9 +1,6 @@
 #pragma once
 
-// Runs of the real orvconv-cli against hostile inputs and a hostile file system. Inputs
-// go into in/, output folders into root/; every run is bounded in time and memory, so
-// that a hang or a huge allocation fails the test instead of stalling or swapping the
-// machine.
+// Runs of the real orvconv-cli against hostile inputs and a hostile file system.
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -12,16 +9,12 @@
 #include <vector>
 
 #include "cg_encoder.h"
+#include "cli_process_test.h"
 #include "mounts.h"
-#include "pack_writer.h"
-#include "process.h"
-#include "temp_dir.h"
 
 namespace faults {
 
 using orv::tools::Bytes;
-
-inline const std::string kFinished = "変換終了しました。\n";
 
 inline std::string OpenError(const std::string& path) { return "ファイルオープンエラー！\n" + path + "\n終了します。\n"; }
 inline std::string WriteError(const std::string& path) { return "ファイル書き込みエラー！\n" + path + "\n終了します。\n"; }
@@ -36,30 +29,6 @@ inline Bytes OnePixelPicture()
     picture.width = picture.height = picture.right = picture.bottom = 1;
     picture.pixels = {1};
     return orv::tools::EncodeCg(picture);
-}
-
-// Time any single run may take, sanitizers included.
-inline constexpr std::chrono::seconds kRunLimit{60};
-
-#if defined(__SANITIZE_ADDRESS__)
-inline constexpr bool kSanitized = true;
-#else
-inline constexpr bool kSanitized = false;
-#endif
-
-// Memory allowed to a run: far below what any claimed size would need. It bounds the
-// address space; under the sanitizer, which reserves terabytes of it, each allocation.
-inline constexpr rlim_t kMemoryLimit = rlim_t{512} << 20;
-
-inline void LimitMemory(rlim_t bytes)
-{
-    if (kSanitized) {
-        const std::string options = "allocator_may_return_null=1:max_allocation_size_mb=" + std::to_string(bytes >> 20);
-        ::setenv("ASAN_OPTIONS", options.c_str(), 1);
-    } else {
-        const rlimit space{bytes, bytes};
-        ::setrlimit(RLIMIT_AS, &space);
-    }
 }
 
 // The child starts with stdin, stdout and stderr closed, so that the first files it
@@ -83,78 +52,6 @@ inline Process::ChildSetup StdoutOnFullDevice()
     };
 }
 
-// What a run may use: file size (none: unlimited), a setup in the child, memory.
-struct Limits {
-    std::optional<rlim_t> fileSize;
-    Process::ChildSetup setup;
-    rlim_t memory = kMemoryLimit;
-};
-
-class FaultTest : public ::testing::Test {
-protected:
-    FaultTest()
-    {
-        std::filesystem::create_directory(root());
-        std::filesystem::create_directory(in());
-    }
-
-    std::filesystem::path root() const { return dir.path() / "root"; }
-    std::filesystem::path in() const { return dir.path() / "in"; }
-    std::filesystem::path captures() const { return dir.path() / "captures"; }
-    std::string Out(const std::string& folder, const std::string& name) const { return (root() / folder).string() + "/" + name; }
-
-    std::string Input(const std::string& name, const Bytes& bytes) const
-    {
-        const std::string path = (in() / name).string();
-        EXPECT_TRUE(orv::tools::WriteFileBytes(path, bytes)) << path;
-        return path;
-    }
-
-    // Starts orvconv-cli -o root() args... within the limits. Runs at the same time
-    // need a capture folder each (under captures()) for their stdout and stderr.
-    Process Start(std::vector<std::string> args, const Limits& limits = {},
-                  const std::filesystem::path& captureDir = {}) const
-    {
-        args.insert(args.begin(), {"-o", root().string()});
-        const Process::ChildSetup setup = [&limits] {
-            LimitMemory(limits.memory);
-            return limits.setup ? limits.setup() : 0;
-        };
-        return Process(ORVCONV_CLI_PATH, args, captureDir.empty() ? dir.path() : captureDir, limits.fileSize, setup);
-    }
-
-    // Its result, once it has ended; killed if it outlives kRunLimit.
-    static Process::Result Finish(Process& process)
-    {
-        Process::Result result = process.Wait(kRunLimit);
-        EXPECT_FALSE(result.timedOut) << "still running after " << kRunLimit.count() << " s";
-        return result;
-    }
-
-    Process::Result Convert(std::vector<std::string> args, const Limits& limits = {}) const
-    {
-        Process process = Start(std::move(args), limits);
-        return Finish(process);
-    }
-
-    // Everything under the test's folder but the inputs, the captured outputs and the
-    // given output folders with their files.
-    std::vector<std::string> WrittenOutside(const std::vector<std::string>& folders) const
-    {
-        std::vector<std::string> stray;
-        for (const auto& item : std::filesystem::recursive_directory_iterator(dir.path())) {
-            const auto relative = item.path().lexically_relative(dir.path());
-            const auto top = *relative.begin();
-            if (top == "in" || top == "captures" || top == "stdout.txt" || top == "stderr.txt" || relative == "root")
-                continue;
-            const bool inFolder = top == "root" && std::distance(relative.begin(), relative.end()) >= 2
-                && std::find(folders.begin(), folders.end(), std::next(relative.begin())->string()) != folders.end();
-            if (!inFolder) stray.push_back(relative.string());
-        }
-        return stray;
-    }
-
-    TempDir dir;
-};
+using FaultTest = CliProcessTest;
 
 }  // namespace faults

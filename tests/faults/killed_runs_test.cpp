@@ -26,7 +26,6 @@ constexpr std::uint64_t kUnderWay = 8u << 20;
 
 const Bytes kOld = BytesOf("old");
 const Bytes kAfter = BytesOf("written after the sound");
-const std::string kCancelled = "変換中止しました。\n";
 
 std::optional<std::uint64_t> WrittenBytes(pid_t pid)
 {
