@@ -1,23 +1,34 @@
 // orvconv: the conversion engine behind its Japanese window.
 #include <QApplication>
-#include <QScreen>
+#include <QTimer>
+#include <QTranslator>
 #include <exception>
+#include <string>
+#include <vector>
 
 #include "app_text.h"
+#include "command_line.h"
 #include "executable_path.h"
+#include "qt_translations.h"
 #include "tform1.h"
 #include "ui_dialogs.h"
+#include "window_placement.h"
 
 int main(int argc, char** argv)
 {
     QApplication application(argc, argv);
+    const std::unique_ptr<QTranslator> qtTexts = orv::app::LoadQtTranslations(QLocale::system());
+    if (qtTexts) QApplication::installTranslator(qtTexts.get());
+    // QApplication has taken its own options out of argv.
+    const std::vector<std::string> files = orv::app::FilesFromArguments(argc, argv);
     const std::string executable = orv::RunningExecutablePath(argv[0]);
     orv::app::QtDialogs dialogs;
     try {
         orv::app::TForm1 Form1(dialogs, executable);
-        const QRect screen = Form1.screen()->availableGeometry();
-        Form1.move(screen.center() - QPoint(Form1.frameGeometry().width() / 2, Form1.frameGeometry().height() / 2));
+        orv::app::CentreOnScreen(Form1);
         Form1.show();
+        // As a file manager's "Open with" starts it: one batch on the files, once the window is up.
+        if (!files.empty()) QTimer::singleShot(0, &Form1, [&] { Form1.ConvertFiles(files); });
         return application.exec();
     } catch (const std::exception& failure) {
         dialogs.ShowError(QString::fromUtf8(orv::app::ProgramTitle(executable).c_str()),

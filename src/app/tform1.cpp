@@ -5,19 +5,27 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QDropEvent>
 #include <QFile>
 #include <QFileDialog>
 #include <QGroupBox>
 #include <QLabel>
+#include <QMimeData>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTimer>
+#include <algorithm>
 #include <new>
 #include <vector>
 
 #include "app_text.h"
+#include "counter_label.h"
+#include "dropped_files.h"
+#include "enter_clicks.h"
 #include "executable_path.h"
 #include "fatal_error.h"
+#include "line_width.h"
 #include "path_fit.h"
 #include "ui_dialogs.h"
 
@@ -30,17 +38,24 @@ const char* const kConverting = "変換中．．．";
 // The face the window is designed for; IPAPGothic stands in where it is missing.
 const char* const kFontFace = "ＭＳ Ｐゴシック";
 constexpr int kPathLabelWidth = 329;
+// Counters end directly left of their bars and grow to the left, up to a small margin.
 constexpr int kCounterRightEdge = 70;
+constexpr int kCounterLeftLimit = 4;
 
 QString Text(std::string_view bytes)
 {
     return QString::fromUtf8(bytes.data(), static_cast<qsizetype>(bytes.size()));
 }
 
+// Labels show file names, which may look like markup: always plain text. They are at
+// least as tall as a line of their font, so that descenders such as "_" are not cut off.
 QLabel* MakeLabel(QWidget* parent, const char* name, const char* text, QRect geometry)
 {
-    auto* label = new QLabel(QString::fromUtf8(text), parent);
+    auto* label = new QLabel(parent);
     label->setObjectName(name);
+    label->setTextFormat(Qt::PlainText);
+    label->setText(QString::fromUtf8(text));
+    geometry.setHeight(std::max(geometry.height(), label->fontMetrics().height()));
     label->setGeometry(geometry);
     return label;
 }
@@ -56,20 +71,30 @@ QProgressBar* MakeBar(QWidget* parent, const char* name, QRect geometry)
     return bar;
 }
 
+// Like a group of options on other systems, the group is one tab stop, at the checked
+// option; Qt does the same, but only once an option has had the focus.
+void MakeOneTabStop(QButtonGroup* group)
+{
+    const auto checkedTakesTab = [group] {
+        for (QAbstractButton* button : group->buttons())
+            button->setFocusPolicy(button->isChecked() ? Qt::StrongFocus : Qt::ClickFocus);
+    };
+    QObject::connect(group, &QButtonGroup::buttonToggled, group, checkedTakesTab);
+    checkedTakesTab();
+}
+
 QPushButton* MakeButton(QWidget* parent, const char* name, const char* text, QRect geometry)
 {
     auto* button = new QPushButton(QString::fromUtf8(text), parent);
     button->setObjectName(name);
     button->setGeometry(geometry);
+    button->installEventFilter(new EnterClicks(button));
     return button;
 }
 
-// Counters are right-aligned and grow to the left of their bar.
 void SetCounter(QLabel* label, const QString& text)
 {
-    label->setText(text);
-    const int width = label->fontMetrics().horizontalAdvance(text);
-    label->setGeometry(kCounterRightEdge - width, label->y(), width, label->height());
+    ShowCounter(*label, text, kCounterLeftLimit, kCounterRightEdge);
 }
 
 // Labels that size themselves to their text keep their left edge.
@@ -102,6 +127,7 @@ void TForm1::createWindow()
                    | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint
                    | Qt::MSWindowsFixedSizeDialogHint);
     setFixedSize(366, 376);
+    setAcceptDrops(true);
     QFont::insertSubstitution(kFontFace, "IPAPGothic");
     QFont font(kFontFace);
     font.setPixelSize(12);
@@ -152,6 +178,7 @@ void TForm1::createOptionControls()
         outputItems->addButton(item, i);
     }
     outputItems->button(0)->setChecked(true);
+    MakeOneTabStop(outputItems);
 
     Label1 = MakeLabel(this, "Label1", "設定ファイル", {24, 324, 65, 12});
     iniCB = new QComboBox(this);
@@ -163,12 +190,10 @@ void TForm1::createOptionControls()
     axonlyCB->setObjectName("axonlyCB");
     axonlyCB->setGeometry(24, 352, 129, 17);
 
-    setTabOrder(StartButton, StopButton);
-    setTabOrder(StopButton, ProgressBar);
-    setTabOrder(ProgressBar, ProgressBar1);
-    setTabOrder(ProgressBar1, outputItems->button(0));
-    setTabOrder(outputItems->button(0), axonlyCB);
-    setTabOrder(axonlyCB, iniCB);
+    // Tab stops in this order; the options stand together, as only the checked one is a stop.
+    QWidget* const chain[] = {StartButton, StopButton, ProgressBar, ProgressBar1, outputItems->button(0),
+                              outputItems->button(1), outputItems->button(2), axonlyCB, iniCB};
+    for (std::size_t i = 1; i < std::size(chain); ++i) setTabOrder(chain[i - 1], chain[i]);
 }
 
 void TForm1::createOpenDialog()
@@ -180,14 +205,13 @@ void TForm1::createOpenDialog()
 void TForm1::FormCreate()
 {
     setWindowTitle(QString::fromUtf8("「ORVENDA 3.2」変換プログラム"));
-    // Names on this system keep their case, so the filter names both cases.
-    OpenDialog->setNameFilters({"ORVENDA 3.2 (*.DAT *.ANI *.dat *.ani)", "All files (*)"});
-    OpenDialog->setFileMode(QFileDialog::ExistingFiles);
-    OpenDialog->setAcceptMode(QFileDialog::AcceptOpen);
+    SetUpOpenDialog(*OpenDialog);
 
     std::vector<std::string> names;
     ListSettingsFiles(converter_.exeDir, names);
-    for (const std::string& name : names) iniCB->addItem(QFile::decodeName(QByteArray::fromStdString(name)));
+    // Each item keeps the name's bytes: a name that is not UTF-8 shows garbled but still loads.
+    for (const std::string& name : names)
+        iniCB->addItem(QFile::decodeName(QByteArray::fromStdString(name)), QByteArray::fromStdString(name));
     if (iniCB->count() > 0) iniCB->setCurrentIndex(0);
 }
 
@@ -199,7 +223,16 @@ void TForm1::SetOptionControlsEnabled(bool enabled)
     iniCB->setEnabled(enabled);
 }
 
-void TForm1::StartButtonClick()
+void TForm1::StartButtonClick() { StartBatch(std::nullopt); }
+
+void TForm1::ConvertFiles(const std::vector<std::string>& paths)
+{
+    if (batchRunning_ || paths.empty()) return;
+    dialogMemory_.RememberFiles(paths);
+    StartBatch(paths);
+}
+
+void TForm1::StartBatch(std::optional<std::vector<std::string>> chosen)
 {
     SetOptionControlsEnabled(false);
     batchRunning_ = true;
@@ -207,9 +240,10 @@ void TForm1::StartButtonClick()
     std::string fatal;
     try {
         if (iniCB->currentIndex() >= 0)
-            iniFile_ = SettingsFile::Load(converter_.exeDir + QFile::encodeName(iniCB->currentText()).toStdString());
+            iniFile_ = SettingsFile::Load(converter_.exeDir + iniCB->currentData().toByteArray().toStdString());
         converter_.iniFile = iniFile_.get();
-        if (const auto files = dialogs_.ChooseFiles(*OpenDialog)) RunBatch(*files);
+        if (!chosen) chosen = ChooseInDialog();
+        if (chosen) RunBatch(*chosen);
     } catch (const SettingsError& error) {
         settingsError = error.what();
     } catch (const FatalError& error) {
@@ -234,25 +268,35 @@ void TForm1::StartButtonClick()
     if (closeRequested_) close();
 }
 
-void TForm1::RunBatch(const QStringList& files)
+std::optional<std::vector<std::string>> TForm1::ChooseInDialog()
 {
-    OpenDialog->selectFile(files.first());
+    dialogMemory_.Restore(*OpenDialog);
+    const std::optional<QStringList> files = dialogs_.ChooseFiles(*OpenDialog);
+    if (!files || files->isEmpty()) return std::nullopt;
+    dialogMemory_.RememberSelection(*OpenDialog, files->first());
+    std::vector<std::string> paths;
+    for (const QString& file : *files) paths.push_back(QFile::encodeName(file).toStdString());
+    return paths;
+}
+
+void TForm1::RunBatch(const std::vector<std::string>& paths)
+{
     SetAutoSizedText(MessageLabel, kConverting);
     converter_.aniRaw = axonlyCB->isChecked();
     converter_.cancelRequested = false;
     StopButton->setEnabled(true);
     converter_.outputMode = outputItems->checkedId();
 
-    const auto count = static_cast<std::int32_t>(files.size());
+    const auto count = static_cast<std::int32_t>(std::min<std::size_t>(paths.size(), INT32_MAX));
     ProgressBar1->setRange(0, count);
     ProgressBar1->setValue(0);
     SetCounter(arccountLabel, Text(FormatCounter(0, count)));
 
     ConvertResult last = ConvertResult::Skipped;
-    for (const QString& file : files) {
+    for (const std::string& path : paths) {
         SetEntryProgressMax(0);
         SetEntryProgressPosition(0);
-        converter_.srcPath = QFile::encodeName(file).toStdString();
+        converter_.srcPath = path;
         filenameLabel->setText(QString());
         ShowInputPath(converter_.srcPath);
         SetEntryCounterText(FormatCounter(0, 0));
@@ -277,12 +321,46 @@ void TForm1::StopButtonClick() { converter_.cancelRequested = true; }
 void TForm1::closeEvent(QCloseEvent* event)
 {
     // The window outlives a running batch: the close is held until the batch ends.
-    if (batchRunning_) {
+    if (batchRunning_ || dropQueued_) {
         closeRequested_ = true;
         event->ignore();
         return;
     }
     event->accept();
+}
+
+bool TForm1::AcceptsDrops() const { return !batchRunning_ && !dropQueued_; }
+
+void TForm1::AnswerDrag(QDragMoveEvent* event)
+{
+    // Copy only: a move would let the file manager delete what was dropped.
+    if (AcceptsDrops() && (event->possibleActions() & Qt::CopyAction) && !DroppedFiles(*event->mimeData()).empty()) {
+        event->setDropAction(Qt::CopyAction);
+        event->accept();
+    } else {
+        event->ignore();
+    }
+}
+
+void TForm1::dragEnterEvent(QDragEnterEvent* event) { AnswerDrag(event); }
+
+void TForm1::dragMoveEvent(QDragMoveEvent* event) { AnswerDrag(event); }
+
+void TForm1::dropEvent(QDropEvent* event)
+{
+    const std::vector<std::string> paths = DroppedFiles(*event->mimeData());
+    if (!AcceptsDrops() || !(event->possibleActions() & Qt::CopyAction) || paths.empty()) {
+        event->ignore();
+        return;
+    }
+    event->setDropAction(Qt::CopyAction);
+    event->accept();
+    // The batch runs after the drop has been answered, so the other program does not wait for it.
+    dropQueued_ = true;
+    QTimer::singleShot(0, this, [this, paths] {
+        dropQueued_ = false;
+        ConvertFiles(paths);
+    });
 }
 
 // ---- StatusView ---------------------------------------------------------------
@@ -313,7 +391,7 @@ void TForm1::RepaintEntryCounter() { repaint(); }
 void TForm1::ShowOutputPath(const std::string& path)
 {
     const auto measure = [this](std::string_view text) {
-        return filenameLabel->fontMetrics().horizontalAdvance(Text(text));
+        return LineWidth(filenameLabel->font(), Text(text));
     };
     filenameLabel->setText(Text(FitPathToWidth(path, kPathLabelWidth, measure, PathStyle::Posix)));
     repaint();
@@ -322,7 +400,7 @@ void TForm1::ShowOutputPath(const std::string& path)
 void TForm1::ShowInputPath(const std::string& path)
 {
     const auto measure = [this](std::string_view text) {
-        return arcnameLabel->fontMetrics().horizontalAdvance(Text(text));
+        return LineWidth(arcnameLabel->font(), Text(text));
     };
     arcnameLabel->setText(Text(FitPathToWidth(path, kPathLabelWidth, measure, PathStyle::Posix)));
 }

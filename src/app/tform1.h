@@ -2,9 +2,12 @@
 
 #include <QWidget>
 #include <memory>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "converter.h"
+#include "open_dialog.h"
 #include "settings_file.h"
 #include "status_view.h"
 
@@ -35,6 +38,10 @@ public:
     const std::string& programTitle() const { return programTitle_; }
     const std::string& exeDir() const { return converter_.exeDir; }
 
+    // Runs one batch on these full paths (byte strings) as if they had been chosen in
+    // the file dialog; does nothing while a batch runs.
+    void ConvertFiles(const std::vector<std::string>& paths);
+
     void SetEntryProgressMax(std::int32_t maximum) override;
     void SetEntryProgressPosition(std::int32_t position) override;
     std::int32_t GetEntryProgressPosition() override { return entryPosition_; }
@@ -51,6 +58,10 @@ public slots:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    // Files dropped on the idle window run a batch; during a batch drops are refused.
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     void createWindow();
@@ -60,36 +71,42 @@ private:
     void createOpenDialog();
     void FormCreate();
 
-    void RunBatch(const QStringList& files);
+    // One batch, steps 1 to 10; the dialog is opened when no files are given.
+    void StartBatch(std::optional<std::vector<std::string>> chosen);
+    std::optional<std::vector<std::string>> ChooseInDialog();
+    void RunBatch(const std::vector<std::string>& paths);
     void SetOptionControlsEnabled(bool enabled);
+    bool AcceptsDrops() const;
+    void AnswerDrag(QDragMoveEvent* event);
     void ShowEntryBar();
     void ShowInputPath(const std::string& path);
-    void SetFileCounter();
 
     UiDialogs& dialogs_;
     std::string programTitle_;
     Converter converter_;
     std::unique_ptr<SettingsFile> iniFile_;
+    OpenDialogMemory dialogMemory_;
     std::int32_t entryMax_ = 0;
     std::int32_t entryPosition_ = 0;
     bool batchRunning_ = false;
+    bool dropQueued_ = false;
     bool closeRequested_ = false;
 
-    QLabel* MessageLabel = nullptr;
-    QLabel* filenameLabel = nullptr;
-    QLabel* filecountLabel = nullptr;
-    QProgressBar* ProgressBar = nullptr;
-    QLabel* arcnameLabel = nullptr;
-    QLabel* arccountLabel = nullptr;
-    QProgressBar* ProgressBar1 = nullptr;
-    QPushButton* StartButton = nullptr;
-    QPushButton* StopButton = nullptr;
-    QGroupBox* outputRG = nullptr;
-    QButtonGroup* outputItems = nullptr;
-    QLabel* Label1 = nullptr;
-    QComboBox* iniCB = nullptr;
-    QCheckBox* axonlyCB = nullptr;
-    QFileDialog* OpenDialog = nullptr;
+    QLabel* MessageLabel = nullptr;     // guidance, or "converting" during a batch
+    QLabel* filenameLabel = nullptr;    // the output file being written, shortened to fit
+    QLabel* filecountLabel = nullptr;   // counts the entries of the current input file
+    QProgressBar* ProgressBar = nullptr;   // entries of the current input file
+    QLabel* arcnameLabel = nullptr;     // the input file being read, shortened to fit
+    QLabel* arccountLabel = nullptr;    // counts the input files of the batch
+    QProgressBar* ProgressBar1 = nullptr;  // input files of the batch
+    QPushButton* StartButton = nullptr;  // opens the file dialog and runs a batch
+    QPushButton* StopButton = nullptr;   // stops the batch after the entry under way
+    QGroupBox* outputRG = nullptr;       // output option: all BMP, all PNG, PNG for alpha
+    QButtonGroup* outputItems = nullptr;  // the three options of outputRG, ids 0 to 2
+    QLabel* Label1 = nullptr;            // caption of iniCB
+    QComboBox* iniCB = nullptr;          // settings file for composing animation frames
+    QCheckBox* axonlyCB = nullptr;       // writes animation entries of archives raw
+    QFileDialog* OpenDialog = nullptr;   // chooses the input files
 };
 
 }  // namespace orv::app

@@ -1,6 +1,5 @@
 #include "ui_dialogs.h"
 
-#include <QApplication>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QTimer>
@@ -18,6 +17,8 @@ void QtDialogs::ShowMessage(const QString& title, const QString& text, bool auto
 {
     // Without a parent the box is application-modal and centred on the screen.
     QMessageBox box(QMessageBox::NoIcon, title, text, QMessageBox::Ok);
+    // Texts hold file names, which may look like markup.
+    box.setTextFormat(Qt::PlainText);
     if (autoClose) QTimer::singleShot(0, &box, &QMessageBox::accept);
     box.exec();
 }
@@ -25,10 +26,11 @@ void QtDialogs::ShowMessage(const QString& title, const QString& text, bool auto
 void QtDialogs::ShowError(const QString& title, const QString& text)
 {
     QMessageBox box(QMessageBox::Critical, title, text, QMessageBox::Ok);
+    box.setTextFormat(Qt::PlainText);
     box.exec();
 }
 
-void QtDialogs::Beep() { QApplication::beep(); }
+void QtDialogs::Beep() { warningSound_.Play(); }
 
 void QtDialogs::EndProcess(int exitCode) { std::exit(exitCode); }
 

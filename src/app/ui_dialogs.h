@@ -4,6 +4,8 @@
 #include <QStringList>
 #include <optional>
 
+#include "warning_sound.h"
+
 class QFileDialog;
 class QWidget;
 
@@ -17,11 +19,12 @@ public:
 
     // The chosen files as full paths, in the dialog's order; none when cancelled.
     virtual std::optional<QStringList> ChooseFiles(QFileDialog& dialog) = 0;
-    // A message window with one OK button and no icon, centred on the screen.
-    // With autoClose it closes by itself as soon as it has appeared.
+    // A message window with one OK button and no icon, centred on the screen, showing
+    // text as plain text. With autoClose it closes by itself as soon as it has appeared.
     virtual void ShowMessage(const QString& title, const QString& text, bool autoClose) = 0;
-    // The error display: a stop icon and one OK button.
+    // The error display: a stop icon, one OK button and the text as plain text.
     virtual void ShowError(const QString& title, const QString& text) = 0;
+    // The exclamation sound at the end of a batch.
     virtual void Beep() = 0;
     // Ends the process at once (after a fatal error).
     virtual void EndProcess(int exitCode) = 0;
@@ -35,6 +38,9 @@ public:
     void ShowError(const QString& title, const QString& text) override;
     void Beep() override;
     [[noreturn]] void EndProcess(int exitCode) override;
+
+private:
+    WarningSound warningSound_;
 };
 
 }  // namespace orv::app

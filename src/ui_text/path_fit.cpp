@@ -1,5 +1,7 @@
 #include "path_fit.h"
 
+#include <algorithm>
+
 namespace orv {
 
 namespace {
@@ -59,8 +61,9 @@ std::string DropFirstFolder(std::string_view folderPart, const StyleRules& rules
     if (folderPart == rules.root) return {};
     const bool rooted = folderPart.starts_with(rules.root);
     std::string_view rest = folderPart.substr(rooted ? rules.root.size() : 0);
-    // Only an exact marker is taken off, so a folder named ".a" or ".." is dropped like any other.
-    if (rest.starts_with(rules.marker)) rest.remove_prefix(rules.marker.size());
+    // Takes off the marker of an earlier step; a folder whose name begins with "." goes the
+    // same way, four bytes of it, so that one step may take two short folders.
+    if (rest.starts_with('.')) rest.remove_prefix(std::min(rest.size(), rules.marker.size()));
     std::string result(rooted ? rules.root : std::string_view{});
     const std::size_t end = FindCharacters(rest, rules.root, rules).first;
     if (end != std::string_view::npos) {

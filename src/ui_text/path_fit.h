@@ -26,9 +26,10 @@ std::string FitPathToWidth(std::string_view path, int maxWidth, const TextWidth&
 
 // One shortening step on a folder part (the folders of a path up to and including the last
 // separator, without the drive part): its first folder, or the marker left by an earlier step
-// together with the folder after it, becomes the marker; a leading root separator stays. When
-// no folder separator follows, only that root separator remains, and the root alone becomes
-// empty.
+// together with the folder after it, becomes the marker; a leading root separator stays. A
+// first folder beginning with "." loses its first four bytes as the marker does, so "\.a\b\c\"
+// becomes "\...\c\". When no folder separator follows, only that root separator remains, and
+// the root alone becomes empty.
 std::string DropFirstFolder(std::string_view folderPart, PathStyle style);
 
 }  // namespace orv

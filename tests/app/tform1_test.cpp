@@ -8,66 +8,56 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QtTest>
-#include <deque>
-#include <functional>
-#include <optional>
 #include <sys/stat.h>
 
+#include "ani_writer.h"
 #include "app_text.h"
+#include "cg_encoder.h"
 #include "executable_path.h"
-#include "pack_writer.h"
-#include "temp_dir.h"
-#include "tform1.h"
-#include "ui_dialogs.h"
+#include "test_classes.h"
+#include "window_fixture.h"
 
-using orv::app::TForm1;
 using orv::tools::Bytes;
 using orv::tools::BytesOf;
 
 namespace {
 
-// Answers the file dialog from a script and records every message, error, beep
-// and requested process end, in order.
-class FakeDialogs : public orv::app::UiDialogs {
-public:
-    std::deque<std::optional<QStringList>> nextFiles;
-    std::function<void()> onChoose;
-    QStringList events;
-    QStringList messageTitles;
-    std::vector<bool> autoClosed;
-    int chooseCalls = 0;
-    std::optional<int> exitCode;
-
-    void setNextFiles(std::optional<QStringList> files) { nextFiles.push_back(std::move(files)); }
-
-    std::optional<QStringList> ChooseFiles(QFileDialog&) override
-    {
-        ++chooseCalls;
-        if (onChoose) onChoose();
-        auto files = nextFiles.front();
-        nextFiles.pop_front();
-        return files;
-    }
-    void ShowMessage(const QString& title, const QString& text, bool autoClose) override
-    {
-        events << "message " + text;
-        messageTitles << title;
-        autoClosed.push_back(autoClose);
-    }
-    void ShowError(const QString& title, const QString& text) override
-    {
-        events << "error " + text;
-        messageTitles << title;
-    }
-    void Beep() override { events << "beep"; }
-    void EndProcess(int code) override { exitCode = code; }
-};
-
-Bytes SmallArchive(int entries = 2)
+// Columns of an image holding ink: a pixel darker than mid-grey.
+int InkColumns(const QImage& image)
 {
-    std::vector<orv::tools::PackItem> items;
-    for (int i = 0; i < entries; ++i) items.push_back({"e" + std::to_string(i) + ".txt", BytesOf("entry")});
-    return orv::tools::BuildPack(items);
+    int columns = 0;
+    for (int x = 0; x < image.width(); ++x) {
+        bool ink = false;
+        for (int y = 0; y < image.height() && !ink; ++y) ink = qGray(image.pixel(x, y)) < 128;
+        columns += ink ? 1 : 0;
+    }
+    return columns;
+}
+
+// The label's text drawn as the label draws it, right-aligned at the same right edge, but
+// with room to spare on the left, where nothing cuts it off.
+QImage DrawnFreely(const QLabel& label)
+{
+    QLabel wide;
+    wide.setTextFormat(Qt::PlainText);
+    wide.setFont(label.font());
+    wide.setAlignment(label.alignment());
+    wide.setText(label.text());
+    wide.resize(label.width() + 100, label.height());
+    return wide.grab().toImage();
+}
+
+// A two-frame animation of 2 x 1 pictures, made by the project's own encoder.
+Bytes TwoFrameAnimation()
+{
+    orv::tools::CgPicture picture;
+    picture.width = 2;
+    picture.height = 1;
+    picture.pixels = {1, 2};
+    picture.palette[3] = 0xFF;
+    picture.palette[8] = 0xFF;
+    const Bytes frame = orv::tools::EncodeCg(picture);
+    return orv::tools::BuildAnimation({frame, frame});
 }
 
 }  // namespace
@@ -76,42 +66,16 @@ class TForm1Test : public QObject {
     Q_OBJECT
 
 private:
-    std::unique_ptr<TempDir> dir;
-    FakeDialogs dialogs;
+    std::unique_ptr<WindowFixture> fixture;
 
-    std::filesystem::path exeDir() const { return dir->path() / "exe"; }
-
-    std::unique_ptr<TForm1> MakeWindow()
-    {
-        return std::make_unique<TForm1>(dialogs, (exeDir() / "Orvconv.bin").string());
-    }
-
-    QString Input(const std::string& name, const Bytes& bytes)
-    {
-        const auto path = dir->path() / "in" / name;
-        orv::tools::WriteFileBytes(path.string(), bytes);
-        return QString::fromStdString(path.string());
-    }
-
-    template <typename T>
-    static T* Find(TForm1& window, const char* name)
-    {
-        T* widget = window.findChild<T*>(name);
-        if (widget == nullptr) qFatal("no control named %s", name);
-        return widget;
-    }
-
-    static QString TextOf(TForm1& window, const char* name) { return Find<QLabel>(window, name)->text(); }
+    std::filesystem::path exeDir() const { return fixture->exeDir(); }
+    FakeDialogs& dialogs() { return fixture->dialogs; }
+    std::unique_ptr<ObservedWindow> MakeWindow() { return fixture->MakeWindow(); }
+    QString Input(const std::string& name, const Bytes& bytes) { return fixture->Input(name, bytes); }
 
 private slots:
-    void init()
-    {
-        dir = std::make_unique<TempDir>();
-        std::filesystem::create_directory(exeDir());
-        std::filesystem::create_directory(dir->path() / "in");
-        dialogs = FakeDialogs{};
-    }
-    void cleanup() { dir.reset(); }
+    void init() { fixture = std::make_unique<WindowFixture>(); }
+    void cleanup() { fixture.reset(); }
 
     void layoutMatchesTheDesign()
     {
@@ -121,14 +85,16 @@ private slots:
         QCOMPARE(window->maximumSize(), QSize(366, 376));
         QVERIFY(!(window->windowFlags() & Qt::WindowMaximizeButtonHint));
 
+        // Labels of one line are as tall as a line of the substitute font, never less than designed.
+        const int line = std::max(12, QFontMetrics(window->font()).height());
         struct Place {
             const char* name;
             QRect geometry;
         };
-        for (const Place& place : {Place{"filenameLabel", {32, 48, 329, 12}}, Place{"ProgressBar", {72, 72, 289, 17}},
-                                   Place{"arcnameLabel", {32, 104, 329, 12}}, Place{"ProgressBar1", {72, 128, 289, 17}},
+        for (const Place& place : {Place{"filenameLabel", {32, 48, 329, line}}, Place{"ProgressBar", {72, 72, 289, 17}},
+                                   Place{"arcnameLabel", {32, 104, 329, line}}, Place{"ProgressBar1", {72, 128, 289, 17}},
                                    Place{"StartButton", {72, 163, 71, 33}}, Place{"StopButton", {206, 163, 72, 33}},
-                                   Place{"outputRG", {16, 216, 329, 89}}, Place{"Label1", {24, 324, 65, 12}},
+                                   Place{"outputRG", {16, 216, 329, 89}}, Place{"Label1", {24, 324, 65, line}},
                                    Place{"iniCB", {96, 320, 145, 20}}, Place{"axonlyCB", {24, 352, 129, 17}}}) {
             QCOMPARE(Find<QWidget>(*window, place.name)->geometry(), place.geometry);
         }
@@ -165,17 +131,37 @@ private slots:
 
         QCOMPARE(window->font().pixelSize(), 12);
         QCOMPARE(Find<QLabel>(*window, "MessageLabel")->font().pixelSize(), 16);
-        QCOMPARE(QFontInfo(window->font()).family(), QString("IPAPGothic"));
+        // fontconfig gives the face's Japanese name under a Japanese locale.
+        QVERIFY(QStringList({"IPAPGothic", "IPA Pゴシック"}).contains(QFontInfo(window->font()).family()));
+    }
 
-        // Tab order: Start, Stop, the output option, the check box, the drop-down (the
-        // bars between Stop and the options take no focus).
-        QStringList chain;
-        const QStringList ours{"StartButton", "StopButton", "outputRG_0", "axonlyCB", "iniCB"};
-        QWidget* widget = Find<QWidget>(*window, "StartButton");
-        for (int i = 0; i < 64 && chain.size() < ours.size(); ++i, widget = widget->nextInFocusChain()) {
-            if (ours.contains(widget->objectName()) && !chain.contains(widget->objectName())) chain << widget->objectName();
+    // Of an exclusive group only the checked option takes the focus; wherever it is, the
+    // order is Start, Stop, the option, the check box, the drop-down.
+    void tabOrderHoldsWhicheverOptionIsChecked_data()
+    {
+        QTest::addColumn<int>("option");
+        QTest::newRow("all BMP") << 0;
+        QTest::newRow("all PNG") << 1;
+        QTest::newRow("PNG for alpha") << 2;
+    }
+    void tabOrderHoldsWhicheverOptionIsChecked()
+    {
+        QFETCH(int, option);
+        auto window = MakeWindow();
+        window->show();
+        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+        const QString checked = QString("outputRG_%1").arg(option);
+        QTest::mouseClick(Find<QRadioButton>(*window, checked.toUtf8().constData()), Qt::LeftButton);
+        // Stop takes part in the order, although idle and converting never enable it with the options.
+        Find<QPushButton>(*window, "StopButton")->setEnabled(true);
+        Find<QPushButton>(*window, "StartButton")->setFocus();
+
+        QStringList visited{QApplication::focusWidget()->objectName()};
+        for (int i = 0; i < 5; ++i) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            visited << QApplication::focusWidget()->objectName();
         }
-        QCOMPARE(chain, ours);
+        QCOMPARE(visited, (QStringList{"StartButton", "StopButton", checked, "axonlyCB", "iniCB", "StartButton"}));
     }
 
     void titlesFoldersAndErrorTexts()
@@ -209,13 +195,28 @@ private slots:
         QCOMPARE(Find<QComboBox>(*window, "iniCB")->currentText(), QString("walk.ini"));
     }
 
+    // Files copied from elsewhere often have Shift-JIS names ("設定.ini" here), which are
+    // not UTF-8: the batch must still read the file the item stands for.
+    void aSettingsFileWithAShiftJisNameIsRead()
+    {
+        orv::tools::WriteFileBytes((exeDir() / "\x90\xdd\x92\xe8.ini").string(), BytesOf("[w.ani]\np2=2\n"));
+        auto window = MakeWindow();
+        QCOMPARE(Find<QComboBox>(*window, "iniCB")->count(), 1);
+        dialogs().setNextFiles(QStringList{Input("p.dat", orv::tools::BuildPack({{"w.ani", TwoFrameAnimation()}}))});
+        Find<QPushButton>(*window, "StartButton")->click();
+        QCOMPARE(dialogs().events, (QStringList{"beep", "message 変換終了しました。"}));
+        QVERIFY(std::filesystem::exists(exeDir() / "p" / "w_0001.bmp"));
+        // p2=2: frame 2 is left out.
+        QVERIFY(!std::filesystem::exists(exeDir() / "p" / "w_0002.bmp"));
+    }
+
     void cancelledDialogChangesNothing()
     {
         auto window = MakeWindow();
-        dialogs.setNextFiles(std::nullopt);
+        dialogs().setNextFiles(std::nullopt);
         Find<QPushButton>(*window, "StartButton")->click();
-        QCOMPARE(dialogs.chooseCalls, 1);
-        QVERIFY(dialogs.events.isEmpty());
+        QCOMPARE(dialogs().chooseCalls, 1);
+        QVERIFY(dialogs().events.isEmpty());
         QVERIFY(Find<QPushButton>(*window, "StartButton")->isEnabled());
         QVERIFY(Find<QWidget>(*window, "outputRG")->isEnabled());
         QVERIFY(Find<QWidget>(*window, "axonlyCB")->isEnabled());
@@ -224,19 +225,61 @@ private slots:
         QCOMPARE(TextOf(*window, "arccountLabel"), QString("[0/0]"));
     }
 
+    // What the user sees at each pump of a batch and while its final message is up.
+    void batchStatesSeenFromPumpsAndTheFinalMessage_data()
+    {
+        QTest::addColumn<int>("files");
+        QTest::addColumn<QStringList>("fileCounters");
+        QTest::newRow("one file") << 1 << QStringList{"[0/1]", "[1/1]"};
+        QTest::newRow("three files, the second skipped") << 3 << QStringList{"[0/3]", "[1/3]", "[2/3]", "[3/3]"};
+    }
+    void batchStatesSeenFromPumpsAndTheFinalMessage()
+    {
+        QFETCH(int, files);
+        QFETCH(QStringList, fileCounters);
+        auto window = MakeWindow();
+        QStringList inputs{Input("a.dat", SmallArchive())};
+        if (files == 3) inputs << Input("notes.txt", BytesOf("x")) << Input("c.dat", SmallArchive(3));
+        dialogs().setNextFiles(inputs);
+        dialogs().onChoose = [&](QFileDialog&) {
+            QVERIFY(!Find<QPushButton>(*window, "StartButton")->isEnabled());
+            QVERIFY(!Find<QWidget>(*window, "iniCB")->isEnabled());
+            QVERIFY(!Find<QPushButton>(*window, "StopButton")->isEnabled());
+        };
+
+        // Enabled controls and the message line, one line per distinct state.
+        const auto state = [&] {
+            QStringList enabled;
+            for (const char* name : {"StartButton", "StopButton", "outputRG", "axonlyCB", "iniCB"})
+                if (Find<QWidget>(*window, name)->isEnabled()) enabled << name;
+            return TextOf(*window, "MessageLabel") + " " + enabled.join(",");
+        };
+        QStringList states;
+        QStringList counters;
+        const auto look = [&] {
+            if (states.isEmpty() || states.last() != state()) states << state();
+            const QString counter = TextOf(*window, "arccountLabel");
+            if (counters.isEmpty() || counters.last() != counter) counters << counter;
+        };
+        window->onPump = look;
+        dialogs().onMessage = look;
+        Find<QPushButton>(*window, "StartButton")->click();
+
+        QCOMPARE(states, QStringList{"変換中．．． StopButton"});
+        QCOMPARE(counters, fileCounters);
+        QCOMPARE(dialogs().events, (QStringList{"beep", "message 変換終了しました。"}));
+        QCOMPARE(dialogs().messageTitles, QStringList{"Orvconv"});
+        QCOMPARE(state(), QString("変換ボタンを押してファイルを選択してください。 StartButton,outputRG,axonlyCB,iniCB"));
+        QVERIFY(std::filesystem::exists(exeDir() / "a" / "e1.txt"));
+    }
+
     void batchCountsEveryFileAndReportsTheLastOnesResult()
     {
         auto window = MakeWindow();
-        dialogs.setNextFiles(QStringList{Input("A.DAT", SmallArchive()), Input("notes.txt", BytesOf("x")),
-                                         Input("c.dat", SmallArchive(3))});
-        QStringList shownDuring;
-        dialogs.onChoose = [&] {
-            QVERIFY(!Find<QPushButton>(*window, "StartButton")->isEnabled());
-            QVERIFY(!Find<QWidget>(*window, "iniCB")->isEnabled());
-        };
+        dialogs().setNextFiles(QStringList{Input("A.DAT", SmallArchive()), Input("notes.txt", BytesOf("x")),
+                                           Input("c.dat", SmallArchive(3))});
         Find<QPushButton>(*window, "StartButton")->click();
-        QCOMPARE(dialogs.events, (QStringList{"beep", "message 変換終了しました。"}));
-        QCOMPARE(dialogs.messageTitles, QStringList{"Orvconv"});
+        QCOMPARE(dialogs().events, (QStringList{"beep", "message 変換終了しました。"}));
         QCOMPARE(TextOf(*window, "arccountLabel"), QString("[3/3]"));
         QCOMPARE(TextOf(*window, "filecountLabel"), QString("[3/3]"));
         QCOMPARE(Find<QProgressBar>(*window, "ProgressBar1")->value(), 3);
@@ -251,25 +294,64 @@ private slots:
         QVERIFY(label->fontMetrics().horizontalAdvance(label->text()) <= 329);
     }
 
+    // Counters grow to the left of their bars; from 1000 on the text is wider than the
+    // room there and must still show whole, in the window's own face.
+    void countersShowWholeLeftOfTheirBars()
+    {
+        auto window = MakeWindow();
+        auto* label = Find<QLabel>(*window, "filecountLabel");
+        const int barLeft = Find<QProgressBar>(*window, "ProgressBar")->x();
+        for (const QString text : {"[999/999]", "[1000/1000]", "[65535/65535]"}) {
+            window->SetEntryCounterText(text.toStdString());
+            QCOMPARE(label->text(), text);
+            QVERIFY2(label->x() >= 0, qPrintable(text));
+            QCOMPARE(label->x() + label->width(), 70);
+            QVERIFY(label->x() + label->width() <= barLeft);
+            QCOMPARE(QFontInfo(label->font()).family(), QFontInfo(window->font()).family());
+            QCOMPARE(label->font().pixelSize(), 12);
+            const int stretch = label->font().stretch();
+            QVERIFY2(stretch == QFont::AnyStretch || stretch >= 70, qPrintable(text));
+            // Every column of ink that the text has when nothing cuts it off is on screen.
+            QCOMPARE(InkColumns(label->grab().toImage()), InkColumns(DrawnFreely(*label)));
+        }
+        // Condensed only when needed.
+        window->SetEntryCounterText("[999/999]");
+        QCOMPARE(label->font().stretch(), window->font().stretch());
+    }
+
+    void labelsShowPlainText()
+    {
+        auto window = MakeWindow();
+        for (QLabel* label : window->findChildren<QLabel*>(QString(), Qt::FindDirectChildrenOnly))
+            QCOMPARE(label->textFormat(), Qt::PlainText);
+        const QString input = Input("<b>x</b>_1.dat", SmallArchive(1));
+        dialogs().setNextFiles(QStringList{input});
+        Find<QPushButton>(*window, "StartButton")->click();
+        auto* label = Find<QLabel>(*window, "arcnameLabel");
+        QCOMPARE(label->text(), input);
+        // As markup the text would be a bold "x" alone, far narrower.
+        QVERIFY(label->sizeHint().width() >= label->fontMetrics().horizontalAdvance(input));
+    }
+
     void aSkippedLastFileEndsWithTheBeepAlone()
     {
         auto window = MakeWindow();
-        dialogs.setNextFiles(QStringList{Input("a.dat", SmallArchive()), Input("b.dat", BytesOf("not an archive"))});
+        dialogs().setNextFiles(QStringList{Input("a.dat", SmallArchive()), Input("b.dat", BytesOf("not an archive"))});
         Find<QPushButton>(*window, "StartButton")->click();
-        QCOMPARE(dialogs.events, QStringList{"beep"});
+        QCOMPARE(dialogs().events, QStringList{"beep"});
         QCOMPARE(TextOf(*window, "arccountLabel"), QString("[2/2]"));
     }
 
     void stopDuringAnArchiveCancelsIt()
     {
         auto window = MakeWindow();
-        dialogs.setNextFiles(QStringList{Input("a.dat", SmallArchive(5)), Input("b.dat", SmallArchive())});
+        dialogs().setNextFiles(QStringList{Input("a.dat", SmallArchive(5)), Input("b.dat", SmallArchive())});
         // Stop is clicked as soon as the batch first lets events through.
-        dialogs.onChoose = [&] {
+        dialogs().onChoose = [&](QFileDialog&) {
             QMetaObject::invokeMethod(Find<QPushButton>(*window, "StopButton"), "click", Qt::QueuedConnection);
         };
         Find<QPushButton>(*window, "StartButton")->click();
-        QCOMPARE(dialogs.events, (QStringList{"beep", "message 変換中止しました。"}));
+        QCOMPARE(dialogs().events, (QStringList{"beep", "message 変換中止しました。"}));
         QCOMPARE(TextOf(*window, "arccountLabel"), QString("[0/2]"));
         QVERIFY(std::filesystem::is_empty(exeDir() / "a"));
         QVERIFY(!std::filesystem::exists(exeDir() / "b"));
@@ -278,12 +360,12 @@ private slots:
     void stopDuringAStandAloneAnimationStillFinishesIt()
     {
         auto window = MakeWindow();
-        dialogs.setNextFiles(QStringList{Input("walk.ani", Bytes{4, 0, 0, 0}), Input("b.dat", SmallArchive())});
-        dialogs.onChoose = [&] {
+        dialogs().setNextFiles(QStringList{Input("walk.ani", Bytes{4, 0, 0, 0}), Input("b.dat", SmallArchive())});
+        dialogs().onChoose = [&](QFileDialog&) {
             QMetaObject::invokeMethod(Find<QPushButton>(*window, "StopButton"), "click", Qt::QueuedConnection);
         };
         Find<QPushButton>(*window, "StartButton")->click();
-        QCOMPARE(dialogs.events, (QStringList{"beep", "message 変換終了しました。"}));
+        QCOMPARE(dialogs().events, (QStringList{"beep", "message 変換終了しました。"}));
         QCOMPARE(TextOf(*window, "arccountLabel"), QString("[0/2]"));
         QCOMPARE(TextOf(*window, "filecountLabel"), QString("[0/0]"));
         QCOMPARE(Find<QProgressBar>(*window, "ProgressBar")->value(), 0);
@@ -298,9 +380,9 @@ private slots:
         std::filesystem::remove(exeDir() / "bad.ini");
         QCOMPARE(::mkfifo((exeDir() / "bad.ini").c_str(), 0644), 0);
         Find<QPushButton>(*window, "StartButton")->click();
-        QCOMPARE(dialogs.chooseCalls, 0);
+        QCOMPARE(dialogs().chooseCalls, 0);
         const QString path = QString::fromStdString((exeDir() / "bad.ini").string());
-        QCOMPARE(dialogs.events, QStringList{"error ファイル " + path + " は開けません."});
+        QCOMPARE(dialogs().events, QStringList{"error ファイル " + path + " は開けません."});
         QVERIFY(Find<QPushButton>(*window, "StartButton")->isEnabled());
         QVERIFY(Find<QWidget>(*window, "iniCB")->isEnabled());
     }
@@ -309,23 +391,25 @@ private slots:
     {
         auto window = MakeWindow();
         window->show();
-        dialogs.setNextFiles(QStringList{Input("a.dat", SmallArchive(3)), Input("b.dat", SmallArchive())});
-        dialogs.onChoose = [&] { QMetaObject::invokeMethod(window.get(), "close", Qt::QueuedConnection); };
+        dialogs().setNextFiles(QStringList{Input("a.dat", SmallArchive(3)), Input("b.dat", SmallArchive())});
+        dialogs().onChoose = [&](QFileDialog&) {
+            QMetaObject::invokeMethod(window.get(), "close", Qt::QueuedConnection);
+        };
         Find<QPushButton>(*window, "StartButton")->click();
         QVERIFY(std::filesystem::exists(exeDir() / "b" / "e1.txt"));
-        QCOMPARE(dialogs.events, (QStringList{"beep", "message 変換終了しました。"}));
-        QCOMPARE(dialogs.autoClosed, std::vector<bool>{true});
+        QCOMPARE(dialogs().events, (QStringList{"beep", "message 変換終了しました。"}));
+        QCOMPARE(dialogs().autoClosed, std::vector<bool>{true});
         QVERIFY(!window->isVisible());
     }
 
     void aFatalErrorIsShownAndEndsTheProcess()
     {
         auto window = MakeWindow();
-        dialogs.setNextFiles(QStringList{Input("evil.dat", orv::tools::BuildPack({{"../x.txt", BytesOf("x")}}))});
+        dialogs().setNextFiles(QStringList{Input("evil.dat", orv::tools::BuildPack({{"../x.txt", BytesOf("x")}}))});
         Find<QPushButton>(*window, "StartButton")->click();
         const QString path = QString::fromStdString(exeDir().string() + "/evil/../x.txt");
-        QCOMPARE(dialogs.events, QStringList{"message ファイルオープンエラー！\n" + path + "\n終了します。"});
-        QCOMPARE(dialogs.exitCode, std::optional<int>(1));
+        QCOMPARE(dialogs().events, QStringList{"message ファイルオープンエラー！\n" + path + "\n終了します。"});
+        QCOMPARE(dialogs().exitCode, std::optional<int>(1));
         QVERIFY(!std::filesystem::exists(exeDir() / "x.txt"));
     }
 
@@ -337,12 +421,18 @@ private slots:
         Bytes picture{0, 1, 0, 1, 0};
         picture.resize(389, 0);
         picture.push_back(0x80);
-        dialogs.setNextFiles(QStringList{Input("p.dat", orv::tools::BuildPack({{"p.cg", picture}, {"w.ani", Bytes{4, 0, 0, 0}}}))});
+        dialogs().setNextFiles(
+            QStringList{Input("p.dat", orv::tools::BuildPack({{"p.cg", picture}, {"w.ani", Bytes{4, 0, 0, 0}}}))});
         Find<QPushButton>(*window, "StartButton")->click();
         QVERIFY(std::filesystem::exists(exeDir() / "p" / "p.png"));
         QVERIFY(std::filesystem::exists(exeDir() / "p" / "w.ani"));
     }
 };
 
-QTEST_MAIN(TForm1Test)
+int RunTForm1Tests(int argc, char** argv)
+{
+    TForm1Test test;
+    return QTest::qExec(&test, argc, argv);
+}
+
 #include "tform1_test.moc"

@@ -45,12 +45,18 @@ TEST(DropFirstFolderWindows, NothingLeftToDrop)
     EXPECT_EQ(DropWindows("a:"), "");
 }
 
-TEST(DropFirstFolderWindows, FolderBeginningWithDotIsOneFolder)
+// A first folder beginning with "." loses four bytes like the marker, so a short one goes
+// together with the folder after it.
+TEST(DropFirstFolderWindows, FolderBeginningWithDotLosesFourBytesLikeTheMarker)
 {
-    EXPECT_EQ(DropWindows(R"(\.a\b\c\)"), R"(\...\b\c\)");
-    EXPECT_EQ(DropWindows(R"(.a\b\)"), R"(...\b\)");
-    EXPECT_EQ(DropWindows(R"(\..\b\)"), R"(\...\b\)");
+    EXPECT_EQ(DropWindows(R"(\.a\b\c\)"), R"(\...\c\)");
+    EXPECT_EQ(DropWindows(R"(.a\b\)"), R"(...\)");
+    EXPECT_EQ(DropWindows(R"(\..\b\)"), R"(\...\)");
+    EXPECT_EQ(DropWindows(R"(\.a\)"), R"(\)");
+    EXPECT_EQ(DropWindows(R"(\.config\x\)"), R"(\...\x\)");
     EXPECT_EQ(DropWindows(R"(\...\.a\b\)"), R"(\...\b\)");
+    // The four bytes may end inside a character; what is left is read afresh.
+    EXPECT_EQ(DropWindows(".ab" + kHyouSjis + "x\\c\\"), R"(...\x\c\)");
 }
 
 TEST(DropFirstFolderWindows, SecondByteOfDoubleByteCharacterIsNoSeparator)
@@ -81,11 +87,13 @@ TEST(DropFirstFolderPosix, NothingLeftToDrop)
     EXPECT_EQ(DropPosix("/.../"), "/");
 }
 
-TEST(DropFirstFolderPosix, FolderBeginningWithDotIsOneFolder)
+TEST(DropFirstFolderPosix, FolderBeginningWithDotLosesFourBytesLikeTheMarker)
 {
-    EXPECT_EQ(DropPosix("/.a/b/c/"), "/.../b/c/");
-    EXPECT_EQ(DropPosix(".a/b/"), ".../b/");
-    EXPECT_EQ(DropPosix("/../b/"), "/.../b/");
+    EXPECT_EQ(DropPosix("/.a/b/c/"), "/.../c/");
+    EXPECT_EQ(DropPosix(".a/b/"), ".../");
+    EXPECT_EQ(DropPosix("/../b/"), "/.../");
+    EXPECT_EQ(DropPosix("/.a/"), "/");
+    EXPECT_EQ(DropPosix("/.config/x/"), "/.../x/");
     EXPECT_EQ(DropPosix("/.../.a/b/"), "/.../b/");
 }
 

@@ -70,15 +70,15 @@ TEST(FitPathPosix, BackslashAndColonAreOrdinaryBytes)
                       ".../op01.dat", "op01.dat"});
 }
 
-TEST(FitPathPosix, FolderNamesBeginningWithDotAreDroppedOneAtATime)
+TEST(FitPathPosix, FolderNamesBeginningWithDotLoseFourBytesLikeTheMarker)
 {
-    ExpectPosixSteps({"/.a/b/c/op01.dat", "/.../b/c/op01.dat", "/.../c/op01.dat",
-                      "/.../op01.dat", ".../op01.dat", "op01.dat"});
-    ExpectPosixSteps({"/../x/op01.dat", "/.../x/op01.dat", "/.../op01.dat", ".../op01.dat",
+    ExpectPosixSteps({"/.a/b/c/op01.dat", "/.../c/op01.dat", "/.../op01.dat", ".../op01.dat",
                       "op01.dat"});
+    ExpectPosixSteps({"/../x/op01.dat", "/.../op01.dat", ".../op01.dat", "op01.dat"});
+    ExpectPosixSteps({"/.a/op01.dat", "/op01.dat", "op01.dat"});
     ExpectPosixSteps({"/u/.cfg/op01.dat", "/.../.cfg/op01.dat", "/.../op01.dat",
                       ".../op01.dat", "op01.dat"});
-    ExpectPosixSteps({"./out/op01.dat", ".../out/op01.dat", ".../op01.dat", "op01.dat"});
+    ExpectPosixSteps({"./out/op01.dat", ".../op01.dat", "op01.dat"});
 }
 
 TEST(FitPathPosix, MultiByteFolderIsDroppedWhole)

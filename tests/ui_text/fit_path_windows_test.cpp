@@ -77,13 +77,14 @@ TEST(FitPathWindows, ColonSeparatesLikeBackslash)
                         "D:op01.dat", "op01.dat"});
 }
 
-TEST(FitPathWindows, FolderNamesBeginningWithDotAreDroppedOneAtATime)
+// A short folder name beginning with "." makes one step take two folders.
+TEST(FitPathWindows, FolderNamesBeginningWithDotLoseFourBytesLikeTheMarker)
 {
-    ExpectWindowsSteps({R"(D:\.a\b\c\op01.dat)", R"(D:\...\b\c\op01.dat)",
-                        R"(D:\...\c\op01.dat)", R"(D:\...\op01.dat)", R"(...\op01.dat)",
-                        "op01.dat"});
-    ExpectWindowsSteps({R"(D:\..\x\op01.dat)", R"(D:\...\x\op01.dat)", R"(D:\...\op01.dat)",
+    ExpectWindowsSteps({R"(D:\.a\b\c\op01.dat)", R"(D:\...\c\op01.dat)", R"(D:\...\op01.dat)",
                         R"(...\op01.dat)", "op01.dat"});
+    ExpectWindowsSteps({R"(D:\..\x\op01.dat)", R"(D:\...\op01.dat)", R"(...\op01.dat)",
+                        "op01.dat"});
+    ExpectWindowsSteps({R"(D:\.a\op01.dat)", R"(D:\op01.dat)", "D:op01.dat", "op01.dat"});
     ExpectWindowsSteps({R"(D:\u\.cfg\op01.dat)", R"(D:\...\.cfg\op01.dat)",
                         R"(D:\...\op01.dat)", R"(...\op01.dat)", "op01.dat"});
 }

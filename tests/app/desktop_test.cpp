@@ -1,0 +1,262 @@
+#include <QComboBox>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileSystemModel>
+#include <QMessageBox>
+#include <QMimeData>
+#include <QPushButton>
+#include <QTimer>
+#include <QTranslator>
+#include <QtTest>
+
+#include "command_line.h"
+#include "open_dialog.h"
+#include "qt_translations.h"
+#include "sound_capture.h"
+#include "test_classes.h"
+#include "window_fixture.h"
+
+using orv::tools::Bytes;
+using orv::tools::BytesOf;
+
+namespace {
+
+const std::string kAShiftJis = "\x82\xa0";  // あ: not UTF-8
+
+QUrl FileUrl(const std::string& path)
+{
+    return QUrl::fromEncoded("file://" + QByteArray::fromStdString(path).toPercentEncoding("/"));
+}
+
+// Sends a drag entering the window and then the drop, as a file manager does; tells
+// whether each was accepted, and as a copy.
+struct DropAnswer {
+    bool enterAccepted;
+    bool dropAccepted;
+    Qt::DropAction action;
+};
+
+DropAnswer Drop(QWidget& window, const std::vector<std::string>& paths)
+{
+    QMimeData data;
+    QList<QUrl> urls;
+    for (const std::string& path : paths) urls << FileUrl(path);
+    data.setUrls(urls);
+    const Qt::DropActions offered = Qt::CopyAction | Qt::MoveAction;
+    QDragEnterEvent enter(QPoint(10, 10), offered, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(&window, &enter);
+    QDropEvent drop(QPointF(10, 10), offered, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(&window, &drop);
+    return {enter.isAccepted(), drop.isAccepted(), drop.dropAction()};
+}
+
+// Names the dialog lists in its current folder with its current filter, sorted.
+QStringList Listed(QFileDialog& dialog)
+{
+    auto* model = dialog.findChild<QFileSystemModel*>();
+    const QModelIndex folder = model->index(dialog.directory().absolutePath());
+    if (model->canFetchMore(folder)) model->fetchMore(folder);
+    QStringList names;
+    for (int row = 0; row < model->rowCount(folder); ++row) names << model->index(row, 0, folder).data().toString();
+    names.sort();
+    return names;
+}
+
+}  // namespace
+
+class DesktopTest : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<WindowFixture> fixture;
+
+private slots:
+    void init() { fixture = std::make_unique<WindowFixture>(); }
+    void cleanup() { fixture.reset(); }
+
+    void filesGivenAtStartRunOneBatchWithoutTheDialog()
+    {
+        const std::string a = fixture->InputPath("a.dat", SmallArchive());
+        const std::string b = fixture->InputPath(kAShiftJis + ".DAT", SmallArchive(3));
+        const QString here = QDir::currentPath();
+        QDir::setCurrent(QString::fromStdString(fixture->inputDir().string()));
+        std::string arguments[] = {"orvconv", "a.dat", kAShiftJis + ".DAT", "/abs/c.ani"};
+        char* argv[] = {arguments[0].data(), arguments[1].data(), arguments[2].data(), arguments[3].data()};
+        const std::vector<std::string> files = orv::app::FilesFromArguments(4, argv);
+        QDir::setCurrent(here);
+        QCOMPARE(files, (std::vector<std::string>{a, b, "/abs/c.ani"}));
+
+        auto window = fixture->MakeWindow();
+        window->ConvertFiles({a, b});
+        QCOMPARE(fixture->dialogs.chooseCalls, 0);
+        QCOMPARE(fixture->dialogs.events, (QStringList{"beep", "message 変換終了しました。"}));
+        QCOMPARE(TextOf(*window, "arccountLabel"), QString("[2/2]"));
+        QVERIFY(std::filesystem::exists(fixture->exeDir() / "a" / "e1.txt"));
+        QVERIFY(std::filesystem::exists(fixture->exeDir() / kAShiftJis / "e2.txt"));
+
+        // As after a selection in the dialog, the next dialog starts with the first file.
+        QString firstShown;
+        fixture->dialogs.onChoose = [&](QFileDialog& dialog) { firstShown = dialog.selectedFiles().value(0); };
+        fixture->dialogs.setNextFiles(std::nullopt);
+        Find<QPushButton>(*window, "StartButton")->click();
+        QCOMPARE(firstShown, QString::fromStdString(a));
+    }
+
+    void droppedFilesRunOneBatchAndDropsDuringABatchAreRefused()
+    {
+        const std::string a = fixture->InputPath("a.dat", SmallArchive(3));
+        const std::string b = fixture->InputPath(kAShiftJis + ".dat", SmallArchive());
+        const std::string late = fixture->InputPath("late.dat", SmallArchive());
+        auto window = fixture->MakeWindow();
+
+        std::optional<DropAnswer> duringBatch;
+        window->onPump = [&] {
+            if (!duringBatch) duringBatch = Drop(*window, {late});
+        };
+        const DropAnswer idle = Drop(*window, {a, b});
+        QVERIFY(idle.enterAccepted);
+        QVERIFY(idle.dropAccepted);
+        // A move would let the file manager delete the dropped files.
+        QCOMPARE(idle.action, Qt::CopyAction);
+        QTRY_COMPARE(fixture->dialogs.events, (QStringList{"beep", "message 変換終了しました。"}));
+        QCOMPARE(fixture->dialogs.chooseCalls, 0);
+        QCOMPARE(TextOf(*window, "arccountLabel"), QString("[2/2]"));
+        QVERIFY(std::filesystem::exists(fixture->exeDir() / "a" / "e2.txt"));
+        QVERIFY(std::filesystem::exists(fixture->exeDir() / kAShiftJis / "e1.txt"));
+
+        QVERIFY(duringBatch.has_value());
+        QVERIFY(!duringBatch->enterAccepted);
+        QVERIFY(!duringBatch->dropAccepted);
+        QTest::qWait(50);
+        QVERIFY(!std::filesystem::exists(fixture->exeDir() / "late"));
+        QCOMPARE(fixture->dialogs.events.size(), 2);
+    }
+
+    // Return and Enter click the focused button, as Space does.
+    void enterClicksTheFocusedButton()
+    {
+        auto window = fixture->MakeWindow();
+        window->show();
+        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+        auto* start = Find<QPushButton>(*window, "StartButton");
+        auto* stop = Find<QPushButton>(*window, "StopButton");
+        fixture->dialogs.setNextFiles(std::nullopt);
+        start->setFocus();
+        QTest::keyClick(start, Qt::Key_Return);
+        QCOMPARE(fixture->dialogs.chooseCalls, 1);
+
+        fixture->dialogs.setNextFiles(QStringList{fixture->Input("a.dat", SmallArchive(5))});
+        window->onPump = [&] {
+            if (!stop->hasFocus()) {
+                stop->setFocus();
+                QTest::keyClick(stop, Qt::Key_Enter, Qt::KeypadModifier);
+            }
+        };
+        QTest::keyClick(start, Qt::Key_Return);
+        QCOMPARE(fixture->dialogs.chooseCalls, 2);
+        QCOMPARE(fixture->dialogs.events, (QStringList{"beep", "message 変換中止しました。"}));
+    }
+
+    // The filters read as the user knows them; "All files (*.*)" shows names without a dot
+    // too. A filter changed in a cancelled dialog is forgotten, one confirmed is kept.
+    void dialogFiltersMatchAndOnlyAConfirmedChoiceIsKept()
+    {
+        for (const char* name : {"a.dat", "B.DAT", "c.Ani", "readme", "x.txt"})
+            fixture->InputPath(name, BytesOf("x"));
+        QFileDialog dialog;
+        dialog.setOption(QFileDialog::DontUseNativeDialog);
+        orv::app::SetUpOpenDialog(dialog);
+        auto* types = dialog.findChild<QComboBox*>("fileTypeCombo");
+        QCOMPARE(types->count(), 2);
+        QCOMPARE(types->itemText(0), QString("ORVENDA 3.2"));
+        QCOMPARE(types->itemText(1), QString("All files (*.*)"));
+        QCOMPARE(dialog.fileMode(), QFileDialog::ExistingFiles);
+
+        dialog.setDirectory(QString::fromStdString(fixture->inputDir().string()));
+        dialog.selectNameFilter(dialog.nameFilters()[0]);
+        QTRY_COMPARE(Listed(dialog), (QStringList{"B.DAT", "a.dat", "c.Ani"}));
+        dialog.selectNameFilter(dialog.nameFilters()[1]);
+        QTRY_COMPARE(Listed(dialog), (QStringList{"B.DAT", "a.dat", "c.Ani", "readme", "x.txt"}));
+
+        auto window = fixture->MakeWindow();
+        QStringList filtersAtOpen;
+        const auto changeTo = [&](int filter) {
+            return [&, filter](QFileDialog& shown) {
+                filtersAtOpen << shown.findChild<QComboBox*>("fileTypeCombo")->currentText();
+                shown.selectNameFilter(shown.nameFilters()[filter]);
+            };
+        };
+        fixture->dialogs.onChoose = changeTo(1);
+        fixture->dialogs.setNextFiles(std::nullopt);
+        Find<QPushButton>(*window, "StartButton")->click();
+        fixture->dialogs.setNextFiles(QStringList{fixture->Input("notes", BytesOf("x"))});
+        Find<QPushButton>(*window, "StartButton")->click();
+        fixture->dialogs.onChoose = changeTo(0);
+        fixture->dialogs.setNextFiles(std::nullopt);
+        Find<QPushButton>(*window, "StartButton")->click();
+        fixture->dialogs.setNextFiles(std::nullopt);
+        Find<QPushButton>(*window, "StartButton")->click();
+        QCOMPARE(filtersAtOpen, (QStringList{"ORVENDA 3.2", "ORVENDA 3.2", "All files (*.*)", "All files (*.*)"}));
+    }
+
+    void qtTextsFollowTheLocale()
+    {
+        const std::unique_ptr<QTranslator> japanese = orv::app::LoadQtTranslations(QLocale(QLocale::Japanese, QLocale::Japan));
+        QVERIFY(japanese != nullptr);
+        QCoreApplication::installTranslator(japanese.get());
+        QFileDialog dialog;
+        dialog.setOption(QFileDialog::DontUseNativeDialog);
+        orv::app::SetUpOpenDialog(dialog);
+        QStringList texts;
+        for (const QPushButton* button : dialog.findChildren<QPushButton*>()) texts << button->text();
+        for (const QLabel* label : dialog.findChildren<QLabel*>()) texts << label->text();
+        QCoreApplication::removeTranslator(japanese.get());
+        const QString all = texts.join("|");
+        QVERIFY2(all.contains("開く"), qPrintable(all));
+        QVERIFY2(all.contains("キャンセル"), qPrintable(all));
+        QVERIFY2(all.contains("ファイル名"), qPrintable(all));
+    }
+
+    // The sound theme's warning event, played through the sound system, which the test
+    // program has told to write into a file.
+    void theEndOfABatchSoundsTheWarningEvent()
+    {
+        const std::filesystem::path& played = CapturedSoundFile();
+        QVERIFY(!std::filesystem::exists(played));
+        orv::app::QtDialogs real;
+        real.Beep();
+        // A tenth of a second of sound at least, written while the dialogs live.
+        QTRY_VERIFY(std::filesystem::exists(played) && std::filesystem::file_size(played) > 10000);
+    }
+
+    void messageWindowsShowPlainText()
+    {
+        orv::app::QtDialogs real;
+        QStringList shown;
+        const auto readAndClose = [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (box == nullptr) return;
+            auto* label = box->findChild<QLabel*>("qt_msgbox_label");
+            int widest = 0;
+            for (const QString& line : label->text().split('\n'))
+                widest = std::max(widest, label->fontMetrics().horizontalAdvance(line));
+            // As markup, "<b>x</b>" would be a bold "x" alone, far narrower.
+            shown << label->text() + (label->textFormat() == Qt::PlainText ? " plain" : " markup")
+                         + (label->sizeHint().width() >= widest ? " whole" : " cut");
+            box->close();
+        };
+        QTimer::singleShot(0, readAndClose);
+        real.ShowMessage("Orvconv", "ファイルを開けません！\n<b>x</b>.dat", false);
+        QTimer::singleShot(0, readAndClose);
+        real.ShowError("Orvconv", "<i>y</i>.");
+        QCOMPARE(shown, (QStringList{"ファイルを開けません！\n<b>x</b>.dat plain whole", "<i>y</i>. plain whole"}));
+    }
+};
+
+int RunDesktopTests(int argc, char** argv)
+{
+    DesktopTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "desktop_test.moc"
