@@ -1,18 +1,18 @@
 # The two commands of the README: `make run` and `make test`.
+# The default preset's folder.
 BUILD      := build
-ASAN_BUILD := build-asan
 JOBS       := $(shell nproc)
 MAKEFLAGS  += --no-print-directory
-CMAKE_FLAGS := -DORVCONV_WERROR=ON
 
-.PHONY: run test build deps package fuzz-build fuzz-replay fuzz
+.PHONY: run test build deps package screenshots fuzz-build fuzz-replay fuzz
 
 deps:
 	@scripts/install-deps
 
+# Configurations are the presets of CMakePresets.json: default, asan, fuzz.
 build: deps
-	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo $(CMAKE_FLAGS) >/dev/null
-	@cmake --build $(BUILD) -j $(JOBS)
+	@cmake --preset default >/dev/null
+	@cmake --build --preset default -j $(JOBS)
 
 SAMPLE := $(BUILD)/sample
 
@@ -30,11 +30,16 @@ package: build
 	@cd $(BUILD) && cpack >/dev/null
 	@ls $(BUILD)/orvconv_*.deb
 
+# PNGs of the window (idle, the file dialog, converting, the final message) in
+# $(BUILD)/screenshots/, on a virtual display in Japanese with fixed fonts.
+screenshots: build
+	@scripts/screenshots $(BUILD)
+
 test: build
-	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
-	@cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DORVCONV_SANITIZE=ON $(CMAKE_FLAGS) >/dev/null
-	@cmake --build $(ASAN_BUILD) -j $(JOBS)
-	ctest --test-dir $(ASAN_BUILD) --output-on-failure -j $(JOBS)
+	ctest --preset default -j $(JOBS)
+	@cmake --preset asan >/dev/null
+	@cmake --build --preset asan -j $(JOBS)
+	ctest --preset asan -j $(JOBS)
 
 # libFuzzer targets (clang, with ASan and UBSan) in a build of their own.
 FUZZ_BUILD   := build-fuzz
@@ -43,10 +48,8 @@ FUZZ_TARGETS := decode_image_fuzzer convert_image_entry_fuzzer convert_animation
 FUZZ_SECONDS := 600
 
 fuzz-build: deps
-	@cmake -S . -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
-	  -DORVCONV_FUZZ=ON -DORVCONV_BUILD_TESTS=OFF -DORVCONV_BUILD_APP=OFF -DORVCONV_BUILD_BENCH=OFF \
-	  $(CMAKE_FLAGS) >/dev/null
-	@cmake --build $(FUZZ_BUILD) -j $(JOBS)
+	@cmake --preset fuzz >/dev/null
+	@cmake --build --preset fuzz -j $(JOBS)
 	@mkdir -p $(FUZZ_BUILD)/tmp
 
 # Every seed and regression input, run once through its target; the log is shown on failure.
