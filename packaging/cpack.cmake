@@ -13,6 +13,8 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 # Libraries come from the binaries; the window also needs its font and its sounds.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-ipafont-gothic, sound-theme-freedesktop")
+# Qt's own texts (the file dialog's buttons) in the desktop's language.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-translations-l10n")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "${PROJECT_DESCRIPTION}")
 set(CPACK_PACKAGE_DESCRIPTION "orvconv unpacks the pack archives (.dat) and animation files (.ani) of
 ORVENDA 3.2 and writes every entry in a standard format: pictures as 24-bit

@@ -3,6 +3,7 @@
 #include <QTimer>
 #include <QTranslator>
 #include <exception>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -16,6 +17,7 @@
 
 int main(int argc, char** argv)
 {
+    if (const std::optional<int> answered = orv::app::AnswerInformationRequest(argc, argv)) return *answered;
     QApplication application(argc, argv);
     const std::unique_ptr<QTranslator> qtTexts = orv::app::LoadQtTranslations(QLocale::system());
     if (qtTexts) QApplication::installTranslator(qtTexts.get());

@@ -109,7 +109,8 @@ void SetAutoSizedText(QLabel* label, const char* text)
 TForm1::TForm1(UiDialogs& dialogs, const std::string& executablePath, QWidget* parent)
     : QWidget(parent), dialogs_(dialogs), programTitle_(ProgramTitle(executablePath)), converter_(*this)
 {
-    converter_.exeDir = FolderOf(executablePath);
+    // Beside the executable where the user may write, else a folder of the user's own.
+    converter_.exeDir = WindowDataFolder(FolderOf(executablePath));
     createWindow();
     createStatusControls();
     createButtons();

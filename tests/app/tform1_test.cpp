@@ -13,7 +13,6 @@
 #include "ani_writer.h"
 #include "app_text.h"
 #include "cg_encoder.h"
-#include "executable_path.h"
 #include "test_classes.h"
 #include "window_fixture.h"
 
@@ -169,8 +168,6 @@ private slots:
         QCOMPARE(QString::fromStdString(orv::app::ProgramTitle("C/tools/AB.EXE")), QString("Ab"));
         QCOMPARE(QString::fromStdString(orv::app::ProgramTitle("/opt/orvconv")), QString("orvconv"));
         QCOMPARE(QString::fromStdString(orv::app::ProgramTitle("/opt/My.Conv.exe")), QString("My"));
-        QCOMPARE(QString::fromStdString(orv::FolderOf("/opt/tools/orvconv")), QString("/opt/tools/"));
-        QCOMPARE(QString::fromStdString(orv::FolderOf("orvconv")), QString("./"));
         QCOMPARE(QString::fromStdString(orv::app::ErrorDisplayText("cannot open")), QString("cannot open."));
         QCOMPARE(QString::fromStdString(orv::app::ErrorDisplayText("ends.")), QString("ends."));
         QCOMPARE(QString::fromStdString(orv::app::ErrorDisplayText("wow!")), QString("wow!"));
@@ -193,6 +190,26 @@ private slots:
         QCOMPARE(Find<QComboBox>(*window, "iniCB")->count(), 1);
         QCOMPARE(Find<QComboBox>(*window, "iniCB")->currentIndex(), 0);
         QCOMPARE(Find<QComboBox>(*window, "iniCB")->currentText(), QString("walk.ini"));
+    }
+
+    // An installed window cannot write beside its executable (here: a folder that does not
+    // exist): output folders and settings files are then in the user's own folder.
+    void anExecutableFolderThatCannotBeWrittenGivesTheUsersFolder()
+    {
+        const std::filesystem::path own = exeDir() / "home";
+        qputenv("ORVCONV_HOME", QByteArray::fromStdString(own.string()));
+        std::filesystem::create_directory(own);
+        orv::tools::WriteFileBytes((own / "mine.ini").string(), BytesOf("[w.ani]\np2=2\n"));
+        orv::app::TForm1 window(dialogs(), (exeDir() / "missing" / "orvconv").string());
+        qunsetenv("ORVCONV_HOME");
+        QCOMPARE(QString::fromStdString(window.exeDir()), QString::fromStdString(own.string() + "/"));
+        QCOMPARE(Find<QComboBox>(window, "iniCB")->currentText(), QString("mine.ini"));
+        dialogs().setNextFiles(QStringList{Input("p.dat", orv::tools::BuildPack({{"w.ani", TwoFrameAnimation()}}))});
+        Find<QPushButton>(window, "StartButton")->click();
+        QCOMPARE(dialogs().events, (QStringList{"beep", "message 変換終了しました。"}));
+        QVERIFY(std::filesystem::exists(own / "p" / "w_0001.bmp"));
+        QVERIFY(!std::filesystem::exists(own / "p" / "w_0002.bmp"));
+        QVERIFY(!std::filesystem::exists(exeDir() / "missing"));
     }
 
     // Files copied from elsewhere often have Shift-JIS names ("設定.ini" here), which are

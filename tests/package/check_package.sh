@@ -25,7 +25,7 @@ usr="$root/usr"
 mkdir "$work/here"
 (cd "$work/here" && "$usr/bin/orvconv-cli" -q "$sample") || fail "orvconv-cli on the sample"
 [ -s "$work/here/sample/readme.txt" ] || fail "no ./sample/readme.txt"
-[ -x "$usr/bin/orvconv" ] || fail "no orvconv"
+[ "$("$usr/bin/orvconv" --version)" = "orvconv $version" ] || fail "orvconv --version"
 
 # Where the desktop looks.
 desktop-file-validate "$usr/share/applications/orvconv.desktop" || fail "desktop file"
@@ -58,6 +58,7 @@ for page in orvconv orvconv-cli; do
   MANPATH="$usr/share/man" man -w "$page" >/dev/null || fail "man $page not found"
 done
 MANPATH="$usr/share/man" man orvconv-cli 2>/dev/null | grep -q -- '--output-root' || fail "man orvconv-cli lacks --output-root"
+MANPATH="$usr/share/man" man orvconv 2>/dev/null | grep -q -- '--version' || fail "man orvconv lacks --version"
 for doc in README.md LICENSE copyright changelog.gz; do
   [ -s "$usr/share/doc/orvconv/$doc" ] || fail "no doc/$doc"
 done

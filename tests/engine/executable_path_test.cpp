@@ -1,5 +1,6 @@
-// Where the window keeps its output folders and settings files: beside the executable
-// where that folder is writable, else in a folder of the user's own.
+// The executable's folder, and where the window keeps its output folders and settings
+// files: beside the executable where that folder is writable, else in a folder of the
+// user's own.
 #include <gtest/gtest.h>
 
 #include <sys/wait.h>
@@ -39,6 +40,12 @@ std::string FolderWithReadOnlyExecutable(const fs::path& exeDir)
     ::waitpid(child, &status, 0);
     const int code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     return code == 0 ? folder : "exit " + std::to_string(code);
+}
+
+TEST(FolderOf, KeepsTheFinalSlashAndGivesTheCurrentFolderForABareName)
+{
+    EXPECT_EQ(orv::FolderOf("/opt/tools/orvconv"), "/opt/tools/");
+    EXPECT_EQ(orv::FolderOf("orvconv"), "./");
 }
 
 class WindowDataFolderTest : public ::testing::Test {
