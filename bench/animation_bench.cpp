@@ -18,9 +18,15 @@ constexpr int kFrames = 100;
 constexpr int kSpriteWidth = 96;
 constexpr int kSpriteHeight = 128;
 
-int SpriteLeft(int frame) { return 20 + 5 * frame; }
+int SpriteLeft(int frame)
+{
+    return 20 + 5 * frame;
+}
 // Bounces along a floor, four frames up and four down.
-int SpriteTop(int frame) { return 300 - 8 * std::min(frame % 8, 8 - frame % 8); }
+int SpriteTop(int frame)
+{
+    return 300 - 8 * std::min(frame % 8, 8 - frame % 8);
+}
 
 // Sky bands, a sun, tiled ground and a wall, with the sprite drawn where it stands in
 // `frame`: a body with shading rows, eyes and striped legs.
@@ -77,13 +83,19 @@ void ConvertAnimation(benchmark::State& state, std::int32_t mode)
 {
     const orv::tools::Bytes archive = AnimationArchive();
     orv::bench::ConvertEachIteration(state, "anim.dat", archive, mode);
-    state.counters["frames_per_second"] =
-        benchmark::Counter(static_cast<double>(state.iterations() * kFrames), benchmark::Counter::kIsRate);
+    state.counters["frames_per_second"]
+        = benchmark::Counter(static_cast<double>(state.iterations() * kFrames), benchmark::Counter::kIsRate);
     state.counters["archive_bytes"] = static_cast<double>(archive.size());
 }
 
-void BM_ConvertAnimationToBmp(benchmark::State& state) { ConvertAnimation(state, orv::AllBmp); }
-void BM_ConvertAnimationToPng(benchmark::State& state) { ConvertAnimation(state, orv::AllPng); }
+void BM_ConvertAnimationToBmp(benchmark::State& state)
+{
+    ConvertAnimation(state, orv::AllBmp);
+}
+void BM_ConvertAnimationToPng(benchmark::State& state)
+{
+    ConvertAnimation(state, orv::AllPng);
+}
 // Real time: writing the frames waits on the file system.
 BENCHMARK(BM_ConvertAnimationToBmp)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_ConvertAnimationToPng)->Unit(benchmark::kMillisecond)->UseRealTime();

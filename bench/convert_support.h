@@ -49,14 +49,13 @@ inline void FillScenePalette(tools::CgPicture& picture)
 // Writes `input` as the file `name` in a scratch folder and converts it once per
 // iteration, as a front end would, into an output root beside it. Every iteration
 // writes the same output files again; the counter output_files tells how many.
-inline void ConvertEachIteration(benchmark::State& state, const std::string& name,
-                                 const tools::Bytes& input, std::int32_t mode)
+inline void ConvertEachIteration(benchmark::State& state, const std::string& name, const tools::Bytes& input,
+                                 std::int32_t mode)
 {
     ScratchFolder folder;
     const std::string outputRoot = folder.Path() + "/out/";
     const std::string inputPath = folder.Path() + "/" + name;
-    if (!folder.Made() || !std::filesystem::create_directory(outputRoot)
-        || !tools::WriteFileBytes(inputPath, input)) {
+    if (!folder.Made() || !std::filesystem::create_directory(outputRoot) || !tools::WriteFileBytes(inputPath, input)) {
         state.SkipWithError("cannot write the input file");
         return;
     }

@@ -26,10 +26,10 @@ orv::tools::Bytes ScenePicture()
         for (int x = 0; x < kWidth; ++x) {
             std::uint8_t index = static_cast<std::uint8_t>(y * 40 / kHeight);  // sky bands
             const int dx = x - 420, dy = y - 140;
-            if (dx * dx + dy * dy < 60 * 60) index = 100;                     // sun
+            if (dx * dx + dy * dy < 60 * 60) index = 100;  // sun
             if (y > 300) index = static_cast<std::uint8_t>(60 + (x / 16 + y / 8) % 8);  // tiled ground
-            if (y > 420) index = static_cast<std::uint8_t>(80 + random() % 24);         // noisy grass
-            if (x > 80 && x < 200 && y > 200 && y < 380) index = 120;                   // a wall
+            if (y > 420) index = static_cast<std::uint8_t>(80 + random() % 24);  // noisy grass
+            if (x > 80 && x < 200 && y > 200 && y < 380) index = 120;  // a wall
             picture.pixels[y * kWidth + x] = index;
         }
     }
@@ -60,8 +60,8 @@ void WriteBench(benchmark::State& state, std::int32_t mode)
     std::vector<std::uint8_t> rows(stride * kHeight, 0);
     for (int y = 0; y < kHeight; ++y)
         std::copy_n(canvas.begin() + y * kWidth * 3, kWidth * 3, rows.begin() + (kHeight - 1 - y) * stride);
-    const orv::DibInfo info{kWidth, kHeight, 24, static_cast<std::int32_t>(stride),
-                            static_cast<std::int32_t>(rows.size()), 54};
+    const orv::DibInfo info{
+        kWidth, kHeight, 24, static_cast<std::int32_t>(stride), static_cast<std::int32_t>(rows.size()), 54};
 
     const orv::bench::ScratchFolder folder;
     orv::SilentStatusView view;
@@ -76,8 +76,14 @@ void WriteBench(benchmark::State& state, std::int32_t mode)
     state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(rows.size()));
 }
 
-void BM_WriteBmp(benchmark::State& state) { WriteBench(state, orv::AllBmp); }
-void BM_WritePng(benchmark::State& state) { WriteBench(state, orv::AllPng); }
+void BM_WriteBmp(benchmark::State& state)
+{
+    WriteBench(state, orv::AllBmp);
+}
+void BM_WritePng(benchmark::State& state)
+{
+    WriteBench(state, orv::AllPng);
+}
 BENCHMARK(BM_WriteBmp)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_WritePng)->Unit(benchmark::kMillisecond);
 

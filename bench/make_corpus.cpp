@@ -120,8 +120,8 @@ CgPicture Scene(unsigned seed, const Figure& figure)
         const int shade = kBuilding + Between(random, 0, 3) * 8;
         for (int y = top; y < horizon + 10; ++y) {
             for (int x = left; x < std::min(kWidth, left + width); ++x) {
-                const bool window = (x - left) % 12 >= 4 && (x - left) % 12 < 9 && (y - top) % 16 >= 5
-                    && (y - top) % 16 < 12;
+                const bool window
+                    = (x - left) % 12 >= 4 && (x - left) % 12 < 9 && (y - top) % 16 >= 5 && (y - top) % 16 < 12;
                 const int index = window ? shade + 6 + (x / 12 + y / 16) % 2 : shade + (x - left) * 4 / width;
                 picture.pixels[static_cast<std::size_t>(y * kWidth + x)] = static_cast<std::uint8_t>(index);
             }

@@ -53,8 +53,8 @@ bool WritePng(const fs::path& path, const std::uint8_t* pixels, std::uint32_t wi
     png_init_io(png, file);
     png_set_compression_level(png, orv::kPngCompressionLevel);
     png_set_filter(png, 0, PNG_FILTER_NONE);
-    png_set_IHDR(png, info, width, height, 8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
-                 PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    png_set_IHDR(png, info, width, height, 8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
+                 PNG_FILTER_TYPE_DEFAULT);
     png_write_info(png, info);
     png_set_bgr(png);
     const std::size_t stride = (std::size_t{width} * 3 + 3) / 4 * 4;

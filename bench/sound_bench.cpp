@@ -14,8 +14,7 @@ constexpr std::uint32_t kEntryOffset = 6 + 24;  // after the header and the one-
 orv::tools::Bytes SoundArchive()
 {
     const orv::tools::Bytes entry = orv::tools::BuildSoundEntry(
-        orv::kSoundStereo44100,
-        orv::tools::SineSamples(44100, kSampleBytes / 4, {{440.0}, {660.0}}, 8000.0, 441));
+        orv::kSoundStereo44100, orv::tools::SineSamples(44100, kSampleBytes / 4, {{440.0}, {660.0}}, 8000.0, 441));
     // The archive is put together by hand so that the entry is not copied once more.
     orv::tools::Bytes archive = orv::tools::PackHeader(1);
     orv::tools::AppendRecord(archive, "music10.pcm", kEntryOffset, static_cast<std::uint32_t>(entry.size()));

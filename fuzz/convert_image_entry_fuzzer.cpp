@@ -62,8 +62,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             converter.ConvertImageEntry(picture.data(), entry, clearCanvas, renderOnly, frameNo);
         } catch (const orv::FatalError& error) {
             const std::string expected = tooLarge ? std::string(orv::fuzz::kMemoryError)
-                : emptyPng                       ? orv::fuzz::PngError(converter.outDir + "pic" + suffix + ".png")
-                                                 : std::string();
+                : emptyPng                        ? orv::fuzz::PngError(converter.outDir + "pic" + suffix + ".png")
+                                                  : std::string();
             orv::fuzz::Require(!expected.empty() && error.what() == expected);
             break;
         }

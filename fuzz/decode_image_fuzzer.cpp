@@ -34,8 +34,8 @@ void PlainDecode(const std::vector<std::uint8_t>& picture, std::uint8_t* canvas,
     const std::int64_t right = rectangle ? le16(9) : width;
     const std::int64_t bottom = rectangle ? le16(11) : le16(3);
     const std::size_t palette = rectangle ? 13 : 5;
-    const std::int64_t back[8] = {0, 3, (width + 3) * 3, (width + 2) * 3, (width + 1) * 3,
-                                  width * 3, (width - 1) * 3, (width - 2) * 3};
+    const std::int64_t back[8]
+        = {0, 3, (width + 3) * 3, (width + 2) * 3, (width + 1) * 3, width * 3, (width - 1) * 3, (width - 2) * 3};
 
     std::size_t at = palette + 384;
     std::int64_t x = left;
@@ -45,7 +45,8 @@ void PlainDecode(const std::vector<std::uint8_t>& picture, std::uint8_t* canvas,
         const std::uint8_t d = picture[at++];
         if (d >= 0x80) {
             if (to < 0 || to + 3 > canvasBytes) return;
-            for (std::size_t i = 0; i < 3; ++i) canvas[to + i] = static_cast<std::uint8_t>(byteAt(palette + (d - 0x80) * 3 + i));
+            for (std::size_t i = 0; i < 3; ++i)
+                canvas[to + i] = static_cast<std::uint8_t>(byteAt(palette + (d - 0x80) * 3 + i));
             to += 3;
             x += 1;
         } else {

@@ -63,7 +63,10 @@ inline std::uint32_t Le32At(std::string_view bytes, std::size_t at)
 
 // The fatal texts the fuzzed routines may end with.
 inline constexpr std::string_view kMemoryError = "メモリ確保できません！\n終了します。";
-inline std::string PngError(const std::string& path) { return "PNG出力エラー！\n" + path + "\n終了します。"; }
+inline std::string PngError(const std::string& path)
+{
+    return "PNG出力エラー！\n" + path + "\n終了します。";
+}
 
 // The part of a picture header that sizes its canvas; missing bytes read as zero.
 struct PictureSize {
@@ -116,10 +119,7 @@ inline void WriteFile(const std::filesystem::path& path, std::string_view bytes)
 // Fuzz input taken apart front to back; whatever runs out reads as zero or empty.
 class InputReader {
 public:
-    InputReader(const std::uint8_t* data, std::size_t size)
-        : rest_(reinterpret_cast<const char*>(data), size)
-    {
-    }
+    InputReader(const std::uint8_t* data, std::size_t size) : rest_(reinterpret_cast<const char*>(data), size) { }
 
     std::uint8_t Byte()
     {

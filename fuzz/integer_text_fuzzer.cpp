@@ -32,8 +32,10 @@ std::optional<std::int32_t> Reference(std::string_view text)
         text.remove_prefix(1);
     }
     std::size_t prefix = 0;
-    if (text.starts_with("0x") || text.starts_with("0X")) prefix = 2;
-    else if (text.starts_with('$') || text.starts_with('x') || text.starts_with('X')) prefix = 1;
+    if (text.starts_with("0x") || text.starts_with("0X"))
+        prefix = 2;
+    else if (text.starts_with('$') || text.starts_with('x') || text.starts_with('X'))
+        prefix = 1;
     if (prefix > 0) {
         const std::string_view digits = text.substr(prefix);
         if (!AllOf(digits, "0123456789abcdefABCDEF")) return std::nullopt;

@@ -77,7 +77,10 @@ Bytes Piece(const Bytes& bytes)
     return Cat({Bytes{static_cast<std::uint8_t>(bytes.size()), static_cast<std::uint8_t>(bytes.size() >> 8)}, bytes});
 }
 
-Bytes Byte(std::uint8_t value) { return Bytes{value}; }
+Bytes Byte(std::uint8_t value)
+{
+    return Bytes{value};
+}
 
 // Four frames on a 16 x 12 canvas: a whole picture, a rectangle over it, a frame
 // that is no picture (type 1) and one that is copied raw (type 7).
@@ -139,13 +142,14 @@ std::vector<Seed> Seeds()
         {"decode_image_fuzzer", "pattern", Cat({Byte(0), pattern})},
         {"decode_image_fuzzer", "pattern_rectangle", Cat({Byte(4), rect})},
         {"decode_image_fuzzer", "empty_canvas", Cat({Byte(5), Handmade({0, 0}, 0, {0x81, 0x13})})},
-        {"decode_image_fuzzer", "rectangle_off_the_canvas", Cat({Byte(6), Handmade({4, 4, 2, 3, 9, 9}, 2, {0x81, 0x14, 0x52})})},
+        {"decode_image_fuzzer", "rectangle_off_the_canvas",
+         Cat({Byte(6), Handmade({4, 4, 2, 3, 9, 9}, 2, {0x81, 0x14, 0x52})})},
 
         {"convert_image_entry_fuzzer", "bmp", Cat({Byte(0), Byte(0x00), Piece(pattern)})},
         {"convert_image_entry_fuzzer", "png", Cat({Byte(1), Byte(0x10), Piece(twoByTwo)})},
         {"convert_image_entry_fuzzer", "frames_over_each_other",
-         Cat({Byte(0), Byte(0x10), Piece(pattern), Byte(0x18), Piece(rect), Byte(0x22), Piece(rectangle),
-              Byte(0x21), Piece(narrow)})},
+         Cat({Byte(0), Byte(0x10), Piece(pattern), Byte(0x18), Piece(rect), Byte(0x22), Piece(rectangle), Byte(0x21),
+              Piece(narrow)})},
         {"convert_image_entry_fuzzer", "other_types",
          Cat({Byte(0), Byte(0x00), Piece(Bytes{1, 2, 0, 2, 0}), Byte(0x30), Piece(BytesOf("\x05raw"))})},
         {"convert_image_entry_fuzzer", "empty_bmp", Cat({Byte(0), Byte(0x00), Piece(Handmade({0, 3}, 0, {0x81}))})},
@@ -164,9 +168,10 @@ std::vector<Seed> Seeds()
         {"convert_input_file_fuzzer", "empty_archive", Cat({Byte(0), orv::tools::PackHeader(0)})},
         {"convert_input_file_fuzzer", "claims_past_the_end", Cat({Byte(0), claims})},
         {"convert_input_file_fuzzer", "sounds",
-         Cat({Byte(0), orv::tools::BuildPack({{"s7.pcm", Sound(orv::kSoundStereo22050, 8)},
-                                              {"s10.pcm", Sound(orv::kSoundStereo44100, 8)},
-                                              {"bad.pcm", Bytes{0, 0, 0, 9, 1, 2}}})})},
+         Cat({Byte(0),
+              orv::tools::BuildPack({{"s7.pcm", Sound(orv::kSoundStereo22050, 8)},
+                                     {"s10.pcm", Sound(orv::kSoundStereo44100, 8)},
+                                     {"bad.pcm", Bytes{0, 0, 0, 9, 1, 2}}})})},
 
         {"settings_file_fuzzer", "sections", settings},
         {"settings_file_fuzzer", "line_breaks", BytesOf("[a]\rp1=1\n\rp2=2\r\n[b]\n\np1 = x\n[]\n=empty\n")},

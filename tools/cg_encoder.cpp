@@ -48,12 +48,10 @@ Rect CheckedRect(const CgPicture& picture, const Bytes& before)
         throw std::invalid_argument("picture type must be 0 or 2");
     Rect rect{0, 0, picture.width, picture.height};
     if (picture.type == kRectPicture) rect = {picture.left, picture.top, picture.right, picture.bottom};
-    if (rect.left > rect.right || rect.top > rect.bottom || rect.right > picture.width
-        || rect.bottom > picture.height)
+    if (rect.left > rect.right || rect.top > rect.bottom || rect.right > picture.width || rect.bottom > picture.height)
         throw std::invalid_argument("picture rectangle leaves the canvas");
     const auto pixelCount = static_cast<std::size_t>(picture.width) * picture.height;
-    if (picture.pixels.size() != pixelCount)
-        throw std::invalid_argument("pixel count is not width * height");
+    if (picture.pixels.size() != pixelCount) throw std::invalid_argument("pixel count is not width * height");
     if (!before.empty() && before.size() != pixelCount * 3)
         throw std::invalid_argument("canvas size is not width * height * 3");
     for (std::uint8_t value : picture.pixels) {
@@ -72,18 +70,14 @@ Bytes EncodeCg(const CgPicture& picture, const Bytes& before)
     const auto pixelCount = static_cast<std::size_t>(width * picture.height);
 
     std::array<std::uint32_t, kPaletteEntries> colours{};
-    for (std::size_t i = 0; i < kPaletteEntries; ++i)
-        colours[i] = PackedColour(&picture.palette[i * 3]);
+    for (std::size_t i = 0; i < kPaletteEntries; ++i) colours[i] = PackedColour(&picture.palette[i * 3]);
     std::vector<std::uint32_t> canvas(pixelCount, 0);
     if (!before.empty()) {
         for (std::size_t i = 0; i < pixelCount; ++i) canvas[i] = PackedColour(&before[i * 3]);
     }
     auto index = [&](std::int64_t at) { return picture.pixels[static_cast<std::size_t>(at)]; };
     auto target = [&](std::int64_t at) { return colours[index(at)]; };
-    auto current = [&](std::int64_t at) -> std::uint32_t&
-    {
-        return canvas[static_cast<std::size_t>(at)];
-    };
+    auto current = [&](std::int64_t at) -> std::uint32_t& { return canvas[static_cast<std::size_t>(at)]; };
 
     Bytes out{picture.type};
     AppendLe16(out, picture.width);
@@ -98,8 +92,7 @@ Bytes EncodeCg(const CgPicture& picture, const Bytes& before)
 
     // Pixels back to each copy kind's source, and the source column relative to the
     // target's; kinds 2 to 7 read the row above and must stay inside it.
-    const std::int64_t distance[8] = {0, 1, width + 3, width + 2, width + 1, width, width - 1,
-                                      width - 2};
+    const std::int64_t distance[8] = {0, 1, width + 3, width + 2, width + 1, width, width - 1, width - 2};
     const std::int64_t columnShift[8] = {0, 0, -3, -2, -1, 0, 1, 2};
 
     bool endsInShortRun = false;
@@ -111,8 +104,7 @@ Bytes EncodeCg(const CgPicture& picture, const Bytes& before)
 
             unsigned bestKind = 0;
             std::int64_t bestLength = 0;  // a skip, where the canvas already holds the colours
-            while (bestLength < room && current(at + bestLength) == target(at + bestLength))
-                ++bestLength;
+            while (bestLength < room && current(at + bestLength) == target(at + bestLength)) ++bestLength;
             for (unsigned kind = 1; kind < 8; ++kind) {
                 if (distance[kind] > at || (kind >= 2 && y == 0)) continue;
                 std::int64_t length = 0;

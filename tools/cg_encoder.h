@@ -19,7 +19,7 @@ struct CgPicture {
     std::uint16_t right = 0;
     std::uint16_t bottom = 0;
     std::array<std::uint8_t, 384> palette{};  // 128 x (blue, green, red)
-    std::vector<std::uint8_t> pixels;         // width * height palette indices, top row first
+    std::vector<std::uint8_t> pixels;  // width * height palette indices, top row first
 };
 
 // Encodes the picture as drawn over `before` (width * height * 3 bytes of blue, green,

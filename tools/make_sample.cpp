@@ -34,8 +34,7 @@ void SetRamp(CgPicture& picture, int first, int count, const int (&from)[3], con
 {
     for (int i = 0; i < count; ++i) {
         int rgb[3];
-        for (int c = 0; c < 3; ++c)
-            rgb[c] = from[c] + (to[c] - from[c]) * i / std::max(1, count - 1);
+        for (int c = 0; c < 3; ++c) rgb[c] = from[c] + (to[c] - from[c]) * i / std::max(1, count - 1);
         SetColour(picture, first + i, rgb[0], rgb[1], rgb[2]);
     }
 }
@@ -107,8 +106,10 @@ CgPicture Icon()
     for (int y = picture.top; y < picture.bottom; ++y) {
         for (int x = picture.left; x < picture.right; ++x) {
             const int distance = std::abs(x - 48) + std::abs(y - 48);
-            if (distance <= 2) Put(picture, x, y, 7);
-            else if (distance < 30) Put(picture, x, y, 1 + distance / 5);
+            if (distance <= 2)
+                Put(picture, x, y, 7);
+            else if (distance < 30)
+                Put(picture, x, y, 1 + distance / 5);
         }
     }
     return picture;
@@ -132,14 +133,15 @@ CgPicture Tiles()
             if (tx == 12 || ty == 12) continue;
             const int base = ((x / 13 + y / 13) % 2 == 0) ? 1 : 4;
             int shade = 0;
-            if (tx == 0 || ty == 0) shade = 1;
-            else if (tx == 11 || ty == 11) shade = 2;
+            if (tx == 0 || ty == 0)
+                shade = 1;
+            else if (tx == 11 || ty == 11)
+                shade = 2;
             Put(picture, x, y, base + shade);
         }
     }
     return picture;
 }
-
 
 // The walking figure, 8 x 16: H hair, S skin, R shirt, T trousers, B shoes. Its legs
 // swap between two poses.
@@ -154,7 +156,10 @@ constexpr const char* kFigureLegs[2][5] = {
 constexpr int kWalkWidth = 64, kWalkHeight = 48, kGround = 34, kFigureTopRow = 20;
 
 // The figure's left column in frame k (from 1): seven pixels further each frame.
-int FigureLeft(int frame) { return 4 + 7 * (frame - 1); }
+int FigureLeft(int frame)
+{
+    return 4 + 7 * (frame - 1);
+}
 
 // The whole scene of frame k: a gradient sky by day or a starry one by night over
 // striped ground, and the figure. No colour is black by day, so that a day frame drawn
@@ -171,11 +176,11 @@ CgPicture WalkScene(int frame, bool night)
         SetRamp(picture, 16, 2, {110, 180, 70}, {80, 150, 50});
     }
     const int dim = night ? 2 : 1;
-    SetColour(picture, 20, 40 / dim, 30 / dim, 20 / dim);    // hair
+    SetColour(picture, 20, 40 / dim, 30 / dim, 20 / dim);  // hair
     SetColour(picture, 21, 240 / dim, 190 / dim, 150 / dim);  // skin
-    SetColour(picture, 22, 210 / dim, 40 / dim, 40 / dim);    // shirt
-    SetColour(picture, 23, 40 / dim, 60 / dim, 140 / dim);    // trousers
-    SetColour(picture, 24, 60 / dim, 50 / dim, 50 / dim);     // shoes
+    SetColour(picture, 22, 210 / dim, 40 / dim, 40 / dim);  // shirt
+    SetColour(picture, 23, 40 / dim, 60 / dim, 140 / dim);  // trousers
+    SetColour(picture, 24, 60 / dim, 50 / dim, 50 / dim);  // shoes
 
     for (int y = 0; y < kWalkHeight; ++y) {
         for (int x = 0; x < kWalkWidth; ++x) {
@@ -211,13 +216,13 @@ CgPicture WalkStep(int frame, bool night, int since)
 // The figure crosses the day in frames 1-4 and the night in frames 5-8. Each frame is
 // encoded over the canvas it is drawn on under kWalkSettings: frame 4 over frame 1,
 // frame 5 over a cleared canvas, frame 7 over frame 5 as frame 6 is left out.
-constexpr const char* kWalkSettings =
-    "; walk.ani: frame 4 redraws from frame 1, frame 5 starts the night on a cleared\n"
-    "; canvas, frame 6 is left out\n"
-    "[walk.ani]\n"
-    "p4=1\n"
-    "p5=-1\n"
-    "p6=6\n";
+constexpr const char* kWalkSettings
+    = "; walk.ani: frame 4 redraws from frame 1, frame 5 starts the night on a cleared\n"
+      "; canvas, frame 6 is left out\n"
+      "[walk.ani]\n"
+      "p4=1\n"
+      "p5=-1\n"
+      "p6=6\n";
 
 Bytes WalkAnimation()
 {
@@ -289,7 +294,7 @@ int main(int argc, char** argv)
         {"tone10.pcm", Sound(orv::kSoundStereo44100, 44100, {{440.0}, {880.0}})},
     };
     const std::string folder = argv[1];
-    const bool written = Write(folder, "sample.dat", orv::tools::BuildPack(items))
-        && Write(folder, "walk.ani", walk) && Write(folder, "sample.ini", BytesOf(kWalkSettings));
+    const bool written = Write(folder, "sample.dat", orv::tools::BuildPack(items)) && Write(folder, "walk.ani", walk)
+        && Write(folder, "sample.ini", BytesOf(kWalkSettings));
     return written ? 0 : 1;
 }

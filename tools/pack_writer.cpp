@@ -39,7 +39,10 @@ Bytes BuildPack(const std::vector<PackItem>& items)
     return archive;
 }
 
-Bytes BytesOf(std::string_view text) { return Bytes(text.begin(), text.end()); }
+Bytes BytesOf(std::string_view text)
+{
+    return Bytes(text.begin(), text.end());
+}
 
 bool WriteFileBytes(const std::string& path, const Bytes& bytes)
 {

@@ -18,8 +18,7 @@ Bytes BuildSoundEntry(std::uint8_t code, const std::vector<std::int16_t>& sample
     return entry;
 }
 
-std::vector<std::int16_t> SineSamples(int rate, std::size_t frames,
-                                      const std::vector<std::vector<double>>& channels,
+std::vector<std::int16_t> SineSamples(int rate, std::size_t frames, const std::vector<std::vector<double>>& channels,
                                       double amplitude, std::size_t fade)
 {
     std::vector<std::int16_t> samples;
@@ -32,8 +31,7 @@ std::vector<std::int16_t> SineSamples(int rate, std::size_t frames,
         const double seconds = static_cast<double>(i) / rate;
         for (const std::vector<double>& frequencies : channels) {
             double value = 0.0;
-            for (double frequency : frequencies)
-                value += std::sin(2.0 * std::numbers::pi * frequency * seconds);
+            for (double frequency : frequencies) value += std::sin(2.0 * std::numbers::pi * frequency * seconds);
             value = std::clamp(std::round(value * amplitude * gain), -32768.0, 32767.0);
             samples.push_back(static_cast<std::int16_t>(value));
         }

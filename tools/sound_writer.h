@@ -18,8 +18,7 @@ Bytes BuildSoundEntry(std::uint8_t code, const std::vector<std::int16_t>& sample
 // `amplitude`, clamped to 16 bits and rounded to nearest. The first and last `fade`
 // frames rise from and fall to silence in straight lines, so that the sound starts
 // and ends without a click.
-std::vector<std::int16_t> SineSamples(int rate, std::size_t frames,
-                                      const std::vector<std::vector<double>>& channels,
+std::vector<std::int16_t> SineSamples(int rate, std::size_t frames, const std::vector<std::vector<double>>& channels,
                                       double amplitude, std::size_t fade);
 
 }  // namespace orv::tools

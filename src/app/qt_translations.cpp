@@ -8,8 +8,7 @@ namespace orv::app {
 std::unique_ptr<QTranslator> LoadQtTranslations(const QLocale& locale)
 {
     auto translator = std::make_unique<QTranslator>();
-    if (!translator->load(locale, "qtbase", "_", QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        return nullptr;
+    if (!translator->load(locale, "qtbase", "_", QLibraryInfo::path(QLibraryInfo::TranslationsPath))) return nullptr;
     return translator;
 }
 

@@ -106,8 +106,8 @@ void SetAutoSizedText(QLabel* label, const char* text)
 
 }  // namespace
 
-TForm1::TForm1(UiDialogs& dialogs, const std::string& executablePath, QWidget* parent)
-    : QWidget(parent), dialogs_(dialogs), programTitle_(ProgramTitle(executablePath)), converter_(*this)
+TForm1::TForm1(UiDialogs& dialogs, const std::string& executablePath, QWidget* parent) :
+    QWidget(parent), dialogs_(dialogs), programTitle_(ProgramTitle(executablePath)), converter_(*this)
 {
     // Beside the executable where the user may write, else a folder of the user's own.
     converter_.exeDir = WindowDataFolder(FolderOf(executablePath));
@@ -124,9 +124,8 @@ TForm1::~TForm1() = default;
 void TForm1::createWindow()
 {
     setObjectName("Form1");
-    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
-                   | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint
-                   | Qt::MSWindowsFixedSizeDialogHint);
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
+                   | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
     setFixedSize(366, 376);
     setAcceptDrops(true);
     QFont::insertSubstitution(kFontFace, "IPAPGothic");
@@ -192,8 +191,15 @@ void TForm1::createOptionControls()
     axonlyCB->setGeometry(24, 352, 129, 17);
 
     // Tab stops in this order; the options stand together, as only the checked one is a stop.
-    QWidget* const chain[] = {StartButton, StopButton, ProgressBar, ProgressBar1, outputItems->button(0),
-                              outputItems->button(1), outputItems->button(2), axonlyCB, iniCB};
+    QWidget* const chain[] = {StartButton,
+                              StopButton,
+                              ProgressBar,
+                              ProgressBar1,
+                              outputItems->button(0),
+                              outputItems->button(1),
+                              outputItems->button(2),
+                              axonlyCB,
+                              iniCB};
     for (std::size_t i = 1; i < std::size(chain); ++i) setTabOrder(chain[i - 1], chain[i]);
 }
 
@@ -224,7 +230,10 @@ void TForm1::SetOptionControlsEnabled(bool enabled)
     iniCB->setEnabled(enabled);
 }
 
-void TForm1::StartButtonClick() { StartBatch(std::nullopt); }
+void TForm1::StartButtonClick()
+{
+    StartBatch(std::nullopt);
+}
 
 void TForm1::ConvertFiles(const std::vector<std::string>& paths)
 {
@@ -263,8 +272,7 @@ void TForm1::StartBatch(std::optional<std::vector<std::string>> chosen)
     iniFile_.reset();
     batchRunning_ = false;
 
-    if (!settingsError.empty())
-        dialogs_.ShowError(Text(programTitle_), Text(ErrorDisplayText(settingsError)));
+    if (!settingsError.empty()) dialogs_.ShowError(Text(programTitle_), Text(ErrorDisplayText(settingsError)));
     // A close asked for during the batch takes effect now.
     if (closeRequested_) close();
 }
@@ -317,7 +325,10 @@ void TForm1::RunBatch(const std::vector<std::string>& paths)
     SetAutoSizedText(MessageLabel, kGuidance);
 }
 
-void TForm1::StopButtonClick() { converter_.cancelRequested = true; }
+void TForm1::StopButtonClick()
+{
+    converter_.cancelRequested = true;
+}
 
 void TForm1::closeEvent(QCloseEvent* event)
 {
@@ -330,7 +341,10 @@ void TForm1::closeEvent(QCloseEvent* event)
     event->accept();
 }
 
-bool TForm1::AcceptsDrops() const { return !batchRunning_ && !dropQueued_; }
+bool TForm1::AcceptsDrops() const
+{
+    return !batchRunning_ && !dropQueued_;
+}
 
 void TForm1::AnswerDrag(QDragMoveEvent* event)
 {
@@ -343,9 +357,15 @@ void TForm1::AnswerDrag(QDragMoveEvent* event)
     }
 }
 
-void TForm1::dragEnterEvent(QDragEnterEvent* event) { AnswerDrag(event); }
+void TForm1::dragEnterEvent(QDragEnterEvent* event)
+{
+    AnswerDrag(event);
+}
 
-void TForm1::dragMoveEvent(QDragMoveEvent* event) { AnswerDrag(event); }
+void TForm1::dragMoveEvent(QDragMoveEvent* event)
+{
+    AnswerDrag(event);
+}
 
 void TForm1::dropEvent(QDropEvent* event)
 {
@@ -385,28 +405,33 @@ void TForm1::SetEntryProgressPosition(std::int32_t position)
     ShowEntryBar();
 }
 
-void TForm1::SetEntryCounterText(const std::string& text) { SetCounter(filecountLabel, Text(text)); }
+void TForm1::SetEntryCounterText(const std::string& text)
+{
+    SetCounter(filecountLabel, Text(text));
+}
 
-void TForm1::RepaintEntryCounter() { repaint(); }
+void TForm1::RepaintEntryCounter()
+{
+    repaint();
+}
 
 void TForm1::ShowOutputPath(const std::string& path)
 {
-    const auto measure = [this](std::string_view text) {
-        return LineWidth(filenameLabel->font(), Text(text));
-    };
+    const auto measure = [this](std::string_view text) { return LineWidth(filenameLabel->font(), Text(text)); };
     filenameLabel->setText(Text(FitPathToWidth(path, kPathLabelWidth, measure, PathStyle::Posix)));
     repaint();
 }
 
 void TForm1::ShowInputPath(const std::string& path)
 {
-    const auto measure = [this](std::string_view text) {
-        return LineWidth(arcnameLabel->font(), Text(text));
-    };
+    const auto measure = [this](std::string_view text) { return LineWidth(arcnameLabel->font(), Text(text)); };
     arcnameLabel->setText(Text(FitPathToWidth(path, kPathLabelWidth, measure, PathStyle::Posix)));
 }
 
-void TForm1::PumpEvents() { QCoreApplication::processEvents(QEventLoop::AllEvents); }
+void TForm1::PumpEvents()
+{
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+}
 
 void TForm1::ShowModalMessage(const std::string& text)
 {

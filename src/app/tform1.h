@@ -92,21 +92,21 @@ private:
     bool dropQueued_ = false;
     bool closeRequested_ = false;
 
-    QLabel* MessageLabel = nullptr;     // guidance, or "converting" during a batch
-    QLabel* filenameLabel = nullptr;    // the output file being written, shortened to fit
-    QLabel* filecountLabel = nullptr;   // counts the entries of the current input file
-    QProgressBar* ProgressBar = nullptr;   // entries of the current input file
-    QLabel* arcnameLabel = nullptr;     // the input file being read, shortened to fit
-    QLabel* arccountLabel = nullptr;    // counts the input files of the batch
+    QLabel* MessageLabel = nullptr;  // guidance, or "converting" during a batch
+    QLabel* filenameLabel = nullptr;  // the output file being written, shortened to fit
+    QLabel* filecountLabel = nullptr;  // counts the entries of the current input file
+    QProgressBar* ProgressBar = nullptr;  // entries of the current input file
+    QLabel* arcnameLabel = nullptr;  // the input file being read, shortened to fit
+    QLabel* arccountLabel = nullptr;  // counts the input files of the batch
     QProgressBar* ProgressBar1 = nullptr;  // input files of the batch
     QPushButton* StartButton = nullptr;  // opens the file dialog and runs a batch
-    QPushButton* StopButton = nullptr;   // stops the batch after the entry under way
-    QGroupBox* outputRG = nullptr;       // output option: all BMP, all PNG, PNG for alpha
+    QPushButton* StopButton = nullptr;  // stops the batch after the entry under way
+    QGroupBox* outputRG = nullptr;  // output option: all BMP, all PNG, PNG for alpha
     QButtonGroup* outputItems = nullptr;  // the three options of outputRG, ids 0 to 2
-    QLabel* Label1 = nullptr;            // caption of iniCB
-    QComboBox* iniCB = nullptr;          // settings file for composing animation frames
-    QCheckBox* axonlyCB = nullptr;       // writes animation entries of archives raw
-    QFileDialog* OpenDialog = nullptr;   // chooses the input files
+    QLabel* Label1 = nullptr;  // caption of iniCB
+    QComboBox* iniCB = nullptr;  // settings file for composing animation frames
+    QCheckBox* axonlyCB = nullptr;  // writes animation entries of archives raw
+    QFileDialog* OpenDialog = nullptr;  // chooses the input files
 };
 
 }  // namespace orv::app

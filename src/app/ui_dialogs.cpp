@@ -30,8 +30,14 @@ void QtDialogs::ShowError(const QString& title, const QString& text)
     box.exec();
 }
 
-void QtDialogs::Beep() { warningSound_.Play(); }
+void QtDialogs::Beep()
+{
+    warningSound_.Play();
+}
 
-void QtDialogs::EndProcess(int exitCode) { std::exit(exitCode); }
+void QtDialogs::EndProcess(int exitCode)
+{
+    std::exit(exitCode);
+}
 
 }  // namespace orv::app

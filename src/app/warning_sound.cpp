@@ -22,8 +22,7 @@ WarningSound::~WarningSound()
 void WarningSound::Play()
 {
     // Failing to find the sound or a device to play it on is reported here, not later.
-    if (context_ == nullptr
-        || ca_context_play(context_, 0, CA_PROP_EVENT_ID, "dialog-warning", nullptr) != CA_SUCCESS)
+    if (context_ == nullptr || ca_context_play(context_, 0, CA_PROP_EVENT_ID, "dialog-warning", nullptr) != CA_SUCCESS)
         QApplication::beep();
 }
 

@@ -19,13 +19,13 @@ void MoveFrameToCentre(QWidget& window)
 // Centres the window again at the first move or resize after which it has a frame.
 class CentreWhenFramed : public QObject {
 public:
-    explicit CentreWhenFramed(QWidget& window) : QObject(&window), window_(window) {}
+    explicit CentreWhenFramed(QWidget& window) : QObject(&window), window_(window) { }
 
 protected:
     bool eventFilter(QObject*, QEvent* event) override
     {
-        const bool placed = event->type() == QEvent::Move || event->type() == QEvent::Resize
-                            || event->type() == QEvent::Show;
+        const bool placed
+            = event->type() == QEvent::Move || event->type() == QEvent::Resize || event->type() == QEvent::Show;
         if (placed && window_.isVisible() && window_.frameGeometry().size() != window_.size()) {
             window_.removeEventFilter(this);
             MoveFrameToCentre(window_);

@@ -20,8 +20,7 @@ namespace {
 
 // One worker: an engine of its own converts the inputs the schedule hands it. Whatever
 // an input throws, memory running out included, ends that input and no other.
-void Work(const BatchOptions& options, const std::vector<std::string>& files, BatchSchedule& schedule,
-          Console& console)
+void Work(const BatchOptions& options, const std::vector<std::string>& files, BatchSchedule& schedule, Console& console)
 {
     ConsoleStatusView view(console, schedule);
     Converter converter(view);
@@ -65,8 +64,7 @@ int RunBatch(const BatchOptions& options, const std::vector<std::string>& files)
         std::vector<std::jthread> helpers;
         try {
             helpers.reserve(workers);
-            while (helpers.size() + 1 < workers)
-                helpers.emplace_back([&] { Work(options, files, schedule, console); });
+            while (helpers.size() + 1 < workers) helpers.emplace_back([&] { Work(options, files, schedule, console); });
         } catch (const std::system_error&) {
             // No more threads to be had: the workers that started carry the batch.
         } catch (const std::bad_alloc&) {

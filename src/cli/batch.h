@@ -18,9 +18,9 @@ struct BatchOptions {
 };
 
 // Exit codes of orvconv-cli.
-inline constexpr int kExitDone = 0;       // every input converted or passed over
-inline constexpr int kExitFatal = 1;      // a fatal error, its text on stderr
-inline constexpr int kExitUsage = 2;      // the command line was wrong
+inline constexpr int kExitDone = 0;  // every input converted or passed over
+inline constexpr int kExitFatal = 1;  // a fatal error, its text on stderr
+inline constexpr int kExitUsage = 2;  // the command line was wrong
 inline constexpr int kExitNotOpened = 3;  // the batch ran to its end, but an input could not be opened
 // 128 + the signal's number (130 Ctrl-C, 143 SIGTERM, 129 SIGHUP): work was left undone.
 

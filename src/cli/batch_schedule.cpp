@@ -5,12 +5,11 @@
 
 namespace orv::cli {
 
-BatchSchedule::BatchSchedule(std::vector<std::vector<std::size_t>> mustEndFirst)
-    : mustEndFirst_(std::move(mustEndFirst)),
-      states_(mustEndFirst_.size(), State::Waiting),
-      results_(mustEndFirst_.size(), ConvertResult::Skipped)
-{
-}
+BatchSchedule::BatchSchedule(std::vector<std::vector<std::size_t>> mustEndFirst) :
+    mustEndFirst_(std::move(mustEndFirst)),
+    states_(mustEndFirst_.size(), State::Waiting),
+    results_(mustEndFirst_.size(), ConvertResult::Skipped)
+{ }
 
 bool BatchSchedule::Ready(std::size_t input) const
 {

@@ -36,10 +36,7 @@ public:
 
     // Whether the conversion of input stops at its next pump point: after Ctrl-C, and
     // for inputs after one that ended in a fatal error.
-    bool MustStop(std::size_t input) const
-    {
-        return interrupted_.load() || input > firstFailed_.load();
-    }
+    bool MustStop(std::size_t input) const { return interrupted_.load() || input > firstFailed_.load(); }
 
     // Once the workers are done:
     // The error of the earliest input that ended in a fatal error, if any did.

@@ -27,7 +27,9 @@ ParseOutcome ParseCliOptions(int argc, const char* const* argv)
     app.add_option("-o,--output-root", options.outputRoot,
                    "folder in which output folders are made, created when missing (default: the current folder)")
         ->check(CLI::Validator(
-            [](const std::string& text) { return text.empty() ? std::string("-o needs a folder name") : std::string(); },
+            [](const std::string& text) {
+                return text.empty() ? std::string("-o needs a folder name") : std::string();
+            },
             "DIR"))
         ->option_text("DIR");
     app.add_flag("-l,--list", options.list, "list each input's contents instead of converting");
@@ -38,21 +40,21 @@ ParseOutcome ParseCliOptions(int argc, const char* const* argv)
                    "after another")
         ->check(CLI::Validator(
             [](const std::string& text) {
-                return text.find_first_not_of("0123456789") == std::string::npos && text.find_first_not_of('0') != std::string::npos
+                return text.find_first_not_of("0123456789") == std::string::npos
+                        && text.find_first_not_of('0') != std::string::npos
                     ? std::string()
                     : std::string("-j needs a number of at least 1");
             },
             "N"))
         ->option_text("N");
-    app.footer(
-        "Each input is converted into DIR/<its lower-cased name without extension>/, DIR being the "
-        "current folder without -o.\n\n"
-        "Exit status:\n"
-        "  0    every input was converted or passed over\n"
-        "  1    a fatal error (its text on stderr), or stdout could not be written\n"
-        "  2    a usage error\n"
-        "  3    the batch ran to its end, but an input could not be opened\n"
-        "  128+N  signal N stopped the batch with work left undone (130 Ctrl-C, 143 SIGTERM, 129 SIGHUP)");
+    app.footer("Each input is converted into DIR/<its lower-cased name without extension>/, DIR being the "
+               "current folder without -o.\n\n"
+               "Exit status:\n"
+               "  0    every input was converted or passed over\n"
+               "  1    a fatal error (its text on stderr), or stdout could not be written\n"
+               "  2    a usage error\n"
+               "  3    the batch ran to its end, but an input could not be opened\n"
+               "  128+N  signal N stopped the batch with work left undone (130 Ctrl-C, 143 SIGTERM, 129 SIGHUP)");
     app.set_version_flag("-V,--version", "orvconv-cli " ORVCONV_VERSION);
     app.add_option("FILE", options.files, ".dat or .ani files, converted in this order")
         ->required()

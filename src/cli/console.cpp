@@ -8,9 +8,8 @@
 
 namespace orv::cli {
 
-Console::Console(bool showProgress, std::size_t inputCount)
-    : line_(showProgress), total_(inputCount), heldBack_(inputCount), ended_(inputCount, false),
-      limit_(inputCount)
+Console::Console(bool showProgress, std::size_t inputCount) :
+    line_(showProgress), total_(inputCount), heldBack_(inputCount), ended_(inputCount, false), limit_(inputCount)
 {
     line_.SetFileCounter(FormatCounter(0, static_cast<std::int32_t>(total_)));
     line_.Draw(true);

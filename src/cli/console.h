@@ -48,7 +48,7 @@ private:
     std::vector<std::vector<std::string>> heldBack_;  // per input
     std::vector<bool> ended_;
     std::size_t released_ = 0;  // the messages of every input before it are shown
-    std::size_t limit_;         // no message of this input or a later one is shown
+    std::size_t limit_;  // no message of this input or a later one is shown
 };
 
 }  // namespace orv::cli

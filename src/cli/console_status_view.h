@@ -15,7 +15,7 @@ namespace orv::cli {
 // Ctrl-C or when an earlier input ended in a fatal error.
 class ConsoleStatusView : public StatusView {
 public:
-    ConsoleStatusView(Console& console, BatchSchedule& schedule) : console_(console), schedule_(schedule) {}
+    ConsoleStatusView(Console& console, BatchSchedule& schedule) : console_(console), schedule_(schedule) { }
 
     // PumpEvents sets this flag when the conversion is to stop.
     void StopThrough(bool& cancelRequested) { cancelRequested_ = &cancelRequested; }

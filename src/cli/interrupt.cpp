@@ -22,14 +22,20 @@ extern "C" void OnInterrupt(int number)
 
 void InstallInterruptHandler()
 {
-    struct sigaction action {};
+    struct sigaction action { };
     action.sa_handler = OnInterrupt;
     sigemptyset(&action.sa_mask);
     for (const int number : {SIGINT, SIGTERM, SIGHUP}) sigaction(number, &action, nullptr);
 }
 
-bool InterruptRequested() { return firstSignal.load() != 0; }
+bool InterruptRequested()
+{
+    return firstSignal.load() != 0;
+}
 
-int InterruptSignal() { return firstSignal.load(); }
+int InterruptSignal()
+{
+    return firstSignal.load();
+}
 
 }  // namespace orv::cli

@@ -32,9 +32,8 @@ void ListArchive(InputFile& file, std::FILE* out)
     const std::uint8_t* table = ReadArchiveTable(file, tableBuf, *count);
     for (std::uint32_t i = 0; i < *count; ++i) {
         const ArchiveEntry entry = ParseArchiveEntry(table + i * kArchiveEntryBytes);
-        std::fprintf(out, "%" PRIu32 "\t%s\t%" PRIu32 "\t%" PRIu32 "\t%s\n", i,
-                     Cp932ToUtf8(entry.Name()).c_str(), entry.offset, entry.size,
-                     KindWord(KindOf(entry)));
+        std::fprintf(out, "%" PRIu32 "\t%s\t%" PRIu32 "\t%" PRIu32 "\t%s\n", i, Cp932ToUtf8(entry.Name()).c_str(),
+                     entry.offset, entry.size, KindWord(KindOf(entry)));
     }
 }
 

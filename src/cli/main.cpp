@@ -37,7 +37,8 @@ int ListInputs(const std::vector<std::string>& files)
     bool anyNotOpened = false;
     try {
         for (const std::string& path : files)
-            anyNotOpened = orv::cli::ListInputFile(path, stdout, stderr) == orv::cli::ListResult::NotOpened || anyNotOpened;
+            anyNotOpened
+                = orv::cli::ListInputFile(path, stdout, stderr) == orv::cli::ListResult::NotOpened || anyNotOpened;
     } catch (const orv::FatalError& error) {
         std::fflush(stdout);
         std::fprintf(stderr, "%s\n", error.what());

@@ -26,11 +26,10 @@ std::string Resolved(const fs::path& path)
 
 }  // namespace
 
-std::vector<std::vector<std::size_t>> EarlierConflicts(const std::vector<std::string>& files,
-                                                       const std::string& exeDir)
+std::vector<std::vector<std::size_t>> EarlierConflicts(const std::vector<std::string>& files, const std::string& exeDir)
 {
     std::vector<std::vector<std::size_t>> earlier(files.size());
-    std::unordered_map<std::string, std::size_t> lastWriter;                  // by output folder
+    std::unordered_map<std::string, std::size_t> lastWriter;  // by output folder
     std::unordered_map<std::string, std::vector<std::size_t>> readersSince;  // by folder holding them
     for (std::size_t k = 0; k < files.size(); ++k) {
         const std::string srcName = AsciiLower(FileNamePart(files[k]));
@@ -40,8 +39,7 @@ std::vector<std::vector<std::size_t>> EarlierConflicts(const std::vector<std::st
 
         if (const auto writer = lastWriter.find(folder); writer != lastWriter.end())
             earlier[k].push_back(writer->second);
-        if (const auto writer = lastWriter.find(home); writer != lastWriter.end())
-            earlier[k].push_back(writer->second);
+        if (const auto writer = lastWriter.find(home); writer != lastWriter.end()) earlier[k].push_back(writer->second);
         // Readers before the last writer of this folder are covered by waiting for it.
         std::vector<std::size_t>& readers = readersSince[folder];
         earlier[k].insert(earlier[k].end(), readers.begin(), readers.end());

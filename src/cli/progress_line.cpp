@@ -13,7 +13,7 @@ constexpr auto kRedrawInterval = std::chrono::milliseconds(50);
 
 std::size_t TerminalColumns()
 {
-    winsize size {};
+    winsize size{};
     if (::ioctl(STDERR_FILENO, TIOCGWINSZ, &size) == 0 && size.ws_col > 0) return size.ws_col;
     return 80;
 }
@@ -38,15 +38,14 @@ std::string FitTail(const std::string& text, std::size_t width)
     if (width <= 3) return {};
     std::size_t start = 0;
     while (start < text.size()
-           && (Columns(text, start) > width - 3
-               || (static_cast<unsigned char>(text[start]) & 0xC0) == 0x80))
+           && (Columns(text, start) > width - 3 || (static_cast<unsigned char>(text[start]) & 0xC0) == 0x80))
         ++start;
     return "..." + text.substr(start);
 }
 
 }  // namespace
 
-ProgressLine::ProgressLine(bool wanted) : shown_(wanted && ::isatty(STDERR_FILENO)) {}
+ProgressLine::ProgressLine(bool wanted) : shown_(wanted && ::isatty(STDERR_FILENO)) { }
 
 void ProgressLine::Draw(bool force)
 {
@@ -58,8 +57,7 @@ void ProgressLine::Draw(bool force)
     if (!entryCounter_.empty()) line += " " + entryCounter_;
     const std::size_t columns = TerminalColumns();
     const std::size_t used = Columns(line) + 1;
-    if (!outputPath_.empty() && used + 1 < columns)
-        line += " " + FitTail(outputPath_, columns - used - 1);
+    if (!outputPath_.empty() && used + 1 < columns) line += " " + FitTail(outputPath_, columns - used - 1);
     std::fprintf(stderr, "\r\x1b[K%s", line.c_str());
     std::fflush(stderr);
     onScreen_ = true;

@@ -12,8 +12,7 @@ namespace orv {
 std::string_view ArchiveEntry::Name() const
 {
     const void* nul = std::memchr(name, '\0', sizeof name);
-    const auto length = nul ? static_cast<std::size_t>(static_cast<const char*>(nul) - name)
-                            : sizeof name;
+    const auto length = nul ? static_cast<std::size_t>(static_cast<const char*>(nul) - name) : sizeof name;
     return {name, length};
 }
 
@@ -50,7 +49,10 @@ bool HasArchiveMagic(const std::uint8_t* header)
     return std::memcmp(header, "pack", 4) == 0;
 }
 
-std::uint32_t ArchiveEntryCount(const std::uint8_t* header) { return ReadLe16(header + 4); }
+std::uint32_t ArchiveEntryCount(const std::uint8_t* header)
+{
+    return ReadLe16(header + 4);
+}
 
 std::optional<std::uint32_t> ReadArchiveHeader(InputFile& file)
 {

@@ -17,8 +17,8 @@ inline constexpr std::uint32_t kSoundStreamThreshold = 2'862'055;
 // One record of a pack archive's table. Converters receive every entry in this form.
 struct ArchiveEntry {
     char name[kEntryNameBytes] = {};  // CP932 bytes up to the first NUL, or all 16
-    std::uint32_t offset = 0;         // absolute position in the archive
-    std::uint32_t size = 0;           // length in bytes
+    std::uint32_t offset = 0;  // absolute position in the archive
+    std::uint32_t size = 0;  // length in bytes
 
     std::string_view Name() const;
 };

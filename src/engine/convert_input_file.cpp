@@ -65,8 +65,7 @@ ConvertResult Converter::ConvertOpenInput(InputFile& file, InputKind kind)
         ConvertArchiveEntry(file, entry);
 
         view_.SetEntryProgressPosition(view_.GetEntryProgressPosition() + 1);
-        view_.SetEntryCounterText(
-            FormatCounter(view_.GetEntryProgressPosition(), view_.GetEntryProgressMax()));
+        view_.SetEntryCounterText(FormatCounter(view_.GetEntryProgressPosition(), view_.GetEntryProgressMax()));
     }
     view_.SetEntryProgressPosition(shownCount);
     return ConvertResult::Finished;
@@ -81,21 +80,15 @@ void Converter::ConvertArchiveEntry(InputFile& archive, ArchiveEntry& entry)
     }
     const std::uint8_t* data = archive.ReadBlock(dataBuf, entry.offset, entry.size);
     switch (kind) {
-    case EntryKind::Sound:
-        WriteWaveFromMemory(data, entry);
-        break;
+    case EntryKind::Sound: WriteWaveFromMemory(data, entry); break;
     case EntryKind::Animation:
         if (aniRaw)
             DumpEntry(data, entry, -1);
         else
             ConvertAnimation(data, entry);
         break;
-    case EntryKind::Image:
-        ConvertImageEntry(data, entry, false, false, -1);
-        break;
-    case EntryKind::Other:
-        DumpEntry(data, entry, -1);
-        break;
+    case EntryKind::Image: ConvertImageEntry(data, entry, false, false, -1); break;
+    case EntryKind::Other: DumpEntry(data, entry, -1); break;
     }
 }
 

@@ -71,7 +71,7 @@ OutputFile Converter::BeginOutputFile(const std::string& path)
     if (input_ == nullptr) ownFolder.Open(outDir);
     const OutputFolder& folder = input_ == nullptr ? ownFolder : outFolder_;
     const std::string name = path.substr(outDir.size());
-    struct stat st {};
+    struct stat st { };
     if (input_ != nullptr && folder.IsOpen()
         && ::fstatat(folder.descriptor(), name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0
         && input_->Is(st.st_dev, st.st_ino))

@@ -23,7 +23,7 @@ enum OutputMode : std::int32_t { AllBmp = 0, AllPng = 1, AlphaPng = 2 };
 // owns one, sets the batch fields, and calls ConvertInputFile once per input.
 class Converter {
 public:
-    explicit Converter(StatusView& view) : view_(view) {}
+    explicit Converter(StatusView& view) : view_(view) { }
     Converter(const Converter&) = delete;
     Converter& operator=(const Converter&) = delete;
 
@@ -37,7 +37,7 @@ public:
 
     // Written by ConvertInputFile.
     std::string srcName;  // lower-cased file name of srcPath
-    std::string outDir;   // output folder, ending in "/"
+    std::string outDir;  // output folder, ending in "/"
     std::int32_t entryIndex = 0;
 
     ScratchBuffer tableBuf;
@@ -48,8 +48,8 @@ public:
     ConvertResult ConvertInputFile();
 
     void ConvertAnimation(const std::uint8_t* data, ArchiveEntry& entry);
-    void ConvertImageEntry(const std::uint8_t* data, const ArchiveEntry& entry, bool clearCanvas,
-                           bool renderOnly, std::int32_t frameNo);
+    void ConvertImageEntry(const std::uint8_t* data, const ArchiveEntry& entry, bool clearCanvas, bool renderOnly,
+                           std::int32_t frameNo);
     void WriteWaveFromMemory(const std::uint8_t* data, const ArchiveEntry& entry);
     void WriteWaveStreamed(InputFile& archive, const ArchiveEntry& entry);
     void DumpEntry(const std::uint8_t* data, const ArchiveEntry& entry, std::int32_t frameNo);

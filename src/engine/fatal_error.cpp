@@ -13,12 +13,14 @@ std::string WithPath(const char* what, const std::string& path)
 
 }  // namespace
 
-FatalError::FatalError(std::string text)
-    : owned_(std::make_shared<const std::string>(std::move(text))), text_(owned_->c_str())
-{
-}
+FatalError::FatalError(std::string text) :
+    owned_(std::make_shared<const std::string>(std::move(text))), text_(owned_->c_str())
+{ }
 
-FatalError FatalError::OutOfMemory() noexcept { return FatalError(Fixed{}, "メモリ確保できません！\n終了します。"); }
+FatalError FatalError::OutOfMemory() noexcept
+{
+    return FatalError(Fixed{}, "メモリ確保できません！\n終了します。");
+}
 
 FatalError FatalError::CannotOpen(const std::string& path)
 {

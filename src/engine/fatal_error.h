@@ -27,8 +27,8 @@ public:
     static FatalError UnknownFormat(const std::string& path);
 
 private:
-    struct Fixed {};
-    FatalError(Fixed, const char* text) noexcept : text_(text) {}
+    struct Fixed { };
+    FatalError(Fixed, const char* text) noexcept : text_(text) { }
 
     std::shared_ptr<const std::string> owned_;
     const char* text_;

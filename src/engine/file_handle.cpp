@@ -10,8 +10,7 @@ namespace orv {
 namespace {
 
 // Repeats a transfer until n bytes have moved; false at end of file or error.
-template <typename Byte, typename Transfer>
-bool TransferExactly(Byte* bytes, std::uint32_t n, Transfer transfer)
+template <typename Byte, typename Transfer> bool TransferExactly(Byte* bytes, std::uint32_t n, Transfer transfer)
 {
     std::uint32_t done = 0;
     while (done < n) {
@@ -25,7 +24,10 @@ bool TransferExactly(Byte* bytes, std::uint32_t n, Transfer transfer)
 
 }  // namespace
 
-FileHandle::~FileHandle() { Close(); }
+FileHandle::~FileHandle()
+{
+    Close();
+}
 
 bool FileHandle::Open(const std::string& path)
 {
@@ -37,7 +39,7 @@ bool FileHandle::Open(const std::string& path)
         fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     } while (fd < 0 && errno == EINTR);
     if (fd < 0) return false;
-    struct stat st {};
+    struct stat st { };
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)
         || ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0) {
         ::close(fd);
@@ -56,20 +58,22 @@ void FileHandle::Adopt(int fd)
 
 bool FileHandle::Write(const void* source, std::uint32_t n)
 {
-    return TransferExactly(static_cast<const char*>(source), n,
-                           [this](const char* at, std::uint32_t left, std::uint32_t) { return ::write(fd_, at, left); });
+    return TransferExactly(
+        static_cast<const char*>(source), n,
+        [this](const char* at, std::uint32_t left, std::uint32_t) { return ::write(fd_, at, left); });
 }
 
 bool FileHandle::ReadAt(std::uint64_t offset, void* destination, std::uint32_t n)
 {
-    return TransferExactly(static_cast<char*>(destination), n, [this, offset](char* at, std::uint32_t left, std::uint32_t done) {
-        return ::pread(fd_, at, left, static_cast<off_t>(offset + done));
-    });
+    return TransferExactly(static_cast<char*>(destination), n,
+                           [this, offset](char* at, std::uint32_t left, std::uint32_t done) {
+                               return ::pread(fd_, at, left, static_cast<off_t>(offset + done));
+                           });
 }
 
 std::uint64_t FileHandle::Size() const
 {
-    struct stat st {};
+    struct stat st { };
     if (fd_ < 0 || ::fstat(fd_, &st) != 0) return 0;
     return static_cast<std::uint64_t>(st.st_size);
 }

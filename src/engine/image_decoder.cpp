@@ -68,8 +68,8 @@ void DecodeImage(const std::uint8_t* data, std::uint8_t* canvas, std::uint32_t s
 
     const std::int64_t canvasBytes = width * height * 3;
     // Byte distance back to the source of copy kinds 1 to 7.
-    const std::int64_t distance[8] = {0, 3, (width + 3) * 3, (width + 2) * 3, (width + 1) * 3,
-                                      width * 3, (width - 1) * 3, (width - 2) * 3};
+    const std::int64_t distance[8]
+        = {0, 3, (width + 3) * 3, (width + 2) * 3, (width + 1) * 3, width * 3, (width - 1) * 3, (width - 2) * 3};
 
     std::int64_t x = left;
     std::int64_t y = top;
@@ -97,8 +97,7 @@ void DecodeImage(const std::uint8_t* data, std::uint8_t* canvas, std::uint32_t s
             const std::int64_t bytes = std::int64_t{n} * 3;
             if (kind != 0) {
                 const std::int64_t from = to - distance[kind];
-                if (from < 0 || to < 0 || to + bytes > canvasBytes || from + bytes > canvasBytes)
-                    return;
+                if (from < 0 || to < 0 || to + bytes > canvasBytes || from + bytes > canvasBytes) return;
                 CopyForward(canvas, to, distance[kind], bytes);
             }
             to += bytes;

@@ -12,7 +12,7 @@ bool InputFile::Open(const std::string& path)
 {
     path_ = path;
     if (!file_.Open(path)) return false;
-    struct stat st {};
+    struct stat st { };
     ::fstat(file_.descriptor(), &st);
     size_ = static_cast<std::uint64_t>(st.st_size);
     device_ = st.st_dev;

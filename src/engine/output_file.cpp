@@ -44,10 +44,10 @@ bool IsTemporaryOutputName(std::string_view name)
     return true;
 }
 
-OutputFile::OutputFile(int folderFd, std::string name, std::string path, Temporary temporary)
-    : folderFd_(folderFd < 0 ? -1 : ::fcntl(folderFd, F_DUPFD_CLOEXEC, 0)), name_(std::move(name)), path_(std::move(path))
+OutputFile::OutputFile(int folderFd, std::string name, std::string path, Temporary temporary) :
+    folderFd_(folderFd < 0 ? -1 : ::fcntl(folderFd, F_DUPFD_CLOEXEC, 0)), name_(std::move(name)), path_(std::move(path))
 {
-    struct stat st {};
+    struct stat st { };
     if (folderFd_ < 0) {
         error_ = folderFd < 0 ? EBADF : errno;
     } else if (::fstatat(folderFd_, name_.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISDIR(st.st_mode)) {
@@ -58,9 +58,12 @@ OutputFile::OutputFile(int folderFd, std::string name, std::string path, Tempora
     }
 }
 
-OutputFile::OutputFile(OutputFile&& other) noexcept
-    : folderFd_(other.folderFd_), name_(std::move(other.name_)), path_(std::move(other.path_)),
-      temporaryName_(std::move(other.temporaryName_)), error_(other.error_)
+OutputFile::OutputFile(OutputFile&& other) noexcept :
+    folderFd_(other.folderFd_),
+    name_(std::move(other.name_)),
+    path_(std::move(other.path_)),
+    temporaryName_(std::move(other.temporaryName_)),
+    error_(other.error_)
 {
     file_.Adopt(other.file_.descriptor());
     other.file_.Adopt(-1);

@@ -56,7 +56,7 @@ void OutputFolder::RemoveLeftovers()
         if (!IsTemporaryOutputName(item->d_name)) continue;
         const int fd = ::openat(fd_, item->d_name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
         if (fd < 0) continue;
-        struct stat st {};
+        struct stat st { };
         // A file still locked is being written by a run that is alive.
         if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && ::flock(fd, LOCK_EX | LOCK_NB) == 0)
             ::unlinkat(fd_, item->d_name, 0);

@@ -47,8 +47,7 @@ int SaveDibAsPng(const OutputFile& out, const std::uint8_t* block, const std::ui
     const int bitCount = ReadLe16(block + 14);
     const std::uint32_t compression = ReadLe32(block + 16);
     const std::uint32_t coloursUsed = ReadLe32(block + 32);
-    if ((bitCount != 1 && bitCount != 4 && bitCount != 8 && bitCount != 24 && bitCount != 32)
-        || compression != 0)
+    if ((bitCount != 1 && bitCount != 4 && bitCount != 8 && bitCount != 24 && bitCount != 32) || compression != 0)
         return kPngCannotEncode;
 
     std::FILE* file = CreatePngStream(out);
@@ -76,13 +75,13 @@ int SaveDibAsPng(const OutputFile& out, const std::uint8_t* block, const std::ui
     png_init_io(png, file);
     png_set_compression_level(png, kPngCompressionLevel);
     png_set_filter(png, 0, PNG_FILTER_NONE);
-    const int colourType = bitCount <= 8    ? PNG_COLOR_TYPE_PALETTE
-                           : bitCount == 32 ? PNG_COLOR_TYPE_RGB_ALPHA
-                                            : PNG_COLOR_TYPE_RGB;
+    const int colourType = bitCount <= 8 ? PNG_COLOR_TYPE_PALETTE
+        : bitCount == 32                 ? PNG_COLOR_TYPE_RGB_ALPHA
+                                         : PNG_COLOR_TYPE_RGB;
     const int bitDepth = bitCount <= 8 ? bitCount : 8;
     const std::uint32_t rows = static_cast<std::uint32_t>(height < 0 ? -std::int64_t{height} : height);
-    png_set_IHDR(png, info, width, rows, bitDepth, colourType, PNG_INTERLACE_NONE,
-                 PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    png_set_IHDR(png, info, width, rows, bitDepth, colourType, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
+                 PNG_FILTER_TYPE_DEFAULT);
     const std::size_t rowBytes = (std::size_t{width} * static_cast<std::size_t>(bitCount) + 31) / 32 * 4;
 
     if (bitCount <= 8) {

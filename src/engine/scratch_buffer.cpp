@@ -10,7 +10,10 @@ namespace {
 std::uint8_t emptyBlock;
 }  // namespace
 
-ScratchBuffer::~ScratchBuffer() { Release(); }
+ScratchBuffer::~ScratchBuffer()
+{
+    Release();
+}
 
 void ScratchBuffer::Release()
 {

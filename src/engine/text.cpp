@@ -10,7 +10,7 @@ namespace {
 // One conversion descriptor per direction and thread, opened on first use.
 class Iconv {
 public:
-    Iconv(const char* to, const char* from) : cd_(::iconv_open(to, from)) {}
+    Iconv(const char* to, const char* from) : cd_(::iconv_open(to, from)) { }
     ~Iconv()
     {
         if (valid()) ::iconv_close(cd_);
@@ -108,8 +108,7 @@ std::string_view ExtensionOf(std::string_view fileName)
 {
     const auto dot = fileName.rfind('.');
     const auto separator = fileName.find_last_of("/\\");
-    if (dot == std::string_view::npos || (separator != std::string_view::npos && separator > dot))
-        return {};
+    if (dot == std::string_view::npos || (separator != std::string_view::npos && separator > dot)) return {};
     return fileName.substr(dot);
 }
 
@@ -161,9 +160,7 @@ std::string Utf8ToCp932(std::string_view utf8, std::size_t maxBytes)
         std::size_t skip = 1;
         const auto lead = static_cast<unsigned char>(*in);
         if (lead >= 0xC0) {
-            while (skip < inLeft && skip < 4
-                   && (static_cast<unsigned char>(in[skip]) & 0xC0) == 0x80)
-                ++skip;
+            while (skip < inLeft && skip < 4 && (static_cast<unsigned char>(in[skip]) & 0xC0) == 0x80) ++skip;
         }
         *put++ = lead < 0x80 ? static_cast<char>(lead) : '_';
         in += skip;
@@ -188,8 +185,7 @@ std::string Cp932WithoutSeparators(std::string cp932)
 
 bool IsPlainFileName(std::string_view name)
 {
-    return !name.empty() && name != "." && name != ".."
-        && name.find_first_of("/\\") == std::string_view::npos;
+    return !name.empty() && name != "." && name != ".." && name.find_first_of("/\\") == std::string_view::npos;
 }
 
 }  // namespace orv

@@ -19,8 +19,7 @@ int HexDigitValue(char c)
 // The digits after a hexadecimal prefix; nullopt when the text has no such prefix.
 std::optional<std::string_view> HexDigitsOf(std::string_view text)
 {
-    if (text.starts_with('$') || text.starts_with('x') || text.starts_with('X'))
-        return text.substr(1);
+    if (text.starts_with('$') || text.starts_with('x') || text.starts_with('X')) return text.substr(1);
     if (text.starts_with("0x") || text.starts_with("0X")) return text.substr(2);
     return std::nullopt;
 }

@@ -20,8 +20,7 @@ std::uint8_t NameBucket(std::string_view name);
 // with their owner: Build and Find read them through nameAt(position).
 class NameIndex {
 public:
-    template <typename NameAt>
-    void Build(std::size_t count, NameAt nameAt)
+    template <typename NameAt> void Build(std::size_t count, NameAt nameAt)
     {
         heads_.fill(kNone);
         next_.assign(count, kNone);
@@ -33,11 +32,9 @@ public:
         }
     }
 
-    template <typename NameAt>
-    std::optional<std::size_t> Find(std::string_view name, NameAt nameAt) const
+    template <typename NameAt> std::optional<std::size_t> Find(std::string_view name, NameAt nameAt) const
     {
-        for (std::size_t position = heads_[NameBucket(name)]; position != kNone;
-             position = next_[position]) {
+        for (std::size_t position = heads_[NameBucket(name)]; position != kNone; position = next_[position]) {
             if (SameNameIgnoringCase(nameAt(position), name)) return position;
         }
         return std::nullopt;

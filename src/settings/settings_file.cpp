@@ -23,12 +23,11 @@ struct LazyKeyIndex {
 // The indexes are filled in by lookups, so they are built under once flags: several
 // conversion workers share one loaded file.
 struct SettingsFile::Content {
-    explicit Content(std::string text)
-        : bytes(std::move(text)),
-          layout(LayOutSettings(bytes)),
-          keyIndexes(std::make_unique<LazyKeyIndex[]>(layout.sections.size()))
-    {
-    }
+    explicit Content(std::string text) :
+        bytes(std::move(text)),
+        layout(LayOutSettings(bytes)),
+        keyIndexes(std::make_unique<LazyKeyIndex[]>(layout.sections.size()))
+    { }
 
     std::string bytes;
     SettingsLayout layout;  // views into bytes
@@ -46,23 +45,19 @@ std::unique_ptr<SettingsFile> SettingsFile::Load(const std::string& path)
 
 std::unique_ptr<SettingsFile> SettingsFile::FromBytes(std::string bytes)
 {
-    return std::unique_ptr<SettingsFile>(
-        new SettingsFile(std::make_unique<Content>(std::move(bytes))));
+    return std::unique_ptr<SettingsFile>(new SettingsFile(std::make_unique<Content>(std::move(bytes))));
 }
 
-SettingsFile::SettingsFile(std::unique_ptr<Content> content) : content_(std::move(content)) {}
+SettingsFile::SettingsFile(std::unique_ptr<Content> content) : content_(std::move(content)) { }
 
 SettingsFile::~SettingsFile() = default;
 
-std::optional<std::string_view> SettingsFile::FindValue(std::string_view section,
-                                                        std::string_view key) const
+std::optional<std::string_view> SettingsFile::FindValue(std::string_view section, std::string_view key) const
 {
     Content& content = *content_;
     const SettingsLayout& layout = content.layout;
     const auto sectionName = [&layout](std::size_t i) { return layout.sections[i].name; };
-    std::call_once(content.sectionIndexBuilt, [&] {
-        content.sectionIndex.Build(layout.sections.size(), sectionName);
-    });
+    std::call_once(content.sectionIndexBuilt, [&] { content.sectionIndex.Build(layout.sections.size(), sectionName); });
     const std::optional<std::size_t> found = content.sectionIndex.Find(section, sectionName);
     if (!found) return std::nullopt;
 
@@ -80,14 +75,12 @@ std::optional<std::string_view> SettingsFile::FindValue(std::string_view section
     return entries[*entry].value;
 }
 
-std::string SettingsFile::TextValue(std::string_view section, std::string_view key,
-                                    std::string_view fallback) const
+std::string SettingsFile::TextValue(std::string_view section, std::string_view key, std::string_view fallback) const
 {
     return std::string(FindValue(section, key).value_or(fallback));
 }
 
-std::int32_t SettingsFile::IntegerValue(std::string_view section, std::string_view key,
-                                        std::int32_t fallback) const
+std::int32_t SettingsFile::IntegerValue(std::string_view section, std::string_view key, std::int32_t fallback) const
 {
     return ParseIntegerText(TextValue(section, key, ""), fallback);
 }

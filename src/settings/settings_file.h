@@ -31,19 +31,16 @@ public:
     // The value of key in section, names compared ignoring ASCII letter case. Only the
     // last section of a name counts, and within it the last line with the key; fallback
     // when either is missing.
-    std::string TextValue(std::string_view section, std::string_view key,
-                          std::string_view fallback) const;
+    std::string TextValue(std::string_view section, std::string_view key, std::string_view fallback) const;
     // TextValue read by ParseIntegerText; fallback when missing or not an integer.
-    std::int32_t IntegerValue(std::string_view section, std::string_view key,
-                              std::int32_t fallback) const;
+    std::int32_t IntegerValue(std::string_view section, std::string_view key, std::int32_t fallback) const;
 
 private:
     struct Content;
 
     explicit SettingsFile(std::unique_ptr<Content> content);
 
-    std::optional<std::string_view> FindValue(std::string_view section,
-                                              std::string_view key) const;
+    std::optional<std::string_view> FindValue(std::string_view section, std::string_view key) const;
 
     const std::unique_ptr<Content> content_;
 };

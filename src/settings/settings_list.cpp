@@ -32,7 +32,7 @@ void ListSettingsFiles(const std::string& exeDir, std::vector<std::string>& item
     while (const dirent* entry = ::readdir(dir.get())) {
         if (!HasIniExtension(entry->d_name)) continue;
         // stat follows links: a link to a settings file counts, a link to a folder does not.
-        struct stat st {};
+        struct stat st { };
         if (::fstatat(::dirfd(dir.get()), entry->d_name, &st, 0) == 0 && S_ISREG(st.st_mode))
             items.emplace_back(entry->d_name);
     }

@@ -13,7 +13,7 @@ namespace {
 
 class Descriptor {
 public:
-    explicit Descriptor(int fd) : fd_(fd) {}
+    explicit Descriptor(int fd) : fd_(fd) { }
     ~Descriptor() { ::close(fd_); }
     Descriptor(const Descriptor&) = delete;
     Descriptor& operator=(const Descriptor&) = delete;
@@ -45,7 +45,7 @@ std::optional<std::string> ReadSettingsBytes(const std::string& path)
         throw SettingsError(path);
     }
     const Descriptor file(fd);
-    struct stat st {};
+    struct stat st { };
     if (::fstat(file.fd(), &st) != 0) throw SettingsError(path);
     if (S_ISDIR(st.st_mode)) return std::nullopt;
     // Reading a device or a FIFO might never end.

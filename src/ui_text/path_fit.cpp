@@ -7,12 +7,12 @@ namespace orv {
 namespace {
 
 struct StyleRules {
-    std::string_view root;          // the folder separator, which also marks a rooted path
-    std::string_view separators;    // every character that ends the folder part
-    std::string_view marker;        // stands for the dropped folders
+    std::string_view root;  // the folder separator, which also marks a rooted path
+    std::string_view separators;  // every character that ends the folder part
+    std::string_view marker;  // stands for the dropped folders
     std::string_view rootedMarker;  // the marker right after the root
-    bool hasDrive;                  // "X:" in front of the folders
-    bool doubleByte;                // Shift-JIS: a lead byte and the next byte are one character
+    bool hasDrive;  // "X:" in front of the folders
+    bool doubleByte;  // Shift-JIS: a lead byte and the next byte are one character
 };
 
 constexpr StyleRules kWindowsRules{"\\", "\\:", "...\\", "\\...\\", true, true};
@@ -76,14 +76,12 @@ std::string DropFirstFolder(std::string_view folderPart, const StyleRules& rules
 // "X:" where X is a single-byte character, so that the ":" is no second byte.
 bool StartsWithDrive(std::string_view folderPart, const StyleRules& rules)
 {
-    return rules.hasDrive && folderPart.size() >= 2 && folderPart[1] == ':'
-           && CharLength(folderPart, 0, rules) == 1;
+    return rules.hasDrive && folderPart.size() >= 2 && folderPart[1] == ':' && CharLength(folderPart, 0, rules) == 1;
 }
 
 }  // namespace
 
-std::string FitPathToWidth(std::string_view path, int maxWidth, const TextWidth& measure,
-                           PathStyle style)
+std::string FitPathToWidth(std::string_view path, int maxWidth, const TextWidth& measure, PathStyle style)
 {
     const StyleRules& rules = RulesOf(style);
     const std::size_t lastSeparator = FindCharacters(path, rules.separators, rules).last;

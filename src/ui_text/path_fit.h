@@ -21,8 +21,7 @@ using TextWidth = std::function<int(std::string_view)>;
 // behind a marker, then the drive part, and last the marker, leaving the bare file name, which
 // is returned even when it is still too wide. A path that fits, or has no separator, comes back
 // unchanged; measure is called once per candidate and never for the bare file name.
-std::string FitPathToWidth(std::string_view path, int maxWidth, const TextWidth& measure,
-                           PathStyle style);
+std::string FitPathToWidth(std::string_view path, int maxWidth, const TextWidth& measure, PathStyle style);
 
 // One shortening step on a folder part (the folders of a path up to and including the last
 // separator, without the drive part): its first folder, or the marker left by an earlier step

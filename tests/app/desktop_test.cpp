@@ -161,8 +161,7 @@ private slots:
     // too. A filter changed in a cancelled dialog is forgotten, one confirmed is kept.
     void dialogFiltersMatchAndOnlyAConfirmedChoiceIsKept()
     {
-        for (const char* name : {"a.dat", "B.DAT", "c.Ani", "readme", "x.txt"})
-            fixture->InputPath(name, BytesOf("x"));
+        for (const char* name : {"a.dat", "B.DAT", "c.Ani", "readme", "x.txt"}) fixture->InputPath(name, BytesOf("x"));
         QFileDialog dialog;
         dialog.setOption(QFileDialog::DontUseNativeDialog);
         orv::app::SetUpOpenDialog(dialog);
@@ -201,7 +200,8 @@ private slots:
 
     void qtTextsFollowTheLocale()
     {
-        const std::unique_ptr<QTranslator> japanese = orv::app::LoadQtTranslations(QLocale(QLocale::Japanese, QLocale::Japan));
+        const std::unique_ptr<QTranslator> japanese
+            = orv::app::LoadQtTranslations(QLocale(QLocale::Japanese, QLocale::Japan));
         QVERIFY(japanese != nullptr);
         QCoreApplication::installTranslator(japanese.get());
         QFileDialog dialog;
@@ -242,7 +242,7 @@ private slots:
                 widest = std::max(widest, label->fontMetrics().horizontalAdvance(line));
             // As markup, "<b>x</b>" would be a bold "x" alone, far narrower.
             shown << label->text() + (label->textFormat() == Qt::PlainText ? " plain" : " markup")
-                         + (label->sizeHint().width() >= widest ? " whole" : " cut");
+                    + (label->sizeHint().width() >= widest ? " whole" : " cut");
             box->close();
         };
         QTimer::singleShot(0, readAndClose);

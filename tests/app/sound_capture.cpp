@@ -20,4 +20,7 @@ void CaptureSoundInto(const std::filesystem::path& folder)
     ::setenv("ALSA_CONFIG_PATH", config.c_str(), 1);
 }
 
-const std::filesystem::path& CapturedSoundFile() { return captured; }
+const std::filesystem::path& CapturedSoundFile()
+{
+    return captured;
+}

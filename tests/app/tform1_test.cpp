@@ -90,11 +90,12 @@ private slots:
             const char* name;
             QRect geometry;
         };
-        for (const Place& place : {Place{"filenameLabel", {32, 48, 329, line}}, Place{"ProgressBar", {72, 72, 289, 17}},
-                                   Place{"arcnameLabel", {32, 104, 329, line}}, Place{"ProgressBar1", {72, 128, 289, 17}},
-                                   Place{"StartButton", {72, 163, 71, 33}}, Place{"StopButton", {206, 163, 72, 33}},
-                                   Place{"outputRG", {16, 216, 329, 89}}, Place{"Label1", {24, 324, 65, line}},
-                                   Place{"iniCB", {96, 320, 145, 20}}, Place{"axonlyCB", {24, 352, 129, 17}}}) {
+        for (const Place& place :
+             {Place{"filenameLabel", {32, 48, 329, line}}, Place{"ProgressBar", {72, 72, 289, 17}},
+              Place{"arcnameLabel", {32, 104, 329, line}}, Place{"ProgressBar1", {72, 128, 289, 17}},
+              Place{"StartButton", {72, 163, 71, 33}}, Place{"StopButton", {206, 163, 72, 33}},
+              Place{"outputRG", {16, 216, 329, 89}}, Place{"Label1", {24, 324, 65, line}},
+              Place{"iniCB", {96, 320, 145, 20}}, Place{"axonlyCB", {24, 352, 129, 17}}}) {
             QCOMPARE(Find<QWidget>(*window, place.name)->geometry(), place.geometry);
         }
         QCOMPARE(Find<QWidget>(*window, "MessageLabel")->pos(), QPoint(26, 19));
@@ -286,7 +287,8 @@ private slots:
         QCOMPARE(counters, fileCounters);
         QCOMPARE(dialogs().events, (QStringList{"beep", "message 変換終了しました。"}));
         QCOMPARE(dialogs().messageTitles, QStringList{"Orvconv"});
-        QCOMPARE(state(), QString("変換ボタンを押してファイルを選択してください。 StartButton,outputRG,axonlyCB,iniCB"));
+        QCOMPARE(state(),
+                 QString("変換ボタンを押してファイルを選択してください。 StartButton,outputRG,axonlyCB,iniCB"));
         QVERIFY(std::filesystem::exists(exeDir() / "a" / "e1.txt"));
     }
 
@@ -409,9 +411,8 @@ private slots:
         auto window = MakeWindow();
         window->show();
         dialogs().setNextFiles(QStringList{Input("a.dat", SmallArchive(3)), Input("b.dat", SmallArchive())});
-        dialogs().onChoose = [&](QFileDialog&) {
-            QMetaObject::invokeMethod(window.get(), "close", Qt::QueuedConnection);
-        };
+        dialogs().onChoose
+            = [&](QFileDialog&) { QMetaObject::invokeMethod(window.get(), "close", Qt::QueuedConnection); };
         Find<QPushButton>(*window, "StartButton")->click();
         QVERIFY(std::filesystem::exists(exeDir() / "b" / "e1.txt"));
         QCOMPARE(dialogs().events, (QStringList{"beep", "message 変換終了しました。"}));

@@ -105,20 +105,21 @@ private:
     TempDir dir_;
 };
 
-template <typename T>
-T* Find(QWidget& window, const char* name)
+template <typename T> T* Find(QWidget& window, const char* name)
 {
     T* widget = window.findChild<T*>(name);
     if (widget == nullptr) qFatal("no control named %s", name);
     return widget;
 }
 
-inline QString TextOf(QWidget& window, const char* name) { return Find<QLabel>(window, name)->text(); }
+inline QString TextOf(QWidget& window, const char* name)
+{
+    return Find<QLabel>(window, name)->text();
+}
 
 inline orv::tools::Bytes SmallArchive(int entries = 2)
 {
     std::vector<orv::tools::PackItem> items;
-    for (int i = 0; i < entries; ++i)
-        items.push_back({"e" + std::to_string(i) + ".txt", orv::tools::BytesOf("entry")});
+    for (int i = 0; i < entries; ++i) items.push_back({"e" + std::to_string(i) + ".txt", orv::tools::BytesOf("entry")});
     return orv::tools::BuildPack(items);
 }

@@ -14,4 +14,3 @@ inline orv::tools::Bytes Sample()
                                   {"\x83\x5e\x83\x43\x83\x67\x83\x8b.txt", BytesOf("title")},
                                   {"walk.ani", orv::tools::Bytes{4, 0, 0, 0}}});
 }
-

@@ -7,15 +7,18 @@
 
 #include "cli_fixture.h"
 
+using orv::tools::BuildPack;
 using orv::tools::Bytes;
 using orv::tools::BytesOf;
-using orv::tools::BuildPack;
 
 TEST_F(CliTest, UsageErrorsExitWithTwo)
 {
-    for (const std::vector<std::string>& args :
-         {std::vector<std::string>{}, {"--bogus", "x.dat"}, {"-f", "gif", "x.dat"}, {"-o"}, {"-j", "0", "x.dat"},
-          {"--jobs", "many", "x.dat"}}) {
+    for (const std::vector<std::string>& args : {std::vector<std::string>{},
+                                                 {"--bogus", "x.dat"},
+                                                 {"-f", "gif", "x.dat"},
+                                                 {"-o"},
+                                                 {"-j", "0", "x.dat"},
+                                                 {"--jobs", "many", "x.dat"}}) {
         const auto result = Run(args);
         EXPECT_EQ(result.exitCode, 2) << ::testing::PrintToString(args);
         EXPECT_NE(result.err.find("usage: orvconv-cli"), std::string::npos) << result.err;
@@ -51,7 +54,8 @@ TEST_F(CliTest, OutputGoesIntoTheCurrentFolderOrAnOutputRootMadeWithItsParents)
     const auto work = dir.path() / "work";
     std::filesystem::create_directory(work);
     const std::string input = Input("Sample.dat", Sample());
-    const auto here = Process(ORVCONV_CLI_PATH, {input}, dir.path(), {}, [&work] { return ::chdir(work.c_str()); }).Wait();
+    const auto here
+        = Process(ORVCONV_CLI_PATH, {input}, dir.path(), {}, [&work] { return ::chdir(work.c_str()); }).Wait();
     EXPECT_EQ(here.exitCode, 0) << here.err;
     EXPECT_EQ(ReadAll(work / "sample" / "readme.txt"), BytesOf("hello"));
     EXPECT_FALSE(std::filesystem::exists(std::filesystem::path(ORVCONV_CLI_PATH).parent_path() / "sample"));
@@ -86,8 +90,8 @@ TEST_F(CliTest, FinalMessageFollowsTheLastFileOnly)
 {
     // Also with two files at once, where the skipped one may end first.
     for (const char* jobs : {"1", "2"}) {
-        const auto lastSkipped =
-            Convert({"-j", jobs, Input("data.dat", Sample()), Input("fake.dat", BytesOf("not an archive"))});
+        const auto lastSkipped
+            = Convert({"-j", jobs, Input("data.dat", Sample()), Input("fake.dat", BytesOf("not an archive"))});
         EXPECT_EQ(lastSkipped.exitCode, 0);
         EXPECT_EQ(lastSkipped.out, "") << jobs;
         EXPECT_TRUE(std::filesystem::exists(root() / "data" / "readme.txt"));
@@ -168,7 +172,8 @@ TEST_F(CliTest, CtrlCStopsBetweenEntriesWithCode130)
 {
     // Enough entries that the run is still going when the signal arrives.
     std::vector<orv::tools::PackItem> items;
-    for (int i = 0; i < 20000; ++i) items.push_back({"e" + std::to_string(i) + ".bin", Bytes(512, static_cast<std::uint8_t>(i))});
+    for (int i = 0; i < 20000; ++i)
+        items.push_back({"e" + std::to_string(i) + ".bin", Bytes(512, static_cast<std::uint8_t>(i))});
     const std::string archive = Input("many.dat", BuildPack(items));
 
     Process process = Start({archive});
@@ -185,6 +190,5 @@ TEST_F(CliTest, CtrlCStopsBetweenEntriesWithCode130)
     EXPECT_GT(written.size(), 10u);
     EXPECT_LT(written.size(), items.size());
     // The entry under way when Stop came was finished: every file is whole.
-    for (const std::string& name : written)
-        EXPECT_EQ(std::filesystem::file_size(folder / name), 512u) << name;
+    for (const std::string& name : written) EXPECT_EQ(std::filesystem::file_size(folder / name), 512u) << name;
 }

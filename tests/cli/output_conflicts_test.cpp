@@ -22,8 +22,8 @@ protected:
 TEST_F(OutputConflictsTest, InputsOfOneOutputFolderWaitForTheOneBefore)
 {
     // data01.dat, DATA01.DAT and data01.ani all write into data01/; other.dat does not.
-    const Waits waits = EarlierConflicts(
-        {In("a/data01.dat"), In("other.dat"), In("b/DATA01.DAT"), In("data01.ani")}, exeDir());
+    const Waits waits
+        = EarlierConflicts({In("a/data01.dat"), In("other.dat"), In("b/DATA01.DAT"), In("data01.ani")}, exeDir());
     EXPECT_EQ(waits, (Waits{{}, {}, {0}, {2}}));
 }
 
@@ -43,8 +43,7 @@ TEST_F(OutputConflictsTest, OtherExtensionsTakePartInNothing)
 TEST_F(OutputConflictsTest, AnInputInAnEarlierOutputFolderWaitsForIt)
 {
     // data01.dat may write root/data01/inner.dat, which the second input reads.
-    const Waits waits =
-        EarlierConflicts({In("data01.dat"), (root() / "data01" / "inner.dat").string()}, exeDir());
+    const Waits waits = EarlierConflicts({In("data01.dat"), (root() / "data01" / "inner.dat").string()}, exeDir());
     EXPECT_EQ(waits, (Waits{{}, {0}}));
 }
 

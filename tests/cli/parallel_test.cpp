@@ -14,9 +14,9 @@
 #include "cli_fixture.h"
 #include "sound_writer.h"
 
+using orv::tools::BuildPack;
 using orv::tools::Bytes;
 using orv::tools::BytesOf;
-using orv::tools::BuildPack;
 using orv::tools::PackItem;
 namespace fs = std::filesystem;
 
@@ -119,20 +119,31 @@ protected:
         fs::create_directories(in() / "a");
         fs::create_directories(in() / "b");
         std::vector<std::string> files{
-            Input("a/data01.dat", BuildPack({{"p1.cg", Picture(1)}, {"p2.cg", Picture(2)}, {"readme.txt", BytesOf("first")},
-                                             {"voice.pcm", Sound(2000)}, {"walk.ani", Animation(3)}})),
-            Input("big.dat", BuildPack(Joined(RawEntries("r", 400), {{"wide.cg", Picture(4, 300, 200)}, {"walk.ani", Animation(5)}}))),
+            Input("a/data01.dat",
+                  BuildPack({{"p1.cg", Picture(1)},
+                             {"p2.cg", Picture(2)},
+                             {"readme.txt", BytesOf("first")},
+                             {"voice.pcm", Sound(2000)},
+                             {"walk.ani", Animation(3)}})),
+            Input("big.dat",
+                  BuildPack(
+                      Joined(RawEntries("r", 400), {{"wide.cg", Picture(4, 300, 200)}, {"walk.ani", Animation(5)}}))),
             Input("Title.ANI", Animation(6)),
             (in() / "gone.dat").string(),
-            Input("b/DATA01.DAT", BuildPack({{"p1.cg", Picture(7)}, {"readme.txt", BytesOf("second")}, {"p3.cg", Picture(8)}})),
+            Input("b/DATA01.DAT",
+                  BuildPack({{"p1.cg", Picture(7)}, {"readme.txt", BytesOf("second")}, {"p3.cg", Picture(8)}})),
             Input("notes.txt", BytesOf("not converted")),
             Input("fake.dat", BytesOf("no archive")),
             Input("data01.ani", Animation(9)),
-            Input("music.dat", BuildPack({{"music.pcm", Sound(orv::kSoundStreamThreshold / 4 + 1000)}, {"p.cg", Picture(10)}})),
+            Input("music.dat",
+                  BuildPack({{"music.pcm", Sound(orv::kSoundStreamThreshold / 4 + 1000)}, {"p.cg", Picture(10)}})),
         };
         if (failing)
-            files.push_back(Input("fatal.dat", BuildPack({{"ok.txt", BytesOf("ok")}, {"ok.cg", Picture(11)},
-                                                          {"../x.txt", BytesOf("x")}, {"never.txt", BytesOf("n")}})));
+            files.push_back(Input("fatal.dat",
+                                  BuildPack({{"ok.txt", BytesOf("ok")},
+                                             {"ok.cg", Picture(11)},
+                                             {"../x.txt", BytesOf("x")},
+                                             {"never.txt", BytesOf("n")}})));
         files.push_back(Input("after.dat", BuildPack(Joined(RawEntries("a", 300), {{"p.cg", Picture(12)}}))));
         files.push_back(Input("late.ani", Animation(13)));
         return files;
@@ -182,7 +193,8 @@ TEST_F(ParallelTest, AFatalErrorLeavesEverythingBeforeItAsOneAtATimeDoes)
     const auto one = ConvertInto("one", {"-j", "1"}, files);
     EXPECT_EQ(one.exitCode, 1);
     EXPECT_EQ(one.out, "");
-    const std::string fatalText = "ファイルオープンエラー！\n" + (root() / "one" / "fatal").string() + "/../x.txt\n終了します。\n";
+    const std::string fatalText
+        = "ファイルオープンエラー！\n" + (root() / "one" / "fatal").string() + "/../x.txt\n終了します。\n";
     EXPECT_EQ(one.err, "ファイルを開けません！\ngone.dat\n" + fatalText);
     const std::vector<std::string> before = FoldersIn(root() / "one");
     ASSERT_EQ(before, (std::vector<std::string>{"big", "data01", "fatal", "music", "title"}));
@@ -194,7 +206,8 @@ TEST_F(ParallelTest, AFatalErrorLeavesEverythingBeforeItAsOneAtATimeDoes)
         EXPECT_EQ(four.out, "");
         const std::string ownPath = (root() / run).string();
         std::string err = four.err;
-        if (const auto at = err.find(ownPath); at != std::string::npos) err.replace(at, ownPath.size(), (root() / "one").string());
+        if (const auto at = err.find(ownPath); at != std::string::npos)
+            err.replace(at, ownPath.size(), (root() / "one").string());
         EXPECT_EQ(err, one.err);
         // Inputs after the failed one may have been started before it failed.
         for (const std::string& folder : FoldersIn(root() / run)) {

@@ -130,8 +130,8 @@ TEST_F(ConvertAnimationTest, MalformedTablesNeverReadPastTheDataOrSpin)
     data[9] = 0xFF;
     data[10] = 0xFF;  // frame 3's offset
     Convert(data);
-    EXPECT_EQ(FilesIn(exeDir()), (std::vector<std::string>{"walk_0001.bmp", "walk_0002.bmp", "walk_0004.bmp",
-                                                           "walk_0005.bmp"}));
+    EXPECT_EQ(FilesIn(exeDir()),
+              (std::vector<std::string>{"walk_0001.bmp", "walk_0002.bmp", "walk_0004.bmp", "walk_0005.bmp"}));
 }
 
 TEST_F(ConvertAnimationTest, SettingLeavesAFrameOutClearsOrDrawsABaseFirst)
@@ -169,7 +169,8 @@ TEST_F(ConvertAnimationTest, OutOfRangeValuesActLikeNoSetting)
 {
     UseSettings("[walk.ani]\np2=0\np3=-2\np4=6\np5=junk\n");
     Convert(FiveFrames());
-    for (int k = 1; k <= kFrames; ++k) EXPECT_EQ(Shown(k), std::string("12345").substr(0, k) + std::string(kFrames - k, '-'));
+    for (int k = 1; k <= kFrames; ++k)
+        EXPECT_EQ(Shown(k), std::string("12345").substr(0, k) + std::string(kFrames - k, '-'));
 }
 
 TEST_F(ConvertAnimationTest, StopIsSeenBeforeEveryFrame)
@@ -198,8 +199,9 @@ TEST_F(ConvertAnimationTest, LongFileNamesUseTheirFirst15BytesForSectionAndOutpu
     Input("abcdefghijklmnopq.ani", FiveFrames());
     converter.ConvertInputFile();
     const auto folder = exeDir() / "abcdefghijklmnopq";
-    EXPECT_EQ(FilesIn(folder), (std::vector<std::string>{"abcdefghijklmno_0002.bmp", "abcdefghijklmno_0003.bmp",
-                                                         "abcdefghijklmno_0004.bmp", "abcdefghijklmno_0005.bmp"}));
+    EXPECT_EQ(FilesIn(folder),
+              (std::vector<std::string>{"abcdefghijklmno_0002.bmp", "abcdefghijklmno_0003.bmp",
+                                        "abcdefghijklmno_0004.bmp", "abcdefghijklmno_0005.bmp"}));
 }
 
 TEST_F(ConvertAnimationTest, AnimationEntriesOfArchivesAreConvertedUnlessAskedRaw)

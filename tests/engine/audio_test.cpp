@@ -22,7 +22,10 @@ std::uint32_t Le(const Bytes& b, std::size_t at, int bytes)
     return value;
 }
 
-std::string Text(const Bytes& b, std::size_t at) { return std::string(b.begin() + static_cast<std::ptrdiff_t>(at), b.begin() + static_cast<std::ptrdiff_t>(at) + 4); }
+std::string Text(const Bytes& b, std::size_t at)
+{
+    return std::string(b.begin() + static_cast<std::ptrdiff_t>(at), b.begin() + static_cast<std::ptrdiff_t>(at) + 4);
+}
 
 }  // namespace
 
@@ -137,8 +140,9 @@ TEST_F(AudioTest, StreamedAndInMemoryGiveTheSameFileAcrossChunkBoundaries)
 {
     // 2,862,055 bytes are read whole; larger entries pass through one chunk:
     // 2,862,056 (no full chunk), 2,862,060 (one chunk and 1 byte), 5,724,114 (two).
-    for (const std::size_t size : {std::size_t{kSoundStreamThreshold}, std::size_t{kSoundStreamThreshold} + 1,
-                                   std::size_t{kSoundStreamThreshold} + 5, 4 + 2 * std::size_t{kSoundStreamThreshold}}) {
+    for (const std::size_t size :
+         {std::size_t{kSoundStreamThreshold}, std::size_t{kSoundStreamThreshold} + 1,
+          std::size_t{kSoundStreamThreshold} + 5, 4 + 2 * std::size_t{kSoundStreamThreshold}}) {
         const Bytes sound = Sound(10, size - 4, static_cast<std::uint8_t>(size));
         const Bytes viaArchive = ThroughArchive(sound);
         // Nothing above the chunk size is ever read whole.

@@ -10,9 +10,9 @@
 #include "fatal_error.h"
 
 using namespace orv;
+using orv::tools::BuildPack;
 using orv::tools::Bytes;
 using orv::tools::BytesOf;
-using orv::tools::BuildPack;
 
 namespace {
 
@@ -31,11 +31,18 @@ TEST_F(ConvertInputFileTest, ProgressCounterAndPumpCallsComeInTheirOrder)
     EXPECT_EQ(converter.ConvertInputFile(), ConvertResult::Finished);
 
     const std::string out = exeDir().string() + "/data01/";
-    const std::vector<std::string> expected{
-        "max 2", "counter [0/2]", "repaint",
-        "pump", "output " + out + "a.txt", "position 1", "counter [1/2]",
-        "pump", "output " + out + "b.txt", "position 2", "counter [2/2]",
-        "position 2"};
+    const std::vector<std::string> expected{"max 2",
+                                            "counter [0/2]",
+                                            "repaint",
+                                            "pump",
+                                            "output " + out + "a.txt",
+                                            "position 1",
+                                            "counter [1/2]",
+                                            "pump",
+                                            "output " + out + "b.txt",
+                                            "position 2",
+                                            "counter [2/2]",
+                                            "position 2"};
     EXPECT_EQ(view.calls, expected);
     EXPECT_EQ(converter.srcName, "data01.dat");
     EXPECT_EQ(converter.outDir, out);
@@ -128,8 +135,8 @@ TEST_F(ConvertInputFileTest, StemsThatNameNoFolderOfTheirOwnUseTheWholeName)
 
 TEST_F(ConvertInputFileTest, EntryNamesInCp932BecomeUtf8FileNames)
 {
-    Input("data.dat", BuildPack({{"\x83\x5e\x83\x43\x83\x67\x83\x8b.txt", BytesOf("t")},
-                                 {"bad\xA0name", BytesOf("b")}}));
+    Input("data.dat",
+          BuildPack({{"\x83\x5e\x83\x43\x83\x67\x83\x8b.txt", BytesOf("t")}, {"bad\xA0name", BytesOf("b")}}));
     EXPECT_EQ(converter.ConvertInputFile(), ConvertResult::Finished);
     EXPECT_EQ(FilesIn(exeDir() / "data"), (std::vector<std::string>{"bad%A0name", "タイトル.txt"}));
 }
@@ -165,10 +172,11 @@ TEST_F(ConvertInputFileTest, AnInputsFilesDoNotDependOnTheInputsBeforeIt)
     // Frame 1 is 1 x 1; frame 2 is 4 x 4, draws nothing (an empty rectangle) and is
     // written as the canvas holds it. As the first input of a run, frame 2 needs a larger
     // block than frame 1 had: a new one, black.
-    const Bytes grow = AnimationOf({PictureBytes::Full(1, 1, {{0, 9, 9, 9}}, {0x80}),
-                                    PictureBytes::Rect(4, 4, 0, 0, 0, 0, {}, {})});
+    const Bytes grow
+        = AnimationOf({PictureBytes::Full(1, 1, {{0, 9, 9, 9}}, {0x80}), PictureBytes::Rect(4, 4, 0, 0, 0, 0, {}, {})});
     // An 8 x 8 white picture before it leaves a canvas block large enough for frame 2.
-    Input("white.dat", BuildPack({{"white.cg", PictureBytes::Full(8, 8, {{0, 0xFF, 0xFF, 0xFF}}, {0x80, 0x10, 0x30})}}));
+    Input("white.dat",
+          BuildPack({{"white.cg", PictureBytes::Full(8, 8, {{0, 0xFF, 0xFF, 0xFF}}, {0x80, 0x10, 0x30})}}));
     ASSERT_EQ(converter.ConvertInputFile(), ConvertResult::Finished);
     Input("grow.ani", grow);
     ASSERT_EQ(converter.ConvertInputFile(), ConvertResult::Finished);
@@ -212,8 +220,7 @@ TEST_F(ConvertInputFileTest, MissingTableRecordsReadAsZeroAndEndInTheOpenError)
         converter.ConvertInputFile();
         FAIL() << "an empty entry name must not be written";
     } catch (const FatalError& error) {
-        EXPECT_EQ(std::string(error.what()),
-                  "ファイルオープンエラー！\n" + converter.outDir + "\n終了します。");
+        EXPECT_EQ(std::string(error.what()), "ファイルオープンエラー！\n" + converter.outDir + "\n終了します。");
     }
     EXPECT_EQ(ReadAll(exeDir() / "cut" / "a.txt"), BytesOf("pack"));
 }
@@ -260,7 +267,7 @@ TEST_F(ConvertInputFileTest, AnOutputFolderThatCannotBeMadeIsTheOpenError)
 TEST_F(ConvertInputFileTest, AShortWriteIsTheWriteError)
 {
     Input("full.dat", BuildPack({{"big.bin", Bytes(64 * 1024, 1)}}));
-    rlimit saved {};
+    rlimit saved{};
     ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
     rlimit small = saved;
     small.rlim_cur = 4096;

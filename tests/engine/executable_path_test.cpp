@@ -34,7 +34,8 @@ std::string FolderWithReadOnlyExecutable(const fs::path& exeDir)
     ::close(channel[1]);
     std::string folder;
     char buffer[256];
-    for (ssize_t n; (n = ::read(channel[0], buffer, sizeof buffer)) > 0;) folder.append(buffer, static_cast<std::size_t>(n));
+    for (ssize_t n; (n = ::read(channel[0], buffer, sizeof buffer)) > 0;)
+        folder.append(buffer, static_cast<std::size_t>(n));
     ::close(channel[0]);
     int status = 0;
     ::waitpid(child, &status, 0);

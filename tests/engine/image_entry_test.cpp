@@ -19,13 +19,12 @@ class ConvertImageEntryTest : public EngineTest {
 protected:
     ConvertImageEntryTest() { converter.outDir = exeDir().string() + "/"; }
 
-    void Convert(const Bytes& picture, std::string_view name, std::int32_t frameNo = -1,
-                 bool clearCanvas = false, bool renderOnly = false)
+    void Convert(const Bytes& picture, std::string_view name, std::int32_t frameNo = -1, bool clearCanvas = false,
+                 bool renderOnly = false)
     {
         Bytes record;
         tools::AppendRecord(record, name, 0, static_cast<std::uint32_t>(picture.size()));
-        converter.ConvertImageEntry(picture.data(), ParseArchiveEntry(record.data()), clearCanvas,
-                                    renderOnly, frameNo);
+        converter.ConvertImageEntry(picture.data(), ParseArchiveEntry(record.data()), clearCanvas, renderOnly, frameNo);
     }
 
     std::string Out(const std::string& name) const { return converter.outDir + name; }
@@ -121,7 +120,8 @@ TEST_F(ConvertImageEntryTest, PackImagesStartOnABlackCanvas)
     for (int row = 0; row < 3; ++row) {
         for (int x = 0; x < 3; ++x) {
             const std::size_t at = 54 + row * 12 + x * 3;
-            const Bytes pixel(file.begin() + static_cast<std::ptrdiff_t>(at), file.begin() + static_cast<std::ptrdiff_t>(at) + 3);
+            const Bytes pixel(file.begin() + static_cast<std::ptrdiff_t>(at),
+                              file.begin() + static_cast<std::ptrdiff_t>(at) + 3);
             EXPECT_EQ(pixel, (row == 1 && x == 1 ? Bytes{0x10, 0x20, 0x30} : Bytes{0, 0, 0})) << x << "," << row;
         }
     }

@@ -83,8 +83,7 @@ TEST_F(ImageWritersTest, PalettesComeFromTheColourTable)
 {
     // 1 bit, one colour used: entry 0 from the table, entry 1 black.
     const Bytes oneBit{0x80, 0, 0, 0};  // pixel 0 is index 1
-    ASSERT_EQ(SaveDibAsPng(Out("1.png").c_str(), InfoBlock(2, 1, 1, 0, 1, {0x11, 0x22, 0x33, 0}).data(),
-                           oneBit.data()),
+    ASSERT_EQ(SaveDibAsPng(Out("1.png").c_str(), InfoBlock(2, 1, 1, 0, 1, {0x11, 0x22, 0x33, 0}).data(), oneBit.data()),
               kPngWritten);
     const auto mono = ReadPngFile(Out("1.png"));
     ASSERT_TRUE(mono);

@@ -44,7 +44,9 @@ protected:
 
 INSTANTIATE_TEST_SUITE_P(Temporaries, OutputFileTest,
                          ::testing::Values(OutputFile::Temporary::Unnamed, OutputFile::Temporary::Named),
-                         [](const auto& param) { return param.param == OutputFile::Temporary::Unnamed ? "Unnamed" : "Named"; });
+                         [](const auto& param) {
+                             return param.param == OutputFile::Temporary::Unnamed ? "Unnamed" : "Named";
+                         });
 
 TEST_P(OutputFileTest, TheNameKeepsItsOldContentUntilTheWholeFileIsPutInPlace)
 {

@@ -18,7 +18,10 @@ TEST(PathText, FileNameExtensionAndStem)
 TEST(PathText, LowerCasingTouchesAsciiLettersOnly)
 {
     EXPECT_EQ(AsciiLower("Walk.ANI"), "walk.ani");
-    EXPECT_EQ(AsciiLower("\xE6\xAD\xA9" "Ab.DAT"), "\xE6\xAD\xA9" "ab.dat");
+    EXPECT_EQ(AsciiLower("\xE6\xAD\xA9"
+                         "Ab.DAT"),
+              "\xE6\xAD\xA9"
+              "ab.dat");
 }
 
 TEST(Cp932Names, ConvertToUtf8)
@@ -31,7 +34,9 @@ TEST(Cp932Names, ConvertToUtf8)
 
 TEST(Cp932Names, BytesThatDoNotConvertAreEscaped)
 {
-    EXPECT_EQ(Cp932ToUtf8("a\xA0" "b"), "a%A0b");
+    EXPECT_EQ(Cp932ToUtf8("a\xA0"
+                          "b"),
+              "a%A0b");
     // A lead byte with nothing after it.
     EXPECT_EQ(Cp932ToUtf8("x\x83"), "x%83");
     EXPECT_EQ(Cp932ToUtf8("\xFF\xFF"), "%FF%FF");
@@ -74,6 +79,5 @@ TEST(PlainFileNames, RefuseAnythingThatLeavesTheFolder)
     EXPECT_TRUE(IsPlainFileName("readme.txt"));
     EXPECT_TRUE(IsPlainFileName("..."));
     EXPECT_TRUE(IsPlainFileName(".hidden"));
-    for (const char* name : {"", ".", "..", "a/b", "../x", "a\\b", "/"})
-        EXPECT_FALSE(IsPlainFileName(name)) << name;
+    for (const char* name : {"", ".", "..", "a/b", "../x", "a\\b", "/"}) EXPECT_FALSE(IsPlainFileName(name)) << name;
 }

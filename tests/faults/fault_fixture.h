@@ -16,10 +16,22 @@ namespace faults {
 
 using orv::tools::Bytes;
 
-inline std::string OpenError(const std::string& path) { return "ファイルオープンエラー！\n" + path + "\n終了します。\n"; }
-inline std::string WriteError(const std::string& path) { return "ファイル書き込みエラー！\n" + path + "\n終了します。\n"; }
-inline std::string PngError(const std::string& path) { return "PNG出力エラー！\n" + path + "\n終了します。\n"; }
-inline std::string UnknownFormat(const std::string& path) { return "未知の形式です！\n" + path + "\n終了します。\n"; }
+inline std::string OpenError(const std::string& path)
+{
+    return "ファイルオープンエラー！\n" + path + "\n終了します。\n";
+}
+inline std::string WriteError(const std::string& path)
+{
+    return "ファイル書き込みエラー！\n" + path + "\n終了します。\n";
+}
+inline std::string PngError(const std::string& path)
+{
+    return "PNG出力エラー！\n" + path + "\n終了します。\n";
+}
+inline std::string UnknownFormat(const std::string& path)
+{
+    return "未知の形式です！\n" + path + "\n終了します。\n";
+}
 inline const std::string kMemoryError = "メモリ確保できません！\n終了します。\n";
 
 // A picture of one pixel, palette entry 1 (all zero, so black).

@@ -95,10 +95,10 @@ TEST_F(FaultTest, AnimationTablesStartingWith0xFFFFFFFFDrawNothing)
     EXPECT_TRUE(std::filesystem::is_directory(root() / "table"));
     EXPECT_TRUE(FilesIn(root() / "table").empty());
 
-    result = Convert({Input("pack.dat", orv::tools::BuildPack({{"walk.ani", animation}, {"after.txt", BytesOf("x")}}))});
+    result
+        = Convert({Input("pack.dat", orv::tools::BuildPack({{"walk.ani", animation}, {"after.txt", BytesOf("x")}}))});
     EXPECT_EQ(result.exitCode, 0) << result.err;
     EXPECT_EQ(FilesIn(root() / "pack"), std::vector<std::string>{"after.txt"});
-
 }
 
 }  // namespace

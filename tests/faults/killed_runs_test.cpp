@@ -54,7 +54,8 @@ std::uint32_t Le32At(const Bytes& bytes, std::size_t at)
 
 std::string TextAt(const Bytes& bytes, std::size_t at, std::size_t n)
 {
-    return std::string(bytes.begin() + static_cast<std::ptrdiff_t>(at), bytes.begin() + static_cast<std::ptrdiff_t>(at + n));
+    return std::string(bytes.begin() + static_cast<std::ptrdiff_t>(at),
+                       bytes.begin() + static_cast<std::ptrdiff_t>(at + n));
 }
 
 // The whole WAVE file of the long entry: its size and its header, parsed by hand.
@@ -69,9 +70,9 @@ void ExpectCompleteWave(const fs::path& path)
     EXPECT_EQ(TextAt(header, 0, 4), "RIFF");
     EXPECT_EQ(Le32At(header, 4), kWaveBytes - 8);
     EXPECT_EQ(TextAt(header, 8, 8), "WAVEfmt ");
-    EXPECT_EQ(header[22], 2);                 // channels
-    EXPECT_EQ(Le32At(header, 24), 44100u);   // sample rate
-    EXPECT_EQ(header[34], 16);                // bits per sample
+    EXPECT_EQ(header[22], 2);  // channels
+    EXPECT_EQ(Le32At(header, 24), 44100u);  // sample rate
+    EXPECT_EQ(header[34], 16);  // bits per sample
     EXPECT_EQ(TextAt(header, 36, 4), "data");
     EXPECT_EQ(Le32At(header, 40), kSampleBytes);
 }
@@ -90,7 +91,9 @@ protected:
         const std::uint32_t soundBytes = 4 + kSampleBytes;
         Bytes head = orv::tools::PackHeader(count);
         orv::tools::AppendRecord(head, "long.pcm", soundAt, soundBytes);
-        if (withAfter) orv::tools::AppendRecord(head, "after.txt", soundAt + soundBytes, static_cast<std::uint32_t>(kAfter.size()));
+        if (withAfter)
+            orv::tools::AppendRecord(head, "after.txt", soundAt + soundBytes,
+                                     static_cast<std::uint32_t>(kAfter.size()));
         head.insert(head.end(), {0, 0, 0, orv::kSoundStereo44100});
         const std::string path = Input("long.dat", head);
         fs::resize_file(path, soundAt + soundBytes);
@@ -251,16 +254,18 @@ TEST_F(KilledRunTest, AnInputThatShrinksUnderTheRunIsTheReadError)
 
 TEST_F(KilledRunTest, TemporaryFilesOfAKilledRunAreRemovedByTheNext)
 {
-    const std::string input = Input("long.dat", orv::tools::BuildPack({
-        {"long.pcm", orv::tools::BuildSoundEntry(orv::kSoundStereo44100, {1, 2, 3, 4})},
-        {"after.txt", kAfter},
-    }));
+    const std::string input = Input("long.dat",
+                                    orv::tools::BuildPack({
+                                        {"long.pcm", orv::tools::BuildSoundEntry(orv::kSoundStereo44100, {1, 2, 3, 4})},
+                                        {"after.txt", kAfter},
+                                    }));
     fs::create_directory(folder());
     const std::string leftover = ".orvconv-0123456789abcdef.tmp";
     // Names like it but not of that form belong to someone else.
     const std::vector<std::string> others{".orvconv-notes.txt", "keep.tmp", ".orvconv-0123456789abcde.tmp"};
     ASSERT_TRUE(orv::tools::WriteFileBytes((folder() / leftover).string(), BytesOf("half a file")));
-    for (const std::string& name : others) ASSERT_TRUE(orv::tools::WriteFileBytes((folder() / name).string(), BytesOf(name)));
+    for (const std::string& name : others)
+        ASSERT_TRUE(orv::tools::WriteFileBytes((folder() / name).string(), BytesOf(name)));
 
     const auto result = Convert({input});
     EXPECT_EQ(result.exitCode, 0) << result.err;

@@ -166,7 +166,8 @@ TEST_F(FaultTest, AFileSystemOutOfInodesIsTheWriteErrorForTheFirstFileItRefuses)
 {
     // Five inodes: the file system's root, the output folder, then three files.
     constexpr std::size_t kInodes = 5;
-    const std::vector<std::string> names{"first.txt", "second.txt", "third.txt", "fourth.txt", "fifth.txt", "sixth.txt"};
+    const std::vector<std::string> names{"first.txt",  "second.txt", "third.txt",
+                                         "fourth.txt", "fifth.txt",  "sixth.txt"};
     std::vector<PackItem> items;
     for (const std::string& name : names) items.push_back({name, BytesOf(name)});
     const std::string input = Input("inodes.dat", BuildPack(items));

@@ -25,8 +25,7 @@ protected:
     }
 
     // Writes a settings file piece by piece, so that the test itself stays small.
-    template <typename Fill>
-    std::string Settings(const std::string& name, Fill fill) const
+    template <typename Fill> std::string Settings(const std::string& name, Fill fill) const
     {
         const auto path = in() / name;
         std::ofstream file(path, std::ios::binary);

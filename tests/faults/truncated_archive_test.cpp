@@ -65,7 +65,8 @@ TEST_F(FaultTest, ArchivesCutAtEveryOffsetEndCleanly)
     for (std::size_t cut = 0; cut <= archive.size(); ++cut) {
         const std::string name = "cut" + std::to_string(cut);
         folders.push_back(name);
-        const std::string input = Input(name + ".dat", Bytes(archive.begin(), archive.begin() + static_cast<std::ptrdiff_t>(cut)));
+        const std::string input
+            = Input(name + ".dat", Bytes(archive.begin(), archive.begin() + static_cast<std::ptrdiff_t>(cut)));
         std::filesystem::create_directories(captures() / name);
         running.emplace_back(cut, Start({input}, {}, captures() / name));
         if (running.size() == kRunsAtOnce) {

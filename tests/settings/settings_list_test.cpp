@@ -39,8 +39,7 @@ std::vector<std::string> Sorted(std::vector<std::string> names)
 TEST(SettingsList, IniFilesInAnyLetterCase)
 {
     TempDir dir;
-    for (const char* name : {"a.ini", "B.INI", "c.Ini", "x.txt", "d.ini.txt", "eini", "f.in"})
-        MakeFile(dir, name);
+    for (const char* name : {"a.ini", "B.INI", "c.Ini", "x.txt", "d.ini.txt", "eini", "f.in"}) MakeFile(dir, name);
     EXPECT_EQ(Sorted(Listed(dir.slashed())), (std::vector<std::string>{"B.INI", "a.ini", "c.Ini"}));
 }
 

@@ -57,8 +57,9 @@ TEST(SettingsLoad, ReadsTheFileAtPath)
 {
     TempDir dir;
     const std::string path = dir.slashed() + "frames.ini";
-    ASSERT_TRUE(WriteFileBytes(path, BytesOf("; opening animation\r\n[op01.ani]\r\np3=1\r\n"
-                                             "p4 = 4\r\np5=-1\r\nP6=0x2\r\np7=1 ; old\r\n")));
+    ASSERT_TRUE(WriteFileBytes(path,
+                               BytesOf("; opening animation\r\n[op01.ani]\r\np3=1\r\n"
+                                       "p4 = 4\r\np5=-1\r\nP6=0x2\r\np7=1 ; old\r\n")));
     const auto file = SettingsFile::Load(path);
     EXPECT_EQ(file->IntegerValue("op01.ani", "p3", kFallback), 1);
     EXPECT_EQ(file->IntegerValue("op01.ani", "p4", kFallback), 4);

@@ -39,8 +39,8 @@ std::int32_t Frame(const SettingsFile& file, std::string_view section, std::stri
 
 TEST(SettingsExample, OpeningAnimation)
 {
-    const auto file = FromLines({"; opening animation", "[op01.ani]", "p3=1", "p4 = 4", "p5=-1",
-                                 "P6=0x2", "p7=1 ; old"});
+    const auto file
+        = FromLines({"; opening animation", "[op01.ani]", "p3=1", "p4 = 4", "p5=-1", "P6=0x2", "p7=1 ; old"});
     EXPECT_EQ(Frame(*file, "op01.ani", "p3"), 1);
     EXPECT_EQ(Frame(*file, "op01.ani", "p4"), 4);
     EXPECT_EQ(Frame(*file, "op01.ani", "p5"), -1);
@@ -125,11 +125,9 @@ TEST(SettingsSections, OtherSectionsDoNotLeakIntoEachOther)
 TEST(SettingsSections, ManySectionsSharingBucketsAreAllFound)
 {
     std::string text;
-    for (int i = 0; i < 2000; ++i)
-        text += "[s" + std::to_string(i) + "]\np1=" + std::to_string(i) + "\n";
+    for (int i = 0; i < 2000; ++i) text += "[s" + std::to_string(i) + "]\np1=" + std::to_string(i) + "\n";
     const auto file = SettingsFile::FromBytes(text);
-    for (int i = 0; i < 2000; ++i)
-        ASSERT_EQ(Frame(*file, "S" + std::to_string(i), "P1"), i) << i;
+    for (int i = 0; i < 2000; ++i) ASSERT_EQ(Frame(*file, "S" + std::to_string(i), "P1"), i) << i;
     EXPECT_EQ(Frame(*file, "s2000", "p1"), kFallback);
 }
 
@@ -221,8 +219,8 @@ TEST(SettingsKeys, ControlBytesAndBlanksAreTrimmedButNotDel)
 
 TEST(SettingsLineBreaks, CrOrLfOrCrLfFilesReadAlike)
 {
-    const std::initializer_list<std::string_view> lines = {"; opening", "[op01.ani]", "p3=1",
-                                                           "", "p4=4", "[b.ani]", "p1=2"};
+    const std::initializer_list<std::string_view> lines
+        = {"; opening", "[op01.ani]", "p3=1", "", "p4=4", "[b.ani]", "p1=2"};
     for (const std::string_view lineBreak : {"\r", "\n", "\r\n", "\n\r"}) {
         const auto file = SettingsFile::FromBytes(JoinLines(lines, lineBreak));
         EXPECT_EQ(Frame(*file, "op01.ani", "p3"), 1) << static_cast<int>(lineBreak[0]);
@@ -251,7 +249,8 @@ TEST(SettingsLineBreaks, ABreakEndsAValue)
 TEST(SettingsBytes, ZeroByteEndsTheText)
 {
     using namespace std::string_literals;
-    const auto file = SettingsFile::FromBytes("[a.ani]\np1=12\0" "34\np2=2\n[b.ani]\np3=3\n"s);
+    const auto file = SettingsFile::FromBytes("[a.ani]\np1=12\0"
+                                              "34\np2=2\n[b.ani]\np3=3\n"s);
     EXPECT_EQ(Frame(*file, "a.ani", "p1"), 12);
     EXPECT_EQ(Frame(*file, "a.ani", "p2"), kFallback);
     EXPECT_EQ(Frame(*file, "b.ani", "p3"), kFallback);
@@ -297,8 +296,7 @@ TEST(SettingsThreads, FirstLookupsFromManyThreadsAtOnce)
                     const std::string name = "S" + std::to_string((section + worker) % 50) + ".ANI";
                     for (int frame = 0; frame < 20; ++frame) {
                         const int expected = (section + worker) % 50 * 100 + frame;
-                        if (file->IntegerValue(name, "P" + std::to_string(frame), -1) != expected)
-                            ++wrong[worker];
+                        if (file->IntegerValue(name, "P" + std::to_string(frame), -1) != expected) ++wrong[worker];
                     }
                 }
             });

@@ -62,7 +62,10 @@ protected:
     std::filesystem::path root() const { return dir.path() / "root"; }
     std::filesystem::path in() const { return dir.path() / "in"; }
     std::filesystem::path captures() const { return dir.path() / "captures"; }
-    std::string Out(const std::string& folder, const std::string& name) const { return (root() / folder).string() + "/" + name; }
+    std::string Out(const std::string& folder, const std::string& name) const
+    {
+        return (root() / folder).string() + "/" + name;
+    }
 
     std::string Input(const std::string& name, const orv::tools::Bytes& bytes) const
     {
@@ -131,4 +134,3 @@ private:
         return Process(ORVCONV_CLI_PATH, args, captureDir, limits.fileSize, setup);
     }
 };
-

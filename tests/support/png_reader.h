@@ -18,9 +18,9 @@ struct PngFile {
     int colourType = 0;
     std::vector<std::vector<std::uint8_t>> rows;  // top row first, as stored (RGB, RGBA or indices)
     std::vector<png_color> palette;
-    std::vector<std::string> chunks;         // chunk types in file order
-    std::vector<std::uint8_t> filterTypes;   // one per row
-    int zlibLevelBits = -1;                  // FLEVEL of the zlib stream header
+    std::vector<std::string> chunks;  // chunk types in file order
+    std::vector<std::uint8_t> filterTypes;  // one per row
+    int zlibLevelBits = -1;  // FLEVEL of the zlib stream header
 };
 
 namespace png_reader_detail {

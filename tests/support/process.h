@@ -26,7 +26,7 @@ public:
         std::string out;
         std::string err;
         bool timedOut = false;  // killed when the time given to Wait ran out
-        long peakKb = 0;        // the largest resident set it had, in KiB
+        long peakKb = 0;  // the largest resident set it had, in KiB
     };
 
     // Runs in the child before the program starts; a result other than 0 ends the
@@ -34,10 +34,9 @@ public:
     using ChildSetup = std::function<int()>;
 
     // Starts program with args; a file-size limit in bytes applies to it alone.
-    Process(const std::string& program, const std::vector<std::string>& args,
-            const std::filesystem::path& captureDir, std::optional<rlim_t> fileSizeLimit = {},
-            const ChildSetup& setup = {})
-        : outPath_(captureDir / "stdout.txt"), errPath_(captureDir / "stderr.txt")
+    Process(const std::string& program, const std::vector<std::string>& args, const std::filesystem::path& captureDir,
+            std::optional<rlim_t> fileSizeLimit = {}, const ChildSetup& setup = {}) :
+        outPath_(captureDir / "stdout.txt"), errPath_(captureDir / "stderr.txt")
     {
         std::vector<std::string> argv{program};
         argv.insert(argv.end(), args.begin(), args.end());
@@ -65,7 +64,7 @@ public:
     Result Wait(std::optional<std::chrono::milliseconds> limit = {})
     {
         int status = 0;
-        rusage usage {};
+        rusage usage{};
         Result result;
         if (limit) {
             const auto deadline = std::chrono::steady_clock::now() + *limit;

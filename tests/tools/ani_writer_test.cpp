@@ -10,8 +10,7 @@ using orv::tools::Bytes;
 TEST(AniWriter, TableHoldsEachFrameStartFromTheDataStart)
 {
     // Three table slots (12 bytes), then frames of 3, 0 and 1 bytes.
-    EXPECT_EQ(BuildAnimation({{1, 2, 3}, {}, {9}}),
-              (Bytes{12, 0, 0, 0, 15, 0, 0, 0, 15, 0, 0, 0, 1, 2, 3, 9}));
+    EXPECT_EQ(BuildAnimation({{1, 2, 3}, {}, {9}}), (Bytes{12, 0, 0, 0, 15, 0, 0, 0, 15, 0, 0, 0, 1, 2, 3, 9}));
 }
 
 TEST(AniWriter, OffsetsAreLittleEndian)
@@ -24,4 +23,7 @@ TEST(AniWriter, OffsetsAreLittleEndian)
     EXPECT_EQ(data[308], 8);
 }
 
-TEST(AniWriter, NoFramesGiveNoBytes) { EXPECT_TRUE(BuildAnimation({}).empty()); }
+TEST(AniWriter, NoFramesGiveNoBytes)
+{
+    EXPECT_TRUE(BuildAnimation({}).empty());
+}

@@ -35,10 +35,7 @@ struct Parsed {
 Parsed Tokens(const Bytes& entry)
 {
     const bool rect = entry.at(0) == 2;
-    auto field = [&](std::size_t at)
-    {
-        return static_cast<std::uint32_t>(entry.at(at) | entry.at(at + 1) << 8);
-    };
+    auto field = [&](std::size_t at) { return static_cast<std::uint32_t>(entry.at(at) | entry.at(at + 1) << 8); };
     const std::uint32_t left = rect ? field(5) : 0, top = rect ? field(7) : 0;
     const std::uint32_t right = rect ? field(9) : field(1), bottom = rect ? field(11) : field(3);
     std::size_t at = rect ? 13 + 384 : 5 + 384;
@@ -71,8 +68,7 @@ Parsed Tokens(const Bytes& entry)
 
 Bytes Slice(const Bytes& bytes, std::size_t from, std::size_t to)
 {
-    return Bytes(bytes.begin() + static_cast<std::ptrdiff_t>(from),
-                 bytes.begin() + static_cast<std::ptrdiff_t>(to));
+    return Bytes(bytes.begin() + static_cast<std::ptrdiff_t>(from), bytes.begin() + static_cast<std::ptrdiff_t>(to));
 }
 
 Bytes StreamOf(const Bytes& entry)
@@ -166,8 +162,7 @@ void ExpectRoundTrip(const CgPicture& picture, const Bytes& before)
     const Bytes decoded = Decoded(entry, before);
     ASSERT_EQ(decoded.size(), intended.size());
     for (std::size_t i = 0; i < intended.size(); ++i) {
-        ASSERT_EQ(decoded[i], intended[i]) << "pixel " << i / 3 << " of " << picture.width << "x"
-                                           << picture.height;
+        ASSERT_EQ(decoded[i], intended[i]) << "pixel " << i / 3 << " of " << picture.width << "x" << picture.height;
     }
 }
 
@@ -230,14 +225,10 @@ TEST(CgEncoder, RunLengthsUseTheNibbleUpTo15AndExtensionBytesBeyond)
     // One row of a single colour: a literal, then the previous pixel repeated width - 1 times.
     // A one-byte run at the stream's end would not be carried out, so a pad byte follows it.
     const std::vector<std::pair<int, Bytes>> cases{
-        {2, {0x81, 0x11, 0x00}},
-        {16, {0x81, 0x1F, 0x00}},
-        {17, {0x81, 0x10, 0x01}},
-        {31, {0x81, 0x10, 0x0F}},
-        {270, {0x81, 0x10, 0xFE}},
-        {271, {0x81, 0x10, 0xFF, 0x00}},
-        {273, {0x81, 0x10, 0xFF, 0x02}},
-        {600, {0x81, 0x10, 0xFF, 0xFF, 0x4A}},
+        {2, {0x81, 0x11, 0x00}},         {16, {0x81, 0x1F, 0x00}},
+        {17, {0x81, 0x10, 0x01}},        {31, {0x81, 0x10, 0x0F}},
+        {270, {0x81, 0x10, 0xFE}},       {271, {0x81, 0x10, 0xFF, 0x00}},
+        {273, {0x81, 0x10, 0xFF, 0x02}}, {600, {0x81, 0x10, 0xFF, 0xFF, 0x4A}},
     };
     for (const auto& [width, stream] : cases) {
         SCOPED_TRACE(width);
@@ -302,8 +293,7 @@ TEST(CgEncoder, PreviousPixelCopyRepeatsAcrossTheRowStart)
         Put(picture, x, 0, x + 1);
         Put(picture, x, 1, 9);
     }
-    EXPECT_EQ(StreamOf(EncodeCg(picture)),
-              (Bytes{0x81, 0x82, 0x83, 0x84, 0x85, 0x86, 0x87, 0x88, 0x89, 0x19, 0x00}));
+    EXPECT_EQ(StreamOf(EncodeCg(picture)), (Bytes{0x81, 0x82, 0x83, 0x84, 0x85, 0x86, 0x87, 0x88, 0x89, 0x19, 0x00}));
     ExpectRoundTrip(picture, ZeroCanvas(picture));
 }
 
@@ -372,8 +362,7 @@ TEST(CgEncoder, GeneratedPicturesOfManyShapesRoundTrip)
         FillPatchy(picture, random, 1 + random.Next(round % 2 == 0 ? 4 : 128));
         if (round % 3 == 0) {
             const int left = random.Next(width), top = random.Next(height);
-            SetRect(picture, left, top, left + 1 + random.Next(width - left),
-                    top + 1 + random.Next(height - top));
+            SetRect(picture, left, top, left + 1 + random.Next(width - left), top + 1 + random.Next(height - top));
         }
         Bytes before = ZeroCanvas(picture);
         if (round % 2 == 1) {
@@ -405,9 +394,12 @@ TEST(CgEncoder, DrawnPictureUsesSkipsCopiesAndLiterals)
     const Bytes entry = EncodeCg(picture);
     int skips = 0, copies = 0, literals = 0;
     for (const Token& token : Tokens(entry).tokens) {
-        if (token.kind == kLiteral) ++literals;
-        else if (token.kind == 0) ++skips;
-        else ++copies;
+        if (token.kind == kLiteral)
+            ++literals;
+        else if (token.kind == 0)
+            ++skips;
+        else
+            ++copies;
     }
     EXPECT_GT(skips, 0);
     EXPECT_GT(copies, 0);

@@ -39,8 +39,8 @@ TEST(FitPathPosix, PathWithoutSeparatorIsNeverMeasured)
 
 TEST(FitPathPosix, FoldersThenMarkerAreDropped)
 {
-    ExpectPosixSteps({"/work/archive/sub/op01.dat", "/.../archive/sub/op01.dat",
-                      "/.../sub/op01.dat", "/.../op01.dat", ".../op01.dat", "op01.dat"});
+    ExpectPosixSteps({"/work/archive/sub/op01.dat", "/.../archive/sub/op01.dat", "/.../sub/op01.dat", "/.../op01.dat",
+                      ".../op01.dat", "op01.dat"});
 }
 
 TEST(FitPathPosix, FileInRootLosesRoot)
@@ -55,8 +55,8 @@ TEST(FitPathPosix, DriveLetterIsAnOrdinaryFolder)
 
 TEST(FitPathPosix, DoubleSlashPathFirstGrowsThenShrinks)
 {
-    ExpectPosixSteps({"//srv/share/op01.dat", "/.../srv/share/op01.dat", "/.../share/op01.dat",
-                      "/.../op01.dat", ".../op01.dat", "op01.dat"});
+    ExpectPosixSteps({"//srv/share/op01.dat", "/.../srv/share/op01.dat", "/.../share/op01.dat", "/.../op01.dat",
+                      ".../op01.dat", "op01.dat"});
 }
 
 TEST(FitPathPosix, RelativePathGetsUnrootedMarker)
@@ -66,26 +66,22 @@ TEST(FitPathPosix, RelativePathGetsUnrootedMarker)
 
 TEST(FitPathPosix, BackslashAndColonAreOrdinaryBytes)
 {
-    ExpectPosixSteps({"/a\\b/c:d/op01.dat", "/.../c:d/op01.dat", "/.../op01.dat",
-                      ".../op01.dat", "op01.dat"});
+    ExpectPosixSteps({"/a\\b/c:d/op01.dat", "/.../c:d/op01.dat", "/.../op01.dat", ".../op01.dat", "op01.dat"});
 }
 
 TEST(FitPathPosix, FolderNamesBeginningWithDotLoseFourBytesLikeTheMarker)
 {
-    ExpectPosixSteps({"/.a/b/c/op01.dat", "/.../c/op01.dat", "/.../op01.dat", ".../op01.dat",
-                      "op01.dat"});
+    ExpectPosixSteps({"/.a/b/c/op01.dat", "/.../c/op01.dat", "/.../op01.dat", ".../op01.dat", "op01.dat"});
     ExpectPosixSteps({"/../x/op01.dat", "/.../op01.dat", ".../op01.dat", "op01.dat"});
     ExpectPosixSteps({"/.a/op01.dat", "/op01.dat", "op01.dat"});
-    ExpectPosixSteps({"/u/.cfg/op01.dat", "/.../.cfg/op01.dat", "/.../op01.dat",
-                      ".../op01.dat", "op01.dat"});
+    ExpectPosixSteps({"/u/.cfg/op01.dat", "/.../.cfg/op01.dat", "/.../op01.dat", ".../op01.dat", "op01.dat"});
     ExpectPosixSteps({"./out/op01.dat", ".../op01.dat", "op01.dat"});
 }
 
 TEST(FitPathPosix, MultiByteFolderIsDroppedWhole)
 {
     ExpectPosixSteps({"/表/op01.dat", "/.../op01.dat", ".../op01.dat", "op01.dat"});
-    ExpectPosixSteps({"/aソb/表/op01.dat", "/.../表/op01.dat", "/.../op01.dat", ".../op01.dat",
-                      "op01.dat"});
+    ExpectPosixSteps({"/aソb/表/op01.dat", "/.../表/op01.dat", "/.../op01.dat", ".../op01.dat", "op01.dat"});
 }
 
 TEST(FitPathPosix, MultiByteNameIsKeptWhole)

@@ -13,7 +13,7 @@ namespace {
 
 // Shift-JIS characters whose second byte is 0x5C, the byte of "\".
 const std::string kHyou = "\x95\x5C";  // 表
-const std::string kSo = "\x83\x5C";    // ソ
+const std::string kSo = "\x83\x5C";  // ソ
 
 void ExpectWindowsSteps(const std::vector<std::string>& steps)
 {
@@ -43,9 +43,8 @@ TEST(FitPathWindows, PathWithoutSeparatorIsNeverMeasured)
 
 TEST(FitPathWindows, FoldersThenDriveThenMarkerAreDropped)
 {
-    ExpectWindowsSteps({R"(D:\work\archive\sub\op01.dat)", R"(D:\...\archive\sub\op01.dat)",
-                        R"(D:\...\sub\op01.dat)", R"(D:\...\op01.dat)", R"(...\op01.dat)",
-                        "op01.dat"});
+    ExpectWindowsSteps({R"(D:\work\archive\sub\op01.dat)", R"(D:\...\archive\sub\op01.dat)", R"(D:\...\sub\op01.dat)",
+                        R"(D:\...\op01.dat)", R"(...\op01.dat)", "op01.dat"});
 }
 
 TEST(FitPathWindows, FileInDriveRootLosesRootThenDrive)
@@ -60,42 +59,36 @@ TEST(FitPathWindows, DriveRelativePathLosesDrive)
 
 TEST(FitPathWindows, NetworkPathFirstGrowsThenShrinks)
 {
-    ExpectWindowsSteps({R"(\\srv\share\op01.dat)", R"(\...\srv\share\op01.dat)",
-                        R"(\...\share\op01.dat)", R"(\...\op01.dat)", R"(...\op01.dat)",
-                        "op01.dat"});
+    ExpectWindowsSteps({R"(\\srv\share\op01.dat)", R"(\...\srv\share\op01.dat)", R"(\...\share\op01.dat)",
+                        R"(\...\op01.dat)", R"(...\op01.dat)", "op01.dat"});
 }
 
 TEST(FitPathWindows, RelativePathGetsUnrootedMarker)
 {
-    ExpectWindowsSteps({R"(work\sub\op01.dat)", R"(...\sub\op01.dat)", R"(...\op01.dat)",
-                        "op01.dat"});
+    ExpectWindowsSteps({R"(work\sub\op01.dat)", R"(...\sub\op01.dat)", R"(...\op01.dat)", "op01.dat"});
 }
 
 TEST(FitPathWindows, ColonSeparatesLikeBackslash)
 {
-    ExpectWindowsSteps({R"(D:\a\b:op01.dat)", R"(D:\...\b:op01.dat)", R"(D:\op01.dat)",
-                        "D:op01.dat", "op01.dat"});
+    ExpectWindowsSteps({R"(D:\a\b:op01.dat)", R"(D:\...\b:op01.dat)", R"(D:\op01.dat)", "D:op01.dat", "op01.dat"});
 }
 
 // A short folder name beginning with "." makes one step take two folders.
 TEST(FitPathWindows, FolderNamesBeginningWithDotLoseFourBytesLikeTheMarker)
 {
-    ExpectWindowsSteps({R"(D:\.a\b\c\op01.dat)", R"(D:\...\c\op01.dat)", R"(D:\...\op01.dat)",
-                        R"(...\op01.dat)", "op01.dat"});
-    ExpectWindowsSteps({R"(D:\..\x\op01.dat)", R"(D:\...\op01.dat)", R"(...\op01.dat)",
-                        "op01.dat"});
+    ExpectWindowsSteps(
+        {R"(D:\.a\b\c\op01.dat)", R"(D:\...\c\op01.dat)", R"(D:\...\op01.dat)", R"(...\op01.dat)", "op01.dat"});
+    ExpectWindowsSteps({R"(D:\..\x\op01.dat)", R"(D:\...\op01.dat)", R"(...\op01.dat)", "op01.dat"});
     ExpectWindowsSteps({R"(D:\.a\op01.dat)", R"(D:\op01.dat)", "D:op01.dat", "op01.dat"});
-    ExpectWindowsSteps({R"(D:\u\.cfg\op01.dat)", R"(D:\...\.cfg\op01.dat)",
-                        R"(D:\...\op01.dat)", R"(...\op01.dat)", "op01.dat"});
+    ExpectWindowsSteps(
+        {R"(D:\u\.cfg\op01.dat)", R"(D:\...\.cfg\op01.dat)", R"(D:\...\op01.dat)", R"(...\op01.dat)", "op01.dat"});
 }
 
 TEST(FitPathWindows, DoubleByteFolderIsNeitherSplitNorSeparated)
 {
-    ExpectWindowsSteps({"D:\\" + kHyou + "\\op01.dat", R"(D:\...\op01.dat)", R"(...\op01.dat)",
-                        "op01.dat"});
-    ExpectWindowsSteps({"D:\\a" + kSo + "b\\" + kHyou + "\\op01.dat",
-                        "D:\\...\\" + kHyou + "\\op01.dat", R"(D:\...\op01.dat)",
-                        R"(...\op01.dat)", "op01.dat"});
+    ExpectWindowsSteps({"D:\\" + kHyou + "\\op01.dat", R"(D:\...\op01.dat)", R"(...\op01.dat)", "op01.dat"});
+    ExpectWindowsSteps({"D:\\a" + kSo + "b\\" + kHyou + "\\op01.dat", "D:\\...\\" + kHyou + "\\op01.dat",
+                        R"(D:\...\op01.dat)", R"(...\op01.dat)", "op01.dat"});
 }
 
 TEST(FitPathWindows, DoubleByteNameIsKeptWhole)

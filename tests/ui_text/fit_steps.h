@@ -37,13 +37,11 @@ inline void ExpectSteps(PathStyle style, const std::vector<std::string>& steps)
         std::size_t fit = 0;
         while (fit < bare && steps[fit].size() > width) ++fit;
         const std::size_t measuredCount = fit == bare ? bare : fit + 1;
-        const std::vector<std::string> expectedMeasured(steps.begin(),
-                                                        steps.begin() + measuredCount);
+        const std::vector<std::string> expectedMeasured(steps.begin(), steps.begin() + measuredCount);
 
         ByteMeasure measure;
         SCOPED_TRACE("path " + path + ", width " + std::to_string(width));
-        EXPECT_EQ(FitPathToWidth(path, static_cast<int>(width), measure.Callback(), style),
-                  steps[fit]);
+        EXPECT_EQ(FitPathToWidth(path, static_cast<int>(width), measure.Callback(), style), steps[fit]);
         EXPECT_EQ(measure.measured, expectedMeasured);
     }
 }

@@ -51,13 +51,14 @@ void WaitUntilShown(QWidget& window)
 // The screen as it shows the area, frames and other windows included.
 void Shoot(const QRect& area, const fs::path& file)
 {
-    const QPixmap shot = QGuiApplication::primaryScreen()->grabWindow(0, area.x(), area.y(), area.width(), area.height());
+    const QPixmap shot
+        = QGuiApplication::primaryScreen()->grabWindow(0, area.x(), area.y(), area.width(), area.height());
     if (!shot.save(QString::fromStdString(file.string()))) std::fprintf(stderr, "cannot write %s\n", file.c_str());
 }
 
 class ShotDialogs : public orv::app::QtDialogs {
 public:
-    ShotDialogs(fs::path out, QStringList inputs) : out_(std::move(out)), inputs_(std::move(inputs)) {}
+    ShotDialogs(fs::path out, QStringList inputs) : out_(std::move(out)), inputs_(std::move(inputs)) { }
 
     QWidget* window = nullptr;
 
@@ -91,10 +92,9 @@ private:
 // Takes its picture at the first pump with both bars about half-way.
 class ShotForm : public orv::app::TForm1 {
 public:
-    ShotForm(ShotDialogs& dialogs, const std::string& executable, fs::path out)
-        : TForm1(dialogs, executable), out_(std::move(out))
-    {
-    }
+    ShotForm(ShotDialogs& dialogs, const std::string& executable, fs::path out) :
+        TForm1(dialogs, executable), out_(std::move(out))
+    { }
 
     void PumpEvents() override
     {
@@ -111,15 +111,15 @@ private:
     bool shot_ = false;
 };
 
-const fs::file_time_type kInputTime =
-    fs::file_time_type::clock::from_sys(std::chrono::sys_seconds{std::chrono::sys_days{std::chrono::year{2024} / 4 / 1}});
+const fs::file_time_type kInputTime = fs::file_time_type::clock::from_sys(
+    std::chrono::sys_seconds{std::chrono::sys_days{std::chrono::year{2024} / 4 / 1}});
 
 // The samples in a folder of their own, named as a user's files might be.
 QStringList CopyInputs(const fs::path& samples, const fs::path& folder)
 {
     fs::create_directories(folder);
-    const std::pair<const char*, const char*> copies[] = {
-        {"walk.ani", "walk.ani"}, {"sample.dat", "sample.dat"}, {"sample.dat", "おまけ.dat"}};
+    const std::pair<const char*, const char*> copies[]
+        = {{"walk.ani", "walk.ani"}, {"sample.dat", "sample.dat"}, {"sample.dat", "おまけ.dat"}};
     QStringList inputs;
     for (const auto& [from, to] : copies) {
         fs::copy_file(samples / from, folder / to, fs::copy_options::overwrite_existing);
