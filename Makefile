@@ -4,7 +4,7 @@ BUILD      := build
 JOBS       := $(shell nproc)
 MAKEFLAGS  += --no-print-directory
 
-.PHONY: run test build deps package screenshots fuzz-build fuzz-replay fuzz
+.PHONY: run test build deps package screenshots lint fuzz-build fuzz-replay fuzz
 
 deps:
 	@scripts/install-deps
@@ -34,6 +34,11 @@ package: build
 # $(BUILD)/screenshots/, on a virtual display in Japanese with fixed fonts.
 screenshots: build
 	@scripts/screenshots $(BUILD)
+
+# Every C++ file in the project's format (.clang-format), and zero clang-tidy findings
+# (.clang-tidy) over src/, tools/ and fuzz/, read through the build's compile commands.
+lint: build
+	@scripts/lint $(BUILD) $(JOBS)
 
 test: build
 	ctest --preset default -j $(JOBS)

@@ -45,7 +45,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     namespace fs = std::filesystem;
     using orv::fuzz::Require;
     orv::fuzz::InputReader input(data, size);
-    const bool png = input.Byte() % 2;
+    const bool png = input.Byte() % 2 != 0;
     const auto settings = orv::SettingsFile::FromBytes(std::string(input.Piece()));
     const std::string_view rest = input.Rest();
     const std::vector<std::uint8_t> animation(rest.begin(), rest.end());
@@ -55,14 +55,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::uint32_t frames = total < 4 ? 0 : std::min(orv::fuzz::Le32At(rest, 0) / 4, total / 4);
     const auto frameAt = [&](std::uint32_t number) -> std::string_view {
         Require(number >= 1 && number <= frames);
-        const std::uint32_t offset = orv::fuzz::Le32At(rest, 4 * (number - 1));
+        const std::uint32_t offset = orv::fuzz::Le32At(rest, std::size_t{4} * (number - 1));
         Require(offset < total);
         return rest.substr(offset);
     };
     // Large frames (or many empty rows) add time, not paths; a frame too large to hold
     // is kept for its error.
     for (std::uint32_t number = 1; number <= frames; ++number) {
-        if (orv::fuzz::Le32At(rest, 4 * (number - 1)) >= total) continue;
+        if (orv::fuzz::Le32At(rest, std::size_t{4} * (number - 1)) >= total) continue;
         const orv::fuzz::PictureSize header = orv::fuzz::PictureSizeOf(frameAt(number));
         const std::uint64_t pixels = std::uint64_t{header.width} * header.height;
         if (pixels + header.height > kMaxFramePixels && pixels * 3 <= orv::kMaxScratchBytes) return 0;

@@ -39,7 +39,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     orv::SilentStatusView view;
     orv::Converter converter(view);
     converter.outDir = out.string() + "/";
-    converter.outputMode = input.Byte() % 2 ? orv::AllPng : orv::AllBmp;
+    converter.outputMode = input.Byte() % 2 != 0 ? orv::AllPng : orv::AllBmp;
     const bool png = converter.outputMode == orv::AllPng;
 
     for (int i = 0; i < kMaxPictures && !input.empty(); ++i) {
@@ -49,8 +49,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         orv::ArchiveEntry entry;
         std::copy_n("pic.cg", 6, entry.name);
         entry.size = static_cast<std::uint32_t>(picture.size());
-        const bool clearCanvas = flags & 1;
-        const bool renderOnly = flags & 2;
+        const bool clearCanvas = (flags & 1) != 0;
+        const bool renderOnly = (flags & 2) != 0;
         const std::int32_t frameNo = (flags >> 3) - 1;
         const std::string suffix = orv::fuzz::FrameSuffix(frameNo);
 

@@ -24,7 +24,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     const fs::path& work = orv::fuzz::ScratchDir();
     const fs::path exeDir = work / "exe";
-    const fs::path path = work / (control & 1 ? "input.ani" : "input.dat");
+    const fs::path path = work / ((control & 1) != 0 ? "input.ani" : "input.dat");
     fs::remove_all(exeDir);
     fs::create_directory(exeDir);
     orv::fuzz::WriteFile(path, file);
@@ -33,8 +33,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     orv::Converter converter(view);
     converter.exeDir = exeDir.string() + "/";
     converter.srcPath = path.string();
-    converter.outputMode = control & 2 ? orv::AllPng : orv::AllBmp;
-    converter.aniRaw = control & 4;
+    converter.outputMode = (control & 2) != 0 ? orv::AllPng : orv::AllBmp;
+    converter.aniRaw = (control & 4) != 0;
     try {
         converter.ConvertInputFile();
     } catch (const orv::FatalError&) {

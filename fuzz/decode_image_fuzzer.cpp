@@ -46,7 +46,7 @@ void PlainDecode(const std::vector<std::uint8_t>& picture, std::uint8_t* canvas,
         if (d >= 0x80) {
             if (to < 0 || to + 3 > canvasBytes) return;
             for (std::size_t i = 0; i < 3; ++i)
-                canvas[to + i] = static_cast<std::uint8_t>(byteAt(palette + (d - 0x80) * 3 + i));
+                canvas[to + i] = static_cast<std::uint8_t>(byteAt(palette + std::size_t{d - 0x80u} * 3 + i));
             to += 3;
             x += 1;
         } else {

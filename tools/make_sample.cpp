@@ -23,7 +23,7 @@ namespace {
 
 void SetColour(CgPicture& picture, int index, int red, int green, int blue)
 {
-    const auto at = static_cast<std::size_t>(index * 3);
+    const auto at = static_cast<std::size_t>(index) * 3;
     picture.palette[at] = static_cast<std::uint8_t>(blue);
     picture.palette[at + 1] = static_cast<std::uint8_t>(green);
     picture.palette[at + 2] = static_cast<std::uint8_t>(red);
@@ -44,13 +44,13 @@ CgPicture Blank(int width, int height)
     CgPicture picture;
     picture.width = static_cast<std::uint16_t>(width);
     picture.height = static_cast<std::uint16_t>(height);
-    picture.pixels.assign(static_cast<std::size_t>(width * height), 0);
+    picture.pixels.assign(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), 0);
     return picture;
 }
 
 void Put(CgPicture& picture, int x, int y, int index)
 {
-    const auto at = static_cast<std::size_t>(y * picture.width + x);
+    const auto at = static_cast<std::size_t>(y) * picture.width + static_cast<std::size_t>(x);
     picture.pixels[at] = static_cast<std::uint8_t>(index);
 }
 

@@ -31,7 +31,7 @@ int main(int argc, char** argv)
         Form1.show();
         // As a file manager's "Open with" starts it: one batch on the files, once the window is up.
         if (!files.empty()) QTimer::singleShot(0, &Form1, [&] { Form1.ConvertFiles(files); });
-        return application.exec();
+        return QApplication::exec();
     } catch (const std::exception& failure) {
         dialogs.ShowError(QString::fromUtf8(orv::app::ProgramTitle(executable).c_str()),
                           QString::fromUtf8(orv::app::ErrorDisplayText(failure.what()).c_str()));

@@ -349,7 +349,8 @@ bool TForm1::AcceptsDrops() const
 void TForm1::AnswerDrag(QDragMoveEvent* event)
 {
     // Copy only: a move would let the file manager delete what was dropped.
-    if (AcceptsDrops() && (event->possibleActions() & Qt::CopyAction) && !DroppedFiles(*event->mimeData()).empty()) {
+    if (AcceptsDrops() && event->possibleActions().testFlag(Qt::CopyAction)
+        && !DroppedFiles(*event->mimeData()).empty()) {
         event->setDropAction(Qt::CopyAction);
         event->accept();
     } else {

@@ -31,7 +31,7 @@ void ListArchive(InputFile& file, std::FILE* out)
     ScratchBuffer tableBuf;
     const std::uint8_t* table = ReadArchiveTable(file, tableBuf, *count);
     for (std::uint32_t i = 0; i < *count; ++i) {
-        const ArchiveEntry entry = ParseArchiveEntry(table + i * kArchiveEntryBytes);
+        const ArchiveEntry entry = ParseArchiveEntry(table + std::size_t{i} * kArchiveEntryBytes);
         std::fprintf(out, "%" PRIu32 "\t%s\t%" PRIu32 "\t%" PRIu32 "\t%s\n", i, Cp932ToUtf8(entry.Name()).c_str(),
                      entry.offset, entry.size, KindWord(KindOf(entry)));
     }

@@ -54,7 +54,7 @@ int ListInputs(const std::vector<std::string>& files)
 // What stdout could not take is a failure too, whatever else went right.
 int CheckedStdout(int exitCode)
 {
-    if (std::fflush(stdout) == 0 && !std::ferror(stdout)) return exitCode;
+    if (std::fflush(stdout) == 0 && std::ferror(stdout) == 0) return exitCode;
     std::fprintf(stderr, "orvconv-cli: cannot write to standard output: %s\n", std::strerror(errno));
     return exitCode == orv::cli::kExitDone || exitCode == orv::cli::kExitNotOpened ? orv::cli::kExitFatal : exitCode;
 }

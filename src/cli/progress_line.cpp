@@ -45,7 +45,7 @@ std::string FitTail(const std::string& text, std::size_t width)
 
 }  // namespace
 
-ProgressLine::ProgressLine(bool wanted) : shown_(wanted && ::isatty(STDERR_FILENO)) { }
+ProgressLine::ProgressLine(bool wanted) : shown_(wanted && ::isatty(STDERR_FILENO) == 1) { }
 
 void ProgressLine::Draw(bool force)
 {

@@ -16,14 +16,14 @@ std::uint32_t AnimationFrameCount(const std::uint8_t* data, std::uint32_t size)
 
 std::uint32_t AnimationFrameOffset(const std::uint8_t* data, std::uint32_t k)
 {
-    return ReadLe32(data + 4 * (k - 1));
+    return ReadLe32(data + std::size_t{4} * (k - 1));
 }
 
 FrameTable ReadFrameTable(InputFile& file, ScratchBuffer& buffer)
 {
     std::uint8_t first[4] = {};
     file.ReadAt(0, first, sizeof first);
-    const std::uint64_t bytes = std::min<std::uint64_t>(ReadLe32(first) / 4 * 4, file.size());
+    const std::uint64_t bytes = std::min<std::uint64_t>(std::uint64_t{ReadLe32(first) / 4} * 4, file.size());
     const std::uint8_t* table = file.ReadBlock(buffer, 0, bytes);
     return {table, static_cast<std::uint32_t>(bytes)};
 }
@@ -44,7 +44,7 @@ void Converter::ConvertAnimation(const std::uint8_t* data, ArchiveEntry& entry)
     for (std::uint32_t n = 1; n <= frames; ++n) {
         view_.PumpEvents();
         if (cancelRequested) return;
-        const std::int32_t v = iniFile ? iniFile->IntegerValue(section, "p" + std::to_string(n), 0) : 0;
+        const std::int32_t v = iniFile != nullptr ? iniFile->IntegerValue(section, "p" + std::to_string(n), 0) : 0;
         if (v >= 1 && static_cast<std::uint32_t>(v) <= frames) {
             if (static_cast<std::uint32_t>(v) == n) continue;  // frame left out
             convertFrame(static_cast<std::uint32_t>(v), false, true);  // its base

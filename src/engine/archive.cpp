@@ -12,7 +12,7 @@ namespace orv {
 std::string_view ArchiveEntry::Name() const
 {
     const void* nul = std::memchr(name, '\0', sizeof name);
-    const auto length = nul ? static_cast<std::size_t>(static_cast<const char*>(nul) - name) : sizeof name;
+    const auto length = nul != nullptr ? static_cast<std::size_t>(static_cast<const char*>(nul) - name) : sizeof name;
     return {name, length};
 }
 

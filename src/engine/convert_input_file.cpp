@@ -61,7 +61,7 @@ ConvertResult Converter::ConvertOpenInput(InputFile& file, InputKind kind)
         view_.PumpEvents();
         if (cancelRequested) return ConvertResult::Cancelled;
 
-        ArchiveEntry entry = EntryWithinFile(table + i * kArchiveEntryBytes, file.size());
+        ArchiveEntry entry = EntryWithinFile(table + std::size_t{i} * kArchiveEntryBytes, file.size());
         ConvertArchiveEntry(file, entry);
 
         view_.SetEntryProgressPosition(view_.GetEntryProgressPosition() + 1);

@@ -78,7 +78,7 @@ void DecodeImage(const std::uint8_t* data, std::uint8_t* canvas, std::uint32_t s
         const std::uint8_t d = *in++;
         if (d >= 0x80) {
             if (to < 0 || to + 3 > canvasBytes) return;
-            std::memcpy(canvas + to, palette + (d - 0x80) * 3, 3);
+            std::memcpy(canvas + to, palette + std::ptrdiff_t{d - 0x80} * 3, 3);
             to += 3;
             x += 1;
         } else {

@@ -88,13 +88,13 @@ int SaveDibAsPng(const OutputFile& out, const std::uint8_t* block, const std::ui
         const std::uint32_t n = 1u << bitCount;
         // More colours than the palette has room for are cut to its size.
         const std::uint32_t filled = coloursUsed == 0 || coloursUsed > n ? n : coloursUsed;
-        palette = static_cast<png_colorp>(png_malloc(png, 3 * n));
+        palette = static_cast<png_colorp>(png_malloc(png, png_alloc_size_t{3} * n));
         const std::uint8_t* table = block + kBitmapInfoHeaderBytes;
         for (std::uint32_t i = 0; i < n; ++i) {
             const bool used = i < filled;
             palette[i].red = used ? table[4 * i + 2] : 0;
             palette[i].green = used ? table[4 * i + 1] : 0;
-            palette[i].blue = used ? table[4 * i] : 0;
+            palette[i].blue = used ? table[std::size_t{4} * i] : 0;
         }
         png_set_PLTE(png, info, palette, static_cast<int>(n));
     }

@@ -18,7 +18,8 @@ public:
     Iconv(const Iconv&) = delete;
     Iconv& operator=(const Iconv&) = delete;
 
-    bool valid() const { return cd_ != reinterpret_cast<iconv_t>(-1); }
+    // (iconv_t)-1 is iconv_open's documented failure value.
+    bool valid() const { return cd_ != reinterpret_cast<iconv_t>(-1); }  // NOLINT(performance-no-int-to-ptr)
 
     // Converts as much of in as fits into out; returns the errno of the stop, 0 when
     // all of in was converted.
