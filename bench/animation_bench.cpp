@@ -79,7 +79,7 @@ orv::tools::Bytes AnimationArchive()
     return orv::tools::BuildPack({{"scene.ani", orv::tools::BuildAnimation(frames)}});
 }
 
-void ConvertAnimation(benchmark::State& state, std::int32_t mode)
+void ConvertAnimation(benchmark::State& state, orv::OutputMode mode)
 {
     const orv::tools::Bytes archive = AnimationArchive();
     orv::bench::ConvertEachIteration(state, "anim.dat", archive, mode);

@@ -50,7 +50,7 @@ inline void FillScenePalette(tools::CgPicture& picture)
 // iteration, as a front end would, into an output root beside it. Every iteration
 // writes the same output files again; the counter output_files tells how many.
 inline void ConvertEachIteration(benchmark::State& state, const std::string& name, const tools::Bytes& input,
-                                 std::int32_t mode)
+                                 OutputMode mode)
 {
     ScratchFolder folder;
     const std::string outputRoot = folder.Path() + "/out/";
@@ -61,9 +61,9 @@ inline void ConvertEachIteration(benchmark::State& state, const std::string& nam
     }
     SilentStatusView view;
     Converter converter(view);
-    converter.exeDir = outputRoot;
+    converter.options.exeDir = outputRoot;
     converter.srcPath = inputPath;
-    converter.outputMode = mode;
+    converter.options.outputMode = mode;
     try {
         for (auto _ : state) {
             if (converter.ConvertInputFile() != ConvertResult::Finished) {

@@ -51,7 +51,7 @@ BENCHMARK(BM_DecodeImage);
 
 // Writes the decoded picture, as bottom-up padded rows, again and again into a
 // scratch output folder.
-void WriteBench(benchmark::State& state, std::int32_t mode)
+void WriteBench(benchmark::State& state, orv::OutputMode mode)
 {
     const orv::tools::Bytes picture = ScenePicture();
     std::vector<std::uint8_t> canvas(std::size_t{kWidth} * kHeight * 3);

@@ -74,8 +74,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     orv::SilentStatusView view;
     orv::Converter converter(view);
     converter.outDir = out.string() + "/";
-    converter.outputMode = png ? orv::AllPng : orv::AllBmp;
-    converter.iniFile = settings.get();
+    converter.options.outputMode = png ? orv::AllPng : orv::AllBmp;
+    converter.options.iniFile = settings.get();
     orv::ArchiveEntry entry;
     std::copy_n(kName.data(), kName.size(), entry.name);
     entry.size = total;

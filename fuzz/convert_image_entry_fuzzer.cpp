@@ -39,8 +39,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     orv::SilentStatusView view;
     orv::Converter converter(view);
     converter.outDir = out.string() + "/";
-    converter.outputMode = input.Byte() % 2 != 0 ? orv::AllPng : orv::AllBmp;
-    const bool png = converter.outputMode == orv::AllPng;
+    converter.options.outputMode = input.Byte() % 2 != 0 ? orv::AllPng : orv::AllBmp;
+    const bool png = converter.options.outputMode == orv::AllPng;
 
     for (int i = 0; i < kMaxPictures && !input.empty(); ++i) {
         const std::uint8_t flags = input.Byte();

@@ -31,10 +31,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     orv::SilentStatusView view;
     orv::Converter converter(view);
-    converter.exeDir = exeDir.string() + "/";
+    converter.options.exeDir = exeDir.string() + "/";
     converter.srcPath = path.string();
-    converter.outputMode = (control & 2) != 0 ? orv::AllPng : orv::AllBmp;
-    converter.aniRaw = (control & 4) != 0;
+    converter.options.outputMode = (control & 2) != 0 ? orv::AllPng : orv::AllBmp;
+    converter.options.aniRaw = (control & 4) != 0;
     try {
         converter.ConvertInputFile();
     } catch (const orv::FatalError&) {

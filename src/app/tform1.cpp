@@ -110,7 +110,7 @@ TForm1::TForm1(UiDialogs& dialogs, const std::string& executablePath, QWidget* p
     QWidget(parent), dialogs_(dialogs), programTitle_(ProgramTitle(executablePath)), converter_(*this)
 {
     // Beside the executable where the user may write, else a folder of the user's own.
-    converter_.exeDir = WindowDataFolder(FolderOf(executablePath));
+    converter_.options.exeDir = WindowDataFolder(FolderOf(executablePath));
     createWindow();
     createStatusControls();
     createButtons();
@@ -215,7 +215,7 @@ void TForm1::FormCreate()
     SetUpOpenDialog(*OpenDialog);
 
     std::vector<std::string> names;
-    ListSettingsFiles(converter_.exeDir, names);
+    ListSettingsFiles(converter_.options.exeDir, names);
     // Each item keeps the name's bytes: a name that is not UTF-8 shows garbled but still loads.
     for (const std::string& name : names)
         iniCB->addItem(QFile::decodeName(QByteArray::fromStdString(name)), QByteArray::fromStdString(name));
@@ -250,8 +250,8 @@ void TForm1::StartBatch(std::optional<std::vector<std::string>> chosen)
     std::string fatal;
     try {
         if (iniCB->currentIndex() >= 0)
-            iniFile_ = SettingsFile::Load(converter_.exeDir + iniCB->currentData().toByteArray().toStdString());
-        converter_.iniFile = iniFile_.get();
+            iniFile_ = SettingsFile::Load(converter_.options.exeDir + iniCB->currentData().toByteArray().toStdString());
+        converter_.options.iniFile = iniFile_.get();
         if (!chosen) chosen = ChooseInDialog();
         if (chosen) RunBatch(*chosen);
     } catch (const SettingsError& error) {
@@ -268,7 +268,7 @@ void TForm1::StartBatch(std::optional<std::vector<std::string>> chosen)
         return;
     }
     SetOptionControlsEnabled(true);
-    converter_.iniFile = nullptr;
+    converter_.options.iniFile = nullptr;
     iniFile_.reset();
     batchRunning_ = false;
 
@@ -291,10 +291,10 @@ std::optional<std::vector<std::string>> TForm1::ChooseInDialog()
 void TForm1::RunBatch(const std::vector<std::string>& paths)
 {
     SetAutoSizedText(MessageLabel, kConverting);
-    converter_.aniRaw = axonlyCB->isChecked();
+    converter_.options.aniRaw = axonlyCB->isChecked();
     converter_.cancelRequested = false;
     StopButton->setEnabled(true);
-    converter_.outputMode = outputItems->checkedId();
+    converter_.options.outputMode = static_cast<OutputMode>(outputItems->checkedId());
 
     const auto count = static_cast<std::int32_t>(std::min<std::size_t>(paths.size(), INT32_MAX));
     ProgressBar1->setRange(0, count);

@@ -36,7 +36,7 @@ public:
     ~TForm1() override;
 
     const std::string& programTitle() const { return programTitle_; }
-    const std::string& exeDir() const { return converter_.exeDir; }
+    const std::string& exeDir() const { return converter_.options.exeDir; }
 
     // Runs one batch on these full paths (byte strings) as if they had been chosen in
     // the file dialog; does nothing while a batch runs.

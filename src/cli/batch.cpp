@@ -20,7 +20,7 @@ namespace {
 
 // One worker: an engine of its own converts the inputs the schedule hands it. Whatever
 // an input throws, memory running out included, ends that input and no other.
-void Work(const BatchOptions& options, const std::vector<std::string>& files, BatchSchedule& schedule, Console& console)
+void Work(const CliOptions& options, BatchSchedule& schedule, Console& console)
 {
     ConsoleStatusView view(console, schedule);
     Converter converter(view);
@@ -35,12 +35,9 @@ void Work(const BatchOptions& options, const std::vector<std::string>& files, Ba
     while (const std::optional<std::size_t> input = schedule.Next()) {
         try {
             view.StartInput(*input);
-            converter.exeDir = options.exeDir;
-            converter.outputMode = options.outputMode;
-            converter.aniRaw = options.aniRaw;
-            converter.iniFile = options.settings;
+            converter.options = options.batch;
             converter.cancelRequested = false;
-            converter.srcPath = files[*input];
+            converter.srcPath = options.files[*input];
             const ConvertResult result = converter.ConvertInputFile();
             view.PumpEvents();  // the pump after each input, where Ctrl-C also stops the batch
             console.InputEnded(*input);
@@ -55,22 +52,23 @@ void Work(const BatchOptions& options, const std::vector<std::string>& files, Ba
 
 }  // namespace
 
-int RunBatch(const BatchOptions& options, const std::vector<std::string>& files)
+int RunBatch(const CliOptions& options)
 {
-    BatchSchedule schedule(EarlierConflicts(files, options.exeDir));
-    Console console(!options.quiet, files.size());
-    const std::size_t workers = std::clamp<std::size_t>(options.jobs, 1, std::max<std::size_t>(files.size(), 1));
+    BatchSchedule schedule(EarlierConflicts(options.files, options.batch.exeDir));
+    Console console(!options.quiet, options.files.size());
+    const std::size_t workers
+        = std::clamp<std::size_t>(options.jobs, 1, std::max<std::size_t>(options.files.size(), 1));
     {
         std::vector<std::jthread> helpers;
         try {
             helpers.reserve(workers);
-            while (helpers.size() + 1 < workers) helpers.emplace_back([&] { Work(options, files, schedule, console); });
+            while (helpers.size() + 1 < workers) helpers.emplace_back([&] { Work(options, schedule, console); });
         } catch (const std::system_error&) {
             // No more threads to be had: the workers that started carry the batch.
         } catch (const std::bad_alloc&) {
             // Likewise when there is no memory for another one.
         }
-        Work(options, files, schedule, console);
+        Work(options, schedule, console);
     }
     console.Close();
 

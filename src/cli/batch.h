@@ -1,21 +1,8 @@
 #pragma once
 
-#include <cstdint>
-#include <string>
-#include <vector>
-
-#include "settings_file.h"
+#include "cli_options.h"
 
 namespace orv::cli {
-
-struct BatchOptions {
-    std::string exeDir;  // folder in which output folders are made, ending in "/"
-    std::int32_t outputMode = 0;
-    bool aniRaw = false;
-    const SettingsFile* settings = nullptr;
-    unsigned jobs = 1;  // inputs converted at once, each by an engine of its own
-    bool quiet = false;
-};
 
 // Exit codes of orvconv-cli.
 inline constexpr int kExitDone = 0;  // every input converted or passed over
@@ -30,6 +17,6 @@ inline constexpr int kExitNotOpened = 3;  // the batch ran to its end, but an in
 // finished or was stopped: stopped when a signal left an input cut short or not
 // started, otherwise as the last input handed over ended (nothing when that one was
 // skipped).
-int RunBatch(const BatchOptions& options, const std::vector<std::string>& files);
+int RunBatch(const CliOptions& options);
 
 }  // namespace orv::cli

@@ -14,13 +14,13 @@ ParseOutcome ParseCliOptions(int argc, const char* const* argv)
     CLI::App app{"Converts ORVENDA 3.2 pack archives (.dat) and animations (.ani) into BMP, PNG, "
                  "WAV and raw files.",
                  "orvconv-cli"};
-    const std::map<std::string, std::int32_t> formats{{"bmp", 0}, {"png", 1}, {"alpha", 2}};
+    const std::map<std::string, OutputMode> formats{{"bmp", AllBmp}, {"png", AllPng}, {"alpha", AlphaPng}};
     std::string format = "bmp";
     app.add_option("-f,--format", format,
                    "bmp: all BMP (default), png: all PNG, alpha: PNG only for pictures with alpha")
         ->check(CLI::IsMember({"bmp", "png", "alpha"}))
         ->option_text("bmp|png|alpha");
-    app.add_flag("--ani-raw", options.aniRaw, "write animation entries of archives as raw copies");
+    app.add_flag("--ani-raw", options.batch.aniRaw, "write animation entries of archives as raw copies");
     app.add_option("-s,--settings", options.settingsPath,
                    "settings file for composing animation frames (default: none)")
         ->option_text("FILE");
@@ -73,7 +73,7 @@ ParseOutcome ParseCliOptions(int argc, const char* const* argv)
                   << "usage: orvconv-cli [OPTIONS] FILE...   (orvconv-cli --help for more)\n";
         return {std::nullopt, 2};
     }
-    options.outputMode = formats.at(format);
+    options.batch.outputMode = formats.at(format);
     return {std::move(options), 0};
 }
 

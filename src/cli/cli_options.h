@@ -1,15 +1,17 @@
 #pragma once
 
-#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "converter.h"
+
 namespace orv::cli {
 
 struct CliOptions {
-    std::int32_t outputMode = 0;  // bmp 0, png 1, alpha 2
-    bool aniRaw = false;
+    // Parsed from the command line but for exeDir (from outputRoot) and iniFile (loaded
+    // from settingsPath), which main fills in before the batch.
+    BatchOptions batch;
     std::string settingsPath;
     std::string outputRoot;  // empty: the current folder
     bool list = false;

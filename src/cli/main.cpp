@@ -61,9 +61,9 @@ int CheckedStdout(int exitCode)
 
 int Run(int argc, const char* const* argv)
 {
-    const orv::cli::ParseOutcome parsed = orv::cli::ParseCliOptions(argc, argv);
+    orv::cli::ParseOutcome parsed = orv::cli::ParseCliOptions(argc, argv);
     if (!parsed.options) return parsed.exitCode;
-    const orv::cli::CliOptions& options = *parsed.options;
+    orv::cli::CliOptions& options = *parsed.options;
 
     // A file-size limit then fails the write, which the engine reports, instead of
     // killing the process silently.
@@ -71,17 +71,12 @@ int Run(int argc, const char* const* argv)
 
     if (options.list) return ListInputs(options.files);
 
-    orv::cli::BatchOptions batch;
     const std::optional<std::string> root = OutputRoot(options.outputRoot);
     if (!root) {
         std::fprintf(stderr, "%s\n", orv::FatalError::CannotMakeFolder(options.outputRoot).what());
         return orv::cli::kExitFatal;
     }
-    batch.exeDir = *root;
-    batch.outputMode = options.outputMode;
-    batch.aniRaw = options.aniRaw;
-    batch.jobs = options.jobs;
-    batch.quiet = options.quiet;
+    options.batch.exeDir = *root;
     // The settings file is read whole before anything is converted; a file that
     // exists but cannot be read stops the run before it starts.
     std::unique_ptr<orv::SettingsFile> settings;
@@ -92,10 +87,10 @@ int Run(int argc, const char* const* argv)
             std::fprintf(stderr, "%s\n", error.what());
             return orv::cli::kExitFatal;
         }
-        batch.settings = settings.get();
+        options.batch.iniFile = settings.get();
     }
     orv::cli::InstallInterruptHandler();
-    return orv::cli::RunBatch(batch, options.files);
+    return orv::cli::RunBatch(options);
 }
 
 }  // namespace

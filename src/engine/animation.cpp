@@ -44,7 +44,8 @@ void Converter::ConvertAnimation(const std::uint8_t* data, ArchiveEntry& entry)
     for (std::uint32_t n = 1; n <= frames; ++n) {
         view_.PumpEvents();
         if (cancelRequested) return;
-        const std::int32_t v = iniFile != nullptr ? iniFile->IntegerValue(section, "p" + std::to_string(n), 0) : 0;
+        const std::int32_t v
+            = options.iniFile != nullptr ? options.iniFile->IntegerValue(section, "p" + std::to_string(n), 0) : 0;
         if (v >= 1 && static_cast<std::uint32_t>(v) <= frames) {
             if (static_cast<std::uint32_t>(v) == n) continue;  // frame left out
             convertFrame(static_cast<std::uint32_t>(v), false, true);  // its base

@@ -82,7 +82,7 @@ void Converter::ConvertArchiveEntry(InputFile& archive, ArchiveEntry& entry)
     switch (kind) {
     case EntryKind::Sound: WriteWaveFromMemory(data, entry); break;
     case EntryKind::Animation:
-        if (aniRaw)
+        if (options.aniRaw)
             DumpEntry(data, entry, -1);
         else
             ConvertAnimation(data, entry);

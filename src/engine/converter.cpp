@@ -28,9 +28,9 @@ std::string OutputFolderName(std::string_view srcName)
 void Converter::MakeOutputFolder()
 {
     const std::string name = OutputFolderName(srcName);
-    outDir = exeDir + name + '/';
+    outDir = options.exeDir + name + '/';
     // A folder that cannot be made or opened shows at the first output file.
-    outFolder_.Make(exeDir, name);
+    outFolder_.Make(options.exeDir, name);
 }
 
 void Converter::DropCanvas()

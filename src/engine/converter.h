@@ -19,8 +19,17 @@ enum class ConvertResult : std::int32_t { Finished = 0, Cancelled = 1, Skipped =
 
 enum OutputMode : std::int32_t { AllBmp = 0, AllPng = 1, AlphaPng = 2 };
 
+// What a batch converts with, set once by a front end: the window from its controls when
+// a batch starts, orvconv-cli from its command line.
+struct BatchOptions {
+    std::string exeDir;  // folder in which output folders are made, ending in "/"
+    OutputMode outputMode = AllBmp;
+    bool aniRaw = false;  // animation entries of archives written raw
+    const SettingsFile* iniFile = nullptr;  // none: frames composed without settings
+};
+
 // The conversion engine and all of its state for one batch at a time. A front end
-// owns one, sets the batch fields, and calls ConvertInputFile once per input.
+// owns one, sets its options, and calls ConvertInputFile once per input.
 class Converter {
 public:
     explicit Converter(StatusView& view) : view_(view) { }
@@ -28,11 +37,8 @@ public:
     Converter& operator=(const Converter&) = delete;
 
     // Set by the front end before ConvertInputFile.
-    std::string exeDir;  // folder in which output folders are made, ending in "/"
+    BatchOptions options;
     std::string srcPath;
-    std::int32_t outputMode = AllBmp;
-    bool aniRaw = false;
-    const SettingsFile* iniFile = nullptr;
     bool cancelRequested = false;
 
     // Written by ConvertInputFile.

@@ -50,7 +50,7 @@ void Converter::ConvertImageEntry(const std::uint8_t* data, const ArchiveEntry& 
     info.stride = static_cast<std::int32_t>(stride);
     info.imageSize = static_cast<std::int32_t>(imageSize);
     info.dataOffset = kBmpPixelOffset;
-    if (outputMode == AllPng) {
+    if (options.outputMode == AllPng) {
         const std::string pngPath = stem + ".png";
         view_.ShowOutputPath(pngPath);
         WritePngFile(rows, info, pngPath, nullptr);

@@ -48,7 +48,7 @@ protected:
         const std::string path = (dir.path() / "test.ini").string();
         ASSERT_TRUE(tools::WriteFileBytes(path, BytesOf(text)));
         settings = SettingsFile::Load(path);
-        converter.iniFile = settings.get();
+        converter.options.iniFile = settings.get();
     }
 
     // Which frames' pixels the written frame shows, as a string like "12-4-".
@@ -211,7 +211,7 @@ TEST_F(ConvertAnimationTest, AnimationEntriesOfArchivesAreConvertedUnlessAskedRa
     converter.ConvertInputFile();
     EXPECT_EQ(FilesIn(exeDir() / "data").size(), 5u);
 
-    converter.aniRaw = true;
+    converter.options.aniRaw = true;
     Input("raw.dat", tools::BuildPack({{"walk.ani", walk}}));
     converter.ConvertInputFile();
     EXPECT_EQ(FilesIn(exeDir() / "raw"), std::vector<std::string>{"walk.ani"});

@@ -259,7 +259,7 @@ TEST_F(ConvertInputFileTest, NamesThatLeaveTheFolderAreTheOpenErrorAndWriteNothi
 
 TEST_F(ConvertInputFileTest, AnOutputFolderThatCannotBeMadeIsTheOpenError)
 {
-    converter.exeDir = (dir.path() / "no" / "such" / "folder").string() + "/";
+    converter.options.exeDir = (dir.path() / "no" / "such" / "folder").string() + "/";
     Input("data.dat", ThreeEntries());
     EXPECT_THROW(converter.ConvertInputFile(), FatalError);
 }

@@ -39,9 +39,9 @@ TEST_F(ConvertImageEntryTest, NamesFollowTheEntryTheFrameAndTheFormat)
     Convert(picture, "a.b.cg");
     Convert(picture, "xani", 1);
     Convert(picture, "zero.cg", 0);
-    converter.outputMode = AlphaPng;
+    converter.options.outputMode = AlphaPng;
     Convert(picture, "alpha.cg");
-    converter.outputMode = AllPng;
+    converter.options.outputMode = AllPng;
     Convert(picture, "title.cg");
     EXPECT_EQ(FilesIn(exeDir()),
               (std::vector<std::string>{"a.b.bmp", "alpha.bmp", "title.bmp", "title.png", "walk_0003.bmp",
@@ -91,7 +91,7 @@ TEST_F(ConvertImageEntryTest, StrideRoundsRowsUpToFourBytes)
 
 TEST_F(ConvertImageEntryTest, PngPixelsMatchTheCanvasTopRowFirst)
 {
-    converter.outputMode = AllPng;
+    converter.options.outputMode = AllPng;
     Convert(PictureBytes::Full(5, 2, kColours, {0x81, 0x14, 0x80, 0x14, 0x00}), "pic.cg");
     const auto png = ReadPngFile(Out("pic.png"));
     ASSERT_TRUE(png);
@@ -142,7 +142,7 @@ TEST_F(ConvertImageEntryTest, LaterFramesDrawOverTheCanvasUnlessCleared)
 
 TEST_F(ConvertImageEntryTest, RenderOnlyDrawsAndShowsButWritesNothing)
 {
-    converter.outputMode = AllPng;
+    converter.options.outputMode = AllPng;
     Convert(PictureBytes::Full(2, 1, kColours, {0x81, 0x81}), "walk.ani", 3, false, /*renderOnly=*/true);
     EXPECT_TRUE(FilesIn(exeDir()).empty());
     EXPECT_EQ(view.calls, std::vector<std::string>{"output " + Out("walk_0003.bmp")});
@@ -172,7 +172,7 @@ TEST_F(ConvertImageEntryTest, EmptyPicturesGiveAHeaderOnlyBmpAndThePngError)
 {
     Convert(Bytes{}, "empty.cg");
     EXPECT_EQ(ReadAll(Out("empty.bmp")).size(), 54u);
-    converter.outputMode = AllPng;
+    converter.options.outputMode = AllPng;
     try {
         Convert(PictureBytes::Full(0, 4, kColours, {0x81}), "none.cg");
         FAIL() << "a PNG of width 0 cannot be written";
@@ -195,8 +195,8 @@ TEST_F(ConvertImageEntryTest, HugeHeadersAreTheMemoryError)
 TEST_F(ConvertImageEntryTest, NamesThatLeaveTheFolderAreTheOpenErrorInBothFormats)
 {
     const Bytes picture = PictureBytes::Full(1, 1, kColours, {0x81});
-    for (const std::int32_t mode : {AllBmp, AllPng}) {
-        converter.outputMode = mode;
+    for (const OutputMode mode : {AllBmp, AllPng}) {
+        converter.options.outputMode = mode;
         for (const char* name : {"../up.cg", "/abs.cg", "a/b.cg"}) {
             EXPECT_THROW(Convert(picture, name), FatalError) << name;
         }

@@ -18,7 +18,7 @@ protected:
     {
         std::filesystem::create_directory(exeDir());
         std::filesystem::create_directory(inDir());
-        converter.exeDir = exeDir().string() + "/";
+        converter.options.exeDir = exeDir().string() + "/";
     }
 
     std::filesystem::path exeDir() const { return dir.path() / "exe"; }
