@@ -8,6 +8,7 @@
 #include "convert_support.h"
 #include "converter.h"
 #include "image_decoder.h"
+#include "image_writers.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <optional>
 #include <vector>
 
-#include "converter.h"
+#include "convert_result.h"
 #include "fatal_error.h"
 
 namespace orv::cli {

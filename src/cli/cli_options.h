@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "converter.h"
+#include "batch_options.h"
 
 namespace orv::cli {
 

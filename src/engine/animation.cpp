@@ -5,6 +5,7 @@
 #include "bytes.h"
 #include "converter.h"
 #include "input_file.h"
+#include "settings_file.h"
 
 namespace orv {
 

@@ -4,6 +4,7 @@
 #include "converter.h"
 #include "fatal_error.h"
 #include "sound_format.h"
+#include "input_file.h"
 
 namespace orv {
 

@@ -6,6 +6,7 @@
 #include <cerrno>
 
 #include "fatal_error.h"
+#include "input_file.h"
 #include "text.h"
 
 namespace orv {

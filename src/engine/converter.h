@@ -5,28 +5,17 @@
 #include <string_view>
 
 #include "archive.h"
-#include "image_writers.h"
-#include "input_file.h"
+#include "batch_options.h"
+#include "convert_result.h"
 #include "output_file.h"
 #include "output_folder.h"
 #include "scratch_buffer.h"
-#include "settings_file.h"
 #include "status_view.h"
 
 namespace orv {
 
-enum class ConvertResult : std::int32_t { Finished = 0, Cancelled = 1, Skipped = -1 };
-
-enum OutputMode : std::int32_t { AllBmp = 0, AllPng = 1, AlphaPng = 2 };
-
-// What a batch converts with, set once by a front end: the window from its controls when
-// a batch starts, orvconv-cli from its command line.
-struct BatchOptions {
-    std::string exeDir;  // folder in which output folders are made, ending in "/"
-    OutputMode outputMode = AllBmp;
-    bool aniRaw = false;  // animation entries of archives written raw
-    const SettingsFile* iniFile = nullptr;  // none: frames composed without settings
-};
+class InputFile;
+struct DibInfo;
 
 // The conversion engine and all of its state for one batch at a time. A front end
 // owns one, sets its options, and calls ConvertInputFile once per input.

@@ -3,6 +3,7 @@
 #include "converter.h"
 #include "fatal_error.h"
 #include "image_decoder.h"
+#include "image_writers.h"
 
 namespace orv {
 

@@ -5,6 +5,7 @@
 #include "fatal_error.h"
 #include "png_writer.h"
 #include "png_reader.h"
+#include "image_writers.h"
 
 using namespace orv;
 using orv::tools::Bytes;
