@@ -6,8 +6,8 @@
 #include <algorithm>
 #include <vector>
 
-#include "ani_writer.h"
-#include "cg_encoder.h"
+#include "tools/ani_writer.h"
+#include "tools/cg_encoder.h"
 #include "convert_support.h"
 
 namespace {

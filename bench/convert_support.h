@@ -8,10 +8,10 @@
 #include <system_error>
 #include <unistd.h>
 
-#include "cg_encoder.h"
-#include "converter.h"
-#include "fatal_error.h"
-#include "pack_writer.h"
+#include "tools/cg_encoder.h"
+#include "engine/converter.h"
+#include "engine/fatal_error.h"
+#include "tools/pack_writer.h"
 
 namespace orv::bench {
 

@@ -4,11 +4,11 @@
 
 #include <random>
 
-#include "cg_encoder.h"
+#include "tools/cg_encoder.h"
 #include "convert_support.h"
-#include "converter.h"
-#include "image_decoder.h"
-#include "image_writers.h"
+#include "engine/converter.h"
+#include "engine/image_decoder.h"
+#include "engine/image_writers.h"
 
 namespace {
 

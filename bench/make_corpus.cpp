@@ -9,10 +9,10 @@
 #include <system_error>
 #include <vector>
 
-#include "ani_writer.h"
-#include "cg_encoder.h"
-#include "pack_writer.h"
-#include "sound_writer.h"
+#include "tools/ani_writer.h"
+#include "tools/cg_encoder.h"
+#include "tools/pack_writer.h"
+#include "tools/sound_writer.h"
 
 using orv::tools::Bytes;
 using orv::tools::CgPicture;

@@ -4,7 +4,7 @@
 #include <cstddef>
 
 #include "convert_support.h"
-#include "sound_writer.h"
+#include "tools/sound_writer.h"
 
 namespace {
 

@@ -12,11 +12,11 @@
 #include <string>
 #include <vector>
 
-#include "converter.h"
-#include "fatal_error.h"
+#include "engine/converter.h"
+#include "engine/fatal_error.h"
 #include "fuzz_support.h"
-#include "image_decoder.h"
-#include "settings_file.h"
+#include "engine/image_decoder.h"
+#include "settings/settings_file.h"
 
 namespace {
 

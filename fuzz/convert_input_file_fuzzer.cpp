@@ -10,10 +10,10 @@
 #include <cstdint>
 #include <filesystem>
 
-#include "converter.h"
-#include "fatal_error.h"
+#include "engine/converter.h"
+#include "engine/fatal_error.h"
 #include "fuzz_support.h"
-#include "listing.h"
+#include "cli/listing.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

@@ -9,7 +9,7 @@
 #include <string_view>
 
 #include "fuzz_support.h"
-#include "integer_text.h"
+#include "settings/integer_text.h"
 
 namespace {
 

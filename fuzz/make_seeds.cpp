@@ -6,10 +6,10 @@
 #include <string_view>
 #include <vector>
 
-#include "ani_writer.h"
-#include "cg_encoder.h"
-#include "pack_writer.h"
-#include "sound_writer.h"
+#include "tools/ani_writer.h"
+#include "tools/cg_encoder.h"
+#include "tools/pack_writer.h"
+#include "tools/sound_writer.h"
 
 using orv::tools::Bytes;
 using orv::tools::BytesOf;

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "fuzz_support.h"
-#include "settings_file.h"
+#include "settings/settings_file.h"
 
 namespace {
 

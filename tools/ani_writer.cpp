@@ -1,4 +1,4 @@
-#include "ani_writer.h"
+#include "tools/ani_writer.h"
 
 namespace orv::tools {
 

@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "pack_writer.h"
+#include "tools/pack_writer.h"
 
 namespace orv::tools {
 

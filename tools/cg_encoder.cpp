@@ -1,10 +1,10 @@
-#include "cg_encoder.h"
+#include "tools/cg_encoder.h"
 
 #include <algorithm>
 #include <cstddef>
 #include <stdexcept>
 
-#include "image_decoder.h"
+#include "engine/image_decoder.h"
 
 namespace orv::tools {
 

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "pack_writer.h"
+#include "tools/pack_writer.h"
 
 namespace orv::tools {
 

@@ -7,11 +7,11 @@
 #include <string>
 #include <string_view>
 
-#include "ani_writer.h"
-#include "cg_encoder.h"
-#include "image_decoder.h"
-#include "pack_writer.h"
-#include "sound_writer.h"
+#include "tools/ani_writer.h"
+#include "tools/cg_encoder.h"
+#include "engine/image_decoder.h"
+#include "tools/pack_writer.h"
+#include "tools/sound_writer.h"
 
 using orv::tools::Bytes;
 using orv::tools::BytesOf;

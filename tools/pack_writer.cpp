@@ -1,4 +1,4 @@
-#include "pack_writer.h"
+#include "tools/pack_writer.h"
 
 #include <algorithm>
 #include <fstream>

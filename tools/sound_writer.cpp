@@ -1,4 +1,4 @@
-#include "sound_writer.h"
+#include "tools/sound_writer.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,6 +1,6 @@
-#include "app_text.h"
+#include "app/app_text.h"
 
-#include "text.h"
+#include "engine/text.h"
 
 namespace orv::app {
 

@@ -1,9 +1,9 @@
-#include "counter_label.h"
+#include "app/counter_label.h"
 
 #include <QLabel>
 #include <algorithm>
 
-#include "line_width.h"
+#include "app/line_width.h"
 
 namespace orv::app {
 

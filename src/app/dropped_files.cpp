@@ -1,4 +1,4 @@
-#include "dropped_files.h"
+#include "app/dropped_files.h"
 
 #include <QMimeData>
 #include <QUrl>

@@ -1,4 +1,4 @@
-#include "enter_clicks.h"
+#include "app/enter_clicks.h"
 
 #include <QAbstractButton>
 #include <QKeyEvent>

@@ -1,4 +1,4 @@
-#include "line_width.h"
+#include "app/line_width.h"
 
 #include <QFontMetricsF>
 #include <cmath>

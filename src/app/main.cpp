@@ -7,13 +7,13 @@
 #include <string>
 #include <vector>
 
-#include "app_text.h"
-#include "command_line.h"
-#include "executable_path.h"
-#include "qt_translations.h"
-#include "tform1.h"
-#include "ui_dialogs.h"
-#include "window_placement.h"
+#include "app/app_text.h"
+#include "app/command_line.h"
+#include "engine/executable_path.h"
+#include "app/qt_translations.h"
+#include "app/tform1.h"
+#include "app/ui_dialogs.h"
+#include "app/window_placement.h"
 
 int main(int argc, char** argv)
 {

@@ -1,4 +1,4 @@
-#include "open_dialog.h"
+#include "app/open_dialog.h"
 
 #include <QFile>
 #include <QFileDialog>

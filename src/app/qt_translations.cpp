@@ -1,4 +1,4 @@
-#include "qt_translations.h"
+#include "app/qt_translations.h"
 
 #include <QLibraryInfo>
 #include <QTranslator>

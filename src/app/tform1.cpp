@@ -1,4 +1,4 @@
-#include "tform1.h"
+#include "app/tform1.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -19,15 +19,15 @@
 #include <new>
 #include <vector>
 
-#include "app_text.h"
-#include "counter_label.h"
-#include "dropped_files.h"
-#include "enter_clicks.h"
-#include "executable_path.h"
-#include "fatal_error.h"
-#include "line_width.h"
-#include "path_fit.h"
-#include "ui_dialogs.h"
+#include "app/app_text.h"
+#include "app/counter_label.h"
+#include "app/dropped_files.h"
+#include "app/enter_clicks.h"
+#include "engine/executable_path.h"
+#include "engine/fatal_error.h"
+#include "app/line_width.h"
+#include "ui_text/path_fit.h"
+#include "app/ui_dialogs.h"
 
 namespace orv::app {
 

@@ -1,4 +1,4 @@
-#include "ui_dialogs.h"
+#include "app/ui_dialogs.h"
 
 #include <QFileDialog>
 #include <QMessageBox>

@@ -4,7 +4,7 @@
 #include <QStringList>
 #include <optional>
 
-#include "warning_sound.h"
+#include "app/warning_sound.h"
 
 class QFileDialog;
 class QWidget;

@@ -1,4 +1,4 @@
-#include "warning_sound.h"
+#include "app/warning_sound.h"
 
 #include <QApplication>
 #include <canberra.h>

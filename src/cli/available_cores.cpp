@@ -1,4 +1,4 @@
-#include "available_cores.h"
+#include "cli/available_cores.h"
 
 #include <sched.h>
 

@@ -1,4 +1,4 @@
-#include "batch.h"
+#include "cli/batch.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -6,13 +6,13 @@
 #include <system_error>
 #include <thread>
 
-#include "batch_schedule.h"
-#include "console.h"
-#include "console_status_view.h"
-#include "converter.h"
-#include "fatal_error.h"
-#include "interrupt.h"
-#include "output_conflicts.h"
+#include "cli/batch_schedule.h"
+#include "cli/console.h"
+#include "cli/console_status_view.h"
+#include "engine/converter.h"
+#include "engine/fatal_error.h"
+#include "cli/interrupt.h"
+#include "cli/output_conflicts.h"
 
 namespace orv::cli {
 

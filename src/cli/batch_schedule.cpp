@@ -1,4 +1,4 @@
-#include "batch_schedule.h"
+#include "cli/batch_schedule.h"
 
 #include <algorithm>
 #include <utility>

@@ -8,8 +8,8 @@
 #include <optional>
 #include <vector>
 
-#include "convert_result.h"
-#include "fatal_error.h"
+#include "engine/convert_result.h"
+#include "engine/fatal_error.h"
 
 namespace orv::cli {
 

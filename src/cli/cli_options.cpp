@@ -1,10 +1,10 @@
-#include "cli_options.h"
+#include "cli/cli_options.h"
 
 #include <CLI/CLI.hpp>
 #include <iostream>
 #include <map>
 
-#include "available_cores.h"
+#include "cli/available_cores.h"
 
 namespace orv::cli {
 

@@ -1,10 +1,10 @@
-#include "console.h"
+#include "cli/console.h"
 
 #include <algorithm>
 #include <cstdio>
 
-#include "status_view.h"
-#include "text.h"
+#include "engine/status_view.h"
+#include "engine/text.h"
 
 namespace orv::cli {
 

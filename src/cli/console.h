@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "progress_line.h"
+#include "cli/progress_line.h"
 
 namespace orv::cli {
 

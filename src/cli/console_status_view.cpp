@@ -1,6 +1,6 @@
-#include "console_status_view.h"
+#include "cli/console_status_view.h"
 
-#include "interrupt.h"
+#include "cli/interrupt.h"
 
 namespace orv::cli {
 

@@ -4,9 +4,9 @@
 #include <cstdint>
 #include <string>
 
-#include "batch_schedule.h"
-#include "console.h"
-#include "status_view.h"
+#include "cli/batch_schedule.h"
+#include "cli/console.h"
+#include "engine/status_view.h"
 
 namespace orv::cli {
 

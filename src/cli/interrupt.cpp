@@ -1,4 +1,4 @@
-#include "interrupt.h"
+#include "cli/interrupt.h"
 
 #include <atomic>
 #include <csignal>

@@ -1,13 +1,13 @@
-#include "listing.h"
+#include "cli/listing.h"
 
 #include <cinttypes>
 
-#include "animation.h"
-#include "archive.h"
-#include "fatal_error.h"
-#include "input_file.h"
-#include "scratch_buffer.h"
-#include "text.h"
+#include "engine/animation.h"
+#include "engine/archive.h"
+#include "engine/fatal_error.h"
+#include "engine/input_file.h"
+#include "engine/scratch_buffer.h"
+#include "engine/text.h"
 
 namespace orv::cli {
 

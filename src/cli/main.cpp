@@ -9,13 +9,13 @@
 #include <optional>
 #include <system_error>
 
-#include "batch.h"
-#include "cli_options.h"
-#include "fatal_error.h"
-#include "interrupt.h"
-#include "listing.h"
-#include "settings_file.h"
-#include "standard_streams.h"
+#include "cli/batch.h"
+#include "cli/cli_options.h"
+#include "engine/fatal_error.h"
+#include "cli/interrupt.h"
+#include "cli/listing.h"
+#include "settings/settings_file.h"
+#include "cli/standard_streams.h"
 
 namespace {
 

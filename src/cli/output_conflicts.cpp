@@ -1,12 +1,12 @@
-#include "output_conflicts.h"
+#include "cli/output_conflicts.h"
 
 #include <filesystem>
 #include <system_error>
 #include <unordered_map>
 
-#include "archive.h"
-#include "converter.h"
-#include "text.h"
+#include "engine/archive.h"
+#include "engine/converter.h"
+#include "engine/text.h"
 
 namespace orv::cli {
 

@@ -1,4 +1,4 @@
-#include "standard_streams.h"
+#include "cli/standard_streams.h"
 
 #include <cerrno>
 #include <fcntl.h>

@@ -1,11 +1,11 @@
-#include "animation.h"
+#include "engine/animation.h"
 
 #include <algorithm>
 
-#include "bytes.h"
-#include "converter.h"
-#include "input_file.h"
-#include "settings_file.h"
+#include "engine/bytes.h"
+#include "engine/converter.h"
+#include "engine/input_file.h"
+#include "settings/settings_file.h"
 
 namespace orv {
 

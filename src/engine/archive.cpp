@@ -1,11 +1,11 @@
-#include "archive.h"
+#include "engine/archive.h"
 
 #include <algorithm>
 #include <cstring>
 
-#include "bytes.h"
-#include "input_file.h"
-#include "text.h"
+#include "engine/bytes.h"
+#include "engine/input_file.h"
+#include "engine/text.h"
 
 namespace orv {
 

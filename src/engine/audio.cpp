@@ -1,10 +1,10 @@
 #include <algorithm>
 
-#include "bytes.h"
-#include "converter.h"
-#include "fatal_error.h"
-#include "sound_format.h"
-#include "input_file.h"
+#include "engine/bytes.h"
+#include "engine/converter.h"
+#include "engine/fatal_error.h"
+#include "engine/sound_format.h"
+#include "engine/input_file.h"
 
 namespace orv {
 

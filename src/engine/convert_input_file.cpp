@@ -1,10 +1,10 @@
 #include <cstring>
 
-#include "archive.h"
-#include "converter.h"
-#include "fatal_error.h"
-#include "input_file.h"
-#include "text.h"
+#include "engine/archive.h"
+#include "engine/converter.h"
+#include "engine/fatal_error.h"
+#include "engine/input_file.h"
+#include "engine/text.h"
 
 namespace orv {
 

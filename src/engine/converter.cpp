@@ -1,13 +1,13 @@
-#include "converter.h"
+#include "engine/converter.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
 
 #include <cerrno>
 
-#include "fatal_error.h"
-#include "input_file.h"
-#include "text.h"
+#include "engine/fatal_error.h"
+#include "engine/input_file.h"
+#include "engine/text.h"
 
 namespace orv {
 

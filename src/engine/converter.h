@@ -4,13 +4,13 @@
 #include <string>
 #include <string_view>
 
-#include "archive.h"
-#include "batch_options.h"
-#include "convert_result.h"
-#include "output_file.h"
-#include "output_folder.h"
-#include "scratch_buffer.h"
-#include "status_view.h"
+#include "engine/archive.h"
+#include "engine/batch_options.h"
+#include "engine/convert_result.h"
+#include "engine/output_file.h"
+#include "engine/output_folder.h"
+#include "engine/scratch_buffer.h"
+#include "engine/status_view.h"
 
 namespace orv {
 

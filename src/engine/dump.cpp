@@ -1,6 +1,6 @@
 #include <cstdio>
 
-#include "converter.h"
+#include "engine/converter.h"
 
 namespace orv {
 

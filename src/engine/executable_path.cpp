@@ -1,4 +1,4 @@
-#include "executable_path.h"
+#include "engine/executable_path.h"
 
 #include <pwd.h>
 #include <unistd.h>

@@ -1,6 +1,6 @@
-#include "fatal_error.h"
+#include "engine/fatal_error.h"
 
-#include "text.h"
+#include "engine/text.h"
 
 namespace orv {
 

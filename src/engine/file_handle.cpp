@@ -1,4 +1,4 @@
-#include "file_handle.h"
+#include "engine/file_handle.h"
 
 #include <cerrno>
 #include <fcntl.h>

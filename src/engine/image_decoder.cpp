@@ -1,9 +1,9 @@
-#include "image_decoder.h"
+#include "engine/image_decoder.h"
 
 #include <algorithm>
 #include <cstring>
 
-#include "bytes.h"
+#include "engine/bytes.h"
 
 namespace orv {
 

@@ -1,9 +1,9 @@
 #include <cstring>
 
-#include "converter.h"
-#include "fatal_error.h"
-#include "image_decoder.h"
-#include "image_writers.h"
+#include "engine/converter.h"
+#include "engine/fatal_error.h"
+#include "engine/image_decoder.h"
+#include "engine/image_writers.h"
 
 namespace orv {
 

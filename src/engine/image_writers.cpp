@@ -1,11 +1,11 @@
-#include "image_writers.h"
+#include "engine/image_writers.h"
 
 #include <cstring>
 
-#include "bytes.h"
-#include "converter.h"
-#include "fatal_error.h"
-#include "png_writer.h"
+#include "engine/bytes.h"
+#include "engine/converter.h"
+#include "engine/fatal_error.h"
+#include "engine/png_writer.h"
 
 namespace orv {
 

@@ -1,10 +1,10 @@
-#include "input_file.h"
+#include "engine/input_file.h"
 
 #include <sys/stat.h>
 
 #include <algorithm>
 
-#include "fatal_error.h"
+#include "engine/fatal_error.h"
 
 namespace orv {
 

@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <string>
 
-#include "file_handle.h"
-#include "scratch_buffer.h"
+#include "engine/file_handle.h"
+#include "engine/scratch_buffer.h"
 
 namespace orv {
 

@@ -1,4 +1,4 @@
-#include "output_file.h"
+#include "engine/output_file.h"
 
 #include <cerrno>
 #include <fcntl.h>

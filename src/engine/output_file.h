@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "file_handle.h"
+#include "engine/file_handle.h"
 
 namespace orv {
 

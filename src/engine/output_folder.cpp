@@ -1,4 +1,4 @@
-#include "output_folder.h"
+#include "engine/output_folder.h"
 
 #include <dirent.h>
 #include <fcntl.h>
@@ -6,7 +6,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "output_file.h"
+#include "engine/output_file.h"
 
 namespace orv {
 

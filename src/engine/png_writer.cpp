@@ -4,12 +4,12 @@
 #include <cstdlib>
 #include <unistd.h>
 
-#include "bytes.h"
-#include "image_writers.h"
-#include "png_writer.h"
-#include "output_file.h"
-#include "output_folder.h"
-#include "text.h"
+#include "engine/bytes.h"
+#include "engine/image_writers.h"
+#include "engine/png_writer.h"
+#include "engine/output_file.h"
+#include "engine/output_folder.h"
+#include "engine/text.h"
 
 namespace orv {
 

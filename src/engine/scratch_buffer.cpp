@@ -1,4 +1,4 @@
-#include "scratch_buffer.h"
+#include "engine/scratch_buffer.h"
 
 #include <cstdlib>
 #include <cstring>

@@ -1,4 +1,4 @@
-#include "status_view.h"
+#include "engine/status_view.h"
 
 namespace orv {
 

@@ -1,4 +1,4 @@
-#include "integer_text.h"
+#include "settings/integer_text.h"
 
 #include <optional>
 

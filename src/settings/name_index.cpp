@@ -1,4 +1,4 @@
-#include "name_index.h"
+#include "settings/name_index.h"
 
 namespace orv {
 

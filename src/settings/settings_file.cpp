@@ -1,11 +1,11 @@
-#include "settings_file.h"
+#include "settings/settings_file.h"
 
 #include <mutex>
 #include <utility>
 
-#include "name_index.h"
-#include "settings_layout.h"
-#include "settings_reader.h"
+#include "settings/name_index.h"
+#include "settings/settings_layout.h"
+#include "settings/settings_reader.h"
 
 namespace orv {
 

@@ -7,9 +7,9 @@
 #include <string_view>
 
 // The rest of the settings interface, so that one include brings all of it.
-#include "integer_text.h"
-#include "settings_error.h"
-#include "settings_list.h"
+#include "settings/integer_text.h"
+#include "settings/settings_error.h"
+#include "settings/settings_list.h"
 
 namespace orv {
 

@@ -1,4 +1,4 @@
-#include "settings_layout.h"
+#include "settings/settings_layout.h"
 
 namespace orv {
 

@@ -1,4 +1,4 @@
-#include "settings_list.h"
+#include "settings/settings_list.h"
 
 #include <dirent.h>
 #include <fcntl.h>
@@ -6,7 +6,7 @@
 #include <string_view>
 #include <sys/stat.h>
 
-#include "name_index.h"
+#include "settings/name_index.h"
 
 namespace orv {
 

@@ -1,11 +1,11 @@
-#include "settings_reader.h"
+#include "settings/settings_reader.h"
 
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "settings_error.h"
+#include "settings/settings_error.h"
 
 namespace orv {
 

@@ -1,4 +1,4 @@
-#include "path_fit.h"
+#include "ui_text/path_fit.h"
 
 #include <algorithm>
 

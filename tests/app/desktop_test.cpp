@@ -9,9 +9,9 @@
 #include <QTranslator>
 #include <QtTest>
 
-#include "command_line.h"
-#include "open_dialog.h"
-#include "qt_translations.h"
+#include "app/command_line.h"
+#include "app/open_dialog.h"
+#include "app/qt_translations.h"
 #include "sound_capture.h"
 #include "test_classes.h"
 #include "window_fixture.h"

@@ -10,9 +10,9 @@
 #include <QtTest>
 #include <sys/stat.h>
 
-#include "ani_writer.h"
-#include "app_text.h"
-#include "cg_encoder.h"
+#include "tools/ani_writer.h"
+#include "app/app_text.h"
+#include "tools/cg_encoder.h"
 #include "test_classes.h"
 #include "window_fixture.h"
 

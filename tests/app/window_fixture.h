@@ -11,10 +11,10 @@
 #include <string>
 #include <vector>
 
-#include "pack_writer.h"
+#include "tools/pack_writer.h"
 #include "temp_dir.h"
-#include "tform1.h"
-#include "ui_dialogs.h"
+#include "app/tform1.h"
+#include "app/ui_dialogs.h"
 
 // Answers the file dialog from a script and records every message, error, beep and
 // requested process end, in order.

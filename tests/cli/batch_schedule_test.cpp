@@ -3,7 +3,7 @@
 #include <chrono>
 #include <future>
 
-#include "batch_schedule.h"
+#include "cli/batch_schedule.h"
 
 using orv::ConvertResult;
 using orv::cli::BatchSchedule;

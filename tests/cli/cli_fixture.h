@@ -1,7 +1,7 @@
 #pragma once
 
 #include "cli_process_test.h"
-#include "pack_writer.h"
+#include "tools/pack_writer.h"
 
 // The CLI's own tests share the fault tests' way of running orvconv-cli.
 using CliTest = CliProcessTest;

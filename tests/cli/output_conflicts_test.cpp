@@ -2,7 +2,7 @@
 
 #include <filesystem>
 
-#include "output_conflicts.h"
+#include "cli/output_conflicts.h"
 #include "temp_dir.h"
 
 using orv::cli::EarlierConflicts;

@@ -8,11 +8,11 @@
 #include <random>
 #include <thread>
 
-#include "ani_writer.h"
-#include "archive.h"
-#include "cg_encoder.h"
+#include "tools/ani_writer.h"
+#include "engine/archive.h"
+#include "tools/cg_encoder.h"
 #include "cli_fixture.h"
-#include "sound_writer.h"
+#include "tools/sound_writer.h"
 
 using orv::tools::BuildPack;
 using orv::tools::Bytes;

@@ -3,7 +3,7 @@
 #include "animation_bytes.h"
 #include "engine_fixture.h"
 #include "picture_bytes.h"
-#include "settings_file.h"
+#include "settings/settings_file.h"
 
 using namespace orv;
 using orv::tools::Bytes;

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "archive.h"
-#include "pack_writer.h"
+#include "engine/archive.h"
+#include "tools/pack_writer.h"
 
 using namespace orv;
 

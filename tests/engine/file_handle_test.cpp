@@ -2,10 +2,10 @@
 
 #include <filesystem>
 
-#include "fatal_error.h"
-#include "file_handle.h"
-#include "input_file.h"
-#include "pack_writer.h"
+#include "engine/fatal_error.h"
+#include "engine/file_handle.h"
+#include "engine/input_file.h"
+#include "tools/pack_writer.h"
 #include "temp_dir.h"
 
 using orv::FileHandle;

@@ -2,7 +2,7 @@
 
 #include <random>
 
-#include "image_decoder.h"
+#include "engine/image_decoder.h"
 
 using Bytes = std::vector<std::uint8_t>;
 

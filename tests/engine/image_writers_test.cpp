@@ -2,10 +2,10 @@
 
 #include "bmp_header.h"
 #include "engine_fixture.h"
-#include "fatal_error.h"
-#include "png_writer.h"
+#include "engine/fatal_error.h"
+#include "engine/png_writer.h"
 #include "png_reader.h"
-#include "image_writers.h"
+#include "engine/image_writers.h"
 
 using namespace orv;
 using orv::tools::Bytes;

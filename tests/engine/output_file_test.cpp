@@ -9,9 +9,9 @@
 
 #include <filesystem>
 
-#include "output_file.h"
-#include "output_folder.h"
-#include "pack_writer.h"
+#include "engine/output_file.h"
+#include "engine/output_folder.h"
+#include "tools/pack_writer.h"
 #include "temp_dir.h"
 
 namespace {

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "scratch_buffer.h"
+#include "engine/scratch_buffer.h"
 
 using orv::ScratchBuffer;
 

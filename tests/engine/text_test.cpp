@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "text.h"
+#include "engine/text.h"
 
 using namespace orv;
 

@@ -1,9 +1,9 @@
 // Entry names that would lead out of the output folder end the run with the file-open
 // error, whatever kind of file the entry would become, and nothing is written outside
 // the output folder.
-#include "ani_writer.h"
+#include "tools/ani_writer.h"
 #include "fault_fixture.h"
-#include "sound_writer.h"
+#include "tools/sound_writer.h"
 
 namespace faults {
 namespace {

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "cg_encoder.h"
+#include "tools/cg_encoder.h"
 #include "cli_process_test.h"
 #include "mounts.h"
 

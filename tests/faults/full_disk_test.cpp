@@ -2,10 +2,10 @@
 // PNG error for PNG files) and exit code 1, never with the message of a finished run.
 #include <random>
 
-#include "ani_writer.h"
-#include "cg_encoder.h"
+#include "tools/ani_writer.h"
+#include "tools/cg_encoder.h"
 #include "fault_fixture.h"
-#include "sound_writer.h"
+#include "tools/sound_writer.h"
 
 namespace faults {
 namespace {

@@ -2,7 +2,7 @@
 // gigabytes, pictures asking for 65535 x 65535 pixels, animations whose frame table
 // claims a billion frames. Each run ends quickly with its documented outcome, inside
 // the address space the fixture allows.
-#include "ani_writer.h"
+#include "tools/ani_writer.h"
 #include "fault_fixture.h"
 
 namespace faults {

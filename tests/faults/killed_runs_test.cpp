@@ -9,7 +9,7 @@
 #include <sstream>
 
 #include "fault_fixture.h"
-#include "sound_writer.h"
+#include "tools/sound_writer.h"
 
 namespace faults {
 namespace {

@@ -4,7 +4,7 @@
 // of inodes.
 #include <fstream>
 
-#include "ani_writer.h"
+#include "tools/ani_writer.h"
 #include "bmp_header.h"
 #include "fault_fixture.h"
 

@@ -4,7 +4,7 @@
 #include <fstream>
 #include <random>
 
-#include "ani_writer.h"
+#include "tools/ani_writer.h"
 #include "fault_fixture.h"
 
 namespace faults {

@@ -2,10 +2,10 @@
 // exit code 0 and the finished message (or nothing, for a file too short to be an
 // archive), or with exit code 1 and a fatal text naming a file in its own output
 // folder. Nothing is written anywhere else, and listing the cuts writes nothing at all.
-#include "ani_writer.h"
-#include "cg_encoder.h"
+#include "tools/ani_writer.h"
+#include "tools/cg_encoder.h"
 #include "fault_fixture.h"
-#include "sound_writer.h"
+#include "tools/sound_writer.h"
 
 namespace faults {
 namespace {

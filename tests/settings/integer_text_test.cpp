@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <limits>
 
-#include "integer_text.h"
+#include "settings/integer_text.h"
 
 using namespace orv;
 

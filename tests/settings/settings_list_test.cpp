@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "pack_writer.h"
-#include "settings_file.h"
+#include "tools/pack_writer.h"
+#include "settings/settings_file.h"
 #include "temp_dir.h"
 
 using namespace orv;

@@ -11,8 +11,8 @@
 #include <sys/un.h>
 #include <unistd.h>
 
-#include "pack_writer.h"
-#include "settings_file.h"
+#include "tools/pack_writer.h"
+#include "settings/settings_file.h"
 #include "temp_dir.h"
 
 using namespace orv;

@@ -7,7 +7,7 @@
 #include <thread>
 #include <vector>
 
-#include "settings_file.h"
+#include "settings/settings_file.h"
 
 using namespace orv;
 

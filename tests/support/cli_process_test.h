@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "pack_writer.h"
+#include "tools/pack_writer.h"
 #include "process.h"
 #include "temp_dir.h"
 

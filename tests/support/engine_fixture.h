@@ -5,8 +5,8 @@
 #include <filesystem>
 #include <string>
 
-#include "converter.h"
-#include "pack_writer.h"
+#include "engine/converter.h"
+#include "tools/pack_writer.h"
 #include "recording_view.h"
 #include "temp_dir.h"
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "status_view.h"
+#include "engine/status_view.h"
 
 // A status view that remembers every call as a line of text, in order, and can run
 // an action at a given pump or output (to press Stop there, for example).

@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "ani_writer.h"
+#include "tools/ani_writer.h"
 
 using orv::tools::BuildAnimation;
 using orv::tools::Bytes;

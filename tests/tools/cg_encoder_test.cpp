@@ -9,8 +9,8 @@
 #include <utility>
 #include <vector>
 
-#include "cg_encoder.h"
-#include "image_decoder.h"
+#include "tools/cg_encoder.h"
+#include "engine/image_decoder.h"
 
 using orv::tools::Bytes;
 using orv::tools::CgPicture;

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "sound_writer.h"
+#include "tools/sound_writer.h"
 
 using orv::tools::BuildSoundEntry;
 using orv::tools::Bytes;

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "path_fit.h"
+#include "ui_text/path_fit.h"
 
 using namespace orv;
 

@@ -4,7 +4,7 @@
 #include <string_view>
 
 #include "fit_steps.h"
-#include "path_fit.h"
+#include "ui_text/path_fit.h"
 
 using namespace orv;
 using orv::test::ByteMeasure;

@@ -3,7 +3,7 @@
 #include <string>
 
 #include "fit_steps.h"
-#include "path_fit.h"
+#include "ui_text/path_fit.h"
 
 using namespace orv;
 using orv::test::ByteMeasure;

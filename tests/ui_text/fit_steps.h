@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "path_fit.h"
+#include "ui_text/path_fit.h"
 
 namespace orv::test {
 

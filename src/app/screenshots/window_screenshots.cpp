@@ -19,10 +19,10 @@
 #include <string>
 #include <utility>
 
-#include "qt_translations.h"
-#include "tform1.h"
-#include "ui_dialogs.h"
-#include "window_placement.h"
+#include "app/qt_translations.h"
+#include "app/tform1.h"
+#include "app/ui_dialogs.h"
+#include "app/window_placement.h"
 
 namespace fs = std::filesystem;
 
