@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include "engine/bytes.h"
+#include "engine/executable_path.h"
 #include "engine/image_writers.h"
 #include "engine/png_writer.h"
 #include "engine/output_file.h"
@@ -30,10 +31,9 @@ std::FILE* CreatePngStream(const OutputFile& out)
 
 int SaveDibAsPng(const char* path, const std::uint8_t* block, const std::uint8_t* pixels)
 {
-    const std::string_view whole(path);
     OutputFolder folder;
-    folder.Open(std::string(whole.substr(0, whole.size() - FileNamePart(whole).size())));
-    OutputFile out(folder.descriptor(), std::string(FileNamePart(whole)), path);
+    folder.Open(FolderOf(path));
+    OutputFile out(folder.descriptor(), std::string(FileNamePart(path)), path);
     const int result = SaveDibAsPng(out, block, pixels);
     if (result == kPngWritten && !out.Commit()) return kPngLibraryFailed;
     return result;
