@@ -13,18 +13,21 @@
 #include "engine/fatal_error.h"
 #include "cli/interrupt.h"
 #include "cli/output_conflicts.h"
+#include "cli/picture_pool.h"
 
 namespace orv::cli {
 
 namespace {
 
-// One worker: an engine of its own converts the inputs the schedule hands it. Whatever
-// an input throws, memory running out included, ends that input and no other.
-void Work(const CliOptions& options, BatchSchedule& schedule, Console& console)
+// One worker: an engine of its own converts the inputs the schedule hands it, its
+// pictures written through pictureWriters. Whatever an input throws, memory running
+// out included, ends that input and no other.
+void Work(const CliOptions& options, BatchSchedule& schedule, Console& console, TaskRunner* pictureWriters)
 {
     ConsoleStatusView view(console, schedule);
     Converter converter(view);
     view.StopThrough(converter.cancelRequested);
+    converter.pictureWriters = pictureWriters;
 
     // Showing and keeping the error allocate nothing, so it is kept even when memory
     // has run out.
@@ -56,19 +59,44 @@ int RunBatch(const CliOptions& options)
 {
     BatchSchedule schedule(EarlierConflicts(options.files, options.batch.exeDir));
     Console console(!options.quiet, options.files.size());
-    const std::size_t workers
+    // -j threads in all: one per input up to that number, the rest writing pictures, no
+    // more of them than there can be pictures waiting. A single thread writes each
+    // picture itself, at once.
+    const std::size_t converters
         = std::clamp<std::size_t>(options.jobs, 1, std::max<std::size_t>(options.files.size(), 1));
+    const std::size_t threads
+        = std::clamp<std::size_t>(options.jobs, 1, converters * (OutputQueue::kMaxWaitingPictures + 1));
+    PicturePool pool;
+    TaskRunner* const pictureWriters = threads > 1 ? &pool : nullptr;
+    auto convert = [&] {
+        Work(options, schedule, console, pictureWriters);
+        pool.ConverterEnded();
+        pool.Serve();
+    };
     {
         std::vector<std::jthread> helpers;
+        pool.ConverterStarted();  // this thread
         try {
-            helpers.reserve(workers);
-            while (helpers.size() + 1 < workers) helpers.emplace_back([&] { Work(options, schedule, console); });
+            helpers.reserve(threads);
+            while (helpers.size() + 1 < threads) {
+                if (helpers.size() + 1 < converters) {
+                    pool.ConverterStarted();
+                    try {
+                        helpers.emplace_back(convert);
+                    } catch (...) {
+                        pool.ConverterEnded();
+                        throw;
+                    }
+                } else {
+                    helpers.emplace_back([&] { pool.Serve(); });
+                }
+            }
         } catch (const std::system_error&) {
-            // No more threads to be had: the workers that started carry the batch.
+            // No more threads to be had: the threads that started carry the batch.
         } catch (const std::bad_alloc&) {
             // Likewise when there is no memory for another one.
         }
-        Work(options, schedule, console);
+        convert();
     }
     console.Close();
 

@@ -64,7 +64,7 @@ void Converter::WriteWaveFromMemory(const std::uint8_t* data, const ArchiveEntry
     FillWaveHeader(header, *format, length);
     WriteOutput(out, header, sizeof header);
     WriteOutput(out, data + kSoundHeaderBytes, length);
-    CommitOutput(out);
+    QueueOutput(std::move(out));
 }
 
 void Converter::WriteWaveStreamed(InputFile& archive, const ArchiveEntry& entry)
@@ -91,7 +91,7 @@ void Converter::WriteWaveStreamed(InputFile& archive, const ArchiveEntry& entry)
         at += step;
         remaining -= step;
     }
-    CommitOutput(out);
+    QueueOutput(std::move(out));
 }
 
 }  // namespace orv

@@ -19,18 +19,31 @@ ConvertResult Converter::ConvertInputFile()
         view_.ShowModalMessage(CannotOpenInputText(srcName));
         return ConvertResult::Skipped;
     }
-    // The input is never written over, and the folder is let go with it.
+    // The input is never written over, and the folder is let go with it, once nothing
+    // more is written into it.
     input_ = &file;
     struct Release {
         Converter& converter;
         ~Release()
         {
+            converter.outputs_.Discard();
             converter.input_ = nullptr;
             converter.outFolder_.Close();
         }
     } release{*this};
     DropCanvas();
-    return ConvertOpenInput(file, inputKind);
+    outputs_.SetRunner(pictureWriters);
+    try {
+        const ConvertResult result = ConvertOpenInput(file, inputKind);
+        outputs_.Flush();
+        return result;
+    } catch (...) {
+        // What the entries before the failure wrote is put in place first, as when each
+        // file is put in place as soon as it is written; a failure among them is the
+        // one raised.
+        outputs_.Flush();
+        throw;
+    }
 }
 
 ConvertResult Converter::ConvertOpenInput(InputFile& file, InputKind kind)
@@ -64,9 +77,13 @@ ConvertResult Converter::ConvertOpenInput(InputFile& file, InputKind kind)
         ArchiveEntry entry = EntryWithinFile(table + std::size_t{i} * kArchiveEntryBytes, file.size());
         ConvertArchiveEntry(file, entry);
 
-        view_.SetEntryProgressPosition(view_.GetEntryProgressPosition() + 1);
-        view_.SetEntryCounterText(FormatCounter(view_.GetEntryProgressPosition(), view_.GetEntryProgressMax()));
+        // An entry counts once its files are in place.
+        outputs_.AddMark([this] {
+            view_.SetEntryProgressPosition(view_.GetEntryProgressPosition() + 1);
+            view_.SetEntryCounterText(FormatCounter(view_.GetEntryProgressPosition(), view_.GetEntryProgressMax()));
+        });
     }
+    outputs_.Flush();
     view_.SetEntryProgressPosition(shownCount);
     return ConvertResult::Finished;
 }

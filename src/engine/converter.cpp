@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 
 #include <cerrno>
+#include <utility>
 
 #include "engine/fatal_error.h"
 #include "engine/input_file.h"
@@ -96,6 +97,11 @@ void Converter::WriteOutput(OutputFile& out, const void* data, std::uint32_t n)
 void Converter::CommitOutput(OutputFile& out)
 {
     if (!out.Commit()) throw FatalError::CannotWrite(out.path());
+}
+
+void Converter::QueueOutput(OutputFile out)
+{
+    outputs_.Add(std::move(out), &FatalError::CannotWrite);
 }
 
 }  // namespace orv

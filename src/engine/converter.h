@@ -9,12 +9,14 @@
 #include "engine/convert_result.h"
 #include "engine/output_file.h"
 #include "engine/output_folder.h"
+#include "engine/output_queue.h"
 #include "engine/scratch_buffer.h"
 #include "engine/status_view.h"
 
 namespace orv {
 
 class InputFile;
+class TaskRunner;
 struct DibInfo;
 
 // The conversion engine and all of its state for one batch at a time. A front end
@@ -29,6 +31,9 @@ public:
     BatchOptions options;
     std::string srcPath;
     bool cancelRequested = false;
+    // Where finished pictures are encoded and written while the next ones are decoded;
+    // none writes each at once. Files are put in place in entry order either way.
+    TaskRunner* pictureWriters = nullptr;
 
     // Written by ConvertInputFile.
     std::string srcName;  // lower-cased file name of srcPath
@@ -38,7 +43,6 @@ public:
     ScratchBuffer tableBuf;
     ScratchBuffer dataBuf;
     ScratchBuffer canvasBuf;
-    ScratchBuffer dibBuf;
 
     ConvertResult ConvertInputFile();
 
@@ -48,6 +52,7 @@ public:
     void WriteWaveFromMemory(const std::uint8_t* data, const ArchiveEntry& entry);
     void WriteWaveStreamed(InputFile& archive, const ArchiveEntry& entry);
     void DumpEntry(const std::uint8_t* data, const ArchiveEntry& entry, std::int32_t frameNo);
+    // Write a bottom-up picture and put it in place at once.
     void WriteBmpFile(const std::uint8_t* pixels, const DibInfo& info, const std::string& path,
                       const std::uint8_t* colourTable);
     void WritePngFile(const std::uint8_t* pixels, const DibInfo& info, const std::string& path,
@@ -78,11 +83,21 @@ private:
     // The write FatalError when the bytes cannot all be written or put in place.
     static void WriteOutput(OutputFile& out, const void* data, std::uint32_t n);
     static void CommitOutput(OutputFile& out);
+    // Put the file in place after what entries before it wrote.
+    void QueueOutput(OutputFile out);
+    // The picture files, written but not yet in place; safe on any thread while the
+    // input converts.
+    OutputFile WriteBmp(const std::uint8_t* pixels, const DibInfo& info, const std::string& path,
+                        const std::uint8_t* colourTable);
+    OutputFile WritePng(const std::uint8_t* pixels, const DibInfo& info, const std::string& path,
+                        const std::uint8_t* colourTable);
 
     StatusView& view_;
     // The folder of outDir while ConvertInputFile converts into it.
     OutputFolder outFolder_;
     const InputFile* input_ = nullptr;  // the input under way, never written over
+    // The input's files on their way into outFolder_; emptied before it is let go.
+    OutputQueue outputs_;
 };
 
 // "_0001"-style frame suffix: empty for a negative number, else at least four digits.

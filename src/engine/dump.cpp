@@ -1,4 +1,5 @@
 #include <cstdio>
+#include <utility>
 
 #include "engine/converter.h"
 
@@ -18,7 +19,7 @@ void Converter::DumpEntry(const std::uint8_t* data, const ArchiveEntry& entry, s
     view_.ShowOutputPath(path);
     OutputFile out = CreateOutputFile(path);
     WriteOutput(out, data, entry.size);
-    CommitOutput(out);
+    QueueOutput(std::move(out));
 }
 
 }  // namespace orv

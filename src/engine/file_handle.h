@@ -19,6 +19,13 @@ public:
     bool Open(const std::string& path);
     // Takes over an open descriptor; closes a handle that is already open first.
     void Adopt(int fd);
+    // Gives the descriptor up without closing it, leaving the handle closed.
+    int Release()
+    {
+        const int fd = fd_;
+        fd_ = -1;
+        return fd;
+    }
     // Exactly n bytes at offset; a short read leaves the rest of the destination as it was.
     bool ReadAt(std::uint64_t offset, void* destination, std::uint32_t n);
     // Exactly n bytes at the current position.

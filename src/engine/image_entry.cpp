@@ -30,14 +30,15 @@ void Converter::ConvertImageEntry(const std::uint8_t* data, const ArchiveEntry& 
     if (imageSize > kMaxScratchBytes) throw FatalError::OutOfMemory();
     const auto size = static_cast<std::uint32_t>(imageSize);
     std::uint8_t* canvas = canvasBuf.EnsureCapacity(size, frameNo <= 1 || clearCanvas);
-    std::uint8_t* rows = dibBuf.EnsureCapacity(size, false);
-    if (canvas == nullptr || rows == nullptr) throw FatalError::OutOfMemory();
+    if (canvas == nullptr) throw FatalError::OutOfMemory();
 
     DecodeImage(data, canvas, entry.size);
     if (renderOnly) return;
 
-    // Bottom-up rows padded to a multiple of 4 bytes; the padding is zero so that
-    // the same picture always gives the same file.
+    // The canvas goes on to the next picture, so the file is written from a copy of its
+    // rows: bottom-up, padded to a multiple of 4 bytes with zeros so that the same
+    // picture always gives the same file.
+    std::uint8_t* rows = outputs_.PictureBlock(size);
     for (std::uint32_t i = 0; i < height; ++i) {
         std::uint8_t* row = rows + (height - 1 - i) * stride;
         std::memcpy(row, canvas + i * rowBytes, rowBytes);
@@ -54,9 +55,13 @@ void Converter::ConvertImageEntry(const std::uint8_t* data, const ArchiveEntry& 
     if (options.outputMode == AllPng) {
         const std::string pngPath = stem + ".png";
         view_.ShowOutputPath(pngPath);
-        WritePngFile(rows, info, pngPath, nullptr);
+        outputs_.AddPicture(
+            [this, info, pngPath](const std::uint8_t* pixels) { return WritePng(pixels, info, pngPath, nullptr); },
+            &FatalError::PngFailed);
     } else {
-        WriteBmpFile(rows, info, bmpPath, nullptr);
+        outputs_.AddPicture(
+            [this, info, bmpPath](const std::uint8_t* pixels) { return WriteBmp(pixels, info, bmpPath, nullptr); },
+            &FatalError::CannotWrite);
     }
 }
 

@@ -25,8 +25,8 @@ void FillInfoHeader(std::uint8_t* header, const DibInfo& info)
 
 }  // namespace
 
-void Converter::WriteBmpFile(const std::uint8_t* pixels, const DibInfo& info, const std::string& path,
-                             const std::uint8_t* colourTable)
+OutputFile Converter::WriteBmp(const std::uint8_t* pixels, const DibInfo& info, const std::string& path,
+                               const std::uint8_t* colourTable)
 {
     OutputFile out = CreateOutputFile(path);
     std::uint8_t headers[kBmpPixelOffset] = {'B', 'M'};
@@ -36,17 +36,32 @@ void Converter::WriteBmpFile(const std::uint8_t* pixels, const DibInfo& info, co
     WriteOutput(out, headers, sizeof headers);
     if (info.bitCount == 8) WriteOutput(out, colourTable, kColourTableBytes);
     WriteOutput(out, pixels, static_cast<std::uint32_t>(info.imageSize));
+    return out;
+}
+
+OutputFile Converter::WritePng(const std::uint8_t* pixels, const DibInfo& info, const std::string& path,
+                               const std::uint8_t* colourTable)
+{
+    OutputFile out = BeginOutputFile(path);
+    std::uint8_t block[kBitmapInfoHeaderBytes + kColourTableBytes] = {};
+    FillInfoHeader(block, info);
+    if (info.bitCount == 8) std::memcpy(block + kBitmapInfoHeaderBytes, colourTable, kColourTableBytes);
+    if (SaveDibAsPng(out, block, pixels) != kPngWritten) throw FatalError::PngFailed(path);
+    return out;
+}
+
+void Converter::WriteBmpFile(const std::uint8_t* pixels, const DibInfo& info, const std::string& path,
+                             const std::uint8_t* colourTable)
+{
+    OutputFile out = WriteBmp(pixels, info, path, colourTable);
     CommitOutput(out);
 }
 
 void Converter::WritePngFile(const std::uint8_t* pixels, const DibInfo& info, const std::string& path,
                              const std::uint8_t* colourTable)
 {
-    OutputFile out = BeginOutputFile(path);
-    std::uint8_t block[kBitmapInfoHeaderBytes + kColourTableBytes] = {};
-    FillInfoHeader(block, info);
-    if (info.bitCount == 8) std::memcpy(block + kBitmapInfoHeaderBytes, colourTable, kColourTableBytes);
-    if (SaveDibAsPng(out, block, pixels) != kPngWritten || !out.Commit()) throw FatalError::PngFailed(path);
+    OutputFile out = WritePng(pixels, info, path, colourTable);
+    if (!out.Commit()) throw FatalError::PngFailed(path);
 }
 
 }  // namespace orv

@@ -65,8 +65,7 @@ OutputFile::OutputFile(OutputFile&& other) noexcept :
     temporaryName_(std::move(other.temporaryName_)),
     error_(other.error_)
 {
-    file_.Adopt(other.file_.descriptor());
-    other.file_.Adopt(-1);
+    file_.Adopt(other.file_.Release());
     other.temporaryName_.clear();
     other.folderFd_ = -1;
 }
