@@ -251,3 +251,85 @@ TEST_F(ParallelTest, CtrlCStopsEveryFileUnderWayWithCode130)
     }
     EXPECT_FALSE(fs::exists(root() / "three"));
 }
+
+namespace {
+
+// One archive of many pictures, names taken twice, animations drawn over earlier frames,
+// sounds and raw entries: what two threads encode at once within one input.
+Bytes OneLargeArchive()
+{
+    std::vector<PackItem> items;
+    for (unsigned i = 0; i < 60; ++i) {
+        char name[16];
+        std::snprintf(name, sizeof name, "p%03u.cg", i % 50);  // the last ten names come again
+        items.push_back({name, Picture(100 + i, 96, 64)});
+        if (i % 15 == 7) items.push_back({"walk" + std::to_string(i) + ".ani", Animation(i)});
+        if (i % 20 == 3) items.push_back({"s" + std::to_string(i) + ".pcm", Sound(500 + i)});
+        if (i % 9 == 0) items.push_back({"r" + std::to_string(i) + ".bin", Bytes(100, static_cast<std::uint8_t>(i))});
+    }
+    return BuildPack(items);
+}
+
+}  // namespace
+
+TEST_F(ParallelTest, OneArchiveOnSeveralThreadsWritesTheTreeOfOne)
+{
+    const std::string archive = Input("one.dat", OneLargeArchive());
+    // A folder at an output name fails that entry, in the middle of the archive: the tree
+    // left behind and the message are those of one thread.
+    for (const char* format : {"png", "bmp"}) {
+        for (const bool failing : {false, true}) {
+            const std::string blocked = std::string("p023.") + format;
+            std::map<std::string, std::pair<int, std::string>> results;
+            for (const char* jobs : {"1", "2", "3"}) {
+                const std::string run = std::string(format) + (failing ? "-fail-" : "-") + jobs;
+                if (failing) fs::create_directories(root() / run / "one" / blocked);
+                const auto result = ConvertInto(run, {"-f", format, "-j", jobs}, {archive});
+                std::string err = result.err;
+                if (const auto at = err.find(run); at != std::string::npos) err.erase(at, run.size());
+                results[jobs] = {result.exitCode, err};
+            }
+            const std::string one = std::string(format) + (failing ? "-fail-1" : "-1");
+            EXPECT_EQ(results["1"].first, failing ? 1 : 0) << one << results["1"].second;
+            const Tree expected = TreeOf(root() / one);
+            EXPECT_EQ(expected.count(std::string("one/p049.") + format), failing ? 0u : 1u) << one;
+            for (const char* jobs : {"2", "3"}) {
+                const std::string run = std::string(format) + (failing ? "-fail-" : "-") + jobs;
+                EXPECT_EQ(results[jobs], results["1"]) << run;
+                EXPECT_TRUE(TreeOf(root() / run) == expected) << run;
+            }
+        }
+    }
+}
+
+TEST_F(ParallelTest, CtrlCInOneArchiveOnTwoThreadsLeavesTheFilesOfTheEntriesBeforeAPoint)
+{
+    std::vector<PackItem> items;
+    for (unsigned i = 0; i < 400; ++i) {
+        char name[16];
+        std::snprintf(name, sizeof name, "p%03u.cg", i);
+        items.push_back({name, Picture(i, 160, 120)});
+    }
+    const std::string archive = Input("big.dat", BuildPack(items));
+    ASSERT_EQ(ConvertInto("whole", {"-q", "-f", "png", "-j", "1"}, {archive}).exitCode, 0);
+    const Tree whole = TreeOf(root() / "whole" / "big");
+
+    Process process = Start({"-f", "png", "-j", "2", archive});
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    while (!fs::exists(root() / "big" / "p020.png") && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    ::kill(process.pid(), SIGINT);
+    const auto result = Finish(process);
+    EXPECT_EQ(result.exitCode, 130) << result.err;
+
+    // The files of p000 ... p(n-1), each as one thread writes it, and nothing else.
+    const Tree cut = TreeOf(root() / "big");
+    EXPECT_GE(cut.size(), 21u);
+    EXPECT_LT(cut.size(), whole.size());
+    auto next = whole.begin();
+    for (const auto& [name, bytes] : cut) {
+        ASSERT_EQ(name, next->first);
+        EXPECT_TRUE(bytes == next->second) << name;
+        ++next;
+    }
+}
