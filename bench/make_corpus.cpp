@@ -1,5 +1,6 @@
-// Writes the end-to-end benchmark's input: pack archives of 640x480 pictures, with
-// animations, sounds and raw entries among them, all made by the project's own tools.
+// Writes the end-to-end benchmark's input, all made by the project's own tools: pack
+// archives of 640x480 pictures, with animations, sounds and raw entries among them; or,
+// with --one-archive, a single archive of 200 such pictures and one animation.
 #include <algorithm>
 #include <array>
 #include <cstdio>
@@ -24,6 +25,7 @@ constexpr int kPicturesPerArchive = 18;
 constexpr int kAnimationEvery = 5;  // every fifth archive holds a 10-frame animation
 constexpr int kAnimationFrames = 10;
 constexpr int kLongSoundEvery = 6;  // every sixth archive holds a sound streamed in chunks
+constexpr int kPicturesInOneArchive = 200;
 constexpr int kWidth = 640;
 constexpr int kHeight = 480;
 
@@ -192,17 +194,37 @@ std::string Numbered(const char* prefix, int number, const char* suffix)
     return name;
 }
 
+bool WriteArchive(const std::string& path, const std::vector<orv::tools::PackItem>& items)
+{
+    if (orv::tools::WriteFileBytes(path, orv::tools::BuildPack(items))) return true;
+    std::fprintf(stderr, "make_corpus: cannot write %s\n", path.c_str());
+    return false;
+}
+
+// 200 pictures, then a 10-frame animation: what one large archive of a game holds.
+bool WriteOneArchive(const std::string& folder)
+{
+    std::vector<orv::tools::PackItem> items;
+    for (int n = 1; n <= kPicturesInOneArchive; ++n)
+        items.push_back(
+            {Numbered("cg", n, ".cg"), orv::tools::EncodeCg(Scene(static_cast<unsigned>(n), FigureAt(n % 12)))});
+    items.push_back({"walk.ani", Animation(1)});
+    return WriteArchive(folder + "/one.dat", items);
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
 {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: make_corpus FOLDER\n");
+    const bool oneArchive = argc == 3 && std::string(argv[1]) == "--one-archive";
+    if (argc != 2 && !oneArchive) {
+        std::fprintf(stderr, "usage: make_corpus [--one-archive] FOLDER\n");
         return 2;
     }
-    const std::string folder = argv[1];
+    const std::string folder = argv[argc - 1];
     std::error_code error;
     std::filesystem::create_directories(folder, error);
+    if (oneArchive) return WriteOneArchive(folder) ? 0 : 1;
     for (int archive = 1; archive <= kArchives; ++archive) {
         std::vector<orv::tools::PackItem> items;
         items.push_back({"readme.txt", orv::tools::BytesOf("benchmark corpus archive\n")});
@@ -215,11 +237,7 @@ int main(int argc, char** argv)
         if (archive % kLongSoundEvery == 0) items.push_back({"music.pcm", Sound(true)});
         items.push_back({"script.bin", RawBytes(static_cast<unsigned>(archive), 50'000)});
 
-        const std::string path = folder + "/" + Numbered("data", archive, ".dat");
-        if (!orv::tools::WriteFileBytes(path, orv::tools::BuildPack(items))) {
-            std::fprintf(stderr, "make_corpus: cannot write %s\n", path.c_str());
-            return 1;
-        }
+        if (!WriteArchive(folder + "/" + Numbered("data", archive, ".dat"), items)) return 1;
     }
     return 0;
 }

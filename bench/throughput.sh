@@ -7,12 +7,17 @@
 #   (c) orvconv-cli -f png -j 1
 #   (d) png_floor: the same pixels encoded with libpng alone, same settings, one core
 #   (e) orvconv-cli -f png -j 2
-# and prints medians with their spread, the ratios (a)/(b), (c)/(d), (e)/(d) per round,
-# and the peak memory of (e).
+# and, on a second corpus of one archive (200 pictures of 640x480 and a 10-frame
+# animation), whose pictures only the threads within one input can share:
+#   (f) orvconv-cli -f png -j 1
+#   (g) orvconv-cli -f png -j 2
+#   (h) png_floor on the same pixels
+# and prints medians with their spread, the ratios (a)/(b), (c)/(d), (e)/(d), (g)/(f),
+# (g)/(h) per round, and the peak memory of (e) and (g).
 #
 # usage: bench/throughput.sh [ROUNDS]        (default 5 rounds)
 #   BUILD=DIR   a built tree to take the programs from (default: `make build`, then build/)
-#   WORK=DIR    scratch folder for the corpus and the outputs, about 1.2 GB (default: a new
+#   WORK=DIR    scratch folder for the corpus and the outputs, about 1.4 GB (default: a new
 #               folder under $TMPDIR or /tmp, removed at the end); a RAM-backed folder such
 #               as /dev/shm keeps disk write-back out of the figures
 set -eu
@@ -40,6 +45,8 @@ trap 'exit 130' INT TERM
 
 corpus=$work/corpus
 reference=$work/reference
+one=$work/one
+oneReference=$work/one-reference
 out=$work/out
 times=$work/times
 mkdir -p "$times"
@@ -48,6 +55,9 @@ echo "Making the corpus and the reference BMP files..." >&2
 "$BUILD/bench/make_corpus" "$corpus"
 mkdir -p "$reference"
 "$cli" -q -f bmp -j 1 -o "$reference" "$corpus"/*.dat
+"$BUILD/bench/make_corpus" --one-archive "$one"
+mkdir -p "$oneReference"
+"$cli" -q -f bmp -j 1 -o "$oneReference" "$one"/one.dat
 
 cores=$(nproc)
 pictures=$(find "$reference" -name '*.bmp' | wc -l)
@@ -78,9 +88,12 @@ while [ "$round" -le "$rounds" ]; do
   run c "$cli" -q -f png -j 1 -o "$out" "$corpus"/*.dat
   run d "$BUILD/bench/png_floor" "$reference" "$out"
   run e "$cli" -q -f png -j 2 -o "$out" "$corpus"/*.dat
-  printf 'round %d/%d: a %ss  b %ss  c %ss  d %ss  e %ss\n' "$round" "$rounds" \
-    "$(tail -n 1 "$times/a")" "$(tail -n 1 "$times/b")" "$(tail -n 1 "$times/c")" \
-    "$(tail -n 1 "$times/d")" "$(tail -n 1 "$times/e")"
+  run f "$cli" -q -f png -j 1 -o "$out" "$one"/one.dat
+  run g "$cli" -q -f png -j 2 -o "$out" "$one"/one.dat
+  run h "$BUILD/bench/png_floor" "$oneReference" "$out"
+  printf 'round %d/%d:' "$round" "$rounds"
+  for name in a b c d e f g h; do printf '  %s %ss' "$name" "$(tail -n 1 "$times/$name")"; done
+  echo
   round=$((round + 1))
 done
 
@@ -103,16 +116,25 @@ row "(b) cp -r of the same files" "$times/b"
 row "(c) orvconv-cli -f png -j 1" "$times/c"
 row "(d) libpng alone, one core" "$times/d"
 row "(e) orvconv-cli -f png -j 2" "$times/e"
+row "(f) one archive, orvconv-cli -f png -j 1" "$times/f"
+row "(g) one archive, orvconv-cli -f png -j 2" "$times/g"
+row "(h) one archive, libpng alone, one core" "$times/h"
 
 echo
 printf '%-48s %9s %9s %9s %s\n' "ratio, per round" median min max target
 ratio a b
 ratio c d
 ratio e d
+ratio g f
+ratio g h
 row "(a)/(b)" "$times/ab" "<= 1.5"
 row "(c)/(d)" "$times/cd" "<= 1.05"
-row "(e)/(d)" "$times/ed" "<= 0.6 on 2 cores"
+row "(e)/(d)" "$times/ed" "<= 0.55 on 2 cores"
+row "(g)/(f)" "$times/gf" "<= 0.55 on 2 cores"
+row "(g)/(h)" "$times/gh" "<= 0.55 on 2 cores"
 
 echo
-awk '{ printf "%.1f\n", $1 / 1024 }' "$times/e.kib" >"$times/e.mib"
-row "peak memory of (e), MiB" "$times/e.mib"
+for name in e g; do
+  awk '{ printf "%.1f\n", $1 / 1024 }' "$times/$name.kib" >"$times/$name.mib"
+  row "peak memory of ($name), MiB" "$times/$name.mib"
+done

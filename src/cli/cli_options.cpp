@@ -36,8 +36,8 @@ ParseOutcome ParseCliOptions(int argc, const char* const* argv)
     app.add_flag("-q,--quiet", options.quiet, "no progress line and no final message");
     options.jobs = AvailableCores();
     app.add_option("-j,--jobs", options.jobs,
-                   "files converted at once (default: the number of cores); 1 converts them one "
-                   "after another")
+                   "threads in all (default: the number of cores): files converted at once, and "
+                   "pictures of a file encoded at once; 1 does everything one after another")
         ->check(CLI::Validator(
             [](const std::string& text) {
                 return text.find_first_not_of("0123456789") == std::string::npos

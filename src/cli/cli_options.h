@@ -16,7 +16,7 @@ struct CliOptions {
     std::string outputRoot;  // empty: the current folder
     bool list = false;
     bool quiet = false;
-    unsigned jobs = 1;  // inputs converted at once; the number of cores unless given
+    unsigned jobs = 1;  // threads for inputs and their pictures; the number of cores unless given
     std::vector<std::string> files;
 };
 
