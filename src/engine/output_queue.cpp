@@ -61,15 +61,18 @@ OutputQueue::~OutputQueue()
 
 void OutputQueue::Add(OutputFile file, Failure failure)
 {
+    WaitWhile([&] { return waitingFiles_ >= kMaxWaitingFiles || items_.size() >= kMaxWaitingItems; });
     auto item = std::make_unique<Item>();
     item->failure = failure;
     item->file.emplace(std::move(file));
     items_.push_back(std::move(item));
+    ++waitingFiles_;
     PutDoneInPlace();
 }
 
 void OutputQueue::AddMark(std::function<void()> mark)
 {
+    WaitWhile([&] { return items_.size() >= kMaxWaitingItems; });
     auto item = std::make_unique<Item>();
     item->mark = std::move(mark);
     items_.push_back(std::move(item));
@@ -78,8 +81,11 @@ void OutputQueue::AddMark(std::function<void()> mark)
 
 std::uint8_t* OutputQueue::PictureBlock(std::uint32_t size)
 {
-    while (waitingPictures_ > 0 && (waitingPictures_ >= kMaxWaitingPictures || waitingBytes_ + size > kMaxWaitingBytes))
-        WaitForFront();
+    WaitWhile([&] {
+        return waitingPictures_ >= kMaxWaitingPictures
+            || (waitingPictures_ > 0 && waitingBytes_ + size > kMaxWaitingBytes) || waitingFiles_ >= kMaxWaitingFiles
+            || items_.size() >= kMaxWaitingItems;
+    });
     if (nextBlock_ == nullptr) {
         if (spareBlocks_.empty()) {
             nextBlock_ = std::make_unique<ScratchBuffer>();
@@ -111,6 +117,7 @@ void OutputQueue::AddPicture(PictureWrite write, Failure failure)
     item->done = false;
     Item& picture = *item;
     items_.push_back(std::move(item));
+    ++waitingFiles_;
     ++waitingPictures_;
     waitingBytes_ += picture.size;
     try {
@@ -134,6 +141,7 @@ void OutputQueue::Discard() noexcept
     }
     for (const std::unique_ptr<Item>& item : items_) WaitUntilWritten(*item);
     items_.clear();
+    waitingFiles_ = 0;
     waitingPictures_ = 0;
     waitingBytes_ = 0;
     std::lock_guard lock(mutex_);
@@ -183,6 +191,7 @@ void OutputQueue::PutFrontInPlace()
         item->mark();
         return;
     }
+    --waitingFiles_;
     // Nothing after a failure is put in place, as nothing after it would have been written.
     if (item->error) {
         Discard();

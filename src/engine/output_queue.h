@@ -31,11 +31,14 @@ public:
     // A picture writer, run on any thread: the file written from the rows, not yet in place.
     using PictureWrite = std::function<OutputFile(const std::uint8_t* rows)>;
 
-    // Pictures waiting to be written or put in place, at most: their count, and their
-    // bytes unless a single picture is larger. This bounds a converter's memory
-    // whatever an archive holds.
+    // What may wait to be written or put in place, at most: pictures, by count and by
+    // bytes unless a single picture is larger; files, pictures among them, each holding
+    // a descriptor; and items, marks among them. This bounds a converter's memory and
+    // descriptors whatever an archive holds.
     static constexpr std::size_t kMaxWaitingPictures = 3;
     static constexpr std::uint64_t kMaxWaitingBytes = std::uint64_t{48} << 20;
+    static constexpr std::size_t kMaxWaitingFiles = 8;
+    static constexpr std::size_t kMaxWaitingItems = 64;
 
     OutputQueue();
     ~OutputQueue();
@@ -71,10 +74,16 @@ private:
     void PutDoneInPlace();
     // Waits for the first item to be written and puts it in place.
     void WaitForFront();
+    // Puts items in place, waiting for each, while full() holds.
+    template <typename Full> void WaitWhile(Full full)
+    {
+        while (!items_.empty() && full()) WaitForFront();
+    }
     void PutFrontInPlace();
 
     TaskRunner* runner_ = nullptr;
     std::deque<std::unique_ptr<Item>> items_;
+    std::size_t waitingFiles_ = 0;
     std::size_t waitingPictures_ = 0;
     std::uint64_t waitingBytes_ = 0;
     // The block PictureBlock gave last, and its rows.

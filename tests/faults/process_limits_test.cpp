@@ -117,5 +117,34 @@ TEST_F(FaultTest, ListingATableClaimingGigabytesIsTheMemoryError)
     EXPECT_EQ(result.out, "");
 }
 
+TEST_F(FaultTest, FilesWrittenBehindASlowPictureNeverRunOutOfDescriptors)
+{
+    // Noise in 128 colours: slow to compress, while hundreds of small entries after it
+    // are written and wait to be put in place.
+    orv::tools::CgPicture noise;
+    noise.width = 1024;
+    noise.height = 768;
+    std::uint32_t state = 1;
+    for (std::uint8_t& value : noise.palette) value = static_cast<std::uint8_t>(state = state * 1103515245 + 12345);
+    noise.pixels.resize(std::size_t{noise.width} * noise.height);
+    for (std::uint8_t& pixel : noise.pixels) pixel = (state = state * 1103515245 + 12345) >> 25;
+    std::vector<orv::tools::PackItem> items;
+    for (int round = 0; round < 2; ++round) {
+        items.push_back({"noise" + std::to_string(round) + ".cg", orv::tools::EncodeCg(noise)});
+        for (int i = 0; i < 600; ++i)
+            items.push_back({std::to_string(round) + "_" + std::to_string(i) + ".txt", BytesOf(std::to_string(i))});
+    }
+    const std::string archive = Input("many.dat", BuildPack(items));
+
+    Limits limits;
+    limits.setup = [] {
+        const rlimit few{32, 32};
+        return ::setrlimit(RLIMIT_NOFILE, &few);
+    };
+    const auto result = Convert({"-q", "-f", "png", "-j", "2", archive}, limits);
+    EXPECT_EQ(result.exitCode, 0) << result.err;
+    EXPECT_EQ(FilesIn(root() / "many").size(), items.size());
+}
+
 }  // namespace
 }  // namespace faults
