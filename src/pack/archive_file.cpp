@@ -78,6 +78,7 @@ void CheckArchiveLimits(const std::vector<PlannedEntry>& entries, const std::str
 void WriteArchive(const std::vector<PlannedEntry>& entries, const std::string& outPath)
 {
     std::vector<TableItem> table;
+    table.reserve(entries.size());
     for (const PlannedEntry& entry : entries) table.push_back({entry.name, entry.size()});
     std::vector<Piece> pieces{Piece::Held(ArchiveTable(table))};
     for (const PlannedEntry& entry : entries) pieces.insert(pieces.end(), entry.pieces.begin(), entry.pieces.end());

@@ -42,6 +42,7 @@ Bytes ArchiveTable(const std::vector<TableItem>& items)
 Bytes BuildPack(const std::vector<PackItem>& items)
 {
     std::vector<TableItem> table;
+    table.reserve(items.size());
     for (const PackItem& item : items) table.push_back({item.name, item.bytes.size()});
     Bytes archive = ArchiveTable(table);
     for (const PackItem& item : items) archive.insert(archive.end(), item.bytes.begin(), item.bytes.end());

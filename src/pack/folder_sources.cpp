@@ -96,6 +96,7 @@ std::vector<Source> GroupFiles(const std::vector<SourceFile>& files)
             source.file = file;
     }
     std::vector<Source> sources;
+    sources.reserve(byEntry.size());
     for (auto& [name, source] : byEntry) sources.push_back(std::move(source));
     return sources;
 }

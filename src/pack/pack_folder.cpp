@@ -132,9 +132,9 @@ private:
     PlannedEntry Match(std::size_t i, const std::map<std::string, std::size_t>& lastWriter)
     {
         const BaseEntry& entry = base_.entries()[i];
-        const PlannedEntry kept{std::string(entry.record.Name()),
-                                EscapeControlBytes(base_.path()),
-                                {Piece::FromFile(base_.path(), entry.record.offset, entry.record.size)}};
+        PlannedEntry kept{std::string(entry.record.Name()),
+                          EscapeControlBytes(base_.path()),
+                          {Piece::FromFile(base_.path(), entry.record.offset, entry.record.size)}};
         const EntryKind kind = KindOf(entry.record);
         if (kind == EntryKind::Animation) {
             // Written whole with --ani-raw.
@@ -219,7 +219,7 @@ std::string ArchivePathFor(const PackOptions& options)
 
 std::string PackFolder(const PackOptions& options, const Note& note)
 {
-    const std::string output = ArchivePathFor(options);
+    std::string output = ArchivePathFor(options);
     std::error_code error;
     if (!options.base.empty() && options.output.empty() && std::filesystem::equivalent(output, options.base, error))
         throw PackError(EscapeControlBytes(output) + " is the base archive: name it with -o to replace it");
