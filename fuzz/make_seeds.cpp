@@ -118,6 +118,23 @@ struct Seed {
     Bytes bytes;
 };
 
+// Colour choices of encode_picture_fuzzer for width x height pixels in stripes.
+Bytes Stripes(int width, int height, int stripe)
+{
+    Bytes choices;
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) choices.push_back(static_cast<std::uint8_t>((x / stripe + y) % 128));
+    }
+    return choices;
+}
+
+// The choices with a patch of one colour in the middle, as a frame that changes a little.
+Bytes Patched(Bytes choices)
+{
+    std::fill(choices.begin() + 200, choices.begin() + 240, 7);
+    return choices;
+}
+
 std::vector<Seed> Seeds()
 {
     const Bytes twoByTwo = Handmade({2, 2}, 0, {0x80, 0x11, 0x51, 0x81});
@@ -187,6 +204,13 @@ std::vector<Seed> Seeds()
         {"integer_text_fuzzer", "hex_signed", BytesOf("-x80000000")},
         {"integer_text_fuzzer", "hex_too_long", BytesOf("0X0000100000000")},
         {"integer_text_fuzzer", "not_a_number", BytesOf("1 ; old")},
+
+        {"encode_picture_fuzzer", "one_pixel", Bytes{0, 0, 0, 5, 7}},
+        {"encode_picture_fuzzer", "width_one_one_colour", Bytes{0, 5, 0}},
+        {"encode_picture_fuzzer", "width_two", Cat({Bytes{1, 3, 127}, Stripes(2, 4, 1), Stripes(2, 4, 2)})},
+        {"encode_picture_fuzzer", "stripes", Cat({Bytes{39, 11, 127}, Stripes(40, 12, 5), Stripes(40, 12, 4)})},
+        {"encode_picture_fuzzer", "frame_rectangle",
+         Cat({Bytes{39, 11, 9}, Patched(Stripes(40, 12, 4)), Stripes(40, 12, 4)})},
     };
 }
 

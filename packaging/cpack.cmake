@@ -20,5 +20,6 @@ set(CPACK_PACKAGE_DESCRIPTION "orvconv unpacks the pack archives (.dat) and anim
 ORVENDA 3.2 and writes every entry in a standard format: pictures as 24-bit
 BMP or PNG, animations as complete composed frames, sounds as 16-bit PCM WAV,
 everything else as raw copies. It comes as a Japanese window (orvconv) and as
-orvconv-cli for terminals and scripts.")
+orvconv-cli for terminals and scripts; orvpack builds archives back from the
+converted (and perhaps edited) files.")
 include(CPack)

@@ -1,13 +1,11 @@
 #pragma once
 
-#include <vector>
-
+// Test animations are laid out by orvpack's own code.
+#include "pack/animation_data.h"
 #include "tools/pack_writer.h"
 
 namespace orv::tools {
 
-// Animation data: a little-endian table of where each frame starts, counted from the
-// start of the data, then the frames in order. No frames give no bytes.
-Bytes BuildAnimation(const std::vector<Bytes>& frames);
+using pack::BuildAnimation;
 
 }  // namespace orv::tools

@@ -4,11 +4,13 @@
 #include <cmath>
 #include <numbers>
 
+#include "pack/sound_entry.h"
+
 namespace orv::tools {
 
 Bytes BuildSoundEntry(std::uint8_t code, const std::vector<std::int16_t>& samples)
 {
-    Bytes entry{0, 0, 0, code};
+    Bytes entry = pack::SoundEntryHeader(code);
     entry.reserve(4 + 2 * samples.size());
     for (std::int16_t sample : samples) {
         const auto bits = static_cast<std::uint16_t>(sample);

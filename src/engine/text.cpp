@@ -172,6 +172,21 @@ std::string Utf8ToCp932(std::string_view utf8, std::size_t maxBytes)
     return out;
 }
 
+std::optional<std::string> Utf8ToCp932Exact(std::string_view utf8)
+{
+    Iconv& cd = ToCp932();
+    if (!cd.valid()) return std::nullopt;
+    // A character never takes more bytes in CP932 than in UTF-8.
+    std::string out(utf8.size(), '\0');
+    const char* in = utf8.data();
+    std::size_t inLeft = utf8.size();
+    char* put = out.data();
+    std::size_t putLeft = out.size();
+    if (cd.Convert(in, inLeft, put, putLeft) != 0) return std::nullopt;
+    out.resize(out.size() - putLeft);
+    return out;
+}
+
 std::string Cp932WithoutSeparators(std::string cp932)
 {
     for (std::size_t i = 0; i < cp932.size(); ++i) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -32,6 +33,8 @@ std::string EscapeControlBytes(std::string_view text);
 // UTF-8 text as CP932 of at most maxBytes bytes, never cut inside a character.
 // Characters CP932 lacks, and bytes that are not UTF-8, become "_".
 std::string Utf8ToCp932(std::string_view utf8, std::size_t maxBytes);
+// UTF-8 text as CP932, or none when a character has no CP932 form or a byte is not UTF-8.
+std::optional<std::string> Utf8ToCp932Exact(std::string_view utf8);
 
 // CP932 text with every "/" and "\" that is a character of its own (not the second
 // byte of a two-byte character) turned into "_". A name built from a file name may hold

@@ -25,6 +25,11 @@ usr="$root/usr"
 mkdir "$work/here"
 (cd "$work/here" && "$usr/bin/orvconv-cli" -q "$sample") || fail "orvconv-cli on the sample"
 [ -s "$work/here/sample/readme.txt" ] || fail "no ./sample/readme.txt"
+# ... and back: the folder packed again converts to the same files.
+mkdir "$work/repacked" "$work/again"
+"$usr/bin/orvpack" -q -o "$work/repacked/sample.dat" "$work/here/sample" || fail "orvpack on the converted sample"
+"$usr/bin/orvconv-cli" -q -o "$work/again" "$work/repacked/sample.dat" || fail "orvconv-cli on the repacked sample"
+diff -r "$work/here/sample" "$work/again/sample" >/dev/null || fail "the repacked sample converts differently"
 [ "$("$usr/bin/orvconv" --version)" = "orvconv $version" ] || fail "orvconv --version"
 
 # Where the desktop looks.
@@ -54,11 +59,12 @@ printf 'RIFF\4\0\0\0ACON' >"$work/cursor.ani"
 [ "$(gio_type_of "$work/cursor.ani")" != application/x-orvenda-animation ] || fail "a cursor typed as an animation"
 
 # Manual pages that man finds and that name the options.
-for page in orvconv orvconv-cli; do
+for page in orvconv orvconv-cli orvpack; do
   MANPATH="$usr/share/man" man -w "$page" >/dev/null || fail "man $page not found"
 done
 MANPATH="$usr/share/man" man orvconv-cli 2>/dev/null | grep -q -- '--output-root' || fail "man orvconv-cli lacks --output-root"
 MANPATH="$usr/share/man" man orvconv 2>/dev/null | grep -q -- '--version' || fail "man orvconv lacks --version"
+MANPATH="$usr/share/man" man orvpack 2>/dev/null | grep -q -- '--base' || fail "man orvpack lacks --base"
 for doc in README.md LICENSE copyright changelog.gz; do
   [ -s "$usr/share/doc/orvconv/$doc" ] || fail "no doc/$doc"
 done

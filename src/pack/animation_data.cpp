@@ -1,6 +1,8 @@
-#include "tools/ani_writer.h"
+#include "pack/animation_data.h"
 
-namespace orv::tools {
+#include "pack/archive_layout.h"
+
+namespace orv::pack {
 
 Bytes BuildAnimation(const std::vector<Bytes>& frames)
 {
@@ -14,4 +16,4 @@ Bytes BuildAnimation(const std::vector<Bytes>& frames)
     return data;
 }
 
-}  // namespace orv::tools
+}  // namespace orv::pack

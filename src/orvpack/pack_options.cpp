@@ -1,0 +1,65 @@
+#include "orvpack/pack_options.h"
+
+#include <CLI/CLI.hpp>
+#include <iostream>
+
+namespace orv::packcli {
+
+namespace {
+
+CLI::Validator NotEmpty(const std::string& what)
+{
+    return CLI::Validator(
+        [what](const std::string& text) { return text.empty() ? what + " needs a file name" : std::string(); }, "FILE");
+}
+
+}  // namespace
+
+PackParseOutcome ParsePackOptions(int argc, const char* const* argv)
+{
+    PackCliOptions options;
+    CLI::App app{"Builds an ORVENDA 3.2 pack archive (.dat) from a folder as orvconv-cli writes it: "
+                 "NAME.bmp or NAME.png becomes the picture NAME.cg, NAME.wav the sound NAME.pcm, frames "
+                 "NAME_0001.bmp... the animation NAME.ani, any other file an entry of its own name.",
+                 "orvpack"};
+    app.add_option("-o,--output", options.pack.output, "the archive to write (default: FOLDER.dat beside the folder)")
+        ->check(NotEmpty("-o"))
+        ->option_text("OUT.dat");
+    app.add_option("--base", options.pack.base,
+                   "the original archive: its entries are kept byte for byte and in order unless their "
+                   "files in FOLDER changed; other files are added after them")
+        ->check(NotEmpty("--base"))
+        ->option_text("ORIGINAL.dat");
+    app.add_flag("--quantize", options.pack.quantize,
+                 "reduce pictures of more than 128 colours to 128 with libimagequant instead of refusing them");
+    app.add_flag("-q,--quiet", options.quiet, "no notes on stderr (errors still show)");
+    app.footer("Entry names go back to CP932, with orvconv-cli's %XX escapes undone; a name CP932 cannot hold or "
+               "longer than 16 bytes, two files making the same entry, more than 65,535 entries, an archive past "
+               "4 GiB or a picture of more than 128 colours (without --quantize) is an error naming the file, and "
+               "then no archive is written. The archive is written under a temporary name and put in place when "
+               "complete; the base archive is replaced only when -o names it.\n\n"
+               "Exit status:\n"
+               "  0    the archive was written\n"
+               "  1    no archive was written (the reason on stderr)\n"
+               "  2    a usage error");
+    app.set_version_flag("-V,--version", "orvpack " ORVCONV_VERSION);
+    app.add_option("FOLDER", options.pack.folder, "the folder to pack")->required()->check(NotEmpty("FOLDER"));
+
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::CallForHelp&) {
+        std::cout << app.help();
+        return {std::nullopt, 0};
+    } catch (const CLI::CallForVersion&) {
+        std::cout << "orvpack " ORVCONV_VERSION "\n";
+        return {std::nullopt, 0};
+    } catch (const CLI::ParseError& e) {
+        std::cerr << "orvpack: " << e.what() << "\n"
+                  << "usage: orvpack [-o OUT.dat] [--base ORIGINAL.dat] [--quantize] [-q] FOLDER   "
+                     "(orvpack --help for more)\n";
+        return {std::nullopt, 2};
+    }
+    return {std::move(options), 0};
+}
+
+}  // namespace orv::packcli

@@ -1,0 +1,96 @@
+#include "pack/archive_file.h"
+
+#include <algorithm>
+#include <cstring>
+#include <filesystem>
+
+#include "engine/archive.h"
+#include "engine/file_handle.h"
+#include "engine/output_file.h"
+#include "engine/output_folder.h"
+#include "engine/text.h"
+#include "pack/archive_layout.h"
+#include "pack/pack_error.h"
+
+namespace orv::pack {
+
+namespace {
+
+constexpr std::uint32_t kCopyBytes = 1u << 20;
+
+void Put(OutputFile& out, const std::uint8_t* data, std::uint64_t n)
+{
+    for (std::uint64_t at = 0; at < n; at += kCopyBytes) {
+        const auto part = static_cast<std::uint32_t>(std::min<std::uint64_t>(kCopyBytes, n - at));
+        if (!out.Write(data + at, part))
+            throw PackError(EscapeControlBytes(out.path()) + ": cannot be written (" + std::strerror(errno) + ")");
+    }
+}
+
+void CopyRange(OutputFile& out, const Piece& piece, const std::string& origin, Bytes& buffer)
+{
+    FileHandle file;
+    if (!file.Open(piece.path)) throw PackError(origin + ": cannot be opened");
+    if (file.Size() < piece.offset + piece.length) throw PackError(origin + ": changed while the archive was written");
+    for (std::uint64_t at = 0; at < piece.length; at += kCopyBytes) {
+        const auto part = static_cast<std::uint32_t>(std::min<std::uint64_t>(kCopyBytes, piece.length - at));
+        if (!file.ReadAt(piece.offset + at, buffer.data(), part)) throw PackError(origin + ": cannot be read");
+        Put(out, buffer.data(), part);
+    }
+}
+
+// Writes the pieces, one after the other, as the file at outPath.
+void WritePieces(const std::vector<Piece>& pieces, const std::string& outPath)
+{
+    const std::filesystem::path path(outPath);
+    const std::string shown = EscapeControlBytes(outPath);
+    OutputFolder folder;
+    if (!folder.Open(path.parent_path().string())) throw PackError(shown + ": its folder cannot be opened");
+    OutputFile out(folder.descriptor(), path.filename().string(), outPath, OutputFile::Temporary::Unnamed);
+    if (!out.created()) throw PackError(shown + ": cannot be created (" + std::strerror(out.error()) + ")");
+
+    Bytes buffer(kCopyBytes);
+    for (const Piece& piece : pieces) {
+        if (piece.path.empty())
+            Put(out, piece.bytes.data(), piece.bytes.size());
+        else
+            CopyRange(out, piece, EscapeControlBytes(piece.path), buffer);
+    }
+    if (!out.Commit()) throw PackError(shown + ": cannot be written (" + std::strerror(errno) + ")");
+}
+
+}  // namespace
+
+void CheckArchiveLimits(const std::vector<PlannedEntry>& entries, const std::string& folderShown)
+{
+    if (entries.size() > kMaxArchiveEntries)
+        throw PackError(folderShown + ": " + std::to_string(entries.size())
+                        + " entries; an archive holds at most 65,535");
+    std::uint64_t end = kArchiveHeaderBytes + std::uint64_t{kArchiveEntryBytes} * entries.size();
+    for (const PlannedEntry& entry : entries) {
+        end += entry.size();
+        if (end > kMaxArchiveBytes)
+            throw PackError(entry.origin + ": the archive would end past 4 GiB with this entry, "
+                            + "beyond what its 32-bit offsets reach");
+    }
+}
+
+void WriteArchive(const std::vector<PlannedEntry>& entries, const std::string& outPath)
+{
+    std::vector<TableItem> table;
+    table.reserve(entries.size());
+    for (const PlannedEntry& entry : entries) table.push_back({entry.name, entry.size()});
+    std::vector<Piece> pieces{Piece::Held(ArchiveTable(table))};
+    for (const PlannedEntry& entry : entries) pieces.insert(pieces.end(), entry.pieces.begin(), entry.pieces.end());
+    WritePieces(pieces, outPath);
+}
+
+void CopyArchive(const std::string& from, const std::string& outPath)
+{
+    std::error_code error;
+    const std::uint64_t size = std::filesystem::file_size(from, error);
+    if (error) throw PackError(EscapeControlBytes(from) + ": cannot be read (" + error.message() + ")");
+    WritePieces({Piece::FromFile(from, 0, size)}, outPath);
+}
+
+}  // namespace orv::pack

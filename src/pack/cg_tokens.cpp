@@ -1,0 +1,155 @@
+#include "pack/cg_tokens.h"
+
+#include <array>
+#include <limits>
+#include <stdexcept>
+#include <unordered_map>
+
+namespace orv::pack {
+
+namespace {
+
+constexpr int kKinds = 8;  // 0 skips, 1 to 7 copy
+constexpr std::uint32_t kNibbleRun = 15;  // longest run held by the token byte alone
+constexpr std::uint32_t kExtensionStep = 255;
+constexpr std::uint32_t kNone = std::numeric_limits<std::uint32_t>::max();
+constexpr std::uint8_t kLiteral = 0x80;
+
+// Bytes of a run token of n pixels: the token alone up to 15, else the token and the
+// length past 15 as 255s closed by one byte below 255.
+std::uint32_t RunBytes(std::uint32_t n)
+{
+    return n <= kNibbleRun ? 1 : 2 + (n - kNibbleRun) / kExtensionStep;
+}
+
+// The longest run of each token size after n = 15: 269, 524, 779, ...
+std::uint32_t NextSizeEnd(std::uint32_t end)
+{
+    return end == kNibbleRun ? kNibbleRun + kExtensionStep - 1 : end + kExtensionStep;
+}
+
+void AppendRun(Bytes& out, unsigned kind, std::uint32_t n)
+{
+    if (n <= kNibbleRun) {
+        out.push_back(static_cast<std::uint8_t>(kind << 4 | n));
+        return;
+    }
+    out.push_back(static_cast<std::uint8_t>(kind << 4));
+    std::uint32_t rest = n - kNibbleRun;
+    for (; rest >= kExtensionStep; rest -= kExtensionStep) out.push_back(kExtensionStep);
+    out.push_back(static_cast<std::uint8_t>(rest));
+}
+
+struct Choice {
+    int kind = -1;  // -1 for a literal
+    std::uint32_t length = 1;
+};
+
+// The shortest encoding of one row, suffix by suffix from its right end.
+class RowPlanner {
+public:
+    RowPlanner(const TokenJob& job, std::uint32_t rowLength) :
+        job_(job),
+        length_(rowLength),
+        best_(rowLength + 1),
+        choice_(rowLength),
+        distance_{0,
+                  1,
+                  std::int64_t{job.width} + 3,
+                  std::int64_t{job.width} + 2,
+                  std::int64_t{job.width} + 1,
+                  std::int64_t{job.width},
+                  std::int64_t{job.width} - 1,
+                  std::int64_t{job.width} - 2}
+    {
+        for (auto& matches : match_) matches.resize(rowLength + 1);
+        for (std::size_t i = 0; i < job.paletteSize; ++i) index_.emplace(job.palette[i], static_cast<std::uint8_t>(i));
+    }
+
+    // Appends row y's tokens; the last token of the last row ends the stream, where a
+    // one-byte run would not be carried out without a byte after it.
+    void Plan(std::uint32_t y, bool lastRow, Bytes& out, bool& endsInShortRun)
+    {
+        const std::int64_t first = std::int64_t{y} * job_.width + job_.rect.left;
+        FindMatches(first);
+        best_[length_] = 0;
+        for (std::uint32_t i = length_; i-- > 0;) {
+            std::uint32_t cost = kNone;
+            Choice chosen;
+            const auto consider = [&](int kind, std::uint32_t n) {
+                const bool padded = lastRow && i + n == length_ && n <= kNibbleRun;
+                const std::uint32_t total = RunBytes(n) + best_[i + n] + (padded ? 1 : 0);
+                if (total < cost) {
+                    cost = total;
+                    chosen = {kind, n};
+                }
+            };
+            for (int kind = 0; kind < kKinds; ++kind) {
+                const std::uint32_t longest = match_[kind][i];
+                if (longest == 0) continue;
+                // best_ never grows to the right, so within one token size the longest run wins.
+                consider(kind, longest);
+                for (std::uint32_t end = kNibbleRun; end < longest; end = NextSizeEnd(end)) consider(kind, end);
+            }
+            const auto literal = index_.find(job_.after[first + i]);
+            if (literal != index_.end() && 1 + best_[i + 1] < cost) {
+                cost = 1 + best_[i + 1];
+                chosen = {-1, 1};
+            }
+            if (cost == kNone) throw std::invalid_argument("a pixel's colour is missing from the palette");
+            best_[i] = cost;
+            choice_[i] = chosen;
+        }
+        for (std::uint32_t i = 0; i < length_; i += choice_[i].length) {
+            const Choice& c = choice_[i];
+            if (c.kind < 0) {
+                out.push_back(static_cast<std::uint8_t>(kLiteral | index_.at(job_.after[first + i])));
+            } else {
+                AppendRun(out, static_cast<unsigned>(c.kind), c.length);
+            }
+            endsInShortRun = c.kind >= 0 && c.length <= kNibbleRun;
+        }
+    }
+
+private:
+    // match_[k][i]: how many pixels from column left + i on a run of kind k reproduces.
+    // Pixels before the one being written already hold their final colour, inside the
+    // rectangle (drawn earlier) and outside it (never drawn) alike.
+    void FindMatches(std::int64_t first)
+    {
+        for (auto& matches : match_) matches[length_] = 0;
+        for (std::uint32_t i = length_; i-- > 0;) {
+            const std::int64_t at = first + i;
+            const std::uint32_t wanted = job_.after[at];
+            match_[0][i] = job_.before != nullptr && job_.before[at] == wanted ? match_[0][i + 1] + 1 : 0;
+            for (int kind = 1; kind < kKinds; ++kind) {
+                const std::int64_t from = at - distance_[kind];
+                const bool copies = distance_[kind] >= 1 && from >= 0 && job_.after[from] == wanted;
+                match_[kind][i] = copies ? match_[kind][i + 1] + 1 : 0;
+            }
+        }
+    }
+
+    const TokenJob& job_;
+    std::uint32_t length_;
+    std::vector<std::uint32_t> best_;  // bytes to finish the row from column left + i
+    std::vector<Choice> choice_;
+    std::array<std::vector<std::uint32_t>, kKinds> match_;
+    std::array<std::int64_t, kKinds> distance_;
+    std::unordered_map<std::uint32_t, std::uint8_t> index_;
+};
+
+}  // namespace
+
+void AppendTokens(Bytes& out, const TokenJob& job)
+{
+    if (job.rect.empty()) return;
+    RowPlanner planner(job, job.rect.right - job.rect.left);
+    bool endsInShortRun = false;
+    for (std::uint32_t y = job.rect.top; y < job.rect.bottom; ++y)
+        planner.Plan(y, y + 1 == job.rect.bottom, out, endsInShortRun);
+    // Never read: the run before it finishes the rectangle.
+    if (endsInShortRun) out.push_back(0);
+}
+
+}  // namespace orv::pack

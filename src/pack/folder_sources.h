@@ -1,0 +1,60 @@
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace orv::pack {
+
+// A file an entry is made from: where it is, and how messages name it.
+struct SourceFile {
+    std::string path;
+    std::string shown;
+};
+
+enum class SourceKind { Picture, Sound, Frames, Raw };
+
+// The files that make one entry, and the entry's name as orvconv-cli shows it.
+struct Source {
+    SourceKind kind = SourceKind::Raw;
+    std::string entryShown;
+    SourceFile file;  // Picture, Sound, Raw
+    std::map<std::uint32_t, SourceFile> frames;  // Frames: by frame number, from 1
+
+    const SourceFile& FirstFile() const { return kind == SourceKind::Frames ? frames.begin()->second : file; }
+};
+
+// A frame's file name as orvconv-cli writes it: stem, "_", the number (from 1) in at
+// least four digits, ".bmp" or ".png".
+struct FrameName {
+    std::string stem;
+    std::uint32_t number = 0;
+};
+std::optional<FrameName> FrameNameOf(std::string_view fileName);
+
+// The regular files of a folder (links followed), sorted by name, with the names of
+// what is left out: other kinds of files, and what killed orvconv runs left.
+struct FolderListing {
+    std::vector<SourceFile> files;
+    std::vector<std::string> skipped;
+};
+FolderListing ListFolder(const std::string& folder);
+
+// The entry a file makes: NAME.bmp and NAME.png a picture NAME.cg, NAME.wav a sound
+// NAME.pcm, numbered frames NAME_0001.bmp... an animation NAME.ani, anything else an
+// entry of its own name.
+struct EntryOfFile {
+    SourceKind kind;
+    std::string entryShown;
+    std::uint32_t frame = 0;  // Frames only
+};
+EntryOfFile EntryOf(std::string_view fileName);
+
+// The files grouped into entries, in the order of their entries' shown names. PackError
+// naming both files when two would make the same entry.
+std::vector<Source> GroupFiles(const std::vector<SourceFile>& files);
+
+}  // namespace orv::pack

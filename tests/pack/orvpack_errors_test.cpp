@@ -1,0 +1,132 @@
+// Folders orvpack refuses: a clear error naming the file, and no archive.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <fstream>
+#include <set>
+
+#include "orvpack_fixture.h"
+
+using orv::tools::Bytes;
+
+namespace {
+
+// A 24-bit BMP of width x height whose pixel (x, y) has colour(x, y) as blue, green, red.
+Bytes BmpFile(std::uint32_t width, std::uint32_t height, const std::function<std::uint32_t(int, int)>& colour)
+{
+    const std::uint32_t stride = (width * 3 + 3) / 4 * 4;
+    Bytes file{'B', 'M'};
+    orv::tools::AppendLe32(file, 54 + stride * height);
+    orv::tools::AppendLe32(file, 0);
+    orv::tools::AppendLe32(file, 54);
+    orv::tools::AppendLe32(file, 40);
+    orv::tools::AppendLe32(file, width);
+    orv::tools::AppendLe32(file, height);
+    orv::tools::AppendLe32(file, 1 | 24 << 16);
+    for (int i = 0; i < 6; ++i) orv::tools::AppendLe32(file, 0);
+    for (std::uint32_t row = 0; row < height; ++row) {
+        for (std::uint32_t x = 0; x < width; ++x) {
+            const std::uint32_t bgr = colour(static_cast<int>(x), static_cast<int>(height - 1 - row));
+            file.insert(file.end(),
+                        {static_cast<std::uint8_t>(bgr), static_cast<std::uint8_t>(bgr >> 8),
+                         static_cast<std::uint8_t>(bgr >> 16)});
+        }
+        file.resize(file.size() + stride - width * 3, 0);
+    }
+    return file;
+}
+
+// A picture of `colours` colours, one a pixel from the top left on.
+Bytes ColoursBmp(int colours)
+{
+    return BmpFile(20, 20, [colours](int x, int y) {
+        return static_cast<std::uint32_t>(std::min(y * 20 + x, colours - 1)) * 0x010203u;
+    });
+}
+
+struct ErrorCase {
+    const char* what;
+    std::function<void(const std::filesystem::path&)> fill;
+    std::vector<std::string> named;  // texts the error must hold
+};
+
+}  // namespace
+
+TEST_F(OrvpackTest, FoldersThatCannotBePackedWriteNothing)
+{
+    const auto file = [](const std::filesystem::path& folder, const std::string& name, const Bytes& bytes) {
+        ASSERT_TRUE(orv::tools::WriteFileBytes((folder / name).string(), bytes));
+    };
+    const std::vector<ErrorCase> cases{
+        {"name longer than 16 bytes",
+         [&](const auto& f) { file(f, "abcdefghijklmnopq.txt", {1}); },
+         {"abcdefghijklmnopq.txt", "21 bytes", "at most 16"}},
+        {"name CP932 cannot hold",
+         [&](const auto& f) { file(f, "\xF0\x9F\x98\x80.txt", {1}); },
+         {"\xF0\x9F\x98\x80.txt", "cannot be written in CP932"}},
+        {"two files, one entry",
+         [&](const auto& f) {
+             file(f, "a.bmp", ColoursBmp(3));
+             file(f, "a.png", {1});
+         },
+         {"a.bmp and ", "a.png would both make the entry a.cg"}},
+        {"129 colours", [&](const auto& f) { file(f, "many.bmp", ColoursBmp(129)); }, {"many.bmp: 129 colours"}},
+        {"wider than 65,535",
+         [&](const auto& f) { file(f, "wide.bmp", BmpFile(65536, 0, {})); },
+         {"wide.bmp: 65536 x 0 pixels", "65,535"}},
+        {"past 4 GiB",
+         [&](const auto& f) {
+             file(f, "a.txt", {1});
+             file(f, "big.bin", {});
+             std::filesystem::resize_file(f / "big.bin", std::uint64_t{1} << 32);
+         },
+         {"big.bin: the archive would end past 4 GiB"}},
+        {"more than 65,535 entries",
+         [&](const auto& f) {
+             for (int i = 0; i <= 65535; ++i) std::ofstream(f / std::to_string(i));
+         },
+         {"65536 entries; an archive holds at most 65,535"}},
+    };
+    for (const ErrorCase& error : cases) {
+        SCOPED_TRACE(error.what);
+        const std::filesystem::path folder = dir.path() / "folder";
+        const std::filesystem::path out = dir.path() / "out";
+        std::filesystem::remove_all(folder);
+        std::filesystem::remove_all(out);
+        std::filesystem::create_directories(folder);
+        std::filesystem::create_directories(out);
+        error.fill(folder);
+        const Process::Result result = Pack({"-o", (out / "x.dat").string(), folder.string()});
+        EXPECT_EQ(result.exitCode, 1);
+        for (const std::string& text : error.named) EXPECT_NE(result.err.find(text), std::string::npos) << result.err;
+        EXPECT_NE(result.err.find("no archive written"), std::string::npos) << result.err;
+        EXPECT_TRUE(std::filesystem::is_empty(out));
+    }
+}
+
+TEST_F(OrvpackTest, QuantizeReducesAPictureTo128Colours)
+{
+    const std::filesystem::path folder = dir.path() / "pictures";
+    std::filesystem::create_directory(folder);
+    Write("pictures/sky.bmp",
+          BmpFile(40, 30, [](int x, int y) { return static_cast<std::uint32_t>(x * 6 + y * 0x0800); }));
+    const std::string archive = (dir.path() / "pictures.dat").string();
+
+    const Process::Result refused = Pack({folder.string()});
+    EXPECT_EQ(refused.exitCode, 1);
+    EXPECT_NE(refused.err.find("sky.bmp: 1200 colours"), std::string::npos) << refused.err;
+    EXPECT_FALSE(std::filesystem::exists(archive));
+
+    const Process::Result result = Pack({"--quantize", folder.string()});
+    ASSERT_EQ(result.exitCode, 0) << result.err;
+    EXPECT_NE(result.err.find("reduced to"), std::string::npos) << result.err;
+    const Bytes bmp = ReadAll(Convert(archive, "converted") / "sky.bmp");
+    ASSERT_EQ(bmp.size(), 54u + 40u * 3u * 30u);
+    std::set<std::uint32_t> colours;
+    for (std::size_t at = 54; at < bmp.size(); at += 3)
+        colours.insert(static_cast<std::uint32_t>(bmp[at] | bmp[at + 1] << 8 | bmp[at + 2] << 16));
+    EXPECT_LE(colours.size(), 128u);
+    EXPECT_GT(colours.size(), 16u);
+}

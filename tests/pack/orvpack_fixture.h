@@ -1,0 +1,84 @@
+#pragma once
+
+// orvpack and orvconv-cli run as real processes on files in a fresh folder.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "process.h"
+#include "temp_dir.h"
+#include "tools/pack_writer.h"
+
+class OrvpackTest : public ::testing::Test {
+protected:
+    static Process::Result RunProgram(const std::string& program, const std::vector<std::string>& args,
+                                      const std::filesystem::path& captures)
+    {
+        Process process(program, args, captures);
+        Process::Result result = process.Wait(std::chrono::seconds(120));
+        EXPECT_FALSE(result.timedOut);
+        return result;
+    }
+
+    Process::Result Pack(const std::vector<std::string>& args) const
+    {
+        return RunProgram(ORVPACK_PATH, args, dir.path());
+    }
+
+    // orvconv-cli -o root args...: the folder it converts into.
+    std::filesystem::path Convert(const std::string& archive, const std::string& root,
+                                  std::vector<std::string> args = {}) const
+    {
+        args.insert(args.begin(), {"-q", "-o", (dir.path() / root).string()});
+        args.push_back(archive);
+        const Process::Result result = RunProgram(ORVCONV_CLI_PATH, args, dir.path());
+        EXPECT_EQ(result.exitCode, 0) << result.err;
+        return dir.path() / root / std::filesystem::path(archive).stem();
+    }
+
+    std::string Write(const std::string& name, const orv::tools::Bytes& bytes) const
+    {
+        const std::string path = (dir.path() / name).string();
+        EXPECT_TRUE(orv::tools::WriteFileBytes(path, bytes));
+        return path;
+    }
+
+    // Every file under folder by its relative path, with its bytes.
+    static std::map<std::string, std::vector<std::uint8_t>> Tree(const std::filesystem::path& folder)
+    {
+        std::map<std::string, std::vector<std::uint8_t>> tree;
+        for (const auto& item : std::filesystem::recursive_directory_iterator(folder))
+            tree[item.path().lexically_relative(folder).string()] = ReadAll(item.path());
+        return tree;
+    }
+
+    TempDir dir;
+};
+
+// An archive's entries as its table gives them, read here on their own.
+struct TableEntry {
+    std::string name;
+    std::vector<std::uint8_t> bytes;
+};
+
+inline std::vector<TableEntry> EntriesOf(const std::vector<std::uint8_t>& archive)
+{
+    auto u32 = [&](std::size_t at) {
+        return static_cast<std::uint32_t>(archive.at(at) | archive.at(at + 1) << 8 | archive.at(at + 2) << 16
+                                          | static_cast<std::uint32_t>(archive.at(at + 3)) << 24);
+    };
+    std::vector<TableEntry> entries;
+    const std::size_t count = archive.at(4) | archive.at(5) << 8;
+    for (std::size_t i = 0; i < count; ++i) {
+        const std::size_t record = 6 + 24 * i;
+        std::string name(reinterpret_cast<const char*>(&archive.at(record)), 16);
+        name.resize(name.find('\0') == std::string::npos ? 16 : name.find('\0'));
+        const std::uint32_t offset = u32(record + 16), size = u32(record + 20);
+        entries.push_back({name, {archive.begin() + offset, archive.begin() + offset + size}});
+    }
+    return entries;
+}
