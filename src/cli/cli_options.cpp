@@ -28,11 +28,9 @@ ParseOutcome ParseCliOptions(int argc, const char* const* argv)
                                                             {"sheet", AnimationOutput::Sheet}};
     std::string animation = "frames";
     app.add_option("--animation", animation,
-                   "what each animation becomes: frames: numbered pictures (default); webp: one lossless "
-                   "animated NAME.webp; gif: one looping NAME.gif (a frame of more than 256 colours is "
-                   "reduced, with a note on stderr); sheet: NAME_sheet.png, the frames in rows, with "
-                   "NAME_sheet.json (frame count, cell size, columns, each frame's number and rectangle). "
-                   "Frames smaller than the largest one are shown at the top left of its size, the rest black")
+                   "what each animation becomes: frames: numbered pictures (default); webp: NAME.webp, "
+                   "lossless and animated; gif: NAME.gif, looping; sheet: NAME_sheet.png, a sprite sheet, "
+                   "with its index NAME_sheet.json")
         ->check(CLI::IsMember({"frames", "webp", "gif", "sheet"}))
         ->option_text("frames|webp|gif|sheet");
     app.add_option("--frame-ms", options.batch.frameMs,
@@ -72,6 +70,10 @@ ParseOutcome ParseCliOptions(int argc, const char* const* argv)
         ->option_text("N");
     app.footer("Each input is converted into DIR/<its lower-cased name without extension>/, DIR being the "
                "current folder without -o.\n\n"
+               "webp, gif and sheet show the frames that frames writes. A frame smaller than the largest "
+               "one is shown at the top left of a canvas of that size, the rest black. A GIF frame of more "
+               "than 256 colours is reduced to 256, with a note on stderr. An animation with no frames "
+               "writes no file.\n\n"
                "Exit status:\n"
                "  0    every input was converted or passed over\n"
                "  1    a fatal error (its text on stderr), or stdout could not be written\n"
