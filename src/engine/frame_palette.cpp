@@ -26,10 +26,9 @@ public:
         if (out.colourCount == 256) return -1;
         keys_[slot] = colour;
         indices_[slot] = static_cast<std::uint8_t>(out.colourCount);
-        std::uint8_t* rgb = &out.colours[static_cast<std::size_t>(out.colourCount) * 3];
-        rgb[0] = static_cast<std::uint8_t>(colour >> 16);
-        rgb[1] = static_cast<std::uint8_t>(colour >> 8);
-        rgb[2] = static_cast<std::uint8_t>(colour);
+        out.colours[static_cast<std::size_t>(out.colourCount)]
+            = {static_cast<std::uint8_t>(colour >> 16), static_cast<std::uint8_t>(colour >> 8),
+               static_cast<std::uint8_t>(colour)};
         return out.colourCount++;
     }
 
@@ -91,11 +90,8 @@ void Reduce(const std::uint8_t* pixels, std::uint32_t width, std::uint32_t heigh
         throw FatalError::OutOfMemory();
     const liq_palette* palette = liq_get_palette(result.get());
     out.colourCount = static_cast<int>(palette->count);
-    for (unsigned i = 0; i < palette->count; ++i) {
-        out.colours[i * 3] = palette->entries[i].r;
-        out.colours[i * 3 + 1] = palette->entries[i].g;
-        out.colours[i * 3 + 2] = palette->entries[i].b;
-    }
+    for (unsigned i = 0; i < palette->count; ++i)
+        out.colours[i] = {palette->entries[i].r, palette->entries[i].g, palette->entries[i].b};
     out.reduced = true;
 }
 

@@ -9,7 +9,7 @@ namespace orv {
 // A picture as indices into a colour table of at most 256 colours, as a GIF frame holds it.
 struct IndexedPicture {
     std::vector<std::uint8_t> indices;  // one per pixel, top row first
-    std::array<std::uint8_t, 256 * 3> colours{};  // red, green, blue
+    std::array<std::array<std::uint8_t, 3>, 256> colours{};  // red, green, blue
     int colourCount = 0;
     bool reduced = false;  // the picture held more colours, and libimagequant chose these
 };

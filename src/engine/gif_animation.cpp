@@ -49,8 +49,10 @@ bool PutFrame(GifFileType* gif, const IndexedPicture& picture, int width, int he
     int tableSize = 2;
     while (tableSize < picture.colourCount) tableSize *= 2;
     GifColorType colours[256] = {};
-    for (int i = 0; i < picture.colourCount; ++i)
-        colours[i] = {picture.colours[i * 3], picture.colours[i * 3 + 1], picture.colours[i * 3 + 2]};
+    for (int i = 0; i < picture.colourCount; ++i) {
+        const auto& [red, green, blue] = picture.colours[static_cast<std::size_t>(i)];
+        colours[i] = {red, green, blue};
+    }
     const std::unique_ptr<ColorMapObject, MapDeleter> map(GifMakeMapObject(tableSize, colours));
     if (map == nullptr || EGifPutImageDesc(gif, 0, 0, width, height, false, map.get()) != GIF_OK) return false;
     auto* row = const_cast<GifPixelType*>(picture.indices.data());
