@@ -37,6 +37,7 @@ std::optional<SpriteSheet> DrawSpriteSheet(const ComposedFrames& frames, std::ui
     for (std::size_t i = 0; i < count; ++i) {
         if (stop()) return std::nullopt;
         const ComposedFrame& frame = frames.frames()[i];
+        if (frame.pixels.empty()) continue;  // 0 pixels wide or high: its cell stays black
         const std::uint64_t left = i % columns * cellWidth * 3;
         const std::uint64_t top = i / columns * cellHeight;
         for (std::uint32_t y = 0; y < frame.height; ++y) {
