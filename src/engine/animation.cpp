@@ -42,8 +42,8 @@ void Converter::ConvertAnimation(const std::uint8_t* data, ArchiveEntry& entry)
         entry.size = total - offset;
         ConvertImageEntry(data + offset, entry, clearCanvas, renderOnly, static_cast<std::int32_t>(number));
     };
-    composed_.Clear();
     composing_ = options.animation != AnimationOutput::Frames;
+    // The frames gathered for one file are let go however the animation ends.
     struct Composed {
         Converter& converter;
         ~Composed()
