@@ -1,6 +1,7 @@
 // Writes the end-to-end benchmark's input, all made by the project's own tools: pack
 // archives of 640x480 pictures, with animations, sounds and raw entries among them; or,
-// with --one-archive, a single archive of 200 such pictures and one animation.
+// with --one-archive, a single archive of 200 such pictures and one animation; or, with
+// --animation, one stand-alone animation of 100 such frames.
 #include <algorithm>
 #include <array>
 #include <cstdio>
@@ -26,6 +27,7 @@ constexpr int kAnimationEvery = 5;  // every fifth archive holds a 10-frame anim
 constexpr int kAnimationFrames = 10;
 constexpr int kLongSoundEvery = 6;  // every sixth archive holds a sound streamed in chunks
 constexpr int kPicturesInOneArchive = 200;
+constexpr int kLongAnimationFrames = 100;
 constexpr int kWidth = 640;
 constexpr int kHeight = 480;
 
@@ -142,25 +144,26 @@ CgPicture Scene(unsigned seed, const Figure& figure)
     return picture;
 }
 
+// The figure walks to the right and starts again at the left after 22 steps.
 Figure FigureAt(int frame)
 {
-    return {40 + 24 * frame, 300 - 6 * std::min(frame % 6, 6 - frame % 6), 72, 112};
+    return {40 + 24 * (frame % 22), 300 - 6 * std::min(frame % 6, 6 - frame % 6), 72, 112};
 }
 
 // A 640x480 animation: the whole scene, then rectangles that follow the moving figure,
 // each encoded over the canvas the frames before it leave.
-Bytes Animation(unsigned seed)
+Bytes Animation(unsigned seed, int frameCount = kAnimationFrames)
 {
     std::vector<Bytes> frames;
     CgPicture picture = Scene(seed, FigureAt(0));
     frames.push_back(orv::tools::EncodeCg(picture));
     Bytes canvas = orv::tools::DrawnCanvas(picture);
-    for (int frame = 1; frame < kAnimationFrames; ++frame) {
+    for (int frame = 1; frame < frameCount; ++frame) {
         picture = Scene(seed, FigureAt(frame));
         const Figure before = FigureAt(frame - 1), now = FigureAt(frame);
         picture.type = 2;
-        picture.left = static_cast<std::uint16_t>(before.left);
-        picture.right = static_cast<std::uint16_t>(now.left + now.width);
+        picture.left = static_cast<std::uint16_t>(std::min(before.left, now.left));
+        picture.right = static_cast<std::uint16_t>(std::max(before.left, now.left) + now.width);
         picture.top = static_cast<std::uint16_t>(std::min(before.top, now.top));
         picture.bottom = static_cast<std::uint16_t>(std::max(before.top, now.top) + now.height);
         frames.push_back(orv::tools::EncodeCg(picture, canvas));
@@ -216,15 +219,17 @@ bool WriteOneArchive(const std::string& folder)
 
 int main(int argc, char** argv)
 {
-    const bool oneArchive = argc == 3 && std::string(argv[1]) == "--one-archive";
-    if (argc != 2 && !oneArchive) {
-        std::fprintf(stderr, "usage: make_corpus [--one-archive] FOLDER\n");
+    const std::string mode = argc == 3 ? argv[1] : "";
+    if (argc != 2 && mode != "--one-archive" && mode != "--animation") {
+        std::fprintf(stderr, "usage: make_corpus [--one-archive | --animation] FOLDER\n");
         return 2;
     }
     const std::string folder = argv[argc - 1];
     std::error_code error;
     std::filesystem::create_directories(folder, error);
-    if (oneArchive) return WriteOneArchive(folder) ? 0 : 1;
+    if (mode == "--one-archive") return WriteOneArchive(folder) ? 0 : 1;
+    if (mode == "--animation")
+        return orv::tools::WriteFileBytes(folder + "/walk.ani", Animation(1, kLongAnimationFrames)) ? 0 : 1;
     for (int archive = 1; archive <= kArchives; ++archive) {
         std::vector<orv::tools::PackItem> items;
         items.push_back({"readme.txt", orv::tools::BytesOf("benchmark corpus archive\n")});

@@ -177,6 +177,9 @@ std::vector<Seed> Seeds()
         {"convert_animation_fuzzer", "no_settings", Cat({Byte(0), Piece({}), animation})},
         {"convert_animation_fuzzer", "short_table", Cat({Byte(0), Piece({}), Bytes{0xFF, 0xFF, 0xFF, 0xFF, 8, 0}})},
         {"convert_animation_fuzzer", "frame_too_large", Cat({Byte(0), Piece({}), orv::tools::BuildAnimation({huge})})},
+        {"convert_animation_fuzzer", "webp", Cat({Byte(2), Piece(settings), animation})},
+        {"convert_animation_fuzzer", "gif", Cat({Byte(4), Piece(settings), animation})},
+        {"convert_animation_fuzzer", "sheet", Cat({Byte(6), Piece(settings), animation})},
 
         {"convert_input_file_fuzzer", "archive_bmp", Cat({Byte(0), archive})},
         {"convert_input_file_fuzzer", "archive_png", Cat({Byte(2), archive})},

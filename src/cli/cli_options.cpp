@@ -20,7 +20,28 @@ ParseOutcome ParseCliOptions(int argc, const char* const* argv)
                    "bmp: all BMP (default), png: all PNG, alpha: PNG only for pictures with alpha")
         ->check(CLI::IsMember({"bmp", "png", "alpha"}))
         ->option_text("bmp|png|alpha");
-    app.add_flag("--ani-raw", options.batch.aniRaw, "write animation entries of archives as raw copies");
+    app.add_flag("--ani-raw", options.batch.aniRaw,
+                 "write animation entries of archives as raw copies (--animation is then not used for them)");
+    const std::map<std::string, AnimationOutput> animations{{"frames", AnimationOutput::Frames},
+                                                            {"webp", AnimationOutput::Webp},
+                                                            {"gif", AnimationOutput::Gif},
+                                                            {"sheet", AnimationOutput::Sheet}};
+    std::string animation = "frames";
+    app.add_option("--animation", animation,
+                   "what each animation becomes: frames: numbered pictures (default); webp: NAME.webp, "
+                   "lossless and animated; gif: NAME.gif, looping; sheet: NAME_sheet.png, a sprite sheet, "
+                   "with its index NAME_sheet.json")
+        ->check(CLI::IsMember({"frames", "webp", "gif", "sheet"}))
+        ->option_text("frames|webp|gif|sheet");
+    app.add_option("--frame-ms", options.batch.frameMs,
+                   "display time of each frame in webp and gif, in milliseconds (default 100; gif keeps "
+                   "hundredths of a second)")
+        ->check(CLI::Range(1, 655350))
+        ->option_text("N");
+    app.add_option("--sheet-columns", options.batch.sheetColumns,
+                   "frames per row of a sprite sheet (default: the frame count, at most 16)")
+        ->check(CLI::Range(1, 65535))
+        ->option_text("N");
     app.add_option("-s,--settings", options.settingsPath,
                    "settings file for composing animation frames (default: none)")
         ->option_text("FILE");
@@ -49,6 +70,10 @@ ParseOutcome ParseCliOptions(int argc, const char* const* argv)
         ->option_text("N");
     app.footer("Each input is converted into DIR/<its lower-cased name without extension>/, DIR being the "
                "current folder without -o.\n\n"
+               "webp, gif and sheet show the frames that frames writes. A frame smaller than the largest "
+               "one is shown at the top left of a canvas of that size, the rest black. A GIF frame of more "
+               "than 256 colours is reduced to 256, with a note on stderr. An animation with no frames "
+               "writes no file.\n\n"
                "Exit status:\n"
                "  0    every input was converted or passed over\n"
                "  1    a fatal error (its text on stderr), or stdout could not be written\n"
@@ -74,6 +99,7 @@ ParseOutcome ParseCliOptions(int argc, const char* const* argv)
         return {std::nullopt, 2};
     }
     options.batch.outputMode = formats.at(format);
+    options.batch.animation = animations.at(animation);
     return {std::move(options), 0};
 }
 

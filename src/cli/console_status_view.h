@@ -38,6 +38,7 @@ public:
         notOpened_ = true;
         console_.Message(input_, text);
     }
+    void ShowNote(const std::string& text) override { console_.Message(input_, text); }
 
 private:
     Console& console_;

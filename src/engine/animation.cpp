@@ -42,6 +42,16 @@ void Converter::ConvertAnimation(const std::uint8_t* data, ArchiveEntry& entry)
         entry.size = total - offset;
         ConvertImageEntry(data + offset, entry, clearCanvas, renderOnly, static_cast<std::int32_t>(number));
     };
+    composing_ = options.animation != AnimationOutput::Frames;
+    // The frames gathered for one file are let go however the animation ends.
+    struct Composed {
+        Converter& converter;
+        ~Composed()
+        {
+            converter.composing_ = false;
+            converter.composed_.Clear();
+        }
+    } composed{*this};
     for (std::uint32_t n = 1; n <= frames; ++n) {
         view_.PumpEvents();
         if (cancelRequested) return;
@@ -53,6 +63,7 @@ void Converter::ConvertAnimation(const std::uint8_t* data, ArchiveEntry& entry)
         }
         convertFrame(n, v == -1, false);
     }
+    if (composing_) WriteComposedAnimation(entry);
 }
 
 }  // namespace orv

@@ -6,6 +6,7 @@
 
 #include "engine/archive.h"
 #include "engine/batch_options.h"
+#include "engine/composed_frames.h"
 #include "engine/convert_result.h"
 #include "engine/output_file.h"
 #include "engine/output_folder.h"
@@ -47,6 +48,9 @@ public:
     ConvertResult ConvertInputFile();
 
     void ConvertAnimation(const std::uint8_t* data, ArchiveEntry& entry);
+    // The one file (or sheet and index) the composed frames of an animation become,
+    // as options.animation says; none when there is nothing to show or it was stopped.
+    void WriteComposedAnimation(const ArchiveEntry& entry);
     void ConvertImageEntry(const std::uint8_t* data, const ArchiveEntry& entry, bool clearCanvas, bool renderOnly,
                            std::int32_t frameNo);
     void WriteWaveFromMemory(const std::uint8_t* data, const ArchiveEntry& entry);
@@ -98,6 +102,10 @@ private:
     const InputFile* input_ = nullptr;  // the input under way, never written over
     // The input's files on their way into outFolder_; emptied before it is let go.
     OutputQueue outputs_;
+    // While an animation is composed for a file that plays it, its frames gather here
+    // instead of being written one by one.
+    bool composing_ = false;
+    ComposedFrames composed_;
 };
 
 // "_0001"-style frame suffix: empty for a negative number, else at least four digits.

@@ -57,4 +57,9 @@ std::string CannotOpenInputText(std::string_view srcName)
     return "ファイルを開けません！\n" + EscapeControlBytes(srcName);
 }
 
+std::string ReducedColoursText(const std::string& path)
+{
+    return "256色を超えるフレームを減色しました。\n" + EscapeControlBytes(path);
+}
+
 }  // namespace orv

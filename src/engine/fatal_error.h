@@ -38,4 +38,8 @@ private:
 // shown as "%XX").
 std::string CannotOpenInputText(std::string_view srcName);
 
+// The note for an animated GIF some frame of which held more than 256 colours and was
+// reduced (control bytes shown as "%XX").
+std::string ReducedColoursText(const std::string& path);
+
 }  // namespace orv

@@ -34,6 +34,10 @@ void Converter::ConvertImageEntry(const std::uint8_t* data, const ArchiveEntry& 
 
     DecodeImage(data, canvas, entry.size);
     if (renderOnly) return;
+    if (composing_) {
+        composed_.Add(frameNo, width, height, canvas);
+        return;
+    }
 
     // The canvas goes on to the next picture, so the file is written from a copy of its
     // rows: bottom-up, padded to a multiple of 4 bytes with zeros so that the same

@@ -23,6 +23,8 @@ public:
     // Dispatches pending events (a Stop request among them) and never waits.
     virtual void PumpEvents() = 0;
     virtual void ShowModalMessage(const std::string& text) = 0;
+    // A remark about the output that ends nothing; only the command line shows it.
+    virtual void ShowNote(const std::string& /*text*/) { }
 };
 
 // Shows nothing, remembers the two progress values and pumps nothing: enough to

@@ -30,7 +30,8 @@ TEST_F(CliTest, HelpAndVersionGoToStdoutAndSucceed)
 {
     const auto help = Run({"--help"});
     EXPECT_EQ(help.exitCode, 0);
-    for (const char* option : {"--format", "--ani-raw", "--settings", "--output-root", "--list", "--quiet", "--jobs"})
+    for (const char* option : {"--format", "--ani-raw", "--animation", "--frame-ms", "--sheet-columns", "--settings",
+                               "--output-root", "--list", "--quiet", "--jobs"})
         EXPECT_NE(help.out.find(option), std::string::npos) << option;
     const auto version = Run({"-V"});
     EXPECT_EQ(version.exitCode, 0);

@@ -184,6 +184,28 @@ TEST_F(ConvertAnimationTest, StopIsSeenBeforeEveryFrame)
     EXPECT_EQ(view.pumps, 4);
 }
 
+TEST_F(ConvertAnimationTest, StopWhileComposingOrEncodingOneFileWritesNone)
+{
+    // Five pumps before the frames, five while the file is encoded; stopped at any of
+    // them, the animation leaves nothing.
+    for (const auto& [mode, files] : {std::pair{AnimationOutput::Webp, std::vector<std::string>{"walk.webp"}},
+                                      {AnimationOutput::Gif, {"walk.gif"}},
+                                      {AnimationOutput::Sheet, {"walk_sheet.json", "walk_sheet.png"}}}) {
+        converter.options.animation = mode;
+        for (int stopAt = 1; stopAt <= 2 * kFrames + 1; ++stopAt) {
+            SCOPED_TRACE(files[0] + " stopped at pump " + std::to_string(stopAt));
+            std::filesystem::remove_all(exeDir());
+            std::filesystem::create_directory(exeDir());
+            converter.cancelRequested = false;
+            view.pumps = 0;
+            view.onPump = [&](int pump) { converter.cancelRequested = pump == stopAt; };
+            Convert(FiveFrames());
+            EXPECT_EQ(FilesIn(exeDir()), stopAt > 2 * kFrames ? files : std::vector<std::string>{});
+            EXPECT_EQ(view.pumps, std::min(stopAt, 2 * kFrames));
+        }
+    }
+}
+
 TEST_F(ConvertAnimationTest, StandAloneFileIsLookedUpUnderItsLowerCasedName)
 {
     UseSettings("[walk.ani]\np2=2\n");

@@ -68,6 +68,9 @@ protected:
             {"noise.cg", picture, {"-f", "png"}, "noise.png", true},
             {"walk.ani", orv::tools::BuildAnimation({picture}), {}, "walk_0001.bmp"},
             {"walk.ani", orv::tools::BuildAnimation({picture}), {"--ani-raw"}, "walk.ani"},
+            {"walk.ani", orv::tools::BuildAnimation({picture}), {"--animation", "webp"}, "walk.webp"},
+            {"walk.ani", orv::tools::BuildAnimation({picture}), {"--animation", "gif"}, "walk.gif"},
+            {"walk.ani", orv::tools::BuildAnimation({picture}), {"--animation", "sheet"}, "walk_sheet.png", true},
             {"short.pcm", Sound(200 * 1024), {}, "short.wav"},
             // Beyond the size read whole: copied through the chunk.
             {"long.pcm", Sound(3 * 1024 * 1024), {}, "long.wav"},

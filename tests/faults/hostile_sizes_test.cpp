@@ -85,6 +85,34 @@ TEST_F(FaultTest, PicturesAsking65535By65535AreTheMemoryError)
     }
 }
 
+// count table slots, all naming one type 0 picture of side x side after the table: a
+// zero palette and one literal token.
+Bytes RepeatedFrame(std::uint32_t count, std::uint16_t side)
+{
+    Bytes animation;
+    for (std::uint32_t i = 0; i < count; ++i) orv::tools::AppendLe32(animation, count * 4);
+    const auto low = static_cast<std::uint8_t>(side), high = static_cast<std::uint8_t>(side >> 8);
+    animation.insert(animation.end(), {0, low, high, low, high});
+    animation.resize(animation.size() + 384, 0);
+    animation.push_back(0x80);
+    return animation;
+}
+
+TEST_F(FaultTest, AnimationsMadeIntoOneFileAreBoundedByMemory)
+{
+    // 16,384 frames of 65535 x 65535, and 400 frames of 1000 x 1000 (3 MB each, 1.2 GB
+    // in all), each frame one picture named again and again.
+    for (const std::string mode : {"webp", "gif", "sheet"}) {
+        for (const auto& [count, side] : {std::pair<std::uint32_t, std::uint16_t>{16384, 65535}, {400, 1000}}) {
+            SCOPED_TRACE(mode + " " + std::to_string(count));
+            const auto result = Convert({"--animation", mode, Input("many.ani", RepeatedFrame(count, side))});
+            EXPECT_EQ(result.exitCode, 1);
+            EXPECT_EQ(result.err, kMemoryError);
+            EXPECT_TRUE(FilesIn(root() / "many").empty());
+        }
+    }
+}
+
 TEST_F(FaultTest, AnimationTablesStartingWith0xFFFFFFFFDrawNothing)
 {
     // Two table slots fit in the 8 bytes; both frames lie past the end.
