@@ -6,22 +6,15 @@
 #
 # usage: bench/animation_formats.sh [ROUNDS]        (default 5 rounds)
 #   BUILD=DIR   a built tree to take the programs from (default: `make build`, then build/)
+#   WORK=DIR    scratch folder (default: a new folder under $TMPDIR or /tmp, removed at the end)
 set -eu
 
 rounds=${1:-5}
-root=$(cd "$(dirname "$0")/.." && pwd)
-if [ -z "${BUILD:-}" ]; then
-  make -C "$root" build >&2
-  BUILD=$root/build
-fi
+. "$(dirname "$0")/common.sh"
+bench_build
 cli=$BUILD/bin/orvconv-cli
-for program in "$cli" "$BUILD/bench/make_corpus"; do
-  [ -x "$program" ] || { echo "animation_formats.sh: $program is missing" >&2; exit 1; }
-done
-
-work=$(mktemp -d "${TMPDIR:-/tmp}/orvconv-animation-XXXXXX")
-trap 'rm -rf "$work"' EXIT
-trap 'exit 130' INT TERM
+bench_require "$cli" "$BUILD/bench/make_corpus"
+bench_work orvconv-animation
 "$BUILD/bench/make_corpus" --animation "$work"
 frames=100
 
@@ -46,11 +39,9 @@ for round in $(seq "$rounds"); do
   echo "round $round of $rounds done" >&2
 done
 
-median() { sort -n "$1" | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
-
 printf '%-8s %10s %10s %12s\n' choice "median s" "frames/s" "bytes"
 for mode in $modes; do
-  seconds=$(median "$work/$mode.times")
+  seconds=$(median "$work/$mode.times" | cut -d' ' -f1)
   bytes=$(find "$work/$mode/walk" -type f -printf '%s\n' | awk '{ n += $1 } END { print n }')
   printf '%-8s %10.3f %10.1f %12s\n' "$mode" "$seconds" "$(awk -v f="$frames" -v s="$seconds" 'BEGIN { print f / s }')" "$bytes"
 done

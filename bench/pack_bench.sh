@@ -11,25 +11,12 @@
 set -eu
 
 rounds=${1:-5}
-root=$(cd "$(dirname "$0")/.." && pwd)
-if [ -z "${BUILD:-}" ]; then
-  make -C "$root" build >&2
-  BUILD=$root/build
-fi
+. "$(dirname "$0")/common.sh"
+bench_build
 cli=$BUILD/bin/orvconv-cli
 pack=$BUILD/bin/orvpack
-for program in "$cli" "$pack" "$BUILD/bench/make_corpus" /usr/bin/time; do
-  [ -x "$program" ] || { echo "pack_bench.sh: $program is missing" >&2; exit 1; }
-done
-if [ -n "${WORK:-}" ]; then
-  work=$WORK/orvpack-bench
-  rm -rf "$work"
-  mkdir -p "$work"
-else
-  work=$(mktemp -d "${TMPDIR:-/tmp}/orvpack-bench-XXXXXX")
-fi
-trap 'rm -rf "$work"' EXIT
-trap 'exit 130' INT TERM
+bench_require "$cli" "$pack" "$BUILD/bench/make_corpus" /usr/bin/time
+bench_work orvpack-bench
 
 echo "Making the corpus and converting it to BMP and PNG..." >&2
 "$BUILD/bench/make_corpus" "$work/corpus"
@@ -45,13 +32,6 @@ for folder in "$work"/bmp/*/; do
   find "$folder" -maxdepth 1 -name '*.bmp' -exec ln {} "$work/pictures/$name/" \;
 done
 pictures=$(find "$work/pictures" -name '*.bmp' | wc -l)
-
-# median FILE: the median, minimum and maximum of the numbers in FILE, one a line.
-median() {
-  sort -g "$1" | awk '{ v[NR] = $1 } END {
-    m = NR % 2 ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2
-    printf "%.4f %.4f %.4f\n", m, v[1], v[NR] }'
-}
 
 echo "Timing orvpack on $pictures pictures, $rounds rounds..." >&2
 mkdir -p "$work/packed"

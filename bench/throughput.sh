@@ -23,25 +23,11 @@
 set -eu
 
 rounds=${1:-5}
-root=$(cd "$(dirname "$0")/.." && pwd)
-if [ -z "${BUILD:-}" ]; then
-  make -C "$root" build >&2
-  BUILD=$root/build
-fi
+. "$(dirname "$0")/common.sh"
+bench_build
 cli=$BUILD/bin/orvconv-cli
-for program in "$cli" "$BUILD/bench/make_corpus" "$BUILD/bench/png_floor" /usr/bin/time; do
-  [ -x "$program" ] || { echo "throughput.sh: $program is missing" >&2; exit 1; }
-done
-
-if [ -n "${WORK:-}" ]; then
-  work=$WORK/orvconv-throughput
-  rm -rf "$work"
-  mkdir -p "$work"
-else
-  work=$(mktemp -d "${TMPDIR:-/tmp}/orvconv-throughput-XXXXXX")
-fi
-trap 'rm -rf "$work"' EXIT
-trap 'exit 130' INT TERM
+bench_require "$cli" "$BUILD/bench/make_corpus" "$BUILD/bench/png_floor" /usr/bin/time
+bench_work orvconv-throughput
 
 corpus=$work/corpus
 reference=$work/reference
@@ -99,9 +85,8 @@ done
 
 # row LABEL FILE [NOTE]: the median, minimum and maximum of the numbers in FILE, one a line
 row() {
-  sort -n "$2" | awk -v label="$1" -v note="${3:-}" '{ v[NR] = $1 } END {
-    m = NR % 2 ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2
-    printf "%-48s %9.3f %9.3f %9.3f %s\n", label, m, v[1], v[NR], note }'
+  # shellcheck disable=SC2046
+  printf '%-48s %9.3f %9.3f %9.3f %s\n' "$1" $(median "$2") "${3:-}"
 }
 
 # ratio A B: the per-round ratios of two variants' times, into times/AB
