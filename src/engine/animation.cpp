@@ -5,7 +5,7 @@
 #include "engine/bytes.h"
 #include "engine/converter.h"
 #include "engine/input_file.h"
-#include "settings/settings_file.h"
+#include "engine/read/frame_walk.h"
 
 namespace orv {
 
@@ -31,17 +31,6 @@ FrameTable ReadFrameTable(InputFile& file, ScratchBuffer& buffer)
 
 void Converter::ConvertAnimation(const std::uint8_t* data, ArchiveEntry& entry)
 {
-    const std::uint32_t total = entry.size;
-    const std::uint32_t frames = AnimationFrameCount(data, total);
-    const std::string section(entry.Name());
-    // Frames are handed over as running from their offset to the end of the data;
-    // one whose offset lies at or past that end has nothing to draw.
-    auto convertFrame = [&](std::uint32_t number, bool clearCanvas, bool renderOnly) {
-        const std::uint32_t offset = AnimationFrameOffset(data, number);
-        if (offset >= total) return;
-        entry.size = total - offset;
-        ConvertImageEntry(data + offset, entry, clearCanvas, renderOnly, static_cast<std::int32_t>(number));
-    };
     composing_ = options.animation != AnimationOutput::Frames;
     // The frames gathered for one file are let go however the animation ends.
     struct Composed {
@@ -52,18 +41,16 @@ void Converter::ConvertAnimation(const std::uint8_t* data, ArchiveEntry& entry)
             converter.composed_.Clear();
         }
     } composed{*this};
-    for (std::uint32_t n = 1; n <= frames; ++n) {
-        view_.PumpEvents();
-        if (cancelRequested) return;
-        const std::int32_t v
-            = options.iniFile != nullptr ? options.iniFile->IntegerValue(section, "p" + std::to_string(n), 0) : 0;
-        if (v >= 1 && static_cast<std::uint32_t>(v) <= frames) {
-            if (static_cast<std::uint32_t>(v) == n) continue;  // frame left out
-            convertFrame(static_cast<std::uint32_t>(v), false, true);  // its base
-        }
-        convertFrame(n, v == -1, false);
-    }
-    if (composing_) WriteComposedAnimation(entry);
+    const auto stop = [this] { return StopRequested(); };
+    // Each frame is handed over as the animation's own record, sized from the frame's
+    // offset to the end of the data.
+    const std::uint32_t total = entry.size;
+    const bool finished = WalkAnimation(data, total, entry.Name(), options.iniFile, stop, [&](const FrameStep& frame) {
+        entry.size = frame.size;
+        ConvertImageEntry(frame.data, entry, frame.clear, frame.baseOnly, static_cast<std::int32_t>(frame.number));
+    });
+    entry.size = total;
+    if (finished && composing_) WriteComposedAnimation(entry);
 }
 
 }  // namespace orv

@@ -13,10 +13,7 @@ void Converter::WriteComposedAnimation(const ArchiveEntry& entry)
     if (!composed_.Showable()) return;
     const std::string stem = EntryOutputStem(entry);
     // Stop is seen between frames while the file is encoded; the file is then dropped.
-    const StopCheck stop = [this] {
-        view_.PumpEvents();
-        return cancelRequested;
-    };
+    const StopCheck stop = [this] { return StopRequested(); };
     switch (options.animation) {
     case AnimationOutput::Frames: break;
     case AnimationOutput::Webp: {

@@ -1,9 +1,8 @@
-#include <cstring>
-
 #include "engine/archive.h"
 #include "engine/converter.h"
 #include "engine/fatal_error.h"
 #include "engine/input_file.h"
+#include "engine/read/reader.h"
 #include "engine/text.h"
 
 namespace orv {
@@ -51,10 +50,7 @@ ConvertResult Converter::ConvertOpenInput(InputFile& file, InputKind kind)
     if (kind == InputKind::Animation) {
         MakeOutputFolder();
         std::uint8_t* data = file.ReadBlock(dataBuf, 0, file.size());
-        ArchiveEntry entry;
-        const std::string name = Cp932WithoutSeparators(Utf8ToCp932(srcName, kEntryNameBytes - 1));
-        std::memcpy(entry.name, name.data(), name.size());
-        entry.size = static_cast<std::uint32_t>(file.size());
+        ArchiveEntry entry = AnimationFileEntry(srcName, file.size());
         ConvertAnimation(data, entry);
         return ConvertResult::Finished;
     }

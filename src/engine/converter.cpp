@@ -42,7 +42,13 @@ void Converter::DropCanvas()
     // is not. Were the block of earlier inputs kept, an input's files would depend on what
     // those inputs drew and how large their pictures were, and so on which inputs this
     // engine converted before it.
-    canvasBuf.EnsureCapacity(0, false);
+    canvas_.Drop();
+}
+
+bool Converter::StopRequested()
+{
+    view_.PumpEvents();
+    return cancelRequested;
 }
 
 std::string Converter::EntryOutputPath(const ArchiveEntry& entry, std::string_view suffix) const

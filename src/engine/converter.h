@@ -11,6 +11,7 @@
 #include "engine/output_file.h"
 #include "engine/output_folder.h"
 #include "engine/output_queue.h"
+#include "engine/read/canvas.h"
 #include "engine/scratch_buffer.h"
 #include "engine/status_view.h"
 
@@ -43,7 +44,6 @@ public:
 
     ScratchBuffer tableBuf;
     ScratchBuffer dataBuf;
-    ScratchBuffer canvasBuf;
 
     ConvertResult ConvertInputFile();
 
@@ -96,7 +96,12 @@ private:
     OutputFile WritePng(const std::uint8_t* pixels, const DibInfo& info, const std::string& path,
                         const std::uint8_t* colourTable);
 
+    // Pumps events; whether Stop was asked for.
+    bool StopRequested();
+
     StatusView& view_;
+    // The canvas every picture of the input is drawn on, carried from one to the next.
+    Canvas canvas_;
     // The folder of outDir while ConvertInputFile converts into it.
     OutputFolder outFolder_;
     const InputFile* input_ = nullptr;  // the input under way, never written over

@@ -1,0 +1,291 @@
+#include "engine/read/reader.h"
+
+#include <algorithm>
+
+#include "engine/animation.h"
+#include "engine/fatal_error.h"
+#include "engine/read/frame_walk.h"
+#include "engine/text.h"
+
+namespace orv {
+
+namespace {
+
+bool NeverStop()
+{
+    return false;
+}
+
+// Blue, green, red rows of the canvas as red, green, blue.
+RgbImage RgbOf(std::uint32_t width, std::uint32_t height, const std::uint8_t* bgr)
+{
+    RgbImage image{width, height, std::vector<std::uint8_t>(std::size_t{width} * height * 3)};
+    for (std::size_t p = 0; p < image.rgb.size(); p += 3) {
+        image.rgb[p] = bgr[p + 2];
+        image.rgb[p + 1] = bgr[p + 1];
+        image.rgb[p + 2] = bgr[p];
+    }
+    return image;
+}
+
+}  // namespace
+
+ArchiveEntry AnimationFileEntry(std::string_view srcName, std::uint64_t fileSize)
+{
+    ArchiveEntry entry;
+    const std::string name = Cp932WithoutSeparators(Utf8ToCp932(srcName, kEntryNameBytes - 1));
+    std::copy(name.begin(), name.end(), entry.name);
+    entry.size = static_cast<std::uint32_t>(fileSize);
+    return entry;
+}
+
+ArchiveEntry ReaderEntry::Record() const
+{
+    ArchiveEntry record = stored;
+    record.size = size;
+    return record;
+}
+
+Reader::Opened Reader::Open(const std::string& path)
+{
+    entries_.clear();
+    footprints_.clear();
+    canvas_.Drop();
+    canvasAt_ = 0;
+    const std::string srcName = AsciiLower(FileNamePart(path));
+    kind_ = InputKindOf(srcName);
+    if (kind_ == InputKind::Unsupported) return Opened::NotAnInput;
+    if (!file_.Open(path)) {
+        kind_ = InputKind::Unsupported;
+        return Opened::CannotOpen;
+    }
+    if (kind_ == InputKind::Animation) {
+        const ArchiveEntry record = AnimationFileEntry(srcName, file_.size());
+        entries_.push_back({0, record, record.size, Cp932ToUtf8(record.Name()), EntryKind::Animation});
+        return Opened::Yes;
+    }
+    const std::optional<std::uint32_t> count = ReadArchiveHeader(file_);
+    if (!count) {
+        kind_ = InputKind::Unsupported;
+        return Opened::NotAnInput;
+    }
+    ScratchBuffer tableBuf;
+    const std::uint8_t* table = ReadArchiveTable(file_, tableBuf, *count);
+    entries_.reserve(*count);
+    for (std::uint32_t i = 0; i < *count; ++i) {
+        const std::uint8_t* record = table + std::size_t{i} * kArchiveEntryBytes;
+        const ArchiveEntry stored = ParseArchiveEntry(record);
+        entries_.push_back({i, stored, EntryWithinFile(record, file_.size()).size, Cp932ToUtf8(stored.Name()),
+                            KindOf(stored)});
+    }
+    return Opened::Yes;
+}
+
+void Reader::SetSettings(const SettingsFile* settings)
+{
+    if (settings == settings_) return;
+    settings_ = settings;
+    // Animations drawn with other settings leave other blocks behind them.
+    footprints_.clear();
+    canvasAt_ = kNone;
+}
+
+const std::uint8_t* Reader::ReadEntry(const ReaderEntry& entry)
+{
+    // An animation file is read whole, as conversion reads it.
+    if (kind_ == InputKind::Animation) return file_.ReadBlock(dataBuf_, 0, file_.size());
+    return file_.ReadBlock(dataBuf_, entry.stored.offset, entry.size);
+}
+
+EntryDetails Reader::Details(std::size_t i)
+{
+    const ReaderEntry& entry = entries_.at(i);
+    std::uint8_t head[kPictureHeaderBytes] = {};
+    const std::uint32_t held = std::min<std::uint32_t>(entry.size, sizeof head);
+    file_.ReadAt(entry.stored.offset, head, held);
+    EntryDetails details;
+    details.picture = ReadPictureHeader(head, held);
+    details.frames = AnimationFrameCount(head, entry.size);
+    details.soundCode = entry.size >= 4 ? head[3] : 0;
+    return details;
+}
+
+std::vector<std::uint8_t> Reader::Bytes(std::size_t i)
+{
+    const ReaderEntry& entry = entries_.at(i);
+    const std::uint8_t* data = ReadEntry(entry);
+    return {data, data + entry.size};
+}
+
+RenderedPicture Reader::Picture(std::size_t i)
+{
+    const ReaderEntry& entry = entries_.at(i);
+    // A picture of the archive sets every byte it shows, whatever the block held; drawn
+    // on the reader's block only where that is where conversion has it next.
+    const bool inTurn = canvasAt_ == i && entry.kind == EntryKind::Image;
+    canvasAt_ = kNone;
+    const std::uint8_t* data = ReadEntry(entry);
+    const PictureHeader header = ReadPictureHeader(data, entry.size);
+    RenderedPicture picture;
+    picture.action = ActionOf(header);
+    if (picture.action == PictureAction::Raw) picture.bytes.assign(data, data + entry.size);
+    if (picture.action == PictureAction::Drawn) {
+        Canvas own;
+        Canvas& canvas = inTurn ? canvas_ : own;
+        picture.image = RgbOf(header.width, header.height, canvas.Draw(data, entry.size, header, -1, false));
+    }
+    if (inTurn) canvasAt_ = i + 1;
+    return picture;
+}
+
+bool Reader::DrawAnimation(const std::uint8_t* data, std::uint32_t size, const ReaderEntry& entry,
+                           const ReaderStop& stop, const std::function<void(const FrameView&)>& sink)
+{
+    const ReaderStop& asked = stop ? stop : ReaderStop(NeverStop);
+    return WalkAnimation(data, size, entry.stored.Name(), settings_, asked, [&](const FrameStep& frame) {
+        const PictureHeader header = ReadPictureHeader(frame.data, frame.size);
+        const PictureAction action = ActionOf(header);
+        FrameView view{frame.number, action, header.width, header.height, nullptr, nullptr, 0};
+        if (action == PictureAction::Skipped) return;
+        if (action == PictureAction::Drawn) {
+            view.bgr = canvas_.Draw(frame.data, frame.size, header, static_cast<std::int32_t>(frame.number),
+                                    frame.clear);
+            if (frame.baseOnly) return;
+        } else {
+            // A frame of another type is copied as it is, even when only its base is asked for.
+            view.bytes = frame.data;
+            view.size = frame.size;
+        }
+        if (sink) sink(view);
+    });
+}
+
+bool Reader::Frames(std::size_t i, const std::function<void(const FrameView&)>& sink, const ReaderStop& stop)
+{
+    const ReaderEntry& entry = entries_.at(i);
+    if (entry.kind != EntryKind::Animation) {
+        // Conversion never draws it as an animation: drawn on a fresh block.
+        canvasAt_ = kNone;
+        canvas_.Drop();
+    } else if (!CanvasBefore(i, stop)) {
+        return false;
+    }
+    canvasAt_ = kNone;
+    const std::uint8_t* data = ReadEntry(entry);
+    if (!DrawAnimation(data, entry.size, entry, stop, sink)) return false;
+    if (entry.kind == EntryKind::Animation) canvasAt_ = i + 1;
+    return true;
+}
+
+std::vector<RenderedFrame> Reader::Animation(std::size_t i, const ReaderStop& stop)
+{
+    std::vector<RenderedFrame> frames;
+    std::uint64_t held = 0;
+    const bool finished = Frames(
+        i,
+        [&](const FrameView& view) {
+            held += view.action == PictureAction::Drawn ? std::uint64_t{view.width} * view.height * 3 : view.size;
+            if (held > kMaxScratchBytes) throw FatalError::OutOfMemory();
+            RenderedFrame frame{view.number, view.action, {}, {}};
+            if (view.action == PictureAction::Drawn)
+                frame.image = RgbOf(view.width, view.height, view.bgr);
+            else
+                frame.bytes.assign(view.bytes, view.bytes + view.size);
+            frames.push_back(std::move(frame));
+        },
+        stop);
+    if (!finished) frames.clear();
+    return frames;
+}
+
+std::vector<CanvasUse> Reader::UsesOf(std::size_t k)
+{
+    const ReaderEntry& entry = entries_[k];
+    std::vector<CanvasUse> uses;
+    try {
+        if (entry.kind == EntryKind::Image) {
+            // Read whole as conversion reads it, so that an entry too large to read asks nothing.
+            if (entry.size > kMaxScratchBytes) return uses;
+            const PictureHeader header = Details(k).picture;
+            if (ActionOf(header) == PictureAction::Drawn) uses.push_back(CanvasUseOf(header, -1, false));
+        } else if (entry.kind == EntryKind::Animation) {
+            const std::uint8_t* data = ReadEntry(entry);
+            WalkAnimation(data, entry.size, entry.stored.Name(), settings_, NeverStop, [&](const FrameStep& frame) {
+                const PictureHeader header = ReadPictureHeader(frame.data, frame.size);
+                if (ActionOf(header) != PictureAction::Drawn) return;
+                uses.push_back(CanvasUseOf(header, static_cast<std::int32_t>(frame.number), frame.clear));
+                // Drawing ends the animation here; nothing after it is drawn.
+                if (uses.back().bytes > kMaxScratchBytes) throw FatalError::OutOfMemory();
+            });
+        }
+    } catch (const FatalError&) {
+        // Conversion ends on this entry; the block keeps what the uses before left.
+    }
+    return uses;
+}
+
+const Reader::Footprint& Reader::FootprintOf(std::size_t k)
+{
+    while (footprints_.size() <= k) {
+        const std::size_t j = footprints_.size();
+        Footprint footprint;
+        footprint.capacityBefore = j == 0 ? 0 : footprints_[j - 1].capacityAfter;
+        CanvasModel model(footprint.capacityBefore);
+        for (const CanvasUse& use : UsesOf(j)) {
+            if (!model.Use(use)) break;
+        }
+        footprint.capacityAfter = model.capacity();
+        footprint.remade = model.remade();
+        footprint.readBefore = model.readBefore();
+        footprint.set = model.set();
+        footprints_.push_back(footprint);
+    }
+    return footprints_[k];
+}
+
+bool Reader::CanvasBefore(std::size_t i, const ReaderStop& stop)
+{
+    if (canvasAt_ == i) return true;
+    // Back from entry i to the latest entry from which on the bytes it reads are set by
+    // the entries themselves: bytes [0, needed) of the block before entry `start` matter.
+    std::uint32_t needed = FootprintOf(i).readBefore;
+    std::size_t start = i;
+    while (needed > 0 && start > 0) {
+        const Footprint& footprint = footprints_[--start];
+        const std::uint32_t passed = footprint.remade || needed <= footprint.set ? 0 : needed;
+        needed = std::max(footprint.readBefore, passed);
+    }
+    std::size_t from = start;
+    if (canvasAt_ == kNone || canvasAt_ < start || canvasAt_ > i) {
+        canvas_.Reset(footprints_[start].capacityBefore);
+    } else {
+        from = canvasAt_;
+    }
+    canvasAt_ = kNone;
+    for (std::size_t k = from; k < i; ++k) {
+        if (stop && stop()) return false;
+        Replay(k);
+    }
+    canvasAt_ = i;
+    return true;
+}
+
+void Reader::Replay(std::size_t k)
+{
+    const Footprint& footprint = FootprintOf(k);
+    if (!footprint.remade && footprint.set == 0) return;  // the entry draws nothing
+    const ReaderEntry& entry = entries_[k];
+    try {
+        const std::uint8_t* data = ReadEntry(entry);
+        if (entry.kind == EntryKind::Image) {
+            const PictureHeader header = ReadPictureHeader(data, entry.size);
+            canvas_.Draw(data, entry.size, header, -1, false);
+        } else {
+            DrawAnimation(data, entry.size, entry, {}, {});
+        }
+    } catch (const FatalError&) {
+        // As in UsesOf: the block keeps what drawing left before the failure.
+    }
+}
+
+}  // namespace orv

@@ -1,0 +1,151 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "engine/archive.h"
+#include "engine/image_decoder.h"
+#include "engine/input_file.h"
+#include "engine/read/canvas.h"
+
+namespace orv {
+
+class SettingsFile;
+
+// One entry of an input: for a pack archive a record of its table, for an animation file
+// the one record conversion builds from the file's name.
+struct ReaderEntry {
+    std::uint32_t index = 0;
+    ArchiveEntry stored;  // as the table gives it
+    std::uint32_t size = 0;  // the bytes the file holds from the entry's offset on, at most stored.size
+    std::string shown;  // the name as UTF-8, "%XX" for bytes that do not convert
+    EntryKind kind = EntryKind::Other;
+
+    // The record as conversion takes it: its size cut to what the file holds.
+    ArchiveEntry Record() const;
+};
+
+// Pixels in memory: width x height x (red, green, blue), top row first, no padding.
+struct RgbImage {
+    std::uint32_t width = 0;
+    std::uint32_t height = 0;
+    std::vector<std::uint8_t> rgb;
+};
+
+// What a picture entry becomes: drawn pixels, its raw bytes (a type conversion copies
+// as they are), or nothing (a type conversion passes over).
+struct RenderedPicture {
+    PictureAction action = PictureAction::Skipped;
+    RgbImage image;  // Drawn
+    std::vector<std::uint8_t> bytes;  // Raw
+};
+
+// One frame an animation shows, as conversion writes it: composed pixels, or for a frame
+// of a type that is not drawn, the bytes from the frame's offset to the end of the data.
+struct RenderedFrame {
+    std::uint32_t number = 0;
+    PictureAction action = PictureAction::Drawn;  // Drawn or Raw
+    RgbImage image;
+    std::vector<std::uint8_t> bytes;
+};
+
+// A frame as it is drawn, valid only during the call that hands it over: pixels on the
+// canvas (blue, green, red, top row first) or the raw bytes.
+struct FrameView {
+    std::uint32_t number = 0;
+    PictureAction action = PictureAction::Drawn;
+    std::uint32_t width = 0;
+    std::uint32_t height = 0;
+    const std::uint8_t* bgr = nullptr;  // Drawn
+    const std::uint8_t* bytes = nullptr;  // Raw
+    std::uint32_t size = 0;  // Raw
+};
+
+// The record conversion builds for an animation file: its lower-cased name (srcName)
+// as CP932 of at most 15 bytes, and the file's size.
+ArchiveEntry AnimationFileEntry(std::string_view srcName, std::uint64_t fileSize);
+
+// What can be told of an entry from its first bytes.
+struct EntryDetails {
+    PictureHeader picture;  // Image
+    std::uint32_t frames = 0;  // Animation: frame count
+    std::uint8_t soundCode = 0;  // Sound: the format code
+};
+
+// Asked between entries and frames; true abandons the work.
+using ReaderStop = std::function<bool()>;
+
+// An input (pack archive or animation file) read without writing anything: its entries,
+// and each entry rendered into memory exactly as conversion writes it for that entry in
+// that input, whatever the order entries are asked for. Pictures of an input share one
+// canvas block: an animation frame larger than the picture before it shows what earlier
+// entries left in the block. For an animation the reader finds the latest entry from
+// which the block's state can be rebuilt (a block made anew, or pictures that set every
+// byte the animation reads) and draws only from there; entries asked in order cost no
+// more than conversion does. One reader serves one thread; readers of any inputs may
+// work on several threads at once. Read errors and memory that cannot be obtained are
+// FatalErrors.
+class Reader {
+public:
+    enum class Opened { Yes, NotAnInput, CannotOpen };
+    // By the lower-cased name's extension: ".dat" must start with "pack", ".ani" is
+    // one animation entry; anything else is NotAnInput.
+    Opened Open(const std::string& path);
+
+    InputKind kind() const { return kind_; }
+    const std::string& path() const { return file_.path(); }
+    const std::vector<ReaderEntry>& entries() const { return entries_; }
+
+    // The settings animation frames are composed with (none: without settings); kept by
+    // the caller for as long as this reader renders.
+    void SetSettings(const SettingsFile* settings);
+
+    EntryDetails Details(std::size_t i);
+    // The entry's bytes as conversion reads them (its size cut to the file).
+    std::vector<std::uint8_t> Bytes(std::size_t i);
+    // A picture entry (any entry taken as a picture).
+    RenderedPicture Picture(std::size_t i);
+    // The frames an animation entry shows, one by one; false when stop ended it first.
+    bool Frames(std::size_t i, const std::function<void(const FrameView&)>& sink, const ReaderStop& stop = {});
+    // All of them; the memory FatalError once they would hold more than a scratch block
+    // may. Empty when stopped.
+    std::vector<RenderedFrame> Animation(std::size_t i, const ReaderStop& stop = {});
+
+private:
+    // What drawing entry k asks of the canvas block, and what the block is after it.
+    struct Footprint {
+        std::uint32_t capacityBefore = 0;
+        std::uint32_t capacityAfter = 0;
+        bool remade = false;
+        std::uint32_t readBefore = 0;
+        std::uint32_t set = 0;
+    };
+    // The frames of animation data, each drawn on the reader's canvas.
+    bool DrawAnimation(const std::uint8_t* data, std::uint32_t size, const ReaderEntry& entry,
+                       const ReaderStop& stop, const std::function<void(const FrameView&)>& sink);
+    // The uses of the canvas block that entry k makes.
+    std::vector<CanvasUse> UsesOf(std::size_t k);
+    const Footprint& FootprintOf(std::size_t k);
+    // The canvas as it is before entry i; false when stopped.
+    bool CanvasBefore(std::size_t i, const ReaderStop& stop);
+    // Draws entry k over the canvas, as conversion does, showing nothing.
+    void Replay(std::size_t k);
+    const std::uint8_t* ReadEntry(const ReaderEntry& entry);
+
+    InputFile file_;
+    InputKind kind_ = InputKind::Unsupported;
+    std::vector<ReaderEntry> entries_;
+    const SettingsFile* settings_ = nullptr;
+    ScratchBuffer dataBuf_;
+    Canvas canvas_;
+    // The entry the canvas is ready for (the block as conversion has it before that
+    // entry), or none.
+    std::size_t canvasAt_ = kNone;
+    std::vector<Footprint> footprints_;
+    static constexpr std::size_t kNone = static_cast<std::size_t>(-1);
+};
+
+}  // namespace orv
