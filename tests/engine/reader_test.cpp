@@ -1,0 +1,223 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <random>
+#include <set>
+
+#include "bmp_header.h"
+#include "engine/fatal_error.h"
+#include "engine/read/reader.h"
+#include "engine_fixture.h"
+#include "picture_bytes.h"
+#include "png_reader.h"
+#include "random_archive.h"
+#include "settings/settings_file.h"
+
+using namespace orv;
+using orv::tools::Bytes;
+
+namespace {
+
+// A written BMP's pixels as red, green, blue rows, top row first, read from the headers
+// and the padded bottom-up rows by hand.
+RgbImage BmpPixels(const std::filesystem::path& path)
+{
+    const Bytes file = ReadAll(path);
+    const BmpHeader header = ParseBmpHeader(file);
+    RgbImage image{static_cast<std::uint32_t>(header.width), static_cast<std::uint32_t>(header.height), {}};
+    const std::size_t stride = (std::size_t{image.width} * 3 + 3) / 4 * 4;
+    if (header.bitCount != 24 || file.size() < header.dataOffset + stride * image.height) return {};
+    for (std::uint32_t y = 0; y < image.height; ++y) {
+        const std::uint8_t* row = file.data() + header.dataOffset + (image.height - 1 - y) * stride;
+        for (std::uint32_t x = 0; x < image.width; ++x) {
+            image.rgb.push_back(row[3 * x + 2]);
+            image.rgb.push_back(row[3 * x + 1]);
+            image.rgb.push_back(row[3 * x]);
+        }
+    }
+    return image;
+}
+
+// A written PNG's pixels through libpng's read API.
+RgbImage PngPixels(const std::filesystem::path& path)
+{
+    const std::optional<PngFile> png = ReadPngFile(path);
+    if (!png || png->colourType != PNG_COLOR_TYPE_RGB) return {};
+    RgbImage image{png->width, png->height, {}};
+    for (const auto& row : png->rows) image.rgb.insert(image.rgb.end(), row.begin(), row.end());
+    return image;
+}
+
+bool operator==(const RgbImage& a, const RgbImage& b)
+{
+    return a.width == b.width && a.height == b.height && a.rgb == b.rgb;
+}
+
+std::string Numbered(const std::string& stem, std::uint32_t number)
+{
+    char suffix[16];
+    std::snprintf(suffix, sizeof suffix, "_%04u", number);
+    return stem + suffix;
+}
+
+}  // namespace
+
+class ReaderTest : public EngineTest {
+protected:
+    // Converts the input as orvconv-cli does (with the settings text, if any), then reads
+    // every entry through a reader in a shuffled order and checks it against the files
+    // conversion wrote. Entries from the one conversion stopped at on are not checked.
+    void ExpectReaderMatchesConversion(const std::string& name, const Bytes& input, const std::string& settingsText,
+                                       OutputMode mode, unsigned seed)
+    {
+        const std::string path = Input(name, input);
+        std::unique_ptr<SettingsFile> settings;
+        if (!settingsText.empty()) {
+            const std::string ini = (dir.path() / "test.ini").string();
+            ASSERT_TRUE(tools::WriteFileBytes(ini, tools::BytesOf(settingsText)));
+            settings = SettingsFile::Load(ini);
+        }
+        converter.options.iniFile = settings.get();
+        converter.options.outputMode = mode;
+        bool finished = true;
+        try {
+            converter.ConvertInputFile();
+        } catch (const FatalError&) {
+            finished = false;
+        }
+        const std::filesystem::path folder = converter.outDir;
+
+        Reader reader;
+        ASSERT_EQ(reader.Open(path), Reader::Opened::Yes);
+        reader.SetSettings(settings.get());
+        const std::size_t reached = finished ? reader.entries().size() : static_cast<std::size_t>(converter.entryIndex);
+        std::vector<std::size_t> order(reached);
+        for (std::size_t i = 0; i < order.size(); ++i) order[i] = i;
+        std::shuffle(order.begin(), order.end(), std::mt19937(seed));
+
+        const std::string picture = mode == AllPng ? ".png" : ".bmp";
+        const auto pixels = [&](const std::string& file) {
+            return mode == AllPng ? PngPixels(folder / file) : BmpPixels(folder / file);
+        };
+        std::set<std::string> expected;
+        for (const std::size_t i : order) {
+            const ReaderEntry& entry = reader.entries()[i];
+            const std::string stem = entry.shown.substr(0, entry.shown.rfind('.'));
+            SCOPED_TRACE(entry.shown + " (entry " + std::to_string(i) + ", seed " + std::to_string(seed) + ")");
+            switch (entry.kind) {
+            case EntryKind::Image: {
+                const RenderedPicture rendered = reader.Picture(i);
+                if (rendered.action == PictureAction::Drawn) {
+                    expected.insert(stem + picture);
+                    EXPECT_TRUE(pixels(stem + picture) == rendered.image);
+                } else if (rendered.action == PictureAction::Raw) {
+                    expected.insert(entry.shown);
+                    EXPECT_EQ(ReadAll(folder / entry.shown), rendered.bytes);
+                }
+                break;
+            }
+            case EntryKind::Animation:
+                for (const RenderedFrame& frame : reader.Animation(i)) {
+                    if (frame.action == PictureAction::Drawn) {
+                        const std::string file = Numbered(stem, frame.number) + picture;
+                        expected.insert(file);
+                        EXPECT_TRUE(pixels(file) == frame.image) << file;
+                    } else {
+                        const std::string file = Numbered(entry.shown, frame.number);
+                        expected.insert(file);
+                        EXPECT_EQ(ReadAll(folder / file), frame.bytes) << file;
+                    }
+                }
+                break;
+            case EntryKind::Sound: {
+                const Bytes wav = ReadAll(folder / (stem + ".wav"));
+                const Bytes bytes = reader.Bytes(i);
+                expected.insert(stem + ".wav");
+                ASSERT_GE(wav.size(), 44u);
+                ASSERT_GE(bytes.size(), 4u);
+                EXPECT_TRUE(std::equal(wav.begin() + 44, wav.end(), bytes.begin() + 4, bytes.end()));
+                break;
+            }
+            case EntryKind::Other:
+                expected.insert(entry.shown);
+                EXPECT_EQ(ReadAll(folder / entry.shown), reader.Bytes(i));
+                break;
+            }
+        }
+        if (finished) {
+            EXPECT_EQ(FilesIn(folder), std::vector<std::string>(expected.begin(), expected.end()));
+        }
+    }
+};
+
+// Pictures of unequal sizes, animations whose larger frames show what earlier entries
+// left in the canvas block, settings, sounds and raw entries: every entry read in a
+// shuffled order is what conversion wrote for it.
+TEST_F(ReaderTest, EveryEntryInAnyOrderIsWhatConversionWrites)
+{
+    for (unsigned seed = 1; seed <= 24; ++seed) {
+        RandomArchive random(seed);
+        std::string settings;
+        const Bytes archive = random.Archive(random.Int(1, 30), 12, settings);
+        const OutputMode mode = seed % 3 == 0 ? AllPng : AllBmp;
+        ExpectReaderMatchesConversion("set" + std::to_string(seed) + ".dat", archive, seed % 2 ? settings : "", mode,
+                                      seed);
+    }
+}
+
+// Cut anywhere, and with tables that claim more than the file holds, the entries
+// conversion gets to read back the same.
+TEST_F(ReaderTest, TruncatedAndHostileTablesReadAsConversionWrites)
+{
+    for (unsigned seed = 100; seed < 116; ++seed) {
+        RandomArchive random(seed);
+        std::string settings;
+        Bytes archive = random.Archive(random.Int(2, 16), 10, settings);
+        if (seed % 2 == 0) {
+            archive.resize(static_cast<std::size_t>(random.Int(6, static_cast<int>(archive.size()))));
+        } else {
+            // One record's offset and size pointing anywhere.
+            const std::size_t record = 6 + 24 * static_cast<std::size_t>(random.Int(0, 1));
+            for (int b = 16; b < 24; ++b) archive[record + b] = random.Byte();
+        }
+        ExpectReaderMatchesConversion("cut" + std::to_string(seed) + ".dat", archive, settings, AllBmp, seed);
+    }
+}
+
+TEST_F(ReaderTest, AnimationFileReadsAsConversionWrites)
+{
+    for (unsigned seed = 200; seed < 206; ++seed) {
+        RandomArchive random(seed);
+        const int frames = random.Int(1, 8);
+        ExpectReaderMatchesConversion("walk" + std::to_string(seed) + ".ani", random.Animation(12, frames),
+                                      random.Settings("walk" + std::to_string(seed) + ".ani", frames), AllBmp, seed);
+    }
+}
+
+// A 4 x 4 picture of one colour (blue 0x11, green 0x22, red 0x33), then an animation
+// whose first frame is 1 x 1 and whose second, 4 x 4, draws only its top left pixel.
+// Frame 1 fills the block's first 4 bytes (its pixel and a padding byte) and frame 2 is
+// drawn over the block without filling it: its pixel 1 is that padding byte and the
+// picture's bytes 4 and 5, every later pixel the picture's colour. Asked for first, the
+// animation shows the same; with no picture before it, black.
+TEST_F(ReaderTest, AnimationAskedFirstShowsWhatThePictureBeforeItLeft)
+{
+    const Bytes picture = PictureBytes::Full(4, 4, {{0, 0x11, 0x22, 0x33}}, {0x80, 0x1F, 0x80});
+    const Bytes frame1 = PictureBytes::Full(1, 1, {{0, 0xA0, 0xB0, 0xC0}}, {0x80});
+    const Bytes frame2 = PictureBytes::Rect(4, 4, 0, 0, 1, 1, {{0, 0x01, 0x02, 0x03}}, {0x80});
+    const Bytes walk = AnimationOf({frame1, frame2});
+    const auto secondFrame = [&](const std::vector<tools::PackItem>& items, std::size_t index) {
+        Reader reader;
+        EXPECT_EQ(reader.Open(Input("carry.dat", tools::BuildPack(items))), Reader::Opened::Yes);
+        const std::vector<RenderedFrame> frames = reader.Animation(index);
+        return frames.size() == 2 ? frames[1].image.rgb : std::vector<std::uint8_t>{};
+    };
+
+    std::vector<std::uint8_t> shown{0x03, 0x02, 0x01, 0x33, 0x22, 0x00};
+    for (int p = 2; p < 16; ++p) shown.insert(shown.end(), {0x33, 0x22, 0x11});
+    EXPECT_EQ(secondFrame({{"big.cg", picture}, {"walk.ani", walk}}, 1), shown);
+
+    std::vector<std::uint8_t> black(16 * 3, 0);
+    std::copy_n(shown.begin(), 3, black.begin());
+    EXPECT_EQ(secondFrame({{"walk.ani", walk}}, 0), black);
+}
