@@ -49,7 +49,8 @@ test: build
 # libFuzzer targets (clang, with ASan and UBSan) in a build of their own.
 FUZZ_BUILD   := build-fuzz
 FUZZ_TARGETS := decode_image_fuzzer convert_image_entry_fuzzer convert_animation_fuzzer \
-                convert_input_file_fuzzer settings_file_fuzzer integer_text_fuzzer encode_picture_fuzzer
+                convert_input_file_fuzzer settings_file_fuzzer integer_text_fuzzer encode_picture_fuzzer \
+                read_entries_fuzzer
 FUZZ_SECONDS := 600
 
 fuzz-build: deps

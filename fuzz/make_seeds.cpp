@@ -193,6 +193,16 @@ std::vector<Seed> Seeds()
                                      {"s10.pcm", Sound(orv::kSoundStereo44100, 8)},
                                      {"bad.pcm", Bytes{0, 0, 0, 9, 1, 2}}})})},
 
+        {"read_entries_fuzzer", "archive_backwards",
+         Cat({Byte(0), Piece(settings), Piece(Bytes{7, 0, 6, 0, 5, 0, 4, 0, 3, 0, 2, 0, 1, 0, 0, 0}), archive})},
+        {"read_entries_fuzzer", "carried_canvas",
+         Cat({Byte(0), Piece({}), Piece(Bytes{1, 0, 0, 0, 1, 0}),
+              orv::tools::BuildPack({{"big.cg", EncodeCg(Pattern(0, 16, 12, 3))},
+                                     {"grow.ani", orv::tools::BuildAnimation({twoByTwo, Handmade({8, 8, 0, 0, 1, 1}, 2,
+                                                                                                  {0x81})})}})})},
+        {"read_entries_fuzzer", "animation_file", Cat({Byte(1), Piece(settings), Piece(Bytes{0, 0}), animation})},
+        {"read_entries_fuzzer", "claims_past_the_end", Cat({Byte(0), Piece({}), Piece(Bytes{2, 0, 1, 0}), claims})},
+
         {"settings_file_fuzzer", "sections", settings},
         {"settings_file_fuzzer", "line_breaks", BytesOf("[a]\rp1=1\n\rp2=2\r\n[b]\n\np1 = x\n[]\n=empty\n")},
         {"settings_file_fuzzer", "comments_and_junk", BytesOf(";[x]\nk=before\n[ s ] ;\n[s]\nkey\nk=1 ; old\n[\n")},

@@ -1,0 +1,87 @@
+// Arbitrary bytes as an input file, each entry read through a reader in entry order
+// (as conversion draws them) and then through a second reader in an order the input
+// picks: every entry must read the same both ways, the same pixels, frames, bytes or
+// error, whatever the canvas block held before it.
+//
+// Input: a control byte (bit 0: an animation file instead of a pack archive), a
+// settings file (a piece with its 16-bit length first), then the entry order as 16-bit
+// indices (a piece), then the file.
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "engine/fatal_error.h"
+#include "engine/read/reader.h"
+#include "fuzz_support.h"
+#include "settings/settings_file.h"
+
+namespace {
+
+// Everything a read of entry i gives, as bytes to compare.
+std::string ReadOf(orv::Reader& reader, std::size_t i)
+{
+    std::string read;
+    const auto add = [&](const void* data, std::size_t n) { read.append(static_cast<const char*>(data), n); };
+    const auto addNumber = [&](std::uint32_t value) { add(&value, sizeof value); };
+    try {
+        switch (reader.entries()[i].kind) {
+        case orv::EntryKind::Image: {
+            const orv::RenderedPicture picture = reader.Picture(i);
+            addNumber(static_cast<std::uint32_t>(picture.action));
+            addNumber(picture.image.width);
+            addNumber(picture.image.height);
+            add(picture.image.rgb.data(), picture.image.rgb.size());
+            add(picture.bytes.data(), picture.bytes.size());
+            break;
+        }
+        case orv::EntryKind::Animation:
+            for (const orv::RenderedFrame& frame : reader.Animation(i)) {
+                addNumber(frame.number);
+                addNumber(frame.image.width);
+                addNumber(frame.image.height);
+                add(frame.image.rgb.data(), frame.image.rgb.size());
+                add(frame.bytes.data(), frame.bytes.size());
+            }
+            break;
+        default: {
+            const std::vector<std::uint8_t> bytes = reader.Bytes(i);
+            add(bytes.data(), bytes.size());
+            break;
+        }
+        }
+    } catch (const orv::FatalError& error) {
+        read = std::string("error: ") + error.what();
+    }
+    return read;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    orv::fuzz::InputReader input(data, size);
+    const std::uint8_t control = input.Byte();
+    const std::unique_ptr<orv::SettingsFile> settings = orv::SettingsFile::FromBytes(std::string(input.Piece()));
+    const std::string_view order = input.Piece();
+    const std::filesystem::path path = orv::fuzz::ScratchDir() / ((control & 1) != 0 ? "input.ani" : "input.dat");
+    orv::fuzz::WriteFile(path, input.Rest());
+
+    orv::Reader inOrder;
+    orv::Reader anyOrder;
+    if (inOrder.Open(path.string()) != orv::Reader::Opened::Yes) return 0;
+    orv::fuzz::Require(anyOrder.Open(path.string()) == orv::Reader::Opened::Yes);
+    inOrder.SetSettings(settings.get());
+    anyOrder.SetSettings(settings.get());
+    const std::size_t count = inOrder.entries().size();
+    orv::fuzz::Require(anyOrder.entries().size() == count);
+    if (count == 0) return 0;
+
+    std::vector<std::string> reads;
+    for (std::size_t i = 0; i < count; ++i) reads.push_back(ReadOf(inOrder, i));
+    for (std::size_t at = 0; at + 1 < order.size(); at += 2) {
+        const std::size_t i = (static_cast<std::uint8_t>(order[at]) | static_cast<std::uint8_t>(order[at + 1]) << 8) % count;
+        orv::fuzz::Require(ReadOf(anyOrder, i) == reads[i]);
+    }
+    return 0;
+}
