@@ -2,11 +2,8 @@
 
 #include <cinttypes>
 
-#include "engine/animation.h"
-#include "engine/archive.h"
 #include "engine/fatal_error.h"
-#include "engine/input_file.h"
-#include "engine/scratch_buffer.h"
+#include "engine/read/reader.h"
 #include "engine/text.h"
 
 namespace orv::cli {
@@ -24,44 +21,36 @@ const char* KindWord(EntryKind kind)
     return "other";
 }
 
-void ListArchive(InputFile& file, std::FILE* out)
+void ListArchive(const Reader& reader, std::FILE* out)
 {
-    const std::optional<std::uint32_t> count = ReadArchiveHeader(file);
-    if (!count) return;
-    ScratchBuffer tableBuf;
-    const std::uint8_t* table = ReadArchiveTable(file, tableBuf, *count);
-    for (std::uint32_t i = 0; i < *count; ++i) {
-        const ArchiveEntry entry = ParseArchiveEntry(table + std::size_t{i} * kArchiveEntryBytes);
-        std::fprintf(out, "%" PRIu32 "\t%s\t%" PRIu32 "\t%" PRIu32 "\t%s\n", i, Cp932ToUtf8(entry.Name()).c_str(),
-                     entry.offset, entry.size, KindWord(KindOf(entry)));
+    for (const ReaderEntry& entry : reader.entries()) {
+        std::fprintf(out, "%" PRIu32 "\t%s\t%" PRIu32 "\t%" PRIu32 "\t%s\n", entry.index, entry.shown.c_str(),
+                     entry.stored.offset, entry.stored.size, KindWord(entry.kind));
     }
 }
 
-void ListAnimation(InputFile& file, std::FILE* out)
+void ListAnimation(Reader& reader, std::FILE* out)
 {
-    ScratchBuffer tableBuf;
-    const FrameTable table = ReadFrameTable(file, tableBuf);
-    const std::uint32_t frames = AnimationFrameCount(table.data, table.size);
-    for (std::uint32_t k = 1; k <= frames; ++k)
-        std::fprintf(out, "%" PRIu32 "\t%" PRIu32 "\n", k, AnimationFrameOffset(table.data, k));
+    const std::vector<std::uint32_t> offsets = reader.FrameOffsets(0);
+    for (std::size_t k = 0; k < offsets.size(); ++k) std::fprintf(out, "%zu\t%" PRIu32 "\n", k + 1, offsets[k]);
 }
 
 }  // namespace
 
 ListResult ListInputFile(const std::string& path, std::FILE* out, std::FILE* messages)
 {
-    const std::string name = AsciiLower(FileNamePart(path));
-    const InputKind kind = InputKindOf(name);
-    if (kind == InputKind::Unsupported) return ListResult::Listed;
-    InputFile file;
-    if (!file.Open(path)) {
-        std::fprintf(messages, "%s\n", CannotOpenInputText(name).c_str());
+    Reader reader;
+    switch (reader.Open(path)) {
+    case Reader::Opened::NotAnInput: return ListResult::Listed;
+    case Reader::Opened::CannotOpen:
+        std::fprintf(messages, "%s\n", CannotOpenInputText(AsciiLower(FileNamePart(path))).c_str());
         return ListResult::NotOpened;
+    case Reader::Opened::Yes: break;
     }
-    if (kind == InputKind::Archive)
-        ListArchive(file, out);
+    if (reader.kind() == InputKind::Archive)
+        ListArchive(reader, out);
     else
-        ListAnimation(file, out);
+        ListAnimation(reader, out);
     return ListResult::Listed;
 }
 

@@ -20,15 +20,6 @@ std::uint32_t AnimationFrameOffset(const std::uint8_t* data, std::uint32_t k)
     return ReadLe32(data + std::size_t{4} * (k - 1));
 }
 
-FrameTable ReadFrameTable(InputFile& file, ScratchBuffer& buffer)
-{
-    std::uint8_t first[4] = {};
-    file.ReadAt(0, first, sizeof first);
-    const std::uint64_t bytes = std::min<std::uint64_t>(std::uint64_t{ReadLe32(first) / 4} * 4, file.size());
-    const std::uint8_t* table = file.ReadBlock(buffer, 0, bytes);
-    return {table, static_cast<std::uint32_t>(bytes)};
-}
-
 void Converter::ConvertAnimation(const std::uint8_t* data, ArchiveEntry& entry)
 {
     composing_ = options.animation != AnimationOutput::Frames;

@@ -11,16 +11,4 @@ std::uint32_t AnimationFrameCount(const std::uint8_t* data, std::uint32_t size);
 // The offset of frame k (from 1), counted from the start of the data.
 std::uint32_t AnimationFrameOffset(const std::uint8_t* data, std::uint32_t k);
 
-class InputFile;
-class ScratchBuffer;
-
-struct FrameTable {
-    const std::uint8_t* data;  // the table's bytes, as AnimationFrameCount takes them
-    std::uint32_t size;
-};
-
-// The frame table of an animation file, without the frames: the slots up to the offset
-// in the first slot, never past the end of the file, in buffer.
-FrameTable ReadFrameTable(InputFile& file, ScratchBuffer& buffer);
-
 }  // namespace orv

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "engine/animation.h"
+#include "engine/bytes.h"
 #include "engine/fatal_error.h"
 #include "engine/read/frame_walk.h"
 #include "engine/text.h"
@@ -90,11 +91,32 @@ void Reader::SetSettings(const SettingsFile* settings)
     canvasAt_ = kNone;
 }
 
+std::uint64_t Reader::OffsetOf(const ReaderEntry& entry) const
+{
+    return kind_ == InputKind::Animation ? 0 : entry.stored.offset;
+}
+
+std::uint64_t Reader::SizeOf(const ReaderEntry& entry) const
+{
+    return kind_ == InputKind::Animation ? file_.size() : entry.size;
+}
+
 const std::uint8_t* Reader::ReadEntry(const ReaderEntry& entry)
 {
-    // An animation file is read whole, as conversion reads it.
-    if (kind_ == InputKind::Animation) return file_.ReadBlock(dataBuf_, 0, file_.size());
-    return file_.ReadBlock(dataBuf_, entry.stored.offset, entry.size);
+    return file_.ReadBlock(dataBuf_, OffsetOf(entry), SizeOf(entry));
+}
+
+std::vector<std::uint32_t> Reader::FrameOffsets(std::size_t i)
+{
+    const ReaderEntry& entry = entries_.at(i);
+    // The slots up to the offset in the first slot, never past the end of the entry.
+    std::uint8_t first[4] = {};
+    file_.ReadAt(OffsetOf(entry), first, static_cast<std::uint32_t>(std::min<std::uint64_t>(SizeOf(entry), 4)));
+    const std::uint64_t bytes = std::min<std::uint64_t>(std::uint64_t{ReadLe32(first) / 4} * 4, SizeOf(entry));
+    const std::uint8_t* table = file_.ReadBlock(dataBuf_, OffsetOf(entry), bytes);
+    std::vector<std::uint32_t> offsets(AnimationFrameCount(table, static_cast<std::uint32_t>(bytes)));
+    for (std::uint32_t k = 1; k <= offsets.size(); ++k) offsets[k - 1] = AnimationFrameOffset(table, k);
+    return offsets;
 }
 
 EntryDetails Reader::Details(std::size_t i)

@@ -104,6 +104,8 @@ public:
     void SetSettings(const SettingsFile* settings);
 
     EntryDetails Details(std::size_t i);
+    // Where each frame of an animation entry starts, from its table alone.
+    std::vector<std::uint32_t> FrameOffsets(std::size_t i);
     // The entry's bytes as conversion reads them (its size cut to the file).
     std::vector<std::uint8_t> Bytes(std::size_t i);
     // A picture entry (any entry taken as a picture).
@@ -133,6 +135,9 @@ private:
     bool CanvasBefore(std::size_t i, const ReaderStop& stop);
     // Draws entry k over the canvas, as conversion does, showing nothing.
     void Replay(std::size_t k);
+    // Where the entry's bytes lie in the file: an animation file is one entry of all of it.
+    std::uint64_t OffsetOf(const ReaderEntry& entry) const;
+    std::uint64_t SizeOf(const ReaderEntry& entry) const;
     const std::uint8_t* ReadEntry(const ReaderEntry& entry);
 
     InputFile file_;
