@@ -44,7 +44,14 @@ std::string ReadOf(orv::Reader& reader, std::size_t i)
                 add(frame.bytes.data(), frame.bytes.size());
             }
             break;
-        default: {
+        case orv::EntryKind::Sound: {
+            const orv::RenderedSound sound = reader.Sound(i);
+            addNumber(sound.format.channels);
+            addNumber(sound.format.sampleRate);
+            add(sound.samples.data(), sound.samples.size());
+            break;
+        }
+        case orv::EntryKind::Other: {
             const std::vector<std::uint8_t> bytes = reader.Bytes(i);
             add(bytes.data(), bytes.size());
             break;

@@ -19,14 +19,6 @@ std::uint8_t* Converter::Obtain(ScratchBuffer& buffer, std::uint32_t n, bool zer
     return block;
 }
 
-std::string OutputFolderName(std::string_view srcName)
-{
-    const std::string_view stem = WithoutExtension(srcName);
-    // A stem of "", "." or ".." would name exeDir itself or its parent.
-    if (stem.empty() || stem == "." || stem == "..") return std::string(srcName);
-    return std::string(stem);
-}
-
 void Converter::MakeOutputFolder()
 {
     const std::string name = OutputFolderName(srcName);

@@ -10,6 +10,7 @@
 #include "engine/convert_result.h"
 #include "engine/output_file.h"
 #include "engine/output_folder.h"
+#include "engine/output_names.h"
 #include "engine/output_queue.h"
 #include "engine/read/canvas.h"
 #include "engine/scratch_buffer.h"
@@ -112,13 +113,5 @@ private:
     bool composing_ = false;
     ComposedFrames composed_;
 };
-
-// "_0001"-style frame suffix: empty for a negative number, else at least four digits.
-std::string FrameSuffix(std::int32_t frameNo);
-
-// The name of the folder, inside exeDir, that an input's files go into: its lower-cased
-// file name (srcName) without the extension, or all of it where that would leave "",
-// "." or "..", which name no folder of their own.
-std::string OutputFolderName(std::string_view srcName);
 
 }  // namespace orv

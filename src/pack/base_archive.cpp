@@ -1,117 +1,126 @@
 #include "pack/base_archive.h"
 
-#include <unistd.h>
+#include <cstdio>
 
-#include <algorithm>
-#include <filesystem>
-#include <fstream>
-#include <system_error>
-
-#include "engine/converter.h"
 #include "engine/fatal_error.h"
-#include "engine/scratch_buffer.h"
+#include "engine/output_names.h"
 #include "engine/text.h"
-#include "pack/archive_layout.h"
+#include "pack/file_bytes.h"
 #include "pack/pack_error.h"
+#include "pack/picture_file.h"
 
 namespace orv::pack {
 
 namespace {
 
-constexpr std::uint32_t kCopyBytes = 1u << 20;
+// Pixels of the reader (red, green, blue) as a picture file holds them (blue, green, red).
+std::shared_ptr<const Picture> PictureOf(std::uint32_t width, std::uint32_t height, const std::uint8_t* bgr)
+{
+    auto picture = std::make_shared<Picture>();
+    picture->width = static_cast<std::uint16_t>(width);
+    picture->height = static_cast<std::uint16_t>(height);
+    picture->bgr.assign(bgr, bgr + std::size_t{width} * height * 3);
+    return picture;
+}
+
+std::string Numbered(std::string_view stem, std::uint32_t number)
+{
+    return std::string(stem) + FrameSuffix(static_cast<std::int32_t>(number));
+}
 
 }  // namespace
 
 BaseArchive::BaseArchive(const std::string& path) : path_(path)
 {
     const std::string shown = EscapeControlBytes(path);
-    if (!file_.Open(path)) throw PackError(shown + ": cannot be opened");
     try {
-        const std::optional<std::uint32_t> count = ReadArchiveHeader(file_);
-        if (!count) throw PackError(shown + ": not a pack archive");
-        ScratchBuffer table;
-        const std::uint8_t* records = ReadArchiveTable(file_, table, *count);
-        for (std::uint32_t i = 0; i < *count; ++i) {
-            const ArchiveEntry record = EntryWithinFile(records + std::size_t{i} * kArchiveEntryBytes, file_.size());
-            entries_.push_back({record, Cp932ToUtf8(record.Name())});
+        switch (reader_.Open(path)) {
+        case Reader::Opened::CannotOpen: throw PackError(shown + ": cannot be opened");
+        case Reader::Opened::NotAnInput: throw PackError(shown + ": not a pack archive");
+        case Reader::Opened::Yes: break;
         }
     } catch (const FatalError& error) {
         throw PackError(shown + ": " + error.what());
     }
-    std::string pattern = (std::filesystem::temp_directory_path() / "orvpack-XXXXXX").string();
-    if (::mkdtemp(pattern.data()) == nullptr) throw PackError("no temporary folder can be made for " + shown);
-    scratch_ = pattern;
+    if (reader_.kind() != InputKind::Archive) throw PackError(shown + ": not a pack archive");
+    for (const ReaderEntry& entry : reader_.entries()) entries_.push_back({entry.Record(), entry.shown});
 }
 
-BaseArchive::~BaseArchive()
+Bytes BaseArchive::Head(std::size_t i, std::uint32_t n)
 {
-    std::error_code ignored;
-    std::filesystem::remove_all(scratch_, ignored);
-}
-
-const std::map<std::string, std::string>& BaseArchive::Outputs(std::size_t i, OutputMode mode)
-{
-    const auto key = std::make_pair(i, mode);
-    auto found = rendered_.find(key);
-    if (found == rendered_.end()) found = rendered_.emplace(key, Render(i, mode)).first;
-    return found->second;
-}
-
-std::vector<std::uint8_t> BaseArchive::Head(std::size_t i, std::size_t n)
-{
-    const ArchiveEntry& record = entries_[i].record;
-    std::vector<std::uint8_t> head(std::min<std::size_t>(n, record.size));
     try {
-        file_.ReadAt(record.offset, head.data(), static_cast<std::uint32_t>(head.size()));
+        return reader_.Head(i, n);
     } catch (const FatalError& error) {
         throw PackError(EscapeControlBytes(path_) + ": " + error.what());
     }
-    return head;
 }
 
-// The entry alone in an archive of its own, converted as orvconv-cli converts archives.
-std::map<std::string, std::string> BaseArchive::Render(std::size_t i, OutputMode mode)
+std::vector<RenderedFile> BaseArchive::Outputs(std::size_t i, OutputMode mode)
 {
-    const ArchiveEntry& record = entries_[i].record;
-    const std::string stem = std::to_string(i) + (mode == AllPng ? "p" : "b");
-    const std::string single = scratch_ + "/" + stem + ".dat";
-    {
-        Bytes head = PackHeader(1);
-        AppendRecord(head, record.Name(), kArchiveHeaderBytes + kArchiveEntryBytes, record.size);
-        std::ofstream out(single, std::ios::binary | std::ios::trunc);
-        out.write(reinterpret_cast<const char*>(head.data()), static_cast<std::streamsize>(head.size()));
-        Bytes buffer(kCopyBytes);
-        for (std::uint64_t at = 0; at < record.size; at += kCopyBytes) {
-            const auto n = static_cast<std::uint32_t>(std::min<std::uint64_t>(kCopyBytes, record.size - at));
-            try {
-                file_.ReadAt(record.offset + at, buffer.data(), n);
-            } catch (const FatalError& error) {
-                throw PackError(EscapeControlBytes(path_) + ": " + error.what());
-            }
-            out.write(reinterpret_cast<const char*>(buffer.data()), n);
-        }
-        out.close();
-        if (!out) throw PackError("the temporary folder " + scratch_ + " cannot be written");
-    }
-
-    SilentStatusView view;
-    Converter converter(view);
-    converter.options.exeDir = scratch_ + "/";
-    converter.options.outputMode = mode;
-    converter.srcPath = single;
-    std::map<std::string, std::string> outputs;
-    bool converted = true;
+    const BaseEntry& entry = entries_[i];
+    const std::string_view stem = WithoutExtension(entry.shown);
+    const std::string picture = mode == AllPng ? ".png" : ".bmp";
+    std::vector<RenderedFile> files;
     try {
-        converter.ConvertInputFile();
+        switch (KindOf(entry.record)) {
+        case EntryKind::Image: {
+            const RenderedPicture rendered = reader_.Picture(i);
+            if (rendered.action == PictureAction::Drawn) {
+                const RgbImage& image = rendered.image;
+                Bytes bgr(image.rgb.size());
+                for (std::size_t p = 0; p < bgr.size(); p += 3) {
+                    bgr[p] = image.rgb[p + 2];
+                    bgr[p + 1] = image.rgb[p + 1];
+                    bgr[p + 2] = image.rgb[p];
+                }
+                files.push_back({std::string(stem) + picture, PictureOf(image.width, image.height, bgr.data()), {}, 0, 0});
+            } else if (rendered.action == PictureAction::Raw) {
+                files.push_back({entry.shown, nullptr, {}, entry.record.offset, entry.record.size});
+            }
+            break;
+        }
+        case EntryKind::Animation: RenderAnimation(i, picture, files); break;
+        case EntryKind::Sound: {
+            const RenderedSound sound = reader_.Sound(i);
+            Bytes header(kWaveHeaderBytes);
+            FillWaveHeader(header.data(), sound.format, static_cast<std::uint32_t>(sound.samples.size()));
+            files.push_back({std::string(stem) + ".wav", nullptr, header, entry.record.offset + kSoundHeaderBytes,
+                             sound.samples.size()});
+            break;
+        }
+        case EntryKind::Other: files.push_back({entry.shown, nullptr, {}, entry.record.offset, entry.record.size}); break;
+        }
     } catch (const FatalError&) {
-        converted = false;
+        files.clear();
     }
-    std::filesystem::remove(single);
-    std::error_code error;
-    for (const auto& item : std::filesystem::directory_iterator(scratch_ + "/" + stem, error)) {
-        if (converted) outputs.emplace(item.path().filename().string(), item.path().string());
+    return files;
+}
+
+void BaseArchive::RenderAnimation(std::size_t i, const std::string& picture, std::vector<RenderedFile>& files)
+{
+    const BaseEntry& entry = entries_[i];
+    reader_.Frames(i, [&](const FrameView& frame) {
+        if (frame.action == PictureAction::Drawn) {
+            files.push_back({Numbered(WithoutExtension(entry.shown), frame.number) + picture,
+                             PictureOf(frame.width, frame.height, frame.bgr), {}, 0, 0});
+        } else {
+            files.push_back({Numbered(entry.shown, frame.number), nullptr, Bytes(frame.bytes, frame.bytes + frame.size),
+                             0, 0});
+        }
+    });
+}
+
+bool SameAsRendered(const std::string& path, const std::string& shown, const RenderedFile& rendered,
+                    const std::string& basePath)
+{
+    if (!rendered.picture) return SameAsRange(path, basePath, rendered.offset, rendered.size, rendered.head);
+    try {
+        const Picture file = ReadPictureFile(path, shown);
+        return file.width == rendered.picture->width && file.height == rendered.picture->height
+            && file.bgr == rendered.picture->bgr;
+    } catch (const PackError&) {
+        return false;
     }
-    return outputs;
 }
 
 }  // namespace orv::pack

@@ -1,13 +1,14 @@
 #pragma once
 
 #include <cstddef>
-#include <map>
+#include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
-#include "engine/archive.h"
 #include "engine/batch_options.h"
-#include "engine/input_file.h"
+#include "engine/read/reader.h"
+#include "pack/picture_encoder.h"
 
 namespace orv::pack {
 
@@ -17,34 +18,44 @@ struct BaseEntry {
     std::string shown;  // its name as orvconv-cli shows it
 };
 
-// An original archive, whose entries orvconv-cli's engine converts one at a time, each
-// on its own (so that no other entry's files mix in), into a temporary folder that is
-// removed with this object.
+// One file orvconv-cli writes for an entry, held in memory: a picture's pixels, or
+// `head` followed by `size` bytes of the original archive from `offset` on.
+struct RenderedFile {
+    std::string name;
+    std::shared_ptr<const Picture> picture;
+    Bytes head;
+    std::uint64_t offset = 0;
+    std::uint64_t size = 0;
+};
+
+// An original archive whose entries are read as orvconv-cli converts it without
+// settings, in memory, the canvas block carried from entry to entry as conversion
+// carries it.
 class BaseArchive {
 public:
     // PackError when the file cannot be read or is not a pack archive.
     explicit BaseArchive(const std::string& path);
-    ~BaseArchive();
-    BaseArchive(const BaseArchive&) = delete;
-    BaseArchive& operator=(const BaseArchive&) = delete;
 
     const std::string& path() const { return path_; }
     const std::vector<BaseEntry>& entries() const { return entries_; }
 
-    // The files orvconv-cli writes for entry i without settings in this output mode:
-    // file name to where its copy is. None when the engine ends with a fatal error on it.
-    const std::map<std::string, std::string>& Outputs(std::size_t i, OutputMode mode);
+    // The files orvconv-cli writes for entry i in this output mode, in the order it writes
+    // them; none when conversion ends with a fatal error on it. Cheapest in entry order.
+    std::vector<RenderedFile> Outputs(std::size_t i, OutputMode mode);
     // The first n bytes of entry i, fewer when it is shorter.
-    std::vector<std::uint8_t> Head(std::size_t i, std::size_t n);
+    Bytes Head(std::size_t i, std::uint32_t n);
 
 private:
-    std::map<std::string, std::string> Render(std::size_t i, OutputMode mode);
+    void RenderAnimation(std::size_t i, const std::string& picture, std::vector<RenderedFile>& files);
 
     std::string path_;
-    InputFile file_;
+    Reader reader_;
     std::vector<BaseEntry> entries_;
-    std::string scratch_;  // the temporary folder
-    std::map<std::pair<std::size_t, OutputMode>, std::map<std::string, std::string>> rendered_;
 };
+
+// Whether the file at path holds what the rendered file does: the same pixels for a
+// picture, else the same bytes.
+bool SameAsRendered(const std::string& path, const std::string& shown, const RenderedFile& rendered,
+                    const std::string& basePath);
 
 }  // namespace orv::pack

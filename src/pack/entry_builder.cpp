@@ -45,7 +45,7 @@ PlannedEntry EntryBuilder::Build(const Source& source, const std::string& name, 
 // known, or `canvas` as the frame before left it. `canvas` then holds this picture.
 Bytes EntryBuilder::PictureEntry(const SourceFile& file, Under under, Picture& canvas)
 {
-    Picture picture = ReadPictureFile(file.path, file.shown);
+    Picture picture = file.pixels ? *file.pixels : ReadPictureFile(file.path, file.shown);
     const std::size_t colours = ColourCount(picture);
     if (colours > kMaxPictureColours) {
         if (!quantize_)

@@ -27,16 +27,22 @@ Bytes ReadFileBytes(const std::string& path, const std::string& shown, std::uint
     return bytes;
 }
 
-bool SameAsRange(const std::string& a, const std::string& b, std::uint64_t offset, std::uint64_t length)
+bool SameAsRange(const std::string& a, const std::string& b, std::uint64_t offset, std::uint64_t length,
+                 const Bytes& head)
 {
     FileHandle first;
     FileHandle second;
-    if (!first.Open(a) || !second.Open(b) || first.Size() != length || second.Size() < offset + length) return false;
-    Bytes one(kChunkBytes);
+    if (!first.Open(a) || !second.Open(b) || first.Size() != head.size() + length
+        || (length > 0 && second.Size() < offset + length))
+        return false;
+    Bytes one(std::max<std::size_t>(kChunkBytes, head.size()));
+    if (!first.ReadAt(0, one.data(), static_cast<std::uint32_t>(head.size()))
+        || !std::equal(head.begin(), head.end(), one.begin()))
+        return false;
     Bytes two(kChunkBytes);
     for (std::uint64_t at = 0; at < length; at += kChunkBytes) {
         const auto n = static_cast<std::uint32_t>(std::min<std::uint64_t>(kChunkBytes, length - at));
-        if (!first.ReadAt(at, one.data(), n) || !second.ReadAt(offset + at, two.data(), n)) return false;
+        if (!first.ReadAt(head.size() + at, one.data(), n) || !second.ReadAt(offset + at, two.data(), n)) return false;
         if (!std::equal(one.begin(), one.begin() + n, two.begin())) return false;
     }
     return true;

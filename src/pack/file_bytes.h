@@ -13,7 +13,9 @@ Bytes ReadFileBytes(const std::string& path, const std::string& shown, std::uint
 
 // Whether the two files hold the same bytes; false when either cannot be read.
 bool SameFileBytes(const std::string& a, const std::string& b);
-// Whether file a holds exactly the length bytes that file b holds from offset on.
-bool SameAsRange(const std::string& a, const std::string& b, std::uint64_t offset, std::uint64_t length);
+// Whether file a holds exactly `head`, then the length bytes that file b holds from
+// offset on.
+bool SameAsRange(const std::string& a, const std::string& b, std::uint64_t offset, std::uint64_t length,
+                 const Bytes& head = {});
 
 }  // namespace orv::pack

@@ -55,7 +55,7 @@ FolderListing ListFolder(const std::string& folder)
         if (IsTemporaryOutputName(name) || !item.is_regular_file(error))
             listing.skipped.push_back(name);
         else
-            listing.files.push_back({item.path().string(), EscapeControlBytes(item.path().string())});
+            listing.files.push_back({item.path().string(), EscapeControlBytes(item.path().string()), nullptr});
     }
     const auto byName = [](const SourceFile& a, const SourceFile& b) { return a.path < b.path; };
     std::sort(listing.files.begin(), listing.files.end(), byName);

@@ -2,17 +2,22 @@
 
 #include <cstdint>
 #include <map>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "pack/picture_encoder.h"
+
 namespace orv::pack {
 
-// A file an entry is made from: where it is, and how messages name it.
+// A file an entry is made from: where it is, and how messages name it; or a picture
+// held in memory, as the original archive shows it, where the folder lacks the file.
 struct SourceFile {
     std::string path;
     std::string shown;
+    std::shared_ptr<const Picture> pixels;
 };
 
 enum class SourceKind { Picture, Sound, Frames, Raw };

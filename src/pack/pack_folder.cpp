@@ -96,14 +96,6 @@ private:
     std::set<std::string> taken_;
 };
 
-// Whether a file holds what the rendering of the original does: the same bytes, or for
-// pictures the same pixels.
-bool SameAsRendered(const SourceFile& file, const std::string& rendered)
-{
-    if (SameFileBytes(file.path, rendered)) return true;
-    return !PictureTwin(rendered).empty() && !PictureTwin(file.path).empty() && SamePixels(file.path, rendered);
-}
-
 // The entries of the base archive, each kept or made anew from its changed files.
 class BaseMatcher {
 public:
@@ -121,7 +113,7 @@ public:
         // A name two entries write holds the later one's file.
         std::map<std::string, std::size_t> lastWriter;
         for (std::size_t i = 0; i < entries.size(); ++i) {
-            for (const auto& [name, path] : base_.Outputs(i, mode_)) lastWriter[name] = i;
+            for (const RenderedFile& file : base_.Outputs(i, mode_)) lastWriter[file.name] = i;
         }
         std::vector<PlannedEntry> planned;
         for (std::size_t i = 0; i < entries.size(); ++i) planned.push_back(Match(i, lastWriter));
@@ -147,14 +139,15 @@ private:
         Source source{SourceKind::Raw, entry.shown, {}, {}};
         bool changed = false;
         bool present = false;
-        for (const auto& [name, rendered] : base_.Outputs(i, mode_)) {
+        for (const RenderedFile& rendered : base_.Outputs(i, mode_)) {
+            const std::string& name = rendered.name;
             if (lastWriter.at(name) != i) continue;
             const SourceFile* file = folder_.Find(name);
-            const SourceFile& from = file != nullptr ? *file : SourceFile{rendered, rendered};
+            const SourceFile& from = file != nullptr ? *file : SourceFile{{}, name, rendered.picture};
             if (file != nullptr) {
                 folder_.Take(*file);
                 present = true;
-                changed = changed || !SameAsRendered(*file, rendered);
+                changed = changed || !SameAsRendered(file->path, file->shown, rendered, base_.path());
             }
             Add(source, kind, name, from);
         }

@@ -5,7 +5,10 @@
 #include <cstdint>
 #include <filesystem>
 
+#include "animation_bytes.h"
 #include "orvpack_fixture.h"
+#include "picture_bytes.h"
+#include "random_archive.h"
 #include "tools/ani_writer.h"
 #include "tools/cg_encoder.h"
 #include "tools/sound_writer.h"
@@ -101,6 +104,36 @@ TEST_F(OrvpackTest, AnUntouchedFolderWithItsBaseGivesTheOriginalArchive)
             ASSERT_EQ(result.exitCode, 0) << result.err;
             EXPECT_EQ(ReadAll(packed), ReadAll(archive));
         }
+    }
+}
+
+// Frames larger than the frame before them show what earlier entries left in the canvas
+// block; the folder holds those pixels, and --base reads the original in memory as
+// conversion does, with no temporary files (TMPDIR names no folder).
+TEST_F(OrvpackTest, AnUntouchedFolderGivesTheOriginalWhereFramesShowEarlierEntries)
+{
+    std::vector<std::pair<std::string, Bytes>> archives;
+    const Bytes frame1 = PictureBytes::Full(1, 1, {{0, 0xA0, 0xB0, 0xC0}}, {0x80});
+    const Bytes frame2 = PictureBytes::Rect(4, 4, 0, 0, 1, 1, {{0, 0x01, 0x02, 0x03}}, {0x80});
+    archives.emplace_back("carry.dat",
+                          orv::tools::BuildPack({{"big.cg", PictureBytes::Full(4, 4, {{0, 9, 8, 7}}, {0x80, 0x1F, 0x80})},
+                                                 {"walk.ani", AnimationOf({frame1, frame2})}}));
+    for (unsigned seed = 1; seed <= 16; ++seed) {
+        RandomArchive random(seed);
+        std::string settings;
+        archives.emplace_back("random" + std::to_string(seed) + ".dat", random.Archive(random.Int(1, 24), 12, settings));
+    }
+    for (const auto& [name, bytes] : archives) {
+        const std::string format = name.size() % 2 == 0 ? "png" : "bmp";
+        SCOPED_TRACE(name + " " + format);
+        const std::string archive = Write(name, bytes);
+        const std::filesystem::path folder = Convert(archive, "out-" + name, {"-f", format});
+        const std::string packed = (dir.path() / "again.dat").string();
+        Process process(ORVPACK_PATH, {"--base", archive, "-o", packed, folder.string()}, dir.path(), {},
+                        [] { return ::setenv("TMPDIR", "/nonexistent/orvpack-tmp", 1); });
+        const Process::Result result = process.Wait(std::chrono::seconds(120));
+        ASSERT_EQ(result.exitCode, 0) << result.err;
+        EXPECT_EQ(ReadAll(packed), bytes);
     }
 }
 

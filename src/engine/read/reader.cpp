@@ -52,6 +52,7 @@ Reader::Opened Reader::Open(const std::string& path)
     entries_.clear();
     footprints_.clear();
     canvas_.Drop();
+    scratch_.Drop();
     canvasAt_ = 0;
     const std::string srcName = AsciiLower(FileNamePart(path));
     kind_ = InputKindOf(srcName);
@@ -136,7 +137,28 @@ std::vector<std::uint8_t> Reader::Bytes(std::size_t i)
 {
     const ReaderEntry& entry = entries_.at(i);
     const std::uint8_t* data = ReadEntry(entry);
+    Passed(i);
     return {data, data + entry.size};
+}
+
+std::vector<std::uint8_t> Reader::Head(std::size_t i, std::uint32_t n)
+{
+    const ReaderEntry& entry = entries_.at(i);
+    std::vector<std::uint8_t> head(std::min<std::uint64_t>(n, SizeOf(entry)));
+    file_.ReadAt(OffsetOf(entry), head.data(), static_cast<std::uint32_t>(head.size()));
+    return head;
+}
+
+RenderedSound Reader::Sound(std::size_t i)
+{
+    const ReaderEntry& entry = entries_.at(i);
+    // An entry too short for its header has format code 0, an unknown one.
+    const std::vector<std::uint8_t> head = Head(i, kSoundHeaderBytes);
+    const WaveFormat* format = WaveFormatFor(head.size() == kSoundHeaderBytes ? head[3] : 0);
+    if (format == nullptr) throw FatalError::UnknownFormat(std::string(WithoutExtension(entry.shown)) + ".wav");
+    const std::uint8_t* data = ReadEntry(entry);
+    Passed(i);
+    return {*format, std::vector<std::uint8_t>(data + kSoundHeaderBytes, data + SizeOf(entry))};
 }
 
 RenderedPicture Reader::Picture(std::size_t i)
@@ -145,22 +167,21 @@ RenderedPicture Reader::Picture(std::size_t i)
     // A picture of the archive sets every byte it shows, whatever the block held; drawn
     // on the reader's block only where that is where conversion has it next.
     const bool inTurn = canvasAt_ == i && entry.kind == EntryKind::Image;
-    canvasAt_ = kNone;
+    if (inTurn) canvasAt_ = kNone;
     const std::uint8_t* data = ReadEntry(entry);
     const PictureHeader header = ReadPictureHeader(data, entry.size);
     RenderedPicture picture;
     picture.action = ActionOf(header);
     if (picture.action == PictureAction::Raw) picture.bytes.assign(data, data + entry.size);
     if (picture.action == PictureAction::Drawn) {
-        Canvas own;
-        Canvas& canvas = inTurn ? canvas_ : own;
+        Canvas& canvas = inTurn ? canvas_ : scratch_;
         picture.image = RgbOf(header.width, header.height, canvas.Draw(data, entry.size, header, -1, false));
     }
     if (inTurn) canvasAt_ = i + 1;
     return picture;
 }
 
-bool Reader::DrawAnimation(const std::uint8_t* data, std::uint32_t size, const ReaderEntry& entry,
+bool Reader::DrawAnimation(Canvas& canvas, const std::uint8_t* data, std::uint32_t size, const ReaderEntry& entry,
                            const ReaderStop& stop, const std::function<void(const FrameView&)>& sink)
 {
     const ReaderStop& asked = stop ? stop : ReaderStop(NeverStop);
@@ -170,7 +191,7 @@ bool Reader::DrawAnimation(const std::uint8_t* data, std::uint32_t size, const R
         FrameView view{frame.number, action, header.width, header.height, nullptr, nullptr, 0};
         if (action == PictureAction::Skipped) return;
         if (action == PictureAction::Drawn) {
-            view.bgr = canvas_.Draw(frame.data, frame.size, header, static_cast<std::int32_t>(frame.number),
+            view.bgr = canvas.Draw(frame.data, frame.size, header, static_cast<std::int32_t>(frame.number),
                                     frame.clear);
             if (frame.baseOnly) return;
         } else {
@@ -185,17 +206,19 @@ bool Reader::DrawAnimation(const std::uint8_t* data, std::uint32_t size, const R
 bool Reader::Frames(std::size_t i, const std::function<void(const FrameView&)>& sink, const ReaderStop& stop)
 {
     const ReaderEntry& entry = entries_.at(i);
+    Canvas* canvas = &scratch_;
     if (entry.kind != EntryKind::Animation) {
         // Conversion never draws it as an animation: drawn on a fresh block.
-        canvasAt_ = kNone;
-        canvas_.Drop();
-    } else if (!CanvasBefore(i, stop)) {
-        return false;
+        scratch_.Drop();
+    } else {
+        canvas = CanvasBefore(i, stop);
+        if (canvas == nullptr) return false;
     }
-    canvasAt_ = kNone;
+    const bool inTurn = canvas == &canvas_;
+    if (inTurn) canvasAt_ = kNone;
     const std::uint8_t* data = ReadEntry(entry);
-    if (!DrawAnimation(data, entry.size, entry, stop, sink)) return false;
-    if (entry.kind == EntryKind::Animation) canvasAt_ = i + 1;
+    if (!DrawAnimation(*canvas, data, entry.size, entry, stop, sink)) return false;
+    if (inTurn) canvasAt_ = i + 1;
     return true;
 }
 
@@ -265,9 +288,9 @@ const Reader::Footprint& Reader::FootprintOf(std::size_t k)
     return footprints_[k];
 }
 
-bool Reader::CanvasBefore(std::size_t i, const ReaderStop& stop)
+Canvas* Reader::CanvasBefore(std::size_t i, const ReaderStop& stop)
 {
-    if (canvasAt_ == i) return true;
+    if (canvasAt_ == i) return &canvas_;
     // Back from entry i to the latest entry from which on the bytes it reads are set by
     // the entries themselves: bytes [0, needed) of the block before entry `start` matter.
     std::uint32_t needed = FootprintOf(i).readBefore;
@@ -277,22 +300,25 @@ bool Reader::CanvasBefore(std::size_t i, const ReaderStop& stop)
         const std::uint32_t passed = footprint.remade || needed <= footprint.set ? 0 : needed;
         needed = std::max(footprint.readBefore, passed);
     }
+    const bool inTurn = canvasAt_ != kNone && canvasAt_ >= start && canvasAt_ < i;
+    Canvas& canvas = inTurn ? canvas_ : scratch_;
     std::size_t from = start;
-    if (canvasAt_ == kNone || canvasAt_ < start || canvasAt_ > i) {
-        canvas_.Reset(footprints_[start].capacityBefore);
-    } else {
+    if (inTurn) {
         from = canvasAt_;
+        canvasAt_ = kNone;
+    } else {
+        // Black where the bytes do not matter, with the capacity conversion has there.
+        scratch_.Reset(footprints_[start].capacityBefore);
     }
-    canvasAt_ = kNone;
     for (std::size_t k = from; k < i; ++k) {
-        if (stop && stop()) return false;
-        Replay(k);
+        if (stop && stop()) return nullptr;
+        Replay(k, canvas);
     }
-    canvasAt_ = i;
-    return true;
+    if (inTurn) canvasAt_ = i;
+    return &canvas;
 }
 
-void Reader::Replay(std::size_t k)
+void Reader::Replay(std::size_t k, Canvas& canvas)
 {
     const Footprint& footprint = FootprintOf(k);
     if (!footprint.remade && footprint.set == 0) return;  // the entry draws nothing
@@ -301,13 +327,19 @@ void Reader::Replay(std::size_t k)
         const std::uint8_t* data = ReadEntry(entry);
         if (entry.kind == EntryKind::Image) {
             const PictureHeader header = ReadPictureHeader(data, entry.size);
-            canvas_.Draw(data, entry.size, header, -1, false);
+            canvas.Draw(data, entry.size, header, -1, false);
         } else {
-            DrawAnimation(data, entry.size, entry, {}, {});
+            DrawAnimation(canvas, data, entry.size, entry, {}, {});
         }
     } catch (const FatalError&) {
         // As in UsesOf: the block keeps what drawing left before the failure.
     }
+}
+
+void Reader::Passed(std::size_t i)
+{
+    const EntryKind kind = entries_[i].kind;
+    if (canvasAt_ == i && (kind == EntryKind::Sound || kind == EntryKind::Other)) canvasAt_ = i + 1;
 }
 
 }  // namespace orv

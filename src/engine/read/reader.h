@@ -10,6 +10,7 @@
 #include "engine/image_decoder.h"
 #include "engine/input_file.h"
 #include "engine/read/canvas.h"
+#include "engine/sound_format.h"
 
 namespace orv {
 
@@ -50,6 +51,13 @@ struct RenderedFrame {
     PictureAction action = PictureAction::Drawn;  // Drawn or Raw
     RgbImage image;
     std::vector<std::uint8_t> bytes;
+};
+
+// A sound entry as conversion writes it: the format of its code, and the 16-bit PCM
+// samples that follow the WAV header.
+struct RenderedSound {
+    WaveFormat format{};
+    std::vector<std::uint8_t> samples;
 };
 
 // A frame as it is drawn, valid only during the call that hands it over: pixels on the
@@ -108,6 +116,11 @@ public:
     std::vector<std::uint32_t> FrameOffsets(std::size_t i);
     // The entry's bytes as conversion reads them (its size cut to the file).
     std::vector<std::uint8_t> Bytes(std::size_t i);
+    // The first n bytes of the entry, fewer when it is shorter.
+    std::vector<std::uint8_t> Head(std::size_t i, std::uint32_t n);
+    // A sound entry (any entry taken as a sound); the unknown-format FatalError, naming
+    // the file conversion would write, for a code that is none of the known ones.
+    RenderedSound Sound(std::size_t i);
     // A picture entry (any entry taken as a picture).
     RenderedPicture Picture(std::size_t i);
     // The frames an animation entry shows, one by one; false when stop ended it first.
@@ -126,15 +139,19 @@ private:
         std::uint32_t set = 0;
     };
     // The frames of animation data, each drawn on the reader's canvas.
-    bool DrawAnimation(const std::uint8_t* data, std::uint32_t size, const ReaderEntry& entry,
+    bool DrawAnimation(Canvas& canvas, const std::uint8_t* data, std::uint32_t size, const ReaderEntry& entry,
                        const ReaderStop& stop, const std::function<void(const FrameView&)>& sink);
     // The uses of the canvas block that entry k makes.
     std::vector<CanvasUse> UsesOf(std::size_t k);
     const Footprint& FootprintOf(std::size_t k);
-    // The canvas as it is before entry i; false when stopped.
-    bool CanvasBefore(std::size_t i, const ReaderStop& stop);
+    // A canvas holding, before entry i, every byte of the block that entry i reads: the
+    // reader's block brought up to entry i where that costs no more, else a scratch
+    // block rebuilt from the latest entry that sets those bytes. Null when stopped.
+    Canvas* CanvasBefore(std::size_t i, const ReaderStop& stop);
     // Draws entry k over the canvas, as conversion does, showing nothing.
-    void Replay(std::size_t k);
+    void Replay(std::size_t k, Canvas& canvas);
+    // Entry i, which draws nothing, was read: the block is as it is before entry i + 1.
+    void Passed(std::size_t i);
     // Where the entry's bytes lie in the file: an animation file is one entry of all of it.
     std::uint64_t OffsetOf(const ReaderEntry& entry) const;
     std::uint64_t SizeOf(const ReaderEntry& entry) const;
@@ -145,10 +162,12 @@ private:
     std::vector<ReaderEntry> entries_;
     const SettingsFile* settings_ = nullptr;
     ScratchBuffer dataBuf_;
+    // The block exactly as conversion has it before entry canvasAt_ (or none), carried
+    // along while entries are read in order.
     Canvas canvas_;
-    // The entry the canvas is ready for (the block as conversion has it before that
-    // entry), or none.
     std::size_t canvasAt_ = kNone;
+    // A block rebuilt for one entry, right only in the bytes that entry reads.
+    Canvas scratch_;
     std::vector<Footprint> footprints_;
     static constexpr std::size_t kNone = static_cast<std::size_t>(-1);
 };

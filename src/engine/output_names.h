@@ -1,0 +1,17 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace orv {
+
+// "_0001"-style frame suffix: empty for a negative number, else at least four digits.
+std::string FrameSuffix(std::int32_t frameNo);
+
+// The name of the folder, inside exeDir, that an input's files go into: its lower-cased
+// file name (srcName) without the extension, or all of it where that would leave "",
+// "." or "..", which name no folder of their own.
+std::string OutputFolderName(std::string_view srcName);
+
+}  // namespace orv
