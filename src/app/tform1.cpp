@@ -292,7 +292,8 @@ void TForm1::RunBatch(const std::vector<std::string>& paths)
 {
     SetAutoSizedText(MessageLabel, kConverting);
     converter_.options.aniRaw = axonlyCB->isChecked();
-    converter_.cancelRequested = false;
+    stop_ = std::stop_source();
+    converter_.stopToken = stop_.get_token();
     StopButton->setEnabled(true);
     converter_.options.outputMode = static_cast<OutputMode>(outputItems->checkedId());
 
@@ -311,23 +312,20 @@ void TForm1::RunBatch(const std::vector<std::string>& paths)
         SetEntryCounterText(FormatCounter(0, 0));
         last = converter_.ConvertInputFile();
         PumpEvents();
-        if (converter_.cancelRequested) break;
+        if (stop_.stop_requested()) break;
         ProgressBar1->setValue(ProgressBar1->value() + 1);
         SetCounter(arccountLabel, Text(FormatCounter(ProgressBar1->value(), ProgressBar1->maximum())));
     }
 
     dialogs_.Beep();
-    if (last == ConvertResult::Finished)
-        ShowModalMessage("変換終了しました。");
-    else if (last == ConvertResult::Cancelled)
-        ShowModalMessage("変換中止しました。");
+    if (const std::optional<std::string_view> message = FinalMessage(last)) ShowModalMessage(std::string(*message));
     StopButton->setEnabled(false);
     SetAutoSizedText(MessageLabel, kGuidance);
 }
 
 void TForm1::StopButtonClick()
 {
-    converter_.cancelRequested = true;
+    stop_.request_stop();
 }
 
 void TForm1::closeEvent(QCloseEvent* event)

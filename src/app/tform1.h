@@ -44,8 +44,6 @@ public:
 
     void SetEntryProgressMax(std::int32_t maximum) override;
     void SetEntryProgressPosition(std::int32_t position) override;
-    std::int32_t GetEntryProgressPosition() override { return entryPosition_; }
-    std::int32_t GetEntryProgressMax() override { return entryMax_; }
     void SetEntryCounterText(const std::string& text) override;
     void RepaintEntryCounter() override;
     void ShowOutputPath(const std::string& path) override;
@@ -84,6 +82,8 @@ private:
     UiDialogs& dialogs_;
     std::string programTitle_;
     Converter converter_;
+    // Stop asks the batch under way, each batch a source of its own.
+    std::stop_source stop_;
     std::unique_ptr<SettingsFile> iniFile_;
     OpenDialogMemory dialogMemory_;
     std::int32_t entryMax_ = 0;

@@ -26,7 +26,6 @@ void Work(const CliOptions& options, BatchSchedule& schedule, Console& console, 
 {
     ConsoleStatusView view(console, schedule);
     Converter converter(view);
-    view.StopThrough(converter.cancelRequested);
     converter.pictureWriters = pictureWriters;
 
     // Showing and keeping the error allocate nothing, so it is kept even when memory
@@ -37,14 +36,13 @@ void Work(const CliOptions& options, BatchSchedule& schedule, Console& console, 
     };
     while (const std::optional<std::size_t> input = schedule.Next()) {
         try {
-            view.StartInput(*input);
+            converter.stopToken = view.StartInput(*input);
             converter.options = options.batch;
-            converter.cancelRequested = false;
             converter.srcPath = options.files[*input];
             const ConvertResult result = converter.ConvertInputFile();
             view.PumpEvents();  // the pump after each input, where Ctrl-C also stops the batch
             console.InputEnded(*input);
-            schedule.Finish(*input, result, view.InputNotOpened());
+            schedule.Finish(*input, result);
         } catch (const FatalError& error) {
             fail(*input, error);
         } catch (const std::bad_alloc&) {
@@ -104,9 +102,10 @@ int RunBatch(const CliOptions& options)
         console.ShowNow(fatal->what());
         return kExitFatal;
     }
-    const ConvertResult outcome = schedule.Outcome();
-    if (!options.quiet && outcome != ConvertResult::Skipped) {
-        std::puts(outcome == ConvertResult::Finished ? "変換終了しました。" : "変換中止しました。");
+    const std::optional<std::string_view> message = FinalMessage(schedule.Outcome());
+    if (!options.quiet && message) {
+        std::fwrite(message->data(), 1, message->size(), stdout);
+        std::fputc('\n', stdout);
         std::fflush(stdout);
     }
     if (schedule.Stopped()) return 128 + InterruptSignal();

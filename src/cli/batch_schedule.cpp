@@ -41,13 +41,13 @@ std::optional<std::size_t> BatchSchedule::Next()
     }
 }
 
-void BatchSchedule::Finish(std::size_t input, ConvertResult result, bool notOpened)
+void BatchSchedule::Finish(std::size_t input, ConvertResult result)
 {
     {
         std::lock_guard lock(mutex_);
         states_[input] = State::Ended;
         results_[input] = result;
-        anyNotOpened_ = anyNotOpened_ || notOpened;
+        anyNotOpened_ = anyNotOpened_ || result == ConvertResult::NotOpened;
         --running_;
     }
     changed_.notify_all();

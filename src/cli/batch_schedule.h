@@ -27,8 +27,8 @@ public:
     // The next input to convert; waits while every input left waits for one under way.
     // None when nothing more will be handed over.
     std::optional<std::size_t> Next();
-    // How a handed-over input ended; notOpened when it could not be opened.
-    void Finish(std::size_t input, ConvertResult result, bool notOpened);
+    // How a handed-over input ended.
+    void Finish(std::size_t input, ConvertResult result);
     // A handed-over input ended in this fatal error. Never allocates.
     void Fail(std::size_t input, const FatalError& error);
     // Ctrl-C was seen.

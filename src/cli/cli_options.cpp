@@ -2,11 +2,38 @@
 
 #include <CLI/CLI.hpp>
 #include <iostream>
-#include <map>
 
 #include "cli/available_cores.h"
 
 namespace orv::cli {
+
+namespace {
+
+// An option that takes one of these names, the first by default, and sets value to
+// what the name stands for once parsed.
+template <typename Value>
+void AddChoice(CLI::App& app, const std::string& flags, Value& value, const std::string& help,
+               const std::vector<std::pair<std::string, Value>>& names)
+{
+    std::vector<std::string> keys;
+    std::string shown;
+    for (const auto& [name, choice] : names) {
+        keys.push_back(name);
+        shown += (shown.empty() ? "" : "|") + name;
+    }
+    app.add_option_function<std::string>(
+           flags,
+           [&value, &names](const std::string& name) {
+               for (const auto& [known, choice] : names) {
+                   if (known == name) value = choice;
+               }
+           },
+           help)
+        ->check(CLI::IsMember(keys))
+        ->option_text(shown);
+}
+
+}  // namespace
 
 ParseOutcome ParseCliOptions(int argc, const char* const* argv)
 {
@@ -14,25 +41,15 @@ ParseOutcome ParseCliOptions(int argc, const char* const* argv)
     CLI::App app{"Converts ORVENDA 3.2 pack archives (.dat) and animations (.ani) into BMP, PNG, "
                  "WAV and raw files.",
                  "orvconv-cli"};
-    const std::map<std::string, OutputMode> formats{{"bmp", AllBmp}, {"png", AllPng}, {"alpha", AlphaPng}};
-    std::string format = "bmp";
-    app.add_option("-f,--format", format,
-                   "bmp: all BMP (default), png: all PNG, alpha: PNG only for pictures with alpha")
-        ->check(CLI::IsMember({"bmp", "png", "alpha"}))
-        ->option_text("bmp|png|alpha");
+    AddChoice(app, "-f,--format", options.batch.outputMode,
+              "bmp: all BMP (default), png: all PNG, alpha: PNG only for pictures with alpha", OutputModeNames());
     app.add_flag("--ani-raw", options.batch.aniRaw,
                  "write animation entries of archives as raw copies (--animation is then not used for them)");
-    const std::map<std::string, AnimationOutput> animations{{"frames", AnimationOutput::Frames},
-                                                            {"webp", AnimationOutput::Webp},
-                                                            {"gif", AnimationOutput::Gif},
-                                                            {"sheet", AnimationOutput::Sheet}};
-    std::string animation = "frames";
-    app.add_option("--animation", animation,
-                   "what each animation becomes: frames: numbered pictures (default); webp: NAME.webp, "
-                   "lossless and animated; gif: NAME.gif, looping; sheet: NAME_sheet.png, a sprite sheet, "
-                   "with its index NAME_sheet.json")
-        ->check(CLI::IsMember({"frames", "webp", "gif", "sheet"}))
-        ->option_text("frames|webp|gif|sheet");
+    AddChoice(app, "--animation", options.batch.animation,
+              "what each animation becomes: frames: numbered pictures (default); webp: NAME.webp, "
+              "lossless and animated; gif: NAME.gif, looping; sheet: NAME_sheet.png, a sprite sheet, "
+              "with its index NAME_sheet.json",
+              AnimationOutputNames());
     app.add_option("--frame-ms", options.batch.frameMs,
                    "display time of each frame in webp and gif, in milliseconds (default 100; gif keeps "
                    "hundredths of a second)")
@@ -98,8 +115,6 @@ ParseOutcome ParseCliOptions(int argc, const char* const* argv)
                   << "usage: orvconv-cli [OPTIONS] FILE...   (orvconv-cli --help for more)\n";
         return {std::nullopt, 2};
     }
-    options.batch.outputMode = formats.at(format);
-    options.batch.animation = animations.at(animation);
     return {std::move(options), 0};
 }
 

@@ -4,19 +4,18 @@
 
 namespace orv::cli {
 
-void ConsoleStatusView::StartInput(std::size_t input)
+std::stop_token ConsoleStatusView::StartInput(std::size_t input)
 {
     input_ = input;
-    notOpened_ = false;
-    entryMax_ = 0;
-    entryPosition_ = 0;
+    stop_ = std::stop_source();
     console_.InputStarted();
+    return stop_.get_token();
 }
 
 void ConsoleStatusView::PumpEvents()
 {
     if (InterruptRequested()) schedule_.Interrupt();
-    if (cancelRequested_ != nullptr && schedule_.MustStop(input_)) *cancelRequested_ = true;
+    if (schedule_.MustStop(input_)) stop_.request_stop();
     console_.Refresh();
 }
 

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <stop_token>
 #include <string>
 
 #include "cli/batch_schedule.h"
@@ -17,37 +18,24 @@ class ConsoleStatusView : public StatusView {
 public:
     ConsoleStatusView(Console& console, BatchSchedule& schedule) : console_(console), schedule_(schedule) { }
 
-    // PumpEvents sets this flag when the conversion is to stop.
-    void StopThrough(bool& cancelRequested) { cancelRequested_ = &cancelRequested; }
-    // The worker starts converting input: entry progress and output path cleared.
-    void StartInput(std::size_t input);
-    // Whether the engine reported the input under way as one it cannot open: the only
-    // message it shows without ending the run.
-    bool InputNotOpened() const { return notOpened_; }
+    // The worker starts converting input, stopped at a pump point through this token
+    // when the schedule says so.
+    std::stop_token StartInput(std::size_t input);
 
-    void SetEntryProgressMax(std::int32_t maximum) override { entryMax_ = maximum; }
-    void SetEntryProgressPosition(std::int32_t position) override { entryPosition_ = position; }
-    std::int32_t GetEntryProgressPosition() override { return entryPosition_; }
-    std::int32_t GetEntryProgressMax() override { return entryMax_; }
+    void SetEntryProgressMax(std::int32_t) override { }
+    void SetEntryProgressPosition(std::int32_t) override { }
     void SetEntryCounterText(const std::string& text) override { console_.SetEntryCounter(text); }
     void RepaintEntryCounter() override { console_.Repaint(); }
     void ShowOutputPath(const std::string& path) override { console_.ShowOutputPath(path); }
     void PumpEvents() override;
-    void ShowModalMessage(const std::string& text) override
-    {
-        notOpened_ = true;
-        console_.Message(input_, text);
-    }
+    void ShowModalMessage(const std::string& text) override { console_.Message(input_, text); }
     void ShowNote(const std::string& text) override { console_.Message(input_, text); }
 
 private:
     Console& console_;
     BatchSchedule& schedule_;
-    bool* cancelRequested_ = nullptr;
+    std::stop_source stop_;
     std::size_t input_ = 0;
-    bool notOpened_ = false;
-    std::int32_t entryMax_ = 0;
-    std::int32_t entryPosition_ = 0;
 };
 
 }  // namespace orv::cli

@@ -2,6 +2,8 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace orv {
 
@@ -12,6 +14,11 @@ enum OutputMode : std::int32_t { AllBmp = 0, AllPng = 1, AlphaPng = 2 };
 // What an animation becomes: its composed frames as numbered pictures, or one file that
 // plays them (animated WebP, looping GIF, or a PNG sprite sheet with a JSON index).
 enum class AnimationOutput { Frames, Webp, Gif, Sheet };
+
+// The names front ends give the choices above, in the order they offer them, the
+// default first.
+const std::vector<std::pair<std::string, OutputMode>>& OutputModeNames();
+const std::vector<std::pair<std::string, AnimationOutput>>& AnimationOutputNames();
 
 // What a batch converts with, set once by a front end: the window from its controls when
 // a batch starts, orvconv-cli from its command line.

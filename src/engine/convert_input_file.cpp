@@ -16,7 +16,7 @@ ConvertResult Converter::ConvertInputFile()
     InputFile file;
     if (!file.Open(srcPath)) {
         view_.ShowModalMessage(CannotOpenInputText(srcName));
-        return ConvertResult::Skipped;
+        return ConvertResult::NotOpened;
     }
     // The input is never written over, and the folder is let go with it, once nothing
     // more is written into it.
@@ -65,18 +65,19 @@ ConvertResult Converter::ConvertOpenInput(InputFile& file, InputKind kind)
     const std::uint8_t* table = ReadArchiveTable(file, tableBuf, *count);
     MakeOutputFolder();
 
+    entriesDone_ = 0;
     for (std::uint32_t i = 0; i < *count; ++i) {
         entryIndex = static_cast<std::int32_t>(i);
-        view_.PumpEvents();
-        if (cancelRequested) return ConvertResult::Cancelled;
+        if (StopRequested()) return ConvertResult::Cancelled;
 
         ArchiveEntry entry = EntryWithinFile(table + std::size_t{i} * kArchiveEntryBytes, file.size());
         ConvertArchiveEntry(file, entry);
 
         // An entry counts once its files are in place.
-        outputs_.AddMark([this] {
-            view_.SetEntryProgressPosition(view_.GetEntryProgressPosition() + 1);
-            view_.SetEntryCounterText(FormatCounter(view_.GetEntryProgressPosition(), view_.GetEntryProgressMax()));
+        outputs_.AddMark([this, shownCount] {
+            ++entriesDone_;
+            view_.SetEntryProgressPosition(entriesDone_);
+            view_.SetEntryCounterText(FormatCounter(entriesDone_, shownCount));
         });
     }
     outputs_.Flush();

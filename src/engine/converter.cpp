@@ -40,7 +40,7 @@ void Converter::DropCanvas()
 bool Converter::StopRequested()
 {
     view_.PumpEvents();
-    return cancelRequested;
+    return stopToken.stop_requested();
 }
 
 std::string Converter::EntryOutputPath(const ArchiveEntry& entry, std::string_view suffix) const

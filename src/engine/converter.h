@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <stop_token>
 #include <string>
 #include <string_view>
 
@@ -33,7 +34,9 @@ public:
     // Set by the front end before ConvertInputFile.
     BatchOptions options;
     std::string srcPath;
-    bool cancelRequested = false;
+    // Asked at each pump point (before each entry and each frame): a stop requested ends
+    // the input after the entry under way.
+    std::stop_token stopToken;
     // Where finished pictures are encoded and written while the next ones are decoded;
     // none writes each at once. Files are put in place in entry order either way.
     TaskRunner* pictureWriters = nullptr;
@@ -101,6 +104,8 @@ private:
     bool StopRequested();
 
     StatusView& view_;
+    // Entries of the input whose files are in place, as the view is shown them.
+    std::int32_t entriesDone_ = 0;
     // The canvas every picture of the input is drawn on, carried from one to the next.
     Canvas canvas_;
     // The folder of outDir while ConvertInputFile converts into it.

@@ -13,8 +13,6 @@ public:
 
     virtual void SetEntryProgressMax(std::int32_t maximum) = 0;
     virtual void SetEntryProgressPosition(std::int32_t position) = 0;
-    virtual std::int32_t GetEntryProgressPosition() = 0;
-    virtual std::int32_t GetEntryProgressMax() = 0;
     virtual void SetEntryCounterText(const std::string& text) = 0;
     // Paints pending changes at once without dispatching any other event.
     virtual void RepaintEntryCounter() = 0;
@@ -27,23 +25,16 @@ public:
     virtual void ShowNote(const std::string& /*text*/) { }
 };
 
-// Shows nothing, remembers the two progress values and pumps nothing: enough to
-// run the engine where nobody watches.
+// Shows nothing and pumps nothing: enough to run the engine where nobody watches.
 class SilentStatusView : public StatusView {
 public:
-    void SetEntryProgressMax(std::int32_t maximum) override { max_ = maximum; }
-    void SetEntryProgressPosition(std::int32_t position) override { position_ = position; }
-    std::int32_t GetEntryProgressPosition() override { return position_; }
-    std::int32_t GetEntryProgressMax() override { return max_; }
+    void SetEntryProgressMax(std::int32_t) override { }
+    void SetEntryProgressPosition(std::int32_t) override { }
     void SetEntryCounterText(const std::string&) override { }
     void RepaintEntryCounter() override { }
     void ShowOutputPath(const std::string&) override { }
     void PumpEvents() override { }
     void ShowModalMessage(const std::string&) override { }
-
-private:
-    std::int32_t max_ = 0;
-    std::int32_t position_ = 0;
 };
 
 // "[position/maximum]", e.g. [0/12].

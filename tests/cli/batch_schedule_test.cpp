@@ -23,8 +23,8 @@ TEST(BatchSchedule, AWaitingInputLetsLaterOnesPassAndComesWhenItsInputEnds)
     BatchSchedule schedule(Waits{{}, {0}, {}});
     EXPECT_EQ(schedule.Next(), 0u);
     EXPECT_EQ(schedule.Next(), 2u);
-    schedule.Finish(2, ConvertResult::Finished, false);
-    schedule.Finish(0, ConvertResult::Finished, false);
+    schedule.Finish(2, ConvertResult::Finished);
+    schedule.Finish(0, ConvertResult::Finished);
     EXPECT_EQ(schedule.Next(), 1u);
 }
 
@@ -34,7 +34,7 @@ TEST(BatchSchedule, NextWaitsWhileEveryInputLeftWaitsForOneUnderWay)
     ASSERT_EQ(schedule.Next(), 0u);
     auto second = std::async(std::launch::async, [&] { return schedule.Next(); });
     EXPECT_EQ(second.wait_for(std::chrono::milliseconds(50)), std::future_status::timeout);
-    schedule.Finish(0, ConvertResult::Finished, false);
+    schedule.Finish(0, ConvertResult::Finished);
     EXPECT_EQ(second.get(), 1u);
 }
 
@@ -47,7 +47,7 @@ TEST(BatchSchedule, AfterAFatalErrorOnlyEarlierInputsGoOn)
     EXPECT_FALSE(schedule.MustStop(1));
     EXPECT_TRUE(schedule.MustStop(3));
     // Input 4 comes after the failed one: it is never handed over.
-    schedule.Finish(0, ConvertResult::Finished, false);
+    schedule.Finish(0, ConvertResult::Finished);
     EXPECT_EQ(schedule.Next(), std::nullopt);
     EXPECT_STREQ(schedule.Fatal()->what(), "two");
 
@@ -66,7 +66,7 @@ TEST(BatchSchedule, AFatalErrorWaitsForTheInputsBeforeIt)
     ASSERT_EQ(schedule.Next(), 0u);
     ASSERT_EQ(schedule.Next(), 2u);
     schedule.Fail(2, orv::FatalError("fatal"));
-    schedule.Finish(0, ConvertResult::Finished, false);
+    schedule.Finish(0, ConvertResult::Finished);
     EXPECT_EQ(schedule.Next(), 1u);
 }
 
@@ -95,25 +95,25 @@ TEST(BatchSchedule, OutcomeIsCancelledWhenCtrlCLeftWorkUndoneElseThatOfTheLastHa
     {
         BatchSchedule schedule(Waits{{}, {}, {}});
         for (std::size_t input = 0; input < 3; ++input) ASSERT_EQ(schedule.Next(), input);
-        schedule.Finish(2, ConvertResult::Skipped, false);
-        schedule.Finish(0, ConvertResult::Finished, false);
-        schedule.Finish(1, ConvertResult::Finished, false);
+        schedule.Finish(2, ConvertResult::Skipped);
+        schedule.Finish(0, ConvertResult::Finished);
+        schedule.Finish(1, ConvertResult::Finished);
         EXPECT_EQ(schedule.Outcome(), ConvertResult::Skipped);
     }
     {
         BatchSchedule schedule(Waits{{}, {}, {}});
         ASSERT_EQ(schedule.Next(), 0u);
         ASSERT_EQ(schedule.Next(), 1u);
-        schedule.Finish(1, ConvertResult::Finished, false);
+        schedule.Finish(1, ConvertResult::Finished);
         schedule.Interrupt();
-        schedule.Finish(0, ConvertResult::Cancelled, false);
+        schedule.Finish(0, ConvertResult::Cancelled);
         EXPECT_EQ(schedule.Outcome(), ConvertResult::Cancelled);
     }
     {
         // Inputs never handed over are work left undone.
         BatchSchedule schedule(Waits{{}, {}, {}});
         ASSERT_EQ(schedule.Next(), 0u);
-        schedule.Finish(0, ConvertResult::Finished, false);
+        schedule.Finish(0, ConvertResult::Finished);
         schedule.Interrupt();
         EXPECT_TRUE(schedule.Stopped());
         EXPECT_EQ(schedule.Outcome(), ConvertResult::Cancelled);
@@ -123,9 +123,9 @@ TEST(BatchSchedule, OutcomeIsCancelledWhenCtrlCLeftWorkUndoneElseThatOfTheLastHa
         BatchSchedule schedule(Waits{{}, {}});
         ASSERT_EQ(schedule.Next(), 0u);
         ASSERT_EQ(schedule.Next(), 1u);
-        schedule.Finish(0, ConvertResult::Finished, true);
+        schedule.Finish(0, ConvertResult::NotOpened);
         schedule.Interrupt();
-        schedule.Finish(1, ConvertResult::Finished, false);
+        schedule.Finish(1, ConvertResult::Finished);
         EXPECT_FALSE(schedule.Stopped());
         EXPECT_TRUE(schedule.AnyNotOpened());
         EXPECT_EQ(schedule.Outcome(), ConvertResult::Finished);

@@ -177,7 +177,7 @@ TEST_F(ConvertAnimationTest, StopIsSeenBeforeEveryFrame)
 {
     UseSettings("[walk.ani]\np2=2\n");
     view.onPump = [&](int pump) {
-        if (pump == 4) converter.cancelRequested = true;
+        if (pump == 4) stop.request_stop();
     };
     Convert(FiveFrames());
     EXPECT_EQ(FilesIn(exeDir()), (std::vector<std::string>{"walk_0001.bmp", "walk_0003.bmp"}));
@@ -196,9 +196,11 @@ TEST_F(ConvertAnimationTest, StopWhileComposingOrEncodingOneFileWritesNone)
             SCOPED_TRACE(files[0] + " stopped at pump " + std::to_string(stopAt));
             std::filesystem::remove_all(exeDir());
             std::filesystem::create_directory(exeDir());
-            converter.cancelRequested = false;
+            NewStop();
             view.pumps = 0;
-            view.onPump = [&](int pump) { converter.cancelRequested = pump == stopAt; };
+            view.onPump = [&](int pump) {
+                if (pump == stopAt) stop.request_stop();
+            };
             Convert(FiveFrames());
             EXPECT_EQ(FilesIn(exeDir()), stopAt > 2 * kFrames ? files : std::vector<std::string>{});
             EXPECT_EQ(view.pumps, std::min(stopAt, 2 * kFrames));

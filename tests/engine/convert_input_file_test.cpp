@@ -63,18 +63,18 @@ TEST_F(ConvertInputFileTest, StopSeenBeforeAnEntryEndsTheFileThere)
 {
     Input("data.dat", ThreeEntries());
     view.onPump = [&](int pump) {
-        if (pump == 2) converter.cancelRequested = true;
+        if (pump == 2) stop.request_stop();
     };
     EXPECT_EQ(converter.ConvertInputFile(), ConvertResult::Cancelled);
     EXPECT_EQ(FilesIn(exeDir() / "data"), std::vector<std::string>{"a.txt"});
-    EXPECT_EQ(view.GetEntryProgressPosition(), 1);
+    EXPECT_EQ(view.position(), 1);
 }
 
 TEST_F(ConvertInputFileTest, StopDuringTheLastEntryIsNotSeenHere)
 {
     Input("data.dat", ThreeEntries());
     view.onOutput = [&](const std::string& path) {
-        if (path.ends_with("c.txt")) converter.cancelRequested = true;
+        if (path.ends_with("c.txt")) stop.request_stop();
     };
     EXPECT_EQ(converter.ConvertInputFile(), ConvertResult::Finished);
     EXPECT_EQ(FilesIn(exeDir() / "data"), (std::vector<std::string>{"a.txt", "b.bin", "c.txt"}));
@@ -99,10 +99,10 @@ TEST_F(ConvertInputFileTest, WrongMagicIsSkippedWithoutFolderOrMessage)
     EXPECT_TRUE(FilesIn(exeDir()).empty());
 }
 
-TEST_F(ConvertInputFileTest, UnopenableInputShowsItsLowerCasedNameAndIsSkipped)
+TEST_F(ConvertInputFileTest, UnopenableInputShowsItsLowerCasedNameAndIsNotOpened)
 {
     converter.srcPath = (inDir() / "Missing.DAT").string();
-    EXPECT_EQ(converter.ConvertInputFile(), ConvertResult::Skipped);
+    EXPECT_EQ(converter.ConvertInputFile(), ConvertResult::NotOpened);
     EXPECT_EQ(view.calls, std::vector<std::string>{"message ファイルを開けません！\nmissing.dat"});
 }
 
@@ -189,7 +189,7 @@ TEST_F(ConvertInputFileTest, AnInputsFilesDoNotDependOnTheInputsBeforeIt)
 TEST_F(ConvertInputFileTest, StopDuringAStandAloneAnimationStillFinishes)
 {
     Input("walk.ani", Bytes{4, 0, 0, 0});
-    converter.cancelRequested = true;
+    stop.request_stop();
     EXPECT_EQ(converter.ConvertInputFile(), ConvertResult::Finished);
 }
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <stop_token>
 #include <string>
 
 #include "engine/converter.h"
@@ -19,6 +20,14 @@ protected:
         std::filesystem::create_directory(exeDir());
         std::filesystem::create_directory(inDir());
         converter.options.exeDir = exeDir().string() + "/";
+        converter.stopToken = stop.get_token();
+    }
+
+    // A fresh Stop for the converter: nothing asked yet.
+    void NewStop()
+    {
+        stop = std::stop_source();
+        converter.stopToken = stop.get_token();
     }
 
     std::filesystem::path exeDir() const { return dir.path() / "exe"; }
@@ -36,4 +45,5 @@ protected:
     TempDir dir;
     RecordingView view;
     orv::Converter converter;
+    std::stop_source stop;  // the Stop the converter sees
 };

@@ -17,7 +17,6 @@ public:
 
     void SetEntryProgressMax(std::int32_t maximum) override
     {
-        max_ = maximum;
         calls.push_back("max " + std::to_string(maximum));
     }
     void SetEntryProgressPosition(std::int32_t position) override
@@ -25,8 +24,7 @@ public:
         position_ = position;
         calls.push_back("position " + std::to_string(position));
     }
-    std::int32_t GetEntryProgressPosition() override { return position_; }
-    std::int32_t GetEntryProgressMax() override { return max_; }
+    std::int32_t position() const { return position_; }
     void SetEntryCounterText(const std::string& text) override { calls.push_back("counter " + text); }
     void RepaintEntryCounter() override { calls.push_back("repaint"); }
     void ShowOutputPath(const std::string& path) override
@@ -43,6 +41,5 @@ public:
     void ShowModalMessage(const std::string& text) override { calls.push_back("message " + text); }
 
 private:
-    std::int32_t max_ = 0;
     std::int32_t position_ = 0;
 };

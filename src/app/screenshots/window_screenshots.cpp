@@ -100,7 +100,8 @@ public:
     {
         TForm1::PumpEvents();
         const auto* files = findChild<QProgressBar*>("ProgressBar1");
-        if (shot_ || files->value() == 0 || 2 * GetEntryProgressPosition() < GetEntryProgressMax()) return;
+        const auto* entries = findChild<QProgressBar*>("ProgressBar");
+        if (shot_ || files->value() == 0 || 2 * entries->value() < entries->maximum()) return;
         shot_ = true;
         Settle(300);
         Shoot(frameGeometry(), out_ / "converting.png");
