@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "engine/bytes.h"
+#include "engine/format/little_endian.h"
 #include "engine/converter.h"
 #include "engine/input_file.h"
 #include "settings/settings_file.h"

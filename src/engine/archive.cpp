@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "engine/bytes.h"
+#include "engine/format/little_endian.h"
 #include "engine/input_file.h"
 #include "engine/text.h"
 

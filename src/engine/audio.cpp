@@ -1,6 +1,6 @@
 #include <algorithm>
 
-#include "engine/bytes.h"
+#include "engine/format/little_endian.h"
 #include "engine/converter.h"
 #include "engine/fatal_error.h"
 #include "engine/sound_format.h"

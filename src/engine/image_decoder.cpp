@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "engine/bytes.h"
+#include "engine/format/little_endian.h"
 
 namespace orv {
 

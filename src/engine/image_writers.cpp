@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "engine/bytes.h"
+#include "engine/format/little_endian.h"
 #include "engine/converter.h"
 #include "engine/fatal_error.h"
 #include "engine/png_writer.h"

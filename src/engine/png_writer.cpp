@@ -4,7 +4,7 @@
 #include <cstdlib>
 #include <unistd.h>
 
-#include "engine/bytes.h"
+#include "engine/format/little_endian.h"
 #include "engine/executable_path.h"
 #include "engine/image_writers.h"
 #include "engine/png_writer.h"

@@ -6,11 +6,6 @@
 
 namespace orv::pack {
 
-void AppendLe32(Bytes& bytes, std::uint32_t value)
-{
-    for (int shift = 0; shift < 32; shift += 8) bytes.push_back(static_cast<std::uint8_t>(value >> shift));
-}
-
 Bytes PackHeader(std::uint16_t count)
 {
     Bytes header{'p', 'a', 'c', 'k'};

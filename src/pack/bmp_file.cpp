@@ -1,7 +1,7 @@
 // BMP files as image programs and orvconv-cli write them.
 #include <cstring>
 
-#include "engine/bytes.h"
+#include "engine/format/little_endian.h"
 #include "engine/scratch_buffer.h"
 #include "pack/file_bytes.h"
 #include "pack/pack_error.h"

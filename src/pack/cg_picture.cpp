@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <stdexcept>
 
+#include "engine/format/little_endian.h"
 #include "engine/image_decoder.h"
 
 namespace orv::pack {
@@ -11,12 +12,6 @@ namespace orv::pack {
 namespace {
 
 constexpr std::size_t kPaletteEntries = 128;
-
-void AppendLe16(Bytes& bytes, std::uint16_t value)
-{
-    bytes.push_back(static_cast<std::uint8_t>(value));
-    bytes.push_back(static_cast<std::uint8_t>(value >> 8));
-}
 
 std::uint32_t PackedColour(const std::uint8_t* bgr)
 {

@@ -4,7 +4,7 @@
 #include <cstring>
 #include <optional>
 
-#include "engine/bytes.h"
+#include "engine/format/little_endian.h"
 #include "engine/file_handle.h"
 #include "engine/sound_format.h"
 #include "pack/pack_error.h"
