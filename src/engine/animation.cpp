@@ -2,29 +2,17 @@
 
 #include <algorithm>
 
-#include "engine/format/little_endian.h"
 #include "engine/converter.h"
 #include "engine/input_file.h"
 #include "settings/settings_file.h"
 
 namespace orv {
 
-std::uint32_t AnimationFrameCount(const std::uint8_t* data, std::uint32_t size)
-{
-    if (size < 4) return 0;
-    return std::min(ReadLe32(data) / 4, size / 4);
-}
-
-std::uint32_t AnimationFrameOffset(const std::uint8_t* data, std::uint32_t k)
-{
-    return ReadLe32(data + std::size_t{4} * (k - 1));
-}
-
 FrameTable ReadFrameTable(InputFile& file, ScratchBuffer& buffer)
 {
     std::uint8_t first[4] = {};
     file.ReadAt(0, first, sizeof first);
-    const std::uint64_t bytes = std::min<std::uint64_t>(std::uint64_t{ReadLe32(first) / 4} * 4, file.size());
+    const std::uint64_t bytes = std::min<std::uint64_t>(FrameTableBytes(first), file.size());
     const std::uint8_t* table = file.ReadBlock(buffer, 0, bytes);
     return {table, static_cast<std::uint32_t>(bytes)};
 }
