@@ -47,7 +47,7 @@ std::string ReadOf(orv::Reader& reader, std::size_t i)
         case orv::EntryKind::Sound: {
             const orv::RenderedSound sound = reader.Sound(i);
             addNumber(sound.format.channels);
-            addNumber(sound.format.sampleRate);
+            addNumber(sound.format.rate);
             add(sound.samples.data(), sound.samples.size());
             break;
         }

@@ -4,11 +4,12 @@
 #include <string_view>
 
 // Test archives are laid out by orvpack's own code.
+#include "engine/format/little_endian.h"
 #include "pack/archive_layout.h"
 
 namespace orv::tools {
 
-using pack::AppendLe32;
+using orv::AppendLe32;
 using pack::AppendRecord;
 using pack::BuildPack;
 using pack::Bytes;

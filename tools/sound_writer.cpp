@@ -4,6 +4,7 @@
 #include <cmath>
 #include <numbers>
 
+#include "engine/format/little_endian.h"
 #include "pack/sound_entry.h"
 
 namespace orv::tools {
@@ -12,11 +13,7 @@ Bytes BuildSoundEntry(std::uint8_t code, const std::vector<std::int16_t>& sample
 {
     Bytes entry = pack::SoundEntryHeader(code);
     entry.reserve(4 + 2 * samples.size());
-    for (std::int16_t sample : samples) {
-        const auto bits = static_cast<std::uint16_t>(sample);
-        entry.push_back(static_cast<std::uint8_t>(bits));
-        entry.push_back(static_cast<std::uint8_t>(bits >> 8));
-    }
+    for (std::int16_t sample : samples) AppendLe16(entry, static_cast<std::uint16_t>(sample));
     return entry;
 }
 

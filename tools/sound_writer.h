@@ -4,8 +4,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "engine/format/sound_format.h"
 #include "tools/pack_writer.h"
-#include "engine/sound_format.h"
 
 namespace orv::tools {
 

@@ -1,24 +1,10 @@
-#include "engine/animation.h"
-
 #include <algorithm>
 
-#include "engine/bytes.h"
 #include "engine/converter.h"
 #include "engine/input_file.h"
 #include "engine/read/frame_walk.h"
 
 namespace orv {
-
-std::uint32_t AnimationFrameCount(const std::uint8_t* data, std::uint32_t size)
-{
-    if (size < 4) return 0;
-    return std::min(ReadLe32(data) / 4, size / 4);
-}
-
-std::uint32_t AnimationFrameOffset(const std::uint8_t* data, std::uint32_t k)
-{
-    return ReadLe32(data + std::size_t{4} * (k - 1));
-}
 
 void Converter::ConvertAnimation(const std::uint8_t* data, ArchiveEntry& entry)
 {

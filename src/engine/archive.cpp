@@ -1,29 +1,11 @@
 #include "engine/archive.h"
 
 #include <algorithm>
-#include <cstring>
 
-#include "engine/bytes.h"
 #include "engine/input_file.h"
 #include "engine/text.h"
 
 namespace orv {
-
-std::string_view ArchiveEntry::Name() const
-{
-    const void* nul = std::memchr(name, '\0', sizeof name);
-    const auto length = nul != nullptr ? static_cast<std::size_t>(static_cast<const char*>(nul) - name) : sizeof name;
-    return {name, length};
-}
-
-ArchiveEntry ParseArchiveEntry(const std::uint8_t* record)
-{
-    ArchiveEntry entry;
-    std::memcpy(entry.name, record, kEntryNameBytes);
-    entry.offset = ReadLe32(record + 16);
-    entry.size = ReadLe32(record + 20);
-    return entry;
-}
 
 EntryKind KindOf(const ArchiveEntry& entry)
 {
@@ -42,16 +24,6 @@ InputKind InputKindOf(std::string_view srcName)
     if (ext == ".dat") return InputKind::Archive;
     if (ext == ".ani") return InputKind::Animation;
     return InputKind::Unsupported;
-}
-
-bool HasArchiveMagic(const std::uint8_t* header)
-{
-    return std::memcmp(header, "pack", 4) == 0;
-}
-
-std::uint32_t ArchiveEntryCount(const std::uint8_t* header)
-{
-    return ReadLe16(header + 4);
 }
 
 std::optional<std::uint32_t> ReadArchiveHeader(InputFile& file)

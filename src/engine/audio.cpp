@@ -2,7 +2,8 @@
 
 #include "engine/converter.h"
 #include "engine/fatal_error.h"
-#include "engine/sound_format.h"
+#include "engine/format/sound_format.h"
+#include "engine/format/wave_header.h"
 #include "engine/input_file.h"
 
 namespace orv {
@@ -13,8 +14,8 @@ void Converter::WriteWaveFromMemory(const std::uint8_t* data, const ArchiveEntry
     view_.ShowOutputPath(path);
     OutputFile out = CreateOutputFile(path);
     // An entry too short for its header has format code 0, an unknown one.
-    const WaveFormat* format = WaveFormatFor(entry.size >= kSoundHeaderBytes ? data[3] : 0);
-    if (format == nullptr) throw FatalError::UnknownFormat(path);
+    const std::optional<SoundFormat> format = SoundFormatOf(entry.size >= kSoundHeaderBytes ? data[kSoundCodeAt] : 0);
+    if (!format) throw FatalError::UnknownFormat(path);
     const std::uint32_t length = entry.size - kSoundHeaderBytes;
     std::uint8_t header[kWaveHeaderBytes];
     FillWaveHeader(header, *format, length);
@@ -33,8 +34,8 @@ void Converter::WriteWaveStreamed(InputFile& archive, const ArchiveEntry& entry)
     std::uint8_t soundHeader[kSoundHeaderBytes] = {};
     archive.ReadAt(at, soundHeader, sizeof soundHeader);
     at += kSoundHeaderBytes;
-    const WaveFormat* format = WaveFormatFor(soundHeader[3]);
-    if (format == nullptr) throw FatalError::UnknownFormat(path);
+    const std::optional<SoundFormat> format = SoundFormatOf(soundHeader[kSoundCodeAt]);
+    if (!format) throw FatalError::UnknownFormat(path);
     std::uint8_t header[kWaveHeaderBytes];
     FillWaveHeader(header, *format, remaining);
 

@@ -35,7 +35,7 @@ void Converter::ConvertImageEntry(const std::uint8_t* data, const ArchiveEntry& 
     // rows: bottom-up, padded to a multiple of 4 bytes with zeros so that the same
     // picture always gives the same file.
     const std::uint64_t rowBytes = std::uint64_t{width} * 3;
-    const std::uint64_t stride = PaddedRowBytes(width);
+    const std::uint64_t stride = BmpStride(width, 24);
     const std::uint64_t imageSize = stride * height;
     const auto size = static_cast<std::uint32_t>(imageSize);
     std::uint8_t* rows = outputs_.PictureBlock(size);

@@ -2,7 +2,6 @@
 
 #include <cstring>
 
-#include "engine/bytes.h"
 #include "engine/converter.h"
 #include "engine/fatal_error.h"
 #include "engine/png_writer.h"
@@ -11,16 +10,9 @@ namespace orv {
 
 namespace {
 
-// The 40-byte bitmap information header: no compression, no image size, no
-// resolution and no colour counts.
 void FillInfoHeader(std::uint8_t* header, const DibInfo& info)
 {
-    std::memset(header, 0, kBitmapInfoHeaderBytes);
-    PutLe32(header, kBitmapInfoHeaderBytes);
-    PutLe32(header + 4, static_cast<std::uint32_t>(info.width));
-    PutLe32(header + 8, static_cast<std::uint32_t>(info.height));
-    PutLe16(header + 12, 1);
-    PutLe16(header + 14, static_cast<std::uint32_t>(info.bitCount));
+    FillBmpInfoHeader(header, info.width, info.height, static_cast<std::uint16_t>(info.bitCount));
 }
 
 }  // namespace
@@ -29,9 +21,9 @@ OutputFile Converter::WriteBmp(const std::uint8_t* pixels, const DibInfo& info, 
                                const std::uint8_t* colourTable)
 {
     OutputFile out = CreateOutputFile(path);
-    std::uint8_t headers[kBmpPixelOffset] = {'B', 'M'};
-    PutLe32(headers + 2, static_cast<std::uint32_t>(info.imageSize) + static_cast<std::uint32_t>(info.dataOffset));
-    PutLe32(headers + 10, static_cast<std::uint32_t>(info.dataOffset));
+    std::uint8_t headers[kBmpPixelOffset];
+    FillBmpFileHeader(headers, static_cast<std::uint32_t>(info.imageSize) + static_cast<std::uint32_t>(info.dataOffset),
+                      static_cast<std::uint32_t>(info.dataOffset));
     FillInfoHeader(headers + kBmpFileHeaderBytes, info);
     WriteOutput(out, headers, sizeof headers);
     if (info.bitCount == 8) WriteOutput(out, colourTable, kColourTableBytes);

@@ -4,8 +4,9 @@
 #include <cstdlib>
 #include <unistd.h>
 
-#include "engine/bytes.h"
 #include "engine/executable_path.h"
+#include "engine/format/bmp_layout.h"
+#include "engine/format/little_endian.h"
 #include "engine/image_writers.h"
 #include "engine/png_writer.h"
 #include "engine/output_file.h"
@@ -42,11 +43,11 @@ int SaveDibAsPng(const char* path, const std::uint8_t* block, const std::uint8_t
 // Kept free of objects with destructors: libpng reports errors by longjmp.
 int SaveDibAsPng(const OutputFile& out, const std::uint8_t* block, const std::uint8_t* pixels)
 {
-    const std::uint32_t width = ReadLe32(block + 4);
-    const auto height = static_cast<std::int32_t>(ReadLe32(block + 8));
-    const int bitCount = ReadLe16(block + 14);
-    const std::uint32_t compression = ReadLe32(block + 16);
-    const std::uint32_t coloursUsed = ReadLe32(block + 32);
+    const std::uint32_t width = ReadLe32(block + kInfoWidthAt);
+    const auto height = static_cast<std::int32_t>(ReadLe32(block + kInfoHeightAt));
+    const int bitCount = ReadLe16(block + kInfoBitCountAt);
+    const std::uint32_t compression = ReadLe32(block + kInfoCompressionAt);
+    const std::uint32_t coloursUsed = ReadLe32(block + kInfoColoursUsedAt);
     if ((bitCount != 1 && bitCount != 4 && bitCount != 8 && bitCount != 24 && bitCount != 32) || compression != 0)
         return kPngCannotEncode;
 
@@ -82,7 +83,7 @@ int SaveDibAsPng(const OutputFile& out, const std::uint8_t* block, const std::ui
     const std::uint32_t rows = static_cast<std::uint32_t>(height < 0 ? -std::int64_t{height} : height);
     png_set_IHDR(png, info, width, rows, bitDepth, colourType, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
                  PNG_FILTER_TYPE_DEFAULT);
-    const std::size_t rowBytes = (std::size_t{width} * static_cast<std::size_t>(bitCount) + 31) / 32 * 4;
+    const std::size_t rowBytes = BmpStride(width, static_cast<std::uint32_t>(bitCount));
 
     if (bitCount <= 8) {
         const std::uint32_t n = 1u << bitCount;

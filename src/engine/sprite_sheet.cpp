@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "engine/fatal_error.h"
+#include "engine/format/bmp_layout.h"
 #include "engine/scratch_buffer.h"
 
 namespace orv {
@@ -29,7 +30,7 @@ std::optional<SpriteSheet> DrawSpriteSheet(const ComposedFrames& frames, std::ui
     const std::uint64_t sheetRows = (count + columns - 1) / columns;
     const std::uint64_t width = cellWidth * columns;
     const std::uint64_t height = cellHeight * sheetRows;
-    const std::uint64_t stride = (width * 3 + 3) & ~std::uint64_t{3};
+    const std::uint64_t stride = BmpStride(width, 24);
     if (stride * height > kMaxScratchBytes) throw FatalError::OutOfMemory();
     std::uint8_t* sheet = buffer.EnsureCapacity(static_cast<std::uint32_t>(stride * height), true);
     if (sheet == nullptr) throw FatalError::OutOfMemory();

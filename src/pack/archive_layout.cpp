@@ -1,31 +1,21 @@
 #include "pack/archive_layout.h"
 
-#include <algorithm>
-
-#include "engine/archive.h"
+#include "engine/format/archive_table.h"
 
 namespace orv::pack {
 
-void AppendLe32(Bytes& bytes, std::uint32_t value)
-{
-    for (int shift = 0; shift < 32; shift += 8) bytes.push_back(static_cast<std::uint8_t>(value >> shift));
-}
-
 Bytes PackHeader(std::uint16_t count)
 {
-    Bytes header{'p', 'a', 'c', 'k'};
-    header.push_back(static_cast<std::uint8_t>(count));
-    header.push_back(static_cast<std::uint8_t>(count >> 8));
+    Bytes header(kArchiveHeaderBytes);
+    PutArchiveHeader(header.data(), count);
     return header;
 }
 
 void AppendRecord(Bytes& archive, std::string_view name, std::uint32_t offset, std::uint32_t size)
 {
-    std::uint8_t field[kEntryNameBytes] = {};
-    std::copy_n(name.begin(), std::min<std::size_t>(name.size(), sizeof field), field);
-    archive.insert(archive.end(), field, field + sizeof field);
-    AppendLe32(archive, offset);
-    AppendLe32(archive, size);
+    const std::size_t at = archive.size();
+    archive.resize(at + kArchiveEntryBytes);
+    PutArchiveRecord(archive.data() + at, name, offset, size);
 }
 
 Bytes ArchiveTable(const std::vector<TableItem>& items)

@@ -5,6 +5,7 @@
 #include <string_view>
 #include <vector>
 
+#include "engine/format/little_endian.h"
 #include "pack/cg_tokens.h"
 
 namespace orv::pack {
@@ -17,7 +18,6 @@ inline constexpr std::uint64_t kMaxArchiveBytes = std::uint64_t{1} << 32;
 Bytes PackHeader(std::uint16_t count);
 // One table record: the name's bytes (at most 16, zero-filled), offset and size.
 void AppendRecord(Bytes& archive, std::string_view name, std::uint32_t offset, std::uint32_t size);
-void AppendLe32(Bytes& bytes, std::uint32_t value);
 
 // The header and table of an archive whose entries, of these names and sizes, follow
 // the table in order. The caller keeps to the limits above.

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "engine/fatal_error.h"
+#include "engine/format/wave_header.h"
 #include "engine/output_names.h"
 #include "engine/text.h"
 #include "pack/file_bytes.h"

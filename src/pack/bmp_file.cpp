@@ -1,7 +1,8 @@
 // BMP files as image programs and orvconv-cli write them.
 #include <cstring>
 
-#include "engine/bytes.h"
+#include "engine/format/bmp_layout.h"
+#include "engine/format/little_endian.h"
 #include "engine/scratch_buffer.h"
 #include "pack/file_bytes.h"
 #include "pack/pack_error.h"
@@ -12,8 +13,6 @@ namespace orv::pack {
 
 namespace {
 
-constexpr std::uint32_t kFileHeaderBytes = 14;
-constexpr std::uint32_t kInfoHeaderBytes = 40;
 constexpr std::uint32_t kTableLimit = 256;
 // Pixels, headers and colour table of the largest picture accepted.
 constexpr std::uint64_t kMaxBmpBytes = std::uint64_t{kMaxScratchBytes} * 4 / 3 + 4096;
@@ -24,16 +23,15 @@ Picture ReadBmpFile(const std::string& path, const std::string& shown)
 {
     const Bytes file = ReadFileBytes(path, shown, kMaxBmpBytes);
     const auto fail = [&](const std::string& why) { return PackError(shown + ": " + why); };
-    if (file.size() < kFileHeaderBytes + kInfoHeaderBytes || file[0] != 'B' || file[1] != 'M')
-        throw fail("not a BMP file");
-    const std::uint8_t* info = file.data() + kFileHeaderBytes;
+    if (file.size() < kBmpPixelOffset || file[0] != 'B' || file[1] != 'M') throw fail("not a BMP file");
+    const std::uint8_t* info = file.data() + kBmpFileHeaderBytes;
     const std::uint32_t infoBytes = ReadLe32(info);
-    const auto width = static_cast<std::int32_t>(ReadLe32(info + 4));
-    const auto height = static_cast<std::int32_t>(ReadLe32(info + 8));
-    const std::uint16_t bits = ReadLe16(info + 14);
-    const std::uint32_t compression = ReadLe32(info + 16);
-    const std::uint32_t used = ReadLe32(info + 32);
-    if (infoBytes < kInfoHeaderBytes || compression != 0 || (bits != 8 && bits != 24 && bits != 32))
+    const auto width = static_cast<std::int32_t>(ReadLe32(info + kInfoWidthAt));
+    const auto height = static_cast<std::int32_t>(ReadLe32(info + kInfoHeightAt));
+    const std::uint16_t bits = ReadLe16(info + kInfoBitCountAt);
+    const std::uint32_t compression = ReadLe32(info + kInfoCompressionAt);
+    const std::uint32_t used = ReadLe32(info + kInfoColoursUsedAt);
+    if (infoBytes < kBitmapInfoHeaderBytes || compression != 0 || (bits != 8 && bits != 24 && bits != 32))
         throw fail("a BMP of " + std::to_string(bits) + " bits with compression " + std::to_string(compression)
                    + "; only uncompressed 8, 24 and 32 bits are read");
     if (width < 0 || height == INT32_MIN) throw fail("a BMP of negative width");
@@ -41,10 +39,10 @@ Picture ReadBmpFile(const std::string& path, const std::string& shown)
     const std::uint64_t rows = topDown ? -std::int64_t{height} : height;
     Picture picture = BlankPicture(static_cast<std::uint64_t>(width), rows, shown);
 
-    const std::uint64_t stride = (std::uint64_t{picture.width} * bits + 31) / 32 * 4;
-    const std::uint64_t dataOffset = ReadLe32(file.data() + 10);
+    const std::uint64_t stride = BmpStride(picture.width, bits);
+    const std::uint64_t dataOffset = ReadLe32(file.data() + kBmpDataOffsetAt);
     if (dataOffset > file.size() || stride * rows > file.size() - dataOffset) throw fail("a BMP cut short");
-    const std::uint64_t tableOffset = std::uint64_t{kFileHeaderBytes} + infoBytes;
+    const std::uint64_t tableOffset = std::uint64_t{kBmpFileHeaderBytes} + infoBytes;
     const std::uint64_t tableEntries = used == 0 || used > kTableLimit ? kTableLimit : used;
     if (bits == 8 && (tableOffset > dataOffset || tableEntries * 4 > dataOffset - tableOffset))
         throw fail("a BMP whose colour table is cut short");

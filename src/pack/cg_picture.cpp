@@ -4,19 +4,12 @@
 #include <cstddef>
 #include <stdexcept>
 
-#include "engine/image_decoder.h"
+#include "engine/format/palette.h"
+#include "engine/format/picture_header.h"
 
 namespace orv::pack {
 
 namespace {
-
-constexpr std::size_t kPaletteEntries = 128;
-
-void AppendLe16(Bytes& bytes, std::uint16_t value)
-{
-    bytes.push_back(static_cast<std::uint8_t>(value));
-    bytes.push_back(static_cast<std::uint8_t>(value >> 8));
-}
 
 std::uint32_t PackedColour(const std::uint8_t* bgr)
 {
@@ -44,7 +37,7 @@ Rect CheckedRect(const CgPicture& picture, const Bytes& before)
     if (!before.empty() && before.size() != pixelCount * 3)
         throw std::invalid_argument("canvas size is not width * height * 3");
     for (std::uint8_t value : picture.pixels) {
-        if (value >= kPaletteEntries) throw std::invalid_argument("palette index above 127");
+        if (value >= kPaletteColours) throw std::invalid_argument("palette index above 127");
     }
     return rect;
 }
@@ -54,22 +47,16 @@ Rect CheckedRect(const CgPicture& picture, const Bytes& before)
 Bytes EncodeCg(const CgPicture& picture, const Bytes& before, Canvas canvas)
 {
     const Rect rect = CheckedRect(picture, before);
-    Bytes out{picture.type};
-    AppendLe16(out, picture.width);
-    AppendLe16(out, picture.height);
-    if (picture.type == kRectPicture) {
-        AppendLe16(out, picture.left);
-        AppendLe16(out, picture.top);
-        AppendLe16(out, picture.right);
-        AppendLe16(out, picture.bottom);
-    }
+    Bytes out;
+    AppendPictureHeader(out, {picture.type, picture.width, picture.height},
+                        {picture.left, picture.top, picture.right, picture.bottom});
     out.insert(out.end(), picture.palette.begin(), picture.palette.end());
 
     const std::vector<std::uint32_t> after = PackedCanvas(DrawnCanvas(picture, before));
     std::vector<std::uint32_t> under(after.size(), 0);
     if (!before.empty()) under = PackedCanvas(before);
-    std::array<std::uint32_t, kPaletteEntries> colours{};
-    for (std::size_t i = 0; i < kPaletteEntries; ++i) colours[i] = PackedColour(&picture.palette[i * 3]);
+    std::array<std::uint32_t, kPaletteColours> colours{};
+    for (std::size_t i = 0; i < kPaletteColours; ++i) colours[i] = PackedColour(&picture.palette[i * kColourBytes]);
 
     TokenJob job;
     job.width = picture.width;
@@ -90,8 +77,8 @@ Bytes DrawnCanvas(const CgPicture& picture, const Bytes& before)
     for (std::uint32_t y = rect.top; y < rect.bottom; ++y) {
         for (std::uint32_t x = rect.left; x < rect.right; ++x) {
             const std::size_t at = std::size_t{y} * picture.width + x;
-            const std::size_t colour = picture.pixels[at] * std::size_t{3};
-            std::copy_n(&picture.palette[colour], 3, &canvas[at * 3]);
+            const std::size_t colour = picture.pixels[at] * std::size_t{kColourBytes};
+            std::copy_n(&picture.palette[colour], kColourBytes, &canvas[at * 3]);
         }
     }
     return canvas;

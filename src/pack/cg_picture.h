@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "engine/format/palette.h"
 #include "pack/cg_tokens.h"
 
 namespace orv::pack {
@@ -18,7 +19,7 @@ struct CgPicture {
     std::uint16_t top = 0;
     std::uint16_t right = 0;
     std::uint16_t bottom = 0;
-    std::array<std::uint8_t, 384> palette{};  // 128 x (blue, green, red)
+    std::array<std::uint8_t, kPaletteBytes> palette{};  // 128 x (blue, green, red)
     std::vector<std::uint8_t> pixels;  // width * height palette indices, top row first
 };
 

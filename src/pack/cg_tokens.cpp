@@ -5,39 +5,19 @@
 #include <stdexcept>
 #include <unordered_map>
 
+#include "engine/format/picture_tokens.h"
+
 namespace orv::pack {
 
 namespace {
 
-constexpr int kKinds = 8;  // 0 skips, 1 to 7 copy
-constexpr std::uint32_t kNibbleRun = 15;  // longest run held by the token byte alone
-constexpr std::uint32_t kExtensionStep = 255;
+constexpr int kKinds = kRunKinds;  // 0 skips, 1 to 7 copy
 constexpr std::uint32_t kNone = std::numeric_limits<std::uint32_t>::max();
-constexpr std::uint8_t kLiteral = 0x80;
-
-// Bytes of a run token of n pixels: the token alone up to 15, else the token and the
-// length past 15 as 255s closed by one byte below 255.
-std::uint32_t RunBytes(std::uint32_t n)
-{
-    return n <= kNibbleRun ? 1 : 2 + (n - kNibbleRun) / kExtensionStep;
-}
 
 // The longest run of each token size after n = 15: 269, 524, 779, ...
 std::uint32_t NextSizeEnd(std::uint32_t end)
 {
-    return end == kNibbleRun ? kNibbleRun + kExtensionStep - 1 : end + kExtensionStep;
-}
-
-void AppendRun(Bytes& out, unsigned kind, std::uint32_t n)
-{
-    if (n <= kNibbleRun) {
-        out.push_back(static_cast<std::uint8_t>(kind << 4 | n));
-        return;
-    }
-    out.push_back(static_cast<std::uint8_t>(kind << 4));
-    std::uint32_t rest = n - kNibbleRun;
-    for (; rest >= kExtensionStep; rest -= kExtensionStep) out.push_back(kExtensionStep);
-    out.push_back(static_cast<std::uint8_t>(rest));
+    return end == kNibbleRun ? kNibbleRun + kExtensionGoesOn - 1 : end + kExtensionGoesOn;
 }
 
 struct Choice {
@@ -49,18 +29,7 @@ struct Choice {
 class RowPlanner {
 public:
     RowPlanner(const TokenJob& job, std::uint32_t rowLength) :
-        job_(job),
-        length_(rowLength),
-        best_(rowLength + 1),
-        choice_(rowLength),
-        distance_{0,
-                  1,
-                  std::int64_t{job.width} + 3,
-                  std::int64_t{job.width} + 2,
-                  std::int64_t{job.width} + 1,
-                  std::int64_t{job.width},
-                  std::int64_t{job.width} - 1,
-                  std::int64_t{job.width} - 2}
+        job_(job), length_(rowLength), best_(rowLength + 1), choice_(rowLength), distance_(CopyDistancesFor(job.width))
     {
         for (auto& matches : match_) matches.resize(rowLength + 1);
         for (std::size_t i = 0; i < job.paletteSize; ++i) index_.emplace(job.palette[i], static_cast<std::uint8_t>(i));
@@ -78,7 +47,7 @@ public:
             Choice chosen;
             const auto consider = [&](int kind, std::uint32_t n) {
                 const bool padded = lastRow && i + n == length_ && n <= kNibbleRun;
-                const std::uint32_t total = RunBytes(n) + best_[i + n] + (padded ? 1 : 0);
+                const std::uint32_t total = RunTokenBytes(n) + best_[i + n] + (padded ? 1 : 0);
                 if (total < cost) {
                     cost = total;
                     chosen = {kind, n};
@@ -103,7 +72,7 @@ public:
         for (std::uint32_t i = 0; i < length_; i += choice_[i].length) {
             const Choice& c = choice_[i];
             if (c.kind < 0) {
-                out.push_back(static_cast<std::uint8_t>(kLiteral | index_.at(job_.after[first + i])));
+                out.push_back(LiteralToken(index_.at(job_.after[first + i])));
             } else {
                 AppendRun(out, static_cast<unsigned>(c.kind), c.length);
             }
@@ -135,7 +104,7 @@ private:
     std::vector<std::uint32_t> best_;  // bytes to finish the row from column left + i
     std::vector<Choice> choice_;
     std::array<std::vector<std::uint32_t>, kKinds> match_;
-    std::array<std::int64_t, kKinds> distance_;
+    CopyDistances distance_;
     std::unordered_map<std::uint32_t, std::uint8_t> index_;
 };
 

@@ -4,27 +4,18 @@
 #include <cstring>
 #include <optional>
 
-#include "engine/bytes.h"
 #include "engine/file_handle.h"
-#include "engine/sound_format.h"
+#include "engine/format/little_endian.h"
+#include "engine/format/sound_format.h"
+#include "engine/format/wave_header.h"
 #include "pack/pack_error.h"
 
 namespace orv::pack {
 
 namespace {
 
-constexpr std::uint16_t kPcmTag = 1;
 constexpr std::uint16_t kExtensibleTag = 0xFFFE;
-constexpr std::uint32_t kFmtBytes = 16;
 constexpr std::uint32_t kExtensibleFmtBytes = 26;  // up to the sub-format's tag
-
-std::optional<std::uint8_t> CodeOf(std::uint32_t channels, std::uint32_t rate)
-{
-    if (channels == 1 && rate == 22050) return kSoundMono22050;
-    if (channels == 2 && rate == 22050) return kSoundStereo22050;
-    if (channels == 2 && rate == 44100) return kSoundStereo44100;
-    return std::nullopt;
-}
 
 }  // namespace
 
@@ -48,7 +39,7 @@ WaveSamples ReadWaveFile(const std::string& path, const std::string& shown)
         const std::uint32_t length = ReadLe32(chunk + 4);
         if (std::memcmp(chunk, "fmt ", 4) == 0) {
             const std::uint32_t n = std::min<std::uint32_t>(length, sizeof format);
-            if (length < kFmtBytes || at + 8 + n > size || !file.ReadAt(at + 8, format, n))
+            if (length < kFmtBodyBytes || at + 8 + n > size || !file.ReadAt(at + 8, format, n))
                 throw fail("a WAV format chunk cut short");
             haveFormat = true;
         } else if (std::memcmp(chunk, "data", 4) == 0) {
@@ -59,13 +50,13 @@ WaveSamples ReadWaveFile(const std::string& path, const std::string& shown)
     }
     if (!haveFormat || !samples) throw fail("a WAV file without its format or data chunk");
 
-    const std::uint16_t tag = ReadLe16(format);
+    const std::uint16_t tag = ReadLe16(format + kFmtTagAt);
     const bool pcm = tag == kPcmTag || (tag == kExtensibleTag && ReadLe16(format + 24) == kPcmTag);
-    const std::uint16_t channels = ReadLe16(format + 2);
-    const std::uint32_t rate = ReadLe32(format + 4);
-    const std::uint16_t bits = ReadLe16(format + 14);
-    const std::optional<std::uint8_t> code = CodeOf(channels, rate);
-    if (!pcm || bits != 16 || !code)
+    const std::uint16_t channels = ReadLe16(format + kFmtChannelsAt);
+    const std::uint32_t rate = ReadLe32(format + kFmtRateAt);
+    const std::uint16_t bits = ReadLe16(format + kFmtBitsAt);
+    const std::optional<std::uint8_t> code = SoundCodeOf(channels, rate);
+    if (!pcm || bits != kSoundSampleBits || !code)
         throw fail(std::to_string(channels) + " channel(s) at " + std::to_string(rate) + " Hz, " + std::to_string(bits)
                    + " bits" + (pcm ? "" : ", not PCM")
                    + "; a sound entry holds 16-bit PCM, mono at 22050 Hz or stereo at 22050 or 44100 Hz");

@@ -139,7 +139,7 @@ protected:
                 expected.insert(stem + ".wav");
                 ASSERT_GE(wav.size(), 44u);
                 EXPECT_EQ(wav[22] | wav[23] << 8, sound.format.channels);
-                EXPECT_EQ(wav[24] | wav[25] << 8 | wav[26] << 16, static_cast<int>(sound.format.sampleRate));
+                EXPECT_EQ(wav[24] | wav[25] << 8 | wav[26] << 16, static_cast<int>(sound.format.rate));
                 EXPECT_EQ(Bytes(wav.begin() + 44, wav.end()), sound.samples);
                 break;
             }

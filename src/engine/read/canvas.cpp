@@ -4,6 +4,7 @@
 #include <limits>
 
 #include "engine/fatal_error.h"
+#include "engine/format/bmp_layout.h"
 
 namespace orv {
 
@@ -14,15 +15,10 @@ PictureAction ActionOf(const PictureHeader& header)
     return PictureAction::Raw;
 }
 
-std::uint64_t PaddedRowBytes(std::uint32_t width)
-{
-    // 64-bit sizes: 65535 x 65535 pixels need more than 32 bits.
-    return (std::uint64_t{width} * 3 + 3) & ~std::uint64_t{3};
-}
-
 CanvasUse CanvasUseOf(const PictureHeader& header, std::int32_t frameNo, bool clear)
 {
-    return {PaddedRowBytes(header.width) * header.height, frameNo <= 1 || clear};
+    // 64-bit sizes: 65535 x 65535 pixels need more than 32 bits.
+    return {BmpStride(header.width, 24) * header.height, frameNo <= 1 || clear};
 }
 
 const std::uint8_t* Canvas::Draw(const std::uint8_t* data, std::uint32_t size, const PictureHeader& header,

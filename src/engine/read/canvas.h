@@ -13,8 +13,8 @@ namespace orv {
 enum class PictureAction { Skipped, Drawn, Raw };
 PictureAction ActionOf(const PictureHeader& header);
 
-// The part of the canvas block a drawn picture asks for: its rows padded to a multiple
-// of 4 bytes, zero-filled first for an archive picture, frame 1 of an animation, or a
+// The part of the canvas block a drawn picture asks for: its rows padded as 24-bit
+// bitmap rows are, zero-filled first for an archive picture, frame 1 of an animation, or a
 // frame drawn on a cleared canvas. A frame drawn over the previous picture is not
 // filled, so that a frame larger than the one before it shows what the block held
 // beyond the previous picture: bytes an earlier entry of the same input may have left.
@@ -22,10 +22,6 @@ struct CanvasUse {
     std::uint64_t bytes = 0;
     bool zeroFill = false;
 };
-// Bytes of one row of a picture in the block and in a bitmap: width x 3, padded to a
-// multiple of 4.
-std::uint64_t PaddedRowBytes(std::uint32_t width);
-
 // frameNo: the frame's number from 1, or -1 for an archive picture.
 CanvasUse CanvasUseOf(const PictureHeader& header, std::int32_t frameNo, bool clear);
 

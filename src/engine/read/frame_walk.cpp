@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "engine/animation.h"
+#include "engine/format/frame_table.h"
 #include "settings/settings_file.h"
 
 namespace orv {

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "engine/animation.h"
-#include "engine/bytes.h"
+#include "engine/format/frame_table.h"
+#include "engine/format/little_endian.h"
 #include "engine/fatal_error.h"
 #include "engine/read/frame_walk.h"
 #include "engine/text.h"
@@ -129,7 +129,7 @@ EntryDetails Reader::Details(std::size_t i)
     EntryDetails details;
     details.picture = ReadPictureHeader(head, held);
     details.frames = AnimationFrameCount(head, entry.size);
-    details.soundCode = entry.size >= 4 ? head[3] : 0;
+    details.soundCode = entry.size >= kSoundHeaderBytes ? head[kSoundCodeAt] : 0;
     return details;
 }
 
@@ -154,8 +154,8 @@ RenderedSound Reader::Sound(std::size_t i)
     const ReaderEntry& entry = entries_.at(i);
     // An entry too short for its header has format code 0, an unknown one.
     const std::vector<std::uint8_t> head = Head(i, kSoundHeaderBytes);
-    const WaveFormat* format = WaveFormatFor(head.size() == kSoundHeaderBytes ? head[3] : 0);
-    if (format == nullptr) throw FatalError::UnknownFormat(std::string(WithoutExtension(entry.shown)) + ".wav");
+    const std::optional<SoundFormat> format = SoundFormatOf(head.size() == kSoundHeaderBytes ? head[kSoundCodeAt] : 0);
+    if (!format) throw FatalError::UnknownFormat(std::string(WithoutExtension(entry.shown)) + ".wav");
     const std::uint8_t* data = ReadEntry(entry);
     Passed(i);
     return {*format, std::vector<std::uint8_t>(data + kSoundHeaderBytes, data + SizeOf(entry))};

@@ -10,7 +10,7 @@
 #include "engine/image_decoder.h"
 #include "engine/input_file.h"
 #include "engine/read/canvas.h"
-#include "engine/sound_format.h"
+#include "engine/format/sound_format.h"
 
 namespace orv {
 
@@ -56,7 +56,7 @@ struct RenderedFrame {
 // A sound entry as conversion writes it: the format of its code, and the 16-bit PCM
 // samples that follow the WAV header.
 struct RenderedSound {
-    WaveFormat format{};
+    SoundFormat format;
     std::vector<std::uint8_t> samples;
 };
 
