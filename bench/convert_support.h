@@ -9,8 +9,8 @@
 #include <unistd.h>
 
 #include "tools/cg_encoder.h"
-#include "engine/converter.h"
-#include "engine/fatal_error.h"
+#include "engine/convert/converter.h"
+#include "engine/base/fatal_error.h"
 #include "tools/pack_writer.h"
 
 namespace orv::bench {

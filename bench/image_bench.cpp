@@ -6,9 +6,9 @@
 
 #include "tools/cg_encoder.h"
 #include "convert_support.h"
-#include "engine/converter.h"
-#include "engine/image_decoder.h"
-#include "engine/image_writers.h"
+#include "engine/convert/converter.h"
+#include "engine/read/image_decoder.h"
+#include "engine/output/image_writers.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include <system_error>
 #include <vector>
 
-#include "engine/png_writer.h"
+#include "engine/output/png_writer.h"
 
 namespace fs = std::filesystem;
 

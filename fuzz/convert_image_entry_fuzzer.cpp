@@ -12,10 +12,10 @@
 #include <string>
 #include <vector>
 
-#include "engine/converter.h"
-#include "engine/fatal_error.h"
+#include "engine/convert/converter.h"
+#include "engine/base/fatal_error.h"
 #include "fuzz_support.h"
-#include "engine/image_decoder.h"
+#include "engine/read/image_decoder.h"
 
 namespace {
 

@@ -10,8 +10,8 @@
 #include <cstdint>
 #include <filesystem>
 
-#include "engine/converter.h"
-#include "engine/fatal_error.h"
+#include "engine/convert/converter.h"
+#include "engine/base/fatal_error.h"
 #include "fuzz_support.h"
 #include "cli/listing.h"
 

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "fuzz_support.h"
-#include "engine/image_decoder.h"
+#include "engine/read/image_decoder.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "engine/image_decoder.h"
+#include "engine/read/image_decoder.h"
 #include "fuzz_support.h"
 #include "pack/picture_encoder.h"
 

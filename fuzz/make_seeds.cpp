@@ -197,9 +197,9 @@ std::vector<Seed> Seeds()
          Cat({Byte(0), Piece(settings), Piece(Bytes{7, 0, 6, 0, 5, 0, 4, 0, 3, 0, 2, 0, 1, 0, 0, 0}), archive})},
         {"read_entries_fuzzer", "carried_canvas",
          Cat({Byte(0), Piece({}), Piece(Bytes{1, 0, 0, 0, 1, 0}),
-              orv::tools::BuildPack({{"big.cg", EncodeCg(Pattern(0, 16, 12, 3))},
-                                     {"grow.ani", orv::tools::BuildAnimation({twoByTwo, Handmade({8, 8, 0, 0, 1, 1}, 2,
-                                                                                                  {0x81})})}})})},
+              orv::tools::BuildPack(
+                  {{"big.cg", EncodeCg(Pattern(0, 16, 12, 3))},
+                   {"grow.ani", orv::tools::BuildAnimation({twoByTwo, Handmade({8, 8, 0, 0, 1, 1}, 2, {0x81})})}})})},
         {"read_entries_fuzzer", "animation_file", Cat({Byte(1), Piece(settings), Piece(Bytes{0, 0}), animation})},
         {"read_entries_fuzzer", "claims_past_the_end", Cat({Byte(0), Piece({}), Piece(Bytes{2, 0, 1, 0}), claims})},
 

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/fatal_error.h"
+#include "engine/base/fatal_error.h"
 #include "engine/read/reader.h"
 #include "fuzz_support.h"
 #include "settings/settings_file.h"
@@ -87,7 +87,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::vector<std::string> reads;
     for (std::size_t i = 0; i < count; ++i) reads.push_back(ReadOf(inOrder, i));
     for (std::size_t at = 0; at + 1 < order.size(); at += 2) {
-        const std::size_t i = (static_cast<std::uint8_t>(order[at]) | static_cast<std::uint8_t>(order[at + 1]) << 8) % count;
+        const std::size_t i
+            = (static_cast<std::uint8_t>(order[at]) | static_cast<std::uint8_t>(order[at + 1]) << 8) % count;
         orv::fuzz::Require(ReadOf(anyOrder, i) == reads[i]);
     }
     return 0;

@@ -9,7 +9,7 @@
 
 #include "tools/ani_writer.h"
 #include "tools/cg_encoder.h"
-#include "engine/image_decoder.h"
+#include "engine/read/image_decoder.h"
 #include "tools/pack_writer.h"
 #include "tools/sound_writer.h"
 

@@ -1,6 +1,6 @@
 #include "app/app_text.h"
 
-#include "engine/text.h"
+#include "engine/base/text.h"
 
 namespace orv::app {
 

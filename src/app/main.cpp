@@ -9,7 +9,7 @@
 
 #include "app/app_text.h"
 #include "app/command_line.h"
-#include "engine/executable_path.h"
+#include "engine/base/executable_path.h"
 #include "app/qt_translations.h"
 #include "app/tform1.h"
 #include "app/ui_dialogs.h"

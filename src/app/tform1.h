@@ -6,10 +6,10 @@
 #include <string>
 #include <vector>
 
-#include "engine/converter.h"
+#include "engine/convert/converter.h"
 #include "app/open_dialog.h"
 #include "settings/settings_file.h"
-#include "engine/status_view.h"
+#include "engine/convert/status_view.h"
 
 class QButtonGroup;
 class QCheckBox;

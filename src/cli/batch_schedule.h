@@ -8,8 +8,8 @@
 #include <optional>
 #include <vector>
 
-#include "engine/convert_result.h"
-#include "engine/fatal_error.h"
+#include "engine/convert/convert_result.h"
+#include "engine/base/fatal_error.h"
 
 namespace orv::cli {
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/batch_options.h"
+#include "engine/convert/batch_options.h"
 
 namespace orv::cli {
 

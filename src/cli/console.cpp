@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "engine/status_view.h"
-#include "engine/text.h"
+#include "engine/convert/status_view.h"
+#include "engine/base/text.h"
 
 namespace orv::cli {
 

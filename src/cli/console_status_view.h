@@ -7,7 +7,7 @@
 
 #include "cli/batch_schedule.h"
 #include "cli/console.h"
-#include "engine/status_view.h"
+#include "engine/convert/status_view.h"
 
 namespace orv::cli {
 

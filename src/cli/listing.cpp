@@ -2,9 +2,9 @@
 
 #include <cinttypes>
 
-#include "engine/fatal_error.h"
+#include "engine/base/fatal_error.h"
 #include "engine/read/reader.h"
-#include "engine/text.h"
+#include "engine/base/text.h"
 
 namespace orv::cli {
 

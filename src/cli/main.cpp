@@ -11,7 +11,7 @@
 
 #include "cli/batch.h"
 #include "cli/cli_options.h"
-#include "engine/fatal_error.h"
+#include "engine/base/fatal_error.h"
 #include "cli/interrupt.h"
 #include "cli/listing.h"
 #include "settings/settings_file.h"

@@ -4,9 +4,9 @@
 #include <system_error>
 #include <unordered_map>
 
-#include "engine/archive.h"
-#include "engine/converter.h"
-#include "engine/text.h"
+#include "engine/read/archive.h"
+#include "engine/convert/converter.h"
+#include "engine/base/text.h"
 
 namespace orv::cli {
 

@@ -5,7 +5,7 @@
 #include <deque>
 #include <mutex>
 
-#include "engine/task_runner.h"
+#include "engine/output/task_runner.h"
 
 namespace orv::cli {
 

@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <new>
 
-#include "engine/fatal_error.h"
+#include "engine/base/fatal_error.h"
 #include "orvpack/pack_options.h"
 #include "pack/pack_error.h"
 

@@ -4,11 +4,11 @@
 #include <cstring>
 #include <filesystem>
 
-#include "engine/archive.h"
-#include "engine/file_handle.h"
-#include "engine/output_file.h"
-#include "engine/output_folder.h"
-#include "engine/text.h"
+#include "engine/read/archive.h"
+#include "engine/io/file_handle.h"
+#include "engine/output/output_file.h"
+#include "engine/output/output_folder.h"
+#include "engine/base/text.h"
 #include "pack/archive_layout.h"
 #include "pack/pack_error.h"
 

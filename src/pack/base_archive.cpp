@@ -2,10 +2,10 @@
 
 #include <cstdio>
 
-#include "engine/fatal_error.h"
+#include "engine/base/fatal_error.h"
 #include "engine/format/wave_header.h"
-#include "engine/output_names.h"
-#include "engine/text.h"
+#include "engine/output/output_names.h"
+#include "engine/base/text.h"
 #include "pack/file_bytes.h"
 #include "pack/pack_error.h"
 #include "pack/picture_file.h"
@@ -74,7 +74,8 @@ std::vector<RenderedFile> BaseArchive::Outputs(std::size_t i, OutputMode mode)
                     bgr[p + 1] = image.rgb[p + 1];
                     bgr[p + 2] = image.rgb[p];
                 }
-                files.push_back({std::string(stem) + picture, PictureOf(image.width, image.height, bgr.data()), {}, 0, 0});
+                files.push_back(
+                    {std::string(stem) + picture, PictureOf(image.width, image.height, bgr.data()), {}, 0, 0});
             } else if (rendered.action == PictureAction::Raw) {
                 files.push_back({entry.shown, nullptr, {}, entry.record.offset, entry.record.size});
             }
@@ -89,7 +90,9 @@ std::vector<RenderedFile> BaseArchive::Outputs(std::size_t i, OutputMode mode)
                              sound.samples.size()});
             break;
         }
-        case EntryKind::Other: files.push_back({entry.shown, nullptr, {}, entry.record.offset, entry.record.size}); break;
+        case EntryKind::Other:
+            files.push_back({entry.shown, nullptr, {}, entry.record.offset, entry.record.size});
+            break;
         }
     } catch (const FatalError&) {
         files.clear();
@@ -103,10 +106,13 @@ void BaseArchive::RenderAnimation(std::size_t i, const std::string& picture, std
     reader_.Frames(i, [&](const FrameView& frame) {
         if (frame.action == PictureAction::Drawn) {
             files.push_back({Numbered(WithoutExtension(entry.shown), frame.number) + picture,
-                             PictureOf(frame.width, frame.height, frame.bgr), {}, 0, 0});
+                             PictureOf(frame.width, frame.height, frame.bgr),
+                             {},
+                             0,
+                             0});
         } else {
-            files.push_back({Numbered(entry.shown, frame.number), nullptr, Bytes(frame.bytes, frame.bytes + frame.size),
-                             0, 0});
+            files.push_back(
+                {Numbered(entry.shown, frame.number), nullptr, Bytes(frame.bytes, frame.bytes + frame.size), 0, 0});
         }
     });
 }

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/batch_options.h"
+#include "engine/convert/batch_options.h"
 #include "engine/read/reader.h"
 #include "pack/picture_encoder.h"
 

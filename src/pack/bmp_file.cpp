@@ -3,7 +3,7 @@
 
 #include "engine/format/bmp_layout.h"
 #include "engine/format/little_endian.h"
-#include "engine/scratch_buffer.h"
+#include "engine/base/scratch_buffer.h"
 #include "pack/file_bytes.h"
 #include "pack/pack_error.h"
 #include "pack/picture_file.h"

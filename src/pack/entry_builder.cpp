@@ -3,7 +3,7 @@
 #include <filesystem>
 #include <system_error>
 
-#include "engine/image_decoder.h"
+#include "engine/read/image_decoder.h"
 #include "pack/animation_data.h"
 #include "pack/pack_error.h"
 #include "pack/picture_encoder.h"

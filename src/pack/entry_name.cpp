@@ -1,6 +1,6 @@
 #include "pack/entry_name.h"
 
-#include "engine/text.h"
+#include "engine/base/text.h"
 
 namespace orv::pack {
 

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "engine/file_handle.h"
+#include "engine/io/file_handle.h"
 #include "pack/pack_error.h"
 
 namespace orv::pack {

@@ -4,9 +4,9 @@
 #include <filesystem>
 #include <system_error>
 
-#include "engine/converter.h"
-#include "engine/output_file.h"
-#include "engine/text.h"
+#include "engine/convert/converter.h"
+#include "engine/output/output_file.h"
+#include "engine/base/text.h"
 #include "pack/pack_error.h"
 
 namespace orv::pack {

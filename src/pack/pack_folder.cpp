@@ -5,7 +5,7 @@
 #include <set>
 #include <system_error>
 
-#include "engine/text.h"
+#include "engine/base/text.h"
 #include "pack/archive_file.h"
 #include "pack/base_archive.h"
 #include "pack/entry_builder.h"

@@ -5,7 +5,7 @@
 #include <unordered_map>
 #include <unordered_set>
 
-#include "engine/image_decoder.h"
+#include "engine/read/image_decoder.h"
 #include "pack/cg_picture.h"
 
 namespace orv::pack {

@@ -1,6 +1,6 @@
 #include "pack/picture_limits.h"
 
-#include "engine/scratch_buffer.h"
+#include "engine/base/scratch_buffer.h"
 #include "pack/pack_error.h"
 
 namespace orv::pack {

@@ -4,7 +4,7 @@
 #include <cstring>
 #include <optional>
 
-#include "engine/file_handle.h"
+#include "engine/io/file_handle.h"
 #include "engine/format/little_endian.h"
 #include "engine/format/sound_format.h"
 #include "engine/format/wave_header.h"

@@ -9,7 +9,7 @@
 #include <thread>
 
 #include "tools/ani_writer.h"
-#include "engine/archive.h"
+#include "engine/read/archive.h"
 #include "tools/cg_encoder.h"
 #include "cli_fixture.h"
 #include "tools/sound_writer.h"

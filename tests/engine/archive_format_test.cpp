@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "engine/archive.h"
+#include "engine/read/archive.h"
 #include "tools/pack_writer.h"
 
 using namespace orv;

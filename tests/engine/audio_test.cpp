@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "engine_fixture.h"
-#include "engine/fatal_error.h"
+#include "engine/base/fatal_error.h"
 
 using namespace orv;
 using orv::tools::Bytes;

@@ -7,7 +7,7 @@
 #include "animation_bytes.h"
 #include "engine_fixture.h"
 #include "picture_bytes.h"
-#include "engine/fatal_error.h"
+#include "engine/base/fatal_error.h"
 
 using namespace orv;
 using orv::tools::BuildPack;

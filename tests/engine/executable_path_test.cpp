@@ -9,7 +9,7 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include "engine/executable_path.h"
+#include "engine/base/executable_path.h"
 #include "mounts.h"
 #include "temp_dir.h"
 

@@ -2,9 +2,9 @@
 
 #include <filesystem>
 
-#include "engine/fatal_error.h"
-#include "engine/file_handle.h"
-#include "engine/input_file.h"
+#include "engine/base/fatal_error.h"
+#include "engine/io/file_handle.h"
+#include "engine/io/input_file.h"
 #include "tools/pack_writer.h"
 #include "temp_dir.h"
 

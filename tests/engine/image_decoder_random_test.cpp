@@ -2,7 +2,7 @@
 
 #include <random>
 
-#include "engine/image_decoder.h"
+#include "engine/read/image_decoder.h"
 
 using Bytes = std::vector<std::uint8_t>;
 

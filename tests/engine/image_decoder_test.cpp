@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "engine/image_decoder.h"
+#include "engine/read/image_decoder.h"
 #include "picture_bytes.h"
 
 using orv::DecodeImage;

@@ -2,7 +2,7 @@
 
 #include "bmp_header.h"
 #include "engine_fixture.h"
-#include "engine/fatal_error.h"
+#include "engine/base/fatal_error.h"
 #include "picture_bytes.h"
 #include "png_reader.h"
 

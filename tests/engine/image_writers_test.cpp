@@ -2,10 +2,10 @@
 
 #include "bmp_header.h"
 #include "engine_fixture.h"
-#include "engine/fatal_error.h"
-#include "engine/png_writer.h"
+#include "engine/base/fatal_error.h"
+#include "engine/output/png_writer.h"
 #include "png_reader.h"
-#include "engine/image_writers.h"
+#include "engine/output/image_writers.h"
 
 using namespace orv;
 using orv::tools::Bytes;

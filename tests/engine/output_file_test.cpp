@@ -9,8 +9,8 @@
 
 #include <filesystem>
 
-#include "engine/output_file.h"
-#include "engine/output_folder.h"
+#include "engine/output/output_file.h"
+#include "engine/output/output_folder.h"
 #include "tools/pack_writer.h"
 #include "temp_dir.h"
 

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "engine/output_queue.h"
-#include "engine/task_runner.h"
+#include "engine/output/output_queue.h"
+#include "engine/output/task_runner.h"
 #include "temp_dir.h"
 
 using orv::FatalError;

@@ -5,7 +5,7 @@
 #include <set>
 
 #include "bmp_header.h"
-#include "engine/fatal_error.h"
+#include "engine/base/fatal_error.h"
 #include "engine/read/reader.h"
 #include "engine_fixture.h"
 #include "picture_bytes.h"

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "engine/scratch_buffer.h"
+#include "engine/base/scratch_buffer.h"
 
 using orv::ScratchBuffer;
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "engine/text.h"
+#include "engine/base/text.h"
 
 using namespace orv;
 

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "tools/cg_encoder.h"
-#include "engine/image_decoder.h"
+#include "engine/read/image_decoder.h"
 
 using orv::tools::Bytes;
 using orv::tools::CgPicture;

@@ -9,7 +9,7 @@
 #include <stdexcept>
 #include <vector>
 
-#include "engine/image_decoder.h"
+#include "engine/read/image_decoder.h"
 #include "pack/cg_picture.h"
 #include "pack/picture_encoder.h"
 #include "pack/quantize.h"

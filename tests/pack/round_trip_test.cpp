@@ -115,13 +115,15 @@ TEST_F(OrvpackTest, AnUntouchedFolderGivesTheOriginalWhereFramesShowEarlierEntri
     std::vector<std::pair<std::string, Bytes>> archives;
     const Bytes frame1 = PictureBytes::Full(1, 1, {{0, 0xA0, 0xB0, 0xC0}}, {0x80});
     const Bytes frame2 = PictureBytes::Rect(4, 4, 0, 0, 1, 1, {{0, 0x01, 0x02, 0x03}}, {0x80});
-    archives.emplace_back("carry.dat",
-                          orv::tools::BuildPack({{"big.cg", PictureBytes::Full(4, 4, {{0, 9, 8, 7}}, {0x80, 0x1F, 0x80})},
-                                                 {"walk.ani", AnimationOf({frame1, frame2})}}));
+    archives.emplace_back(
+        "carry.dat",
+        orv::tools::BuildPack({{"big.cg", PictureBytes::Full(4, 4, {{0, 9, 8, 7}}, {0x80, 0x1F, 0x80})},
+                               {"walk.ani", AnimationOf({frame1, frame2})}}));
     for (unsigned seed = 1; seed <= 16; ++seed) {
         RandomArchive random(seed);
         std::string settings;
-        archives.emplace_back("random" + std::to_string(seed) + ".dat", random.Archive(random.Int(1, 24), 12, settings));
+        archives.emplace_back("random" + std::to_string(seed) + ".dat",
+                              random.Archive(random.Int(1, 24), 12, settings));
     }
     for (const auto& [name, bytes] : archives) {
         const std::string format = name.size() % 2 == 0 ? "png" : "bmp";

@@ -6,7 +6,7 @@
 #include <stop_token>
 #include <string>
 
-#include "engine/converter.h"
+#include "engine/convert/converter.h"
 #include "tools/pack_writer.h"
 #include "recording_view.h"
 #include "temp_dir.h"

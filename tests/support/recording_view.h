@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/status_view.h"
+#include "engine/convert/status_view.h"
 
 // A status view that remembers every call as a line of text, in order, and can run
 // an action at a given pump or output (to press Stop there, for example).
@@ -15,10 +15,7 @@ public:
     std::function<void(int pump)> onPump;
     std::function<void(const std::string& path)> onOutput;
 
-    void SetEntryProgressMax(std::int32_t maximum) override
-    {
-        calls.push_back("max " + std::to_string(maximum));
-    }
+    void SetEntryProgressMax(std::int32_t maximum) override { calls.push_back("max " + std::to_string(maximum)); }
     void SetEntryProgressPosition(std::int32_t position) override
     {
         position_ = position;

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <limits>
 
-#include "engine/fatal_error.h"
+#include "engine/base/fatal_error.h"
 #include "engine/format/bmp_layout.h"
 
 namespace orv {

@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <optional>
 
-#include "engine/image_decoder.h"
-#include "engine/scratch_buffer.h"
+#include "engine/read/image_decoder.h"
+#include "engine/base/scratch_buffer.h"
 
 namespace orv {
 

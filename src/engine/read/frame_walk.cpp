@@ -7,9 +7,8 @@
 
 namespace orv {
 
-bool WalkAnimation(const std::uint8_t* data, std::uint32_t size, std::string_view section,
-                   const SettingsFile* settings, const std::function<bool()>& stop,
-                   const std::function<void(const FrameStep&)>& step)
+bool WalkAnimation(const std::uint8_t* data, std::uint32_t size, std::string_view section, const SettingsFile* settings,
+                   const std::function<bool()>& stop, const std::function<void(const FrameStep&)>& step)
 {
     const std::uint32_t frames = AnimationFrameCount(data, size);
     const auto draw = [&](std::uint32_t number, bool clear, bool baseOnly) {

@@ -24,8 +24,7 @@ struct FrameStep {
 // first as a base, the frame's own number leaves it out, -1 clears the canvas first.
 // Frames whose offset lies at or past the end of the data draw nothing. stop is asked
 // before each frame; false when it ended the walk.
-bool WalkAnimation(const std::uint8_t* data, std::uint32_t size, std::string_view section,
-                   const SettingsFile* settings, const std::function<bool()>& stop,
-                   const std::function<void(const FrameStep&)>& step);
+bool WalkAnimation(const std::uint8_t* data, std::uint32_t size, std::string_view section, const SettingsFile* settings,
+                   const std::function<bool()>& stop, const std::function<void(const FrameStep&)>& step);
 
 }  // namespace orv

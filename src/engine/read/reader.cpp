@@ -4,9 +4,9 @@
 
 #include "engine/format/frame_table.h"
 #include "engine/format/little_endian.h"
-#include "engine/fatal_error.h"
+#include "engine/base/fatal_error.h"
 #include "engine/read/frame_walk.h"
-#include "engine/text.h"
+#include "engine/base/text.h"
 
 namespace orv {
 
@@ -77,8 +77,8 @@ Reader::Opened Reader::Open(const std::string& path)
     for (std::uint32_t i = 0; i < *count; ++i) {
         const std::uint8_t* record = table + std::size_t{i} * kArchiveEntryBytes;
         const ArchiveEntry stored = ParseArchiveEntry(record);
-        entries_.push_back({i, stored, EntryWithinFile(record, file_.size()).size, Cp932ToUtf8(stored.Name()),
-                            KindOf(stored)});
+        entries_.push_back(
+            {i, stored, EntryWithinFile(record, file_.size()).size, Cp932ToUtf8(stored.Name()), KindOf(stored)});
     }
     return Opened::Yes;
 }
@@ -191,8 +191,8 @@ bool Reader::DrawAnimation(Canvas& canvas, const std::uint8_t* data, std::uint32
         FrameView view{frame.number, action, header.width, header.height, nullptr, nullptr, 0};
         if (action == PictureAction::Skipped) return;
         if (action == PictureAction::Drawn) {
-            view.bgr = canvas.Draw(frame.data, frame.size, header, static_cast<std::int32_t>(frame.number),
-                                    frame.clear);
+            view.bgr
+                = canvas.Draw(frame.data, frame.size, header, static_cast<std::int32_t>(frame.number), frame.clear);
             if (frame.baseOnly) return;
         } else {
             // A frame of another type is copied as it is, even when only its base is asked for.

@@ -6,9 +6,9 @@
 #include <string_view>
 #include <vector>
 
-#include "engine/archive.h"
-#include "engine/image_decoder.h"
-#include "engine/input_file.h"
+#include "engine/read/archive.h"
+#include "engine/read/image_decoder.h"
+#include "engine/io/input_file.h"
 #include "engine/read/canvas.h"
 #include "engine/format/sound_format.h"
 

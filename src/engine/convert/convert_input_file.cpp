@@ -1,0 +1,109 @@
+#include "engine/read/archive.h"
+#include "engine/convert/converter.h"
+#include "engine/base/fatal_error.h"
+#include "engine/io/input_file.h"
+#include "engine/read/reader.h"
+#include "engine/base/text.h"
+
+namespace orv {
+
+ConvertResult Converter::ConvertInputFile()
+{
+    srcName = AsciiLower(FileNamePart(srcPath));
+    const InputKind inputKind = InputKindOf(srcName);
+    if (inputKind == InputKind::Unsupported) return ConvertResult::Skipped;
+
+    InputFile file;
+    if (!file.Open(srcPath)) {
+        view_.ShowModalMessage(CannotOpenInputText(srcName));
+        return ConvertResult::NotOpened;
+    }
+    // The input is never written over, and the folder is let go with it, once nothing
+    // more is written into it.
+    input_ = &file;
+    struct Release {
+        Converter& converter;
+        ~Release()
+        {
+            converter.outputs_.Discard();
+            converter.input_ = nullptr;
+            converter.outFolder_.Close();
+        }
+    } release{*this};
+    DropCanvas();
+    outputs_.SetRunner(pictureWriters);
+    try {
+        const ConvertResult result = ConvertOpenInput(file, inputKind);
+        outputs_.Flush();
+        return result;
+    } catch (...) {
+        // What the entries before the failure wrote is put in place first, as when each
+        // file is put in place as soon as it is written; a failure among them is the
+        // one raised.
+        outputs_.Flush();
+        throw;
+    }
+}
+
+ConvertResult Converter::ConvertOpenInput(InputFile& file, InputKind kind)
+{
+    if (kind == InputKind::Animation) {
+        MakeOutputFolder();
+        std::uint8_t* data = file.ReadBlock(dataBuf, 0, file.size());
+        ArchiveEntry entry = AnimationFileEntry(srcName, file.size());
+        ConvertAnimation(data, entry);
+        return ConvertResult::Finished;
+    }
+
+    const std::optional<std::uint32_t> count = ReadArchiveHeader(file);
+    if (!count) return ConvertResult::Skipped;
+    const auto shownCount = static_cast<std::int32_t>(*count);
+    view_.SetEntryProgressMax(shownCount);
+    view_.SetEntryCounterText(FormatCounter(0, shownCount));
+    view_.RepaintEntryCounter();
+
+    const std::uint8_t* table = ReadArchiveTable(file, tableBuf, *count);
+    MakeOutputFolder();
+
+    entriesDone_ = 0;
+    for (std::uint32_t i = 0; i < *count; ++i) {
+        entryIndex = static_cast<std::int32_t>(i);
+        if (StopRequested()) return ConvertResult::Cancelled;
+
+        ArchiveEntry entry = EntryWithinFile(table + std::size_t{i} * kArchiveEntryBytes, file.size());
+        ConvertArchiveEntry(file, entry);
+
+        // An entry counts once its files are in place.
+        outputs_.AddMark([this, shownCount] {
+            ++entriesDone_;
+            view_.SetEntryProgressPosition(entriesDone_);
+            view_.SetEntryCounterText(FormatCounter(entriesDone_, shownCount));
+        });
+    }
+    outputs_.Flush();
+    view_.SetEntryProgressPosition(shownCount);
+    return ConvertResult::Finished;
+}
+
+void Converter::ConvertArchiveEntry(InputFile& archive, ArchiveEntry& entry)
+{
+    const EntryKind kind = KindOf(entry);
+    if (kind == EntryKind::Sound && entry.size > kSoundStreamThreshold) {
+        WriteWaveStreamed(archive, entry);
+        return;
+    }
+    const std::uint8_t* data = archive.ReadBlock(dataBuf, entry.offset, entry.size);
+    switch (kind) {
+    case EntryKind::Sound: WriteWaveFromMemory(data, entry); break;
+    case EntryKind::Animation:
+        if (options.aniRaw)
+            DumpEntry(data, entry, -1);
+        else
+            ConvertAnimation(data, entry);
+        break;
+    case EntryKind::Image: ConvertImageEntry(data, entry, false, false, -1); break;
+    case EntryKind::Other: DumpEntry(data, entry, -1); break;
+    }
+}
+
+}  // namespace orv

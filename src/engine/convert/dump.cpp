@@ -1,0 +1,16 @@
+#include <utility>
+
+#include "engine/convert/converter.h"
+
+namespace orv {
+
+void Converter::DumpEntry(const std::uint8_t* data, const ArchiveEntry& entry, std::int32_t frameNo)
+{
+    const std::string path = EntryOutputPath(entry, FrameSuffix(frameNo));
+    view_.ShowOutputPath(path);
+    OutputFile out = CreateOutputFile(path);
+    WriteOutput(out, data, entry.size);
+    QueueOutput(std::move(out));
+}
+
+}  // namespace orv

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <cstdint>
+
+#include "engine/export/composed_frames.h"
+
+namespace orv {
+
+class OutputFile;
+
+struct GifWritten {
+    bool finished = false;  // false: stop asked for the file to be abandoned
+    bool reduced = false;  // a frame held more than 256 colours and was reduced
+};
+
+// Encodes the frames, each shown for frameMs milliseconds (GIF keeps hundredths of a
+// second: rounded, at least one), as one looping animated GIF into out, which the caller
+// puts in place. Every frame covers the whole cell with a colour table of its own. The
+// write FatalError when the file cannot be written, the memory FatalError when memory
+// runs out.
+GifWritten WriteGifAnimation(const ComposedFrames& frames, std::int32_t frameMs, const StopCheck& stop,
+                             OutputFile& out);
+
+}  // namespace orv

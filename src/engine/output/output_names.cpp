@@ -1,0 +1,25 @@
+#include "engine/output/output_names.h"
+
+#include <cstdio>
+
+#include "engine/base/text.h"
+
+namespace orv {
+
+std::string FrameSuffix(std::int32_t frameNo)
+{
+    if (frameNo < 0) return {};
+    char text[16];
+    std::snprintf(text, sizeof text, "_%04d", static_cast<int>(frameNo));
+    return text;
+}
+
+std::string OutputFolderName(std::string_view srcName)
+{
+    const std::string_view stem = WithoutExtension(srcName);
+    // A stem of "", "." or ".." would name exeDir itself or its parent.
+    if (stem.empty() || stem == "." || stem == "..") return std::string(srcName);
+    return std::string(stem);
+}
+
+}  // namespace orv

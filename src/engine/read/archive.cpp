@@ -1,0 +1,51 @@
+#include "engine/read/archive.h"
+
+#include <algorithm>
+
+#include "engine/io/input_file.h"
+#include "engine/base/text.h"
+
+namespace orv {
+
+EntryKind KindOf(const ArchiveEntry& entry)
+{
+    const std::string_view name = entry.Name();
+    if (name.size() < 3) return EntryKind::Other;
+    const std::string_view suffix = name.substr(name.size() - 3);
+    if (suffix == "pcm") return EntryKind::Sound;
+    if (suffix == "ani") return EntryKind::Animation;
+    if (suffix == ".cg") return EntryKind::Image;
+    return EntryKind::Other;
+}
+
+InputKind InputKindOf(std::string_view srcName)
+{
+    const std::string_view ext = ExtensionOf(srcName);
+    if (ext == ".dat") return InputKind::Archive;
+    if (ext == ".ani") return InputKind::Animation;
+    return InputKind::Unsupported;
+}
+
+std::optional<std::uint32_t> ReadArchiveHeader(InputFile& file)
+{
+    std::uint8_t header[kArchiveHeaderBytes] = {};
+    file.ReadAt(0, header, sizeof header);
+    if (!HasArchiveMagic(header)) return std::nullopt;
+    return ArchiveEntryCount(header);
+}
+
+const std::uint8_t* ReadArchiveTable(InputFile& file, ScratchBuffer& tableBuf, std::uint32_t count)
+{
+    return file.ReadBlock(tableBuf, kArchiveHeaderBytes, std::uint64_t{count} * kArchiveEntryBytes);
+}
+
+ArchiveEntry EntryWithinFile(const std::uint8_t* record, std::uint64_t fileSize)
+{
+    ArchiveEntry entry = ParseArchiveEntry(record);
+    entry.size = entry.offset >= fileSize
+        ? 0
+        : static_cast<std::uint32_t>(std::min<std::uint64_t>(entry.size, fileSize - entry.offset));
+    return entry;
+}
+
+}  // namespace orv
