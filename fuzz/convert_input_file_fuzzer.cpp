@@ -54,7 +54,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (fs::exists(exeDir / "input")) {
         for (const auto& item : fs::directory_iterator(exeDir / "input")) orv::fuzz::Require(item.is_regular_file());
     }
-    orv::fuzz::Require(converter.dataBuf.capacity() <= std::max<std::size_t>(file.size(), orv::kSoundStreamThreshold));
+    orv::fuzz::Require(converter.dataBlockBytes() <= std::max<std::size_t>(file.size(), orv::kSoundStreamThreshold));
     fs::remove(path);
     return 0;
 }

@@ -44,12 +44,12 @@ public:
     // Written by ConvertInputFile.
     std::string srcName;  // lower-cased file name of srcPath
     std::string outDir;  // output folder, ending in "/"
-    std::int32_t entryIndex = 0;
-
-    ScratchBuffer tableBuf;
-    ScratchBuffer dataBuf;
+    std::int32_t entryIndex = 0;  // the entry under way, from 0
 
     ConvertResult ConvertInputFile();
+    // The bytes the block entries are read into holds: never more than the largest entry
+    // read whole, or one chunk of a streamed sound.
+    std::uint32_t dataBlockBytes() const { return dataBuf.capacity(); }
 
     void ConvertAnimation(const std::uint8_t* data, ArchiveEntry& entry);
     // The one file (or sheet and index) the composed frames of an animation become,
@@ -103,6 +103,9 @@ private:
     // Pumps events; whether Stop was asked for.
     bool StopRequested();
 
+    // The input's table and the entry under way, each in a block reused from entry to entry.
+    ScratchBuffer tableBuf;
+    ScratchBuffer dataBuf;
     StatusView& view_;
     // Entries of the input whose files are in place, as the view is shown them.
     std::int32_t entriesDone_ = 0;
