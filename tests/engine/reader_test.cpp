@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <random>
 #include <set>
+#include <thread>
 
 #include "bmp_header.h"
 #include "engine/base/fatal_error.h"
@@ -225,4 +226,80 @@ TEST_F(ReaderTest, AnimationAskedFirstShowsWhatThePictureBeforeItLeft)
     std::vector<std::uint8_t> black(16 * 3, 0);
     std::copy_n(shown.begin(), 3, black.begin());
     EXPECT_EQ(secondFrame({{"walk.ani", walk}}, 0), black);
+}
+
+// Two readers of one archive on two threads, each reading every entry in entry order,
+// then twice in an order of its own, with stops asked now and then: every entry read to
+// its end is what a reader alone reads in order, and a stopped read leaves the reader as
+// good as before.
+TEST(ReaderThreads, ReadersOnTwoThreadsAndStoppedReadsGiveWhatOneReaderGives)
+{
+    TempDir dir;
+    RandomArchive random(77);
+    std::string settingsText;
+    // Mostly animations, so that most frames show what the ones before them left.
+    std::vector<tools::PackItem> items;
+    for (int i = 0; i < 40; ++i) {
+        const int frames = random.Int(2, 6);
+        const std::string name = "a" + std::to_string(i) + ".ani";
+        items.push_back({name, random.Animation(16, frames)});
+        settingsText += random.Settings(name, frames);
+        if (i % 8 == 0) items.push_back({"p" + std::to_string(i) + ".cg", random.Picture(16)});
+    }
+    const std::string path = (dir.path() / "shared.dat").string();
+    ASSERT_TRUE(tools::WriteFileBytes(path, tools::BuildPack(items)));
+    const std::unique_ptr<SettingsFile> settings = SettingsFile::FromBytes(settingsText);
+
+    // An entry's pixels, frames or bytes; empty when stopped.
+    const auto read = [](Reader& reader, std::size_t i, const ReaderStop& stop) {
+        std::vector<std::uint8_t> all;
+        switch (reader.entries()[i].kind) {
+        case EntryKind::Animation:
+            for (const RenderedFrame& frame : reader.Animation(i, stop)) {
+                all.insert(all.end(), frame.image.rgb.begin(), frame.image.rgb.end());
+                all.insert(all.end(), frame.bytes.begin(), frame.bytes.end());
+                all.push_back(static_cast<std::uint8_t>(frame.number));
+            }
+            return all;
+        case EntryKind::Image: {
+            const RenderedPicture picture = reader.Picture(i);
+            return picture.action == PictureAction::Drawn ? picture.image.rgb : picture.bytes;
+        }
+        default: return reader.Bytes(i);
+        }
+    };
+    Reader alone;
+    ASSERT_EQ(alone.Open(path), Reader::Opened::Yes);
+    alone.SetSettings(settings.get());
+    const std::size_t count = alone.entries().size();
+    std::vector<std::vector<std::uint8_t>> expected;
+    for (std::size_t i = 0; i < count; ++i) expected.push_back(read(alone, i, {}));
+
+    const auto readAll = [&](unsigned seed, std::vector<std::string>& mismatches) {
+        Reader reader;
+        if (reader.Open(path) != Reader::Opened::Yes) return mismatches.push_back("not opened");
+        reader.SetSettings(settings.get());
+        std::vector<std::size_t> order(count);
+        for (std::size_t i = 0; i < count; ++i) order[i] = i;
+        std::mt19937 shuffle(seed);
+        for (int round = 0; round < 3; ++round) {
+            if (round > 0) std::shuffle(order.begin(), order.end(), shuffle);
+            for (const std::size_t i : order) {
+                // Every third read is stopped at the second question asked, if it asks two.
+                int asked = 0;
+                const bool stopHere = shuffle() % 3 == 0;
+                const ReaderStop stop = [&] { return stopHere && ++asked == 2; };
+                const std::vector<std::uint8_t> got = read(reader, i, stop);
+                const bool stopped = stopHere && asked >= 2;
+                if (stopped ? !got.empty() : got != expected[i]) mismatches.push_back(std::to_string(i));
+            }
+        }
+    };
+    std::vector<std::string> first, second;
+    {
+        std::jthread one(readAll, 1u, std::ref(first));
+        std::jthread two(readAll, 2u, std::ref(second));
+    }
+    EXPECT_EQ(first, std::vector<std::string>{});
+    EXPECT_EQ(second, std::vector<std::string>{});
 }

@@ -87,9 +87,11 @@ void Reader::SetSettings(const SettingsFile* settings)
 {
     if (settings == settings_) return;
     settings_ = settings;
-    // Animations drawn with other settings leave other blocks behind them.
+    // Animations drawn with other settings leave other blocks behind them; before the
+    // first entry the block is empty whatever the settings.
     footprints_.clear();
-    canvasAt_ = kNone;
+    canvas_.Drop();
+    canvasAt_ = 0;
 }
 
 std::uint64_t Reader::OffsetOf(const ReaderEntry& entry) const
