@@ -95,7 +95,8 @@ using ReaderStop = std::function<bool()>;
 // byte the animation reads) and draws only from there; entries asked in order cost no
 // more than conversion does. One reader serves one thread; readers of any inputs may
 // work on several threads at once. Read errors and memory that cannot be obtained are
-// FatalErrors.
+// FatalErrors; an entry is read whole, so one larger than a scratch block (1 GiB) is the
+// memory error, even a sound that conversion copies in chunks.
 class Reader {
 public:
     enum class Opened { Yes, NotAnInput, CannotOpen };
