@@ -59,8 +59,10 @@ ParseOutcome ParseCliOptions(int argc, const char* const* argv)
                    "frames per row of a sprite sheet (default: the frame count, at most 16)")
         ->check(CLI::Range(1, 65535))
         ->option_text("N");
+    // A settings file named but missing is a typo that would change the frames: refused.
     app.add_option("-s,--settings", options.settingsPath,
                    "settings file for composing animation frames (default: none)")
+        ->check(CLI::ExistingFile)
         ->option_text("FILE");
     app.add_option("-o,--output-root", options.outputRoot,
                    "folder in which output folders are made, created when missing (default: the current folder)")

@@ -125,7 +125,7 @@ TEST_F(CliTest, AFullDiskIsTheWriteErrorNeverSuccess)
     EXPECT_EQ(result.out.find("変換終了しました。"), std::string::npos);
 }
 
-TEST_F(CliTest, SettingsComposeFramesAndAnUnreadableFileStopsBeforeConverting)
+TEST_F(CliTest, SettingsComposeFramesAndAMissingOrUnreadableFileStopsBeforeConverting)
 {
     // Two frames, both the same one-pixel picture; the settings file leaves frame 2 out.
     Bytes animation{8, 0, 0, 0, 8, 0, 0, 0, 0, 1, 0, 1, 0};
@@ -138,9 +138,11 @@ TEST_F(CliTest, SettingsComposeFramesAndAnUnreadableFileStopsBeforeConverting)
     EXPECT_EQ(composed.exitCode, 0) << composed.err;
     EXPECT_EQ(FilesIn(root() / "walk"), std::vector<std::string>{"walk_0001.bmp"});
 
+    // A settings file named but missing would silently compose other frames: a usage error.
     const auto missing = Convert({"-s", (in() / "none.ini").string(), input});
-    EXPECT_EQ(missing.exitCode, 0);
-    EXPECT_EQ(FilesIn(root() / "walk"), (std::vector<std::string>{"walk_0001.bmp", "walk_0002.bmp"}));
+    EXPECT_EQ(missing.exitCode, 2);
+    EXPECT_NE(missing.err.find((in() / "none.ini").string()), std::string::npos) << missing.err;
+    EXPECT_EQ(FilesIn(root() / "walk"), std::vector<std::string>{"walk_0001.bmp"});
 
     // A FIFO exists but cannot be read as a settings file, even by root.
     std::filesystem::remove_all(root() / "walk");
