@@ -68,4 +68,12 @@ MANPATH="$usr/share/man" man orvpack 2>/dev/null | grep -q -- '--base' || fail "
 for doc in README.md LICENSE copyright changelog.gz; do
   [ -s "$usr/share/doc/orvconv/$doc" ] || fail "no doc/$doc"
 done
+# The programs link GPL-3.0-or-later code: every licence statement the package makes says so.
+grep -q '^License: GPL-3.0-or-later$' "$usr/share/doc/orvconv/copyright" || fail "copyright does not say GPL-3.0-or-later"
+grep -q 'GNU GENERAL PUBLIC LICENSE' "$usr/share/doc/orvconv/LICENSE" || fail "LICENSE is not the GPL"
+metainfo=$(find "$usr/share/metainfo" -name '*.xml' | head -n 1)
+grep -q '<project_license>GPL-3.0-or-later</project_license>' "$metainfo" || fail "metainfo project_license is not GPL-3.0-or-later"
+if grep -rlq -e 'MIT License' -e 'License: Expat' -e '>MIT<' "$usr/share/doc/orvconv" "$usr/share/metainfo"; then
+  fail "a file of the package names a licence other than the GPL"
+fi
 echo "check_package: $deb is sound"
