@@ -6,15 +6,15 @@ set(CPACK_PACKAGE_NAME orvconv)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
-set(CPACK_PACKAGE_CONTACT "The orvconv developers <orvconv-developers@users.noreply.github.com>")
+set(CPACK_PACKAGE_CONTACT "${ORVCONV_MAINTAINER}")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION graphics)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
-# Libraries come from the binaries; the window also needs its font and its sounds.
+# Libraries come from the binaries. The window's font, its sounds and Qt's own texts (the
+# file dialog's buttons) in the desktop's language make it look and sound as designed, but
+# it works without them (another font, the plain beep, English buttons).
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-ipafont-gothic, sound-theme-freedesktop")
-# Qt's own texts (the file dialog's buttons) in the desktop's language.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-translations-l10n")
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-ipafont-gothic, sound-theme-freedesktop, qt6-translations-l10n")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "${PROJECT_DESCRIPTION}")
 set(CPACK_PACKAGE_DESCRIPTION "orvconv unpacks the pack archives (.dat) and animation files (.ani) of
 ORVENDA 3.2 and writes every entry in a standard format: pictures as 24-bit

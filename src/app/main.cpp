@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/app_text.h"
+#include "app/desktop_identity.h"
 #include "app/command_line.h"
 #include "engine/base/executable_path.h"
 #include "app/qt_translations.h"
@@ -19,6 +20,7 @@ int main(int argc, char** argv)
 {
     if (const std::optional<int> answered = orv::app::AnswerInformationRequest(argc, argv)) return *answered;
     QApplication application(argc, argv);
+    orv::app::SetDesktopIdentity();
     const std::unique_ptr<QTranslator> qtTexts = orv::app::LoadQtTranslations(QLocale::system());
     if (qtTexts) QApplication::installTranslator(qtTexts.get());
     // QApplication has taken its own options out of argv.

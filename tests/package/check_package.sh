@@ -20,6 +20,27 @@ root="$work/root"
 dpkg-deb -x "$deb" "$root"
 usr="$root/usr"
 
+# As a Debian packager asks: hardened programs (stack protector and fortified calls,
+# RELRO with immediate binding) without compiler notes; the window's font and sounds
+# recommended, not required; one maintainer, the changelog's.
+for program in orvconv orvconv-cli orvpack; do
+  elf="$usr/bin/$program"
+  readelf -d "$elf" | grep -q 'BIND_NOW\|Flags:.* NOW' || fail "$program: not bound at once (-z now)"
+  readelf -l "$elf" | grep -q GNU_RELRO || fail "$program: no RELRO"
+  readelf -W --dyn-syms "$elf" | grep -q '__stack_chk_fail' || fail "$program: no stack protector"
+  readelf -W --dyn-syms "$elf" | grep -q '__[a-z]*_chk@' || fail "$program: no fortified calls"
+  ! readelf -S "$elf" | grep -q '\.comment' || fail "$program: has a .comment section"
+done
+depends=$(dpkg-deb -f "$deb" Depends)
+recommends=$(dpkg-deb -f "$deb" Recommends)
+for package in fonts-ipafont-gothic sound-theme-freedesktop; do
+  ! echo "$depends" | grep -q "$package" || fail "$package is a dependency, not a recommendation"
+  echo "$recommends" | grep -q "$package" || fail "$package is not recommended"
+done
+maintainer=$(dpkg-deb -f "$deb" Maintainer)
+zcat "$usr/share/doc/orvconv/changelog.gz" | grep -q -- "^ -- $maintainer  " || fail "the changelog's maintainer is not $maintainer"
+grep -q '^StartupNotify=true$' "$usr/share/applications/orvconv.desktop" || fail "no StartupNotify=true"
+
 # The command line tool, run from a folder of its own: its output goes there.
 [ "$("$usr/bin/orvconv-cli" --version)" = "orvconv-cli $version" ] || fail "orvconv-cli --version"
 mkdir "$work/here"
