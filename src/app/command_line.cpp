@@ -7,36 +7,63 @@
 
 namespace orv::app {
 
-std::vector<std::string> FilesFromArguments(int argc, char** argv)
+namespace {
+
+// Whether an argument before "--" is an option: "-" alone names a file.
+bool IsOption(const char* argument)
 {
-    std::vector<std::string> paths;
+    return argument[0] == '-' && argument[1] != '\0';
+}
+
+bool Is(const char* argument, const char* shortName, const char* longName)
+{
+    return std::strcmp(argument, shortName) == 0 || std::strcmp(argument, longName) == 0;
+}
+
+}  // namespace
+
+CommandLine ReadCommandLine(int argc, char** argv)
+{
+    CommandLine line;
+    bool options = true;
     for (int i = 1; i < argc; ++i) {
+        if (options && std::strcmp(argv[i], "--") == 0) {
+            options = false;
+            continue;
+        }
+        if (options && IsOption(argv[i])) {
+            line.usageError = std::string("orvconv: unknown option ") + argv[i]
+                + "\nusage: orvconv [FILE...]   (orvconv --help for more)";
+            line.files.clear();
+            return line;
+        }
         std::error_code error;
         const std::filesystem::path full = std::filesystem::absolute(argv[i], error);
         // Without a current folder the name goes on as given; opening it then fails with a message.
-        paths.push_back(error ? std::string(argv[i]) : full.string());
+        line.files.push_back(error ? std::string(argv[i]) : full.string());
     }
-    return paths;
+    return line;
 }
 
 std::optional<int> AnswerInformationRequest(int argc, char** argv)
 {
-    if (argc != 2) return std::nullopt;
-    const char* option = argv[1];
-    if (std::strcmp(option, "--version") == 0 || std::strcmp(option, "-V") == 0) {
-        std::puts("orvconv " ORVCONV_VERSION);
-        return 0;
-    }
-    if (std::strcmp(option, "--help") == 0 || std::strcmp(option, "-h") == 0) {
-        std::puts("Usage: orvconv [FILE...]\n"
-                  "Opens the window that converts ORVENDA 3.2 pack archives (.dat) and animations (.ani)\n"
-                  "into BMP, PNG, WAV and raw files. FILEs given are converted as one batch, as if chosen\n"
-                  "in the window's file dialog.\n\n"
-                  "  -h, --help     show this text\n"
-                  "  -V, --version  show the version\n\n"
-                  "Output folders and settings files (*.ini) are beside the executable where it may be\n"
-                  "written, else in ~/orvconv/ ($ORVCONV_HOME names another folder).");
-        return 0;
+    for (int i = 1; i < argc && std::strcmp(argv[i], "--") != 0; ++i) {
+        if (Is(argv[i], "-V", "--version")) {
+            std::puts("orvconv " ORVCONV_VERSION);
+            return 0;
+        }
+        if (Is(argv[i], "-h", "--help")) {
+            std::puts("Usage: orvconv [FILE...]\n"
+                      "Opens the window that converts ORVENDA 3.2 pack archives (.dat) and animations (.ani)\n"
+                      "into BMP, PNG, WAV and raw files. FILEs given are converted as one batch, as if chosen\n"
+                      "in the window's file dialog; \"--\" ends the options, for a FILE whose name starts\n"
+                      "with \"-\". Any other option is a usage error (status 2).\n\n"
+                      "  -h, --help     show this text\n"
+                      "  -V, --version  show the version\n\n"
+                      "Output folders and settings files (*.ini) are beside the executable where it may be\n"
+                      "written, else in ~/orvconv/ ($ORVCONV_HOME names another folder).");
+            return 0;
+        }
     }
     return std::nullopt;
 }

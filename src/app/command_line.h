@@ -6,12 +6,19 @@
 
 namespace orv::app {
 
-// The files named on the command line (what is left once the toolkit has taken its own
-// options), as full paths like the file dialog gives; their bytes are kept as they are.
-std::vector<std::string> FilesFromArguments(int argc, char** argv);
+// What the command line asks once the toolkit has taken its own options: the files it
+// names, as full paths like the file dialog gives (their bytes kept as they are), or the
+// text of the usage error when an option is left that this program does not know. "--"
+// ends the options, so that a file's name may start with "-".
+struct CommandLine {
+    std::vector<std::string> files;
+    std::string usageError;
+};
+CommandLine ReadCommandLine(int argc, char** argv);
 
-// Answers `orvconv --help` and `orvconv --version` (also -h, -V) on stdout, before any window
-// or display is needed; the exit code then, none for every other command line.
+// Answers `orvconv --help` and `orvconv --version` (also -h, -V), given anywhere before
+// "--", on stdout, before any window or display is needed; the exit code then, none for
+// every other command line.
 std::optional<int> AnswerInformationRequest(int argc, char** argv);
 
 }  // namespace orv::app

@@ -2,6 +2,7 @@
 #include <QApplication>
 #include <QTimer>
 #include <QTranslator>
+#include <cstdio>
 #include <exception>
 #include <optional>
 #include <string>
@@ -24,7 +25,12 @@ int main(int argc, char** argv)
     const std::unique_ptr<QTranslator> qtTexts = orv::app::LoadQtTranslations(QLocale::system());
     if (qtTexts) QApplication::installTranslator(qtTexts.get());
     // QApplication has taken its own options out of argv.
-    const std::vector<std::string> files = orv::app::FilesFromArguments(argc, argv);
+    const orv::app::CommandLine line = orv::app::ReadCommandLine(argc, argv);
+    if (!line.usageError.empty()) {
+        std::fprintf(stderr, "%s\n", line.usageError.c_str());
+        return 2;
+    }
+    const std::vector<std::string>& files = line.files;
     const std::string executable = orv::RunningExecutablePath(argv[0]);
     orv::app::QtDialogs dialogs;
     try {

@@ -82,7 +82,7 @@ private slots:
         QDir::setCurrent(QString::fromStdString(fixture->inputDir().string()));
         std::string arguments[] = {"orvconv", "a.dat", kAShiftJis + ".DAT", "/abs/c.ani"};
         char* argv[] = {arguments[0].data(), arguments[1].data(), arguments[2].data(), arguments[3].data()};
-        const std::vector<std::string> files = orv::app::FilesFromArguments(4, argv);
+        const std::vector<std::string> files = orv::app::ReadCommandLine(4, argv).files;
         QDir::setCurrent(here);
         QCOMPARE(files, (std::vector<std::string>{a, b, "/abs/c.ani"}));
 
@@ -227,6 +227,27 @@ private slots:
         real.Beep();
         // A tenth of a second of sound at least, written while the dialogs live.
         QTRY_VERIFY(std::filesystem::exists(played) && std::filesystem::file_size(played) > 10000);
+    }
+
+    // An option the window does not know is a usage error, not a file named "-x"; after
+    // "--" every argument is a file; --help and --version are answered wherever they stand.
+    void unknownOptionsAreUsageErrorsAndDoubleDashEndsOptions()
+    {
+        const auto read = [](std::vector<std::string> arguments) {
+            arguments.insert(arguments.begin(), "orvconv");
+            std::vector<char*> argv;
+            for (std::string& argument : arguments) argv.push_back(argument.data());
+            return orv::app::ReadCommandLine(static_cast<int>(argv.size()), argv.data());
+        };
+        const orv::app::CommandLine unknown = read({"/abs/a.dat", "-x"});
+        QVERIFY(unknown.files.empty());
+        QCOMPARE(QString::fromStdString(unknown.usageError),
+                 QString("orvconv: unknown option -x\nusage: orvconv [FILE...]   (orvconv --help for more)"));
+        const orv::app::CommandLine ended = read({"--", "/abs/-x.dat", "--", "-"});
+        QCOMPARE(ended.usageError, std::string());
+        QCOMPARE(ended.files.size(), std::size_t{3});
+        QCOMPARE(QString::fromStdString(ended.files[0]), QString("/abs/-x.dat"));
+        QVERIFY(ended.files[1].ends_with("/--") && ended.files[2].ends_with("/-"));
     }
 
     void messageWindowsShowPlainText()

@@ -52,6 +52,11 @@ mkdir "$work/repacked" "$work/again"
 "$usr/bin/orvconv-cli" -q -o "$work/again" "$work/repacked/sample.dat" || fail "orvconv-cli on the repacked sample"
 diff -r "$work/here/sample" "$work/again/sample" >/dev/null || fail "the repacked sample converts differently"
 [ "$("$usr/bin/orvconv" --version)" = "orvconv $version" ] || fail "orvconv --version"
+# --help wherever it stands, without a window; an unknown option is a usage error, not a file.
+[ "$("$usr/bin/orvconv" --help extra | head -n 1)" = "Usage: orvconv [FILE...]" ] || fail "orvconv --help extra"
+status=0
+QT_QPA_PLATFORM=offscreen "$usr/bin/orvconv" -x 2>"$work/usage.txt" || status=$?
+[ "$status" = 2 ] && grep -q 'unknown option -x' "$work/usage.txt" || fail "orvconv -x: status $status"
 
 # Where the desktop looks.
 desktop-file-validate "$usr/share/applications/orvconv.desktop" || fail "desktop file"
