@@ -60,8 +60,8 @@ std::optional<int> AnswerInformationRequest(int argc, char** argv)
                       "with \"-\". Any other option is a usage error (status 2).\n\n"
                       "  -h, --help     show this text\n"
                       "  -V, --version  show the version\n\n"
-                      "Output folders and settings files (*.ini) are beside the executable where it may be\n"
-                      "written, else in ~/orvconv/ ($ORVCONV_HOME names another folder).");
+                      "Output folders and settings files (*.ini) are in ~/orvconv/ ($ORVCONV_HOME names\n"
+                      "another folder), or beside the executable where a file orvconv.portable is there.");
             return 0;
         }
     }

@@ -15,6 +15,7 @@
 #include "temp_dir.h"
 #include "app/tform1.h"
 #include "app/ui_dialogs.h"
+#include "engine/base/executable_path.h"
 
 // Answers the file dialog from a script and records every message, error, beep and
 // requested process end, in order.
@@ -77,6 +78,8 @@ public:
     WindowFixture()
     {
         std::filesystem::create_directory(exeDir());
+        // The executable's folder is a portable setup, as the build tree is.
+        orv::tools::WriteFileBytes((exeDir() / orv::kPortableMarker).string(), {});
         std::filesystem::create_directory(dir_.path() / "in");
     }
 

@@ -1,6 +1,7 @@
 // The executable's folder, and where the window keeps its output folders and settings
-// files: beside the executable where that folder is writable, else in a folder of the
-// user's own.
+// files: $ORVCONV_HOME when set, else beside the executable in a portable setup (the build
+// tree), else in the user's own folder, even where the user may write beside the
+// executable, as root may in /usr/bin.
 #include <gtest/gtest.h>
 
 #include <sys/wait.h>
@@ -8,6 +9,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 
 #include "engine/base/executable_path.h"
 #include "mounts.h"
@@ -70,11 +72,20 @@ private:
     std::string savedHome_;
 };
 
-TEST_F(WindowDataFolderTest, AWritableExecutableFolderIsUsedAsItIs)
+TEST_F(WindowDataFolderTest, OnlyAPortableFolderIsUsedAndOrvconvHomeAlwaysWins)
 {
-    ::setenv("ORVCONV_HOME", (dir.path() / "elsewhere").c_str(), 1);
+    // Writable, as /usr/bin is for root, but no portable setup: the user's folder.
+    ::unsetenv("ORVCONV_HOME");
+    ::setenv("HOME", (dir.path() / "user").c_str(), 1);
+    EXPECT_EQ(orv::WindowDataFolder(exeDir().string() + "/"), (dir.path() / "user" / "orvconv").string() + "/");
+    EXPECT_TRUE(fs::is_empty(exeDir()));
+
+    std::ofstream(exeDir() / "orvconv.portable").put('\n');
     EXPECT_EQ(orv::WindowDataFolder(exeDir().string() + "/"), exeDir().string() + "/");
-    EXPECT_FALSE(fs::exists(dir.path() / "elsewhere"));
+
+    ::setenv("ORVCONV_HOME", (dir.path() / "elsewhere").c_str(), 1);
+    EXPECT_EQ(orv::WindowDataFolder(exeDir().string() + "/"), (dir.path() / "elsewhere").string() + "/");
+    EXPECT_TRUE(fs::is_directory(dir.path() / "elsewhere"));
 }
 
 TEST_F(WindowDataFolderTest, AReadOnlyOneGivesTheUsersOwnFolderMadeOnFirstUse)

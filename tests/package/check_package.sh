@@ -52,6 +52,8 @@ mkdir "$work/repacked" "$work/again"
 "$usr/bin/orvconv-cli" -q -o "$work/again" "$work/repacked/sample.dat" || fail "orvconv-cli on the repacked sample"
 diff -r "$work/here/sample" "$work/again/sample" >/dev/null || fail "the repacked sample converts differently"
 [ "$("$usr/bin/orvconv" --version)" = "orvconv $version" ] || fail "orvconv --version"
+# An installed window is no portable setup: it never writes beside its executable.
+[ ! -e "$usr/bin/orvconv.portable" ] || fail "the package holds orvconv.portable"
 # --help wherever it stands, without a window; an unknown option is a usage error, not a file.
 [ "$("$usr/bin/orvconv" --help extra | head -n 1)" = "Usage: orvconv [FILE...]" ] || fail "orvconv --help extra"
 status=0

@@ -10,6 +10,7 @@
 #include <QProgressBar>
 #include <QScreen>
 #include <QTimer>
+#include <fstream>
 #include <QTranslator>
 #include <QWindow>
 #include <chrono>
@@ -21,6 +22,7 @@
 
 #include "app/qt_translations.h"
 #include "app/tform1.h"
+#include "engine/base/executable_path.h"
 #include "app/ui_dialogs.h"
 #include "app/window_placement.h"
 
@@ -146,6 +148,8 @@ int main(int argc, char** argv)
     fs::remove_all(work);
     fs::create_directories(work);
     fs::copy_file(samples / "sample.ini", work / "sample.ini");
+    // A portable setup: the window keeps its files there, not in the user's folder.
+    std::ofstream(work / orv::kPortableMarker).put('\n');
 
     // Message windows and the dialog in the window's face, whatever the desktop's settings.
     QFont font("IPAPGothic");

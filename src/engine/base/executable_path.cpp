@@ -36,9 +36,11 @@ std::string HomeFolder()
 
 std::string WindowDataFolder(const std::string& exeDir)
 {
-    if (::access(exeDir.c_str(), W_OK) == 0) return exeDir;
     const char* chosen = std::getenv("ORVCONV_HOME");
-    std::string folder = chosen != nullptr && *chosen != '\0' ? chosen : HomeFolder() + "/orvconv";
+    const bool named = chosen != nullptr && *chosen != '\0';
+    std::error_code error;
+    if (!named && std::filesystem::exists(exeDir + kPortableMarker, error)) return exeDir;
+    std::string folder = named ? chosen : HomeFolder() + "/orvconv";
     // A folder that cannot be made shows as the open error of the first file written.
     std::error_code ignored;
     std::filesystem::create_directories(folder, ignored);

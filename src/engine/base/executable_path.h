@@ -12,9 +12,14 @@ std::string RunningExecutablePath(const std::string& fallback);
 // and settings files live in the executable's folder found this way.
 std::string FolderOf(std::string_view path);
 
-// The folder the window keeps output folders and settings files in, ending in "/": the
-// executable's folder where the user may write there; otherwise, as for an installed
-// program, a folder of the user's own: $ORVCONV_HOME, else ~/orvconv/, made when missing.
+// The file whose presence beside the executable makes its folder a portable setup, as
+// the build tree is: output folders and settings files then live there.
+inline constexpr const char* kPortableMarker = "orvconv.portable";
+
+// The folder the window keeps output folders and settings files in, ending in "/":
+// $ORVCONV_HOME when set; else the executable's folder in a portable setup; else, as for
+// an installed program (even one its user may write beside, as root may), ~/orvconv/.
+// The folder is made when missing.
 std::string WindowDataFolder(const std::string& exeDir);
 
 }  // namespace orv
