@@ -37,16 +37,18 @@ void ListAnimation(Reader& reader, std::FILE* out)
 
 }  // namespace
 
-ListResult ListInputFile(const std::string& path, std::FILE* out, std::FILE* messages)
+ListResult ListInputFile(const std::string& path, std::FILE* out, std::FILE* messages, Heading heading)
 {
     Reader reader;
     switch (reader.Open(path)) {
-    case Reader::Opened::NotAnInput: return ListResult::Listed;
+    case Reader::Opened::NotAnInput: return ListResult::PassedOver;
     case Reader::Opened::CannotOpen:
         std::fprintf(messages, "%s\n", CannotOpenInputText(AsciiLower(FileNamePart(path))).c_str());
         return ListResult::NotOpened;
     case Reader::Opened::Yes: break;
     }
+    if (heading != Heading::None)
+        std::fprintf(out, "%s==> %s <==\n", heading == Heading::Later ? "\n" : "", EscapeControlBytes(path).c_str());
     if (reader.kind() == InputKind::Archive)
         ListArchive(reader, out);
     else

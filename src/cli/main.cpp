@@ -35,10 +35,18 @@ std::optional<std::string> OutputRoot(const std::string& dir)
 int ListInputs(const std::vector<std::string>& files)
 {
     bool anyNotOpened = false;
+    bool anyListed = false;
+    // Several inputs: each listing under a heading naming its input, a blank line between
+    // listings, as head does.
+    const bool headings = files.size() > 1;
     try {
-        for (const std::string& path : files)
-            anyNotOpened
-                = orv::cli::ListInputFile(path, stdout, stderr) == orv::cli::ListResult::NotOpened || anyNotOpened;
+        for (const std::string& path : files) {
+            using orv::cli::Heading;
+            const Heading heading = !headings ? Heading::None : anyListed ? Heading::Later : Heading::First;
+            const orv::cli::ListResult result = orv::cli::ListInputFile(path, stdout, stderr, heading);
+            anyNotOpened = anyNotOpened || result == orv::cli::ListResult::NotOpened;
+            anyListed = anyListed || result == orv::cli::ListResult::Listed;
+        }
     } catch (const orv::FatalError& error) {
         std::fflush(stdout);
         std::fprintf(stderr, "%s\n", error.what());

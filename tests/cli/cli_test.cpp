@@ -169,6 +169,13 @@ TEST_F(CliTest, ListPrintsOneLinePerEntryOrFrame)
     const auto animation = Run({"-l", Input("Walk.ANI", frames)});
     EXPECT_EQ(animation.exitCode, 0);
     EXPECT_EQ(animation.out, "1\t12\n2\t40\n3\t400\n");
+
+    // Several inputs: a heading for each one listed, a blank line between listings; what is
+    // no input (a text file) lists nothing.
+    const std::string data = (in() / "data.dat").string(), walk = (in() / "Walk.ANI").string();
+    const auto both = Run({"-l", data, Input("notes.txt", Sample()), walk});
+    EXPECT_EQ(both.exitCode, 0);
+    EXPECT_EQ(both.out, "==> " + data + " <==\n" + archive.out + "\n==> " + walk + " <==\n" + animation.out);
 }
 
 TEST_F(CliTest, CtrlCStopsBetweenEntriesWithCode130)

@@ -100,7 +100,8 @@ TEST_F(ExitStatusTest, AnInputThatCannotBeOpenedAmongOthersGivesStatus3)
     const auto list = Convert({"--list", Missing(), good});
     EXPECT_EQ(list.exitCode, 3);
     EXPECT_EQ(list.err, kCannotOpenMissing);
-    EXPECT_EQ(list.out, ListingOf(items, {"one.txt", "two.txt"}));
+    // Two inputs named: the one listed under its heading.
+    EXPECT_EQ(list.out, "==> " + good + " <==\n" + ListingOf(items, {"one.txt", "two.txt"}));
 }
 
 TEST_F(ExitStatusTest, AStdoutThatCannotBeWrittenIsAFailure)
