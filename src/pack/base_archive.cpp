@@ -65,17 +65,12 @@ std::vector<RenderedFile> BaseArchive::Outputs(std::size_t i, OutputMode mode)
     try {
         switch (KindOf(entry.record)) {
         case EntryKind::Image: {
-            const RenderedPicture rendered = reader_.Picture(i);
+            RenderedPicture rendered = reader_.Picture(i);
             if (rendered.action == PictureAction::Drawn) {
-                const RgbImage& image = rendered.image;
-                Bytes bgr(image.rgb.size());
-                for (std::size_t p = 0; p < bgr.size(); p += 3) {
-                    bgr[p] = image.rgb[p + 2];
-                    bgr[p + 1] = image.rgb[p + 1];
-                    bgr[p + 2] = image.rgb[p];
-                }
+                RgbImage& image = rendered.image;
+                SwapRedAndBlue(image.rgb.data(), std::size_t{image.width} * image.height);
                 files.push_back(
-                    {std::string(stem) + picture, PictureOf(image.width, image.height, bgr.data()), {}, 0, 0});
+                    {std::string(stem) + picture, PictureOf(image.width, image.height, image.rgb.data()), {}, 0, 0});
             } else if (rendered.action == PictureAction::Raw) {
                 files.push_back({entry.shown, nullptr, {}, entry.record.offset, entry.record.size});
             }

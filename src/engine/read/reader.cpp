@@ -1,9 +1,9 @@
 #include "engine/read/reader.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "engine/format/frame_table.h"
-#include "engine/format/little_endian.h"
 #include "engine/base/fatal_error.h"
 #include "engine/read/frame_walk.h"
 #include "engine/base/text.h"
@@ -20,16 +20,18 @@ bool NeverStop()
 // Blue, green, red rows of the canvas as red, green, blue.
 RgbImage RgbOf(std::uint32_t width, std::uint32_t height, const std::uint8_t* bgr)
 {
-    RgbImage image{width, height, std::vector<std::uint8_t>(std::size_t{width} * height * 3)};
-    for (std::size_t p = 0; p < image.rgb.size(); p += 3) {
-        image.rgb[p] = bgr[p + 2];
-        image.rgb[p + 1] = bgr[p + 1];
-        image.rgb[p + 2] = bgr[p];
-    }
+    const std::size_t count = std::size_t{width} * height;
+    RgbImage image{width, height, std::vector<std::uint8_t>(bgr, bgr + count * 3)};
+    SwapRedAndBlue(image.rgb.data(), count);
     return image;
 }
 
 }  // namespace
+
+void SwapRedAndBlue(std::uint8_t* pixels, std::size_t count)
+{
+    for (std::size_t p = 0; p < count * 3; p += 3) std::swap(pixels[p], pixels[p + 2]);
+}
 
 ArchiveEntry AnimationFileEntry(std::string_view srcName, std::uint64_t fileSize)
 {
@@ -115,7 +117,7 @@ std::vector<std::uint32_t> Reader::FrameOffsets(std::size_t i)
     // The slots up to the offset in the first slot, never past the end of the entry.
     std::uint8_t first[4] = {};
     file_.ReadAt(OffsetOf(entry), first, static_cast<std::uint32_t>(std::min<std::uint64_t>(SizeOf(entry), 4)));
-    const std::uint64_t bytes = std::min<std::uint64_t>(std::uint64_t{ReadLe32(first) / 4} * 4, SizeOf(entry));
+    const std::uint64_t bytes = std::min<std::uint64_t>(FrameTableBytes(first), SizeOf(entry));
     const std::uint8_t* table = file_.ReadBlock(dataBuf_, OffsetOf(entry), bytes);
     std::vector<std::uint32_t> offsets(AnimationFrameCount(table, static_cast<std::uint32_t>(bytes)));
     for (std::uint32_t k = 1; k <= offsets.size(); ++k) offsets[k - 1] = AnimationFrameOffset(table, k);

@@ -76,6 +76,9 @@ struct FrameView {
 // as CP932 of at most 15 bytes, and the file's size.
 ArchiveEntry AnimationFileEntry(std::string_view srcName, std::uint64_t fileSize);
 
+// Turns pixels of blue, green, red into red, green, blue in place, and back.
+void SwapRedAndBlue(std::uint8_t* pixels, std::size_t count);
+
 // What can be told of an entry from its first bytes.
 struct EntryDetails {
     PictureHeader picture;  // Image
