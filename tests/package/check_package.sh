@@ -66,25 +66,40 @@ grep -q '^Exec=orvconv %F$' "$usr/share/applications/orvconv.desktop" || fail "E
 [ -s "$usr/share/icons/hicolor/scalable/apps/orvconv.svg" ] || fail "no icon"
 appstreamcli validate --no-net "$usr/share/metainfo/org.orvconv.orvconv.metainfo.xml" >/dev/null || fail "metainfo"
 
-# File types, from a MIME database of the package's own: xdg-mime as scripts ask, gio as
-# file managers do.
-update-mime-database "$usr/share/mime" || fail "update-mime-database"
-in_desktop() { XDG_DATA_DIRS="$usr/share:/usr/share" XDG_DATA_HOME="$work/home" "$@"; }
+# File types as an installed system has them: the package's types merged into one MIME
+# database with the system's own; xdg-mime as scripts ask, gio as file managers do.
+mkdir -p "$work/mime/mime/packages"
+cp /usr/share/mime/packages/*.xml "$usr/share/mime/packages/"*.xml "$work/mime/mime/packages/"
+update-mime-database "$work/mime/mime" >/dev/null 2>&1 || fail "update-mime-database"
+in_desktop() { XDG_DATA_DIRS="$work/mime" XDG_DATA_HOME="$work/home" "$@"; }
 type_of() { in_desktop xdg-mime query filetype "$1"; }
 gio_type_of() { in_desktop gio info -a standard::content-type "$1" | sed -n 's/^ *standard::content-type: //p'; }
-# The magic bytes decide, whatever the name.
-cp "$sample" "$work/renamed.bin"
-printf 'not an archive\n' >"$work/notes.dat"
-for f in "$sample" "$work/renamed.bin"; do
-  [ "$(type_of "$f")" = application/x-orvenda-pack ] || fail "$f typed $(type_of "$f")"
-  [ "$(gio_type_of "$f")" = application/x-orvenda-pack ] || fail "$f typed $(gio_type_of "$f") by gio"
-done
-[ "$(type_of "$work/notes.dat")" != application/x-orvenda-pack ] || fail "any .dat typed as an archive"
-# Animations by name, in any letter case; cursors, which share the extension, stay cursors.
-printf '\4\0\0\0' >"$work/WALK.ANI"
-printf 'RIFF\4\0\0\0ACON' >"$work/cursor.ani"
-[ "$(gio_type_of "$work/WALK.ANI")" = application/x-orvenda-animation ] || fail "animation typed $(gio_type_of "$work/WALK.ANI")"
-[ "$(gio_type_of "$work/cursor.ani")" != application/x-orvenda-animation ] || fail "a cursor typed as an animation"
+mkdir "$work/types"
+cp "$sample" "$work/types/sample.dat"
+printf 'pack\0\0' >"$work/types/EMPTY.DAT"
+printf 'not an archive\n' >"$work/types/notes.dat"
+printf 'package main\n\nfunc main() {}\n' >"$work/types/main.go"
+printf 'packing list: two boxes\n' >"$work/types/packing"
+printf '\4\0\0\0\14\0\0\0' >"$work/types/walk.ani"
+printf '\4\0\0\0\14\0\0\0' >"$work/types/WALK.ANI"
+printf 'RIFF\4\0\0\0ACONanih' >"$work/types/cursor.ani"
+# An archive or animation by its content or name as the programs open it; text that starts
+# with "pack" stays text whatever its name, and cursors stay cursors.
+while read -r name expected; do
+  for query in type_of gio_type_of; do
+    got=$($query "$work/types/$name")
+    [ "$got" = "$expected" ] || fail "$name typed $got by $query, not $expected"
+  done
+done <<TYPES
+sample.dat application/x-orvenda-pack
+EMPTY.DAT application/x-orvenda-pack
+notes.dat text/plain
+main.go text/x-go
+packing text/plain
+walk.ani application/x-orvenda-animation
+WALK.ANI application/x-orvenda-animation
+cursor.ani application/x-navi-animation
+TYPES
 
 # Manual pages that man finds and that name the options.
 for page in orvconv orvconv-cli orvpack; do
