@@ -99,7 +99,7 @@ int RunBatch(const CliOptions& options)
     console.Close();
 
     if (const std::optional<FatalError> fatal = schedule.Fatal()) {
-        console.ShowNow(fatal->what());
+        console.ShowNow(fatal->detailed());
         return kExitFatal;
     }
     const std::optional<std::string_view> message = FinalMessage(schedule.Outcome());
@@ -109,7 +109,8 @@ int RunBatch(const CliOptions& options)
         std::fflush(stdout);
     }
     if (schedule.Stopped()) return 128 + InterruptSignal();
-    return schedule.AnyNotOpened() ? kExitNotOpened : kExitDone;
+    if (schedule.AnyNotOpened()) return kExitNotOpened;
+    return schedule.AnyConverted() ? kExitDone : kExitNothingConverted;
 }
 
 }  // namespace orv::cli

@@ -101,6 +101,17 @@ bool BatchSchedule::AnyNotOpened() const
     return anyNotOpened_;
 }
 
+bool BatchSchedule::AnyConverted() const
+{
+    std::lock_guard lock(mutex_);
+    for (std::size_t input = 0; input < states_.size(); ++input) {
+        if (states_[input] == State::Ended
+            && (results_[input] == ConvertResult::Finished || results_[input] == ConvertResult::Cancelled))
+            return true;
+    }
+    return false;
+}
+
 ConvertResult BatchSchedule::Outcome() const
 {
     std::lock_guard lock(mutex_);

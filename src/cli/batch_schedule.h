@@ -45,6 +45,8 @@ public:
     bool Stopped() const;
     // Whether an input could not be opened.
     bool AnyNotOpened() const;
+    // Whether an input was converted, wholly or until stopped.
+    bool AnyConverted() const;
     // The result the final message follows: Cancelled when the batch was stopped,
     // otherwise that of the last input handed over (Skipped when none was).
     ConvertResult Outcome() const;

@@ -94,10 +94,11 @@ ParseOutcome ParseCliOptions(int argc, const char* const* argv)
                "than 256 colours is reduced to 256, with a note on stderr. An animation with no frames "
                "writes no file.\n\n"
                "Exit status:\n"
-               "  0    every input was converted or passed over\n"
+               "  0    every input was converted or passed over, and one at least converted\n"
                "  1    a fatal error (its text on stderr), or stdout could not be written\n"
                "  2    a usage error\n"
                "  3    the batch ran to its end, but an input could not be opened\n"
+               "  4    nothing was converted: every input was passed over (each named on stderr)\n"
                "  128+N  signal N stopped the batch with work left undone (130 Ctrl-C, 143 SIGTERM, 129 SIGHUP)");
     app.set_version_flag("-V,--version", "orvconv-cli " ORVCONV_VERSION);
     app.add_option("FILE", options.files, ".dat or .ani files, converted in this order")

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "cli/input_messages.h"
 #include "engine/convert/status_view.h"
 #include "engine/base/text.h"
 
@@ -92,7 +93,7 @@ void Console::ShowNow(const char* text)
 void Console::Print(const char* text)
 {
     line_.Clear();
-    std::fprintf(stderr, "%s\n", text);
+    std::fprintf(stderr, "%s%s\n", kMessagePrefix, text);
     std::fflush(stderr);
 }
 

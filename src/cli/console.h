@@ -13,7 +13,8 @@ namespace orv::cli {
 // line counts inputs as they end and shows the entry counter and output path reported
 // last. Messages about an input go to stderr in command-line order: one waits until
 // every earlier input has ended, so they read as a run in command-line order writes
-// them, and none is shown for an input after one that ended in a fatal error.
+// them, and none is shown for an input after one that ended in a fatal error. Each
+// message is led by the program's name.
 class Console {
 public:
     Console(bool showProgress, std::size_t inputCount);

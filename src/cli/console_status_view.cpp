@@ -1,5 +1,6 @@
 #include "cli/console_status_view.h"
 
+#include "cli/input_messages.h"
 #include "cli/interrupt.h"
 
 namespace orv::cli {
@@ -17,6 +18,16 @@ void ConsoleStatusView::PumpEvents()
     if (InterruptRequested()) schedule_.Interrupt();
     if (schedule_.MustStop(input_)) stop_.request_stop();
     console_.Refresh();
+}
+
+void ConsoleStatusView::ShowInputNotOpened(const std::string& /*srcName*/, const std::string& srcPath, int error)
+{
+    console_.Message(input_, NotOpenedText(srcPath, error));
+}
+
+void ConsoleStatusView::ShowPassedOver(const std::string& srcPath, PassedOver why)
+{
+    console_.Message(input_, PassedOverText(srcPath, why));
 }
 
 }  // namespace orv::cli

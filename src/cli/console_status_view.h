@@ -30,6 +30,8 @@ public:
     void PumpEvents() override;
     void ShowModalMessage(const std::string& text) override { console_.Message(input_, text); }
     void ShowNote(const std::string& text) override { console_.Message(input_, text); }
+    void ShowInputNotOpened(const std::string& srcName, const std::string& srcPath, int error) override;
+    void ShowPassedOver(const std::string& srcPath, PassedOver why) override;
 
 private:
     Console& console_;

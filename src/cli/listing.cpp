@@ -2,7 +2,7 @@
 
 #include <cinttypes>
 
-#include "engine/base/fatal_error.h"
+#include "cli/input_messages.h"
 #include "engine/read/reader.h"
 #include "engine/base/text.h"
 
@@ -41,9 +41,11 @@ ListResult ListInputFile(const std::string& path, std::FILE* out, std::FILE* mes
 {
     Reader reader;
     switch (reader.Open(path)) {
-    case Reader::Opened::NotAnInput: return ListResult::PassedOver;
+    case Reader::Opened::NotAnInput:
+        std::fprintf(messages, "%s%s\n", kMessagePrefix, PassedOverText(path, reader.passedOver()).c_str());
+        return ListResult::PassedOver;
     case Reader::Opened::CannotOpen:
-        std::fprintf(messages, "%s\n", CannotOpenInputText(AsciiLower(FileNamePart(path))).c_str());
+        std::fprintf(messages, "%s%s\n", kMessagePrefix, NotOpenedText(path, reader.openError()).c_str());
         return ListResult::NotOpened;
     case Reader::Opened::Yes: break;
     }

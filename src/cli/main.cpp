@@ -2,16 +2,15 @@
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
-#include <cstring>
 #include <filesystem>
 #include <memory>
 #include <new>
-#include <optional>
 #include <system_error>
 
 #include "cli/batch.h"
 #include "cli/cli_options.h"
 #include "engine/base/fatal_error.h"
+#include "cli/input_messages.h"
 #include "cli/interrupt.h"
 #include "cli/listing.h"
 #include "settings/settings_file.h"
@@ -19,14 +18,20 @@
 
 namespace {
 
+void ShowError(const char* text)
+{
+    std::fprintf(stderr, "%s%s\n", orv::cli::kMessagePrefix, text);
+}
+
 // The folder output folders are made in, ending in "/": DIR, made with its parents
-// when missing, or the current folder ("") without -o, as extractors do.
-std::optional<std::string> OutputRoot(const std::string& dir)
+// when missing, or the current folder ("") without -o, as extractors do. The folder
+// error when it cannot be made.
+std::string OutputRoot(const std::string& dir)
 {
     if (dir.empty()) return std::string();
     std::error_code error;
     std::filesystem::create_directories(dir, error);
-    if (error) return std::nullopt;
+    if (error) throw orv::FatalError::CannotMakeFolder(dir, error.value());
     return dir.back() == '/' ? dir : dir + '/';
 }
 
@@ -49,22 +54,26 @@ int ListInputs(const std::vector<std::string>& files)
         }
     } catch (const orv::FatalError& error) {
         std::fflush(stdout);
-        std::fprintf(stderr, "%s\n", error.what());
+        ShowError(error.detailed());
         return orv::cli::kExitFatal;
     } catch (const std::bad_alloc&) {
         std::fflush(stdout);
-        std::fprintf(stderr, "%s\n", orv::FatalError::OutOfMemory().what());
+        ShowError(orv::FatalError::OutOfMemory().what());
         return orv::cli::kExitFatal;
     }
-    return anyNotOpened ? orv::cli::kExitNotOpened : orv::cli::kExitDone;
+    if (anyNotOpened) return orv::cli::kExitNotOpened;
+    return anyListed ? orv::cli::kExitDone : orv::cli::kExitNothingConverted;
 }
 
 // What stdout could not take is a failure too, whatever else went right.
 int CheckedStdout(int exitCode)
 {
     if (std::fflush(stdout) == 0 && std::ferror(stdout) == 0) return exitCode;
-    std::fprintf(stderr, "orvconv-cli: cannot write to standard output: %s\n", std::strerror(errno));
-    return exitCode == orv::cli::kExitDone || exitCode == orv::cli::kExitNotOpened ? orv::cli::kExitFatal : exitCode;
+    std::fprintf(stderr, "%scannot write to standard output: %s\n", orv::cli::kMessagePrefix,
+                 orv::SystemReason(errno).c_str());
+    const bool ranToItsEnd = exitCode == orv::cli::kExitDone || exitCode == orv::cli::kExitNotOpened
+        || exitCode == orv::cli::kExitNothingConverted;
+    return ranToItsEnd ? orv::cli::kExitFatal : exitCode;
 }
 
 int Run(int argc, const char* const* argv)
@@ -79,12 +88,12 @@ int Run(int argc, const char* const* argv)
 
     if (options.list) return ListInputs(options.files);
 
-    const std::optional<std::string> root = OutputRoot(options.outputRoot);
-    if (!root) {
-        std::fprintf(stderr, "%s\n", orv::FatalError::CannotMakeFolder(options.outputRoot).what());
+    try {
+        options.batch.exeDir = OutputRoot(options.outputRoot);
+    } catch (const orv::FatalError& error) {
+        ShowError(error.detailed());
         return orv::cli::kExitFatal;
     }
-    options.batch.exeDir = *root;
     // The settings file is read whole before anything is converted; a file that
     // exists but cannot be read stops the run before it starts.
     std::unique_ptr<orv::SettingsFile> settings;
@@ -92,7 +101,7 @@ int Run(int argc, const char* const* argv)
         try {
             settings = orv::SettingsFile::Load(options.settingsPath);
         } catch (const orv::SettingsError& error) {
-            std::fprintf(stderr, "%s\n", error.what());
+            ShowError(error.what());
             return orv::cli::kExitFatal;
         }
         options.batch.iniFile = settings.get();
@@ -109,7 +118,7 @@ int main(int argc, char** argv)
     try {
         return CheckedStdout(Run(argc, argv));
     } catch (const std::bad_alloc&) {
-        std::fprintf(stderr, "%s\n", orv::FatalError::OutOfMemory().what());
+        ShowError(orv::FatalError::OutOfMemory().what());
         return orv::cli::kExitFatal;
     }
 }

@@ -81,10 +81,45 @@ TEST_F(CliTest, UnopenableAndOtherInputsAreSkippedAndTheBatchGoesOn)
     const auto result = Convert({missing, Input("notes.txt", Sample()), Input("data.dat", Sample())});
     // The batch ran to its end, with a status of its own telling that an input was not read.
     EXPECT_EQ(result.exitCode, 3);
-    EXPECT_EQ(result.err, "ファイルを開けません！\ngone.dat\n");
+    EXPECT_EQ(result.err,
+              NotOpenedLine(missing, ENOENT) + PassedOverLine((in() / "notes.txt").string(), kNotAnInputName));
     EXPECT_EQ(result.out, kFinished);
     EXPECT_TRUE(std::filesystem::exists(root() / "data" / "readme.txt"));
     EXPECT_FALSE(std::filesystem::exists(root() / "notes"));
+}
+
+TEST_F(CliTest, InputsPassedOverAreNamedWithTheirReasonAndNothingConvertedHasItsOwnStatus)
+{
+    std::filesystem::create_directory(in() / "folder");
+    std::filesystem::create_directory(in() / "box.dat");
+    const std::vector<std::pair<std::string, std::string>> passedOver{
+        {(in() / "folder").string(), kAFolder},
+        {(in() / "box.dat").string(), kAFolder},
+        {Input("mine.ini", BytesOf("[walk.ani]\n")), kNotAnInputName},
+        {Input("renamed.bin", Sample()), kNotAnInputName},
+        {Input("notes.dat", BytesOf("not an archive")), kNotAPackArchive}};
+    std::vector<std::string> paths;
+    std::string expected;
+    for (const auto& [path, reason] : passedOver) {
+        paths.push_back(path);
+        expected += PassedOverLine(path, reason);
+    }
+    for (const bool list : {false, true}) {
+        std::vector<std::string> args = paths;
+        if (list) args.insert(args.begin(), "--list");
+        const auto result = Run(args);
+        EXPECT_EQ(result.exitCode, 4) << list;
+        EXPECT_EQ(result.err, expected);
+        EXPECT_EQ(result.out, "");
+    }
+    EXPECT_TRUE(std::filesystem::is_empty(root()));
+
+    // Once one input is converted the run succeeds, and still names what it passed over.
+    paths.push_back(Input("data.dat", Sample()));
+    const auto some = Run(paths);
+    EXPECT_EQ(some.exitCode, 0);
+    EXPECT_EQ(some.err, expected);
+    EXPECT_EQ(some.out, kFinished);
 }
 
 TEST_F(CliTest, FinalMessageFollowsTheLastFileOnly)
@@ -107,7 +142,7 @@ TEST_F(CliTest, FatalErrorEndsWithItsTextAndCodeOne)
     const auto result = Convert({"-j", "1", archive, Input("after.dat", Sample())});
     EXPECT_EQ(result.exitCode, 1);
     const std::string path = (root() / "evil").string() + "/../out.txt";
-    EXPECT_EQ(result.err, "ファイルオープンエラー！\n" + path + "\n終了します。\n");
+    EXPECT_EQ(result.err, CliError("ファイルオープンエラー！", path));
     EXPECT_EQ(result.out, "");
     EXPECT_FALSE(std::filesystem::exists(root() / "out.txt"));
     EXPECT_FALSE(std::filesystem::exists(root() / "after"));
@@ -121,7 +156,7 @@ TEST_F(CliTest, AFullDiskIsTheWriteErrorNeverSuccess)
     const auto result = Run({"-o", root().string(), archive}, limits);
     EXPECT_EQ(result.exitCode, 1);
     const std::string path = (root() / "big" / "big.bin").string();
-    EXPECT_EQ(result.err, "ファイル書き込みエラー！\n" + path + "\n終了します。\n");
+    EXPECT_EQ(result.err, CliError("ファイル書き込みエラー！", path, EFBIG));
     EXPECT_EQ(result.out.find("変換終了しました。"), std::string::npos);
 }
 
@@ -150,7 +185,7 @@ TEST_F(CliTest, SettingsComposeFramesAndAMissingOrUnreadableFileStopsBeforeConve
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0644), 0);
     const auto unreadable = Convert({"-s", fifo, input});
     EXPECT_EQ(unreadable.exitCode, 1);
-    EXPECT_EQ(unreadable.err, "ファイル " + fifo + " は開けません\n");
+    EXPECT_EQ(unreadable.err, "orvconv-cli: ファイル " + fifo + " は開けません\n");
     EXPECT_FALSE(std::filesystem::exists(root() / "walk"));
 }
 

@@ -16,23 +16,23 @@ namespace faults {
 
 using orv::tools::Bytes;
 
-inline std::string OpenError(const std::string& path)
+inline std::string OpenError(const std::string& path, int error = 0)
 {
-    return "ファイルオープンエラー！\n" + path + "\n終了します。\n";
+    return CliError("ファイルオープンエラー！", path, error);
 }
-inline std::string WriteError(const std::string& path)
+inline std::string WriteError(const std::string& path, int error = 0)
 {
-    return "ファイル書き込みエラー！\n" + path + "\n終了します。\n";
+    return CliError("ファイル書き込みエラー！", path, error);
 }
 inline std::string PngError(const std::string& path)
 {
-    return "PNG出力エラー！\n" + path + "\n終了します。\n";
+    return CliError("PNG出力エラー！", path);
 }
 inline std::string UnknownFormat(const std::string& path)
 {
-    return "未知の形式です！\n" + path + "\n終了します。\n";
+    return CliError("未知の形式です！", path);
 }
-inline const std::string kMemoryError = "メモリ確保できません！\n終了します。\n";
+inline const std::string kMemoryError = "orvconv-cli: メモリ確保できません！\n終了します。\n";
 
 // A picture of one pixel, palette entry 1 (all zero, so black).
 inline Bytes OnePixelPicture()

@@ -41,7 +41,8 @@ struct FullDiskCase {
 
 class FullDiskTest : public FaultTest {
 protected:
-    void ExpectWriteErrorFor(const FullDiskCase& c, const Limits& limits)
+    // error: the system's reason the run gives for the file it cannot write.
+    void ExpectWriteErrorFor(const FullDiskCase& c, const Limits& limits, int error)
     {
         SCOPED_TRACE(c.entry);
         std::vector<std::string> args = c.options;
@@ -53,7 +54,7 @@ protected:
             // libpng's default error handling writes its own line first.
             EXPECT_TRUE(result.err.ends_with(PngError(path))) << result.err;
         } else {
-            EXPECT_EQ(result.err, WriteError(path));
+            EXPECT_EQ(result.err, WriteError(path, error));
         }
         EXPECT_EQ(result.out.find("変換終了しました。"), std::string::npos) << result.out;
         std::filesystem::remove_all(root() / "full");
@@ -80,7 +81,7 @@ protected:
 
 TEST_F(FullDiskTest, EveryWriterReportsTheFileSizeLimit)
 {
-    for (const FullDiskCase& c : Cases()) ExpectWriteErrorFor(c, {kFileSizeLimit, {}});
+    for (const FullDiskCase& c : Cases()) ExpectWriteErrorFor(c, {kFileSizeLimit, {}}, EFBIG);
 }
 
 TEST_F(FullDiskTest, EveryWriterReportsAFullFileSystem)
@@ -88,7 +89,8 @@ TEST_F(FullDiskTest, EveryWriterReportsAFullFileSystem)
     // A file system of 64 KiB mounted over the output root for the program alone.
     const auto probe = Convert({"--version"}, {{}, SmallFileSystemAt(root(), kFileSizeLimit)});
     if (probe.exitCode == kNoNamespace) GTEST_SKIP() << "this user cannot mount a file system";
-    for (const FullDiskCase& c : Cases()) ExpectWriteErrorFor(c, {{}, SmallFileSystemAt(root(), kFileSizeLimit)});
+    for (const FullDiskCase& c : Cases())
+        ExpectWriteErrorFor(c, {{}, SmallFileSystemAt(root(), kFileSizeLimit)}, ENOSPC);
 }
 
 TEST_F(FullDiskTest, OutputFarLargerThanTheInputStopsAtTheFullDisk)
@@ -102,7 +104,8 @@ TEST_F(FullDiskTest, OutputFarLargerThanTheInputStopsAtTheFullDisk)
     const auto result = Convert({input}, {{}, SmallFileSystemAt(root(), 8 << 20)});
     if (result.exitCode == kNoNamespace) GTEST_SKIP() << "this user cannot mount a file system";
     EXPECT_EQ(result.exitCode, 1);
-    EXPECT_TRUE(result.err.starts_with("ファイル書き込みエラー！\n" + Out("many", "many.ani_"))) << result.err;
+    EXPECT_TRUE(result.err.starts_with("orvconv-cli: ファイル書き込みエラー！\n" + Out("many", "many.ani_")))
+        << result.err;
     EXPECT_EQ(result.out, "");
 }
 

@@ -246,7 +246,7 @@ TEST_F(KilledRunTest, AnInputThatShrinksUnderTheRunIsTheReadError)
     const auto result = Finish(process);
 
     EXPECT_EQ(result.exitCode, 1);
-    EXPECT_EQ(result.err, "ファイル読み込みエラー！\n" + input + "\n終了します。\n");
+    EXPECT_EQ(result.err, CliError("ファイル読み込みエラー！", input));
     EXPECT_EQ(result.out, "");
     EXPECT_EQ(ReadAll(wave()), kOld);
     EXPECT_EQ(FilesIn(folder()), std::vector<std::string>{"long.wav"});

@@ -16,8 +16,6 @@ using orv::tools::BuildPack;
 using orv::tools::BytesOf;
 using orv::tools::PackItem;
 
-const std::string kCannotOpenMissing = "ファイルを開けません！\nmissing.dat\n";
-
 // The --list line of each item of BuildPack(items), shown under the given names.
 std::string ListingOf(const std::vector<PackItem>& items, const std::vector<std::string>& shown)
 {
@@ -93,13 +91,13 @@ TEST_F(ExitStatusTest, AnInputThatCannotBeOpenedAmongOthersGivesStatus3)
     const std::string good = Good();
     const auto result = Convert({Missing(), good});
     EXPECT_EQ(result.exitCode, 3);
-    EXPECT_EQ(result.err, kCannotOpenMissing);
+    EXPECT_EQ(result.err, NotOpenedLine(Missing(), ENOENT));
     EXPECT_EQ(result.out, kFinished);
     ExpectGoodConverted();
 
     const auto list = Convert({"--list", Missing(), good});
     EXPECT_EQ(list.exitCode, 3);
-    EXPECT_EQ(list.err, kCannotOpenMissing);
+    EXPECT_EQ(list.err, NotOpenedLine(Missing(), ENOENT));
     // Two inputs named: the one listed under its heading.
     EXPECT_EQ(list.out, "==> " + good + " <==\n" + ListingOf(items, {"one.txt", "two.txt"}));
 }
@@ -176,7 +174,7 @@ TEST_F(FaultTest, AFileSystemOutOfInodesIsTheWriteErrorForTheFirstFileItRefuses)
     const auto result = Convert({input}, {{}, FewInodesAt(root(), kInodes)});
     if (result.exitCode == kNoNamespace) GTEST_SKIP() << "this user cannot mount a file system";
     EXPECT_EQ(result.exitCode, 1);
-    EXPECT_EQ(result.err, WriteError(Out("inodes", names[kInodes - 2])));
+    EXPECT_EQ(result.err, WriteError(Out("inodes", names[kInodes - 2]), ENOSPC));
     EXPECT_EQ(result.out, "");
 }
 

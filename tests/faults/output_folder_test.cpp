@@ -16,10 +16,11 @@ protected:
         return Input("data.dat", orv::tools::BuildPack({{"first.txt", BytesOf("1")}, {"second.txt", BytesOf("2")}}));
     }
 
-    void ExpectOpenErrorAt(const Process::Result& result, const std::string& path)
+    // error: the system's reason for the failure.
+    void ExpectOpenErrorAt(const Process::Result& result, const std::string& path, int error)
     {
         EXPECT_EQ(result.exitCode, 1);
-        EXPECT_EQ(result.err, OpenError(path));
+        EXPECT_EQ(result.err, OpenError(path, error));
         EXPECT_EQ(result.out, "");
     }
 };
@@ -32,7 +33,7 @@ TEST_F(OutputFolderTest, AnOutputRootThatCannotBeMadeIsOneErrorNamingIt)
     const std::string impossible = (in() / "blocker" / "sub").string();
     const auto result = Process(ORVCONV_CLI_PATH, {"-o", impossible, archive}, dir.path()).Wait(kRunLimit);
     EXPECT_EQ(result.exitCode, 1);
-    EXPECT_EQ(result.err, "フォルダを作成できません！\n" + impossible + "\n終了します。\n");
+    EXPECT_EQ(result.err, CliError("フォルダを作成できません！", impossible, ENOTDIR));
     EXPECT_EQ(result.out, "");
     EXPECT_EQ(ReadAll(in() / "blocker"), blocker);
 }
@@ -41,7 +42,7 @@ TEST_F(OutputFolderTest, AFileInThePlaceOfTheOutputFolderIsLeftAlone)
 {
     const Bytes occupant = BytesOf("was here first");
     ASSERT_TRUE(orv::tools::WriteFileBytes((root() / "data").string(), occupant));
-    ExpectOpenErrorAt(Convert({Archive()}), Out("data", "first.txt"));
+    ExpectOpenErrorAt(Convert({Archive()}), Out("data", "first.txt"), ENOTDIR);
     EXPECT_EQ(ReadAll(root() / "data"), occupant);
     EXPECT_EQ(FilesIn(root()), std::vector<std::string>{"data"});
 }
@@ -71,7 +72,7 @@ TEST_F(OutputFolderTest, AReadOnlyOutputRootIsTheOpenError)
     const auto result = Convert({Archive()}, limits);
     ::chmod(root().c_str(), 0755);
     if (result.exitCode == kNoNamespace) GTEST_SKIP() << "this user cannot mount a file system";
-    ExpectOpenErrorAt(result, Out("data", "first.txt"));
+    ExpectOpenErrorAt(result, Out("data", "first.txt"), EROFS);
     EXPECT_TRUE(FilesIn(root()).empty());
 }
 
@@ -87,7 +88,7 @@ TEST_F(OutputFolderTest, AReadOnlyOutputFolderIsTheOpenError)
     const auto result = Convert({Archive()}, limits);
     ::chmod((root() / "data").c_str(), 0755);
     if (result.exitCode == kNoNamespace) GTEST_SKIP() << "this user cannot mount a file system";
-    ExpectOpenErrorAt(result, Out("data", "first.txt"));
+    ExpectOpenErrorAt(result, Out("data", "first.txt"), EROFS);
     EXPECT_TRUE(FilesIn(root() / "data").empty());
 }
 

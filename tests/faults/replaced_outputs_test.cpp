@@ -81,7 +81,7 @@ TEST_F(ReplacedOutputTest, AnOutputFolderThatIsALinkIsTheOpenError)
 
     const auto result = Convert({Archive()});
     EXPECT_EQ(result.exitCode, 1);
-    EXPECT_EQ(result.err, OpenError(Out("data", "first.txt")));
+    EXPECT_EQ(result.err, OpenError(Out("data", "first.txt"), ENOTDIR));
     EXPECT_EQ(result.out, "");
     EXPECT_EQ(FilesIn(victimDir), std::vector<std::string>{"first.txt"});
     EXPECT_EQ(ReadAll(victimDir / "first.txt"), victim);

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstring>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -19,6 +20,25 @@
 
 inline const std::string kFinished = "変換終了しました。\n";
 inline const std::string kCancelled = "変換中止しました。\n";
+
+// orvconv-cli's lines on stderr, each led by its name. A failure names the path, then the
+// system's reason (strerror) where it has one.
+inline std::string CliError(const char* what, const std::string& path, int error = 0)
+{
+    return std::string("orvconv-cli: ") + what + "\n" + path + (error ? std::string(": ") + std::strerror(error) : "")
+        + "\n終了します。\n";
+}
+inline std::string NotOpenedLine(const std::string& path, int error)
+{
+    return "orvconv-cli: ファイルを開けません！\n" + path + ": " + std::strerror(error) + "\n";
+}
+inline const std::string kNotAnInputName = "not a .dat or .ani file";
+inline const std::string kNotAPackArchive = "not a pack archive (it does not start with \"pack\")";
+inline const std::string kAFolder = "a folder";
+inline std::string PassedOverLine(const std::string& path, const std::string& reason)
+{
+    return "orvconv-cli: " + path + ": passed over: " + reason + "\n";
+}
 
 // Time any single run may take, sanitizers included.
 inline constexpr std::chrono::seconds kRunLimit{60};

@@ -1,60 +1,83 @@
 #include "engine/base/fatal_error.h"
 
+#include <system_error>
+
 #include "engine/base/text.h"
 
 namespace orv {
 
 namespace {
 
-std::string WithPath(const char* what, const std::string& path)
-{
-    return what + EscapeControlBytes(path) + "\n終了します。";
-}
+constexpr const char* kEnding = "\n終了します。";
 
 }  // namespace
 
-FatalError::FatalError(std::string text) :
-    owned_(std::make_shared<const std::string>(std::move(text))), text_(owned_->c_str())
+FatalError::FatalError(std::shared_ptr<const Texts> texts) noexcept :
+    owned_(std::move(texts)), text_(owned_->text.c_str()), detailed_(owned_->detailed.c_str())
 { }
+
+FatalError::FatalError(std::string text) : FatalError(std::make_shared<const Texts>(Texts{text, text})) { }
+
+FatalError FatalError::WithPath(const char* what, const std::string& path, int error)
+{
+    const std::string shown = what + EscapeControlBytes(path);
+    std::string detailed = error ? shown + ": " + SystemReason(error) + kEnding : shown + kEnding;
+    return FatalError(std::make_shared<const Texts>(Texts{shown + kEnding, std::move(detailed)}));
+}
 
 FatalError FatalError::OutOfMemory() noexcept
 {
     return FatalError(Fixed{}, "メモリ確保できません！\n終了します。");
 }
 
-FatalError FatalError::CannotOpen(const std::string& path)
+FatalError FatalError::CannotOpen(const std::string& path, int error)
 {
-    return FatalError(WithPath("ファイルオープンエラー！\n", path));
+    return WithPath("ファイルオープンエラー！\n", path, error);
 }
 
-FatalError FatalError::CannotMakeFolder(const std::string& path)
+FatalError FatalError::CannotMakeFolder(const std::string& path, int error)
 {
-    return FatalError(WithPath("フォルダを作成できません！\n", path));
+    return WithPath("フォルダを作成できません！\n", path, error);
 }
 
-FatalError FatalError::CannotRead(const std::string& path)
+FatalError FatalError::CannotRead(const std::string& path, int error)
 {
-    return FatalError(WithPath("ファイル読み込みエラー！\n", path));
+    return WithPath("ファイル読み込みエラー！\n", path, error);
+}
+
+FatalError FatalError::CannotWrite(const std::string& path, int error)
+{
+    return WithPath("ファイル書き込みエラー！\n", path, error);
 }
 
 FatalError FatalError::CannotWrite(const std::string& path)
 {
-    return FatalError(WithPath("ファイル書き込みエラー！\n", path));
+    return CannotWrite(path, 0);
 }
 
 FatalError FatalError::PngFailed(const std::string& path)
 {
-    return FatalError(WithPath("PNG出力エラー！\n", path));
+    return WithPath("PNG出力エラー！\n", path, 0);
 }
 
 FatalError FatalError::UnknownFormat(const std::string& path)
 {
-    return FatalError(WithPath("未知の形式です！\n", path));
+    return WithPath("未知の形式です！\n", path, 0);
+}
+
+std::string SystemReason(int error)
+{
+    return error ? std::generic_category().message(error) : "not a regular file";
 }
 
 std::string CannotOpenInputText(std::string_view srcName)
 {
     return "ファイルを開けません！\n" + EscapeControlBytes(srcName);
+}
+
+std::string CannotOpenInputText(std::string_view path, int error)
+{
+    return CannotOpenInputText(path) + ": " + SystemReason(error);
 }
 
 std::string ReducedColoursText(const std::string& path)

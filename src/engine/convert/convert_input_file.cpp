@@ -1,6 +1,8 @@
 #include "engine/read/archive.h"
 #include "engine/convert/converter.h"
-#include "engine/base/fatal_error.h"
+
+#include <cerrno>
+
 #include "engine/io/input_file.h"
 #include "engine/read/reader.h"
 #include "engine/base/text.h"
@@ -11,11 +13,14 @@ ConvertResult Converter::ConvertInputFile()
 {
     srcName = AsciiLower(FileNamePart(srcPath));
     const InputKind inputKind = InputKindOf(srcName);
-    if (inputKind == InputKind::Unsupported) return ConvertResult::Skipped;
+    if (const std::optional<PassedOver> why = PassedOverUnopened(srcPath, inputKind)) {
+        view_.ShowPassedOver(srcPath, *why);
+        return ConvertResult::Skipped;
+    }
 
     InputFile file;
     if (!file.Open(srcPath)) {
-        view_.ShowModalMessage(CannotOpenInputText(srcName));
+        view_.ShowInputNotOpened(srcName, srcPath, errno);
         return ConvertResult::NotOpened;
     }
     // The input is never written over, and the folder is let go with it, once nothing
@@ -56,7 +61,10 @@ ConvertResult Converter::ConvertOpenInput(InputFile& file, InputKind kind)
     }
 
     const std::optional<std::uint32_t> count = ReadArchiveHeader(file);
-    if (!count) return ConvertResult::Skipped;
+    if (!count) {
+        view_.ShowPassedOver(srcPath, PassedOver::NotAPackArchive);
+        return ConvertResult::Skipped;
+    }
     const auto shownCount = static_cast<std::int32_t>(*count);
     view_.SetEntryProgressMax(shownCount);
     view_.SetEntryCounterText(FormatCounter(0, shownCount));

@@ -70,10 +70,10 @@ OutputFile Converter::BeginOutputFile(const std::string& path)
     OutputFolder ownFolder;
     if (input_ == nullptr) ownFolder.Open(outDir);
     const OutputFolder& folder = input_ == nullptr ? ownFolder : outFolder_;
+    if (!folder.IsOpen()) throw FatalError::CannotOpen(path, folder.error());
     const std::string name = path.substr(outDir.size());
     struct stat st { };
-    if (input_ != nullptr && folder.IsOpen()
-        && ::fstatat(folder.descriptor(), name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0
+    if (input_ != nullptr && ::fstatat(folder.descriptor(), name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0
         && input_->Is(st.st_dev, st.st_ino))
         throw FatalError::CannotOpen(path);
     return OutputFile(folder.descriptor(), name, path);
@@ -83,13 +83,14 @@ OutputFile Converter::CreateOutputFile(const std::string& path)
 {
     OutputFile out = BeginOutputFile(path);
     if (out.created()) return out;
-    if (out.error() == ENOSPC || out.error() == EDQUOT) throw FatalError::CannotWrite(path);
-    throw FatalError::CannotOpen(path);
+    if (out.error() == ENOSPC || out.error() == EDQUOT) throw FatalError::CannotWrite(path, out.error());
+    throw FatalError::CannotOpen(path, out.error());
 }
 
 void Converter::WriteOutput(OutputFile& out, const void* data, std::uint32_t n)
 {
-    if (!out.Write(data, n)) throw FatalError::CannotWrite(out.path());
+    errno = 0;
+    if (!out.Write(data, n)) throw FatalError::CannotWrite(out.path(), errno);
 }
 
 void Converter::CommitOutput(OutputFile& out)

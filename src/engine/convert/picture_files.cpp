@@ -1,3 +1,5 @@
+#include <cerrno>
+
 #include "engine/base/fatal_error.h"
 #include "engine/convert/converter.h"
 #include "engine/output/image_writers.h"
@@ -9,7 +11,8 @@ OutputFile Converter::WriteBmp(const std::uint8_t* pixels, const DibInfo& info, 
                                const std::uint8_t* colourTable)
 {
     OutputFile out = CreateOutputFile(path);
-    if (!WriteBmpRows(out, pixels, info, colourTable)) throw FatalError::CannotWrite(path);
+    errno = 0;
+    if (!WriteBmpRows(out, pixels, info, colourTable)) throw FatalError::CannotWrite(path, errno);
     return out;
 }
 

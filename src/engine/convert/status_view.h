@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <string>
 
+#include "engine/read/archive.h"
+
 namespace orv {
 
 // What the engine shows and where it yields while it works. The window implements
@@ -21,6 +23,11 @@ public:
     // Dispatches pending events (a Stop request among them) and never waits.
     virtual void PumpEvents() = 0;
     virtual void ShowModalMessage(const std::string& text) = 0;
+    // An input that cannot be opened, error the system's error number: the window shows
+    // its message naming srcName.
+    virtual void ShowInputNotOpened(const std::string& srcName, const std::string& srcPath, int error);
+    // An input passed over unread, and why; the window shows nothing for it at once.
+    virtual void ShowPassedOver(const std::string& /*srcPath*/, PassedOver /*why*/) { }
     // A remark about the output that ends nothing; only the command line shows it.
     virtual void ShowNote(const std::string& /*text*/) { }
 };

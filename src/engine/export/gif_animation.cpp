@@ -3,6 +3,7 @@
 #include <gif_lib.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <memory>
 
 #include "engine/base/fatal_error.h"
@@ -85,10 +86,12 @@ GifWritten WriteGifAnimation(const ComposedFrames& frames, std::int32_t frameMs,
         frames.Cell(frame, cell);
         IndexPicture(cell, frames.cellWidth(), frames.cellHeight(), picture);
         written.reduced = written.reduced || picture.reduced;
-        if (!PutFrame(gif.get(), picture, width, height, delay)) throw FatalError::CannotWrite(out.path());
+        errno = 0;
+        if (!PutFrame(gif.get(), picture, width, height, delay)) throw FatalError::CannotWrite(out.path(), errno);
     }
     // Closing writes the trailer, and may fail as a write does.
-    if (EGifCloseFile(gif.release(), &error) != GIF_OK) throw FatalError::CannotWrite(out.path());
+    errno = 0;
+    if (EGifCloseFile(gif.release(), &error) != GIF_OK) throw FatalError::CannotWrite(out.path(), errno);
     written.finished = true;
     return written;
 }

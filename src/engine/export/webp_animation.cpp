@@ -4,6 +4,7 @@
 #include <webp/mux.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <limits>
 #include <memory>
 
@@ -32,7 +33,8 @@ void WriteAll(OutputFile& out, const std::uint8_t* bytes, std::size_t size)
 {
     while (size > 0) {
         const auto chunk = static_cast<std::uint32_t>(std::min<std::size_t>(size, kMaxScratchBytes));
-        if (!out.Write(bytes, chunk)) throw FatalError::CannotWrite(out.path());
+        errno = 0;
+        if (!out.Write(bytes, chunk)) throw FatalError::CannotWrite(out.path(), errno);
         bytes += chunk;
         size -= chunk;
     }

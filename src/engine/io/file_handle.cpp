@@ -39,15 +39,24 @@ bool FileHandle::Open(const std::string& path)
         fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     } while (fd < 0 && errno == EINTR);
     if (fd < 0) return false;
+    // On failure errno tells why; for a file that is neither a regular file nor a folder
+    // it is 0.
     struct stat st { };
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)
-        || ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0) {
-        ::close(fd);
-        return false;
+    int error = 0;
+    if (::fstat(fd, &st) != 0)
+        error = errno;
+    else if (S_ISDIR(st.st_mode))
+        error = EISDIR;
+    else if (S_ISREG(st.st_mode) && ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0)
+        error = errno;
+    else if (S_ISREG(st.st_mode)) {
+        ::posix_fadvise(fd, 0, 0, POSIX_FADV_SEQUENTIAL);
+        fd_ = fd;
+        return true;
     }
-    ::posix_fadvise(fd, 0, 0, POSIX_FADV_SEQUENTIAL);
-    fd_ = fd;
-    return true;
+    ::close(fd);
+    errno = error;
+    return false;
 }
 
 void FileHandle::Adopt(int fd)

@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <cerrno>
 
 #include "engine/base/fatal_error.h"
 
@@ -24,7 +25,9 @@ void InputFile::ReadAt(std::uint64_t offset, void* destination, std::uint32_t n)
 {
     if (offset >= size_) return;
     const auto held = static_cast<std::uint32_t>(std::min<std::uint64_t>(n, size_ - offset));
-    if (!file_.ReadAt(offset, destination, held)) throw FatalError::CannotRead(path_);
+    // No error number where the file merely ended early.
+    errno = 0;
+    if (!file_.ReadAt(offset, destination, held)) throw FatalError::CannotRead(path_, errno);
 }
 
 std::uint8_t* InputFile::ReadBlock(ScratchBuffer& buffer, std::uint64_t offset, std::uint64_t n)

@@ -6,6 +6,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
+
 #include "engine/output/output_file.h"
 
 namespace orv {
@@ -20,12 +22,20 @@ bool OutputFolder::Make(const std::string& root, const std::string& name)
 {
     Close();
     const int rootFd = ::open(root.empty() ? "." : root.c_str(), kFolderFlags);
-    if (rootFd < 0) return false;
+    if (rootFd < 0) {
+        error_ = errno;
+        return false;
+    }
     // An existing folder is fine; whatever else is in the way shows when opening.
-    ::mkdirat(rootFd, name.c_str(), 0777);
+    const int made = ::mkdirat(rootFd, name.c_str(), 0777) == 0 ? 0 : errno;
     fd_ = ::openat(rootFd, name.c_str(), kFolderFlags | O_NOFOLLOW);
+    const int opened = errno;
     ::close(rootFd);
-    if (fd_ < 0) return false;
+    if (fd_ < 0) {
+        // Why the folder was not made, unless it was there already.
+        error_ = made != 0 && made != EEXIST ? made : opened;
+        return false;
+    }
     RemoveLeftovers();
     return true;
 }
@@ -34,6 +44,7 @@ bool OutputFolder::Open(const std::string& path)
 {
     Close();
     fd_ = ::open(path.empty() ? "." : path.c_str(), kFolderFlags);
+    error_ = fd_ < 0 ? errno : 0;
     return fd_ >= 0;
 }
 

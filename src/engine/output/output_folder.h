@@ -23,11 +23,14 @@ public:
 
     bool IsOpen() const { return fd_ >= 0; }
     int descriptor() const { return fd_; }
+    // Why the folder could not be made or opened (errno).
+    int error() const { return error_; }
 
 private:
     void RemoveLeftovers();
 
     int fd_ = -1;
+    int error_ = 0;
 };
 
 }  // namespace orv

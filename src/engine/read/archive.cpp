@@ -1,5 +1,7 @@
 #include "engine/read/archive.h"
 
+#include <sys/stat.h>
+
 #include <algorithm>
 
 #include "engine/io/input_file.h"
@@ -24,6 +26,14 @@ InputKind InputKindOf(std::string_view srcName)
     if (ext == ".dat") return InputKind::Archive;
     if (ext == ".ani") return InputKind::Animation;
     return InputKind::Unsupported;
+}
+
+std::optional<PassedOver> PassedOverUnopened(const std::string& path, InputKind kind)
+{
+    struct stat st { };
+    if (::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) return PassedOver::Folder;
+    if (kind == InputKind::Unsupported) return PassedOver::NotAnInputName;
+    return std::nullopt;
 }
 
 std::optional<std::uint32_t> ReadArchiveHeader(InputFile& file)

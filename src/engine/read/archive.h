@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <string_view>
 
 #include "engine/format/archive_table.h"
@@ -20,6 +21,13 @@ EntryKind KindOf(const ArchiveEntry& entry);
 // What an input file is taken for, by the extension of its lower-cased name.
 enum class InputKind { Archive, Animation, Unsupported };
 InputKind InputKindOf(std::string_view srcName);
+
+// Why an input is passed over unread: it is a folder, its name is neither .dat nor .ani,
+// or a .dat file does not start with "pack".
+enum class PassedOver { Folder, NotAnInputName, NotAPackArchive };
+// The reason known before the input is opened, from the path and its kind: none for a
+// file named as an input.
+std::optional<PassedOver> PassedOverUnopened(const std::string& path, InputKind kind);
 
 class InputFile;
 class ScratchBuffer;

@@ -1,6 +1,7 @@
 #include "engine/read/reader.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <utility>
 
 #include "engine/format/frame_table.h"
@@ -58,8 +59,13 @@ Reader::Opened Reader::Open(const std::string& path)
     canvasAt_ = 0;
     const std::string srcName = AsciiLower(FileNamePart(path));
     kind_ = InputKindOf(srcName);
-    if (kind_ == InputKind::Unsupported) return Opened::NotAnInput;
+    if (const std::optional<PassedOver> why = PassedOverUnopened(path, kind_)) {
+        kind_ = InputKind::Unsupported;
+        passedOver_ = *why;
+        return Opened::NotAnInput;
+    }
     if (!file_.Open(path)) {
+        openError_ = errno;
         kind_ = InputKind::Unsupported;
         return Opened::CannotOpen;
     }
@@ -71,6 +77,7 @@ Reader::Opened Reader::Open(const std::string& path)
     const std::optional<std::uint32_t> count = ReadArchiveHeader(file_);
     if (!count) {
         kind_ = InputKind::Unsupported;
+        passedOver_ = PassedOver::NotAPackArchive;
         return Opened::NotAnInput;
     }
     ScratchBuffer tableBuf;

@@ -107,6 +107,11 @@ public:
     // one animation entry; anything else is NotAnInput.
     Opened Open(const std::string& path);
 
+    // After NotAnInput: why the input is passed over. After CannotOpen: the system's
+    // error number.
+    PassedOver passedOver() const { return passedOver_; }
+    int openError() const { return openError_; }
+
     InputKind kind() const { return kind_; }
     const std::string& path() const { return file_.path(); }
     const std::vector<ReaderEntry>& entries() const { return entries_; }
@@ -163,6 +168,8 @@ private:
 
     InputFile file_;
     InputKind kind_ = InputKind::Unsupported;
+    PassedOver passedOver_ = PassedOver::NotAnInputName;
+    int openError_ = 0;
     std::vector<ReaderEntry> entries_;
     const SettingsFile* settings_ = nullptr;
     ScratchBuffer dataBuf_;
