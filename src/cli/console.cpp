@@ -10,23 +10,31 @@
 namespace orv::cli {
 
 Console::Console(bool showProgress, std::size_t inputCount) :
-    line_(showProgress), total_(inputCount), heldBack_(inputCount), ended_(inputCount, false), limit_(inputCount)
+    line_(showProgress),
+    total_(inputCount),
+    heldBack_(inputCount),
+    entryCounters_(inputCount),
+    outputPaths_(inputCount),
+    ended_(inputCount, false),
+    limit_(inputCount)
 {
     line_.SetFileCounter(FormatCounter(0, static_cast<std::int32_t>(total_)));
     line_.Draw(true);
 }
 
-void Console::InputStarted()
+void Console::InputStarted(std::size_t input)
 {
     std::lock_guard lock(mutex_);
-    line_.SetEntryCounter({});
-    line_.SetOutputPath({});
+    entryCounters_[input].clear();
+    outputPaths_[input].clear();
+    Show(input);
 }
 
-void Console::SetEntryCounter(const std::string& text)
+void Console::SetEntryCounter(std::size_t input, const std::string& text)
 {
     std::lock_guard lock(mutex_);
-    line_.SetEntryCounter(text);
+    entryCounters_[input] = text;
+    Show(input);
 }
 
 void Console::Repaint()
@@ -35,11 +43,18 @@ void Console::Repaint()
     line_.Draw(true);
 }
 
-void Console::ShowOutputPath(const std::string& path)
+void Console::ShowOutputPath(std::size_t input, const std::string& path)
 {
     std::lock_guard lock(mutex_);
-    line_.SetOutputPath(EscapeControlBytes(path));
+    outputPaths_[input] = EscapeControlBytes(path);
+    Show(input);
     line_.Draw(false);
+}
+
+void Console::Show(std::size_t input)
+{
+    line_.SetEntryCounter(entryCounters_[input]);
+    line_.SetOutputPath(outputPaths_[input]);
 }
 
 void Console::Refresh()

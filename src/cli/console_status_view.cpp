@@ -9,7 +9,7 @@ std::stop_token ConsoleStatusView::StartInput(std::size_t input)
 {
     input_ = input;
     stop_ = std::stop_source();
-    console_.InputStarted();
+    console_.InputStarted(input);
     return stop_.get_token();
 }
 

@@ -24,9 +24,9 @@ public:
 
     void SetEntryProgressMax(std::int32_t) override { }
     void SetEntryProgressPosition(std::int32_t) override { }
-    void SetEntryCounterText(const std::string& text) override { console_.SetEntryCounter(text); }
+    void SetEntryCounterText(const std::string& text) override { console_.SetEntryCounter(input_, text); }
     void RepaintEntryCounter() override { console_.Repaint(); }
-    void ShowOutputPath(const std::string& path) override { console_.ShowOutputPath(path); }
+    void ShowOutputPath(const std::string& path) override { console_.ShowOutputPath(input_, path); }
     void PumpEvents() override;
     void ShowModalMessage(const std::string& text) override { console_.Message(input_, text); }
     void ShowNote(const std::string& text) override { console_.Message(input_, text); }

@@ -4,6 +4,8 @@
 #include <csignal>
 #include <unistd.h>
 
+#include "cli/progress_line.h"
+
 namespace orv::cli {
 
 namespace {
@@ -15,7 +17,10 @@ static_assert(std::atomic<int>::is_always_lock_free, "the signal handler needs a
 extern "C" void OnInterrupt(int number)
 {
     int none = 0;
-    if (!firstSignal.compare_exchange_strong(none, number)) _exit(128 + number);
+    if (!firstSignal.compare_exchange_strong(none, number)) {
+        ProgressLine::ClearForExit();
+        _exit(128 + number);
+    }
 }
 
 }  // namespace

@@ -11,6 +11,12 @@ namespace {
 // Redrawing for every entry of a large archive would cost more than the entries.
 constexpr auto kRedrawInterval = std::chrono::milliseconds(50);
 
+constexpr char kClearLine[] = "\r\x1b[K";
+
+// Whether some progress line is on screen, for the signal handler.
+std::atomic<bool> lineOnScreen{false};
+static_assert(std::atomic<bool>::is_always_lock_free, "read in a signal handler");
+
 std::size_t TerminalColumns()
 {
     winsize size{};
@@ -58,17 +64,28 @@ void ProgressLine::Draw(bool force)
     const std::size_t columns = TerminalColumns();
     const std::size_t used = Columns(line) + 1;
     if (!outputPath_.empty() && used + 1 < columns) line += " " + FitTail(outputPath_, columns - used - 1);
-    std::fprintf(stderr, "\r\x1b[K%s", line.c_str());
+    std::fprintf(stderr, "%s%s", kClearLine, line.c_str());
     std::fflush(stderr);
-    onScreen_ = true;
+    SetOnScreen(true);
 }
 
 void ProgressLine::Clear()
 {
     if (!onScreen_) return;
-    std::fputs("\r\x1b[K", stderr);
+    std::fputs(kClearLine, stderr);
     std::fflush(stderr);
-    onScreen_ = false;
+    SetOnScreen(false);
+}
+
+void ProgressLine::SetOnScreen(bool onScreen)
+{
+    onScreen_ = onScreen;
+    lineOnScreen.store(onScreen);
+}
+
+void ProgressLine::ClearForExit() noexcept
+{
+    if (lineOnScreen.load()) (void)!::write(STDERR_FILENO, kClearLine, sizeof kClearLine - 1);
 }
 
 }  // namespace orv::cli

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <chrono>
 #include <string>
 
@@ -20,7 +21,13 @@ public:
     // Removes the line so that ordinary output starts on a clean line.
     void Clear();
 
+    // Removes whatever line is on screen, from a signal handler that ends the process:
+    // the shell's prompt then starts on a clean line. Async-signal-safe.
+    static void ClearForExit() noexcept;
+
 private:
+    void SetOnScreen(bool onScreen);
+
     bool shown_;
     bool onScreen_ = false;
     std::chrono::steady_clock::time_point lastDraw_{};
