@@ -4,6 +4,7 @@
 #include <iostream>
 
 #include "cli/available_cores.h"
+#include "ui_text/help_formatter.h"
 
 namespace orv::cli {
 
@@ -101,6 +102,7 @@ ParseOutcome ParseCliOptions(int argc, const char* const* argv)
                "  4    nothing was converted: every input was passed over (each named on stderr)\n"
                "  128+N  signal N stopped the batch with work left undone (130 Ctrl-C, 143 SIGTERM, 129 SIGHUP)");
     app.set_version_flag("-V,--version", "orvconv-cli " ORVCONV_VERSION);
+    app.formatter(std::make_shared<HelpFormatter>());
     app.add_option("FILE", options.files, ".dat or .ani files, converted in this order")
         ->required()
         ->option_text("...");

@@ -3,6 +3,8 @@
 #include <CLI/CLI.hpp>
 #include <iostream>
 
+#include "ui_text/help_formatter.h"
+
 namespace orv::packcli {
 
 namespace {
@@ -43,7 +45,11 @@ PackParseOutcome ParsePackOptions(int argc, const char* const* argv)
                "  1    no archive was written (the reason on stderr)\n"
                "  2    a usage error");
     app.set_version_flag("-V,--version", "orvpack " ORVCONV_VERSION);
-    app.add_option("FOLDER", options.pack.folder, "the folder to pack")->required()->check(NotEmpty("FOLDER"));
+    app.formatter(std::make_shared<HelpFormatter>());
+    app.add_option("FOLDER", options.pack.folder, "the folder to pack")
+        ->required()
+        ->check(NotEmpty("FOLDER"))
+        ->option_text("REQUIRED");
 
     try {
         app.parse(argc, argv);

@@ -3,6 +3,7 @@
 #include <csignal>
 #include <sys/stat.h>
 #include <chrono>
+#include <sstream>
 #include <thread>
 
 #include "cli_fixture.h"
@@ -33,6 +34,10 @@ TEST_F(CliTest, HelpAndVersionGoToStdoutAndSucceed)
     for (const char* option : {"--format", "--ani-raw", "--animation", "--frame-ms", "--sheet-columns", "--settings",
                                "--output-root", "--list", "--quiet", "--jobs"})
         EXPECT_NE(help.out.find(option), std::string::npos) << option;
+    // Usage first, and nothing wider than a terminal of 80 columns.
+    EXPECT_TRUE(help.out.starts_with("Usage: orvconv-cli [OPTIONS] FILE...\n")) << help.out;
+    std::istringstream lines(help.out);
+    for (std::string line; std::getline(lines, line);) EXPECT_LE(line.size(), 80u) << line;
     const auto version = Run({"-V"});
     EXPECT_EQ(version.exitCode, 0);
     EXPECT_EQ(version.out.rfind("orvconv-cli ", 0), 0u) << version.out;
