@@ -1,8 +1,24 @@
 #include "app/app_text.h"
 
+#include <QStringDecoder>
+
 #include "engine/base/text.h"
 
 namespace orv::app {
+
+namespace {
+
+const char* ReasonText(PassedOver why)
+{
+    switch (why) {
+    case PassedOver::Folder: return "フォルダです";
+    case PassedOver::NotAnInputName: return ".dat/.ani ファイルではありません";
+    case PassedOver::NotAPackArchive: return "パックアーカイブではありません";
+    }
+    return "";
+}
+
+}  // namespace
 
 std::string ProgramTitle(std::string_view executablePath)
 {
@@ -16,6 +32,23 @@ std::string ErrorDisplayText(std::string message)
 {
     if (!message.empty() && static_cast<unsigned char>(message.back()) > '.') message += '.';
     return message;
+}
+
+std::string ShownSettingsName(std::string_view bytes)
+{
+    QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
+    const QString decoded = utf8.decode(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())));
+    if (!utf8.hasError()) return decoded.toStdString();
+    return Cp932ToUtf8(bytes);
+}
+
+std::string PassedOverMessage(const std::vector<std::pair<std::string, PassedOver>>& passedOver)
+{
+    std::string text = "変換しなかったファイルがあります。";
+    for (std::size_t i = 0; i < passedOver.size() && i < kMaxListed; ++i)
+        text += "\n" + EscapeControlBytes(passedOver[i].first) + "（" + ReasonText(passedOver[i].second) + "）";
+    if (passedOver.size() > kMaxListed) text += "\nほか " + std::to_string(passedOver.size() - kMaxListed) + " 件";
+    return text;
 }
 
 }  // namespace orv::app

@@ -2,6 +2,12 @@
 
 #include <QMimeData>
 #include <QUrl>
+#include <algorithm>
+#include <filesystem>
+#include <system_error>
+
+#include "engine/base/text.h"
+#include "engine/read/archive.h"
 
 namespace orv::app {
 
@@ -15,6 +21,28 @@ std::vector<std::string> DroppedFiles(const QMimeData& data)
         paths.push_back(QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1()).toStdString());
     }
     return paths;
+}
+
+std::vector<std::string> WithFoldersOpened(const std::vector<std::string>& paths)
+{
+    std::vector<std::string> opened;
+    for (const std::string& path : paths) {
+        std::error_code error;
+        if (!std::filesystem::is_directory(path, error)) {
+            opened.push_back(path);
+            continue;
+        }
+        std::vector<std::string> inside;
+        for (std::filesystem::directory_iterator item(path, error), end; !error && item != end; item.increment(error)) {
+            const std::string name = item->path().filename().string();
+            if (InputKindOf(AsciiLower(name)) != InputKind::Unsupported && item->is_regular_file(error))
+                inside.push_back(item->path().string());
+        }
+        std::sort(inside.begin(), inside.end());
+        if (inside.empty()) inside.push_back(path);
+        opened.insert(opened.end(), inside.begin(), inside.end());
+    }
+    return opened;
 }
 
 }  // namespace orv::app

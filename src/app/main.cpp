@@ -35,6 +35,7 @@ int main(int argc, char** argv)
     orv::app::QtDialogs dialogs;
     try {
         orv::app::TForm1 Form1(dialogs, executable);
+        dialogs.SetOwner(&Form1);
         orv::app::CentreOnScreen(Form1);
         Form1.show();
         // As a file manager's "Open with" starts it: one batch on the files, once the window is up.

@@ -216,9 +216,9 @@ void TForm1::FormCreate()
 
     std::vector<std::string> names;
     ListSettingsFiles(converter_.options.exeDir, names);
-    // Each item keeps the name's bytes: a name that is not UTF-8 shows garbled but still loads.
+    // Each item keeps the name's bytes, which open the file whatever they show as.
     for (const std::string& name : names)
-        iniCB->addItem(QFile::decodeName(QByteArray::fromStdString(name)), QByteArray::fromStdString(name));
+        iniCB->addItem(Text(ShownSettingsName(name)), QByteArray::fromStdString(name));
     if (iniCB->count() > 0) iniCB->setCurrentIndex(0);
 }
 
@@ -302,6 +302,7 @@ void TForm1::RunBatch(const std::vector<std::string>& paths)
     ProgressBar1->setValue(0);
     SetCounter(arccountLabel, Text(FormatCounter(0, count)));
 
+    passedOver_.clear();
     ConvertResult last = ConvertResult::Skipped;
     for (const std::string& path : paths) {
         SetEntryProgressMax(0);
@@ -319,6 +320,8 @@ void TForm1::RunBatch(const std::vector<std::string>& paths)
 
     dialogs_.Beep();
     if (const std::optional<std::string_view> message = FinalMessage(last)) ShowModalMessage(std::string(*message));
+    // Inputs passed over are named once, at the end, so that a batch never ends unexplained.
+    if (!passedOver_.empty()) dialogs_.ShowWarning(Text(programTitle_), Text(PassedOverMessage(passedOver_)));
     StopButton->setEnabled(false);
     SetAutoSizedText(MessageLabel, kGuidance);
 }
@@ -368,7 +371,7 @@ void TForm1::dragMoveEvent(QDragMoveEvent* event)
 
 void TForm1::dropEvent(QDropEvent* event)
 {
-    const std::vector<std::string> paths = DroppedFiles(*event->mimeData());
+    const std::vector<std::string> paths = WithFoldersOpened(DroppedFiles(*event->mimeData()));
     if (!AcceptsDrops() || !(event->possibleActions() & Qt::CopyAction) || paths.empty()) {
         event->ignore();
         return;
@@ -435,6 +438,11 @@ void TForm1::PumpEvents()
 void TForm1::ShowModalMessage(const std::string& text)
 {
     dialogs_.ShowMessage(Text(programTitle_), Text(text), closeRequested_);
+}
+
+void TForm1::ShowPassedOver(const std::string& srcPath, PassedOver why)
+{
+    passedOver_.emplace_back(srcPath, why);
 }
 
 }  // namespace orv::app

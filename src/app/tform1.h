@@ -49,6 +49,7 @@ public:
     void ShowOutputPath(const std::string& path) override;
     void PumpEvents() override;
     void ShowModalMessage(const std::string& text) override;
+    void ShowPassedOver(const std::string& srcPath, PassedOver why) override;
 
 public slots:
     void StartButtonClick();
@@ -91,6 +92,8 @@ private:
     bool batchRunning_ = false;
     bool dropQueued_ = false;
     bool closeRequested_ = false;
+    // The inputs of the batch under way that were passed over, and why.
+    std::vector<std::pair<std::string, PassedOver>> passedOver_;
 
     QLabel* MessageLabel = nullptr;  // guidance, or "converting" during a batch
     QLabel* filenameLabel = nullptr;  // the output file being written, shortened to fit

@@ -13,21 +13,29 @@ std::optional<QStringList> QtDialogs::ChooseFiles(QFileDialog& dialog)
     return dialog.selectedFiles();
 }
 
-void QtDialogs::ShowMessage(const QString& title, const QString& text, bool autoClose)
+void QtDialogs::Show(QMessageBox::Icon icon, const QString& title, const QString& text, bool autoClose)
 {
-    // Without a parent the box is application-modal and centred on the screen.
-    QMessageBox box(QMessageBox::NoIcon, title, text, QMessageBox::Ok);
+    QMessageBox box(icon, title, text, QMessageBox::Ok, owner_);
     // Texts hold file names, which may look like markup.
     box.setTextFormat(Qt::PlainText);
+    if (owner_ != nullptr) box.setFont(owner_->font());
     if (autoClose) QTimer::singleShot(0, &box, &QMessageBox::accept);
     box.exec();
 }
 
+void QtDialogs::ShowMessage(const QString& title, const QString& text, bool autoClose)
+{
+    Show(QMessageBox::NoIcon, title, text, autoClose);
+}
+
 void QtDialogs::ShowError(const QString& title, const QString& text)
 {
-    QMessageBox box(QMessageBox::Critical, title, text, QMessageBox::Ok);
-    box.setTextFormat(Qt::PlainText);
-    box.exec();
+    Show(QMessageBox::Critical, title, text, false);
+}
+
+void QtDialogs::ShowWarning(const QString& title, const QString& text)
+{
+    Show(QMessageBox::Warning, title, text, false);
 }
 
 void QtDialogs::Beep()

@@ -132,6 +132,31 @@ private slots:
         QCOMPARE(fixture->dialogs.events.size(), 2);
     }
 
+    // A dropped folder stands for the archives and animations directly inside it; one
+    // holding none is named as passed over.
+    void aDroppedFolderConvertsTheArchivesAndAnimationsInsideIt()
+    {
+        const std::filesystem::path folder = fixture->inputDir() / "game";
+        std::filesystem::create_directories(folder / "deeper");
+        orv::tools::WriteFileBytes((folder / "B.DAT").string(), SmallArchive(3));
+        orv::tools::WriteFileBytes((folder / "a.dat").string(), SmallArchive());
+        orv::tools::WriteFileBytes((folder / "notes.txt").string(), BytesOf("x"));
+        orv::tools::WriteFileBytes((folder / "deeper" / "c.dat").string(), SmallArchive());
+        const std::filesystem::path empty = fixture->inputDir() / "empty";
+        std::filesystem::create_directory(empty);
+        auto window = fixture->MakeWindow();
+
+        QVERIFY(Drop(*window, {folder.string(), empty.string()}).dropAccepted);
+        QTRY_COMPARE(fixture->dialogs.events,
+                     (QStringList{"beep",
+                                  "warning 変換しなかったファイルがあります。\n"
+                                      + QString::fromStdString(empty.string()) + "（フォルダです）"}));
+        QCOMPARE(TextOf(*window, "arccountLabel"), QString("[3/3]"));
+        QVERIFY(std::filesystem::exists(fixture->exeDir() / "a" / "e1.txt"));
+        QVERIFY(std::filesystem::exists(fixture->exeDir() / "b" / "e2.txt"));
+        QVERIFY(!std::filesystem::exists(fixture->exeDir() / "c"));
+    }
+
     // Return and Enter click the focused button, as Space does.
     void enterClicksTheFocusedButton()
     {
@@ -248,6 +273,34 @@ private slots:
         QCOMPARE(ended.files.size(), std::size_t{3});
         QCOMPARE(QString::fromStdString(ended.files[0]), QString("/abs/-x.dat"));
         QVERIFY(ended.files[1].ends_with("/--") && ended.files[2].ends_with("/-"));
+    }
+
+    // Message windows belong to the window: a dialog of it (so centred on it, with no taskbar
+    // entry of its own), in its font.
+    void messageWindowsBelongToTheWindow()
+    {
+        auto window = fixture->MakeWindow();
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+        orv::app::QtDialogs real;
+        real.SetOwner(window.get());
+        QStringList seen;
+        const auto look = [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (box == nullptr) return;
+            const QPoint offset = box->frameGeometry().center() - window->frameGeometry().center();
+            seen << QString("%1 %2 %3 %4")
+                        .arg(box->parentWidget() == window.get() ? "owned" : "free")
+                        .arg(box->windowHandle()->transientParent() == window->windowHandle() ? "transient" : "alone")
+                        .arg(QFontInfo(box->font()).family() == QFontInfo(window->font()).family() ? "font" : "other")
+                        .arg(offset.manhattanLength() <= 2 ? "centred" : "elsewhere");
+            box->close();
+        };
+        QTimer::singleShot(0, look);
+        real.ShowMessage("Orvconv", "変換終了しました。", false);
+        QTimer::singleShot(0, look);
+        real.ShowWarning("Orvconv", "変換しなかったファイルがあります。");
+        QCOMPARE(seen, QStringList(2, "owned transient font centred"));
     }
 
     void messageWindowsShowPlainText()

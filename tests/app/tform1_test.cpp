@@ -220,6 +220,7 @@ private slots:
         orv::tools::WriteFileBytes((exeDir() / "\x90\xdd\x92\xe8.ini").string(), BytesOf("[w.ani]\np2=2\n"));
         auto window = MakeWindow();
         QCOMPARE(Find<QComboBox>(*window, "iniCB")->count(), 1);
+        QCOMPARE(Find<QComboBox>(*window, "iniCB")->currentText(), QString("設定.ini"));
         dialogs().setNextFiles(QStringList{Input("p.dat", orv::tools::BuildPack({{"w.ani", TwoFrameAnimation()}}))});
         Find<QPushButton>(*window, "StartButton")->click();
         QCOMPARE(dialogs().events, (QStringList{"beep", "message 変換終了しました。"}));
@@ -285,8 +286,12 @@ private slots:
 
         QCOMPARE(states, QStringList{"変換中．．． StopButton"});
         QCOMPARE(counters, fileCounters);
-        QCOMPARE(dialogs().events, (QStringList{"beep", "message 変換終了しました。"}));
-        QCOMPARE(dialogs().messageTitles, QStringList{"Orvconv"});
+        QStringList events{"beep", "message 変換終了しました。"};
+        if (files == 3)
+            events << "warning 変換しなかったファイルがあります。\n" + inputs[1]
+                    + "（.dat/.ani ファイルではありません）";
+        QCOMPARE(dialogs().events, events);
+        QCOMPARE(dialogs().messageTitles, QStringList(events.size() - 1, "Orvconv"));
         QCOMPARE(state(),
                  QString("変換ボタンを押してファイルを選択してください。 StartButton,outputRG,axonlyCB,iniCB"));
         QVERIFY(std::filesystem::exists(exeDir() / "a" / "e1.txt"));
@@ -295,10 +300,13 @@ private slots:
     void batchCountsEveryFileAndReportsTheLastOnesResult()
     {
         auto window = MakeWindow();
-        dialogs().setNextFiles(QStringList{Input("A.DAT", SmallArchive()), Input("notes.txt", BytesOf("x")),
-                                           Input("c.dat", SmallArchive(3))});
+        const QString notes = Input("notes.txt", BytesOf("x"));
+        dialogs().setNextFiles(QStringList{Input("A.DAT", SmallArchive()), notes, Input("c.dat", SmallArchive(3))});
         Find<QPushButton>(*window, "StartButton")->click();
-        QCOMPARE(dialogs().events, (QStringList{"beep", "message 変換終了しました。"}));
+        QCOMPARE(dialogs().events,
+                 (QStringList{"beep", "message 変換終了しました。",
+                              "warning 変換しなかったファイルがあります。\n" + notes
+                                  + "（.dat/.ani ファイルではありません）"}));
         QCOMPARE(TextOf(*window, "arccountLabel"), QString("[3/3]"));
         QCOMPARE(TextOf(*window, "filecountLabel"), QString("[3/3]"));
         QCOMPARE(Find<QProgressBar>(*window, "ProgressBar1")->value(), 3);
@@ -352,13 +360,21 @@ private slots:
         QVERIFY(label->sizeHint().width() >= label->fontMetrics().horizontalAdvance(input));
     }
 
-    void aSkippedLastFileEndsWithTheBeepAlone()
+    // A skipped last file has no final message; what was passed over is named, once, at the end.
+    void aSkippedLastFileEndsWithTheBeepAndWhatWasPassedOver()
     {
         auto window = MakeWindow();
-        dialogs().setNextFiles(QStringList{Input("a.dat", SmallArchive()), Input("b.dat", BytesOf("not an archive"))});
+        const QString fake = Input("b.dat", BytesOf("not an archive"));
+        std::filesystem::create_directory(fixture->inputDir() / "folder.dat");
+        const QString folder = QString::fromStdString((fixture->inputDir() / "folder.dat").string());
+        dialogs().setNextFiles(QStringList{Input("a.dat", SmallArchive()), folder, fake});
         Find<QPushButton>(*window, "StartButton")->click();
-        QCOMPARE(dialogs().events, QStringList{"beep"});
-        QCOMPARE(TextOf(*window, "arccountLabel"), QString("[2/2]"));
+        QCOMPARE(dialogs().events,
+                 (QStringList{"beep",
+                              "warning 変換しなかったファイルがあります。\n" + folder + "（フォルダです）\n" + fake
+                                  + "（パックアーカイブではありません）"}));
+        QCOMPARE(TextOf(*window, "arccountLabel"), QString("[3/3]"));
+        QVERIFY(std::filesystem::exists(exeDir() / "a" / "e1.txt"));
     }
 
     void stopDuringAnArchiveCancelsIt()

@@ -52,6 +52,11 @@ public:
         events << "error " + text;
         messageTitles << title;
     }
+    void ShowWarning(const QString& title, const QString& text) override
+    {
+        events << "warning " + text;
+        messageTitles << title;
+    }
     void Beep() override { events << "beep"; }
     void EndProcess(int code) override { exitCode = code; }
 };
