@@ -1,5 +1,6 @@
 #include "app/tform1.h"
 
+#include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -281,6 +282,10 @@ std::optional<std::vector<std::string>> TForm1::ChooseInDialog()
 {
     dialogMemory_.Restore(*OpenDialog);
     const std::optional<QStringList> files = dialogs_.ChooseFiles(*OpenDialog);
+    // A popup of the dialog, such as its name completer when Enter accepted the dialog, may
+    // outlive it: none may cover the window, and take the first click on Stop, during the batch.
+    for (int i = 0; i < 8 && QApplication::activePopupWidget() != nullptr; ++i)
+        QApplication::activePopupWidget()->hide();
     if (!files || files->isEmpty()) return std::nullopt;
     dialogMemory_.RememberSelection(*OpenDialog, files->first());
     std::vector<std::string> paths;

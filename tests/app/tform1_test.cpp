@@ -7,6 +7,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QMenu>
 #include <QtTest>
 #include <sys/stat.h>
 
@@ -227,6 +228,29 @@ private slots:
         QVERIFY(std::filesystem::exists(exeDir() / "p" / "w_0001.bmp"));
         // p2=2: frame 2 is left out.
         QVERIFY(!std::filesystem::exists(exeDir() / "p" / "w_0002.bmp"));
+    }
+
+    // Enter in the dialog while its name completer is open: the popup must be gone before the
+    // batch starts, or it covers the window and takes the first click on Stop.
+    void noPopupOfTheDialogOutlivesIt()
+    {
+        auto window = MakeWindow();
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+        dialogs().setNextFiles(QStringList{Input("a.dat", SmallArchive())});
+        QMenu* popup = nullptr;
+        dialogs().onChoose = [&](QFileDialog&) {
+            popup = new QMenu(window.get());
+            popup->addAction("a.dat");
+            popup->popup(window->geometry().center());
+        };
+        std::optional<bool> popupSeen;
+        window->onPump = [&] {
+            if (!popupSeen) popupSeen = QApplication::activePopupWidget() != nullptr || popup->isVisible();
+        };
+        Find<QPushButton>(*window, "StartButton")->click();
+        QVERIFY(popupSeen.has_value());
+        QVERIFY(!*popupSeen);
     }
 
     void cancelledDialogChangesNothing()
