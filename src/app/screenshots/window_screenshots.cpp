@@ -7,6 +7,7 @@
 #include <QElapsedTimer>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QImage>
 #include <QProgressBar>
 #include <QScreen>
 #include <QTimer>
@@ -15,6 +16,7 @@
 #include <QWindow>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -38,24 +40,52 @@ void Settle(int ms)
     while (clock.elapsed() < ms) QApplication::processEvents(QEventLoop::AllEvents, 10);
 }
 
-// Waits until the window is on screen and, where a window manager runs, framed.
+// How long a window may take to show and paint on a loaded machine before the run fails.
+constexpr int kShowLimitMs = 60000;
+
+[[noreturn]] void Fail(const std::string& what)
+{
+    std::fprintf(stderr, "window_screenshots: %s\n", what.c_str());
+    std::exit(1);
+}
+
+// Waits until the window is exposed and, where a window manager runs, framed, then paints
+// it at once; fails the run when that never happens.
 void WaitUntilShown(QWidget& window)
 {
     QElapsedTimer clock;
     clock.start();
-    while (clock.elapsed() < 5000
-           && !(window.windowHandle() != nullptr && window.windowHandle()->isExposed()
-                && window.frameGeometry().size() != window.size()))
+    while (!(window.windowHandle() != nullptr && window.windowHandle()->isExposed()
+             && window.frameGeometry().size() != window.size())) {
+        if (clock.elapsed() > kShowLimitMs) Fail("a window was never shown: " + window.objectName().toStdString());
         QApplication::processEvents(QEventLoop::AllEvents, 10);
+    }
+    window.repaint();
     Settle(300);
 }
 
-// The screen as it shows the area, frames and other windows included.
+// Whether every pixel of the picture has one colour, as a window not painted yet shows.
+bool Blank(const QImage& image)
+{
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (image.pixel(x, y) != image.pixel(0, 0)) return false;
+    return true;
+}
+
+// The screen as it shows the area, frames and other windows included, once something is
+// painted there; the run fails when it stays blank.
 void Shoot(const QRect& area, const fs::path& file)
 {
-    const QPixmap shot
-        = QGuiApplication::primaryScreen()->grabWindow(0, area.x(), area.y(), area.width(), area.height());
-    if (!shot.save(QString::fromStdString(file.string()))) std::fprintf(stderr, "cannot write %s\n", file.c_str());
+    QElapsedTimer clock;
+    clock.start();
+    QPixmap shot;
+    do {
+        if (clock.elapsed() > kShowLimitMs) Fail(file.string() + " stays blank: nothing was painted there");
+        QApplication::processEvents(QEventLoop::AllEvents, 50);
+        shot = QGuiApplication::primaryScreen()->grabWindow(0, area.x(), area.y(), area.width(), area.height());
+    } while (shot.isNull() || Blank(shot.toImage()));
+    if (!shot.save(QString::fromStdString(file.string()))) Fail("cannot write " + file.string());
 }
 
 class ShotDialogs : public orv::app::QtDialogs {
@@ -161,6 +191,7 @@ int main(int argc, char** argv)
     ShotDialogs dialogs(out, CopyInputs(samples, work / "入力"));
     ShotForm form(dialogs, (work / "orvconv").string(), out);
     dialogs.window = &form;
+    dialogs.SetOwner(&form);
     orv::app::CentreOnScreen(form);
     form.show();
     WaitUntilShown(form);
