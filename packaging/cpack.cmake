@@ -10,11 +10,12 @@ set(CPACK_PACKAGE_CONTACT "${ORVCONV_MAINTAINER}")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION graphics)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
-# Libraries come from the binaries. The window's font, its sounds and Qt's own texts (the
-# file dialog's buttons) in the desktop's language make it look and sound as designed, but
-# it works without them (another font, the plain beep, English buttons).
+# Libraries come from the binaries. The window's font, its sounds, its icon (drawn by Qt's
+# SVG plugin) and Qt's own texts (the file dialog's buttons) in the desktop's language make
+# it look and sound as designed, but it works without them (another font, the plain beep,
+# the desktop entry's icon alone, English buttons).
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-ipafont-gothic, sound-theme-freedesktop, qt6-translations-l10n")
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-ipafont-gothic, sound-theme-freedesktop, qt6-translations-l10n, libqt6svg6")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "${PROJECT_DESCRIPTION}")
 set(CPACK_PACKAGE_DESCRIPTION "orvconv unpacks the pack archives (.dat) and animation files (.ani) of
 ORVENDA 3.2 and writes every entry in a standard format: pictures as 24-bit

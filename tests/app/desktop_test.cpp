@@ -2,6 +2,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileSystemModel>
+#include <QIcon>
 #include <QMessageBox>
 #include <QMimeData>
 #include <QPushButton>
@@ -10,6 +11,7 @@
 #include <QtTest>
 
 #include "app/command_line.h"
+#include "app/desktop_identity.h"
 #include "app/open_dialog.h"
 #include "app/qt_translations.h"
 #include "sound_capture.h"
@@ -301,6 +303,34 @@ private slots:
         QTimer::singleShot(0, look);
         real.ShowWarning("Orvconv", "変換しなかったファイルがあります。");
         QCOMPARE(seen, QStringList(2, "owned transient font centred"));
+    }
+
+    // The desktop finds the program's entry and icon by these names: the icon as the package
+    // installs it into the theme, drawn from its SVG.
+    void theWindowNamesItsDesktopEntryAndIcon()
+    {
+        const TempDir themes;
+        const std::filesystem::path apps = themes.path() / "hicolor" / "scalable" / "apps";
+        std::filesystem::create_directories(apps);
+        std::filesystem::copy_file(ORVCONV_ICON_PATH, apps / "orvconv.svg");
+        orv::tools::WriteFileBytes((themes.path() / "hicolor" / "index.theme").string(),
+                                   BytesOf("[Icon Theme]\nName=Hicolor\nDirectories=scalable/apps\n\n"
+                                           "[scalable/apps]\nSize=48\nMinSize=16\nMaxSize=512\nType=Scalable\n"));
+        // As a desktop has it: a theme, falling back on hicolor, where the package's icon is.
+        const QStringList searched = QIcon::themeSearchPaths();
+        const QString theme = QIcon::themeName();
+        QIcon::setThemeSearchPaths({QString::fromStdString(themes.path().string())});
+        QIcon::setThemeName("hicolor");
+        orv::app::SetDesktopIdentity();
+        const QImage icon = QApplication::windowIcon().pixmap(48, 48).toImage();
+        QIcon::setThemeSearchPaths(searched);
+        QIcon::setThemeName(theme);
+        QCOMPARE(QGuiApplication::desktopFileName(), QString("orvconv"));
+        QCOMPARE(icon.size(), QSize(48, 48));
+        QSet<QRgb> colours;
+        for (int y = 0; y < icon.height(); ++y)
+            for (int x = 0; x < icon.width(); ++x) colours.insert(icon.pixel(x, y));
+        QVERIFY2(colours.size() > 2, "the icon is drawn, not blank");
     }
 
     void messageWindowsShowPlainText()
