@@ -85,7 +85,10 @@ void ProgressLine::SetOnScreen(bool onScreen)
 
 void ProgressLine::ClearForExit() noexcept
 {
-    if (lineOnScreen.load()) (void)!::write(STDERR_FILENO, kClearLine, sizeof kClearLine - 1);
+    if (!lineOnScreen.load()) return;
+    // Nothing is left to do when the terminal does not take it.
+    const ssize_t written = ::write(STDERR_FILENO, kClearLine, sizeof kClearLine - 1);
+    static_cast<void>(written);
 }
 
 }  // namespace orv::cli

@@ -16,12 +16,12 @@ FatalError::FatalError(std::shared_ptr<const Texts> texts) noexcept :
     owned_(std::move(texts)), text_(owned_->text.c_str()), detailed_(owned_->detailed.c_str())
 { }
 
-FatalError::FatalError(std::string text) : FatalError(std::make_shared<const Texts>(Texts{text, text})) { }
+FatalError::FatalError(const std::string& text) : FatalError(std::make_shared<const Texts>(Texts{text, text})) { }
 
 FatalError FatalError::WithPath(const char* what, const std::string& path, int error)
 {
     const std::string shown = what + EscapeControlBytes(path);
-    std::string detailed = error ? shown + ": " + SystemReason(error) + kEnding : shown + kEnding;
+    std::string detailed = error != 0 ? shown + ": " + SystemReason(error) + kEnding : shown + kEnding;
     return FatalError(std::make_shared<const Texts>(Texts{shown + kEnding, std::move(detailed)}));
 }
 
@@ -67,7 +67,7 @@ FatalError FatalError::UnknownFormat(const std::string& path)
 
 std::string SystemReason(int error)
 {
-    return error ? std::generic_category().message(error) : "not a regular file";
+    return error != 0 ? std::generic_category().message(error) : "not a regular file";
 }
 
 std::string CannotOpenInputText(std::string_view srcName)

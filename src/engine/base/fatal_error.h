@@ -12,7 +12,7 @@ namespace orv {
 // error can be passed on and stored without allocating.
 class FatalError : public std::exception {
 public:
-    explicit FatalError(std::string text);
+    explicit FatalError(const std::string& text);
 
     // The message as the window shows it.
     const char* what() const noexcept override { return text_; }

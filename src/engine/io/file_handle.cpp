@@ -39,21 +39,16 @@ bool FileHandle::Open(const std::string& path)
         fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     } while (fd < 0 && errno == EINTR);
     if (fd < 0) return false;
-    // On failure errno tells why; for a file that is neither a regular file nor a folder
-    // it is 0.
     struct stat st { };
-    int error = 0;
-    if (::fstat(fd, &st) != 0)
-        error = errno;
-    else if (S_ISDIR(st.st_mode))
-        error = EISDIR;
-    else if (S_ISREG(st.st_mode) && ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0)
-        error = errno;
-    else if (S_ISREG(st.st_mode)) {
+    const bool examined = ::fstat(fd, &st) == 0;
+    if (examined && S_ISREG(st.st_mode) && ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) == 0) {
         ::posix_fadvise(fd, 0, 0, POSIX_FADV_SEQUENTIAL);
         fd_ = fd;
         return true;
     }
+    // errno tells why: a folder is EISDIR, anything else that is no regular file 0.
+    int error = errno;
+    if (examined && !S_ISREG(st.st_mode)) error = S_ISDIR(st.st_mode) ? EISDIR : 0;
     ::close(fd);
     errno = error;
     return false;

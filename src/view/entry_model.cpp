@@ -1,0 +1,117 @@
+#include "view/entry_model.h"
+
+#include <QLocale>
+
+#include "engine/base/fatal_error.h"
+#include "engine/format/sound_format.h"
+
+namespace orv::view {
+
+EntryModel::EntryModel(QObject* parent) : QAbstractTableModel(parent) { }
+
+Reader::Opened EntryModel::Open(const std::string& path)
+{
+    beginResetModel();
+    const Reader::Opened opened = reader_.Open(path);
+    path_ = opened == Reader::Opened::Yes ? path : std::string();
+    details_.assign(opened == Reader::Opened::Yes ? reader_.entries().size() : 0, std::nullopt);
+    endResetModel();
+    return opened;
+}
+
+int EntryModel::rowCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : static_cast<int>(details_.size());
+}
+
+int EntryModel::columnCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : ColumnCount;
+}
+
+QString EntryModel::KindText(EntryKind kind)
+{
+    switch (kind) {
+    case EntryKind::Image: return tr("picture");
+    case EntryKind::Animation: return tr("animation");
+    case EntryKind::Sound: return tr("sound");
+    case EntryKind::Other: break;
+    }
+    return tr("other");
+}
+
+const QString& EntryModel::DetailsOf(int row) const
+{
+    std::optional<QString>& cached = details_[static_cast<std::size_t>(row)];
+    if (cached) return *cached;
+    const ReaderEntry& e = entry(row);
+    QString text;
+    try {
+        const EntryDetails details = reader_.Details(static_cast<std::size_t>(row));
+        switch (e.kind) {
+        case EntryKind::Image:
+            text = QStringLiteral("%1 × %2").arg(details.picture.width).arg(details.picture.height);
+            break;
+        case EntryKind::Animation: text = tr("%n frame(s)", nullptr, static_cast<int>(details.frames)); break;
+        case EntryKind::Sound:
+            if (const std::optional<SoundFormat> format = SoundFormatOf(details.soundCode)) {
+                const std::uint32_t samples = e.size > kSoundHeaderBytes ? e.size - kSoundHeaderBytes : 0;
+                const double seconds = static_cast<double>(samples) / format->blockAlign / format->rate;
+                text = tr("%1 Hz, %2, %3 s")
+                           .arg(format->rate)
+                           .arg(format->channels == 1 ? tr("mono") : tr("stereo"))
+                           .arg(seconds, 0, 'f', 1);
+            } else {
+                text = tr("unknown format %1").arg(details.soundCode);
+            }
+            break;
+        case EntryKind::Other: break;
+        }
+    } catch (const FatalError&) {
+        text = tr("unreadable");
+    }
+    cached = text;
+    return *cached;
+}
+
+QVariant EntryModel::data(const QModelIndex& index, int role) const
+{
+    if (!index.isValid() || index.row() >= rowCount()) return {};
+    const ReaderEntry& e = entry(index.row());
+    if (role == Qt::DisplayRole) {
+        switch (index.column()) {
+        case Name: return QString::fromStdString(e.shown);
+        case Kind: return KindText(e.kind);
+        case Size: return QLocale().toString(e.size);
+        case Details: return DetailsOf(index.row());
+        default: return {};
+        }
+    }
+    if (role == kSortRole) {
+        switch (index.column()) {
+        case Size: return QVariant::fromValue(e.size);
+        case Name: return QString::fromStdString(e.shown);
+        case Kind: return KindText(e.kind);
+        case Details: return DetailsOf(index.row());
+        default: return {};
+        }
+    }
+    if (role == Qt::TextAlignmentRole && index.column() == Size)
+        return QVariant::fromValue(Qt::AlignRight | Qt::AlignVCenter);
+    return {};
+}
+
+QVariant EntryModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
+        return QAbstractTableModel::headerData(section, orientation, role);
+    switch (section) {
+    case Name: return tr("Name");
+    case Kind: return tr("Kind");
+    case Size: return tr("Size");
+    case Details: return tr("Details");
+    default: return {};
+    }
+}
+
+}  // namespace orv::view

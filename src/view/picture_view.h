@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QImage>
+#include <QWidget>
+
+namespace orv::view {
+
+// A picture as pixel art is looked at: fitted to the pane or magnified by a factor, each
+// pixel a sharp square (nearest neighbour), never smoothed.
+class PictureView : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit PictureView(QWidget* parent = nullptr);
+
+    void SetImage(const QImage& image);
+    const QImage& image() const { return image_; }
+    // Fitted: as large as the pane allows, whole. Otherwise zoom times its size.
+    void SetFitted(bool fitted);
+    void SetZoom(double zoom);
+    bool fitted() const { return fitted_; }
+    double zoom() const { return zoom_; }
+    // The factor the picture is drawn at.
+    double Scale() const;
+
+    QSize sizeHint() const override;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    QImage image_;
+    bool fitted_ = true;
+    double zoom_ = 1.0;
+};
+
+}  // namespace orv::view

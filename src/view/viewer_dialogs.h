@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QString>
+#include <optional>
+
+class QWidget;
+
+namespace orv::view {
+
+// What the viewer asks the user and tells them in windows of its own, behind one seam so
+// that tests can answer and see it.
+class ViewerDialogs {
+public:
+    virtual ~ViewerDialogs() = default;
+    // An archive or animation file to open; none when cancelled.
+    virtual std::optional<QString> ChooseInput(QWidget* owner) = 0;
+    // A settings file; none when cancelled.
+    virtual std::optional<QString> ChooseSettings(QWidget* owner, const QString& folder) = 0;
+    virtual void ShowError(QWidget* owner, const QString& text) = 0;
+};
+
+// The toolkit's own dialogs.
+class QtViewerDialogs : public ViewerDialogs {
+public:
+    std::optional<QString> ChooseInput(QWidget* owner) override;
+    std::optional<QString> ChooseSettings(QWidget* owner, const QString& folder) override;
+    void ShowError(QWidget* owner, const QString& text) override;
+};
+
+}  // namespace orv::view

@@ -1,0 +1,370 @@
+#include "view/viewer_window.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFile>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QPlainTextEdit>
+#include <QScrollArea>
+#include <QSpinBox>
+#include <QSplitter>
+#include <QStackedWidget>
+#include <QStatusBar>
+#include <QTableView>
+#include <QToolBar>
+#include <QToolButton>
+#include <QVBoxLayout>
+#include <system_error>
+
+#include "engine/base/executable_path.h"
+#include "settings/settings_error.h"
+#include "settings/settings_file.h"
+#include "view/entry_filter.h"
+#include "view/entry_model.h"
+#include "view/entry_text.h"
+#include "view/picture_view.h"
+#include "view/viewer_dialogs.h"
+
+namespace orv::view {
+
+namespace {
+
+enum Page { MessagePage, PicturePage, TextPage, SoundPage };
+
+// Hex dumps beyond this would only slow the pane down.
+constexpr qsizetype kHexLimit = 1 << 20;
+constexpr int kDefaultFrameMs = 100;
+
+std::string LocalPath(const QString& file)
+{
+    return QFile::encodeName(file).toStdString();
+}
+
+}  // namespace
+
+ViewerWindow::ViewerWindow(ViewerDialogs& dialogs, QWidget* parent) : QMainWindow(parent), dialogs_(dialogs)
+{
+    setObjectName("ViewerWindow");
+    setWindowTitle(tr("orvview"));
+    setAcceptDrops(true);
+    createList();
+    createPreview();
+    createActions();
+    connect(&renderer_, &PreviewRenderer::Ready, this, &ViewerWindow::Show);
+    connect(&playTimer_, &QTimer::timeout, this, [this] { StepFrame(1); });
+    resize(900, 600);
+}
+
+ViewerWindow::~ViewerWindow() = default;
+
+void ViewerWindow::createActions()
+{
+    QToolBar* bar = addToolBar(tr("Main"));
+    bar->setObjectName("mainToolBar");
+    bar->setMovable(false);
+    QAction* open = bar->addAction(tr("Open…"), this, &ViewerWindow::ChooseAndOpen);
+    open->setShortcut(QKeySequence::Open);
+    bar->addAction(tr("Settings…"), this, &ViewerWindow::ChooseSettings);
+    settingsLabel_ = new QLabel(tr("no settings"), bar);
+    settingsLabel_->setObjectName("settingsLabel");
+    bar->addWidget(settingsLabel_);
+    bar->addSeparator();
+    QAction* fit = bar->addAction(tr("Fit"), this, [this] {
+        picture_->SetFitted(true);
+        scroll_->setWidgetResizable(true);
+    });
+    fit->setShortcut(Qt::Key_F);
+    QAction* actual = bar->addAction(tr("100 %"), this, [this] {
+        scroll_->setWidgetResizable(false);
+        picture_->SetZoom(1.0);
+    });
+    actual->setShortcut(Qt::Key_1);
+    QAction* zoomIn = bar->addAction(tr("Zoom in"), this, [this] {
+        scroll_->setWidgetResizable(false);
+        picture_->SetZoom(picture_->Scale() * 2);
+    });
+    zoomIn->setShortcut(QKeySequence::ZoomIn);
+    QAction* zoomOut = bar->addAction(tr("Zoom out"), this, [this] {
+        scroll_->setWidgetResizable(false);
+        picture_->SetZoom(picture_->Scale() / 2);
+    });
+    zoomOut->setShortcut(QKeySequence::ZoomOut);
+}
+
+void ViewerWindow::createList()
+{
+    model_ = new EntryModel(this);
+    filter_ = new EntryFilter(this);
+    filter_->setSourceModel(model_);
+
+    auto* left = new QWidget(this);
+    auto* layout = new QVBoxLayout(left);
+    layout->setContentsMargins(0, 0, 0, 0);
+    filterEdit_ = new QLineEdit(left);
+    filterEdit_->setObjectName("filterEdit");
+    filterEdit_->setPlaceholderText(tr("Filter by name"));
+    filterEdit_->setClearButtonEnabled(true);
+    connect(filterEdit_, &QLineEdit::textChanged, filter_, &EntryFilter::setFilterFixedString);
+    list_ = new QTableView(left);
+    list_->setObjectName("entryList");
+    list_->setModel(filter_);
+    list_->setSortingEnabled(true);
+    list_->sortByColumn(-1, Qt::AscendingOrder);
+    list_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    list_->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    list_->verticalHeader()->hide();
+    list_->verticalHeader()->setDefaultSectionSize(list_->fontMetrics().height() + 4);
+    list_->horizontalHeader()->setStretchLastSection(true);
+    list_->setColumnWidth(EntryModel::Name, 180);
+    layout->addWidget(filterEdit_);
+    layout->addWidget(list_);
+    connect(list_->selectionModel(), &QItemSelectionModel::currentRowChanged, this, &ViewerWindow::CurrentChanged);
+
+    auto* splitter = new QSplitter(this);
+    splitter->addWidget(left);
+    setCentralWidget(splitter);
+}
+
+void ViewerWindow::createPreview()
+{
+    pages_ = new QStackedWidget(this);
+    pages_->setObjectName("previewPages");
+
+    message_ = new QLabel(tr("Open an archive (.dat) or an animation file (.ani)."), pages_);
+    message_->setObjectName("previewMessage");
+    message_->setAlignment(Qt::AlignCenter);
+    message_->setWordWrap(true);
+    message_->setTextFormat(Qt::PlainText);
+    pages_->insertWidget(MessagePage, message_);
+
+    auto* picturePage = new QWidget(pages_);
+    auto* pictureLayout = new QVBoxLayout(picturePage);
+    pictureLayout->setContentsMargins(0, 0, 0, 0);
+    scroll_ = new QScrollArea(picturePage);
+    scroll_->setAlignment(Qt::AlignCenter);
+    scroll_->setWidgetResizable(true);
+    picture_ = new PictureView(scroll_);
+    scroll_->setWidget(picture_);
+    pictureLayout->addWidget(scroll_);
+    createAnimationBar(picturePage);
+    pictureLayout->addWidget(animationBar_);
+    pages_->insertWidget(PicturePage, picturePage);
+
+    auto* textPage = new QWidget(pages_);
+    auto* textLayout = new QVBoxLayout(textPage);
+    textLayout->setContentsMargins(0, 0, 0, 0);
+    hex_ = new QToolButton(textPage);
+    hex_->setObjectName("hexButton");
+    hex_->setText(tr("Hex"));
+    hex_->setCheckable(true);
+    text_ = new QPlainTextEdit(textPage);
+    text_->setObjectName("entryText");
+    text_->setReadOnly(true);
+    text_->setLineWrapMode(QPlainTextEdit::NoWrap);
+    connect(hex_, &QToolButton::toggled, this, [this] { Show(preview_); });
+    textLayout->addWidget(hex_);
+    textLayout->addWidget(text_);
+    pages_->insertWidget(TextPage, textPage);
+
+    sound_ = new QLabel(pages_);
+    sound_->setObjectName("soundInfo");
+    sound_->setAlignment(Qt::AlignCenter);
+    sound_->setWordWrap(true);
+    pages_->insertWidget(SoundPage, sound_);
+
+    static_cast<QSplitter*>(centralWidget())->addWidget(pages_);
+    static_cast<QSplitter*>(centralWidget())->setStretchFactor(1, 1);
+}
+
+void ViewerWindow::createAnimationBar(QWidget* page)
+{
+    animationBar_ = new QWidget(page);
+    animationBar_->setObjectName("animationBar");
+    auto* layout = new QHBoxLayout(animationBar_);
+    auto* previous = new QToolButton(animationBar_);
+    previous->setText(tr("◀"));
+    previous->setToolTip(tr("Previous frame"));
+    connect(previous, &QToolButton::clicked, this, [this] { StepFrame(-1); });
+    play_ = new QToolButton(animationBar_);
+    play_->setObjectName("playButton");
+    play_->setCheckable(true);
+    play_->setText(tr("Play"));
+    connect(play_, &QToolButton::toggled, this, &ViewerWindow::SetPlaying);
+    auto* next = new QToolButton(animationBar_);
+    next->setText(tr("▶"));
+    next->setToolTip(tr("Next frame"));
+    connect(next, &QToolButton::clicked, this, [this] { StepFrame(1); });
+    counter_ = new QLabel(animationBar_);
+    counter_->setObjectName("frameCounter");
+    frameMs_ = new QSpinBox(animationBar_);
+    frameMs_->setObjectName("frameMs");
+    frameMs_->setRange(10, 10000);
+    frameMs_->setValue(kDefaultFrameMs);
+    frameMs_->setSuffix(tr(" ms a frame"));
+    connect(frameMs_, &QSpinBox::valueChanged, &playTimer_, qOverload<int>(&QTimer::setInterval));
+    playTimer_.setInterval(kDefaultFrameMs);
+    layout->addWidget(previous);
+    layout->addWidget(play_);
+    layout->addWidget(next);
+    layout->addWidget(counter_);
+    layout->addStretch();
+    layout->addWidget(frameMs_);
+}
+
+bool ViewerWindow::OpenInput(const std::string& path)
+{
+    const QString shown = QFile::decodeName(QByteArray::fromStdString(path));
+    SetPlaying(false);
+    const Reader::Opened opened = model_->Open(path);
+    if (opened != Reader::Opened::Yes) {
+        const QString why = opened == Reader::Opened::CannotOpen
+            ? tr("%1 cannot be opened: %2").arg(shown, QString::fromStdString(std::generic_category().message(errno)))
+            : tr("%1 is not an archive (.dat starting with \"pack\") or an animation file (.ani).").arg(shown);
+        dialogs_.ShowError(this, why);
+        return false;
+    }
+    setWindowTitle(tr("%1 – orvview").arg(shown));
+    renderer_.SetInput(path, settings_);
+    preview_ = Preview{};
+    message_->setText(model_->rowCount() == 0 ? tr("The archive holds no entries.") : QString());
+    pages_->setCurrentIndex(MessagePage);
+    if (filter_->rowCount() > 0) list_->setCurrentIndex(filter_->index(0, 0));
+    statusBar()->showMessage(tr("%n entries", nullptr, model_->rowCount()));
+    return true;
+}
+
+bool ViewerWindow::UseSettings(const std::string& path)
+{
+    std::shared_ptr<const SettingsFile> settings;
+    if (!path.empty()) {
+        try {
+            settings = SettingsFile::Load(path);
+        } catch (const SettingsError& error) {
+            dialogs_.ShowError(this, QString::fromUtf8(error.what()));
+            return false;
+        }
+    }
+    settings_ = std::move(settings);
+    settingsLabel_->setText(path.empty() ? tr("no settings") : QFile::decodeName(QByteArray::fromStdString(path)));
+    if (!model_->path().empty()) {
+        renderer_.SetInput(model_->path(), settings_);
+        CurrentChanged();
+    }
+    return true;
+}
+
+void ViewerWindow::ChooseAndOpen()
+{
+    if (const std::optional<QString> file = dialogs_.ChooseInput(this)) OpenInput(LocalPath(*file));
+}
+
+void ViewerWindow::ChooseSettings()
+{
+    const QString folder
+        = QFile::decodeName(QByteArray::fromStdString(WindowDataFolder(FolderOf(RunningExecutablePath("orvview")))));
+    if (const std::optional<QString> file = dialogs_.ChooseSettings(this, folder)) UseSettings(LocalPath(*file));
+}
+
+void ViewerWindow::CurrentChanged()
+{
+    const QModelIndex current = filter_->mapToSource(list_->currentIndex());
+    if (!current.isValid()) return;
+    SetPlaying(false);
+    renderer_.Request(static_cast<std::size_t>(current.row()));
+}
+
+void ViewerWindow::Show(const Preview& preview)
+{
+    preview_ = preview;
+    animationBar_->setVisible(preview.kind == Preview::Kind::Frames);
+    switch (preview.kind) {
+    case Preview::Kind::Picture:
+        picture_->SetImage(preview.picture);
+        pages_->setCurrentIndex(PicturePage);
+        break;
+    case Preview::Kind::Frames:
+        frame_ = 0;
+        pages_->setCurrentIndex(PicturePage);
+        ShowFrame(0);
+        break;
+    case Preview::Kind::Bytes:
+        text_->setPlainText(hex_->isChecked() ? HexDump(preview.bytes, kHexLimit) : Cp932Text(preview.bytes));
+        pages_->setCurrentIndex(TextPage);
+        break;
+    case Preview::Kind::Sound: {
+        const double seconds = preview.sound.blockAlign == 0
+            ? 0.0
+            : static_cast<double>(preview.bytes.size()) / preview.sound.blockAlign / preview.sound.rate;
+        sound_->setText(tr("%1 Hz, %2, %3 s of 16-bit sound.")
+                            .arg(preview.sound.rate)
+                            .arg(preview.sound.channels == 1 ? tr("mono") : tr("stereo"))
+                            .arg(seconds, 0, 'f', 2));
+        pages_->setCurrentIndex(SoundPage);
+        break;
+    }
+    case Preview::Kind::Nothing:
+        message_->setText(tr("Conversion writes nothing for this entry."));
+        pages_->setCurrentIndex(MessagePage);
+        break;
+    case Preview::Kind::Error:
+        message_->setText(preview.error);
+        pages_->setCurrentIndex(MessagePage);
+        break;
+    }
+    emit PreviewShown();
+}
+
+void ViewerWindow::ShowFrame(int frame)
+{
+    const auto count = static_cast<int>(preview_.frames.size());
+    if (count == 0) {
+        picture_->SetImage({});
+        counter_->setText(tr("no frames"));
+        return;
+    }
+    frame_ = (frame % count + count) % count;
+    const PreviewFrame& shown = preview_.frames[static_cast<std::size_t>(frame_)];
+    picture_->SetImage(shown.image);
+    // The counter counts the frames shown; the frame's own number tells where it stands.
+    counter_->setText(shown.image.isNull()
+                          ? tr("%1 / %2 (frame %3, copied raw)").arg(frame_ + 1).arg(count).arg(shown.number)
+                          : tr("%1 / %2").arg(frame_ + 1).arg(count));
+}
+
+void ViewerWindow::StepFrame(int by)
+{
+    if (preview_.kind == Preview::Kind::Frames) ShowFrame(frame_ + by);
+}
+
+void ViewerWindow::SetPlaying(bool playing)
+{
+    if (playing && preview_.kind == Preview::Kind::Frames && preview_.frames.size() > 1)
+        playTimer_.start();
+    else
+        playTimer_.stop();
+    const QSignalBlocker blocker(play_);
+    play_->setChecked(playTimer_.isActive());
+    play_->setText(playTimer_.isActive() ? tr("Pause") : tr("Play"));
+}
+
+void ViewerWindow::dragEnterEvent(QDragEnterEvent* event)
+{
+    if (event->mimeData()->hasUrls() && event->mimeData()->urls().value(0).isLocalFile()) event->acceptProposedAction();
+}
+
+void ViewerWindow::dropEvent(QDropEvent* event)
+{
+    const QUrl url = event->mimeData()->urls().value(0);
+    if (!url.isLocalFile()) return;
+    event->acceptProposedAction();
+    const std::string path = LocalPath(url.toLocalFile());
+    QTimer::singleShot(0, this, [this, path] { OpenInput(path); });
+}
+
+}  // namespace orv::view

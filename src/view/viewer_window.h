@@ -1,0 +1,100 @@
+#pragma once
+
+#include <QMainWindow>
+#include <QTimer>
+#include <memory>
+#include <string>
+
+#include "view/preview.h"
+#include "view/preview_renderer.h"
+
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+class QScrollArea;
+class QSpinBox;
+class QStackedWidget;
+class QTableView;
+class QToolButton;
+
+namespace orv {
+class SettingsFile;
+}
+
+namespace orv::view {
+
+class EntryFilter;
+class EntryModel;
+class PictureView;
+class ViewerDialogs;
+
+// orvview's window: the entries of one archive or animation file in a list that sorts and
+// filters, and a preview of the current entry, rendered off the UI thread exactly as
+// conversion writes it: pictures, animations played with a settings file's composition,
+// a sound's format, other entries as CP932 text or hex.
+class ViewerWindow : public QMainWindow {
+    Q_OBJECT
+
+public:
+    ViewerWindow(ViewerDialogs& dialogs, QWidget* parent = nullptr);
+    ~ViewerWindow() override;
+
+    // Shows the input, or tells why it cannot; false then, and what was shown stays.
+    bool OpenInput(const std::string& path);
+    // Frames of animations are composed with this settings file from now on (empty: none).
+    bool UseSettings(const std::string& path);
+
+    // What the preview shows, for tests and the status bar.
+    const Preview& preview() const { return preview_; }
+    int frame() const { return frame_; }
+    EntryModel& model() { return *model_; }
+
+signals:
+    // A preview has been shown.
+    void PreviewShown();
+
+protected:
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
+private:
+    void createActions();
+    void createList();
+    void createPreview();
+    void createAnimationBar(QWidget* page);
+
+    void ChooseAndOpen();
+    void ChooseSettings();
+    void CurrentChanged();
+    void Show(const Preview& preview);
+    void ShowFrame(int frame);
+    void StepFrame(int by);
+    void SetPlaying(bool playing);
+
+    ViewerDialogs& dialogs_;
+    EntryModel* model_ = nullptr;
+    EntryFilter* filter_ = nullptr;
+    QLineEdit* filterEdit_ = nullptr;
+    QTableView* list_ = nullptr;
+    QStackedWidget* pages_ = nullptr;
+    QLabel* message_ = nullptr;
+    QScrollArea* scroll_ = nullptr;
+    PictureView* picture_ = nullptr;
+    QWidget* animationBar_ = nullptr;
+    QToolButton* play_ = nullptr;
+    QLabel* counter_ = nullptr;
+    QSpinBox* frameMs_ = nullptr;
+    QPlainTextEdit* text_ = nullptr;
+    QToolButton* hex_ = nullptr;
+    QLabel* sound_ = nullptr;
+    QLabel* settingsLabel_ = nullptr;
+
+    PreviewRenderer renderer_;
+    std::shared_ptr<const SettingsFile> settings_;
+    Preview preview_;
+    int frame_ = 0;
+    QTimer playTimer_;
+};
+
+}  // namespace orv::view

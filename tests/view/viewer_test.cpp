@@ -1,0 +1,200 @@
+// orvview driven under the offscreen platform: its list as a model, and every preview
+// against the files conversion writes, read back by QImage.
+#include <QAbstractItemModelTester>
+#include <QApplication>
+#include <QImage>
+#include <QLineEdit>
+#include <QSignalSpy>
+#include <QTableView>
+#include <QtTest>
+#include <algorithm>
+#include <filesystem>
+#include <memory>
+#include <random>
+#include <stop_token>
+
+#include "engine/convert/converter.h"
+#include "random_archive.h"
+#include "settings/settings_file.h"
+#include "temp_dir.h"
+#include "tools/pack_writer.h"
+#include "view/entry_filter.h"
+#include "view/entry_model.h"
+#include "view/viewer_dialogs.h"
+#include "view/viewer_window.h"
+
+using orv::tools::Bytes;
+using orv::tools::BytesOf;
+
+namespace {
+
+class FakeDialogs : public orv::view::ViewerDialogs {
+public:
+    QStringList errors;
+    std::optional<QString> ChooseInput(QWidget*) override { return std::nullopt; }
+    std::optional<QString> ChooseSettings(QWidget*, const QString&) override { return std::nullopt; }
+    void ShowError(QWidget*, const QString& text) override { errors << text; }
+};
+
+// What conversion writes for an input, into folder/: the files as orvconv-cli writes them.
+void Convert(const std::string& input, const std::string& folder, const orv::SettingsFile* settings)
+{
+    orv::SilentStatusView view;
+    orv::Converter converter(view);
+    std::stop_source stop;
+    converter.stopToken = stop.get_token();
+    converter.options.exeDir = folder;
+    converter.options.iniFile = settings;
+    converter.srcPath = input;
+    try {
+        converter.ConvertInputFile();
+    } catch (const orv::FatalError&) {
+        // What was written up to the failure is compared; the rest is not there.
+    }
+}
+
+// The picture conversion wrote, as QImage reads it; null when there is none.
+QImage Written(const std::filesystem::path& file)
+{
+    QImage image(QString::fromStdString(file.string()));
+    return image.isNull() ? image : image.convertToFormat(QImage::Format_RGB888);
+}
+
+std::string Numbered(const std::string& stem, int number)
+{
+    char suffix[16];
+    std::snprintf(suffix, sizeof suffix, "_%04d", number);
+    return stem + suffix;
+}
+
+}  // namespace
+
+class ViewerTest : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<TempDir> dir;
+    FakeDialogs dialogs;
+
+    std::string Write(const std::string& name, const Bytes& bytes)
+    {
+        const std::string path = (dir->path() / name).string();
+        orv::tools::WriteFileBytes(path, bytes);
+        return path;
+    }
+
+    // Makes source row current in the window's list and waits for its preview.
+    static void Select(orv::view::ViewerWindow& window, int row)
+    {
+        auto* list = window.findChild<QTableView*>("entryList");
+        auto* filter = static_cast<orv::view::EntryFilter*>(list->model());
+        QSignalSpy shown(&window, &orv::view::ViewerWindow::PreviewShown);
+        list->setCurrentIndex(filter->mapFromSource(window.model().index(row, 0)));
+        QVERIFY(shown.wait(20000));
+        QCOMPARE(window.preview().entry, static_cast<std::size_t>(row));
+    }
+
+private slots:
+    void init()
+    {
+        dir = std::make_unique<TempDir>();
+        dialogs.errors.clear();
+    }
+
+    void theListIsAModelThatSortsNaturallyAndFilters()
+    {
+        std::vector<orv::tools::PackItem> items;
+        for (const char* name : {"f10.bin", "F1.bin", "f2.bin", "title.cg", "bgm.pcm"}) items.push_back({name, {1, 2}});
+        const std::string archive = Write("list.dat", orv::tools::BuildPack(items));
+        orv::view::EntryModel model;
+        orv::view::EntryFilter filter;
+        filter.setSourceModel(&model);
+        QAbstractItemModelTester sourceTester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
+        QAbstractItemModelTester shownTester(&filter, QAbstractItemModelTester::FailureReportingMode::QtTest);
+        QCOMPARE(model.Open(archive), orv::Reader::Opened::Yes);
+        QCOMPARE(model.rowCount(), 5);
+        QCOMPARE(model.index(4, orv::view::EntryModel::Kind).data().toString(), QString("sound"));
+
+        filter.sort(orv::view::EntryModel::Name);
+        QStringList names;
+        for (int row = 0; row < filter.rowCount(); ++row) names << filter.index(row, 0).data().toString();
+        QCOMPARE(names, (QStringList{"bgm.pcm", "F1.bin", "f2.bin", "f10.bin", "title.cg"}));
+        filter.setFilterFixedString("F1");
+        QCOMPARE(filter.rowCount(), 2);  // F1.bin and f10.bin
+        QCOMPARE(model.Open(Write("not.dat", BytesOf("not an archive"))), orv::Reader::Opened::NotAnInput);
+        QCOMPARE(model.rowCount(), 0);
+    }
+
+    // Pictures whose pixels depend on the entries before them, animations composed with a
+    // settings file, sounds and raw entries, previewed in a shuffled order: each preview
+    // is what conversion writes for that entry.
+    void everyPreviewIsWhatConversionWrites()
+    {
+        int pictures = 0;
+        for (unsigned seed = 1; seed <= 6; ++seed) {
+            RandomArchive random(seed);
+            std::string settingsText;
+            const std::string archive
+                = Write("set" + std::to_string(seed) + ".dat", random.Archive(random.Int(4, 16), 12, settingsText));
+            const std::string ini = Write("set.ini", BytesOf(settingsText));
+            const std::unique_ptr<orv::SettingsFile> settings = orv::SettingsFile::Load(ini);
+            const std::string out = (dir->path() / "out").string() + "/";
+            std::filesystem::create_directories(out);
+            Convert(archive, out, settings.get());
+            const std::filesystem::path folder = dir->path() / "out" / ("set" + std::to_string(seed));
+
+            orv::view::ViewerWindow window(dialogs);
+            QVERIFY(window.UseSettings(ini));
+            QVERIFY(window.OpenInput(archive));
+            std::vector<int> rows(static_cast<std::size_t>(window.model().rowCount()));
+            for (std::size_t i = 0; i < rows.size(); ++i) rows[i] = static_cast<int>(i);
+            std::shuffle(rows.begin(), rows.end(), std::mt19937(seed));
+            for (const int row : rows) {
+                Select(window, row);
+                const orv::ReaderEntry& entry = window.model().entry(row);
+                const std::string stem = entry.shown.substr(0, entry.shown.rfind('.'));
+                const orv::view::Preview& preview = window.preview();
+                const QByteArray where = QByteArray::fromStdString(entry.shown + " seed " + std::to_string(seed));
+                switch (preview.kind) {
+                case orv::view::Preview::Kind::Picture:
+                    QVERIFY2(preview.picture == Written(folder / (stem + ".bmp")), where);
+                    ++pictures;
+                    break;
+                case orv::view::Preview::Kind::Frames:
+                    for (const orv::view::PreviewFrame& frame : preview.frames) {
+                        if (frame.image.isNull()) continue;
+                        const std::string file = Numbered(stem, static_cast<int>(frame.number)) + ".bmp";
+                        QVERIFY2(frame.image == Written(folder / file), where + " " + QByteArray::fromStdString(file));
+                        ++pictures;
+                    }
+                    break;
+                case orv::view::Preview::Kind::Error: QFAIL(qPrintable(preview.error)); break;
+                default: break;
+                }
+            }
+        }
+        QVERIFY2(pictures > 20, qPrintable(QString::number(pictures)));
+    }
+
+    // Nothing but archives and animation files opens; hostile tables never hang the window.
+    void whatIsNoInputIsToldAndHostileInputsEndQuickly()
+    {
+        orv::view::ViewerWindow window(dialogs);
+        QVERIFY(!window.OpenInput(Write("notes.txt", BytesOf("x"))));
+        QVERIFY(!window.OpenInput(Write("fake.dat", BytesOf("no archive"))));
+        QVERIFY(!window.OpenInput((dir->path() / "gone.dat").string()));
+        QCOMPARE(dialogs.errors.size(), 3);
+        QVERIFY(dialogs.errors[2].contains("No such file or directory"));
+
+        RandomArchive random(9);
+        std::string settings;
+        Bytes archive = random.Archive(8, 10, settings);
+        archive.resize(archive.size() / 2);
+        for (int b = 16; b < 24; ++b) archive[6 + b] = 0xFF;  // the first record claims gigabytes
+        QVERIFY(window.OpenInput(Write("cut.dat", archive)));
+        for (int row = 0; row < window.model().rowCount(); ++row) Select(window, row);
+    }
+};
+
+QTEST_MAIN(ViewerTest)
+#include "viewer_test.moc"
