@@ -52,7 +52,9 @@ const QString& EntryModel::DetailsOf(int row) const
         case EntryKind::Image:
             text = QStringLiteral("%1 × %2").arg(details.picture.width).arg(details.picture.height);
             break;
-        case EntryKind::Animation: text = tr("%n frame(s)", nullptr, static_cast<int>(details.frames)); break;
+        case EntryKind::Animation:
+            text = details.frames == 1 ? tr("1 frame") : tr("%1 frames").arg(details.frames);
+            break;
         case EntryKind::Sound:
             if (const std::optional<SoundFormat> format = SoundFormatOf(details.soundCode)) {
                 const std::uint32_t samples = e.size > kSoundHeaderBytes ? e.size - kSoundHeaderBytes : 0;

@@ -31,8 +31,7 @@ QString HexDump(const QByteArray& bytes, qsizetype limit)
         out += QStringLiteral("%1  %2 %3\n").arg(at, 8, 16, QLatin1Char('0')).arg(hex, ascii);
     }
     if (shown < bytes.size())
-        out += QCoreApplication::translate("orv::view::HexDump", "… %n more byte(s)", nullptr,
-                                           static_cast<int>(std::min<qsizetype>(bytes.size() - shown, INT32_MAX)));
+        out += QCoreApplication::translate("orv::view::HexDump", "… %1 more bytes").arg(bytes.size() - shown);
     return out;
 }
 

@@ -121,7 +121,11 @@ void ViewerWindow::createList()
     list_->verticalHeader()->hide();
     list_->verticalHeader()->setDefaultSectionSize(list_->fontMetrics().height() + 4);
     list_->horizontalHeader()->setStretchLastSection(true);
-    list_->setColumnWidth(EntryModel::Name, 180);
+    // Fixed widths: measuring 65,535 rows to fit them would hold the window up.
+    const int digit = list_->fontMetrics().horizontalAdvance('0');
+    list_->setColumnWidth(EntryModel::Name, 18 * digit);
+    list_->setColumnWidth(EntryModel::Kind, 10 * digit);
+    list_->setColumnWidth(EntryModel::Size, 9 * digit);
     layout->addWidget(filterEdit_);
     layout->addWidget(list_);
     connect(list_->selectionModel(), &QItemSelectionModel::currentRowChanged, this, &ViewerWindow::CurrentChanged);
@@ -178,8 +182,10 @@ void ViewerWindow::createPreview()
     sound_->setWordWrap(true);
     pages_->insertWidget(SoundPage, sound_);
 
-    static_cast<QSplitter*>(centralWidget())->addWidget(pages_);
-    static_cast<QSplitter*>(centralWidget())->setStretchFactor(1, 1);
+    auto* splitter = static_cast<QSplitter*>(centralWidget());
+    splitter->addWidget(pages_);
+    splitter->setStretchFactor(1, 1);
+    splitter->setSizes({55 * fontMetrics().horizontalAdvance('0'), 500});
 }
 
 void ViewerWindow::createAnimationBar(QWidget* page)
@@ -235,7 +241,7 @@ bool ViewerWindow::OpenInput(const std::string& path)
     message_->setText(model_->rowCount() == 0 ? tr("The archive holds no entries.") : QString());
     pages_->setCurrentIndex(MessagePage);
     if (filter_->rowCount() > 0) list_->setCurrentIndex(filter_->index(0, 0));
-    statusBar()->showMessage(tr("%n entries", nullptr, model_->rowCount()));
+    statusBar()->showMessage(model_->rowCount() == 1 ? tr("1 entry") : tr("%1 entries").arg(model_->rowCount()));
     return true;
 }
 

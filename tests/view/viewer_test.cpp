@@ -20,6 +20,7 @@
 #include "tools/pack_writer.h"
 #include "view/entry_filter.h"
 #include "view/entry_model.h"
+#include "view/entry_text.h"
 #include "view/viewer_dialogs.h"
 #include "view/viewer_window.h"
 
@@ -174,6 +175,16 @@ private slots:
             }
         }
         QVERIFY2(pictures > 20, qPrintable(QString::number(pictures)));
+    }
+
+    void otherEntriesShowAsCp932TextOrHex()
+    {
+        QCOMPARE(orv::view::Cp932Text(QByteArray("\x83\x5e\x83\x43\x83\x67\x83\x8b\r\nA")), QString("タイトル\r\nA"));
+        const QByteArray bytes("AB\x00\x7f" "0123456789abcdefXYZ", 23);
+        QCOMPARE(orv::view::HexDump(bytes, 1024),
+                 QString("00000000  41 42 00 7f 30 31 32 33 34 35 36 37 38 39 61 62  AB..0123456789ab\n"
+                         "00000010  63 64 65 66 58 59 5a                             cdefXYZ\n"));
+        QCOMPARE(orv::view::HexDump(bytes, 16).section('\n', 1), QString("… 7 more bytes"));
     }
 
     // Nothing but archives and animation files opens; hostile tables never hang the window.

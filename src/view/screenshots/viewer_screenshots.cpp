@@ -1,0 +1,111 @@
+// viewer_screenshots SAMPLE_DIR OUT_DIR: PNGs of orvview as a user sees it, in OUT_DIR:
+// viewer-picture.png (the list and a picture), viewer-animation.png (an animation composed
+// with the sample's settings, mid-play) and viewer-text.png (a text entry). Run it under a
+// window manager; fonts are fixed here, the locale by the caller. Fails rather than write
+// a picture of a window that was never painted.
+#include <QAbstractButton>
+#include <QAbstractItemModel>
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QImage>
+#include <QScreen>
+#include <QSignalSpy>
+#include <QTableView>
+#include <QWindow>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include "view/viewer_dialogs.h"
+#include "view/viewer_window.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr int kLimitMs = 60000;
+
+[[noreturn]] void Fail(const std::string& what)
+{
+    std::fprintf(stderr, "viewer_screenshots: %s\n", what.c_str());
+    std::exit(1);
+}
+
+void Settle(int ms)
+{
+    QElapsedTimer clock;
+    clock.start();
+    while (clock.elapsed() < ms) QApplication::processEvents(QEventLoop::AllEvents, 10);
+}
+
+// Makes the entry named name current and waits for its preview.
+void Select(orv::view::ViewerWindow& window, const QString& name)
+{
+    auto* list = window.findChild<QTableView*>("entryList");
+    QAbstractItemModel* shown = list->model();
+    for (int row = 0; row < shown->rowCount(); ++row) {
+        if (shown->index(row, 0).data().toString() != name) continue;
+        QSignalSpy ready(&window, &orv::view::ViewerWindow::PreviewShown);
+        list->setCurrentIndex(shown->index(row, 0));
+        if (!ready.wait(kLimitMs)) Fail("no preview of " + name.toStdString());
+        Settle(300);
+        return;
+    }
+    Fail("no entry " + name.toStdString());
+}
+
+void Shoot(QWidget& window, const fs::path& file)
+{
+    QElapsedTimer clock;
+    clock.start();
+    QImage shot;
+    do {
+        if (clock.elapsed() > kLimitMs) Fail(file.string() + " stays blank: nothing was painted there");
+        QApplication::processEvents(QEventLoop::AllEvents, 50);
+        const QRect area = window.frameGeometry();
+        shot = QGuiApplication::primaryScreen()
+                   ->grabWindow(0, area.x(), area.y(), area.width(), area.height())
+                   .toImage();
+    } while (shot.isNull() || shot.pixel(0, 0) == shot.pixel(shot.width() / 2, shot.height() / 2));
+    if (!shot.save(QString::fromStdString(file.string()))) Fail("cannot write " + file.string());
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    QApplication application(argc, argv);
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: viewer_screenshots SAMPLE_DIR OUT_DIR\n");
+        return 2;
+    }
+    const fs::path samples = fs::absolute(argv[1]);
+    const fs::path out = fs::absolute(argv[2]);
+    QFont font("IPAPGothic");
+    font.setPixelSize(12);
+    QApplication::setFont(font);
+
+    orv::view::QtViewerDialogs dialogs;
+    orv::view::ViewerWindow window(dialogs);
+    window.resize(820, 520);
+    window.show();
+    QElapsedTimer clock;
+    clock.start();
+    while (!(window.windowHandle() != nullptr && window.windowHandle()->isExposed()
+             && window.frameGeometry().size() != window.size())) {
+        if (clock.elapsed() > kLimitMs) Fail("the window was never shown");
+        QApplication::processEvents(QEventLoop::AllEvents, 10);
+    }
+    if (!window.UseSettings((samples / "sample.ini").string())) Fail("cannot read sample.ini");
+    if (!window.OpenInput((samples / "sample.dat").string())) Fail("cannot open sample.dat");
+    Select(window, "title.cg");
+    Shoot(window, out / "viewer-picture.png");
+    Select(window, "walk.ani");
+    window.findChild<QAbstractButton*>("playButton")->click();
+    Settle(250);
+    Shoot(window, out / "viewer-animation.png");
+    Select(window, "タイトル.txt");
+    Shoot(window, out / "viewer-text.png");
+    return 0;
+}
