@@ -180,7 +180,9 @@ private slots:
     void otherEntriesShowAsCp932TextOrHex()
     {
         QCOMPARE(orv::view::Cp932Text(QByteArray("\x83\x5e\x83\x43\x83\x67\x83\x8b\r\nA")), QString("タイトル\r\nA"));
-        const QByteArray bytes("AB\x00\x7f" "0123456789abcdefXYZ", 23);
+        const QByteArray bytes("AB\x00\x7f"
+                               "0123456789abcdefXYZ",
+                               23);
         QCOMPARE(orv::view::HexDump(bytes, 1024),
                  QString("00000000  41 42 00 7f 30 31 32 33 34 35 36 37 38 39 61 62  AB..0123456789ab\n"
                          "00000010  63 64 65 66 58 59 5a                             cdefXYZ\n"));
