@@ -33,6 +33,11 @@ std::optional<QString> QtViewerDialogs::ChooseSettings(QWidget* owner, const QSt
                                                Tr("Settings files (*.ini *.INI);;All files (*)")));
 }
 
+std::optional<QString> QtViewerDialogs::ChooseSavePng(QWidget* owner, const QString& suggested)
+{
+    return Chosen(QFileDialog::getSaveFileName(owner, Tr("Save picture"), suggested, Tr("PNG pictures (*.png)")));
+}
+
 void QtViewerDialogs::ShowError(QWidget* owner, const QString& text)
 {
     QMessageBox box(QMessageBox::Warning, QCoreApplication::applicationName(), text, QMessageBox::Ok, owner);

@@ -16,6 +16,8 @@ public:
     virtual std::optional<QString> ChooseInput(QWidget* owner) = 0;
     // A settings file; none when cancelled.
     virtual std::optional<QString> ChooseSettings(QWidget* owner, const QString& folder) = 0;
+    // Where to save a PNG picture; none when cancelled.
+    virtual std::optional<QString> ChooseSavePng(QWidget* owner, const QString& suggested) = 0;
     virtual void ShowError(QWidget* owner, const QString& text) = 0;
 };
 
@@ -24,6 +26,7 @@ class QtViewerDialogs : public ViewerDialogs {
 public:
     std::optional<QString> ChooseInput(QWidget* owner) override;
     std::optional<QString> ChooseSettings(QWidget* owner, const QString& folder) override;
+    std::optional<QString> ChooseSavePng(QWidget* owner, const QString& suggested) override;
     void ShowError(QWidget* owner, const QString& text) override;
 };
 

@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFile>
@@ -74,6 +75,10 @@ void ViewerWindow::createActions()
     settingsLabel_ = new QLabel(tr("no settings"), bar);
     settingsLabel_->setObjectName("settingsLabel");
     bar->addWidget(settingsLabel_);
+    QAction* copy = bar->addAction(tr("Copy"), this, &ViewerWindow::CopyShown);
+    copy->setShortcut(QKeySequence::Copy);
+    QAction* save = bar->addAction(tr("Save picture…"), this, &ViewerWindow::SaveShown);
+    save->setShortcut(QKeySequence::Save);
     bar->addSeparator();
     QAction* fit = bar->addAction(tr("Fit"), this, [this] {
         picture_->SetFitted(true);
@@ -263,6 +268,33 @@ bool ViewerWindow::UseSettings(const std::string& path)
         CurrentChanged();
     }
     return true;
+}
+
+QImage ViewerWindow::ShownImage() const
+{
+    if (preview_.kind == Preview::Kind::Picture) return preview_.picture;
+    if (preview_.kind == Preview::Kind::Frames && !preview_.frames.empty())
+        return preview_.frames[static_cast<std::size_t>(frame_)].image;
+    return {};
+}
+
+void ViewerWindow::CopyShown()
+{
+    const QImage image = ShownImage();
+    if (!image.isNull()) QGuiApplication::clipboard()->setImage(image);
+}
+
+void ViewerWindow::SaveShown()
+{
+    const QImage image = ShownImage();
+    if (image.isNull()) return;
+    const ReaderEntry& entry = model_->entry(static_cast<int>(preview_.entry));
+    QString name = QString::fromStdString(entry.shown.substr(0, entry.shown.rfind('.')));
+    if (preview_.kind == Preview::Kind::Frames)
+        name += QStringLiteral("_%1").arg(preview_.frames[static_cast<std::size_t>(frame_)].number, 4, 10,
+                                          QLatin1Char('0'));
+    const std::optional<QString> file = dialogs_.ChooseSavePng(this, name + ".png");
+    if (file && !image.save(*file, "PNG")) dialogs_.ShowError(this, tr("%1 cannot be written.").arg(*file));
 }
 
 void ViewerWindow::ChooseAndOpen()

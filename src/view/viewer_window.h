@@ -45,6 +45,13 @@ public:
     // Frames of animations are composed with this settings file from now on (empty: none).
     bool UseSettings(const std::string& path);
 
+    // The picture or animation frame shown; null when the preview shows none.
+    QImage ShownImage() const;
+    // Copies the picture shown to the clipboard as image data.
+    void CopyShown();
+    // Saves the picture shown as a PNG file the user chooses.
+    void SaveShown();
+
     // What the preview shows, for tests and the status bar.
     const Preview& preview() const { return preview_; }
     int frame() const { return frame_; }

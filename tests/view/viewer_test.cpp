@@ -2,6 +2,7 @@
 // against the files conversion writes, read back by QImage.
 #include <QAbstractItemModelTester>
 #include <QApplication>
+#include <QClipboard>
 #include <QImage>
 #include <QLineEdit>
 #include <QSignalSpy>
@@ -34,6 +35,13 @@ public:
     QStringList errors;
     std::optional<QString> ChooseInput(QWidget*) override { return std::nullopt; }
     std::optional<QString> ChooseSettings(QWidget*, const QString&) override { return std::nullopt; }
+    std::optional<QString> savePng;
+    QString suggested;
+    std::optional<QString> ChooseSavePng(QWidget*, const QString& name) override
+    {
+        suggested = name;
+        return savePng;
+    }
     void ShowError(QWidget*, const QString& text) override { errors << text; }
 };
 
@@ -175,6 +183,24 @@ private slots:
             }
         }
         QVERIFY2(pictures > 20, qPrintable(QString::number(pictures)));
+    }
+
+    // The frame shown goes to the clipboard as image data, and into a PNG file named after it.
+    void theShownFrameIsCopiedAndSaved()
+    {
+        const std::string animation = Write("walk.ani", RandomArchive(5).Animation(12, 4));
+        orv::view::ViewerWindow window(dialogs);
+        QSignalSpy shown(&window, &orv::view::ViewerWindow::PreviewShown);
+        QVERIFY(window.OpenInput(animation));
+        QVERIFY(shown.wait(20000));
+        QVERIFY(!window.ShownImage().isNull());
+        window.CopyShown();
+        QCOMPARE(QGuiApplication::clipboard()->image().convertToFormat(QImage::Format_RGB888), window.ShownImage());
+        dialogs.savePng = QString::fromStdString((dir->path() / "frame.png").string());
+        window.SaveShown();
+        QCOMPARE(dialogs.suggested,
+                 QString("walk_%1.png").arg(window.preview().frames[0].number, 4, 10, QLatin1Char('0')));
+        QCOMPARE(QImage(*dialogs.savePng).convertToFormat(QImage::Format_RGB888), window.ShownImage());
     }
 
     void otherEntriesShowAsCp932TextOrHex()
