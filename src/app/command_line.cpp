@@ -22,7 +22,18 @@ bool Is(const char* argument, const char* shortName, const char* longName)
 
 }  // namespace
 
-CommandLine ReadCommandLine(int argc, char** argv)
+const ProgramTexts kOrvconvTexts{
+    "orvconv", "[FILE...]",
+    "Opens the window that converts ORVENDA 3.2 pack archives (.dat) and animations (.ani)\n"
+    "into BMP, PNG, WAV and raw files. FILEs given are converted as one batch, as if chosen\n"
+    "in the window's file dialog; \"--\" ends the options, for a FILE whose name starts\n"
+    "with \"-\". Any other option is a usage error (status 2).\n\n"
+    "  -h, --help     show this text\n"
+    "  -V, --version  show the version\n\n"
+    "Output folders and settings files (*.ini) are in ~/orvconv/ ($ORVCONV_HOME names\n"
+    "another folder), or beside the executable where a file orvconv.portable is there."};
+
+CommandLine ReadCommandLine(int argc, char** argv, const ProgramTexts& program)
 {
     CommandLine line;
     bool options = true;
@@ -32,8 +43,8 @@ CommandLine ReadCommandLine(int argc, char** argv)
             continue;
         }
         if (options && IsOption(argv[i])) {
-            line.usageError = std::string("orvconv: unknown option ") + argv[i]
-                + "\nusage: orvconv [FILE...]   (orvconv --help for more)";
+            line.usageError = std::string(program.name) + ": unknown option " + argv[i] + "\nusage: " + program.name
+                + " " + program.usage + "   (" + program.name + " --help for more)";
             line.files.clear();
             return line;
         }
@@ -45,23 +56,15 @@ CommandLine ReadCommandLine(int argc, char** argv)
     return line;
 }
 
-std::optional<int> AnswerInformationRequest(int argc, char** argv)
+std::optional<int> AnswerInformationRequest(int argc, char** argv, const ProgramTexts& program)
 {
     for (int i = 1; i < argc && std::strcmp(argv[i], "--") != 0; ++i) {
         if (Is(argv[i], "-V", "--version")) {
-            std::puts("orvconv " ORVCONV_VERSION);
+            std::printf("%s %s\n", program.name, ORVCONV_VERSION);
             return 0;
         }
         if (Is(argv[i], "-h", "--help")) {
-            std::puts("Usage: orvconv [FILE...]\n"
-                      "Opens the window that converts ORVENDA 3.2 pack archives (.dat) and animations (.ani)\n"
-                      "into BMP, PNG, WAV and raw files. FILEs given are converted as one batch, as if chosen\n"
-                      "in the window's file dialog; \"--\" ends the options, for a FILE whose name starts\n"
-                      "with \"-\". Any other option is a usage error (status 2).\n\n"
-                      "  -h, --help     show this text\n"
-                      "  -V, --version  show the version\n\n"
-                      "Output folders and settings files (*.ini) are in ~/orvconv/ ($ORVCONV_HOME names\n"
-                      "another folder), or beside the executable where a file orvconv.portable is there.");
+            std::printf("Usage: %s %s\n%s\n", program.name, program.usage, program.help);
             return 0;
         }
     }

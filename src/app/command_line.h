@@ -14,11 +14,21 @@ struct CommandLine {
     std::vector<std::string> files;
     std::string usageError;
 };
-CommandLine ReadCommandLine(int argc, char** argv);
 
-// Answers `orvconv --help` and `orvconv --version` (also -h, -V), given anywhere before
+// What a window program says of itself on the command line.
+struct ProgramTexts {
+    const char* name;  // "orvconv"
+    const char* usage;  // the arguments after the name: "[FILE...]"
+    const char* help;  // what --help prints after the usage line
+};
+// orvconv's own.
+extern const ProgramTexts kOrvconvTexts;
+
+CommandLine ReadCommandLine(int argc, char** argv, const ProgramTexts& program = kOrvconvTexts);
+
+// Answers `PROGRAM --help` and `PROGRAM --version` (also -h, -V), given anywhere before
 // "--", on stdout, before any window or display is needed; the exit code then, none for
 // every other command line.
-std::optional<int> AnswerInformationRequest(int argc, char** argv);
+std::optional<int> AnswerInformationRequest(int argc, char** argv, const ProgramTexts& program = kOrvconvTexts);
 
 }  // namespace orv::app

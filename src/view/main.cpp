@@ -1,25 +1,37 @@
 // orvview: look inside an archive or animation file without converting it.
 #include <QApplication>
-#include <QFile>
 #include <cstdio>
 
+#include "app/command_line.h"
 #include "view/viewer_dialogs.h"
 #include "view/viewer_window.h"
 
+namespace {
+
+const orv::app::ProgramTexts kTexts{
+    "orvview", "[FILE]",
+    "Opens the viewer of ORVENDA 3.2 pack archives (.dat) and animation files (.ani): their\n"
+    "entries in a list, and a preview of each exactly as orvconv writes it. FILE, when given,\n"
+    "is opened at once; \"--\" ends the options. Any other option is a usage error (status 2).\n\n"
+    "  -h, --help     show this text\n"
+    "  -V, --version  show the version"};
+
+}  // namespace
+
 int main(int argc, char** argv)
 {
+    if (const std::optional<int> answered = orv::app::AnswerInformationRequest(argc, argv, kTexts)) return *answered;
     QApplication application(argc, argv);
     QApplication::setApplicationName("orvview");
     QGuiApplication::setDesktopFileName("orvview");
-    const QStringList arguments = QApplication::arguments();
-    if (arguments.contains("--help") || arguments.size() > 2) {
-        std::printf(
-            "Usage: orvview [FILE]\nShows the entries of an ORVENDA 3.2 archive (.dat) or animation file (.ani).\n");
-        return arguments.contains("--help") ? 0 : 2;
+    const orv::app::CommandLine line = orv::app::ReadCommandLine(argc, argv, kTexts);
+    if (!line.usageError.empty() || line.files.size() > 1) {
+        std::fprintf(stderr, "%s\n", line.usageError.empty() ? "usage: orvview [FILE]" : line.usageError.c_str());
+        return 2;
     }
     orv::view::QtViewerDialogs dialogs;
     orv::view::ViewerWindow window(dialogs);
     window.show();
-    if (arguments.size() == 2) window.OpenInput(QFile::encodeName(arguments[1]).toStdString());
+    if (!line.files.empty()) window.OpenInput(line.files.front());
     return QApplication::exec();
 }

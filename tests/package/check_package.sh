@@ -23,7 +23,7 @@ usr="$root/usr"
 # As a Debian packager asks: hardened programs (stack protector and fortified calls,
 # RELRO with immediate binding) without compiler notes; the window's font and sounds
 # recommended, not required; one maintainer, the changelog's.
-for program in orvconv orvconv-cli orvpack; do
+for program in orvconv orvconv-cli orvpack orvview; do
   elf="$usr/bin/$program"
   readelf -d "$elf" | grep -q 'BIND_NOW\|Flags:.* NOW' || fail "$program: not bound at once (-z now)"
   readelf -l "$elf" | grep -q GNU_RELRO || fail "$program: no RELRO"
@@ -39,7 +39,9 @@ for package in fonts-ipafont-gothic sound-theme-freedesktop; do
 done
 maintainer=$(dpkg-deb -f "$deb" Maintainer)
 zcat "$usr/share/doc/orvconv/changelog.gz" | grep -q -- "^ -- $maintainer  " || fail "the changelog's maintainer is not $maintainer"
-grep -q '^StartupNotify=true$' "$usr/share/applications/orvconv.desktop" || fail "no StartupNotify=true"
+for entry in orvconv orvview; do
+  grep -q '^StartupNotify=true$' "$usr/share/applications/$entry.desktop" || fail "$entry: no StartupNotify=true"
+done
 
 # The command line tool, run from a folder of its own: its output goes there.
 [ "$("$usr/bin/orvconv-cli" --version)" = "orvconv-cli $version" ] || fail "orvconv-cli --version"
@@ -60,11 +62,23 @@ status=0
 QT_QPA_PLATFORM=offscreen "$usr/bin/orvconv" -x 2>"$work/usage.txt" || status=$?
 [ "$status" = 2 ] && grep -q 'unknown option -x' "$work/usage.txt" || fail "orvconv -x: status $status"
 
-# Where the desktop looks.
-desktop-file-validate "$usr/share/applications/orvconv.desktop" || fail "desktop file"
-grep -q '^Exec=orvconv %F$' "$usr/share/applications/orvconv.desktop" || fail "Exec line"
-[ -s "$usr/share/icons/hicolor/scalable/apps/orvconv.svg" ] || fail "no icon"
-appstreamcli validate --no-net "$usr/share/metainfo/org.orvconv.orvconv.metainfo.xml" >/dev/null || fail "metainfo"
+# The viewer answers without a display, and refuses what it does not know.
+[ "$("$usr/bin/orvview" --version)" = "orvview $version" ] || fail "orvview --version"
+status=0
+QT_QPA_PLATFORM=offscreen "$usr/bin/orvview" --bogus 2>/dev/null || status=$?
+[ "$status" = 2 ] || fail "orvview --bogus: status $status"
+
+# Where the desktop looks: both windows open both file types.
+grep -q '^Exec=orvconv %F$' "$usr/share/applications/orvconv.desktop" || fail "orvconv's Exec line"
+grep -q '^Exec=orvview %f$' "$usr/share/applications/orvview.desktop" || fail "orvview's Exec line"
+for entry in orvconv orvview; do
+  desktop-file-validate "$usr/share/applications/$entry.desktop" || fail "$entry.desktop"
+  grep -q '^MimeType=application/x-orvenda-pack;application/x-orvenda-animation;$' \
+    "$usr/share/applications/$entry.desktop" || fail "$entry.desktop: file types"
+  [ -s "$usr/share/icons/hicolor/scalable/apps/$entry.svg" ] || fail "no icon $entry"
+  appstreamcli validate --no-net "$usr/share/metainfo/org.orvconv.$entry.metainfo.xml" >/dev/null \
+    || fail "metainfo of $entry"
+done
 
 # File types as an installed system has them: the package's types merged into one MIME
 # database with the system's own; xdg-mime as scripts ask, gio as file managers do.
@@ -102,7 +116,7 @@ cursor.ani application/x-navi-animation
 TYPES
 
 # Manual pages that man finds and that name the options.
-for page in orvconv orvconv-cli orvpack; do
+for page in orvconv orvconv-cli orvpack orvview; do
   MANPATH="$usr/share/man" man -w "$page" >/dev/null || fail "man $page not found"
 done
 MANPATH="$usr/share/man" man orvconv-cli 2>/dev/null | grep -q -- '--output-root' || fail "man orvconv-cli lacks --output-root"
@@ -114,8 +128,9 @@ done
 # The programs link GPL-3.0-or-later code: every licence statement the package makes says so.
 grep -q '^License: GPL-3.0-or-later$' "$usr/share/doc/orvconv/copyright" || fail "copyright does not say GPL-3.0-or-later"
 grep -q 'GNU GENERAL PUBLIC LICENSE' "$usr/share/doc/orvconv/LICENSE" || fail "LICENSE is not the GPL"
-metainfo=$(find "$usr/share/metainfo" -name '*.xml' | head -n 1)
-grep -q '<project_license>GPL-3.0-or-later</project_license>' "$metainfo" || fail "metainfo project_license is not GPL-3.0-or-later"
+for metainfo in "$usr/share/metainfo"/*.xml; do
+  grep -q '<project_license>GPL-3.0-or-later</project_license>' "$metainfo" || fail "$metainfo: project_license is not GPL-3.0-or-later"
+done
 if grep -rlq -e 'MIT License' -e 'License: Expat' -e '>MIT<' "$usr/share/doc/orvconv" "$usr/share/metainfo"; then
   fail "a file of the package names a licence other than the GPL"
 fi
