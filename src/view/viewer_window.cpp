@@ -208,6 +208,7 @@ void ViewerWindow::createAnimationBar(QWidget* page)
     play_->setText(tr("Play"));
     connect(play_, &QToolButton::toggled, this, &ViewerWindow::SetPlaying);
     auto* next = new QToolButton(animationBar_);
+    next->setObjectName("nextFrame");
     next->setText(tr("▶"));
     next->setToolTip(tr("Next frame"));
     connect(next, &QToolButton::clicked, this, [this] { StepFrame(1); });

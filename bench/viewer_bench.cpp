@@ -1,0 +1,135 @@
+// orvview, measured where its user waits (offscreen platform):
+//   open:    an archive of 65,535 entries (64x64 pictures) opened into a filled list, its
+//            first screen of rows painted;
+//   preview: a 640x480 picture in the middle of a 600-picture archive made current, until
+//            its preview is shown, including whatever drawing the canvas needs;
+//   frame:   one step of an animation of 640x480 frames, painted (30 frames/s needs < 33 ms).
+#include <benchmark/benchmark.h>
+
+#include <QAbstractItemModel>
+#include <QApplication>
+#include <QSignalSpy>
+#include <QTableView>
+#include <QToolButton>
+#include <filesystem>
+#include <string>
+#include <unistd.h>
+
+#include "tools/ani_writer.h"
+#include "tools/cg_encoder.h"
+#include "tools/pack_writer.h"
+#include "view/entry_model.h"
+#include "view/viewer_dialogs.h"
+#include "view/viewer_window.h"
+
+namespace {
+
+orv::tools::Bytes Picture(int width, int height, int seed)
+{
+    orv::tools::CgPicture picture;
+    picture.width = static_cast<std::uint16_t>(width);
+    picture.height = static_cast<std::uint16_t>(height);
+    picture.right = picture.width;
+    picture.bottom = picture.height;
+    for (std::size_t i = 0; i < picture.palette.size(); ++i)
+        picture.palette[i] = static_cast<std::uint8_t>(i * 7 + seed);
+    for (int p = 0; p < width * height; ++p)
+        picture.pixels.push_back(static_cast<std::uint8_t>((p % width / 5 + p / width / 3 + seed) % 120));
+    return orv::tools::EncodeCg(picture);
+}
+
+std::string Archive(const std::string& name, const std::vector<orv::tools::PackItem>& items)
+{
+    const std::string path
+        = (std::filesystem::temp_directory_path() / ("orvview-bench-" + std::to_string(::getpid()) + "-" + name))
+              .string();
+    orv::tools::WriteFileBytes(path, orv::tools::BuildPack(items));
+    return path;
+}
+
+class NoDialogs : public orv::view::ViewerDialogs {
+public:
+    std::optional<QString> ChooseInput(QWidget*) override { return std::nullopt; }
+    std::optional<QString> ChooseSettings(QWidget*, const QString&) override { return std::nullopt; }
+    std::optional<QString> ChooseSavePng(QWidget*, const QString&) override { return std::nullopt; }
+    void ShowError(QWidget*, const QString&) override { }
+};
+
+void WaitForPreview(QSignalSpy& shown, benchmark::State& state)
+{
+    if (!shown.wait(30000)) state.SkipWithError("no preview");
+}
+
+void BM_OpenLargeArchive(benchmark::State& state)
+{
+    const orv::tools::Bytes picture = Picture(64, 64, 1);
+    std::vector<orv::tools::PackItem> items;
+    for (int i = 0; i < 65535; ++i) items.push_back({"p" + std::to_string(i) + ".cg", picture});
+    const std::string path = Archive("large.dat", items);
+    NoDialogs dialogs;
+    orv::view::ViewerWindow window(dialogs);
+    window.show();
+    auto* list = window.findChild<QTableView*>("entryList");
+    for (auto _ : state) {
+        window.OpenInput(path);
+        list->viewport()->repaint();
+    }
+    std::filesystem::remove(path);
+}
+
+void BM_PreviewInTheMiddle(benchmark::State& state)
+{
+    std::vector<orv::tools::PackItem> items;
+    for (int i = 0; i < 600; ++i) items.push_back({"p" + std::to_string(i) + ".cg", Picture(640, 480, i % 13)});
+    const std::string path = Archive("pictures.dat", items);
+    NoDialogs dialogs;
+    orv::view::ViewerWindow window(dialogs);
+    window.show();
+    QSignalSpy shown(&window, &orv::view::ViewerWindow::PreviewShown);
+    window.OpenInput(path);
+    WaitForPreview(shown, state);
+    auto* list = window.findChild<QTableView*>("entryList");
+    int row = 300;
+    for (auto _ : state) {
+        list->setCurrentIndex(list->model()->index(row, 0));
+        WaitForPreview(shown, state);
+        row = row == 300 ? 301 : 300;
+    }
+    std::filesystem::remove(path);
+}
+
+void BM_AnimationFrameStep(benchmark::State& state)
+{
+    std::vector<orv::tools::Bytes> frames;
+    for (int i = 0; i < 8; ++i) frames.push_back(Picture(640, 480, i));
+    const std::string path = Archive("walk.dat", {{"walk.ani", orv::tools::BuildAnimation(frames)}});
+    NoDialogs dialogs;
+    orv::view::ViewerWindow window(dialogs);
+    window.resize(1280, 800);
+    window.show();
+    QSignalSpy shown(&window, &orv::view::ViewerWindow::PreviewShown);
+    window.OpenInput(path);
+    WaitForPreview(shown, state);
+    auto* next = window.findChild<QToolButton*>("nextFrame");
+    for (auto _ : state) {
+        next->click();
+        window.repaint();
+    }
+    std::filesystem::remove(path);
+}
+
+BENCHMARK(BM_OpenLargeArchive)->Unit(benchmark::kMillisecond)->Iterations(5);
+BENCHMARK(BM_PreviewInTheMiddle)->Unit(benchmark::kMillisecond)->Iterations(20);
+BENCHMARK(BM_AnimationFrameStep)->Unit(benchmark::kMillisecond)->Iterations(40);
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    QApplication application(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
