@@ -185,6 +185,33 @@ private slots:
         QVERIFY2(pictures > 20, qPrintable(QString::number(pictures)));
     }
 
+    // The arrow keys move the preview along the list as it is sorted and filtered.
+    void arrowsMoveThePreviewAlongTheListAsShown()
+    {
+        std::vector<orv::tools::PackItem> items;
+        for (const char* name : {"b10.txt", "b2.txt", "a.txt", "b1.txt"}) items.push_back({name, BytesOf(name)});
+        orv::view::ViewerWindow window(dialogs);
+        window.show();
+        QSignalSpy shown(&window, &orv::view::ViewerWindow::PreviewShown);
+        QVERIFY(window.OpenInput(Write("keys.dat", orv::tools::BuildPack(items))));
+        QVERIFY(shown.wait(20000));
+        auto* list = window.findChild<QTableView*>("entryList");
+        list->sortByColumn(orv::view::EntryModel::Name, Qt::AscendingOrder);
+        window.findChild<QLineEdit*>("filterEdit")->setText("b");
+        list->setFocus();
+        const auto previewed = [&] {
+            return QString::fromStdString(window.model().entry(static_cast<int>(window.preview().entry)).shown);
+        };
+        QTest::keyClick(list, Qt::Key_Home, Qt::ControlModifier);
+        QTRY_COMPARE(previewed(), QString("b1.txt"));
+        QTest::keyClick(list, Qt::Key_Down);
+        QTRY_COMPARE(previewed(), QString("b2.txt"));
+        QTest::keyClick(list, Qt::Key_Down);
+        QTRY_COMPARE(previewed(), QString("b10.txt"));
+        QTest::keyClick(list, Qt::Key_Up);
+        QTRY_COMPARE(previewed(), QString("b2.txt"));
+    }
+
     // The frame shown goes to the clipboard as image data, and into a PNG file named after it.
     void theShownFrameIsCopiedAndSaved()
     {
