@@ -22,6 +22,7 @@ int main(int argc, char** argv)
 {
     if (const std::optional<int> answered = orv::app::AnswerInformationRequest(argc, argv, kTexts)) return *answered;
     QApplication application(argc, argv);
+    QApplication::setOrganizationName("orvconv");
     QApplication::setApplicationName("orvview");
     QGuiApplication::setDesktopFileName("orvview");
     const orv::app::CommandLine line = orv::app::ReadCommandLine(argc, argv, kTexts);

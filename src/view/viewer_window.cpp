@@ -10,6 +10,8 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QScrollArea>
@@ -57,6 +59,7 @@ ViewerWindow::ViewerWindow(ViewerDialogs& dialogs, QWidget* parent) : QMainWindo
     createList();
     createPreview();
     createActions();
+    createMenu();
     connect(&renderer_, &PreviewRenderer::Ready, this, &ViewerWindow::Show);
     connect(&playTimer_, &QTimer::timeout, this, [this] { StepFrame(1); });
     resize(900, 600);
@@ -69,8 +72,7 @@ void ViewerWindow::createActions()
     QToolBar* bar = addToolBar(tr("Main"));
     bar->setObjectName("mainToolBar");
     bar->setMovable(false);
-    QAction* open = bar->addAction(tr("Open…"), this, &ViewerWindow::ChooseAndOpen);
-    open->setShortcut(QKeySequence::Open);
+    bar->addAction(tr("Open…"), this, &ViewerWindow::ChooseAndOpen);
     bar->addAction(tr("Settings…"), this, &ViewerWindow::ChooseSettings);
     settingsLabel_ = new QLabel(tr("no settings"), bar);
     settingsLabel_->setObjectName("settingsLabel");
@@ -100,6 +102,25 @@ void ViewerWindow::createActions()
         picture_->SetZoom(picture_->Scale() / 2);
     });
     zoomOut->setShortcut(QKeySequence::ZoomOut);
+}
+
+void ViewerWindow::createMenu()
+{
+    QMenu* file = menuBar()->addMenu(tr("&File"));
+    file->addAction(tr("&Open…"), QKeySequence::Open, this, &ViewerWindow::ChooseAndOpen);
+    QMenu* recent = file->addMenu(tr("Open &Recent"));
+    recent->setObjectName("recentMenu");
+    // Filled each time it opens, so that it shows what any window opened last.
+    connect(recent, &QMenu::aboutToShow, this, [this, recent] {
+        recent->clear();
+        for (const std::string& path : recent_.List()) {
+            const QString shown = QFile::decodeName(QByteArray::fromStdString(path));
+            recent->addAction(shown, this, [this, path] { OpenInput(path); });
+        }
+        recent->setEnabled(!recent->isEmpty());
+    });
+    file->addSeparator();
+    file->addAction(tr("&Quit"), QKeySequence::Quit, this, &QWidget::close);
 }
 
 void ViewerWindow::createList()
@@ -242,6 +263,7 @@ bool ViewerWindow::OpenInput(const std::string& path)
         return false;
     }
     setWindowTitle(tr("%1 – orvview").arg(shown));
+    recent_.Add(path);
     renderer_.SetInput(path, settings_);
     preview_ = Preview{};
     message_->setText(model_->rowCount() == 0 ? tr("The archive holds no entries.") : QString());

@@ -7,6 +7,7 @@
 
 #include "view/preview.h"
 #include "view/preview_renderer.h"
+#include "view/recent_files.h"
 
 class QLabel;
 class QLineEdit;
@@ -67,6 +68,7 @@ protected:
 
 private:
     void createActions();
+    void createMenu();
     void createList();
     void createPreview();
     void createAnimationBar(QWidget* page);
@@ -97,6 +99,7 @@ private:
     QLabel* sound_ = nullptr;
     QLabel* settingsLabel_ = nullptr;
 
+    RecentFiles recent_;
     PreviewRenderer renderer_;
     std::shared_ptr<const SettingsFile> settings_;
     Preview preview_;

@@ -5,7 +5,9 @@
 #include <QClipboard>
 #include <QImage>
 #include <QLineEdit>
+#include <QSettings>
 #include <QSignalSpy>
+#include <QStandardPaths>
 #include <QTableView>
 #include <QtTest>
 #include <algorithm>
@@ -22,6 +24,7 @@
 #include "view/entry_filter.h"
 #include "view/entry_model.h"
 #include "view/entry_text.h"
+#include "view/recent_files.h"
 #include "view/viewer_dialogs.h"
 #include "view/viewer_window.h"
 
@@ -104,8 +107,17 @@ private:
     }
 
 private slots:
+    void initTestCase()
+    {
+        // Recent files go to a settings file of the tests' own.
+        QStandardPaths::setTestModeEnabled(true);
+        QCoreApplication::setOrganizationName("orvconv-tests");
+        QCoreApplication::setApplicationName("orvview");
+    }
+
     void init()
     {
+        QSettings().clear();
         dir = std::make_unique<TempDir>();
         dialogs.errors.clear();
     }
@@ -183,6 +195,23 @@ private slots:
             }
         }
         QVERIFY2(pictures > 20, qPrintable(QString::number(pictures)));
+    }
+
+    // What opened is remembered, most recent first, once each; what did not open is not.
+    void openedFilesAreRemembered()
+    {
+        const std::string first = Write("first.dat", orv::tools::BuildPack({{"a.txt", BytesOf("a")}}));
+        const std::string second = Write("second.ani", RandomArchive(3).Animation(8, 2));
+        orv::view::ViewerWindow window(dialogs);
+        QVERIFY(window.OpenInput(first));
+        QVERIFY(window.OpenInput(second));
+        QVERIFY(!window.OpenInput(Write("notes.txt", BytesOf("x"))));
+        QCOMPARE(orv::view::RecentFiles().List(), (std::vector<std::string>{second, first}));
+        QVERIFY(window.OpenInput(first));
+        QCOMPARE(orv::view::RecentFiles().List(), (std::vector<std::string>{first, second}));
+        for (int i = 0; i < 12; ++i) orv::view::RecentFiles().Add("/x/" + std::to_string(i) + ".dat");
+        QCOMPARE(orv::view::RecentFiles().List().size(), orv::view::RecentFiles::kKept);
+        QCOMPARE(orv::view::RecentFiles().List().front(), std::string("/x/11.dat"));
     }
 
     // The arrow keys move the preview along the list as it is sorted and filtered.
