@@ -3,7 +3,9 @@
 #include <cstdio>
 
 #include "app/command_line.h"
+#include "app/qt_translations.h"
 #include "view/viewer_dialogs.h"
+#include "view/viewer_translation.h"
 #include "view/viewer_window.h"
 
 namespace {
@@ -25,6 +27,10 @@ int main(int argc, char** argv)
     QApplication::setOrganizationName("orvconv");
     QApplication::setApplicationName("orvview");
     QGuiApplication::setDesktopFileName("orvview");
+    // The viewer's texts and Qt's own (dialog buttons) in the desktop's language.
+    const std::unique_ptr<QTranslator> texts = orv::view::InstallViewerTranslation(QLocale::system());
+    const std::unique_ptr<QTranslator> qtTexts = orv::app::LoadQtTranslations(QLocale::system());
+    if (qtTexts) QApplication::installTranslator(qtTexts.get());
     const orv::app::CommandLine line = orv::app::ReadCommandLine(argc, argv, kTexts);
     if (!line.usageError.empty() || line.files.size() > 1) {
         std::fprintf(stderr, "%s\n", line.usageError.empty() ? "usage: orvview [FILE]" : line.usageError.c_str());

@@ -14,28 +14,28 @@ std::optional<QString> Chosen(const QString& file)
     return file;
 }
 
-QString Tr(const char* text)
-{
-    return QCoreApplication::translate("orv::view::QtViewerDialogs", text);
-}
-
 }  // namespace
 
 std::optional<QString> QtViewerDialogs::ChooseInput(QWidget* owner)
 {
-    return Chosen(QFileDialog::getOpenFileName(owner, Tr("Open"), {},
-                                               Tr("ORVENDA 3.2 (*.dat *.DAT *.ani *.ANI);;All files (*)")));
+    return Chosen(QFileDialog::getOpenFileName(
+        owner, QCoreApplication::translate("orv::view::QtViewerDialogs", "Open"), {},
+        QCoreApplication::translate("orv::view::QtViewerDialogs",
+                                    "ORVENDA 3.2 (*.dat *.DAT *.ani *.ANI);;All files (*)")));
 }
 
 std::optional<QString> QtViewerDialogs::ChooseSettings(QWidget* owner, const QString& folder)
 {
-    return Chosen(QFileDialog::getOpenFileName(owner, Tr("Settings file"), folder,
-                                               Tr("Settings files (*.ini *.INI);;All files (*)")));
+    return Chosen(QFileDialog::getOpenFileName(
+        owner, QCoreApplication::translate("orv::view::QtViewerDialogs", "Settings file"), folder,
+        QCoreApplication::translate("orv::view::QtViewerDialogs", "Settings files (*.ini *.INI);;All files (*)")));
 }
 
 std::optional<QString> QtViewerDialogs::ChooseSavePng(QWidget* owner, const QString& suggested)
 {
-    return Chosen(QFileDialog::getSaveFileName(owner, Tr("Save picture"), suggested, Tr("PNG pictures (*.png)")));
+    return Chosen(QFileDialog::getSaveFileName(
+        owner, QCoreApplication::translate("orv::view::QtViewerDialogs", "Save picture"), suggested,
+        QCoreApplication::translate("orv::view::QtViewerDialogs", "PNG pictures (*.png)")));
 }
 
 void QtViewerDialogs::ShowError(QWidget* owner, const QString& text)

@@ -5,6 +5,7 @@
 #include <QClipboard>
 #include <QImage>
 #include <QLineEdit>
+#include <QToolBar>
 #include <QSettings>
 #include <QSignalSpy>
 #include <QStandardPaths>
@@ -26,6 +27,7 @@
 #include "view/entry_text.h"
 #include "view/recent_files.h"
 #include "view/viewer_dialogs.h"
+#include "view/viewer_translation.h"
 #include "view/viewer_window.h"
 
 using orv::tools::Bytes;
@@ -257,6 +259,31 @@ private slots:
         QCOMPARE(dialogs.suggested,
                  QString("walk_%1.png").arg(window.preview().frames[0].number, 4, 10, QLatin1Char('0')));
         QCOMPARE(QImage(*dialogs.savePng).convertToFormat(QImage::Format_RGB888), window.ShownImage());
+    }
+
+    // The viewer speaks the desktop's language: Japanese where the locale is, English else.
+    void theTextsFollowTheLocale()
+    {
+        const auto texts = [this] {
+            orv::view::ViewerWindow window(dialogs);
+            QStringList shown;
+            for (const QAction* action : window.findChild<QToolBar*>("mainToolBar")->actions())
+                if (!action->text().isEmpty()) shown << action->text();
+            shown << window.model().headerData(orv::view::EntryModel::Name, Qt::Horizontal).toString();
+            shown << window.findChild<QLineEdit*>("filterEdit")->placeholderText();
+            return shown;
+        };
+        QVERIFY(orv::view::InstallViewerTranslation(QLocale(QLocale::English)) == nullptr);
+        QCOMPARE(texts().mid(0, 2), (QStringList{"Open…", "Settings…"}));
+        {
+            const std::unique_ptr<QTranslator> japanese = orv::view::InstallViewerTranslation(QLocale("ja_JP"));
+            QVERIFY(japanese != nullptr);
+            const QStringList shown = texts();
+            QCOMPARE(shown.mid(0, 2), (QStringList{"開く…", "設定ファイル…"}));
+            QVERIFY(shown.contains("名前"));
+            QVERIFY(shown.contains("名前で絞り込み"));
+        }
+        QCOMPARE(texts().mid(0, 2), (QStringList{"Open…", "Settings…"}));
     }
 
     void otherEntriesShowAsCp932TextOrHex()

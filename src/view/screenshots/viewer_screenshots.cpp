@@ -18,6 +18,7 @@
 #include <string>
 
 #include "view/viewer_dialogs.h"
+#include "view/viewer_translation.h"
 #include "view/viewer_window.h"
 
 namespace fs = std::filesystem;
@@ -86,6 +87,7 @@ int main(int argc, char** argv)
     font.setPixelSize(12);
     QApplication::setFont(font);
 
+    const std::unique_ptr<QTranslator> texts = orv::view::InstallViewerTranslation(QLocale::system());
     orv::view::QtViewerDialogs dialogs;
     orv::view::ViewerWindow window(dialogs);
     window.resize(820, 520);
