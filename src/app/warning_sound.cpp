@@ -5,19 +5,25 @@
 
 namespace orv::app {
 
-WarningSound::WarningSound()
+namespace {
+
+// One context for the whole process, never destroyed: destroying a context unloads its
+// driver module, while the thread that played the last sound may still be returning into
+// it (the process then crashes at some later moment).
+ca_context* SharedContext()
 {
-    if (ca_context_create(&context_) != CA_SUCCESS) {
-        context_ = nullptr;
-        return;
-    }
-    ca_context_change_props(context_, CA_PROP_APPLICATION_NAME, "orvconv", nullptr);
+    static ca_context* const context = [] {
+        ca_context* made = nullptr;
+        if (ca_context_create(&made) != CA_SUCCESS) return static_cast<ca_context*>(nullptr);
+        ca_context_change_props(made, CA_PROP_APPLICATION_NAME, "orvconv", nullptr);
+        return made;
+    }();
+    return context;
 }
 
-WarningSound::~WarningSound()
-{
-    if (context_ != nullptr) ca_context_destroy(context_);
-}
+}  // namespace
+
+WarningSound::WarningSound() : context_(SharedContext()) { }
 
 void WarningSound::Play()
 {

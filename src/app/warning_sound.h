@@ -9,11 +9,8 @@ namespace orv::app {
 class WarningSound {
 public:
     WarningSound();
-    ~WarningSound();
-    WarningSound(const WarningSound&) = delete;
-    WarningSound& operator=(const WarningSound&) = delete;
 
-    // Returns at once; the sound plays on while this object lives.
+    // Returns at once; the sound plays on to its end.
     void Play();
 
 private:
