@@ -20,9 +20,11 @@ PackParseOutcome ParsePackOptions(int argc, const char* const* argv)
     PackCliOptions options;
     CLI::App app{"Builds an ORVENDA 3.2 pack archive (.dat) from a folder as orvconv-cli writes it: "
                  "NAME.bmp or NAME.png becomes the picture NAME.cg, NAME.wav the sound NAME.pcm, frames "
-                 "NAME_0001.bmp... the animation NAME.ani, any other file an entry of its own name.",
+                 "NAME_0001.bmp... (with raw frames NAME.ani_0001...) the animation NAME.ani, any other file an entry "
+                 "of its own name.",
                  "orvpack"};
-    app.add_option("-o,--output", options.pack.output, "the archive to write (default: FOLDER.dat beside the folder)")
+    app.add_option("-o,--output", options.pack.output,
+                   "the archive to write (default: FOLDER.dat beside the folder, which must not exist yet)")
         ->check(NotEmpty("-o"))
         ->option_text("OUT.dat");
     app.add_option("--base", options.pack.base,
@@ -37,7 +39,7 @@ PackParseOutcome ParsePackOptions(int argc, const char* const* argv)
                "longer than 16 bytes, two files making the same entry, more than 65,535 entries, an archive past "
                "4 GiB or a picture of more than 128 colours (without --quantize) is an error naming the file, and "
                "then no archive is written. The archive is written under a temporary name and put in place when "
-               "complete; the base archive is replaced only when -o names it.\n\n"
+               "complete; without -o no existing file is replaced.\n\n"
                "Exit status:\n"
                "  0    the archive was written\n"
                "  1    no archive was written (the reason on stderr)\n"

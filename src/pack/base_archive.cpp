@@ -1,5 +1,6 @@
 #include "pack/base_archive.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "engine/base/fatal_error.h"
@@ -31,11 +32,15 @@ std::string Numbered(std::string_view stem, std::uint32_t number)
 
 }  // namespace
 
-BaseArchive::BaseArchive(const std::string& path) : path_(path)
+BaseArchive::BaseArchive(const std::string& path) : BaseArchive(path, path, InputKindOf(AsciiLower(FileNamePart(path))))
 {
-    const std::string shown = EscapeControlBytes(path);
+}
+
+BaseArchive::BaseArchive(const std::string& readPath, const std::string& shownPath, InputKind kind) : path_(shownPath)
+{
+    const std::string shown = EscapeControlBytes(shownPath);
     try {
-        switch (reader_.Open(path)) {
+        switch (reader_.Open(readPath, kind)) {
         case Reader::Opened::CannotOpen: throw PackError(shown + ": cannot be opened");
         case Reader::Opened::NotAnInput: throw PackError(shown + ": not a pack archive");
         case Reader::Opened::Yes: break;
@@ -110,6 +115,17 @@ void BaseArchive::RenderAnimation(std::size_t i, const std::string& picture, std
                 {Numbered(entry.shown, frame.number), nullptr, Bytes(frame.bytes, frame.bytes + frame.size), 0, 0});
         }
     });
+}
+
+bool SameDrawing(const std::vector<RenderedFile>& a, const std::vector<RenderedFile>& b)
+{
+    const auto same = [](const RenderedFile& x, const RenderedFile& y) {
+        if (x.name != y.name || x.head != y.head || !x.picture != !y.picture) return false;
+        return !x.picture
+            || (x.picture->width == y.picture->width && x.picture->height == y.picture->height
+                && x.picture->bgr == y.picture->bgr);
+    };
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(), same);
 }
 
 bool SameAsRendered(const std::string& path, const std::string& shown, const RenderedFile& rendered,

@@ -35,6 +35,8 @@ class BaseArchive {
 public:
     // PackError when the file cannot be read or is not a pack archive.
     explicit BaseArchive(const std::string& path);
+    // The file at readPath, whatever its name, taken for this kind; messages name it shownPath.
+    BaseArchive(const std::string& readPath, const std::string& shownPath, InputKind kind);
 
     const std::string& path() const { return path_; }
     const std::vector<BaseEntry>& entries() const { return entries_; }
@@ -52,6 +54,10 @@ private:
     Reader reader_;
     std::vector<BaseEntry> entries_;
 };
+
+// Whether two renderings of an entry give the same files, ranges of their archives aside
+// (which hold the same bytes wherever an entry is kept).
+bool SameDrawing(const std::vector<RenderedFile>& a, const std::vector<RenderedFile>& b);
 
 // Whether the file at path holds what the rendered file does: the same pixels for a
 // picture, else the same bytes.

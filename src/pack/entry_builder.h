@@ -29,6 +29,7 @@ public:
 private:
     enum class Under { Cleared, Unknown, Previous };
     Bytes PictureEntry(const SourceFile& file, Under under, Picture& canvas);
+    Bytes RawFrame(const SourceFile& file);
     Bytes AnimationEntry(const Source& source);
 
     bool quantize_;

@@ -12,12 +12,14 @@
 
 namespace orv::pack {
 
-// A file an entry is made from: where it is, and how messages name it; or a picture
-// held in memory, as the original archive shows it, where the folder lacks the file.
+// A file an entry is made from: where it is, and how messages name it; or, where the
+// folder lacks the file, a picture or a raw frame held in memory as the original
+// archive shows it.
 struct SourceFile {
     std::string path;
     std::string shown;
     std::shared_ptr<const Picture> pixels;
+    std::shared_ptr<const Bytes> bytes;
 };
 
 enum class SourceKind { Picture, Sound, Frames, Raw };
@@ -27,9 +29,10 @@ struct Source {
     SourceKind kind = SourceKind::Raw;
     std::string entryShown;
     SourceFile file;  // Picture, Sound, Raw
-    std::map<std::uint32_t, SourceFile> frames;  // Frames: by frame number, from 1
+    std::map<std::uint32_t, SourceFile> frames;  // Frames: pictures by frame number, from 1
+    std::map<std::uint32_t, SourceFile> rawFrames;  // Frames: frames copied as they are
 
-    const SourceFile& FirstFile() const { return kind == SourceKind::Frames ? frames.begin()->second : file; }
+    const SourceFile& FirstFile() const;
 };
 
 // A frame's file name as orvconv-cli writes it: stem, "_", the number (from 1) in at
@@ -39,6 +42,9 @@ struct FrameName {
     std::uint32_t number = 0;
 };
 std::optional<FrameName> FrameNameOf(std::string_view fileName);
+// A raw frame's file name: the animation's entry name (ending in "ani"), "_", the number
+// as above; the stem is the entry name.
+std::optional<FrameName> RawFrameNameOf(std::string_view fileName);
 
 // The regular files of a folder (links followed), sorted by name, with the names of
 // what is left out: other kinds of files, and what killed orvconv runs left.
@@ -49,12 +55,13 @@ struct FolderListing {
 FolderListing ListFolder(const std::string& folder);
 
 // The entry a file makes: NAME.bmp and NAME.png a picture NAME.cg, NAME.wav a sound
-// NAME.pcm, numbered frames NAME_0001.bmp... an animation NAME.ani, anything else an
-// entry of its own name.
+// NAME.pcm, numbered frames NAME_0001.bmp... and raw frames NAME.ani_0001 an animation
+// NAME.ani, anything else an entry of its own name.
 struct EntryOfFile {
     SourceKind kind;
     std::string entryShown;
     std::uint32_t frame = 0;  // Frames only
+    bool rawFrame = false;
 };
 EntryOfFile EntryOf(std::string_view fileName);
 

@@ -1,5 +1,6 @@
 #include "pack/pack_folder.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <map>
 #include <set>
@@ -64,13 +65,23 @@ public:
 
     void Take(const SourceFile& file) { taken_.insert(file.path); }
 
-    // Frames of the animation with this stem that no output name accounts for.
-    std::vector<std::pair<std::uint32_t, const SourceFile*>> FramesOf(const std::string& stem) const
+    // Frames of the animation entry that no output name accounts for: pictures named
+    // after its stem, raw frames after its whole name.
+    struct ExtraFrame {
+        std::uint32_t number;
+        bool raw;
+        const SourceFile* file;
+    };
+    std::vector<ExtraFrame> FramesOf(const std::string& entryShown) const
     {
-        std::vector<std::pair<std::uint32_t, const SourceFile*>> frames;
+        const std::string_view stem = WithoutExtension(entryShown);
+        std::vector<ExtraFrame> frames;
         for (const auto& [name, file] : byName_) {
-            const std::optional<FrameName> frame = FrameNameOf(name);
-            if (frame && frame->stem == stem && taken_.count(file.path) == 0) frames.emplace_back(frame->number, &file);
+            if (taken_.count(file.path) != 0) continue;
+            if (const std::optional<FrameName> frame = FrameNameOf(name); frame && frame->stem == stem)
+                frames.push_back({frame->number, false, &file});
+            else if (const std::optional<FrameName> raw = RawFrameNameOf(name); raw && raw->stem == entryShown)
+                frames.push_back({raw->number, true, &file});
         }
         return frames;
     }
@@ -111,17 +122,32 @@ public:
     {
         const std::vector<BaseEntry>& entries = base_.entries();
         // A name two entries write holds the later one's file.
-        std::map<std::string, std::size_t> lastWriter;
         for (std::size_t i = 0; i < entries.size(); ++i) {
-            for (const RenderedFile& file : base_.Outputs(i, mode_)) lastWriter[file.name] = i;
+            for (const RenderedFile& file : base_.Outputs(i, mode_)) lastWriter_[file.name] = i;
         }
         std::vector<PlannedEntry> planned;
-        for (std::size_t i = 0; i < entries.size(); ++i) planned.push_back(Match(i, lastWriter));
+        for (std::size_t i = 0; i < entries.size(); ++i) planned.push_back(Match(i, false));
         return planned;
     }
 
+    // Kept entries drawn otherwise in the written archive than in the original (the
+    // canvas block carries what remade entries before them leave), each made anew from
+    // the original's rendering and its files in the folder.
+    bool RemakeDrawnOtherwise(const std::string& writtenPath, std::vector<PlannedEntry>& planned)
+    {
+        BaseArchive written(writtenPath, base_.path(), InputKind::Archive);
+        bool any = false;
+        for (std::size_t i = firstRemade_ + 1; i < base_.entries().size(); ++i) {
+            if (remadeIndices_.count(i) != 0) continue;
+            if (SameDrawing(written.Outputs(i, mode_), base_.Outputs(i, mode_))) continue;
+            planned[i] = Match(i, true);
+            any = true;
+        }
+        return any;
+    }
+
 private:
-    PlannedEntry Match(std::size_t i, const std::map<std::string, std::size_t>& lastWriter)
+    PlannedEntry Match(std::size_t i, bool drawnOtherwise)
     {
         const BaseEntry& entry = base_.entries()[i];
         PlannedEntry kept{std::string(entry.record.Name()),
@@ -133,17 +159,17 @@ private:
             if (const SourceFile* raw = folder_.Find(entry.shown)) {
                 folder_.Take(*raw);
                 if (SameAsRange(raw->path, base_.path(), entry.record.offset, entry.record.size)) return kept;
-                return Remade(i, {SourceKind::Raw, entry.shown, *raw, {}});
+                return Remade(i, {SourceKind::Raw, entry.shown, *raw, {}, {}});
             }
         }
-        Source source{SourceKind::Raw, entry.shown, {}, {}};
+        Source source{SourceKind::Raw, entry.shown, {}, {}, {}};
         bool changed = false;
         bool present = false;
         for (const RenderedFile& rendered : base_.Outputs(i, mode_)) {
             const std::string& name = rendered.name;
-            if (lastWriter.at(name) != i) continue;
+            if (lastWriter_.at(name) != i) continue;
             const SourceFile* file = folder_.Find(name);
-            const SourceFile& from = file != nullptr ? *file : SourceFile{{}, name, rendered.picture};
+            const SourceFile& from = file != nullptr ? *file : Held(rendered, kind);
             if (file != nullptr) {
                 folder_.Take(*file);
                 present = true;
@@ -152,12 +178,16 @@ private:
             Add(source, kind, name, from);
         }
         if (kind == EntryKind::Animation) {
-            for (const auto& [number, file] : folder_.FramesOf(std::string(WithoutExtension(entry.shown)))) {
-                folder_.Take(*file);
+            for (const FolderFiles::ExtraFrame& extra : folder_.FramesOf(entry.shown)) {
+                folder_.Take(*extra.file);
                 present = changed = true;
                 source.kind = SourceKind::Frames;
-                source.frames[number] = *file;
+                (extra.raw ? source.rawFrames : source.frames)[extra.number] = *extra.file;
             }
+        }
+        if (drawnOtherwise) {
+            note_("remade: " + EscapeControlBytes(entry.shown) + ", as the entries before it now leave another canvas");
+            return Remade(i, source, false);
         }
         if (!present || !changed) return kept;
         return Remade(i, source);
@@ -168,10 +198,11 @@ private:
     static void Add(Source& source, EntryKind kind, const std::string& name, const SourceFile& file)
     {
         if (kind == EntryKind::Animation) {
-            const std::optional<FrameName> frame = FrameNameOf(name);
-            if (!frame) return;
             source.kind = SourceKind::Frames;
-            source.frames.emplace(frame->number, file);
+            if (const std::optional<FrameName> frame = FrameNameOf(name))
+                source.frames.emplace(frame->number, file);
+            else if (const std::optional<FrameName> raw = RawFrameNameOf(name))
+                source.rawFrames.emplace(raw->number, file);
             return;
         }
         const bool picture = kind == EntryKind::Image && !PictureTwin(name).empty();
@@ -179,15 +210,25 @@ private:
         source.file = file;
     }
 
+    // The original's rendering of a file the folder lacks: a picture's pixels, or a raw
+    // frame's bytes.
+    static SourceFile Held(const RenderedFile& rendered, EntryKind kind)
+    {
+        if (kind != EntryKind::Animation || rendered.picture) return {{}, rendered.name, rendered.picture, nullptr};
+        return {{}, rendered.name, nullptr, std::make_shared<const Bytes>(rendered.head)};
+    }
+
     // Entry i made anew; a sound keeps the first bytes of its original header.
-    PlannedEntry Remade(std::size_t i, const Source& source)
+    PlannedEntry Remade(std::size_t i, const Source& source, bool edited = true)
     {
         const BaseEntry& entry = base_.entries()[i];
         ++remade_;
+        firstRemade_ = std::min(firstRemade_, i);
+        remadeIndices_.insert(i);
         std::array<std::uint8_t, 3> lead{};
         const Bytes head = base_.Head(i, lead.size());
         std::copy(head.begin(), head.end(), lead.begin());
-        note_("changed: " + EscapeControlBytes(entry.shown) + " (from " + source.FirstFile().shown + ")");
+        if (edited) note_("changed: " + EscapeControlBytes(entry.shown) + " (from " + source.FirstFile().shown + ")");
         return builder_.Build(source, std::string(entry.record.Name()), lead);
     }
 
@@ -197,6 +238,9 @@ private:
     const Note& note_;
     OutputMode mode_ = AllBmp;
     std::size_t remade_ = 0;
+    std::size_t firstRemade_ = static_cast<std::size_t>(-1);
+    std::set<std::size_t> remadeIndices_;
+    std::map<std::string, std::size_t> lastWriter_;
 };
 
 }  // namespace
@@ -213,9 +257,13 @@ std::string ArchivePathFor(const PackOptions& options)
 std::string PackFolder(const PackOptions& options, const Note& note)
 {
     std::string output = ArchivePathFor(options);
+    // Beside a folder orvconv-cli wrote lies, most often, the archive it came from.
     std::error_code error;
-    if (!options.base.empty() && options.output.empty() && std::filesystem::equivalent(output, options.base, error))
-        throw PackError(EscapeControlBytes(output) + " is the base archive: name it with -o to replace it");
+    if (options.output.empty() && std::filesystem::symlink_status(output, error).type() != std::filesystem::file_type::not_found) {
+        const std::string shown = EscapeControlBytes(output);
+        throw PackError(shown + " exists, and without -o orvpack replaces nothing: to build on it, type --base " + shown
+                        + " -o NEW.dat; to replace it on purpose, -o " + shown);
+    }
 
     const FolderListing listing = ListFolder(options.folder);
     for (const std::string& name : listing.skipped)
@@ -225,13 +273,14 @@ std::string PackFolder(const PackOptions& options, const Note& note)
     std::vector<PlannedEntry> entries;
     std::set<std::string> names;
     std::unique_ptr<BaseArchive> base;
+    std::unique_ptr<BaseMatcher> matcher;
     if (!options.base.empty()) {
         base = std::make_unique<BaseArchive>(options.base);
-        BaseMatcher matcher(*base, folder, builder, note);
-        entries = matcher.Entries();
+        matcher = std::make_unique<BaseMatcher>(*base, folder, builder, note);
+        entries = matcher->Entries();
         for (const PlannedEntry& entry : entries) names.insert(entry.name);
         // Nothing changed and nothing added: the original, whatever its layout.
-        if (matcher.remade() == 0 && folder.Untaken().empty()) {
+        if (matcher->remade() == 0 && folder.Untaken().empty()) {
             CopyArchive(options.base, output);
             return output;
         }
@@ -245,7 +294,14 @@ std::string PackFolder(const PackOptions& options, const Note& note)
         entries.push_back(builder.Build(source, name));
     }
     CheckArchiveLimits(entries, EscapeControlBytes(options.folder));
-    WriteArchive(entries, output);
+    std::unique_ptr<WrittenFile> written = WriteArchiveUnplaced(entries, output);
+    // Each round makes anew at least one more entry, which then draws the same anywhere.
+    while (matcher && matcher->RemakeDrawnOtherwise(written->ReadPath(), entries)) {
+        CheckArchiveLimits(entries, EscapeControlBytes(options.folder));
+        written.reset();
+        written = WriteArchiveUnplaced(entries, output);
+    }
+    written->Commit();
     return output;
 }
 

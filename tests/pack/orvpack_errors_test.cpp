@@ -130,3 +130,24 @@ TEST_F(OrvpackTest, QuantizeReducesAPictureTo128Colours)
     EXPECT_LE(colours.size(), 128u);
     EXPECT_GT(colours.size(), 16u);
 }
+
+// orvconv-cli data.dat writes data/ beside it; orvpack data/ would write data.dat, so
+// without -o it refuses and says what to type. With -o it replaces the file.
+TEST_F(OrvpackTest, WithoutOutputAnExistingArchiveIsNeverReplaced)
+{
+    const std::filesystem::path folder = dir.path() / "data";
+    std::filesystem::create_directory(folder);
+    Write("data/sky.bmp", ColoursBmp(3));
+    const Bytes original{'p', 'a', 'c', 'k', 0, 0};
+    const std::string archive = Write("data.dat", original);
+
+    const Process::Result refused = Pack({folder.string() + "/"});
+    EXPECT_EQ(refused.exitCode, 1);
+    for (const std::string& text : {std::string("data.dat exists"), "--base " + archive + " -o NEW.dat", "-o " + archive})
+        EXPECT_NE(refused.err.find(text), std::string::npos) << refused.err;
+    EXPECT_EQ(ReadAll(archive), original);
+
+    const Process::Result replaced = Pack({"-q", "-o", archive, folder.string()});
+    ASSERT_EQ(replaced.exitCode, 0) << replaced.err;
+    EXPECT_TRUE(std::filesystem::exists(Convert(archive, "converted") / "sky.bmp"));
+}
