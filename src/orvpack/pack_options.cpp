@@ -32,6 +32,11 @@ PackParseOutcome ParsePackOptions(int argc, const char* const* argv)
                    "files in FOLDER changed; other files are added after them")
         ->check(NotEmpty("--base"))
         ->option_text("ORIGINAL.dat");
+    app.add_option("-s,--settings", options.pack.settings,
+                   "the settings file FOLDER was converted with: frames are compared with the original and "
+                   "encoded as conversion composes them with it (default: none)")
+        ->check(CLI::ExistingFile)
+        ->option_text("FILE");
     app.add_flag("--quantize", options.pack.quantize,
                  "reduce pictures of more than 128 colours to 128 with libimagequant instead of refusing them");
     app.add_flag("-q,--quiet", options.quiet, "no notes on stderr (errors still show)");
@@ -57,7 +62,7 @@ PackParseOutcome ParsePackOptions(int argc, const char* const* argv)
         return {std::nullopt, 0};
     } catch (const CLI::ParseError& e) {
         std::cerr << "orvpack: " << e.what() << "\n"
-                  << "usage: orvpack [-o OUT.dat] [--base ORIGINAL.dat] [--quantize] [-q] FOLDER   "
+                  << "usage: orvpack [-o OUT.dat] [--base ORIGINAL.dat] [-s FILE] [--quantize] [-q] FOLDER   "
                      "(orvpack --help for more)\n";
         return {std::nullopt, 2};
     }

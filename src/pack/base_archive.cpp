@@ -52,6 +52,15 @@ BaseArchive::BaseArchive(const std::string& readPath, const std::string& shownPa
     for (const ReaderEntry& entry : reader_.entries()) entries_.push_back({entry.Record(), entry.shown});
 }
 
+std::uint32_t BaseArchive::FrameCount(std::size_t i)
+{
+    try {
+        return reader_.Details(i).frames;
+    } catch (const FatalError& error) {
+        throw PackError(EscapeControlBytes(path_) + ": " + error.what());
+    }
+}
+
 Bytes BaseArchive::Head(std::size_t i, std::uint32_t n)
 {
     try {

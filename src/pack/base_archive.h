@@ -28,8 +28,8 @@ struct RenderedFile {
     std::uint64_t size = 0;
 };
 
-// An original archive whose entries are read as orvconv-cli converts it without
-// settings, in memory, the canvas block carried from entry to entry as conversion
+// An original archive whose entries are read as orvconv-cli converts it (without settings
+// unless given), in memory, the canvas block carried from entry to entry as conversion
 // carries it.
 class BaseArchive {
 public:
@@ -39,6 +39,11 @@ public:
     BaseArchive(const std::string& readPath, const std::string& shownPath, InputKind kind);
 
     const std::string& path() const { return path_; }
+    // The settings animations are composed with, as conversion with -s composes them;
+    // kept by the caller while this archive renders.
+    void SetSettings(const SettingsFile* settings) { reader_.SetSettings(settings); }
+    // The frames animation entry i counts, from its table.
+    std::uint32_t FrameCount(std::size_t i);
     const std::vector<BaseEntry>& entries() const { return entries_; }
 
     // The files orvconv-cli writes for entry i in this output mode, in the order it writes

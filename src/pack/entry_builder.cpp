@@ -15,6 +15,7 @@
 #include "pack/quantize.h"
 #include "pack/sound_entry.h"
 #include "pack/wave_file.h"
+#include "settings/settings_file.h"
 
 namespace orv::pack {
 
@@ -27,7 +28,7 @@ PlannedEntry EntryBuilder::Build(const Source& source, const std::string& name, 
         entry.pieces.push_back(Piece::Held(PictureEntry(source.file, Under::Cleared, canvas)));
         break;
     }
-    case SourceKind::Frames: entry.pieces.push_back(Piece::Held(AnimationEntry(source))); break;
+    case SourceKind::Frames: entry.pieces.push_back(Piece::Held(AnimationEntry(source, name))); break;
     case SourceKind::Sound: {
         const WaveSamples samples = ReadWaveFile(source.file.path, source.file.shown);
         entry.pieces.push_back(Piece::Held(SoundEntryHeader(samples.code, lead)));
@@ -84,31 +85,39 @@ Bytes EntryBuilder::RawFrame(const SourceFile& file)
     return bytes;
 }
 
-// Each frame is drawn over the one before it, as frames are composed without settings.
-// Where the canvas is not known (a first frame after missing ones finds what earlier
-// entries drew; a frame of another size finds another layout) the frame is drawn whole.
-// A missing frame number is a frame of the type that draws nothing; a raw frame leaves
-// the canvas as it is.
-Bytes EntryBuilder::AnimationEntry(const Source& source)
+// Each frame is drawn over the one before it, unless the settings say otherwise (the
+// animation's name is their section). Where the canvas is not known (a first frame after
+// missing ones finds what earlier entries drew; a frame of another size finds another
+// layout; a base frame drawn first; a frame left out, drawn only as another's base) the
+// frame is drawn whole. A missing frame number is a frame of the type that draws nothing;
+// a raw frame leaves the canvas as it is.
+Bytes EntryBuilder::AnimationEntry(const Source& source, const std::string& name)
 {
     std::vector<AnimationFrame> frames;
     Picture canvas;
-    bool drawnYet = false;
-    const std::uint32_t last = std::max(source.frames.empty() ? 0 : source.frames.rbegin()->first,
-                                        source.rawFrames.empty() ? 0 : source.rawFrames.rbegin()->first);
+    bool known = false;
+    const std::uint32_t last = std::max({source.frameCount, source.frames.empty() ? 0 : source.frames.rbegin()->first,
+                                         source.rawFrames.empty() ? 0 : source.rawFrames.rbegin()->first});
     for (std::uint32_t number = 1; number <= last; ++number) {
+        const std::int32_t v = settings_ != nullptr ? settings_->IntegerValue(name, "p" + std::to_string(number), 0) : 0;
+        const bool named = v >= 1 && static_cast<std::uint32_t>(v) <= last;
+        const bool leftOut = named && static_cast<std::uint32_t>(v) == number;
+        const bool onBase = named && !leftOut;
+        const auto file = source.frames.find(number);
         if (const auto raw = source.rawFrames.find(number); raw != source.rawFrames.end()) {
             frames.push_back({RawFrame(raw->second), true});
-            continue;
-        }
-        const auto file = source.frames.find(number);
-        if (file == source.frames.end()) {
+        } else if (file == source.frames.end()) {
             frames.push_back({{kSkippedPicture}, false});
+        } else {
+            const Under under = number == 1 || v == -1 ? Under::Cleared
+                : known && !onBase && !leftOut     ? Under::Previous
+                                                   : Under::Unknown;
+            Picture drawn;
+            frames.push_back({PictureEntry(file->second, under, leftOut ? drawn : canvas), false});
+            if (!leftOut) known = true;
             continue;
         }
-        const Under under = number == 1 ? Under::Cleared : drawnYet ? Under::Previous : Under::Unknown;
-        frames.push_back({PictureEntry(file->second, under, canvas), false});
-        drawnYet = true;
+        if (onBase || v == -1) known = false;
     }
     std::vector<std::uint32_t> longer;
     Bytes data = LayOutAnimation(frames, longer);

@@ -31,6 +31,7 @@ struct Source {
     SourceFile file;  // Picture, Sound, Raw
     std::map<std::uint32_t, SourceFile> frames;  // Frames: pictures by frame number, from 1
     std::map<std::uint32_t, SourceFile> rawFrames;  // Frames: frames copied as they are
+    std::uint32_t frameCount = 0;  // Frames: at least this many, as the original has
 
     const SourceFile& FirstFile() const;
 };

@@ -15,6 +15,8 @@
 #include "pack/folder_sources.h"
 #include "pack/pack_error.h"
 #include "pack/picture_file.h"
+#include "settings/settings_error.h"
+#include "settings/settings_file.h"
 
 namespace orv::pack {
 
@@ -110,8 +112,9 @@ private:
 // The entries of the base archive, each kept or made anew from its changed files.
 class BaseMatcher {
 public:
-    BaseMatcher(BaseArchive& base, FolderFiles& folder, EntryBuilder& builder, const Note& note) :
-        base_(base), folder_(folder), builder_(builder), note_(note)
+    BaseMatcher(BaseArchive& base, FolderFiles& folder, EntryBuilder& builder, const Note& note,
+                const SettingsFile* settings) :
+        base_(base), folder_(folder), builder_(builder), note_(note), settings_(settings)
     {
         mode_ = folder.CountEnding(".png") > folder.CountEnding(".bmp") ? AllPng : AllBmp;
     }
@@ -136,6 +139,7 @@ public:
     bool RemakeDrawnOtherwise(const std::string& writtenPath, std::vector<PlannedEntry>& planned)
     {
         BaseArchive written(writtenPath, base_.path(), InputKind::Archive);
+        written.SetSettings(settings_);
         bool any = false;
         for (std::size_t i = firstRemade_ + 1; i < base_.entries().size(); ++i) {
             if (remadeIndices_.count(i) != 0) continue;
@@ -178,6 +182,7 @@ private:
             Add(source, kind, name, from);
         }
         if (kind == EntryKind::Animation) {
+            source.frameCount = base_.FrameCount(i);
             for (const FolderFiles::ExtraFrame& extra : folder_.FramesOf(entry.shown)) {
                 folder_.Take(*extra.file);
                 present = changed = true;
@@ -236,6 +241,7 @@ private:
     FolderFiles& folder_;
     EntryBuilder& builder_;
     const Note& note_;
+    const SettingsFile* settings_;
     OutputMode mode_ = AllBmp;
     std::size_t remade_ = 0;
     std::size_t firstRemade_ = static_cast<std::size_t>(-1);
@@ -268,7 +274,15 @@ std::string PackFolder(const PackOptions& options, const Note& note)
     const FolderListing listing = ListFolder(options.folder);
     for (const std::string& name : listing.skipped)
         note("skipped: " + EscapeControlBytes(name) + " (not a regular file)");
-    EntryBuilder builder(options.quantize, note);
+    std::unique_ptr<SettingsFile> settings;
+    if (!options.settings.empty()) {
+        try {
+            settings = SettingsFile::Load(options.settings);
+        } catch (const SettingsError& unreadable) {
+            throw PackError(unreadable.what());
+        }
+    }
+    EntryBuilder builder(options.quantize, note, settings.get());
     FolderFiles folder(listing.files);
     std::vector<PlannedEntry> entries;
     std::set<std::string> names;
@@ -276,7 +290,8 @@ std::string PackFolder(const PackOptions& options, const Note& note)
     std::unique_ptr<BaseMatcher> matcher;
     if (!options.base.empty()) {
         base = std::make_unique<BaseArchive>(options.base);
-        matcher = std::make_unique<BaseMatcher>(*base, folder, builder, note);
+        base->SetSettings(settings.get());
+        matcher = std::make_unique<BaseMatcher>(*base, folder, builder, note, settings.get());
         entries = matcher->Entries();
         for (const PlannedEntry& entry : entries) names.insert(entry.name);
         // Nothing changed and nothing added: the original, whatever its layout.

@@ -69,20 +69,42 @@ bool RecolourOnePixel(Bytes& bmp)
 
 // Each seed edits one frame file of an animation (a picture frame recoloured, or a raw
 // frame's second byte changed); every frame the folder then holds, the raw ones included,
-// must come back from the packed archive, and so must every other entry's files.
-TEST_F(OrvpackTest, AnEditedFrameGoesBackWithEveryOtherFileOfTheFolder)
+// must come back from the packed archive, and so must every other entry's files. With
+// the settings the folder was converted with, which draw base frames, clear the canvas
+// and leave frames out, the untouched folder gives back the original first.
+class EditChainTest : public OrvpackTest {
+protected:
+    void EditChain(bool withSettings);
+};
+
+void EditChainTest::EditChain(bool withSettings)
 {
     int edited = 0;
     int rawEdited = 0;
     for (unsigned seed = 1; seed <= 60; ++seed) {
         RandomArchive random(seed);
         std::string settings;
-        const std::string name = "chain" + std::to_string(seed) + ".dat";
-        const std::string archive = Write(name, random.Archive(random.Int(4, 16), 10, settings));
-        const std::filesystem::path folder = Convert(archive, "out" + std::to_string(seed));
+        const std::string tag = (withSettings ? "s" : "") + std::to_string(seed);
+        const std::string name = "chain" + tag + ".dat";
+        const Bytes original = random.Archive(random.Int(4, 16), 10, settings);
+        const std::string archive = Write(name, original);
+        std::vector<std::string> withIni;
+        if (withSettings) withIni = {"-s", Write("chain" + tag + ".ini", Bytes(settings.begin(), settings.end()))};
+        const std::filesystem::path folder = Convert(archive, "out" + tag, withIni);
+        const std::string packed = (dir.path() / ("packed" + tag) / name).string();
+        std::filesystem::create_directories(std::filesystem::path(packed).parent_path());
+        std::vector<std::string> pack = withIni;
+        pack.insert(pack.end(), {"--base", archive, "-o", packed, folder.string()});
+        if (withSettings) {
+            const Process::Result untouched = Pack(pack);
+            ASSERT_EQ(untouched.exitCode, 0) << untouched.err;
+            EXPECT_EQ(ReadAll(packed), original) << name;
+        }
+
         const std::vector<std::filesystem::path> frames = FrameFiles(folder);
         if (frames.empty()) continue;
-        const std::filesystem::path target = frames[static_cast<std::size_t>(random.Int(0, static_cast<int>(frames.size()) - 1))];
+        const std::filesystem::path target
+            = frames[static_cast<std::size_t>(random.Int(0, static_cast<int>(frames.size()) - 1))];
         Bytes bytes = ReadAll(target);
         if (target.extension() == ".bmp") {
             if (!RecolourOnePixel(bytes)) continue;
@@ -95,13 +117,21 @@ TEST_F(OrvpackTest, AnEditedFrameGoesBackWithEveryOtherFileOfTheFolder)
         ++edited;
         SCOPED_TRACE(name + " " + target.filename().string());
 
-        const std::string packed = (dir.path() / ("packed" + std::to_string(seed)) / name).string();
-        std::filesystem::create_directories(std::filesystem::path(packed).parent_path());
-        const Process::Result result = Pack({"--base", archive, "-o", packed, folder.string()});
+        const Process::Result result = Pack(pack);
         ASSERT_EQ(result.exitCode, 0) << result.err;
-        EXPECT_EQ(Differing(Tree(Convert(packed, "again" + std::to_string(seed))), Tree(folder)),
+        EXPECT_EQ(Differing(Tree(Convert(packed, "again" + tag, withIni)), Tree(folder)),
                   std::vector<std::string>{});
     }
     EXPECT_GE(edited, 30);
     EXPECT_GE(rawEdited, 3);
+}
+
+TEST_F(EditChainTest, AnEditedFrameGoesBackWithEveryOtherFileOfTheFolder)
+{
+    EditChain(false);
+}
+
+TEST_F(EditChainTest, WithTheSettingsOfTheConversionFramesAreComparedAndComposedAsItComposesThem)
+{
+    EditChain(true);
 }
