@@ -96,11 +96,12 @@ EntryOfFile EntryOf(std::string_view fileName)
     return {SourceKind::Raw, std::string(fileName)};
 }
 
-std::vector<Source> GroupFiles(const std::vector<SourceFile>& files)
+std::vector<Source> GroupFiles(const std::vector<SourceFile>& files, const std::vector<EntryOfFile>& entries)
 {
     std::map<std::string, Source> byEntry;
-    for (const SourceFile& file : files) {
-        const EntryOfFile entry = EntryOf(FileNamePart(file.path));
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        const SourceFile& file = files[i];
+        const EntryOfFile& entry = entries[i];
         auto [slot, added] = byEntry.try_emplace(entry.entryShown);
         Source& source = slot->second;
         const bool clash = !added && (source.kind != entry.kind || entry.kind != SourceKind::Frames);

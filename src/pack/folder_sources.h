@@ -66,8 +66,8 @@ struct EntryOfFile {
 };
 EntryOfFile EntryOf(std::string_view fileName);
 
-// The files grouped into entries, in the order of their entries' shown names. PackError
-// naming both files when two would make the same entry.
-std::vector<Source> GroupFiles(const std::vector<SourceFile>& files);
+// The files grouped into the entries given for them (one each, in order), in the order of
+// the entries' shown names. PackError naming both files when two would make the same entry.
+std::vector<Source> GroupFiles(const std::vector<SourceFile>& files, const std::vector<EntryOfFile>& entries);
 
 }  // namespace orv::pack

@@ -12,6 +12,7 @@
 #include "pack/entry_builder.h"
 #include "pack/entry_name.h"
 #include "pack/file_bytes.h"
+#include "pack/file_entries.h"
 #include "pack/folder_sources.h"
 #include "pack/pack_error.h"
 #include "pack/picture_file.h"
@@ -300,7 +301,8 @@ std::string PackFolder(const PackOptions& options, const Note& note)
             return output;
         }
     }
-    for (const Source& source : GroupFiles(folder.Untaken())) {
+    const std::vector<SourceFile> rest = folder.Untaken();
+    for (const Source& source : GroupFiles(rest, EntriesOfFiles(rest, note))) {
         const std::string name = StoredName(source);
         if (!names.insert(name).second)
             throw PackError(source.FirstFile().shown + " would make the entry " + EscapeControlBytes(source.entryShown)

@@ -31,19 +31,6 @@ std::vector<std::filesystem::path> FrameFiles(const std::filesystem::path& folde
     return files;
 }
 
-// The names of the files that differ between two trees, or that only one holds.
-std::vector<std::string> Differing(const std::map<std::string, Bytes>& a, const std::map<std::string, Bytes>& b)
-{
-    std::vector<std::string> names;
-    for (const auto& [name, bytes] : a) {
-        if (!b.contains(name) || b.at(name) != bytes) names.push_back(name);
-    }
-    for (const auto& [name, bytes] : b) {
-        if (!a.contains(name)) names.push_back(name);
-    }
-    return names;
-}
-
 // A 24-bit BMP whose first stored pixel takes the colour of another of its pixels, so that
 // it holds no new colour; false when all its pixels are alike.
 bool RecolourOnePixel(Bytes& bmp)

@@ -69,9 +69,9 @@ TEST_F(OrvpackTest, FoldersThatCannotBePackedWriteNothing)
         {"two files, one entry",
          [&](const auto& f) {
              file(f, "a.bmp", ColoursBmp(3));
-             file(f, "a.png", {1});
+             file(f, "a.cg", {1});
          },
-         {"a.bmp and ", "a.png would both make the entry a.cg"}},
+         {"a.bmp and ", "a.cg would both make the entry a.cg"}},
         {"129 colours", [&](const auto& f) { file(f, "many.bmp", ColoursBmp(129)); }, {"many.bmp: 129 colours"}},
         {"wider than 65,535",
          [&](const auto& f) { file(f, "wide.bmp", BmpFile(65536, 0, {})); },
@@ -150,4 +150,21 @@ TEST_F(OrvpackTest, WithoutOutputAnExistingArchiveIsNeverReplaced)
     const Process::Result replaced = Pack({"-q", "-o", archive, folder.string()});
     ASSERT_EQ(replaced.exitCode, 0) << replaced.err;
     EXPECT_TRUE(std::filesystem::exists(Convert(archive, "converted") / "sky.bmp"));
+}
+
+// Pictures of no columns or no rows are read without touching a pixel, and go back.
+TEST_F(OrvpackTest, APictureWithoutPixelsGoesBack)
+{
+    const std::filesystem::path folder = dir.path() / "empty";
+    std::filesystem::create_directory(folder);
+    const Bytes narrow = BmpFile(0, 3, {});
+    const Bytes flat = BmpFile(4, 0, {});
+    Write("empty/narrow.bmp", narrow);
+    Write("empty/flat.bmp", flat);
+    const std::string archive = (dir.path() / "empty.dat").string();
+    const Process::Result result = Pack({"-q", "-o", archive, folder.string()});
+    ASSERT_EQ(result.exitCode, 0) << result.err;
+    const std::filesystem::path converted = Convert(archive, "converted");
+    EXPECT_EQ(ReadAll(converted / "narrow.bmp"), narrow);
+    EXPECT_EQ(ReadAll(converted / "flat.bmp"), flat);
 }

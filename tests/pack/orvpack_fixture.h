@@ -82,3 +82,17 @@ inline std::vector<TableEntry> EntriesOf(const std::vector<std::uint8_t>& archiv
     }
     return entries;
 }
+
+// The names of the files that differ between two trees, or that only one holds.
+inline std::vector<std::string> Differing(const std::map<std::string, std::vector<std::uint8_t>>& a,
+                                          const std::map<std::string, std::vector<std::uint8_t>>& b)
+{
+    std::vector<std::string> names;
+    for (const auto& [name, bytes] : a) {
+        if (!b.contains(name) || b.at(name) != bytes) names.push_back(name);
+    }
+    for (const auto& [name, bytes] : b) {
+        if (!a.contains(name)) names.push_back(name);
+    }
+    return names;
+}

@@ -167,3 +167,43 @@ TEST_F(OrvpackTest, OneChangedPictureChangesExactlyItsEntry)
     EXPECT_EQ(after.back().bytes, orv::tools::BytesOf("new"));
     EXPECT_EQ(ReadAll(Convert(packed, "again") / "title.bmp"), picture);
 }
+
+// Whatever archive orvconv-cli converted, in any output mode, orvpack packs the folder
+// without the original and converting that gives back the same tree: random archives with
+// entries whose names leave orvpack a choice (kinds told by a name's end without a dot,
+// names of 16 bytes, raw entries named like pictures and sounds, raw frames).
+TEST_F(OrvpackTest, EveryFolderOfAGeneratedArchiveGoesBackWithoutItsBase)
+{
+    const std::vector<std::vector<std::string>> modes{{}, {"-f", "png"}, {"--ani-raw"}};
+    for (unsigned seed = 1; seed <= 24; ++seed) {
+        RandomArchive random(seed);
+        std::string settings;
+        std::vector<orv::tools::PackItem> items{
+            {"abcdefghijklmpcm", random.Sound()},
+            {"abcdefghijklmani", AnimationOf({random.Picture(8), random.Frame(8), random.Frame(8)})},
+            {"abcdefghijklm.cg", random.Picture(8)},
+            {"noise.bmp", {random.Byte(), random.Byte()}},
+            {"noise.wav", orv::tools::BytesOf("RIFF but no sound")},
+            {"twin.bmp", {random.Byte()}},
+            {"twin.png", {random.Byte(), random.Byte()}},
+        };
+        // Frame 1 is a picture: a raw frame 1 is copied with every frame after it, which
+        // only the original's bytes reproduce (--base keeps them).
+        for (int i = 0; i < 6; ++i) {
+            std::vector<Bytes> frames{random.Picture(8)};
+            for (int k = random.Int(0, 4); k > 0; --k) frames.push_back(random.Frame(8));
+            items.push_back({"w" + std::to_string(i) + ".ani", AnimationOf(frames)});
+        }
+        const std::string name = "gen" + std::to_string(seed) + ".dat";
+        const std::string archive = Write(name, orv::tools::BuildPack(items));
+        const std::vector<std::string>& mode = modes[seed % modes.size()];
+        SCOPED_TRACE(name + (mode.empty() ? "" : " " + mode.back()));
+        const std::string tag = std::to_string(seed);
+        const std::filesystem::path first = Convert(archive, "first" + tag, mode);
+        std::filesystem::create_directory(dir.path() / ("packed" + tag));
+        const std::string packed = (dir.path() / ("packed" + tag) / name).string();
+        const Process::Result result = Pack({"-o", packed, first.string()});
+        ASSERT_EQ(result.exitCode, 0) << result.err;
+        EXPECT_EQ(Differing(Tree(Convert(packed, "second" + tag, mode)), Tree(first)), std::vector<std::string>{});
+    }
+}
