@@ -155,9 +155,11 @@ private:
     PlannedEntry Match(std::size_t i, bool drawnOtherwise)
     {
         const BaseEntry& entry = base_.entries()[i];
+        // A record that starts past the end of the file reads as empty, and stays so.
         PlannedEntry kept{std::string(entry.record.Name()),
                           EscapeControlBytes(base_.path()),
-                          {Piece::FromFile(base_.path(), entry.record.offset, entry.record.size)}};
+                          {entry.record.size == 0 ? Piece::Held({})
+                                                  : Piece::FromFile(base_.path(), entry.record.offset, entry.record.size)}};
         const EntryKind kind = KindOf(entry.record);
         if (kind == EntryKind::Animation) {
             // Written whole with --ani-raw.

@@ -207,3 +207,28 @@ TEST_F(OrvpackTest, EveryFolderOfAGeneratedArchiveGoesBackWithoutItsBase)
         EXPECT_EQ(Differing(Tree(Convert(packed, "second" + tag, mode)), Tree(first)), std::vector<std::string>{});
     }
 }
+
+// A record whose offset lies past the end of the file converts as an empty entry; an
+// edit elsewhere keeps it, and converting gives back the edited folder.
+TEST_F(OrvpackTest, ARecordPastTheEndStaysThroughAnEdit)
+{
+    Bytes bytes = orv::tools::BuildPack({{"gone.bin", orv::tools::BytesOf("xyz")},
+                                         {"title.cg", orv::tools::EncodeCg(Stripes(8, 4, 3, 0))},
+                                         {"late.cg", orv::tools::EncodeCg(Stripes(8, 4, 3, 1))}});
+    for (const std::size_t record : {6u, 6u + 48u}) {
+        bytes[record + 16] = 0xF0;  // offset 0xF0xxxxxx
+        bytes[record + 19] = 0xF0;
+    }
+    const std::string archive = Write("past.dat", bytes);
+    const std::filesystem::path folder = Convert(archive, "out");
+    Bytes picture = ReadAll(folder / "title.bmp");
+    ASSERT_GT(picture.size(), 60u);
+    ASSERT_FALSE(std::equal(picture.begin() + 54, picture.begin() + 57, picture.begin() + 63));
+    std::copy_n(picture.begin() + 63, 3, picture.begin() + 54);
+    Write("out/past/title.bmp", picture);
+
+    const std::string packed = (dir.path() / "edited.dat").string();
+    const Process::Result result = Pack({"--base", archive, "-o", packed, folder.string()});
+    ASSERT_EQ(result.exitCode, 0) << result.err;
+    EXPECT_EQ(Differing(Tree(Convert(packed, "again")), Tree(folder)), std::vector<std::string>{});
+}
