@@ -37,6 +37,8 @@ PackParseOutcome ParsePackOptions(int argc, const char* const* argv)
                    "encoded as conversion composes them with it (default: none)")
         ->check(CLI::ExistingFile)
         ->option_text("FILE");
+    app.add_flag("--dereference", options.pack.dereference,
+                 "pack the files that symbolic links in FOLDER name (default: skip the links)");
     app.add_flag("--quantize", options.pack.quantize,
                  "reduce pictures of more than 128 colours to 128 with libimagequant instead of refusing them");
     app.add_flag("-q,--quiet", options.quiet, "no notes on stderr (errors still show)");
@@ -62,7 +64,7 @@ PackParseOutcome ParsePackOptions(int argc, const char* const* argv)
         return {std::nullopt, 0};
     } catch (const CLI::ParseError& e) {
         std::cerr << "orvpack: " << e.what() << "\n"
-                  << "usage: orvpack [-o OUT.dat] [--base ORIGINAL.dat] [-s FILE] [--quantize] [-q] FOLDER   "
+                  << "usage: orvpack [-o OUT.dat] [--base ORIGINAL.dat] [-s FILE] [--dereference] [--quantize] [-q] FOLDER   "
                      "(orvpack --help for more)\n";
         return {std::nullopt, 2};
     }

@@ -64,7 +64,7 @@ std::optional<FrameName> RawFrameNameOf(std::string_view fileName)
     return frame;
 }
 
-FolderListing ListFolder(const std::string& folder)
+FolderListing ListFolder(const std::string& folder, bool followLinks)
 {
     FolderListing listing;
     std::error_code error;
@@ -72,7 +72,9 @@ FolderListing ListFolder(const std::string& folder)
     if (error) throw PackError(EscapeControlBytes(folder) + ": cannot be read as a folder (" + error.message() + ")");
     for (const auto& item : items) {
         const std::string name = item.path().filename().string();
-        if (IsTemporaryOutputName(name) || !item.is_regular_file(error))
+        if (!followLinks && item.is_symlink(error))
+            listing.links.push_back(name);
+        else if (IsTemporaryOutputName(name) || !item.is_regular_file(error))
             listing.skipped.push_back(name);
         else
             listing.files.push_back({item.path().string(), EscapeControlBytes(item.path().string()), nullptr, nullptr});
@@ -80,6 +82,7 @@ FolderListing ListFolder(const std::string& folder)
     const auto byName = [](const SourceFile& a, const SourceFile& b) { return a.path < b.path; };
     std::sort(listing.files.begin(), listing.files.end(), byName);
     std::sort(listing.skipped.begin(), listing.skipped.end());
+    std::sort(listing.links.begin(), listing.links.end());
     return listing;
 }
 

@@ -47,13 +47,15 @@ std::optional<FrameName> FrameNameOf(std::string_view fileName);
 // as above; the stem is the entry name.
 std::optional<FrameName> RawFrameNameOf(std::string_view fileName);
 
-// The regular files of a folder (links followed), sorted by name, with the names of
-// what is left out: other kinds of files, and what killed orvconv runs left.
+// The regular files of a folder, sorted by name, with the names of what is left out:
+// other kinds of files, what killed orvconv runs left, and symbolic links unless they are
+// followed (a folder received from elsewhere may link to any file of the machine).
 struct FolderListing {
     std::vector<SourceFile> files;
     std::vector<std::string> skipped;
+    std::vector<std::string> links;
 };
-FolderListing ListFolder(const std::string& folder);
+FolderListing ListFolder(const std::string& folder, bool followLinks);
 
 // The entry a file makes: NAME.bmp and NAME.png a picture NAME.cg, NAME.wav a sound
 // NAME.pcm, numbered frames NAME_0001.bmp... and raw frames NAME.ani_0001 an animation

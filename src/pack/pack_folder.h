@@ -11,6 +11,7 @@ struct PackOptions {
     std::string base;  // empty: none; else the original archive the folder came from
     bool quantize = false;  // reduce pictures of more than 128 colours
     std::string settings;  // empty: none; else the settings file the folder was converted with
+    bool dereference = false;  // follow symbolic links in the folder
 };
 
 // The archive path for the options: output, or FOLDER.dat beside the folder.

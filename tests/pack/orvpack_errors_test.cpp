@@ -7,6 +7,8 @@
 #include <fstream>
 #include <set>
 
+#include <sys/stat.h>
+
 #include "orvpack_fixture.h"
 
 using orv::tools::Bytes;
@@ -167,4 +169,54 @@ TEST_F(OrvpackTest, APictureWithoutPixelsGoesBack)
     const std::filesystem::path converted = Convert(archive, "converted");
     EXPECT_EQ(ReadAll(converted / "narrow.bmp"), narrow);
     EXPECT_EQ(ReadAll(converted / "flat.bmp"), flat);
+}
+
+// -o replaces a regular file or makes a new one; a link, a FIFO or a folder there is
+// refused and left as it is (a link's target untouched).
+TEST_F(OrvpackTest, OutputThatIsNoRegularFileIsRefused)
+{
+    const std::filesystem::path folder = dir.path() / "pictures";
+    std::filesystem::create_directory(folder);
+    Write("pictures/sky.bmp", ColoursBmp(3));
+    const Bytes target{'k', 'e', 'e', 'p'};
+    Write("target.dat", target);
+    std::filesystem::create_symlink(dir.path() / "target.dat", dir.path() / "link.dat");
+    ASSERT_EQ(::mkfifo((dir.path() / "fifo.dat").c_str(), 0600), 0);
+    std::filesystem::create_directory(dir.path() / "folder.dat");
+    for (const auto& [name, kind] : std::vector<std::pair<std::string, std::string>>{
+             {"link.dat", "a symbolic link"}, {"fifo.dat", "a FIFO"}, {"folder.dat", "a folder"}}) {
+        SCOPED_TRACE(name);
+        const Process::Result result = Pack({"-o", (dir.path() / name).string(), folder.string()});
+        EXPECT_EQ(result.exitCode, 1);
+        EXPECT_NE(result.err.find(name + " is " + kind), std::string::npos) << result.err;
+    }
+    EXPECT_TRUE(std::filesystem::is_symlink(dir.path() / "link.dat"));
+    EXPECT_EQ(ReadAll(dir.path() / "target.dat"), target);
+    EXPECT_TRUE(std::filesystem::is_fifo(dir.path() / "fifo.dat"));
+}
+
+// A link in the folder is skipped with a note: a received folder could otherwise pull any
+// file of the machine into an archive. --dereference packs what it names.
+TEST_F(OrvpackTest, LinksInTheFolderAreSkippedUnlessDereferenced)
+{
+    const std::filesystem::path folder = dir.path() / "mod";
+    std::filesystem::create_directory(folder);
+    Write("mod/own.txt", orv::tools::BytesOf("own"));
+    Write("secret.txt", orv::tools::BytesOf("secret"));
+    std::filesystem::create_symlink(dir.path() / "secret.txt", folder / "key.txt");
+    const std::string archive = (dir.path() / "mod.dat").string();
+
+    const Process::Result skipped = Pack({"-o", archive, folder.string()});
+    ASSERT_EQ(skipped.exitCode, 0) << skipped.err;
+    EXPECT_NE(skipped.err.find("skipped: key.txt (a symbolic link"), std::string::npos) << skipped.err;
+    std::vector<std::string> names;
+    for (const TableEntry& entry : EntriesOf(ReadAll(archive))) names.push_back(entry.name);
+    EXPECT_EQ(names, std::vector<std::string>{"own.txt"});
+
+    const Process::Result followed = Pack({"-q", "--dereference", "-o", archive, folder.string()});
+    ASSERT_EQ(followed.exitCode, 0) << followed.err;
+    const std::vector<TableEntry> entries = EntriesOf(ReadAll(archive));
+    ASSERT_EQ(entries.size(), 2u);
+    EXPECT_EQ(entries[0].name, "key.txt");
+    EXPECT_EQ(entries[0].bytes, orv::tools::BytesOf("secret"));
 }
