@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "pack/pack_error.h"
 #include "pack/planned_entry.h"
 
 namespace orv {
@@ -19,7 +20,9 @@ namespace orv::pack {
 // planned from it.
 class WrittenFile {
 public:
-    WrittenFile(const std::vector<Piece>& pieces, const std::string& outPath);
+    // Removes what killed runs left in the folder first. stop is asked between chunks;
+    // PackError when it says so.
+    WrittenFile(const std::vector<Piece>& pieces, const std::string& outPath, const PackStop& stop);
     ~WrittenFile();
     WrittenFile(const WrittenFile&) = delete;
     WrittenFile& operator=(const WrittenFile&) = delete;
@@ -39,12 +42,10 @@ private:
 void CheckArchiveLimits(const std::vector<PlannedEntry>& entries, const std::string& folderShown);
 
 // The archive written for outPath as above, not yet put in place.
-std::unique_ptr<WrittenFile> WriteArchiveUnplaced(const std::vector<PlannedEntry>& entries, const std::string& outPath);
+std::unique_ptr<WrittenFile> WriteArchiveUnplaced(const std::vector<PlannedEntry>& entries, const std::string& outPath,
+                                                  const PackStop& stop);
 
-// Writes the archive at outPath as above and puts it in place.
-void WriteArchive(const std::vector<PlannedEntry>& entries, const std::string& outPath);
-
-// Writes a copy of the file at `from` to outPath the same way.
-void CopyArchive(const std::string& from, const std::string& outPath);
+// Writes a copy of the file at `from` to outPath the same way and puts it in place.
+void CopyArchive(const std::string& from, const std::string& outPath, const PackStop& stop);
 
 }  // namespace orv::pack

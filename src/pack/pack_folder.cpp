@@ -127,8 +127,8 @@ private:
 class BaseMatcher {
 public:
     BaseMatcher(BaseArchive& base, FolderFiles& folder, EntryBuilder& builder, const Note& note,
-                const SettingsFile* settings) :
-        base_(base), folder_(folder), builder_(builder), note_(note), settings_(settings)
+                const SettingsFile* settings, PackStop stop) :
+        base_(base), folder_(folder), builder_(builder), note_(note), settings_(settings), stop_(std::move(stop))
     {
         mode_ = folder.CountEnding(".png") > folder.CountEnding(".bmp") ? AllPng : AllBmp;
     }
@@ -143,7 +143,10 @@ public:
             for (const RenderedFile& file : base_.Outputs(i, mode_)) lastWriter_[file.name] = i;
         }
         std::vector<PlannedEntry> planned;
-        for (std::size_t i = 0; i < entries.size(); ++i) planned.push_back(Match(i, false));
+        for (std::size_t i = 0; i < entries.size(); ++i) {
+            StopIfAsked(stop_);
+            planned.push_back(Match(i, false));
+        }
         return planned;
     }
 
@@ -157,6 +160,7 @@ public:
         bool any = false;
         for (std::size_t i = firstRemade_ + 1; i < base_.entries().size(); ++i) {
             if (remadeIndices_.count(i) != 0) continue;
+            StopIfAsked(stop_);
             if (SameDrawing(written.Outputs(i, mode_), base_.Outputs(i, mode_))) continue;
             planned[i] = Match(i, true);
             any = true;
@@ -258,6 +262,7 @@ private:
     EntryBuilder& builder_;
     const Note& note_;
     const SettingsFile* settings_;
+    PackStop stop_;
     OutputMode mode_ = AllBmp;
     std::size_t remade_ = 0;
     std::size_t firstRemade_ = static_cast<std::size_t>(-1);
@@ -314,12 +319,12 @@ std::string PackFolder(const PackOptions& options, const Note& note)
     if (!options.base.empty()) {
         base = std::make_unique<BaseArchive>(options.base);
         base->SetSettings(settings.get());
-        matcher = std::make_unique<BaseMatcher>(*base, folder, builder, note, settings.get());
+        matcher = std::make_unique<BaseMatcher>(*base, folder, builder, note, settings.get(), options.stop);
         entries = matcher->Entries();
         for (const PlannedEntry& entry : entries) names.insert(entry.name);
         // Nothing changed and nothing added: the original, whatever its layout.
         if (matcher->remade() == 0 && folder.Untaken().empty()) {
-            CopyArchive(options.base, output);
+            CopyArchive(options.base, output, options.stop);
             return output;
         }
     }
@@ -329,16 +334,17 @@ std::string PackFolder(const PackOptions& options, const Note& note)
         if (!names.insert(name).second)
             throw PackError(source.FirstFile().shown + " would make the entry " + EscapeControlBytes(source.entryShown)
                             + ", which the base archive holds already");
+        StopIfAsked(options.stop);
         if (base) note("added: " + EscapeControlBytes(source.entryShown) + " (from " + source.FirstFile().shown + ")");
         entries.push_back(builder.Build(source, name));
     }
     CheckArchiveLimits(entries, EscapeControlBytes(options.folder));
-    std::unique_ptr<WrittenFile> written = WriteArchiveUnplaced(entries, output);
+    std::unique_ptr<WrittenFile> written = WriteArchiveUnplaced(entries, output, options.stop);
     // Each round makes anew at least one more entry, which then draws the same anywhere.
     while (matcher && matcher->RemakeDrawnOtherwise(written->ReadPath(), entries)) {
         CheckArchiveLimits(entries, EscapeControlBytes(options.folder));
         written.reset();
-        written = WriteArchiveUnplaced(entries, output);
+        written = WriteArchiveUnplaced(entries, output, options.stop);
     }
     written->Commit();
     return output;

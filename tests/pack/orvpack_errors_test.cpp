@@ -10,6 +10,8 @@
 #include <sys/stat.h>
 
 #include "orvpack_fixture.h"
+#include "pack/pack_error.h"
+#include "pack/pack_folder.h"
 
 using orv::tools::Bytes;
 
@@ -219,4 +221,39 @@ TEST_F(OrvpackTest, LinksInTheFolderAreSkippedUnlessDereferenced)
     ASSERT_EQ(entries.size(), 2u);
     EXPECT_EQ(entries[0].name, "key.txt");
     EXPECT_EQ(entries[0].bytes, orv::tools::BytesOf("secret"));
+}
+
+// A temporary file a killed run left beside the archive goes with the next run; a run
+// stopped (as a signal stops it) at any point writes nothing and leaves the archive at -o
+// as it was.
+TEST_F(OrvpackTest, WhatAStoppedRunLeavesIsCleared)
+{
+    const std::filesystem::path folder = dir.path() / "pictures";
+    std::filesystem::create_directory(folder);
+    Write("pictures/sky.bmp", ColoursBmp(3));
+    Write("pictures/sea.bmp", ColoursBmp(5));
+    Write("pictures/big.bin", Bytes(3u << 20, 7));
+    std::filesystem::create_directory(dir.path() / "out");
+    const std::string leftover = Write("out/.orvconv-0123456789abcdef.tmp", {1, 2, 3});
+    const std::string archive = (dir.path() / "out" / "pictures.dat").string();
+    const Process::Result first = Pack({"-q", "-o", archive, folder.string()});
+    ASSERT_EQ(first.exitCode, 0) << first.err;
+    EXPECT_FALSE(std::filesystem::exists(leftover));
+    const Bytes packed = ReadAll(archive);
+
+    Write("pictures/sky.bmp", ColoursBmp(4));
+    for (int askedBeforeStop = 0; askedBeforeStop < 6; ++askedBeforeStop) {
+        SCOPED_TRACE(askedBeforeStop);
+        orv::pack::PackOptions options;
+        options.folder = folder.string();
+        options.output = archive;
+        int asked = 0;
+        options.stop = [&] { return asked++ >= askedBeforeStop; };
+        EXPECT_THROW(orv::pack::PackFolder(options, [](const std::string&) {}), orv::pack::PackError);
+        EXPECT_EQ(ReadAll(archive), packed);
+        std::vector<std::string> names;
+        for (const auto& item : std::filesystem::directory_iterator(dir.path() / "out"))
+            names.push_back(item.path().filename().string());
+        EXPECT_EQ(names, std::vector<std::string>{"pictures.dat"});
+    }
 }

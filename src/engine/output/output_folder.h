@@ -24,9 +24,10 @@ public:
     bool IsOpen() const { return fd_ >= 0; }
     int descriptor() const { return fd_; }
 
-private:
+    // Removes the temporary files killed runs left in the open folder (Make does it).
     void RemoveLeftovers();
 
+private:
     int fd_ = -1;
 };
 
