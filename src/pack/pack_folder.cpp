@@ -183,12 +183,11 @@ private:
             if (const SourceFile* raw = folder_.Find(entry.shown)) {
                 folder_.Take(*raw);
                 if (SameAsRange(raw->path, base_.path(), entry.record.offset, entry.record.size)) return kept;
-                return Remade(i, {SourceKind::Raw, entry.shown, *raw, {}, {}});
+                return Remade(i, {SourceKind::Raw, entry.shown, *raw, {}, {}}, raw->shown);
             }
         }
         Source source{SourceKind::Raw, entry.shown, {}, {}, {}};
-        bool changed = false;
-        bool present = false;
+        std::string edited;  // the first file found changed
         for (const RenderedFile& rendered : base_.Outputs(i, mode_)) {
             const std::string& name = rendered.name;
             if (lastWriter_.at(name) != i) continue;
@@ -196,8 +195,8 @@ private:
             const SourceFile& from = file != nullptr ? *file : Held(rendered, kind);
             if (file != nullptr) {
                 folder_.Take(*file);
-                present = true;
-                changed = changed || !SameAsRendered(file->path, file->shown, rendered, base_.path());
+                if (edited.empty() && !SameAsRendered(file->path, file->shown, rendered, base_.path()))
+                    edited = file->shown;
             }
             Add(source, kind, name, from);
         }
@@ -205,17 +204,17 @@ private:
             source.frameCount = base_.FrameCount(i);
             for (const FolderFiles::ExtraFrame& extra : folder_.FramesOf(entry.shown)) {
                 folder_.Take(*extra.file);
-                present = changed = true;
+                if (edited.empty()) edited = extra.file->shown;
                 source.kind = SourceKind::Frames;
                 (extra.raw ? source.rawFrames : source.frames)[extra.number] = *extra.file;
             }
         }
         if (drawnOtherwise) {
             note_("remade: " + EscapeControlBytes(entry.shown) + ", as the entries before it now leave another canvas");
-            return Remade(i, source, false);
+            return Remade(i, source, {});
         }
-        if (!present || !changed) return kept;
-        return Remade(i, source);
+        if (edited.empty()) return kept;
+        return Remade(i, source, edited);
     }
 
     // Adds one of the entry's files (from the folder, or the original's rendering where the
@@ -243,8 +242,9 @@ private:
         return {{}, rendered.name, nullptr, std::make_shared<const Bytes>(rendered.head)};
     }
 
-    // Entry i made anew; a sound keeps the first bytes of its original header.
-    PlannedEntry Remade(std::size_t i, const Source& source, bool edited = true)
+    // Entry i made anew, for the file `edited` (none: for the canvas); a sound keeps the
+    // first bytes of its original header.
+    PlannedEntry Remade(std::size_t i, const Source& source, const std::string& edited)
     {
         const BaseEntry& entry = base_.entries()[i];
         ++remade_;
@@ -253,7 +253,7 @@ private:
         std::array<std::uint8_t, 3> lead{};
         const Bytes head = base_.Head(i, lead.size());
         std::copy(head.begin(), head.end(), lead.begin());
-        if (edited) note_("changed: " + EscapeControlBytes(entry.shown) + " (from " + source.FirstFile().shown + ")");
+        if (!edited.empty()) note_("changed: " + EscapeControlBytes(entry.shown) + " (from " + edited + ")");
         return builder_.Build(source, std::string(entry.record.Name()), lead);
     }
 
@@ -297,7 +297,14 @@ std::string PackFolder(const PackOptions& options, const Note& note)
                         + " -o NEW.dat; to replace it on purpose, -o " + shown);
     }
 
-    const FolderListing listing = ListFolder(options.folder, options.dereference);
+    FolderListing listing = ListFolder(options.folder, options.dereference);
+    // An archive written into the folder by an earlier run is not packed into the next.
+    std::erase_if(listing.files, [&](const SourceFile& file) {
+        std::error_code differs;
+        if (!std::filesystem::equivalent(file.path, output, differs)) return false;
+        note("skipped: " + file.shown + " (the archive being written)");
+        return true;
+    });
     for (const std::string& name : listing.skipped)
         note("skipped: " + EscapeControlBytes(name) + " (not a regular file)");
     for (const std::string& name : listing.links)
@@ -312,6 +319,9 @@ std::string PackFolder(const PackOptions& options, const Note& note)
     }
     EntryBuilder builder(options.quantize, note, settings.get());
     FolderFiles folder(listing.files);
+    // What the archive holds is told once it is written, not before a refusal.
+    std::vector<std::string> told;
+    const Note tell = [&told](const std::string& text) { told.push_back(text); };
     std::vector<PlannedEntry> entries;
     std::set<std::string> names;
     std::unique_ptr<BaseArchive> base;
@@ -319,7 +329,7 @@ std::string PackFolder(const PackOptions& options, const Note& note)
     if (!options.base.empty()) {
         base = std::make_unique<BaseArchive>(options.base);
         base->SetSettings(settings.get());
-        matcher = std::make_unique<BaseMatcher>(*base, folder, builder, note, settings.get(), options.stop);
+        matcher = std::make_unique<BaseMatcher>(*base, folder, builder, tell, settings.get(), options.stop);
         entries = matcher->Entries();
         for (const PlannedEntry& entry : entries) names.insert(entry.name);
         // Nothing changed and nothing added: the original, whatever its layout.
@@ -335,10 +345,11 @@ std::string PackFolder(const PackOptions& options, const Note& note)
             throw PackError(source.FirstFile().shown + " would make the entry " + EscapeControlBytes(source.entryShown)
                             + ", which the base archive holds already");
         StopIfAsked(options.stop);
-        if (base) note("added: " + EscapeControlBytes(source.entryShown) + " (from " + source.FirstFile().shown + ")");
+        if (base) tell("added: " + EscapeControlBytes(source.entryShown) + " (from " + source.FirstFile().shown + ")");
         entries.push_back(builder.Build(source, name));
     }
     CheckArchiveLimits(entries, EscapeControlBytes(options.folder));
+    if (entries.empty()) note(EscapeControlBytes(options.folder) + ": no files to pack; the archive holds no entries");
     std::unique_ptr<WrittenFile> written = WriteArchiveUnplaced(entries, output, options.stop);
     // Each round makes anew at least one more entry, which then draws the same anywhere.
     while (matcher && matcher->RemakeDrawnOtherwise(written->ReadPath(), entries)) {
@@ -347,6 +358,7 @@ std::string PackFolder(const PackOptions& options, const Note& note)
         written = WriteArchiveUnplaced(entries, output, options.stop);
     }
     written->Commit();
+    for (const std::string& text : told) note(text);
     return output;
 }
 

@@ -232,3 +232,38 @@ TEST_F(OrvpackTest, ARecordPastTheEndStaysThroughAnEdit)
     ASSERT_EQ(result.exitCode, 0) << result.err;
     EXPECT_EQ(Differing(Tree(Convert(packed, "again")), Tree(folder)), std::vector<std::string>{});
 }
+
+// What orvpack tells: the file that was edited (frame 2 when frame 2 was), nothing of
+// changes before a refusal, no archive packed into itself, and an empty folder.
+TEST_F(OrvpackTest, NotesTellWhatHappened)
+{
+    const std::string archive = Write("every.dat", EveryKind());
+    const std::filesystem::path folder = Convert(archive, "out");
+    Bytes frame = ReadAll(folder / "walk_0002.bmp");
+    std::copy_n(frame.begin() + 63, 3, frame.begin() + 54);
+    Write("out/every/walk_0002.bmp", frame);
+    const std::string packed = (dir.path() / "edited.dat").string();
+    const Process::Result edited = Pack({"--base", archive, "-o", packed, folder.string()});
+    ASSERT_EQ(edited.exitCode, 0) << edited.err;
+    EXPECT_NE(edited.err.find("changed: walk.ani (from " + (folder / "walk_0002.bmp").string() + ")"),
+              std::string::npos)
+        << edited.err;
+
+    Write("out/every/a name far too long.txt", orv::tools::BytesOf("x"));
+    const Process::Result refused = Pack({"--base", archive, "-o", packed, folder.string()});
+    EXPECT_EQ(refused.exitCode, 1);
+    EXPECT_EQ(refused.err.find("changed:"), std::string::npos) << refused.err;
+    std::filesystem::remove(folder / "a name far too long.txt");
+
+    const std::string inside = (folder / "again.dat").string();
+    for (int run = 0; run < 2; ++run) {
+        const Process::Result result = Pack({"-q", "-o", inside, folder.string()});
+        ASSERT_EQ(result.exitCode, 0) << result.err;
+    }
+    for (const TableEntry& entry : EntriesOf(ReadAll(inside))) EXPECT_NE(entry.name, "again.dat");
+
+    std::filesystem::create_directory(dir.path() / "nothing");
+    const Process::Result empty = Pack({"-o", (dir.path() / "nothing.dat").string(), (dir.path() / "nothing").string()});
+    EXPECT_EQ(empty.exitCode, 0) << empty.err;
+    EXPECT_NE(empty.err.find("no files to pack"), std::string::npos) << empty.err;
+}
