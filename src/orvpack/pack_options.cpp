@@ -24,7 +24,8 @@ PackParseOutcome ParsePackOptions(int argc, const char* const* argv)
                  "of its own name.",
                  "orvpack"};
     app.add_option("-o,--output", options.pack.output,
-                   "the archive to write (default: FOLDER.dat beside the folder, which must not exist yet)")
+                   "the archive to write, or with a name ending in .ani the animation file of FOLDER's one "
+                   "animation (default: FOLDER.dat beside the folder, which must not exist yet)")
         ->check(NotEmpty("-o"))
         ->option_text("OUT.dat");
     app.add_option("--base", options.pack.base,

@@ -48,7 +48,7 @@ BaseArchive::BaseArchive(const std::string& readPath, const std::string& shownPa
     } catch (const FatalError& error) {
         throw PackError(shown + ": " + error.what());
     }
-    if (reader_.kind() != InputKind::Archive) throw PackError(shown + ": not a pack archive");
+    if (reader_.kind() == InputKind::Unsupported) throw PackError(shown + ": not a pack archive");
     for (const ReaderEntry& entry : reader_.entries()) entries_.push_back({entry.Record(), entry.shown});
 }
 

@@ -33,7 +33,8 @@ struct RenderedFile {
 // carries it.
 class BaseArchive {
 public:
-    // PackError when the file cannot be read or is not a pack archive.
+    // PackError when the file cannot be read or is neither a pack archive nor, by its
+    // name, an animation file (one entry).
     explicit BaseArchive(const std::string& path);
     // The file at readPath, whatever its name, taken for this kind; messages name it shownPath.
     BaseArchive(const std::string& readPath, const std::string& shownPath, InputKind kind);

@@ -155,6 +155,7 @@ public:
     // the original's rendering and its files in the folder.
     bool RemakeDrawnOtherwise(const std::string& writtenPath, std::vector<PlannedEntry>& planned)
     {
+        if (firstRemade_ + 1 >= base_.entries().size()) return false;
         BaseArchive written(writtenPath, base_.path(), InputKind::Archive);
         written.SetSettings(settings_);
         bool any = false;
@@ -324,6 +325,9 @@ std::string PackFolder(const PackOptions& options, const Note& note)
     const Note tell = [&told](const std::string& text) { told.push_back(text); };
     std::vector<PlannedEntry> entries;
     std::set<std::string> names;
+    // An animation file is one animation entry, named (for its settings) after the file.
+    const std::string fileName = AsciiLower(FileNamePart(output));
+    const bool animationFile = fileName.ends_with(".ani");
     std::unique_ptr<BaseArchive> base;
     std::unique_ptr<BaseMatcher> matcher;
     if (!options.base.empty()) {
@@ -333,14 +337,24 @@ std::string PackFolder(const PackOptions& options, const Note& note)
         entries = matcher->Entries();
         for (const PlannedEntry& entry : entries) names.insert(entry.name);
         // Nothing changed and nothing added: the original, whatever its layout.
-        if (matcher->remade() == 0 && folder.Untaken().empty()) {
+        if (matcher->remade() == 0 && folder.Untaken().empty()
+            && AsciiLower(options.base).ends_with(".ani") == animationFile) {
             CopyArchive(options.base, output, options.stop);
             return output;
         }
     }
     const std::vector<SourceFile> rest = folder.Untaken();
-    for (const Source& source : GroupFiles(rest, EntriesOfFiles(rest, note))) {
-        const std::string name = StoredName(source);
+    const std::vector<Source> sources = GroupFiles(rest, EntriesOfFiles(rest, note));
+    if (animationFile) {
+        const bool one = base ? sources.empty() && entries.size() == 1 && KindOf(base->entries()[0].record) == EntryKind::Animation
+                              : sources.size() == 1 && sources[0].kind == SourceKind::Frames;
+        if (!one)
+            throw PackError(EscapeControlBytes(options.folder) + " makes " + std::to_string(entries.size() + sources.size())
+                            + " entries, and an animation file holds the frames of one animation");
+    }
+    for (const Source& source : sources) {
+        const std::string name
+            = animationFile ? std::string(AnimationFileEntry(fileName, 0).Name()) : StoredName(source);
         if (!names.insert(name).second)
             throw PackError(source.FirstFile().shown + " would make the entry " + EscapeControlBytes(source.entryShown)
                             + ", which the base archive holds already");
@@ -349,6 +363,11 @@ std::string PackFolder(const PackOptions& options, const Note& note)
         entries.push_back(builder.Build(source, name));
     }
     CheckArchiveLimits(entries, EscapeControlBytes(options.folder));
+    if (animationFile) {
+        WrittenFile(entries[0].pieces, output, options.stop).Commit();
+        for (const std::string& text : told) note(text);
+        return output;
+    }
     if (entries.empty()) note(EscapeControlBytes(options.folder) + ": no files to pack; the archive holds no entries");
     std::unique_ptr<WrittenFile> written = WriteArchiveUnplaced(entries, output, options.stop);
     // Each round makes anew at least one more entry, which then draws the same anywhere.

@@ -267,3 +267,38 @@ TEST_F(OrvpackTest, NotesTellWhatHappened)
     EXPECT_EQ(empty.exitCode, 0) << empty.err;
     EXPECT_NE(empty.err.find("no files to pack"), std::string::npos) << empty.err;
 }
+
+// An animation file goes back as an animation file: with its base (untouched: the same
+// bytes; a frame edited: that frame), and from its frames alone; a folder of more than
+// one entry cannot be one.
+TEST_F(OrvpackTest, AnAnimationFileGoesBackAsAnAnimationFile)
+{
+    const CgPicture first = Stripes(12, 8, 6, 0);
+    const Bytes walk = orv::tools::BuildAnimation(
+        {orv::tools::EncodeCg(first), {5, 1, 2, 3}, orv::tools::EncodeCg(Stripes(12, 8, 6, 2))});
+    const std::string original = Write("walk.ani", walk);
+    const std::filesystem::path folder = Convert(original, "out");
+    ASSERT_TRUE(std::filesystem::exists(folder / "walk.ani_0002"));
+    for (const std::string sub : {"same", "edited", "alone", "mixed"}) std::filesystem::create_directory(dir.path() / sub);
+
+    const std::string same = (dir.path() / "same" / "walk.ani").string();
+    ASSERT_EQ(Pack({"--base", original, "-o", same, folder.string()}).exitCode, 0);
+    EXPECT_EQ(ReadAll(same), walk);
+
+    Bytes frame = ReadAll(folder / "walk_0003.bmp");
+    std::copy_n(frame.begin() + 63, 3, frame.begin() + 54);
+    Write("out/walk/walk_0003.bmp", frame);
+    const std::string edited = (dir.path() / "edited" / "walk.ani").string();
+    const Process::Result result = Pack({"--base", original, "-o", edited, folder.string()});
+    ASSERT_EQ(result.exitCode, 0) << result.err;
+    EXPECT_EQ(Differing(Tree(Convert(edited, "again")), Tree(folder)), std::vector<std::string>{});
+
+    const std::string alone = (dir.path() / "alone" / "walk.ani").string();
+    ASSERT_EQ(Pack({"-o", alone, folder.string()}).exitCode, 0);
+    EXPECT_EQ(Differing(Tree(Convert(alone, "again2")), Tree(folder)), std::vector<std::string>{});
+
+    Write("out/walk/notes.txt", orv::tools::BytesOf("x"));
+    const Process::Result mixed = Pack({"-o", (dir.path() / "mixed" / "walk.ani").string(), folder.string()});
+    EXPECT_EQ(mixed.exitCode, 1);
+    EXPECT_NE(mixed.err.find("an animation file holds the frames of one animation"), std::string::npos) << mixed.err;
+}
