@@ -64,9 +64,10 @@ PackParseOutcome ParsePackOptions(int argc, const char* const* argv)
         std::cout << "orvpack " ORVCONV_VERSION "\n";
         return {std::nullopt, 0};
     } catch (const CLI::ParseError& e) {
-        std::cerr << "orvpack: " << e.what() << "\n"
-                  << "usage: orvpack [-o OUT.dat] [--base ORIGINAL.dat] [-s FILE] [--dereference] [--quantize] [-q] FOLDER   "
-                     "(orvpack --help for more)\n";
+        std::cerr
+            << "orvpack: " << e.what() << "\n"
+            << "usage: orvpack [-o OUT.dat] [--base ORIGINAL.dat] [-s FILE] [--dereference] [--quantize] [-q] FOLDER   "
+               "(orvpack --help for more)\n";
         return {std::nullopt, 2};
     }
     return {std::move(options), 0};

@@ -33,8 +33,7 @@ std::string Numbered(std::string_view stem, std::uint32_t number)
 }  // namespace
 
 BaseArchive::BaseArchive(const std::string& path) : BaseArchive(path, path, InputKindOf(AsciiLower(FileNamePart(path))))
-{
-}
+{ }
 
 BaseArchive::BaseArchive(const std::string& readPath, const std::string& shownPath, InputKind kind) : path_(shownPath)
 {

@@ -99,7 +99,8 @@ Bytes EntryBuilder::AnimationEntry(const Source& source, const std::string& name
     const std::uint32_t last = std::max({source.frameCount, source.frames.empty() ? 0 : source.frames.rbegin()->first,
                                          source.rawFrames.empty() ? 0 : source.rawFrames.rbegin()->first});
     for (std::uint32_t number = 1; number <= last; ++number) {
-        const std::int32_t v = settings_ != nullptr ? settings_->IntegerValue(name, "p" + std::to_string(number), 0) : 0;
+        const std::int32_t v
+            = settings_ != nullptr ? settings_->IntegerValue(name, "p" + std::to_string(number), 0) : 0;
         const bool named = v >= 1 && static_cast<std::uint32_t>(v) <= last;
         const bool leftOut = named && static_cast<std::uint32_t>(v) == number;
         const bool onBase = named && !leftOut;
@@ -110,8 +111,8 @@ Bytes EntryBuilder::AnimationEntry(const Source& source, const std::string& name
             frames.push_back({{kSkippedPicture}, false});
         } else {
             const Under under = number == 1 || v == -1 ? Under::Cleared
-                : known && !onBase && !leftOut     ? Under::Previous
-                                                   : Under::Unknown;
+                : known && !onBase && !leftOut         ? Under::Previous
+                                                       : Under::Unknown;
             Picture drawn;
             frames.push_back({PictureEntry(file->second, under, leftOut ? drawn : canvas), false});
             if (!leftOut) known = true;

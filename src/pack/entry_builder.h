@@ -25,8 +25,7 @@ public:
     // the frames of animations as conversion with them does.
     EntryBuilder(bool quantize, Note note, const SettingsFile* settings = nullptr) :
         quantize_(quantize), note_(std::move(note)), settings_(settings)
-    {
-    }
+    { }
 
     // The entry named `name` (CP932) from its source: a picture entry, a sound entry
     // with lead as its header's first bytes, an animation whose missing frame numbers

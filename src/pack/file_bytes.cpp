@@ -53,7 +53,8 @@ Bytes ReadFileHead(const std::string& path, const std::string& shown, std::uint3
     FileHandle file;
     if (!file.Open(path)) throw PackError(shown + ": cannot be opened");
     Bytes bytes(static_cast<std::size_t>(std::min<std::uint64_t>(n, file.Size())));
-    if (!file.ReadAt(0, bytes.data(), static_cast<std::uint32_t>(bytes.size()))) throw PackError(shown + ": cannot be read");
+    if (!file.ReadAt(0, bytes.data(), static_cast<std::uint32_t>(bytes.size())))
+        throw PackError(shown + ": cannot be read");
     return bytes;
 }
 

@@ -65,8 +65,8 @@ std::vector<EntryOfFile> EntriesOfFiles(const std::vector<SourceFile>& files,
         const bool picture = guess.kind == SourceKind::Picture || (guess.kind == SourceKind::Frames && !guess.rawFrame);
         const std::string twin = name.substr(0, name.size() - 4) + (name.ends_with(".bmp") ? ".png" : ".bmp");
         if (picture && names.count(twin) != 0 && !name.ends_with(pictures)) {
-            why = "conversion writes every picture as " + std::string(pictures) + ", and "
-                + EscapeControlBytes(twin) + " is here";
+            why = "conversion writes every picture as " + std::string(pictures) + ", and " + EscapeControlBytes(twin)
+                + " is here";
         } else if ((picture || guess.kind == SourceKind::Sound) && !LooksLike(name, file)) {
             why = guess.kind == SourceKind::Sound ? "not a WAV file" : "not a picture file";
         } else if ((guess.kind == SourceKind::Sound || guess.kind == SourceKind::Frames) && !Fits(guess.entryShown)) {

@@ -111,7 +111,7 @@ std::vector<Source> GroupFiles(const std::vector<SourceFile>& files, const std::
         const bool frameClash = !clash && entry.kind == SourceKind::Frames
             && (source.frames.count(entry.frame) != 0 || source.rawFrames.count(entry.frame) != 0);
         if (clash || frameClash) {
-            const SourceFile& other = !frameClash                     ? source.FirstFile()
+            const SourceFile& other = !frameClash       ? source.FirstFile()
                 : source.frames.count(entry.frame) != 0 ? source.frames.at(entry.frame)
                                                         : source.rawFrames.at(entry.frame);
             throw PackError(other.shown + " and " + file.shown + " would both make the entry "

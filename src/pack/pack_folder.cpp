@@ -176,8 +176,9 @@ private:
         // A record that starts past the end of the file reads as empty, and stays so.
         PlannedEntry kept{std::string(entry.record.Name()),
                           EscapeControlBytes(base_.path()),
-                          {entry.record.size == 0 ? Piece::Held({})
-                                                  : Piece::FromFile(base_.path(), entry.record.offset, entry.record.size)}};
+                          {entry.record.size == 0
+                               ? Piece::Held({})
+                               : Piece::FromFile(base_.path(), entry.record.offset, entry.record.size)}};
         const EntryKind kind = KindOf(entry.record);
         if (kind == EntryKind::Animation) {
             // Written whole with --ani-raw.
@@ -346,10 +347,12 @@ std::string PackFolder(const PackOptions& options, const Note& note)
     const std::vector<SourceFile> rest = folder.Untaken();
     const std::vector<Source> sources = GroupFiles(rest, EntriesOfFiles(rest, note));
     if (animationFile) {
-        const bool one = base ? sources.empty() && entries.size() == 1 && KindOf(base->entries()[0].record) == EntryKind::Animation
-                              : sources.size() == 1 && sources[0].kind == SourceKind::Frames;
+        const bool one = base
+            ? sources.empty() && entries.size() == 1 && KindOf(base->entries()[0].record) == EntryKind::Animation
+            : sources.size() == 1 && sources[0].kind == SourceKind::Frames;
         if (!one)
-            throw PackError(EscapeControlBytes(options.folder) + " makes " + std::to_string(entries.size() + sources.size())
+            throw PackError(EscapeControlBytes(options.folder) + " makes "
+                            + std::to_string(entries.size() + sources.size())
                             + " entries, and an animation file holds the frames of one animation");
     }
     for (const Source& source : sources) {

@@ -106,8 +106,7 @@ void EditChainTest::EditChain(bool withSettings)
 
         const Process::Result result = Pack(pack);
         ASSERT_EQ(result.exitCode, 0) << result.err;
-        EXPECT_EQ(Differing(Tree(Convert(packed, "again" + tag, withIni)), Tree(folder)),
-                  std::vector<std::string>{});
+        EXPECT_EQ(Differing(Tree(Convert(packed, "again" + tag, withIni)), Tree(folder)), std::vector<std::string>{});
     }
     EXPECT_GE(edited, 30);
     EXPECT_GE(rawEdited, 3);

@@ -147,7 +147,8 @@ TEST_F(OrvpackTest, WithoutOutputAnExistingArchiveIsNeverReplaced)
 
     const Process::Result refused = Pack({folder.string() + "/"});
     EXPECT_EQ(refused.exitCode, 1);
-    for (const std::string& text : {std::string("data.dat exists"), "--base " + archive + " -o NEW.dat", "-o " + archive})
+    for (const std::string& text :
+         {std::string("data.dat exists"), "--base " + archive + " -o NEW.dat", "-o " + archive})
         EXPECT_NE(refused.err.find(text), std::string::npos) << refused.err;
     EXPECT_EQ(ReadAll(archive), original);
 

@@ -263,7 +263,8 @@ TEST_F(OrvpackTest, NotesTellWhatHappened)
     for (const TableEntry& entry : EntriesOf(ReadAll(inside))) EXPECT_NE(entry.name, "again.dat");
 
     std::filesystem::create_directory(dir.path() / "nothing");
-    const Process::Result empty = Pack({"-o", (dir.path() / "nothing.dat").string(), (dir.path() / "nothing").string()});
+    const Process::Result empty
+        = Pack({"-o", (dir.path() / "nothing.dat").string(), (dir.path() / "nothing").string()});
     EXPECT_EQ(empty.exitCode, 0) << empty.err;
     EXPECT_NE(empty.err.find("no files to pack"), std::string::npos) << empty.err;
 }
@@ -279,7 +280,8 @@ TEST_F(OrvpackTest, AnAnimationFileGoesBackAsAnAnimationFile)
     const std::string original = Write("walk.ani", walk);
     const std::filesystem::path folder = Convert(original, "out");
     ASSERT_TRUE(std::filesystem::exists(folder / "walk.ani_0002"));
-    for (const std::string sub : {"same", "edited", "alone", "mixed"}) std::filesystem::create_directory(dir.path() / sub);
+    for (const std::string sub : {"same", "edited", "alone", "mixed"})
+        std::filesystem::create_directory(dir.path() / sub);
 
     const std::string same = (dir.path() / "same" / "walk.ani").string();
     ASSERT_EQ(Pack({"--base", original, "-o", same, folder.string()}).exitCode, 0);
