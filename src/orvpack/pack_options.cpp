@@ -40,6 +40,10 @@ PackParseOutcome ParsePackOptions(int argc, const char* const* argv)
         ->option_text("FILE");
     app.add_flag("--dereference", options.pack.dereference,
                  "pack the files that symbolic links in FOLDER name (default: skip the links)");
+    app.add_option("-j,--jobs", options.pack.threads,
+                   "entries encoded at once (default: one a core); the archive is the same for any number")
+        ->check(CLI::Range(1, 256))
+        ->option_text("N");
     app.add_flag("--quantize", options.pack.quantize,
                  "reduce pictures of more than 128 colours to 128 with libimagequant instead of refusing them");
     app.add_flag("-q,--quiet", options.quiet, "no notes on stderr (errors still show)");

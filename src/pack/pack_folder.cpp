@@ -5,6 +5,7 @@
 #include <map>
 #include <set>
 #include <system_error>
+#include <thread>
 
 #include "engine/base/text.h"
 #include "pack/archive_file.h"
@@ -13,6 +14,7 @@
 #include "pack/entry_name.h"
 #include "pack/file_bytes.h"
 #include "pack/file_entries.h"
+#include "pack/parallel_build.h"
 #include "pack/folder_sources.h"
 #include "pack/pack_error.h"
 #include "pack/picture_file.h"
@@ -355,16 +357,20 @@ std::string PackFolder(const PackOptions& options, const Note& note)
                             + std::to_string(entries.size() + sources.size())
                             + " entries, and an animation file holds the frames of one animation");
     }
+    std::vector<std::string> sourceNames;
     for (const Source& source : sources) {
         const std::string name
             = animationFile ? std::string(AnimationFileEntry(fileName, 0).Name()) : StoredName(source);
         if (!names.insert(name).second)
             throw PackError(source.FirstFile().shown + " would make the entry " + EscapeControlBytes(source.entryShown)
                             + ", which the base archive holds already");
-        StopIfAsked(options.stop);
         if (base) tell("added: " + EscapeControlBytes(source.entryShown) + " (from " + source.FirstFile().shown + ")");
-        entries.push_back(builder.Build(source, name));
+        sourceNames.push_back(name);
     }
+    const unsigned threads = options.threads != 0 ? options.threads : std::max(1u, std::thread::hardware_concurrency());
+    for (PlannedEntry& entry :
+         BuildEntries(sources, sourceNames, options.quantize, settings.get(), note, options.stop, threads))
+        entries.push_back(std::move(entry));
     CheckArchiveLimits(entries, EscapeControlBytes(options.folder));
     if (animationFile) {
         WrittenFile(entries[0].pieces, output, options.stop).Commit();

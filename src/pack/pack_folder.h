@@ -12,6 +12,7 @@ struct PackOptions {
     bool quantize = false;  // reduce pictures of more than 128 colours
     std::string settings;  // empty: none; else the settings file the folder was converted with
     bool dereference = false;  // follow symbolic links in the folder
+    unsigned threads = 0;  // entries encoded at once; 0: one a core
     std::function<bool()> stop;  // asked between entries and chunks written: true abandons the archive
 };
 

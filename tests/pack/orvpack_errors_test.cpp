@@ -17,31 +17,6 @@ using orv::tools::Bytes;
 
 namespace {
 
-// A 24-bit BMP of width x height whose pixel (x, y) has colour(x, y) as blue, green, red.
-Bytes BmpFile(std::uint32_t width, std::uint32_t height, const std::function<std::uint32_t(int, int)>& colour)
-{
-    const std::uint32_t stride = (width * 3 + 3) / 4 * 4;
-    Bytes file{'B', 'M'};
-    orv::tools::AppendLe32(file, 54 + stride * height);
-    orv::tools::AppendLe32(file, 0);
-    orv::tools::AppendLe32(file, 54);
-    orv::tools::AppendLe32(file, 40);
-    orv::tools::AppendLe32(file, width);
-    orv::tools::AppendLe32(file, height);
-    orv::tools::AppendLe32(file, 1 | 24 << 16);
-    for (int i = 0; i < 6; ++i) orv::tools::AppendLe32(file, 0);
-    for (std::uint32_t row = 0; row < height; ++row) {
-        for (std::uint32_t x = 0; x < width; ++x) {
-            const std::uint32_t bgr = colour(static_cast<int>(x), static_cast<int>(height - 1 - row));
-            file.insert(file.end(),
-                        {static_cast<std::uint8_t>(bgr), static_cast<std::uint8_t>(bgr >> 8),
-                         static_cast<std::uint8_t>(bgr >> 16)});
-        }
-        file.resize(file.size() + stride - width * 3, 0);
-    }
-    return file;
-}
-
 // A picture of `colours` colours, one a pixel from the top left on.
 Bytes ColoursBmp(int colours)
 {

@@ -304,3 +304,30 @@ TEST_F(OrvpackTest, AnAnimationFileGoesBackAsAnAnimationFile)
     EXPECT_EQ(mixed.exitCode, 1);
     EXPECT_NE(mixed.err.find("an animation file holds the frames of one animation"), std::string::npos) << mixed.err;
 }
+
+// Entries are encoded on several threads and written in order: the archive and the notes
+// are the same for any number of them.
+TEST_F(OrvpackTest, AnyNumberOfThreadsWritesTheSameArchive)
+{
+    RandomArchive random(7);
+    std::string settings;
+    const std::filesystem::path folder = Convert(Write("many.dat", random.Archive(40, 16, settings)), "out");
+    for (int i = 0; i < 3; ++i)
+        Write("out/many/" + std::to_string(i) + "-noisy.bmp", BmpFile(30, 20, [i](int x, int y) {
+                  return static_cast<std::uint32_t>((x * 7 + y * 13 + i) * 0x010305);
+              }));
+    std::vector<Bytes> archives;
+    std::vector<std::string> notes;
+    for (const std::string jobs : {"1", "2", "5"}) {
+        const std::string packed = (dir.path() / ("j" + jobs + ".dat")).string();
+        const Process::Result result = Pack({"--quantize", "-j", jobs, "-o", packed, folder.string()});
+        ASSERT_EQ(result.exitCode, 0) << result.err;
+        archives.push_back(ReadAll(packed));
+        notes.push_back(result.err);
+    }
+    EXPECT_NE(notes[0].find("reduced to"), std::string::npos) << notes[0];
+    for (std::size_t k = 1; k < archives.size(); ++k) {
+        EXPECT_EQ(archives[k], archives[0]);
+        EXPECT_EQ(notes[k], notes[0]);
+    }
+}
