@@ -165,7 +165,10 @@ public:
             if (remadeIndices_.count(i) != 0) continue;
             StopIfAsked(stop_);
             if (SameDrawing(written.Outputs(i, mode_), base_.Outputs(i, mode_))) continue;
-            planned[i] = Match(i, true);
+            PlannedEntry remade = Match(i, true);
+            // An animation the folder holds whole (--ani-raw) is copied, not drawn.
+            if (remadeIndices_.count(i) == 0) continue;
+            planned[i] = std::move(remade);
             any = true;
         }
         return any;

@@ -331,3 +331,33 @@ TEST_F(OrvpackTest, AnyNumberOfThreadsWritesTheSameArchive)
         EXPECT_EQ(notes[k], notes[0]);
     }
 }
+
+// A picture edited before an animation whose frames show what it left in the canvas: the
+// animation is made anew so that its frames stay, or, where the folder holds it whole
+// (--ani-raw), kept as it is.
+TEST_F(OrvpackTest, AnEditBeforeAnAnimationKeepsItsFrames)
+{
+    const Bytes frame1 = PictureBytes::Full(1, 1, {{0, 0xA0, 0xB0, 0xC0}}, {0x80});
+    const Bytes frame2 = PictureBytes::Rect(4, 4, 0, 0, 1, 1, {{0, 0x01, 0x02, 0x03}}, {0x80});
+    const std::string archive
+        = Write("carry.dat",
+                orv::tools::BuildPack({{"big.cg", PictureBytes::Full(4, 4, {{0, 9, 8, 7}}, {0x80, 0x1F, 0x80})},
+                                       {"walk.ani", AnimationOf({frame1, frame2})}}));
+    for (const std::vector<std::string>& mode : {std::vector<std::string>{}, std::vector<std::string>{"--ani-raw"}}) {
+        SCOPED_TRACE(mode.empty() ? "frames" : "raw");
+        const std::string tag = mode.empty() ? "f" : "r";
+        const std::filesystem::path folder = Convert(archive, "out" + tag, mode);
+        Bytes big = ReadAll(folder / "big.bmp");
+        ASSERT_GT(big.size(), 57u);
+        big[54] ^= 0x55;
+        Write("out" + tag + "/carry/big.bmp", big);
+        const std::string packed = (dir.path() / ("packed" + tag + ".dat")).string();
+        const Process::Result result = Pack({"--base", archive, "-o", packed, folder.string()});
+        ASSERT_EQ(result.exitCode, 0) << result.err;
+        std::filesystem::rename(packed, dir.path() / "carry.dat.packed");
+        const std::string again = (dir.path() / ("again" + tag) / "carry.dat").string();
+        std::filesystem::create_directories(std::filesystem::path(again).parent_path());
+        std::filesystem::rename(dir.path() / "carry.dat.packed", again);
+        EXPECT_EQ(Differing(Tree(Convert(again, "conv" + tag, mode)), Tree(folder)), std::vector<std::string>{});
+    }
+}
