@@ -12,11 +12,30 @@ namespace {
 constexpr int kExitDone = 0;
 constexpr int kExitFailed = 1;
 
+volatile std::sig_atomic_t stopSignal = 0;
+
+// The archive being written is abandoned at the next chunk or entry: its temporary file
+// goes, and the name keeps what it held.
+void OnStopSignal(int number)
+{
+    if (stopSignal == 0) stopSignal = number;
+}
+
+void InstallStopHandler()
+{
+    struct sigaction action { };
+    action.sa_handler = OnStopSignal;
+    sigemptyset(&action.sa_mask);
+    for (const int number : {SIGINT, SIGTERM, SIGHUP}) sigaction(number, &action, nullptr);
+}
+
 int Run(int argc, const char* const* argv)
 {
     const orv::packcli::PackParseOutcome parsed = orv::packcli::ParsePackOptions(argc, argv);
     if (!parsed.options) return parsed.exitCode;
-    const orv::packcli::PackCliOptions& options = *parsed.options;
+    orv::packcli::PackCliOptions options = *parsed.options;
+    InstallStopHandler();
+    options.pack.stop = [] { return stopSignal != 0; };
     // A file-size limit then fails the write, which is reported, instead of killing the process.
     std::signal(SIGXFSZ, SIG_IGN);
     const auto note = [&options](const std::string& text) {
@@ -26,7 +45,8 @@ int Run(int argc, const char* const* argv)
         orv::pack::PackFolder(options.pack, note);
     } catch (const orv::pack::PackError& error) {
         std::fprintf(stderr, "orvpack: %s; no archive written\n", error.what());
-        return kExitFailed;
+        // As a shell reports a process a signal ended.
+        return stopSignal != 0 ? 128 + stopSignal : kExitFailed;
     } catch (const orv::FatalError& error) {
         std::fprintf(stderr, "orvpack: %s\n", error.what());
         return kExitFailed;

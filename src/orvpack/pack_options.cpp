@@ -22,9 +22,12 @@ PackParseOutcome ParsePackOptions(int argc, const char* const* argv)
     PackCliOptions options;
     CLI::App app{"Builds an ORVENDA 3.2 pack archive (.dat) from a folder as orvconv-cli writes it: "
                  "NAME.bmp or NAME.png becomes the picture NAME.cg, NAME.wav the sound NAME.pcm, frames "
-                 "NAME_0001.bmp... the animation NAME.ani, any other file an entry of its own name.",
+                 "NAME_0001.bmp... (with raw frames NAME.ani_0001...) the animation NAME.ani, any other file an entry "
+                 "of its own name.",
                  "orvpack"};
-    app.add_option("-o,--output", options.pack.output, "the archive to write (default: FOLDER.dat beside the folder)")
+    app.add_option("-o,--output", options.pack.output,
+                   "the archive to write, or with a name ending in .ani the animation file of FOLDER's one "
+                   "animation (default: FOLDER.dat beside the folder, which must not exist yet)")
         ->check(NotEmpty("-o"))
         ->option_text("OUT.dat");
     app.add_option("--base", options.pack.base,
@@ -32,6 +35,17 @@ PackParseOutcome ParsePackOptions(int argc, const char* const* argv)
                    "files in FOLDER changed; other files are added after them")
         ->check(NotEmpty("--base"))
         ->option_text("ORIGINAL.dat");
+    app.add_option("-s,--settings", options.pack.settings,
+                   "the settings file FOLDER was converted with: frames are compared with the original and "
+                   "encoded as conversion composes them with it (default: none)")
+        ->check(CLI::ExistingFile)
+        ->option_text("FILE");
+    app.add_flag("--dereference", options.pack.dereference,
+                 "pack the files that symbolic links in FOLDER name (default: skip the links)");
+    app.add_option("-j,--jobs", options.pack.threads,
+                   "entries encoded at once (default: one a core); the archive is the same for any number")
+        ->check(CLI::Range(1, 256))
+        ->option_text("N");
     app.add_flag("--quantize", options.pack.quantize,
                  "reduce pictures of more than 128 colours to 128 with libimagequant instead of refusing them");
     app.add_flag("-q,--quiet", options.quiet, "no notes on stderr (errors still show)");
@@ -39,7 +53,7 @@ PackParseOutcome ParsePackOptions(int argc, const char* const* argv)
                "longer than 16 bytes, two files making the same entry, more than 65,535 entries, an archive past "
                "4 GiB or a picture of more than 128 colours (without --quantize) is an error naming the file, and "
                "then no archive is written. The archive is written under a temporary name and put in place when "
-               "complete; the base archive is replaced only when -o names it.\n\n"
+               "complete; without -o no existing file is replaced.\n\n"
                "Exit status:\n"
                "  0    the archive was written\n"
                "  1    no archive was written (the reason on stderr)\n"
@@ -60,9 +74,10 @@ PackParseOutcome ParsePackOptions(int argc, const char* const* argv)
         std::cout << "orvpack " ORVCONV_VERSION "\n";
         return {std::nullopt, 0};
     } catch (const CLI::ParseError& e) {
-        std::cerr << "orvpack: " << e.what() << "\n"
-                  << "usage: orvpack [-o OUT.dat] [--base ORIGINAL.dat] [--quantize] [-q] FOLDER   "
-                     "(orvpack --help for more)\n";
+        std::cerr
+            << "orvpack: " << e.what() << "\n"
+            << "usage: orvpack [-o OUT.dat] [--base ORIGINAL.dat] [-s FILE] [--dereference] [--quantize] [-q] FOLDER   "
+               "(orvpack --help for more)\n";
         return {std::nullopt, 2};
     }
     return {std::move(options), 0};

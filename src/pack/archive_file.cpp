@@ -18,16 +18,17 @@ namespace {
 
 constexpr std::uint32_t kCopyBytes = 1u << 20;
 
-void Put(OutputFile& out, const std::uint8_t* data, std::uint64_t n)
+void Put(OutputFile& out, const std::uint8_t* data, std::uint64_t n, const PackStop& stop)
 {
     for (std::uint64_t at = 0; at < n; at += kCopyBytes) {
+        StopIfAsked(stop);
         const auto part = static_cast<std::uint32_t>(std::min<std::uint64_t>(kCopyBytes, n - at));
         if (!out.Write(data + at, part))
             throw PackError(EscapeControlBytes(out.path()) + ": cannot be written (" + std::strerror(errno) + ")");
     }
 }
 
-void CopyRange(OutputFile& out, const Piece& piece, const std::string& origin, Bytes& buffer)
+void CopyRange(OutputFile& out, const Piece& piece, const std::string& origin, Bytes& buffer, const PackStop& stop)
 {
     FileHandle file;
     if (!file.Open(piece.path)) throw PackError(origin + ": cannot be opened");
@@ -35,28 +36,53 @@ void CopyRange(OutputFile& out, const Piece& piece, const std::string& origin, B
     for (std::uint64_t at = 0; at < piece.length; at += kCopyBytes) {
         const auto part = static_cast<std::uint32_t>(std::min<std::uint64_t>(kCopyBytes, piece.length - at));
         if (!file.ReadAt(piece.offset + at, buffer.data(), part)) throw PackError(origin + ": cannot be read");
-        Put(out, buffer.data(), part);
+        Put(out, buffer.data(), part, stop);
     }
 }
 
-// Writes the pieces, one after the other, as the file at outPath.
-void WritePieces(const std::vector<Piece>& pieces, const std::string& outPath)
+}  // namespace
+
+WrittenFile::WrittenFile(const std::vector<Piece>& pieces, const std::string& outPath, const PackStop& stop) :
+    shown_(EscapeControlBytes(outPath)), folder_(std::make_unique<OutputFolder>())
 {
     const std::filesystem::path path(outPath);
-    const std::string shown = EscapeControlBytes(outPath);
-    OutputFolder folder;
-    if (!folder.Open(path.parent_path().string())) throw PackError(shown + ": its folder cannot be opened");
-    OutputFile out(folder.descriptor(), path.filename().string(), outPath, OutputFile::Temporary::Unnamed);
-    if (!out.created()) throw PackError(shown + ": cannot be created (" + std::strerror(out.error()) + ")");
+    if (!folder_->Open(path.parent_path().string())) throw PackError(shown_ + ": its folder cannot be opened");
+    folder_->RemoveLeftovers();
+    out_ = std::make_unique<OutputFile>(folder_->descriptor(), path.filename().string(), outPath,
+                                        OutputFile::Temporary::Unnamed);
+    if (!out_->created()) throw PackError(shown_ + ": cannot be created (" + std::strerror(out_->error()) + ")");
 
     Bytes buffer(kCopyBytes);
     for (const Piece& piece : pieces) {
         if (piece.path.empty())
-            Put(out, piece.bytes.data(), piece.bytes.size());
+            Put(*out_, piece.bytes.data(), piece.bytes.size(), stop);
         else
-            CopyRange(out, piece, EscapeControlBytes(piece.path), buffer);
+            CopyRange(*out_, piece, EscapeControlBytes(piece.path), buffer, stop);
     }
-    if (!out.Commit()) throw PackError(shown + ": cannot be written (" + std::strerror(errno) + ")");
+}
+
+WrittenFile::~WrittenFile() = default;
+
+std::string WrittenFile::ReadPath() const
+{
+    return "/proc/self/fd/" + std::to_string(out_->descriptor());
+}
+
+void WrittenFile::Commit()
+{
+    if (!out_->Commit()) throw PackError(shown_ + ": cannot be written (" + std::strerror(errno) + ")");
+}
+
+namespace {
+
+std::vector<Piece> ArchivePieces(const std::vector<PlannedEntry>& entries)
+{
+    std::vector<TableItem> table;
+    table.reserve(entries.size());
+    for (const PlannedEntry& entry : entries) table.push_back({entry.name, entry.size()});
+    std::vector<Piece> pieces{Piece::Held(ArchiveTable(table))};
+    for (const PlannedEntry& entry : entries) pieces.insert(pieces.end(), entry.pieces.begin(), entry.pieces.end());
+    return pieces;
 }
 
 }  // namespace
@@ -75,22 +101,18 @@ void CheckArchiveLimits(const std::vector<PlannedEntry>& entries, const std::str
     }
 }
 
-void WriteArchive(const std::vector<PlannedEntry>& entries, const std::string& outPath)
+std::unique_ptr<WrittenFile> WriteArchiveUnplaced(const std::vector<PlannedEntry>& entries, const std::string& outPath,
+                                                  const PackStop& stop)
 {
-    std::vector<TableItem> table;
-    table.reserve(entries.size());
-    for (const PlannedEntry& entry : entries) table.push_back({entry.name, entry.size()});
-    std::vector<Piece> pieces{Piece::Held(ArchiveTable(table))};
-    for (const PlannedEntry& entry : entries) pieces.insert(pieces.end(), entry.pieces.begin(), entry.pieces.end());
-    WritePieces(pieces, outPath);
+    return std::make_unique<WrittenFile>(ArchivePieces(entries), outPath, stop);
 }
 
-void CopyArchive(const std::string& from, const std::string& outPath)
+void CopyArchive(const std::string& from, const std::string& outPath, const PackStop& stop)
 {
     std::error_code error;
     const std::uint64_t size = std::filesystem::file_size(from, error);
     if (error) throw PackError(EscapeControlBytes(from) + ": cannot be read (" + error.message() + ")");
-    WritePieces({Piece::FromFile(from, 0, size)}, outPath);
+    WrittenFile({Piece::FromFile(from, 0, size)}, outPath, stop).Commit();
 }
 
 }  // namespace orv::pack

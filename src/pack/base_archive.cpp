@@ -1,5 +1,6 @@
 #include "pack/base_archive.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "engine/base/fatal_error.h"
@@ -31,11 +32,14 @@ std::string Numbered(std::string_view stem, std::uint32_t number)
 
 }  // namespace
 
-BaseArchive::BaseArchive(const std::string& path) : path_(path)
+BaseArchive::BaseArchive(const std::string& path) : BaseArchive(path, path, InputKindOf(AsciiLower(FileNamePart(path))))
+{ }
+
+BaseArchive::BaseArchive(const std::string& readPath, const std::string& shownPath, InputKind kind) : path_(shownPath)
 {
-    const std::string shown = EscapeControlBytes(path);
+    const std::string shown = EscapeControlBytes(shownPath);
     try {
-        switch (reader_.Open(path)) {
+        switch (reader_.Open(readPath, kind)) {
         case Reader::Opened::CannotOpen: throw PackError(shown + ": cannot be opened");
         case Reader::Opened::NotAnInput: throw PackError(shown + ": not a pack archive");
         case Reader::Opened::Yes: break;
@@ -43,8 +47,17 @@ BaseArchive::BaseArchive(const std::string& path) : path_(path)
     } catch (const FatalError& error) {
         throw PackError(shown + ": " + error.what());
     }
-    if (reader_.kind() != InputKind::Archive) throw PackError(shown + ": not a pack archive");
+    if (reader_.kind() == InputKind::Unsupported) throw PackError(shown + ": not a pack archive");
     for (const ReaderEntry& entry : reader_.entries()) entries_.push_back({entry.Record(), entry.shown});
+}
+
+std::uint32_t BaseArchive::FrameCount(std::size_t i)
+{
+    try {
+        return reader_.Details(i).frames;
+    } catch (const FatalError& error) {
+        throw PackError(EscapeControlBytes(path_) + ": " + error.what());
+    }
 }
 
 Bytes BaseArchive::Head(std::size_t i, std::uint32_t n)
@@ -110,6 +123,17 @@ void BaseArchive::RenderAnimation(std::size_t i, const std::string& picture, std
                 {Numbered(entry.shown, frame.number), nullptr, Bytes(frame.bytes, frame.bytes + frame.size), 0, 0});
         }
     });
+}
+
+bool SameDrawing(const std::vector<RenderedFile>& a, const std::vector<RenderedFile>& b)
+{
+    const auto same = [](const RenderedFile& x, const RenderedFile& y) {
+        if (x.name != y.name || x.head != y.head || !x.picture != !y.picture) return false;
+        return !x.picture
+            || (x.picture->width == y.picture->width && x.picture->height == y.picture->height
+                && x.picture->bgr == y.picture->bgr);
+    };
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(), same);
 }
 
 bool SameAsRendered(const std::string& path, const std::string& shown, const RenderedFile& rendered,

@@ -28,15 +28,23 @@ struct RenderedFile {
     std::uint64_t size = 0;
 };
 
-// An original archive whose entries are read as orvconv-cli converts it without
-// settings, in memory, the canvas block carried from entry to entry as conversion
+// An original archive whose entries are read as orvconv-cli converts it (without settings
+// unless given), in memory, the canvas block carried from entry to entry as conversion
 // carries it.
 class BaseArchive {
 public:
-    // PackError when the file cannot be read or is not a pack archive.
+    // PackError when the file cannot be read or is neither a pack archive nor, by its
+    // name, an animation file (one entry).
     explicit BaseArchive(const std::string& path);
+    // The file at readPath, whatever its name, taken for this kind; messages name it shownPath.
+    BaseArchive(const std::string& readPath, const std::string& shownPath, InputKind kind);
 
     const std::string& path() const { return path_; }
+    // The settings animations are composed with, as conversion with -s composes them;
+    // kept by the caller while this archive renders.
+    void SetSettings(const SettingsFile* settings) { reader_.SetSettings(settings); }
+    // The frames animation entry i counts, from its table.
+    std::uint32_t FrameCount(std::size_t i);
     const std::vector<BaseEntry>& entries() const { return entries_; }
 
     // The files orvconv-cli writes for entry i in this output mode, in the order it writes
@@ -52,6 +60,10 @@ private:
     Reader reader_;
     std::vector<BaseEntry> entries_;
 };
+
+// Whether two renderings of an entry give the same files, ranges of their archives aside
+// (which hold the same bytes wherever an entry is kept).
+bool SameDrawing(const std::vector<RenderedFile>& a, const std::vector<RenderedFile>& b);
 
 // Whether the file at path holds what the rendered file does: the same pixels for a
 // picture, else the same bytes.

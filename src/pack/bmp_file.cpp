@@ -49,7 +49,7 @@ Picture ReadBmpFile(const std::string& path, const std::string& shown)
 
     for (std::uint64_t y = 0; y < rows; ++y) {
         const std::uint8_t* row = file.data() + dataOffset + (topDown ? y : rows - 1 - y) * stride;
-        std::uint8_t* out = &picture.bgr[y * picture.width * 3];
+        std::uint8_t* out = picture.bgr.data() + y * picture.width * 3;
         for (std::uint32_t x = 0; x < picture.width; ++x, out += 3) {
             if (bits == 8) {
                 if (row[x] >= tableEntries) throw fail("a pixel outside the BMP's colour table");

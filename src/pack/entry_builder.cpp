@@ -1,16 +1,21 @@
 #include "pack/entry_builder.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <system_error>
 
+#include "engine/format/picture_header.h"
 #include "engine/read/image_decoder.h"
 #include "pack/animation_data.h"
+#include "pack/archive_layout.h"
+#include "pack/file_bytes.h"
 #include "pack/pack_error.h"
 #include "pack/picture_encoder.h"
 #include "pack/picture_file.h"
 #include "pack/quantize.h"
 #include "pack/sound_entry.h"
 #include "pack/wave_file.h"
+#include "settings/settings_file.h"
 
 namespace orv::pack {
 
@@ -23,7 +28,7 @@ PlannedEntry EntryBuilder::Build(const Source& source, const std::string& name, 
         entry.pieces.push_back(Piece::Held(PictureEntry(source.file, Under::Cleared, canvas)));
         break;
     }
-    case SourceKind::Frames: entry.pieces.push_back(Piece::Held(AnimationEntry(source))); break;
+    case SourceKind::Frames: entry.pieces.push_back(Piece::Held(AnimationEntry(source, name))); break;
     case SourceKind::Sound: {
         const WaveSamples samples = ReadWaveFile(source.file.path, source.file.shown);
         entry.pieces.push_back(Piece::Held(SoundEntryHeader(samples.code, lead)));
@@ -69,27 +74,58 @@ Bytes EntryBuilder::PictureEntry(const SourceFile& file, Under under, Picture& c
     return entry;
 }
 
-// Each frame is drawn over the one before it, as frames are composed without settings.
-// Where the canvas is not known (a first frame after missing ones finds what earlier
-// entries drew; a frame of another size finds another layout) the frame is drawn whole.
-// A missing frame number is a frame of the type that draws nothing.
-Bytes EntryBuilder::AnimationEntry(const Source& source)
+// A raw frame's bytes, which conversion copies as they are only when their first byte is
+// none of the picture types it draws or passes over.
+Bytes EntryBuilder::RawFrame(const SourceFile& file)
 {
-    std::vector<Bytes> frames;
+    Bytes bytes = file.bytes ? *file.bytes : ReadFileBytes(file.path, file.shown, kMaxArchiveBytes);
+    if (bytes.empty() || bytes[0] == kFullPicture || bytes[0] == kSkippedPicture || bytes[0] == kRectPicture)
+        throw PackError(file.shown + ": a raw frame must start with a type byte other than 0, 1 and 2, "
+                        + "or conversion would not copy it back");
+    return bytes;
+}
+
+// Each frame is drawn over the one before it, unless the settings say otherwise (the
+// animation's name is their section). Where the canvas is not known (a first frame after
+// missing ones finds what earlier entries drew; a frame of another size finds another
+// layout; a base frame drawn first; a frame left out, drawn only as another's base) the
+// frame is drawn whole. A missing frame number is a frame of the type that draws nothing;
+// a raw frame leaves the canvas as it is.
+Bytes EntryBuilder::AnimationEntry(const Source& source, const std::string& name)
+{
+    std::vector<AnimationFrame> frames;
     Picture canvas;
-    bool drawnYet = false;
-    const std::uint32_t last = source.frames.rbegin()->first;
+    bool known = false;
+    const std::uint32_t last = std::max({source.frameCount, source.frames.empty() ? 0 : source.frames.rbegin()->first,
+                                         source.rawFrames.empty() ? 0 : source.rawFrames.rbegin()->first});
     for (std::uint32_t number = 1; number <= last; ++number) {
+        const std::int32_t v
+            = settings_ != nullptr ? settings_->IntegerValue(name, "p" + std::to_string(number), 0) : 0;
+        const bool named = v >= 1 && static_cast<std::uint32_t>(v) <= last;
+        const bool leftOut = named && static_cast<std::uint32_t>(v) == number;
+        const bool onBase = named && !leftOut;
         const auto file = source.frames.find(number);
-        if (file == source.frames.end()) {
-            frames.push_back({kSkippedPicture});
+        if (const auto raw = source.rawFrames.find(number); raw != source.rawFrames.end()) {
+            frames.push_back({RawFrame(raw->second), true});
+        } else if (file == source.frames.end()) {
+            frames.push_back({{kSkippedPicture}, false});
+        } else {
+            const Under under = number == 1 || v == -1 ? Under::Cleared
+                : known && !onBase && !leftOut         ? Under::Previous
+                                                       : Under::Unknown;
+            Picture drawn;
+            frames.push_back({PictureEntry(file->second, under, leftOut ? drawn : canvas), false});
+            if (!leftOut) known = true;
             continue;
         }
-        const Under under = number == 1 ? Under::Cleared : drawnYet ? Under::Previous : Under::Unknown;
-        frames.push_back(PictureEntry(file->second, under, canvas));
-        drawnYet = true;
+        if (onBase || v == -1) known = false;
     }
-    return BuildAnimation(frames);
+    std::vector<std::uint32_t> longer;
+    Bytes data = LayOutAnimation(frames, longer);
+    for (const std::uint32_t number : longer)
+        note_(source.rawFrames.at(number).shown + ": converting the animation copies this frame with bytes after it, "
+              + "as the frames around it no longer end in it");
+    return data;
 }
 
 }  // namespace orv::pack

@@ -9,6 +9,10 @@
 #include "pack/picture_encoder.h"
 #include "pack/planned_entry.h"
 
+namespace orv {
+class SettingsFile;
+}  // namespace orv
+
 namespace orv::pack {
 
 // Makes entries from the files orvconv-cli writes for them.
@@ -17,8 +21,11 @@ public:
     using Note = std::function<void(const std::string&)>;
 
     // quantize: reduce pictures of more than 128 colours instead of refusing them;
-    // note receives what is worth telling (a picture reduced).
-    EntryBuilder(bool quantize, Note note) : quantize_(quantize), note_(std::move(note)) { }
+    // note receives what is worth telling (a picture reduced); settings (or none) compose
+    // the frames of animations as conversion with them does.
+    EntryBuilder(bool quantize, Note note, const SettingsFile* settings = nullptr) :
+        quantize_(quantize), note_(std::move(note)), settings_(settings)
+    { }
 
     // The entry named `name` (CP932) from its source: a picture entry, a sound entry
     // with lead as its header's first bytes, an animation whose missing frame numbers
@@ -29,10 +36,12 @@ public:
 private:
     enum class Under { Cleared, Unknown, Previous };
     Bytes PictureEntry(const SourceFile& file, Under under, Picture& canvas);
-    Bytes AnimationEntry(const Source& source);
+    Bytes RawFrame(const SourceFile& file);
+    Bytes AnimationEntry(const Source& source, const std::string& name);
 
     bool quantize_;
     Note note_;
+    const SettingsFile* settings_;
 };
 
 }  // namespace orv::pack

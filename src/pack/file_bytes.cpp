@@ -48,6 +48,16 @@ bool SameAsRange(const std::string& a, const std::string& b, std::uint64_t offse
     return true;
 }
 
+Bytes ReadFileHead(const std::string& path, const std::string& shown, std::uint32_t n)
+{
+    FileHandle file;
+    if (!file.Open(path)) throw PackError(shown + ": cannot be opened");
+    Bytes bytes(static_cast<std::size_t>(std::min<std::uint64_t>(n, file.Size())));
+    if (!file.ReadAt(0, bytes.data(), static_cast<std::uint32_t>(bytes.size())))
+        throw PackError(shown + ": cannot be read");
+    return bytes;
+}
+
 bool SameFileBytes(const std::string& a, const std::string& b)
 {
     FileHandle second;

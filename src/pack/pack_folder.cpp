@@ -1,9 +1,11 @@
 #include "pack/pack_folder.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <map>
 #include <set>
 #include <system_error>
+#include <thread>
 
 #include "engine/base/text.h"
 #include "pack/archive_file.h"
@@ -11,15 +13,32 @@
 #include "pack/entry_builder.h"
 #include "pack/entry_name.h"
 #include "pack/file_bytes.h"
+#include "pack/file_entries.h"
+#include "pack/parallel_build.h"
 #include "pack/folder_sources.h"
 #include "pack/pack_error.h"
 #include "pack/picture_file.h"
+#include "settings/settings_error.h"
+#include "settings/settings_file.h"
 
 namespace orv::pack {
 
 namespace {
 
 using Note = std::function<void(const std::string&)>;
+
+std::string TypeName(std::filesystem::file_type type)
+{
+    switch (type) {
+    case std::filesystem::file_type::directory: return "a folder";
+    case std::filesystem::file_type::symlink: return "a symbolic link";
+    case std::filesystem::file_type::block:
+    case std::filesystem::file_type::character: return "a device";
+    case std::filesystem::file_type::fifo: return "a FIFO";
+    case std::filesystem::file_type::socket: return "a socket";
+    default: return "not a regular file";
+    }
+}
 
 std::string WithoutTrailingSlashes(std::string path)
 {
@@ -64,13 +83,23 @@ public:
 
     void Take(const SourceFile& file) { taken_.insert(file.path); }
 
-    // Frames of the animation with this stem that no output name accounts for.
-    std::vector<std::pair<std::uint32_t, const SourceFile*>> FramesOf(const std::string& stem) const
+    // Frames of the animation entry that no output name accounts for: pictures named
+    // after its stem, raw frames after its whole name.
+    struct ExtraFrame {
+        std::uint32_t number;
+        bool raw;
+        const SourceFile* file;
+    };
+    std::vector<ExtraFrame> FramesOf(const std::string& entryShown) const
     {
-        std::vector<std::pair<std::uint32_t, const SourceFile*>> frames;
+        const std::string_view stem = WithoutExtension(entryShown);
+        std::vector<ExtraFrame> frames;
         for (const auto& [name, file] : byName_) {
-            const std::optional<FrameName> frame = FrameNameOf(name);
-            if (frame && frame->stem == stem && taken_.count(file.path) == 0) frames.emplace_back(frame->number, &file);
+            if (taken_.count(file.path) != 0) continue;
+            if (const std::optional<FrameName> frame = FrameNameOf(name); frame && frame->stem == stem)
+                frames.push_back({frame->number, false, &file});
+            else if (const std::optional<FrameName> raw = RawFrameNameOf(name); raw && raw->stem == entryShown)
+                frames.push_back({raw->number, true, &file});
         }
         return frames;
     }
@@ -99,8 +128,9 @@ private:
 // The entries of the base archive, each kept or made anew from its changed files.
 class BaseMatcher {
 public:
-    BaseMatcher(BaseArchive& base, FolderFiles& folder, EntryBuilder& builder, const Note& note) :
-        base_(base), folder_(folder), builder_(builder), note_(note)
+    BaseMatcher(BaseArchive& base, FolderFiles& folder, EntryBuilder& builder, const Note& note,
+                const SettingsFile* settings, PackStop stop) :
+        base_(base), folder_(folder), builder_(builder), note_(note), settings_(settings), stop_(std::move(stop))
     {
         mode_ = folder.CountEnding(".png") > folder.CountEnding(".bmp") ? AllPng : AllBmp;
     }
@@ -111,56 +141,87 @@ public:
     {
         const std::vector<BaseEntry>& entries = base_.entries();
         // A name two entries write holds the later one's file.
-        std::map<std::string, std::size_t> lastWriter;
         for (std::size_t i = 0; i < entries.size(); ++i) {
-            for (const RenderedFile& file : base_.Outputs(i, mode_)) lastWriter[file.name] = i;
+            for (const RenderedFile& file : base_.Outputs(i, mode_)) lastWriter_[file.name] = i;
         }
         std::vector<PlannedEntry> planned;
-        for (std::size_t i = 0; i < entries.size(); ++i) planned.push_back(Match(i, lastWriter));
+        for (std::size_t i = 0; i < entries.size(); ++i) {
+            StopIfAsked(stop_);
+            planned.push_back(Match(i, false));
+        }
         return planned;
     }
 
+    // Kept entries drawn otherwise in the written archive than in the original (the
+    // canvas block carries what remade entries before them leave), each made anew from
+    // the original's rendering and its files in the folder.
+    bool RemakeDrawnOtherwise(const std::string& writtenPath, std::vector<PlannedEntry>& planned)
+    {
+        if (firstRemade_ + 1 >= base_.entries().size()) return false;
+        BaseArchive written(writtenPath, base_.path(), InputKind::Archive);
+        written.SetSettings(settings_);
+        bool any = false;
+        for (std::size_t i = firstRemade_ + 1; i < base_.entries().size(); ++i) {
+            if (remadeIndices_.count(i) != 0) continue;
+            StopIfAsked(stop_);
+            if (SameDrawing(written.Outputs(i, mode_), base_.Outputs(i, mode_))) continue;
+            PlannedEntry remade = Match(i, true);
+            // An animation the folder holds whole (--ani-raw) is copied, not drawn.
+            if (remadeIndices_.count(i) == 0) continue;
+            planned[i] = std::move(remade);
+            any = true;
+        }
+        return any;
+    }
+
 private:
-    PlannedEntry Match(std::size_t i, const std::map<std::string, std::size_t>& lastWriter)
+    PlannedEntry Match(std::size_t i, bool drawnOtherwise)
     {
         const BaseEntry& entry = base_.entries()[i];
+        // A record that starts past the end of the file reads as empty, and stays so.
         PlannedEntry kept{std::string(entry.record.Name()),
                           EscapeControlBytes(base_.path()),
-                          {Piece::FromFile(base_.path(), entry.record.offset, entry.record.size)}};
+                          {entry.record.size == 0
+                               ? Piece::Held({})
+                               : Piece::FromFile(base_.path(), entry.record.offset, entry.record.size)}};
         const EntryKind kind = KindOf(entry.record);
         if (kind == EntryKind::Animation) {
             // Written whole with --ani-raw.
             if (const SourceFile* raw = folder_.Find(entry.shown)) {
                 folder_.Take(*raw);
                 if (SameAsRange(raw->path, base_.path(), entry.record.offset, entry.record.size)) return kept;
-                return Remade(i, {SourceKind::Raw, entry.shown, *raw, {}});
+                return Remade(i, {SourceKind::Raw, entry.shown, *raw, {}, {}}, raw->shown);
             }
         }
-        Source source{SourceKind::Raw, entry.shown, {}, {}};
-        bool changed = false;
-        bool present = false;
+        Source source{SourceKind::Raw, entry.shown, {}, {}, {}};
+        std::string edited;  // the first file found changed
         for (const RenderedFile& rendered : base_.Outputs(i, mode_)) {
             const std::string& name = rendered.name;
-            if (lastWriter.at(name) != i) continue;
+            if (lastWriter_.at(name) != i) continue;
             const SourceFile* file = folder_.Find(name);
-            const SourceFile& from = file != nullptr ? *file : SourceFile{{}, name, rendered.picture};
+            const SourceFile& from = file != nullptr ? *file : Held(rendered, kind);
             if (file != nullptr) {
                 folder_.Take(*file);
-                present = true;
-                changed = changed || !SameAsRendered(file->path, file->shown, rendered, base_.path());
+                if (edited.empty() && !SameAsRendered(file->path, file->shown, rendered, base_.path()))
+                    edited = file->shown;
             }
             Add(source, kind, name, from);
         }
         if (kind == EntryKind::Animation) {
-            for (const auto& [number, file] : folder_.FramesOf(std::string(WithoutExtension(entry.shown)))) {
-                folder_.Take(*file);
-                present = changed = true;
+            source.frameCount = base_.FrameCount(i);
+            for (const FolderFiles::ExtraFrame& extra : folder_.FramesOf(entry.shown)) {
+                folder_.Take(*extra.file);
+                if (edited.empty()) edited = extra.file->shown;
                 source.kind = SourceKind::Frames;
-                source.frames[number] = *file;
+                (extra.raw ? source.rawFrames : source.frames)[extra.number] = *extra.file;
             }
         }
-        if (!present || !changed) return kept;
-        return Remade(i, source);
+        if (drawnOtherwise) {
+            note_("remade: " + EscapeControlBytes(entry.shown) + ", as the entries before it now leave another canvas");
+            return Remade(i, source, {});
+        }
+        if (edited.empty()) return kept;
+        return Remade(i, source, edited);
     }
 
     // Adds one of the entry's files (from the folder, or the original's rendering where the
@@ -168,10 +229,11 @@ private:
     static void Add(Source& source, EntryKind kind, const std::string& name, const SourceFile& file)
     {
         if (kind == EntryKind::Animation) {
-            const std::optional<FrameName> frame = FrameNameOf(name);
-            if (!frame) return;
             source.kind = SourceKind::Frames;
-            source.frames.emplace(frame->number, file);
+            if (const std::optional<FrameName> frame = FrameNameOf(name))
+                source.frames.emplace(frame->number, file);
+            else if (const std::optional<FrameName> raw = RawFrameNameOf(name))
+                source.rawFrames.emplace(raw->number, file);
             return;
         }
         const bool picture = kind == EntryKind::Image && !PictureTwin(name).empty();
@@ -179,15 +241,26 @@ private:
         source.file = file;
     }
 
-    // Entry i made anew; a sound keeps the first bytes of its original header.
-    PlannedEntry Remade(std::size_t i, const Source& source)
+    // The original's rendering of a file the folder lacks: a picture's pixels, or a raw
+    // frame's bytes.
+    static SourceFile Held(const RenderedFile& rendered, EntryKind kind)
+    {
+        if (kind != EntryKind::Animation || rendered.picture) return {{}, rendered.name, rendered.picture, nullptr};
+        return {{}, rendered.name, nullptr, std::make_shared<const Bytes>(rendered.head)};
+    }
+
+    // Entry i made anew, for the file `edited` (none: for the canvas); a sound keeps the
+    // first bytes of its original header.
+    PlannedEntry Remade(std::size_t i, const Source& source, const std::string& edited)
     {
         const BaseEntry& entry = base_.entries()[i];
         ++remade_;
+        firstRemade_ = std::min(firstRemade_, i);
+        remadeIndices_.insert(i);
         std::array<std::uint8_t, 3> lead{};
         const Bytes head = base_.Head(i, lead.size());
         std::copy(head.begin(), head.end(), lead.begin());
-        note_("changed: " + EscapeControlBytes(entry.shown) + " (from " + source.FirstFile().shown + ")");
+        if (!edited.empty()) note_("changed: " + EscapeControlBytes(entry.shown) + " (from " + edited + ")");
         return builder_.Build(source, std::string(entry.record.Name()), lead);
     }
 
@@ -195,8 +268,13 @@ private:
     FolderFiles& folder_;
     EntryBuilder& builder_;
     const Note& note_;
+    const SettingsFile* settings_;
+    PackStop stop_;
     OutputMode mode_ = AllBmp;
     std::size_t remade_ = 0;
+    std::size_t firstRemade_ = static_cast<std::size_t>(-1);
+    std::set<std::size_t> remadeIndices_;
+    std::map<std::string, std::size_t> lastWriter_;
 };
 
 }  // namespace
@@ -213,39 +291,105 @@ std::string ArchivePathFor(const PackOptions& options)
 std::string PackFolder(const PackOptions& options, const Note& note)
 {
     std::string output = ArchivePathFor(options);
+    // Beside a folder orvconv-cli wrote lies, most often, the archive it came from.
     std::error_code error;
-    if (!options.base.empty() && options.output.empty() && std::filesystem::equivalent(output, options.base, error))
-        throw PackError(EscapeControlBytes(output) + " is the base archive: name it with -o to replace it");
+    const std::filesystem::file_type present = std::filesystem::symlink_status(output, error).type();
+    if (present != std::filesystem::file_type::not_found && present != std::filesystem::file_type::none
+        && present != std::filesystem::file_type::regular)
+        throw PackError(EscapeControlBytes(output) + " is " + TypeName(present)
+                        + "; orvpack replaces nothing but a regular file");
+    if (options.output.empty() && present != std::filesystem::file_type::not_found) {
+        const std::string shown = EscapeControlBytes(output);
+        throw PackError(shown + " exists, and without -o orvpack replaces nothing: to build on it, type --base " + shown
+                        + " -o NEW.dat; to replace it on purpose, -o " + shown);
+    }
 
-    const FolderListing listing = ListFolder(options.folder);
+    FolderListing listing = ListFolder(options.folder, options.dereference);
+    // An archive written into the folder by an earlier run is not packed into the next.
+    std::erase_if(listing.files, [&](const SourceFile& file) {
+        std::error_code differs;
+        if (!std::filesystem::equivalent(file.path, output, differs)) return false;
+        note("skipped: " + file.shown + " (the archive being written)");
+        return true;
+    });
     for (const std::string& name : listing.skipped)
         note("skipped: " + EscapeControlBytes(name) + " (not a regular file)");
-    EntryBuilder builder(options.quantize, note);
+    for (const std::string& name : listing.links)
+        note("skipped: " + EscapeControlBytes(name) + " (a symbolic link; --dereference packs what it names)");
+    std::unique_ptr<SettingsFile> settings;
+    if (!options.settings.empty()) {
+        try {
+            settings = SettingsFile::Load(options.settings);
+        } catch (const SettingsError& unreadable) {
+            throw PackError(unreadable.what());
+        }
+    }
+    EntryBuilder builder(options.quantize, note, settings.get());
     FolderFiles folder(listing.files);
+    // What the archive holds is told once it is written, not before a refusal.
+    std::vector<std::string> told;
+    const Note tell = [&told](const std::string& text) { told.push_back(text); };
     std::vector<PlannedEntry> entries;
     std::set<std::string> names;
+    // An animation file is one animation entry, named (for its settings) after the file.
+    const std::string fileName = AsciiLower(FileNamePart(output));
+    const bool animationFile = fileName.ends_with(".ani");
     std::unique_ptr<BaseArchive> base;
+    std::unique_ptr<BaseMatcher> matcher;
     if (!options.base.empty()) {
         base = std::make_unique<BaseArchive>(options.base);
-        BaseMatcher matcher(*base, folder, builder, note);
-        entries = matcher.Entries();
+        base->SetSettings(settings.get());
+        matcher = std::make_unique<BaseMatcher>(*base, folder, builder, tell, settings.get(), options.stop);
+        entries = matcher->Entries();
         for (const PlannedEntry& entry : entries) names.insert(entry.name);
         // Nothing changed and nothing added: the original, whatever its layout.
-        if (matcher.remade() == 0 && folder.Untaken().empty()) {
-            CopyArchive(options.base, output);
+        if (matcher->remade() == 0 && folder.Untaken().empty()
+            && AsciiLower(options.base).ends_with(".ani") == animationFile) {
+            CopyArchive(options.base, output, options.stop);
             return output;
         }
     }
-    for (const Source& source : GroupFiles(folder.Untaken())) {
-        const std::string name = StoredName(source);
+    const std::vector<SourceFile> rest = folder.Untaken();
+    const std::vector<Source> sources = GroupFiles(rest, EntriesOfFiles(rest, note));
+    if (animationFile) {
+        const bool one = base
+            ? sources.empty() && entries.size() == 1 && KindOf(base->entries()[0].record) == EntryKind::Animation
+            : sources.size() == 1 && sources[0].kind == SourceKind::Frames;
+        if (!one)
+            throw PackError(EscapeControlBytes(options.folder) + " makes "
+                            + std::to_string(entries.size() + sources.size())
+                            + " entries, and an animation file holds the frames of one animation");
+    }
+    std::vector<std::string> sourceNames;
+    for (const Source& source : sources) {
+        const std::string name
+            = animationFile ? std::string(AnimationFileEntry(fileName, 0).Name()) : StoredName(source);
         if (!names.insert(name).second)
             throw PackError(source.FirstFile().shown + " would make the entry " + EscapeControlBytes(source.entryShown)
                             + ", which the base archive holds already");
-        if (base) note("added: " + EscapeControlBytes(source.entryShown) + " (from " + source.FirstFile().shown + ")");
-        entries.push_back(builder.Build(source, name));
+        if (base) tell("added: " + EscapeControlBytes(source.entryShown) + " (from " + source.FirstFile().shown + ")");
+        sourceNames.push_back(name);
     }
+    const unsigned threads = options.threads != 0 ? options.threads : std::max(1u, std::thread::hardware_concurrency());
+    for (PlannedEntry& entry :
+         BuildEntries(sources, sourceNames, options.quantize, settings.get(), note, options.stop, threads))
+        entries.push_back(std::move(entry));
     CheckArchiveLimits(entries, EscapeControlBytes(options.folder));
-    WriteArchive(entries, output);
+    if (animationFile) {
+        WrittenFile(entries[0].pieces, output, options.stop).Commit();
+        for (const std::string& text : told) note(text);
+        return output;
+    }
+    if (entries.empty()) note(EscapeControlBytes(options.folder) + ": no files to pack; the archive holds no entries");
+    std::unique_ptr<WrittenFile> written = WriteArchiveUnplaced(entries, output, options.stop);
+    // Each round makes anew at least one more entry, which then draws the same anywhere.
+    while (matcher && matcher->RemakeDrawnOtherwise(written->ReadPath(), entries)) {
+        CheckArchiveLimits(entries, EscapeControlBytes(options.folder));
+        written.reset();
+        written = WriteArchiveUnplaced(entries, output, options.stop);
+    }
+    written->Commit();
+    for (const std::string& text : told) note(text);
     return output;
 }
 

@@ -10,6 +10,10 @@ struct PackOptions {
     std::string output;  // empty: FOLDER.dat beside the folder
     std::string base;  // empty: none; else the original archive the folder came from
     bool quantize = false;  // reduce pictures of more than 128 colours
+    std::string settings;  // empty: none; else the settings file the folder was converted with
+    bool dereference = false;  // follow symbolic links in the folder
+    unsigned threads = 0;  // entries encoded at once; 0: one a core
+    std::function<bool()> stop;  // asked between entries and chunks written: true abandons the archive
 };
 
 // The archive path for the options: output, or FOLDER.dat beside the folder.

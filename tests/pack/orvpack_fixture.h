@@ -5,6 +5,7 @@
 
 #include <chrono>
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -81,4 +82,44 @@ inline std::vector<TableEntry> EntriesOf(const std::vector<std::uint8_t>& archiv
         entries.push_back({name, {archive.begin() + offset, archive.begin() + offset + size}});
     }
     return entries;
+}
+
+// The names of the files that differ between two trees, or that only one holds.
+inline std::vector<std::string> Differing(const std::map<std::string, std::vector<std::uint8_t>>& a,
+                                          const std::map<std::string, std::vector<std::uint8_t>>& b)
+{
+    std::vector<std::string> names;
+    for (const auto& [name, bytes] : a) {
+        if (!b.contains(name) || b.at(name) != bytes) names.push_back(name);
+    }
+    for (const auto& [name, bytes] : b) {
+        if (!a.contains(name)) names.push_back(name);
+    }
+    return names;
+}
+
+// A 24-bit BMP of width x height whose pixel (x, y) has colour(x, y) as blue, green, red.
+inline orv::tools::Bytes BmpFile(std::uint32_t width, std::uint32_t height,
+                                 const std::function<std::uint32_t(int, int)>& colour)
+{
+    const std::uint32_t stride = (width * 3 + 3) / 4 * 4;
+    orv::tools::Bytes file{'B', 'M'};
+    orv::tools::AppendLe32(file, 54 + stride * height);
+    orv::tools::AppendLe32(file, 0);
+    orv::tools::AppendLe32(file, 54);
+    orv::tools::AppendLe32(file, 40);
+    orv::tools::AppendLe32(file, width);
+    orv::tools::AppendLe32(file, height);
+    orv::tools::AppendLe32(file, 1 | 24 << 16);
+    for (int i = 0; i < 6; ++i) orv::tools::AppendLe32(file, 0);
+    for (std::uint32_t row = 0; row < height; ++row) {
+        for (std::uint32_t x = 0; x < width; ++x) {
+            const std::uint32_t bgr = colour(static_cast<int>(x), static_cast<int>(height - 1 - row));
+            file.insert(file.end(),
+                        {static_cast<std::uint8_t>(bgr), static_cast<std::uint8_t>(bgr >> 8),
+                         static_cast<std::uint8_t>(bgr >> 16)});
+        }
+        file.resize(file.size() + stride - width * 3, 0);
+    }
+    return file;
 }

@@ -26,9 +26,10 @@ public:
     // Why the folder could not be made or opened (errno).
     int error() const { return error_; }
 
-private:
+    // Removes the temporary files killed runs left in the open folder (Make does it).
     void RemoveLeftovers();
 
+private:
     int fd_ = -1;
     int error_ = 0;
 };

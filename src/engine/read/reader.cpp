@@ -52,13 +52,18 @@ ArchiveEntry ReaderEntry::Record() const
 
 Reader::Opened Reader::Open(const std::string& path)
 {
+    return Open(path, InputKindOf(AsciiLower(FileNamePart(path))));
+}
+
+Reader::Opened Reader::Open(const std::string& path, InputKind kind)
+{
     entries_.clear();
     footprints_.clear();
     canvas_.Drop();
     scratch_.Drop();
     canvasAt_ = 0;
     const std::string srcName = AsciiLower(FileNamePart(path));
-    kind_ = InputKindOf(srcName);
+    kind_ = kind;
     if (const std::optional<PassedOver> why = PassedOverUnopened(path, kind_)) {
         kind_ = InputKind::Unsupported;
         passedOver_ = *why;

@@ -106,6 +106,9 @@ public:
     // By the lower-cased name's extension: ".dat" must start with "pack", ".ani" is
     // one animation entry; anything else is NotAnInput.
     Opened Open(const std::string& path);
+    // The same, the file taken for this kind whatever its name (an unnamed file's
+    // /proc/self/fd path).
+    Opened Open(const std::string& path, InputKind kind);
 
     // After NotAnInput: why the input is passed over. After CannotOpen: the system's
     // error number.
