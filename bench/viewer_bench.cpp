@@ -3,14 +3,18 @@
 //            first screen of rows painted;
 //   preview: a 640x480 picture in the middle of a 600-picture archive made current, until
 //            its preview is shown, including whatever drawing the canvas needs;
-//   frame:   one step of an animation of 640x480 frames, painted (30 frames/s needs < 33 ms).
+//   frame:   one step of an animation of 640x480 frames, painted (30 frames/s needs < 33 ms);
+//   block:   the longest the window's thread goes without handling events while the user
+//            runs down the list of 640x480 pictures, a new entry every 10 ms (max_block_ms).
 #include <benchmark/benchmark.h>
 
 #include <QAbstractItemModel>
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QSignalSpy>
 #include <QTableView>
 #include <QToolButton>
+#include <algorithm>
 #include <filesystem>
 #include <string>
 #include <unistd.h>
@@ -118,9 +122,41 @@ void BM_AnimationFrameStep(benchmark::State& state)
     std::filesystem::remove(path);
 }
 
+void BM_LongestBlockWhileRunningDownTheList(benchmark::State& state)
+{
+    std::vector<orv::tools::PackItem> items;
+    for (int i = 0; i < 200; ++i) items.push_back({"p" + std::to_string(i) + ".cg", Picture(640, 480, i % 13)});
+    const std::string path = Archive("run.dat", items);
+    NoDialogs dialogs;
+    orv::view::ViewerWindow window(dialogs);
+    window.show();
+    window.OpenInput(path);
+    auto* list = window.findChild<QTableView*>("entryList");
+    double longest = 0;
+    for (auto _ : state) {
+        QElapsedTimer sinceLast;
+        sinceLast.start();
+        QElapsedTimer clock;
+        clock.start();
+        for (int row = 0; row < 200; ++row) {
+            list->setCurrentIndex(list->model()->index(row, 0));
+            // Events for 10 ms, as a key held down delivers them; every return of the loop
+            // is a moment the window answered.
+            while (clock.elapsed() < 10LL * (row + 1)) {
+                QApplication::processEvents(QEventLoop::AllEvents, 1);
+                longest = std::max(longest, static_cast<double>(sinceLast.nsecsElapsed()) / 1e6);
+                sinceLast.restart();
+            }
+        }
+    }
+    state.counters["max_block_ms"] = longest;
+    std::filesystem::remove(path);
+}
+
 BENCHMARK(BM_OpenLargeArchive)->Unit(benchmark::kMillisecond)->Iterations(5);
 BENCHMARK(BM_PreviewInTheMiddle)->Unit(benchmark::kMillisecond)->Iterations(20);
 BENCHMARK(BM_AnimationFrameStep)->Unit(benchmark::kMillisecond)->Iterations(40);
+BENCHMARK(BM_LongestBlockWhileRunningDownTheList)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 }  // namespace
 
