@@ -13,6 +13,7 @@
 #include "engine/base/fatal_error.h"
 #include "cli/interrupt.h"
 #include "cli/output_conflicts.h"
+#include "cli/past_end.h"
 #include "cli/picture_pool.h"
 
 namespace orv::cli {
@@ -41,8 +42,9 @@ void Work(const CliOptions& options, BatchSchedule& schedule, Console& console, 
             converter.srcPath = options.files[*input];
             const ConvertResult result = converter.ConvertInputFile();
             view.PumpEvents();  // the pump after each input, where Ctrl-C also stops the batch
+            if (converter.inputPastEnd) console.Message(*input, PastEndText(options.files[*input]));
             console.InputEnded(*input);
-            schedule.Finish(*input, result);
+            schedule.Finish(*input, result, converter.inputPastEnd);
         } catch (const FatalError& error) {
             fail(*input, error);
         } catch (const std::bad_alloc&) {
@@ -109,7 +111,8 @@ int RunBatch(const CliOptions& options)
         std::fflush(stdout);
     }
     if (schedule.Stopped()) return 128 + InterruptSignal();
-    return schedule.AnyNotOpened() ? kExitNotOpened : kExitDone;
+    if (schedule.AnyNotOpened()) return kExitNotOpened;
+    return schedule.AnyPastEnd() ? kExitPastEnd : kExitDone;
 }
 
 }  // namespace orv::cli

@@ -35,6 +35,7 @@ std::optional<std::string> OutputRoot(const std::string& dir)
 int ListInputs(const std::vector<std::string>& files)
 {
     bool anyNotOpened = false;
+    bool anyPastEnd = false;
     bool anyListed = false;
     // Several inputs: each listing under a heading naming its input, a blank line between
     // listings, as head does.
@@ -45,7 +46,8 @@ int ListInputs(const std::vector<std::string>& files)
             const Heading heading = !headings ? Heading::None : anyListed ? Heading::Later : Heading::First;
             const orv::cli::ListResult result = orv::cli::ListInputFile(path, stdout, stderr, heading);
             anyNotOpened = anyNotOpened || result == orv::cli::ListResult::NotOpened;
-            anyListed = anyListed || result == orv::cli::ListResult::Listed;
+            anyPastEnd = anyPastEnd || result == orv::cli::ListResult::PastEnd;
+            anyListed = anyListed || result == orv::cli::ListResult::Listed || result == orv::cli::ListResult::PastEnd;
         }
     } catch (const orv::FatalError& error) {
         std::fflush(stdout);
@@ -56,7 +58,8 @@ int ListInputs(const std::vector<std::string>& files)
         std::fprintf(stderr, "%s\n", orv::FatalError::OutOfMemory().what());
         return orv::cli::kExitFatal;
     }
-    return anyNotOpened ? orv::cli::kExitNotOpened : orv::cli::kExitDone;
+    if (anyNotOpened) return orv::cli::kExitNotOpened;
+    return anyPastEnd ? orv::cli::kExitPastEnd : orv::cli::kExitDone;
 }
 
 // What stdout could not take is a failure too, whatever else went right.
@@ -64,7 +67,8 @@ int CheckedStdout(int exitCode)
 {
     if (std::fflush(stdout) == 0 && std::ferror(stdout) == 0) return exitCode;
     std::fprintf(stderr, "orvconv-cli: cannot write to standard output: %s\n", std::strerror(errno));
-    return exitCode == orv::cli::kExitDone || exitCode == orv::cli::kExitNotOpened ? orv::cli::kExitFatal : exitCode;
+    using namespace orv::cli;
+    return exitCode == kExitDone || exitCode == kExitNotOpened || exitCode == kExitPastEnd ? kExitFatal : exitCode;
 }
 
 int Run(int argc, const char* const* argv)

@@ -10,6 +10,7 @@ namespace orv {
 ConvertResult Converter::ConvertInputFile()
 {
     srcName = AsciiLower(FileNamePart(srcPath));
+    inputPastEnd = false;
     const InputKind inputKind = InputKindOf(srcName);
     if (inputKind == InputKind::Unsupported) return ConvertResult::Skipped;
 
@@ -63,6 +64,7 @@ ConvertResult Converter::ConvertOpenInput(InputFile& file, InputKind kind)
     view_.RepaintEntryCounter();
 
     const std::uint8_t* table = ReadArchiveTable(file, tableBuf, *count);
+    inputPastEnd = TablePastEnd(*count, file.size());
     MakeOutputFolder();
 
     entriesDone_ = 0;
@@ -70,7 +72,9 @@ ConvertResult Converter::ConvertOpenInput(InputFile& file, InputKind kind)
         entryIndex = static_cast<std::int32_t>(i);
         if (StopRequested()) return ConvertResult::Cancelled;
 
-        ArchiveEntry entry = EntryWithinFile(table + std::size_t{i} * kArchiveEntryBytes, file.size());
+        const std::uint8_t* record = table + std::size_t{i} * kArchiveEntryBytes;
+        inputPastEnd = inputPastEnd || EntryPastEnd(ParseArchiveEntry(record), file.size());
+        ArchiveEntry entry = EntryWithinFile(record, file.size());
         ConvertArchiveEntry(file, entry);
 
         // An entry counts once its files are in place.

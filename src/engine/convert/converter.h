@@ -45,6 +45,9 @@ public:
     std::string srcName;  // lower-cased file name of srcPath
     std::string outDir;  // output folder, ending in "/"
     std::int32_t entryIndex = 0;  // the entry under way, from 0
+    // Whether the archive's table, or an entry converted, reached past the end of the
+    // file: the missing bytes were read as zeros, which front ends may tell the user.
+    bool inputPastEnd = false;
 
     ConvertResult ConvertInputFile();
     // The bytes the block entries are read into holds: never more than the largest entry
