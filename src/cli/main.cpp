@@ -12,6 +12,7 @@
 #include "cli/batch.h"
 #include "cli/cli_options.h"
 #include "engine/base/fatal_error.h"
+#include "engine/io/file_identity.h"
 #include "cli/interrupt.h"
 #include "cli/listing.h"
 #include "settings/settings_file.h"
@@ -89,6 +90,7 @@ int Run(int argc, const char* const* argv)
         return orv::cli::kExitFatal;
     }
     options.batch.exeDir = *root;
+    options.batch.batchInputs = orv::IdentitiesOf(options.files);
     // The settings file is read whole before anything is converted; a file that
     // exists but cannot be read stops the run before it starts.
     std::unique_ptr<orv::SettingsFile> settings;

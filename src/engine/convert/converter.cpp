@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <utility>
 
@@ -74,7 +75,8 @@ OutputFile Converter::BeginOutputFile(const std::string& path)
     struct stat st { };
     if (input_ != nullptr && folder.IsOpen()
         && ::fstatat(folder.descriptor(), name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0
-        && input_->Is(st.st_dev, st.st_ino))
+        && (input_->Is(st.st_dev, st.st_ino)
+            || std::ranges::count(options.batchInputs, FileIdentity{st.st_dev, st.st_ino}) != 0))
         throw FatalError::CannotOpen(path);
     return OutputFile(folder.descriptor(), name, path);
 }

@@ -84,9 +84,9 @@ private:
     // Whether path names a file directly inside outDir. Output paths are built from
     // entry names, which must never lead out of the folder.
     bool IsInsideOutDir(const std::string& path) const;
-    // Begins the file at path, which must lie directly inside outDir and must not be the
-    // input being converted (file-open FatalError otherwise); created() tells whether
-    // the file system gave it.
+    // Begins the file at path, which must lie directly inside outDir and must be neither
+    // the input being converted nor one of options.batchInputs (file-open FatalError
+    // otherwise); created() tells whether the file system gave it.
     OutputFile BeginOutputFile(const std::string& path);
     // BeginOutputFile, with the file-open FatalError when the file cannot be created
     // (the write FatalError when the file system is full).
