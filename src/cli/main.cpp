@@ -112,6 +112,9 @@ int Run(int argc, const char* const* argv)
 int main(int argc, char** argv)
 {
     if (!orv::cli::OpenMissingStandardStreams()) return orv::cli::kExitFatal;
+    // A reader that goes away (`| head`) must not end the batch: a message it no longer
+    // takes is dropped, and stdout that cannot be written shows in the exit status.
+    std::signal(SIGPIPE, SIG_IGN);
     try {
         return CheckedStdout(Run(argc, argv));
     } catch (const std::bad_alloc&) {

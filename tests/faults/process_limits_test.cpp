@@ -54,6 +54,44 @@ TEST_F(FaultTest, ClosedStandardStreamsNeverLandInOutputFiles)
     EXPECT_EQ(WrittenOutside({"a", "b"}), std::vector<std::string>{});
 }
 
+// The child's stderr, and stdout too when asked, on a pipe nobody reads any more, as
+// after `2>&1 | head -n 1`.
+Process::ChildSetup OnAPipeWithoutReader(bool stdoutToo)
+{
+    return [stdoutToo] {
+        int ends[2];
+        if (::pipe(ends) != 0) return 126;
+        ::close(ends[0]);
+        if (::dup2(ends[1], STDERR_FILENO) < 0 || (stdoutToo && ::dup2(ends[1], STDOUT_FILENO) < 0)) return 126;
+        ::close(ends[1]);
+        return 0;
+    };
+}
+
+TEST_F(FaultTest, AReaderOfTheMessagesThatGoesAwayEndsNothing)
+{
+    // Every converted input follows a message; the last one ends with the final message.
+    std::vector<std::string> inputs;
+    for (int i = 1; i <= 4; ++i) {
+        const std::string name = "f" + std::to_string(i);
+        inputs.push_back((in() / ("missing" + std::to_string(i) + ".dat")).string());
+        inputs.push_back(Input(name + ".dat", BuildPack({{"x.txt", BytesOf(name)}})));
+    }
+    for (const bool stdoutToo : {false, true}) {
+        SCOPED_TRACE(stdoutToo ? "stdout and stderr" : "stderr");
+        fs::remove_all(root());
+        Limits limits;
+        limits.setup = OnAPipeWithoutReader(stdoutToo);
+        const auto result = Convert(inputs, limits);
+        // The statuses of the table: an input not opened, or stdout that cannot be written.
+        EXPECT_EQ(result.exitCode, stdoutToo ? 1 : 3);
+        for (int i = 1; i <= 4; ++i) {
+            const std::string name = "f" + std::to_string(i);
+            EXPECT_EQ(ReadAll(root() / name / "x.txt"), BytesOf(name)) << name;
+        }
+    }
+}
+
 // A picture of 3000 x 3000 pixels with a zero palette and one literal token: a few
 // hundred bytes that need a canvas and a bitmap of 27 MB each.
 Bytes LargeCanvasPicture()
