@@ -11,6 +11,8 @@ ConvertResult Converter::ConvertInputFile()
 {
     srcName = AsciiLower(FileNamePart(srcPath));
     inputPastEnd = false;
+    entryIndex = 0;
+    claimed_.clear();
     const InputKind inputKind = InputKindOf(srcName);
     if (inputKind == InputKind::Unsupported) return ConvertResult::Skipped;
 

@@ -104,4 +104,14 @@ void Converter::QueueOutput(OutputFile out)
     outputs_.Add(std::move(out), &FatalError::CannotWrite);
 }
 
+void Converter::Claim(const std::string& path, const ArchiveEntry& entry, std::int32_t frameNo)
+{
+    std::string writer = "entry " + std::to_string(entryIndex) + " (" + Cp932ToUtf8(entry.Name()) + ")";
+    if (frameNo >= 0) writer += " frame " + std::to_string(frameNo);
+    const auto [at, first] = claimed_.try_emplace(path, writer);
+    if (first) return;
+    view_.ShowNote(ReplacedOutputText(path, at->second, writer));
+    at->second = std::move(writer);
+}
+
 }  // namespace orv

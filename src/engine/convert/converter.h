@@ -4,6 +4,7 @@
 #include <stop_token>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 
 #include "engine/read/archive.h"
 #include "engine/convert/batch_options.h"
@@ -96,6 +97,10 @@ private:
     static void CommitOutput(OutputFile& out);
     // Put the file in place after what entries before it wrote.
     void QueueOutput(OutputFile out);
+    // The entry under way (frame frameNo of it; -1: not a frame) writes path. A path
+    // that an earlier entry or frame of the input wrote is told as a note: the later
+    // file replaces the earlier one.
+    void Claim(const std::string& path, const ArchiveEntry& entry, std::int32_t frameNo);
     // The picture files, written but not yet in place; safe on any thread while the
     // input converts.
     OutputFile WriteBmp(const std::uint8_t* pixels, const DibInfo& info, const std::string& path,
@@ -117,6 +122,8 @@ private:
     // The folder of outDir while ConvertInputFile converts into it.
     OutputFolder outFolder_;
     const InputFile* input_ = nullptr;  // the input under way, never written over
+    // The paths the input's entries wrote, each with the entry (and frame) that wrote it.
+    std::unordered_map<std::string, std::string> claimed_;
     // The input's files on their way into outFolder_; emptied before it is let go.
     OutputQueue outputs_;
     // While an animation is composed for a file that plays it, its frames gather here
