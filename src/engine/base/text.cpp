@@ -62,6 +62,18 @@ bool IsControlByte(char c)
     return byte < 0x20 || byte == 0x7F;
 }
 
+bool IsHexDigit(char c)
+{
+    return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f');
+}
+
+// A "%" that would read as an escape: written as "%25", so that every "%XX" in a name
+// shown stands for one byte.
+bool StartsLikeAnEscape(std::string_view text)
+{
+    return text.size() >= 3 && text[0] == '%' && IsHexDigit(text[1]) && IsHexDigit(text[2]);
+}
+
 // CP932 text without control bytes as UTF-8, unconvertible bytes escaped.
 void AppendConverted(std::string& out, std::string_view cp932)
 {
@@ -120,12 +132,12 @@ std::string_view WithoutExtension(std::string_view fileName)
 
 std::string Cp932ToUtf8(std::string_view cp932)
 {
-    // Control bytes are never part of a two-byte CP932 character, so the name can be
-    // converted piece by piece between them.
+    // Control bytes and "%" are never part of a two-byte CP932 character, so the name can
+    // be converted piece by piece between them.
     std::string out;
     std::size_t start = 0;
     for (std::size_t i = 0; i <= cp932.size(); ++i) {
-        if (i < cp932.size() && !IsControlByte(cp932[i])) continue;
+        if (i < cp932.size() && !IsControlByte(cp932[i]) && !StartsLikeAnEscape(cp932.substr(i))) continue;
         AppendConverted(out, cp932.substr(start, i - start));
         if (i < cp932.size()) AppendEscaped(out, static_cast<unsigned char>(cp932[i]));
         start = i + 1;

@@ -25,7 +25,9 @@ std::string_view WithoutExtension(std::string_view fileName);
 
 // An archive's CP932 name as UTF-8. Bytes that do not convert, and control bytes
 // (0x00-0x1F, 0x7F), become "%XX" (two upper-case hex digits), so the result is
-// always valid UTF-8 and never moves a terminal's cursor or splits a line.
+// always valid UTF-8 and never moves a terminal's cursor or splits a line. A "%"
+// followed by two hex digits becomes "%25", so that the escapes can be undone; any
+// other "%" stays as it is.
 std::string Cp932ToUtf8(std::string_view cp932);
 
 // The text with its control bytes as "%XX", for showing paths in messages.
