@@ -17,14 +17,6 @@ using orv::tools::BytesOf;
 // Runs going at once: the machine's cores are kept busy while one run starts up.
 constexpr std::size_t kRunsAtOnce = 4;
 
-constexpr int kExitPastEnd = 5;
-
-std::string PastEndLine(const std::string& path)
-{
-    return "orvconv-cli: " + path
-        + ": the file is cut short: its table or entries reach past its end (read as zeros)\n";
-}
-
 // Records of a sound, a text, an animation and a picture, their bytes in that order;
 // the picture entry is the frame inside the animation, so the archive stays small.
 // With the sound first, a cut past its four header bytes leaves no fatal entry.
