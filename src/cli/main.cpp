@@ -11,6 +11,7 @@
 
 #include "cli/batch.h"
 #include "cli/cli_options.h"
+#include "cli/descriptor_limit.h"
 #include "engine/base/fatal_error.h"
 #include "engine/io/file_identity.h"
 #include "cli/interrupt.h"
@@ -115,6 +116,7 @@ int main(int argc, char** argv)
     // A reader that goes away (`| head`) must not end the batch: a message it no longer
     // takes is dropped, and stdout that cannot be written shows in the exit status.
     std::signal(SIGPIPE, SIG_IGN);
+    orv::cli::RaiseDescriptorLimit();
     try {
         return CheckedStdout(Run(argc, argv));
     } catch (const std::bad_alloc&) {

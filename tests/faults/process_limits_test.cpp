@@ -92,6 +92,48 @@ TEST_F(FaultTest, AReaderOfTheMessagesThatGoesAwayEndsNothing)
     }
 }
 
+// The child may open at most soft descriptors, up to hard once it raises its limit
+// (none: the hard limit it had).
+Process::ChildSetup DescriptorLimit(rlim_t soft, std::optional<rlim_t> hard)
+{
+    return [soft, hard] {
+        rlimit limit{};
+        ::getrlimit(RLIMIT_NOFILE, &limit);
+        limit.rlim_cur = soft;
+        if (hard) limit.rlim_max = *hard;
+        return ::setrlimit(RLIMIT_NOFILE, &limit) == 0 ? 0 : 126;
+    };
+}
+
+// Many threads asked for, few descriptors to be had: the threads are bounded by what
+// the process may open, and every file is written, PNG pictures among them.
+TEST_F(FaultTest, FewDescriptorsBoundTheThreadsInsteadOfFailingFiles)
+{
+    std::vector<std::string> inputs;
+    for (int k = 0; k < 6; ++k) {
+        std::vector<orv::tools::PackItem> items;
+        for (int i = 0; i < 30; ++i) {
+            const std::string stem = "e" + std::to_string(i);
+            items.push_back(i % 2 == 0 ? orv::tools::PackItem{stem + ".cg", OnePixelPicture()}
+                                       : orv::tools::PackItem{stem + ".txt", BytesOf(stem)});
+        }
+        inputs.push_back(Input("in" + std::to_string(k) + ".dat", BuildPack(items)));
+    }
+    // As `ulimit -n 64` leaves it, and a soft limit of 16 below a hard one that allows more.
+    for (const auto& [soft, hard] : {std::pair<rlim_t, std::optional<rlim_t>>{64, 64}, {16, std::nullopt}}) {
+        SCOPED_TRACE("soft limit " + std::to_string(soft));
+        fs::remove_all(root());
+        std::vector<std::string> args{"-f", "png", "-j", "200"};
+        args.insert(args.end(), inputs.begin(), inputs.end());
+        Limits limits;
+        limits.setup = DescriptorLimit(soft, hard);
+        const auto result = Convert(args, limits);
+        EXPECT_EQ(result.exitCode, 0);
+        EXPECT_EQ(result.err, "");
+        for (int k = 0; k < 6; ++k) EXPECT_EQ(FilesIn(root() / ("in" + std::to_string(k))).size(), 30u) << k;
+    }
+}
+
 // A picture of 3000 x 3000 pixels with a zero palette and one literal token: a few
 // hundred bytes that need a canvas and a bitmap of 27 MB each.
 Bytes LargeCanvasPicture()
