@@ -3,11 +3,8 @@
 #include <csignal>
 #include <cstdio>
 #include <cstring>
-#include <filesystem>
 #include <memory>
 #include <new>
-#include <optional>
-#include <system_error>
 
 #include "cli/batch.h"
 #include "cli/cli_options.h"
@@ -21,15 +18,12 @@
 
 namespace {
 
-// The folder output folders are made in, ending in "/": DIR, made with its parents
-// when missing, or the current folder ("") without -o, as extractors do.
-std::optional<std::string> OutputRoot(const std::string& dir)
+// The folder output folders are made in, ending in "/": DIR, made with its parents by
+// the first input that writes into it, or the current folder ("") without -o, as
+// extractors do.
+std::string OutputRoot(const std::string& dir)
 {
-    if (dir.empty()) return std::string();
-    std::error_code error;
-    std::filesystem::create_directories(dir, error);
-    if (error) return std::nullopt;
-    return dir.back() == '/' ? dir : dir + '/';
+    return dir.empty() || dir.back() == '/' ? dir : dir + '/';
 }
 
 // Lists every input; an input the tables of which cannot be read ends the run, as it
@@ -85,12 +79,7 @@ int Run(int argc, const char* const* argv)
 
     if (options.list) return ListInputs(options.files);
 
-    const std::optional<std::string> root = OutputRoot(options.outputRoot);
-    if (!root) {
-        std::fprintf(stderr, "%s\n", orv::FatalError::CannotMakeFolder(options.outputRoot).what());
-        return orv::cli::kExitFatal;
-    }
-    options.batch.exeDir = *root;
+    options.batch.exeDir = OutputRoot(options.outputRoot);
     options.batch.batchInputs = orv::IdentitiesOf(options.files);
     // The settings file is read whole before anything is converted; a file that
     // exists but cannot be read stops the run before it starts.

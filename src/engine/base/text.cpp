@@ -125,6 +125,11 @@ std::string_view ExtensionOf(std::string_view fileName)
     return fileName.substr(dot);
 }
 
+std::string WithoutTrailingSlash(std::string_view path)
+{
+    return std::string(path.size() > 1 && path.back() == '/' ? path.substr(0, path.size() - 1) : path);
+}
+
 std::string_view WithoutExtension(std::string_view fileName)
 {
     return fileName.substr(0, fileName.size() - ExtensionOf(fileName).size());

@@ -20,6 +20,9 @@ std::string_view FileNamePart(std::string_view path);
 // or when a "/" or "\" follows it (a dot in a folder part is no extension).
 std::string_view ExtensionOf(std::string_view fileName);
 
+// The path without the "/" it ends in, as messages name a folder ("/" stays).
+std::string WithoutTrailingSlash(std::string_view path);
+
 // The file name up to its last "."; the whole name when there is none.
 std::string_view WithoutExtension(std::string_view fileName);
 

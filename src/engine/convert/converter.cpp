@@ -5,6 +5,8 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <filesystem>
+#include <system_error>
 #include <utility>
 
 #include "engine/base/fatal_error.h"
@@ -24,6 +26,11 @@ void Converter::MakeOutputFolder()
 {
     const std::string name = OutputFolderName(srcName);
     outDir = options.exeDir + name + '/';
+    // The folder output folders are made in is made too, with its parents, once an input
+    // has something to put there.
+    std::error_code error;
+    if (!options.exeDir.empty()) std::filesystem::create_directories(options.exeDir, error);
+    if (error) throw FatalError::CannotMakeFolder(WithoutTrailingSlash(options.exeDir));
     // A folder that cannot be made or opened shows at the first output file.
     outFolder_.Make(options.exeDir, name);
 }
@@ -72,6 +79,8 @@ OutputFile Converter::BeginOutputFile(const std::string& path)
     if (input_ == nullptr) ownFolder.Open(outDir);
     const OutputFolder& folder = input_ == nullptr ? ownFolder : outFolder_;
     const std::string name = path.substr(outDir.size());
+    if (input_ != nullptr && !folder.IsOpen() && folder.makeError() != 0)
+        throw FatalError::CannotMakeFolder(WithoutTrailingSlash(outDir));
     struct stat st { };
     if (input_ != nullptr && folder.IsOpen()
         && ::fstatat(folder.descriptor(), name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0

@@ -1,6 +1,7 @@
 #include "engine/output/output_folder.h"
 
 #include <dirent.h>
+#include <cerrno>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -20,9 +21,10 @@ bool OutputFolder::Make(const std::string& root, const std::string& name)
 {
     Close();
     const int rootFd = ::open(root.empty() ? "." : root.c_str(), kFolderFlags);
+    makeError_ = rootFd < 0 ? errno : 0;
     if (rootFd < 0) return false;
     // An existing folder is fine; whatever else is in the way shows when opening.
-    ::mkdirat(rootFd, name.c_str(), 0777);
+    if (::mkdirat(rootFd, name.c_str(), 0777) != 0 && errno != EEXIST) makeError_ = errno;
     fd_ = ::openat(rootFd, name.c_str(), kFolderFlags | O_NOFOLLOW);
     ::close(rootFd);
     if (fd_ < 0) return false;

@@ -23,11 +23,15 @@ public:
 
     bool IsOpen() const { return fd_ >= 0; }
     int descriptor() const { return fd_; }
+    // After Make: the errno when the folder could not be made (0 when it was made or
+    // something of its name was there already).
+    int makeError() const { return makeError_; }
 
 private:
     void RemoveLeftovers();
 
     int fd_ = -1;
+    int makeError_ = 0;
 };
 
 }  // namespace orv
