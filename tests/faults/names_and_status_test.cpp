@@ -169,11 +169,13 @@ struct OddInputName {
     std::string frame;
 };
 
-TEST_F(FaultTest, InputNamesOutsideCp932OrWithBackslashesGiveUsableFrameNames)
+TEST_F(FaultTest, InputNamesOutsideCp932OrWithBackslashesOrControlBytesGiveUsableNames)
 {
     const std::vector<OddInputName> cases{
         {"¥.ani", "¥", "__0001.bmp"},
         {"a\\b.ani", "a\\b", "a_b_0001.bmp"},
+        {"a\nb.ani", "a%0Ab", "a%0Ab_0001.bmp"},
+        {"%41.ani", "%2541", "%2541_0001.bmp"},
     };
     const Bytes animation = orv::tools::BuildAnimation({OnePixelPicture()});
     for (const OddInputName& c : cases) {

@@ -74,6 +74,20 @@ bool StartsLikeAnEscape(std::string_view text)
     return text.size() >= 3 && text[0] == '%' && IsHexDigit(text[1]) && IsHexDigit(text[2]);
 }
 
+// The text with each byte that escape(the text from it on) picks as "%XX".
+template <typename Pick> std::string EscapedWhere(std::string_view text, Pick escape)
+{
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (escape(text.substr(i)))
+            AppendEscaped(out, static_cast<unsigned char>(text[i]));
+        else
+            out += text[i];
+    }
+    return out;
+}
+
 // CP932 text without control bytes as UTF-8, unconvertible bytes escaped.
 void AppendConverted(std::string& out, std::string_view cp932)
 {
@@ -152,15 +166,12 @@ std::string Cp932ToUtf8(std::string_view cp932)
 
 std::string EscapeControlBytes(std::string_view text)
 {
-    std::string out;
-    out.reserve(text.size());
-    for (const char c : text) {
-        if (IsControlByte(c))
-            AppendEscaped(out, static_cast<unsigned char>(c));
-        else
-            out += c;
-    }
-    return out;
+    return EscapedWhere(text, [](std::string_view rest) { return IsControlByte(rest[0]); });
+}
+
+std::string EscapeForFileName(std::string_view text)
+{
+    return EscapedWhere(text, [](std::string_view rest) { return IsControlByte(rest[0]) || StartsLikeAnEscape(rest); });
 }
 
 std::string Utf8ToCp932(std::string_view utf8, std::size_t maxBytes)

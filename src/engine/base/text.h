@@ -35,6 +35,9 @@ std::string Cp932ToUtf8(std::string_view cp932);
 
 // The text with its control bytes as "%XX", for showing paths in messages.
 std::string EscapeControlBytes(std::string_view text);
+// A file name made from UTF-8 text as Cp932ToUtf8 makes one: control bytes as "%XX", and
+// "%25" for a "%" followed by two hex digits.
+std::string EscapeForFileName(std::string_view text);
 // UTF-8 text as CP932 of at most maxBytes bytes, never cut inside a character.
 // Characters CP932 lacks, and bytes that are not UTF-8, become "_".
 std::string Utf8ToCp932(std::string_view utf8, std::size_t maxBytes);
