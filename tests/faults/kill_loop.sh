@@ -63,7 +63,7 @@ while [ "$round" -le "$rounds" ]; do
   jobs=$((random / 4 % 2 + 1))
   animation=$(echo frames webp gif sheet | cut -d' ' -f$((random / 8 % 4 + 1)))
   old=$((random / 32 % 2))
-  delay=$(awk -v r="$random" 'BEGIN { srand(r); printf "%.3f", rand() * 1.5 }')
+  delay=$(awk -v r="$random" 'BEGIN { srand(r); printf "%.3f", rand() * 0.6 }')
   out=$work/out
   rm -rf "$out"
   mkdir -p "$out/one"
