@@ -220,8 +220,14 @@ bool WriteOneArchive(const std::string& folder)
 int main(int argc, char** argv)
 {
     const std::string mode = argc == 3 ? argv[1] : "";
-    if (argc != 2 && mode != "--one-archive" && mode != "--animation") {
-        std::fprintf(stderr, "usage: make_corpus [--one-archive | --animation] FOLDER\n");
+    static constexpr char kUsage[] = "usage: make_corpus [--one-archive | --animation] FOLDER\n";
+    if (argc == 2 && (std::string(argv[1]) == "--help" || std::string(argv[1]) == "-h")) {
+        std::fputs(kUsage, stdout);
+        return 0;
+    }
+    // A FOLDER starting with "-" is an option mistyped, not a folder to fill.
+    if ((argc != 2 && mode != "--one-archive" && mode != "--animation") || argv[argc - 1][0] == '-') {
+        std::fputs(kUsage, stderr);
         return 2;
     }
     const std::string folder = argv[argc - 1];

@@ -26,6 +26,7 @@
 #include "app/enter_clicks.h"
 #include "engine/base/executable_path.h"
 #include "engine/base/fatal_error.h"
+#include "engine/io/file_identity.h"
 #include "app/line_width.h"
 #include "ui_text/path_fit.h"
 #include "app/ui_dialogs.h"
@@ -301,6 +302,7 @@ void TForm1::RunBatch(const std::vector<std::string>& paths)
     converter_.stopToken = stop_.get_token();
     StopButton->setEnabled(true);
     converter_.options.outputMode = static_cast<OutputMode>(outputItems->checkedId());
+    converter_.options.batchInputs = IdentitiesOf(paths);
 
     const auto count = static_cast<std::int32_t>(std::min<std::size_t>(paths.size(), INT32_MAX));
     ProgressBar1->setRange(0, count);

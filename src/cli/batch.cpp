@@ -9,10 +9,12 @@
 #include "cli/batch_schedule.h"
 #include "cli/console.h"
 #include "cli/console_status_view.h"
+#include "cli/descriptor_limit.h"
 #include "engine/convert/converter.h"
 #include "engine/base/fatal_error.h"
 #include "cli/interrupt.h"
 #include "cli/output_conflicts.h"
+#include "cli/past_end.h"
 #include "cli/picture_pool.h"
 
 namespace orv::cli {
@@ -41,8 +43,9 @@ void Work(const CliOptions& options, BatchSchedule& schedule, Console& console, 
             converter.srcPath = options.files[*input];
             const ConvertResult result = converter.ConvertInputFile();
             view.PumpEvents();  // the pump after each input, where Ctrl-C also stops the batch
+            if (converter.inputPastEnd) console.Message(*input, PastEndText(options.files[*input]));
             console.InputEnded(*input);
-            schedule.Finish(*input, result);
+            schedule.Finish(*input, result, converter.inputPastEnd);
         } catch (const FatalError& error) {
             fail(*input, error);
         } catch (const std::bad_alloc&) {
@@ -57,13 +60,12 @@ int RunBatch(const CliOptions& options)
 {
     BatchSchedule schedule(EarlierConflicts(options.files, options.batch.exeDir));
     Console console(!options.quiet, options.files.size());
-    // -j threads in all: one per input up to that number, the rest writing pictures, no
-    // more of them than there can be pictures waiting. A single thread writes each
-    // picture itself, at once.
-    const std::size_t converters
-        = std::clamp<std::size_t>(options.jobs, 1, std::max<std::size_t>(options.files.size(), 1));
-    const std::size_t threads
-        = std::clamp<std::size_t>(options.jobs, 1, converters * (OutputQueue::kMaxWaitingPictures + 1));
+    // -j threads in all (no more than the descriptors allow): one per input up to that
+    // number, the rest writing pictures, no more of them than there can be pictures
+    // waiting. A single thread writes each picture itself, at once.
+    const std::size_t jobs = std::min<std::size_t>(options.jobs, ThreadsWithinDescriptorLimit());
+    const std::size_t converters = std::clamp<std::size_t>(jobs, 1, std::max<std::size_t>(options.files.size(), 1));
+    const std::size_t threads = std::clamp<std::size_t>(jobs, 1, converters * (OutputQueue::kMaxWaitingPictures + 1));
     PicturePool pool;
     TaskRunner* const pictureWriters = threads > 1 ? &pool : nullptr;
     auto convert = [&] {
@@ -110,7 +112,8 @@ int RunBatch(const CliOptions& options)
     }
     if (schedule.Stopped()) return 128 + InterruptSignal();
     if (schedule.AnyNotOpened()) return kExitNotOpened;
-    return schedule.AnyConverted() ? kExitDone : kExitNothingConverted;
+    if (!schedule.AnyConverted()) return kExitNothingConverted;
+    return schedule.AnyPastEnd() ? kExitPastEnd : kExitDone;
 }
 
 }  // namespace orv::cli

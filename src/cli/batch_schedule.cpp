@@ -41,13 +41,14 @@ std::optional<std::size_t> BatchSchedule::Next()
     }
 }
 
-void BatchSchedule::Finish(std::size_t input, ConvertResult result)
+void BatchSchedule::Finish(std::size_t input, ConvertResult result, bool pastEnd)
 {
     {
         std::lock_guard lock(mutex_);
         states_[input] = State::Ended;
         results_[input] = result;
         anyNotOpened_ = anyNotOpened_ || result == ConvertResult::NotOpened;
+        anyPastEnd_ = anyPastEnd_ || pastEnd;
         --running_;
     }
     changed_.notify_all();
@@ -110,6 +111,12 @@ bool BatchSchedule::AnyConverted() const
             return true;
     }
     return false;
+}
+
+bool BatchSchedule::AnyPastEnd() const
+{
+    std::lock_guard lock(mutex_);
+    return anyPastEnd_;
 }
 
 ConvertResult BatchSchedule::Outcome() const

@@ -27,8 +27,8 @@ public:
     // The next input to convert; waits while every input left waits for one under way.
     // None when nothing more will be handed over.
     std::optional<std::size_t> Next();
-    // How a handed-over input ended.
-    void Finish(std::size_t input, ConvertResult result);
+    // How a handed-over input ended, and whether it reached past the end of its file.
+    void Finish(std::size_t input, ConvertResult result, bool pastEnd = false);
     // A handed-over input ended in this fatal error. Never allocates.
     void Fail(std::size_t input, const FatalError& error);
     // Ctrl-C was seen.
@@ -47,6 +47,8 @@ public:
     bool AnyNotOpened() const;
     // Whether an input was converted, wholly or until stopped.
     bool AnyConverted() const;
+    // Whether an input reached past the end of its file.
+    bool AnyPastEnd() const;
     // The result the final message follows: Cancelled when the batch was stopped,
     // otherwise that of the last input handed over (Skipped when none was).
     ConvertResult Outcome() const;
@@ -65,6 +67,7 @@ private:
     std::vector<State> states_;
     std::vector<ConvertResult> results_;
     bool anyNotOpened_ = false;
+    bool anyPastEnd_ = false;
     std::size_t firstWaiting_ = 0;  // no input before it is still waiting
     std::size_t running_ = 0;
     std::optional<FatalError> fatal_;

@@ -100,6 +100,8 @@ ParseOutcome ParseCliOptions(int argc, const char* const* argv)
                "  2    a usage error\n"
                "  3    the batch ran to its end, but an input could not be opened\n"
                "  4    nothing was converted: every input was passed over (each named on stderr)\n"
+               "  5    every input was converted (or listed), but one ends before its table or entries do "
+               "(cut short); it is named on stderr, and --list marks the records the file ends before\n"
                "  128+N  signal N stopped the batch with work left undone (130 Ctrl-C, 143 SIGTERM, 129 SIGHUP)");
     app.set_version_flag("-V,--version", "orvconv-cli " ORVCONV_VERSION);
     app.formatter(std::make_shared<HelpFormatter>());

@@ -3,6 +3,7 @@
 #include <cinttypes>
 
 #include "cli/input_messages.h"
+#include "cli/past_end.h"
 #include "engine/read/reader.h"
 #include "engine/base/text.h"
 
@@ -24,8 +25,8 @@ const char* KindWord(EntryKind kind)
 void ListArchive(const Reader& reader, std::FILE* out)
 {
     for (const ReaderEntry& entry : reader.entries()) {
-        std::fprintf(out, "%" PRIu32 "\t%s\t%" PRIu32 "\t%" PRIu32 "\t%s\n", entry.index, entry.shown.c_str(),
-                     entry.stored.offset, entry.stored.size, KindWord(entry.kind));
+        std::fprintf(out, "%" PRIu32 "\t%s\t%" PRIu32 "\t%" PRIu32 "\t%s%s\n", entry.index, entry.shown.c_str(),
+                     entry.stored.offset, entry.stored.size, KindWord(entry.kind), entry.pastEnd ? "\tpast-end" : "");
     }
 }
 
@@ -55,7 +56,10 @@ ListResult ListInputFile(const std::string& path, std::FILE* out, std::FILE* mes
         ListArchive(reader, out);
     else
         ListAnimation(reader, out);
-    return ListResult::Listed;
+    if (!reader.pastEnd()) return ListResult::Listed;
+    std::fflush(out);
+    std::fprintf(messages, "%s%s\n", kMessagePrefix, PastEndText(path).c_str());
+    return ListResult::PastEnd;
 }
 
 }  // namespace orv::cli

@@ -2,15 +2,15 @@
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
-#include <filesystem>
 #include <memory>
 #include <new>
-#include <system_error>
 
 #include "cli/batch.h"
 #include "cli/cli_options.h"
+#include "cli/descriptor_limit.h"
 #include "engine/base/fatal_error.h"
 #include "cli/input_messages.h"
+#include "engine/io/file_identity.h"
 #include "cli/interrupt.h"
 #include "cli/listing.h"
 #include "settings/settings_file.h"
@@ -23,16 +23,12 @@ void ShowError(const char* text)
     std::fprintf(stderr, "%s%s\n", orv::cli::kMessagePrefix, text);
 }
 
-// The folder output folders are made in, ending in "/": DIR, made with its parents
-// when missing, or the current folder ("") without -o, as extractors do. The folder
-// error when it cannot be made.
+// The folder output folders are made in, ending in "/": DIR, made with its parents by
+// the first input that writes into it, or the current folder ("") without -o, as
+// extractors do.
 std::string OutputRoot(const std::string& dir)
 {
-    if (dir.empty()) return std::string();
-    std::error_code error;
-    std::filesystem::create_directories(dir, error);
-    if (error) throw orv::FatalError::CannotMakeFolder(dir, error.value());
-    return dir.back() == '/' ? dir : dir + '/';
+    return dir.empty() || dir.back() == '/' ? dir : dir + '/';
 }
 
 // Lists every input; an input the tables of which cannot be read ends the run, as it
@@ -40,6 +36,7 @@ std::string OutputRoot(const std::string& dir)
 int ListInputs(const std::vector<std::string>& files)
 {
     bool anyNotOpened = false;
+    bool anyPastEnd = false;
     bool anyListed = false;
     // Several inputs: each listing under a heading naming its input, a blank line between
     // listings, as head does.
@@ -50,7 +47,8 @@ int ListInputs(const std::vector<std::string>& files)
             const Heading heading = !headings ? Heading::None : anyListed ? Heading::Later : Heading::First;
             const orv::cli::ListResult result = orv::cli::ListInputFile(path, stdout, stderr, heading);
             anyNotOpened = anyNotOpened || result == orv::cli::ListResult::NotOpened;
-            anyListed = anyListed || result == orv::cli::ListResult::Listed;
+            anyPastEnd = anyPastEnd || result == orv::cli::ListResult::PastEnd;
+            anyListed = anyListed || result == orv::cli::ListResult::Listed || result == orv::cli::ListResult::PastEnd;
         }
     } catch (const orv::FatalError& error) {
         std::fflush(stdout);
@@ -62,7 +60,8 @@ int ListInputs(const std::vector<std::string>& files)
         return orv::cli::kExitFatal;
     }
     if (anyNotOpened) return orv::cli::kExitNotOpened;
-    return anyListed ? orv::cli::kExitDone : orv::cli::kExitNothingConverted;
+    if (!anyListed) return orv::cli::kExitNothingConverted;
+    return anyPastEnd ? orv::cli::kExitPastEnd : orv::cli::kExitDone;
 }
 
 // What stdout could not take is a failure too, whatever else went right.
@@ -71,9 +70,10 @@ int CheckedStdout(int exitCode)
     if (std::fflush(stdout) == 0 && std::ferror(stdout) == 0) return exitCode;
     std::fprintf(stderr, "%scannot write to standard output: %s\n", orv::cli::kMessagePrefix,
                  orv::SystemReason(errno).c_str());
-    const bool ranToItsEnd = exitCode == orv::cli::kExitDone || exitCode == orv::cli::kExitNotOpened
-        || exitCode == orv::cli::kExitNothingConverted;
-    return ranToItsEnd ? orv::cli::kExitFatal : exitCode;
+    using namespace orv::cli;
+    const bool ranToItsEnd = exitCode == kExitDone || exitCode == kExitNotOpened || exitCode == kExitNothingConverted
+        || exitCode == kExitPastEnd;
+    return ranToItsEnd ? kExitFatal : exitCode;
 }
 
 int Run(int argc, const char* const* argv)
@@ -88,12 +88,8 @@ int Run(int argc, const char* const* argv)
 
     if (options.list) return ListInputs(options.files);
 
-    try {
-        options.batch.exeDir = OutputRoot(options.outputRoot);
-    } catch (const orv::FatalError& error) {
-        ShowError(error.detailed());
-        return orv::cli::kExitFatal;
-    }
+    options.batch.exeDir = OutputRoot(options.outputRoot);
+    options.batch.batchInputs = orv::IdentitiesOf(options.files);
     // The settings file is read whole before anything is converted; a file that
     // exists but cannot be read stops the run before it starts.
     std::unique_ptr<orv::SettingsFile> settings;
@@ -115,6 +111,10 @@ int Run(int argc, const char* const* argv)
 int main(int argc, char** argv)
 {
     if (!orv::cli::OpenMissingStandardStreams()) return orv::cli::kExitFatal;
+    // A reader that goes away (`| head`) must not end the batch: a message it no longer
+    // takes is dropped, and stdout that cannot be written shows in the exit status.
+    std::signal(SIGPIPE, SIG_IGN);
+    orv::cli::RaiseDescriptorLimit();
     try {
         return CheckedStdout(Run(argc, argv));
     } catch (const std::bad_alloc&) {

@@ -1,5 +1,7 @@
 #include "pack/entry_name.h"
 
+#include <cctype>
+
 #include "engine/base/text.h"
 
 namespace orv::pack {
@@ -41,6 +43,19 @@ bool ReadsBackAs(const std::optional<std::string>& name, std::string_view shown)
     return name && name->find('\0') == std::string::npos && Cp932ToUtf8(*name) == shown;
 }
 
+// The text with each "%" that reads as an escape written "%25", as a conversion shows a
+// name that holds it: what a name typed with such a "%" of its own reads back as.
+std::string PercentsEscaped(std::string_view shown)
+{
+    const auto hex = [](char c) { return std::isxdigit(static_cast<unsigned char>(c)) != 0; };
+    std::string out;
+    for (std::size_t i = 0; i < shown.size(); ++i) {
+        out += shown[i];
+        if (shown[i] == '%' && i + 2 < shown.size() && hex(shown[i + 1]) && hex(shown[i + 2])) out += "25";
+    }
+    return out;
+}
+
 }  // namespace
 
 std::optional<std::string> EntryNameFor(std::string_view shown)
@@ -48,7 +63,7 @@ std::optional<std::string> EntryNameFor(std::string_view shown)
     std::optional<std::string> name = Unescaped(shown);
     if (ReadsBackAs(name, shown)) return name;
     name = Utf8ToCp932Exact(shown);
-    if (ReadsBackAs(name, shown)) return name;
+    if (ReadsBackAs(name, PercentsEscaped(shown))) return name;
     return std::nullopt;
 }
 

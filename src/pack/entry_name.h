@@ -7,8 +7,10 @@
 namespace orv::pack {
 
 // The CP932 entry name that orvconv-cli shows as `shown` (UTF-8, with "%XX" for bytes
-// it escapes): the escapes undone, or kept as typed where undoing them would not read
-// back the same. None when no name without NUL bytes reads back as exactly `shown`.
+// it escapes, "%25" for a "%" of the name that would read as an escape): the escapes
+// undone, or kept as typed where undoing them would not read back the same (a name
+// such as "100%41.txt" typed by hand, or written before "%" was escaped) and the typed
+// name reads back with only its "%" escaped. None otherwise.
 std::optional<std::string> EntryNameFor(std::string_view shown);
 
 }  // namespace orv::pack

@@ -294,7 +294,7 @@ TEST_F(ParallelTest, OneArchiveOnSeveralThreadsWritesTheTreeOfOne)
                 if (failing) fs::create_directories(root() / run / "one" / blocked);
                 const auto result = ConvertInto(run, {"-f", format, "-j", jobs}, {archive});
                 std::string err = result.err;
-                if (const auto at = err.find(run); at != std::string::npos) err.erase(at, run.size());
+                for (auto at = err.find(run); at != std::string::npos; at = err.find(run)) err.erase(at, run.size());
                 results[jobs] = {result.exitCode, err};
             }
             const std::string one = std::string(format) + (failing ? "-fail-1" : "-1");

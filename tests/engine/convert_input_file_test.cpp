@@ -257,11 +257,23 @@ TEST_F(ConvertInputFileTest, NamesThatLeaveTheFolderAreTheOpenErrorAndWriteNothi
     EXPECT_EQ(FilesIn(inDir()), std::vector<std::string>{"evil.dat"});
 }
 
-TEST_F(ConvertInputFileTest, AnOutputFolderThatCannotBeMadeIsTheOpenError)
+TEST_F(ConvertInputFileTest, AFolderForOutputFoldersThatCannotBeMadeIsTheFolderErrorNamingIt)
 {
-    converter.options.exeDir = (dir.path() / "no" / "such" / "folder").string() + "/";
+    // A missing one is made with its parents; one under a file cannot be.
+    Input("blocker", BytesOf("a file"));
     Input("data.dat", ThreeEntries());
-    EXPECT_THROW(converter.ConvertInputFile(), FatalError);
+    converter.options.exeDir = (dir.path() / "made" / "with" / "parents").string() + "/";
+    EXPECT_EQ(converter.ConvertInputFile(), ConvertResult::Finished);
+    EXPECT_EQ(FilesIn(dir.path() / "made" / "with" / "parents" / "data").size(), 3u);
+
+    const std::string impossible = (inDir() / "blocker" / "sub").string();
+    converter.options.exeDir = impossible + "/";
+    try {
+        converter.ConvertInputFile();
+        FAIL() << "no folder can be made under a file";
+    } catch (const FatalError& error) {
+        EXPECT_EQ(std::string(error.what()), "フォルダを作成できません！\n" + impossible + "\n終了します。");
+    }
 }
 
 TEST_F(ConvertInputFileTest, AShortWriteIsTheWriteError)

@@ -7,7 +7,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <filesystem>
+#include <thread>
 
 #include "engine/output/output_file.h"
 #include "engine/output/output_folder.h"
@@ -129,6 +131,37 @@ TEST(OutputFolder, MakingItRemovesWhatKilledRunsLeftButNotWhatALiveOneWrites)
     ASSERT_TRUE(live.Write("live", 4));
     ASSERT_TRUE(live.Commit());
     EXPECT_EQ(ReadAll(folderPath / "live.bin"), BytesOf("live"));
+}
+
+// Another run into the same folder cleans up while this one creates and puts files in
+// place, over and over: every file of this run must reach its name.
+TEST(OutputFolder, AnotherRunsCleanUpNeverTakesALiveTemporaryForALeftover)
+{
+    TempDir dir;
+    const fs::path folderPath = dir.path() / "data";
+    fs::create_directory(folderPath);
+    OutputFolder writer;
+    ASSERT_TRUE(writer.Open(folderPath.string()));
+    std::atomic<bool> done{false};
+    std::atomic<int> cleanUps{0};
+    std::jthread otherRun([&] {
+        OutputFolder folder;
+        while (!done.load()) {
+            folder.Make(dir.slashed(), "data");
+            ++cleanUps;
+        }
+    });
+    int lost = 0;
+    constexpr int kFiles = 400;
+    for (int k = 0; k < kFiles; ++k) {
+        const auto temporary = k % 2 == 0 ? OutputFile::Temporary::Named : OutputFile::Temporary::Unnamed;
+        OutputFile out(writer.descriptor(), "entry.bin", (folderPath / "entry.bin").string(), temporary);
+        if (!out.created() || !out.Write("data", 4) || !out.Commit()) ++lost;
+    }
+    done = true;
+    otherRun.join();
+    EXPECT_EQ(lost, 0) << "of " << kFiles << " files, with " << cleanUps.load() << " clean-ups";
+    EXPECT_EQ(FilesIn(folderPath), std::vector<std::string>{"entry.bin"});
 }
 
 TEST(OutputFolder, ALinkOrAFileInThePlaceOfTheFolderIsRefused)

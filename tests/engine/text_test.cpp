@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <string>
+#include <utility>
+#include <vector>
+
 #include "engine/base/text.h"
 
 using namespace orv;
@@ -49,6 +53,22 @@ TEST(Cp932Names, ControlBytesAreEscapedSoANameIsOneLineOnATerminal)
     EXPECT_EQ(Cp932ToUtf8("\x83\x5e\r\x83\x43"), "タ%0Dイ");
     EXPECT_EQ(Cp932ToUtf8("\x83\n"), "%83%0A");
     EXPECT_EQ(EscapeControlBytes("/tmp/a\nb\x1b/\xE6\xAD\xA9.dat"), "/tmp/a%0Ab%1B/\xE6\xAD\xA9.dat");
+}
+
+TEST(Cp932Names, APercentSignThatWouldReadAsAnEscapeIsEscapedItself)
+{
+    const std::vector<std::pair<std::string, std::string>> cases{
+        {"%01.txt", "%2501.txt"},
+        {"100%41.txt", "100%2541.txt"},
+        {"%ff%Ab", "%25ff%25Ab"},
+        {"%%41", "%%2541"},
+        {"%\x01", "%%01"},
+        {"50%.txt", "50%.txt"},
+        {"%4", "%4"},
+        {"%G1%", "%G1%"},
+        {"\x83\x5e%7F", "タ%257F"},
+    };
+    for (const auto& [stored, shown] : cases) EXPECT_EQ(Cp932ToUtf8(stored), shown) << stored;
 }
 
 TEST(Cp932Names, SeparatorsOfTheirOwnBecomeUnderscoresButSecondBytesStay)

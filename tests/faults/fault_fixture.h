@@ -32,6 +32,13 @@ inline std::string UnknownFormat(const std::string& path)
 {
     return CliError("未知の形式です！", path);
 }
+// The status and the line of an input whose table or entries reach past its end.
+inline constexpr int kExitPastEnd = 5;
+inline std::string PastEndLine(const std::string& path)
+{
+    return "orvconv-cli: " + path
+        + ": the file is cut short: its table or entries reach past its end (read as zeros)\n";
+}
 inline const std::string kMemoryError = "orvconv-cli: メモリ確保できません！\n終了します。\n";
 
 // A picture of one pixel, palette entry 1 (all zero, so black).

@@ -7,6 +7,7 @@
 #include "tools/ani_writer.h"
 #include "bmp_header.h"
 #include "fault_fixture.h"
+#include "tools/sound_writer.h"
 
 namespace faults {
 namespace {
@@ -70,6 +71,35 @@ TEST_F(FaultTest, ControlBytesInEntryNamesAreEscapedInListingsAndFileNames)
     EXPECT_EQ(FilesIn(root() / "names"), sorted);
     for (std::size_t i = 0; i < items.size(); ++i)
         EXPECT_EQ(ReadAll(root() / "names" / shown[i]), items[i].bytes) << shown[i];
+}
+
+// Entries whose files take one name: the later file stays, and stderr says which
+// entry's file it replaced, in entry order.
+TEST_F(FaultTest, EntriesWritingOneNameAreToldAndTheLaterWins)
+{
+    const Bytes rawBmp = BytesOf("raw bytes named a.bmp");
+    const Bytes rawWav = BytesOf("raw bytes named x.wav");
+    const std::vector<PackItem> items{
+        {"a.cg", OnePixelPicture()},
+        {"a.bmp", rawBmp},
+        {"x.pcm", orv::tools::BuildSoundEntry(orv::kSoundMono22050, {1, 2})},
+        {"x.wav", rawWav},
+        {"walk.ani", orv::tools::BuildAnimation({OnePixelPicture(), OnePixelPicture()})},
+        {"walk_0002.cg", OnePixelPicture()},
+        {"once.txt", BytesOf("alone")},
+    };
+    const auto result = Convert({Input("clash.dat", BuildPack(items))});
+    EXPECT_EQ(result.exitCode, 0) << result.err;
+    EXPECT_EQ(result.out, kFinished);
+    EXPECT_EQ(result.err,
+              Out("clash", "a.bmp") + ": the file of entry 0 (a.cg) was replaced by that of entry 1 (a.bmp)\n"
+                  + Out("clash", "x.wav") + ": the file of entry 2 (x.pcm) was replaced by that of entry 3 (x.wav)\n"
+                  + Out("clash", "walk_0002.bmp")
+                  + ": the file of entry 4 (walk.ani) frame 2 was replaced by that of entry 5 (walk_0002.cg)\n");
+    EXPECT_EQ(ReadAll(root() / "clash" / "a.bmp"), rawBmp);
+    EXPECT_EQ(ReadAll(root() / "clash" / "x.wav"), rawWav);
+    EXPECT_EQ(FilesIn(root() / "clash"),
+              (std::vector<std::string>{"a.bmp", "once.txt", "walk_0001.bmp", "walk_0002.bmp", "x.wav"}));
 }
 
 class ExitStatusTest : public FaultTest {
@@ -137,11 +167,13 @@ struct OddInputName {
     std::string frame;
 };
 
-TEST_F(FaultTest, InputNamesOutsideCp932OrWithBackslashesGiveUsableFrameNames)
+TEST_F(FaultTest, InputNamesOutsideCp932OrWithBackslashesOrControlBytesGiveUsableNames)
 {
     const std::vector<OddInputName> cases{
         {"¥.ani", "¥", "__0001.bmp"},
         {"a\\b.ani", "a\\b", "a_b_0001.bmp"},
+        {"a\nb.ani", "a%0Ab", "a%0Ab_0001.bmp"},
+        {"%41.ani", "%2541", "%2541_0001.bmp"},
     };
     const Bytes animation = orv::tools::BuildAnimation({OnePixelPicture()});
     for (const OddInputName& c : cases) {

@@ -1,5 +1,6 @@
-// Output folders that cannot be made or written end the run with the file-open error
-// for the first file, exit code 1, and nothing written anywhere else.
+// Output folders that cannot be made end the run with the folder error naming the
+// folder; those that cannot be written, with the file-open error for the first file;
+// exit code 1, and nothing written anywhere else.
 #include <sys/stat.h>
 
 #include "fault_fixture.h"
@@ -38,6 +39,21 @@ TEST_F(OutputFolderTest, AnOutputRootThatCannotBeMadeIsOneErrorNamingIt)
     EXPECT_EQ(ReadAll(in() / "blocker"), blocker);
 }
 
+// -o DIR is made only once an input writes into it.
+TEST_F(OutputFolderTest, TheOutputRootIsMadeOnlyForAnInputThatWritesIntoIt)
+{
+    const std::string made = (dir.path() / "new" / "root").string();
+    const std::string notes = Input("notes.txt", BytesOf("not an input"));
+    const std::string notPack = Input("other.dat", BytesOf("no archive"));
+    auto result = Process(ORVCONV_CLI_PATH, {"-o", made, notes, notPack}, dir.path()).Wait(kRunLimit);
+    EXPECT_EQ(result.exitCode, 0) << result.err;
+    EXPECT_FALSE(std::filesystem::exists(dir.path() / "new"));
+
+    result = Process(ORVCONV_CLI_PATH, {"-o", made, notes, Archive()}, dir.path()).Wait(kRunLimit);
+    EXPECT_EQ(result.exitCode, 0) << result.err;
+    EXPECT_EQ(FilesIn(std::filesystem::path(made) / "data"), (std::vector<std::string>{"first.txt", "second.txt"}));
+}
+
 TEST_F(OutputFolderTest, AFileInThePlaceOfTheOutputFolderIsLeftAlone)
 {
     const Bytes occupant = BytesOf("was here first");
@@ -60,7 +76,7 @@ TEST_F(OutputFolderTest, ALinkPlantedInTheOutputFolderIsReplacedNotFollowed)
     EXPECT_EQ(ReadAll(target), victim);
 }
 
-TEST_F(OutputFolderTest, AReadOnlyOutputRootIsTheOpenError)
+TEST_F(OutputFolderTest, AnOutputFolderThatCannotBeMadeInAReadOnlyRootIsNamed)
 {
     // Permissions do not stop root; a read-only mount for the program alone does.
     Limits limits;
@@ -72,7 +88,9 @@ TEST_F(OutputFolderTest, AReadOnlyOutputRootIsTheOpenError)
     const auto result = Convert({Archive()}, limits);
     ::chmod(root().c_str(), 0755);
     if (result.exitCode == kNoNamespace) GTEST_SKIP() << "this user cannot mount a file system";
-    ExpectOpenErrorAt(result, Out("data", "first.txt"), EROFS);
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_EQ(result.err,
+              CliError("フォルダを作成できません！", (root() / "data").string(), ::geteuid() == 0 ? EROFS : EACCES));
     EXPECT_TRUE(FilesIn(root()).empty());
 }
 

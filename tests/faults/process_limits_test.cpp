@@ -54,6 +54,92 @@ TEST_F(FaultTest, ClosedStandardStreamsNeverLandInOutputFiles)
     EXPECT_EQ(WrittenOutside({"a", "b"}), std::vector<std::string>{});
 }
 
+// The child's stderr, and stdout too when asked, on a pipe nobody reads any more, as
+// after `2>&1 | head -n 1`.
+Process::ChildSetup OnAPipeWithoutReader(bool stdoutToo)
+{
+    return [stdoutToo] {
+        int ends[2];
+        if (::pipe(ends) != 0) return 126;
+        ::close(ends[0]);
+        if (::dup2(ends[1], STDERR_FILENO) < 0 || (stdoutToo && ::dup2(ends[1], STDOUT_FILENO) < 0)) return 126;
+        ::close(ends[1]);
+        return 0;
+    };
+}
+
+TEST_F(FaultTest, AReaderOfTheMessagesThatGoesAwayEndsNothing)
+{
+    // Every converted input follows a message; the last one ends with the final message.
+    std::vector<std::string> inputs;
+    for (int i = 1; i <= 4; ++i) {
+        const std::string name = "f" + std::to_string(i);
+        inputs.push_back((in() / ("missing" + std::to_string(i) + ".dat")).string());
+        inputs.push_back(Input(name + ".dat", BuildPack({{"x.txt", BytesOf(name)}})));
+    }
+    for (const bool stdoutToo : {false, true}) {
+        SCOPED_TRACE(stdoutToo ? "stdout and stderr" : "stderr");
+        fs::remove_all(root());
+        Limits limits;
+        limits.setup = OnAPipeWithoutReader(stdoutToo);
+        const auto result = Convert(inputs, limits);
+        // The statuses of the table: an input not opened, or stdout that cannot be written.
+        EXPECT_EQ(result.exitCode, stdoutToo ? 1 : 3);
+        for (int i = 1; i <= 4; ++i) {
+            const std::string name = "f" + std::to_string(i);
+            EXPECT_EQ(ReadAll(root() / name / "x.txt"), BytesOf(name)) << name;
+        }
+    }
+}
+
+// The child may open at most soft descriptors, up to hard once it raises its limit
+// (none: the hard limit it had).
+Process::ChildSetup DescriptorLimit(rlim_t soft, std::optional<rlim_t> hard)
+{
+    return [soft, hard] {
+        rlimit limit{};
+        ::getrlimit(RLIMIT_NOFILE, &limit);
+        limit.rlim_cur = soft;
+        if (hard) limit.rlim_max = *hard;
+        return ::setrlimit(RLIMIT_NOFILE, &limit) == 0 ? 0 : 126;
+    };
+}
+
+// Many threads asked for, few descriptors to be had: the threads are bounded by what
+// the process may open, and every file is written, PNG pictures among them.
+TEST_F(FaultTest, FewDescriptorsBoundTheThreadsInsteadOfFailingFiles)
+{
+    std::vector<std::string> inputs;
+    for (int k = 0; k < 6; ++k) {
+        std::vector<orv::tools::PackItem> items;
+        for (int i = 0; i < 30; ++i) {
+            const std::string stem = "e" + std::to_string(i);
+            items.push_back(i % 2 == 0 ? orv::tools::PackItem{stem + ".cg", OnePixelPicture()}
+                                       : orv::tools::PackItem{stem + ".txt", BytesOf(stem)});
+        }
+        inputs.push_back(Input("in" + std::to_string(k) + ".dat", BuildPack(items)));
+    }
+    // As `ulimit -n 64` leaves it, with -j 200; and a soft limit of 16 below a hard one
+    // that allows more, with -j 4 (more threads would run into the fixture's memory bound).
+    struct DescriptorCase {
+        rlim_t soft;
+        std::optional<rlim_t> hard;
+        const char* jobs;
+    };
+    for (const DescriptorCase& c : {DescriptorCase{64, 64, "200"}, DescriptorCase{16, std::nullopt, "4"}}) {
+        SCOPED_TRACE("soft limit " + std::to_string(c.soft));
+        fs::remove_all(root());
+        std::vector<std::string> args{"-f", "png", "-j", c.jobs};
+        args.insert(args.end(), inputs.begin(), inputs.end());
+        Limits limits;
+        limits.setup = DescriptorLimit(c.soft, c.hard);
+        const auto result = Convert(args, limits);
+        EXPECT_EQ(result.exitCode, 0);
+        EXPECT_EQ(result.err, "");
+        for (int k = 0; k < 6; ++k) EXPECT_EQ(FilesIn(root() / ("in" + std::to_string(k))).size(), 30u) << k;
+    }
+}
+
 // A picture of 3000 x 3000 pixels with a zero palette and one literal token: a few
 // hundred bytes that need a canvas and a bitmap of 27 MB each.
 Bytes LargeCanvasPicture()

@@ -1,6 +1,7 @@
 // Whatever already bears an output file's name is replaced by a new file, never written
 // through: what a link points at stays as it was. An output folder that is itself a
-// link, and an entry that would replace the input being read, are the file-open error.
+// link, and an entry that would replace the input being read or any other input of the
+// batch, are the file-open error.
 #include <sys/stat.h>
 
 #include <functional>
@@ -116,6 +117,30 @@ TEST_F(ReplacedOutputTest, AnEntryNamingTheInputInItsOwnFolderIsTheOpenError)
             EXPECT_EQ(ReadAll(folder / c.link), archive);
         }
         fs::remove_all(folder);
+    }
+}
+
+// root/a/b.dat, an input of the batch, is where a.dat's entry b.dat would go: in either
+// order, one worker or two, the user's archive is left as it was and the run ends with
+// the open error naming it.
+TEST_F(ReplacedOutputTest, AnEntryNamingAnotherInputOfTheBatchIsTheOpenError)
+{
+    const Bytes outer = BuildPack({{"ok.txt", BytesOf("ok")}, {"b.dat", BytesOf("not the user's archive")}});
+    const Bytes inner = BuildPack({{"inner.txt", BytesOf("inner")}});
+    const std::string a = Input("a.dat", outer);
+    const fs::path b = root() / "a" / "b.dat";
+    for (const bool innerFirst : {false, true}) {
+        for (const char* jobs : {"1", "2"}) {
+            SCOPED_TRACE(std::string(innerFirst ? "b.dat first" : "a.dat first") + ", -j " + jobs);
+            fs::create_directories(b.parent_path());
+            ASSERT_TRUE(orv::tools::WriteFileBytes(b.string(), inner));
+            const auto result = Convert({"-j", jobs, innerFirst ? b.string() : a, innerFirst ? a : b.string()});
+            EXPECT_EQ(result.exitCode, 1);
+            EXPECT_EQ(result.err, OpenError(b.string()));
+            EXPECT_EQ(ReadAll(b), inner);
+            fs::remove_all(root() / "a");
+            fs::remove_all(root() / "b");
+        }
     }
 }
 

@@ -1,7 +1,9 @@
-// A small archive holding every kind of entry, cut at every offset: each cut ends with
-// exit code 0 and the finished message (or nothing, for a file too short to be an
-// archive), or with exit code 1 and a fatal text naming a file in its own output
-// folder. Nothing is written anywhere else, and listing the cuts writes nothing at all.
+// A small archive holding every kind of entry, cut at every offset: each cut converts
+// with the finished message and the status of an input cut short, its path named on
+// stderr (nothing at all for a file too short to be an archive), or ends with exit code
+// 1 and a fatal text naming a file in its own output folder; only the whole archive
+// ends with 0 and no word. Nothing is written anywhere else, and listing the cuts
+// writes nothing at all, marking the records the file ends before.
 #include "tools/ani_writer.h"
 #include "tools/cg_encoder.h"
 #include "fault_fixture.h"
@@ -51,14 +53,18 @@ TEST_F(FaultTest, ArchivesCutAtEveryOffsetEndCleanly)
         SCOPED_TRACE("cut at " + std::to_string(cut));
         const Process::Result result = Finish(process);
         const std::string folder = root().string() + "/cut" + std::to_string(cut) + "/";
+        const std::string input = (in() / ("cut" + std::to_string(cut) + ".dat")).string();
         if (cut < 4) {
             // Not even "pack": no archive at all.
             EXPECT_EQ(result.exitCode, 4);
-            EXPECT_EQ(result.err,
-                      PassedOverLine((in() / ("cut" + std::to_string(cut) + ".dat")).string(), kNotAPackArchive));
-        } else if (result.exitCode == 0) {
+            EXPECT_EQ(result.err, PassedOverLine(input, kNotAPackArchive));
+        } else if (cut == archive.size()) {
+            EXPECT_EQ(result.exitCode, 0) << result.err;
             EXPECT_EQ(result.out, kFinished);
             EXPECT_EQ(result.err, "");
+        } else if (result.exitCode == kExitPastEnd) {
+            EXPECT_EQ(result.out, kFinished);
+            EXPECT_EQ(result.err, PastEndLine(input));
         } else {
             EXPECT_EQ(result.exitCode, 1);
             EXPECT_EQ(result.out, "");
@@ -90,8 +96,55 @@ TEST_F(FaultTest, ArchivesCutAtEveryOffsetEndCleanly)
     std::vector<std::string> listed{"--list"};
     for (const std::string& name : folders) listed.push_back((in() / (name + ".dat")).string());
     const auto listing = Convert(listed);
-    EXPECT_EQ(listing.exitCode, 0) << listing.err;
+    EXPECT_EQ(listing.exitCode, kExitPastEnd) << listing.err;
+    EXPECT_EQ(std::count(listing.err.begin(), listing.err.end(), '\n'), archive.size() - 4);
     EXPECT_FALSE(std::filesystem::exists(root()));
+}
+
+std::vector<std::string> LinesOf(const std::string& text)
+{
+    std::vector<std::string> lines;
+    for (std::size_t at = 0, next = 0; (next = text.find('\n', at)) != std::string::npos; at = next + 1)
+        lines.push_back(text.substr(at, next - at));
+    return lines;
+}
+
+TEST_F(FaultTest, ListingMarksTheRecordsACutArchiveEndsBefore)
+{
+    const Bytes archive = SmallArchive();
+    const auto cut
+        = [&](std::size_t size) { return Bytes(archive.begin(), archive.begin() + static_cast<std::ptrdiff_t>(size)); };
+    // The last two records reach to the end of the file; cut one byte short, only they
+    // are marked.
+    const std::string lastByte = Input("last.dat", cut(archive.size() - 1));
+    const auto last = Convert({"--list", lastByte});
+    EXPECT_EQ(last.exitCode, kExitPastEnd);
+    EXPECT_EQ(last.err, PastEndLine(lastByte));
+    const std::vector<std::string> lastLines = LinesOf(last.out);
+    ASSERT_EQ(lastLines.size(), 4u) << last.out;
+    EXPECT_TRUE(lastLines[0].ends_with("\tsound")) << lastLines[0];
+    EXPECT_TRUE(lastLines[1].ends_with("\tother")) << lastLines[1];
+    EXPECT_TRUE(lastLines[2].starts_with("2\twalk.ani\t") && lastLines[2].ends_with("\tanimation\tpast-end"));
+    EXPECT_TRUE(lastLines[3].starts_with("3\tframe.cg\t") && lastLines[3].ends_with("\timage\tpast-end"));
+
+    // Cut where the third record starts: the first two claim bytes the file lacks, and
+    // the last two are zeros it lacks.
+    const std::string inTable = Input("table.dat", cut(6 + 2 * 24));
+    const auto table = Convert({"--list", inTable});
+    EXPECT_EQ(table.exitCode, kExitPastEnd);
+    EXPECT_EQ(table.err, PastEndLine(inTable));
+    const std::vector<std::string> tableLines = LinesOf(table.out);
+    ASSERT_EQ(tableLines.size(), 4u) << table.out;
+    EXPECT_TRUE(tableLines[0].starts_with("0\tbeep.pcm\t") && tableLines[0].ends_with("\tsound\tpast-end"));
+    EXPECT_TRUE(tableLines[1].starts_with("1\tnote.txt\t") && tableLines[1].ends_with("\tother\tpast-end"));
+    EXPECT_EQ(tableLines[2], "2\t\t0\t0\tother\tpast-end");
+    EXPECT_EQ(tableLines[3], "3\t\t0\t0\tother\tpast-end");
+
+    // Whole, nothing is marked.
+    const auto whole = Convert({"--list", Input("whole.dat", archive)});
+    EXPECT_EQ(whole.exitCode, 0);
+    EXPECT_EQ(whole.err, "");
+    EXPECT_EQ(whole.out.find("past-end"), std::string::npos);
 }
 
 }  // namespace

@@ -4,6 +4,8 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <set>
+#include <string>
 
 #include "animation_bytes.h"
 #include "orvpack_fixture.h"
@@ -66,6 +68,8 @@ Bytes EveryKind()
          "b\x80.bin",
          orv::tools::BytesOf("escaped name")},
         {"100%41.txt", orv::tools::BytesOf("a percent sign that is no escape")},
+        {"%01.txt", orv::tools::BytesOf("a name that looks like an escape")},
+        {"\x01.txt", orv::tools::BytesOf("a control byte that is escaped")},
     });
 }
 
@@ -360,4 +364,22 @@ TEST_F(OrvpackTest, AnEditBeforeAnAnimationKeepsItsFrames)
         std::filesystem::rename(dir.path() / "carry.dat.packed", again);
         EXPECT_EQ(Differing(Tree(Convert(again, "conv" + tag, mode)), Tree(folder)), std::vector<std::string>{});
     }
+}
+
+// Names typed by hand: "%25" stands for "%", any other "%XX" for byte XX, and a "%" of a
+// name whose escape would not read back is kept as typed. The stored names are read from
+// the archive's table.
+TEST_F(OrvpackTest, PercentEscapesInFileNamesGiveTheBytesTheyStandFor)
+{
+    const std::filesystem::path folder = dir.path() / "typed";
+    std::filesystem::create_directory(folder);
+    for (const std::string name : {"%2501.txt", "%01.txt", "100%41.txt"})
+        Write("typed/" + name, orv::tools::BytesOf(name));
+    const std::string packed = (dir.path() / "typed.dat").string();
+    const Process::Result result = Pack({"-q", "-o", packed, folder.string()});
+    ASSERT_EQ(result.exitCode, 0) << result.err;
+
+    std::set<std::string> stored;
+    for (const TableEntry& entry : EntriesOf(ReadAll(packed))) stored.insert(entry.name);
+    EXPECT_EQ(stored, (std::set<std::string>{"%01.txt", "\x01.txt", "100%41.txt"}));
 }

@@ -85,4 +85,10 @@ std::string ReducedColoursText(const std::string& path)
     return "256色を超えるフレームを減色しました。\n" + EscapeControlBytes(path);
 }
 
+std::string ReplacedOutputText(const std::string& path, const std::string& earlier, const std::string& later)
+{
+    return EscapeControlBytes(path) + ": the file of " + EscapeControlBytes(earlier) + " was replaced by that of "
+        + EscapeControlBytes(later);
+}
+
 }  // namespace orv

@@ -62,6 +62,32 @@ bool IsControlByte(char c)
     return byte < 0x20 || byte == 0x7F;
 }
 
+bool IsHexDigit(char c)
+{
+    return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f');
+}
+
+// A "%" that would read as an escape: written as "%25", so that every "%XX" in a name
+// shown stands for one byte.
+bool StartsLikeAnEscape(std::string_view text)
+{
+    return text.size() >= 3 && text[0] == '%' && IsHexDigit(text[1]) && IsHexDigit(text[2]);
+}
+
+// The text with each byte that escape(the text from it on) picks as "%XX".
+template <typename Pick> std::string EscapedWhere(std::string_view text, Pick escape)
+{
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (escape(text.substr(i)))
+            AppendEscaped(out, static_cast<unsigned char>(text[i]));
+        else
+            out += text[i];
+    }
+    return out;
+}
+
 // CP932 text without control bytes as UTF-8, unconvertible bytes escaped.
 void AppendConverted(std::string& out, std::string_view cp932)
 {
@@ -113,6 +139,11 @@ std::string_view ExtensionOf(std::string_view fileName)
     return fileName.substr(dot);
 }
 
+std::string WithoutTrailingSlash(std::string_view path)
+{
+    return std::string(path.size() > 1 && path.back() == '/' ? path.substr(0, path.size() - 1) : path);
+}
+
 std::string_view WithoutExtension(std::string_view fileName)
 {
     return fileName.substr(0, fileName.size() - ExtensionOf(fileName).size());
@@ -120,12 +151,12 @@ std::string_view WithoutExtension(std::string_view fileName)
 
 std::string Cp932ToUtf8(std::string_view cp932)
 {
-    // Control bytes are never part of a two-byte CP932 character, so the name can be
-    // converted piece by piece between them.
+    // Control bytes and "%" are never part of a two-byte CP932 character, so the name can
+    // be converted piece by piece between them.
     std::string out;
     std::size_t start = 0;
     for (std::size_t i = 0; i <= cp932.size(); ++i) {
-        if (i < cp932.size() && !IsControlByte(cp932[i])) continue;
+        if (i < cp932.size() && !IsControlByte(cp932[i]) && !StartsLikeAnEscape(cp932.substr(i))) continue;
         AppendConverted(out, cp932.substr(start, i - start));
         if (i < cp932.size()) AppendEscaped(out, static_cast<unsigned char>(cp932[i]));
         start = i + 1;
@@ -135,15 +166,12 @@ std::string Cp932ToUtf8(std::string_view cp932)
 
 std::string EscapeControlBytes(std::string_view text)
 {
-    std::string out;
-    out.reserve(text.size());
-    for (const char c : text) {
-        if (IsControlByte(c))
-            AppendEscaped(out, static_cast<unsigned char>(c));
-        else
-            out += c;
-    }
-    return out;
+    return EscapedWhere(text, [](std::string_view rest) { return IsControlByte(rest[0]); });
+}
+
+std::string EscapeForFileName(std::string_view text)
+{
+    return EscapedWhere(text, [](std::string_view rest) { return IsControlByte(rest[0]) || StartsLikeAnEscape(rest); });
 }
 
 std::string Utf8ToCp932(std::string_view utf8, std::size_t maxBytes)

@@ -19,6 +19,7 @@ void Converter::WriteComposedAnimation(const ArchiveEntry& entry)
     case AnimationOutput::Webp: {
         const std::string path = stem + ".webp";
         view_.ShowOutputPath(path);
+        Claim(path, entry, -1);
         OutputFile out = CreateOutputFile(path);
         if (WriteWebpAnimation(composed_, options.frameMs, stop, out)) QueueOutput(std::move(out));
         break;
@@ -26,6 +27,7 @@ void Converter::WriteComposedAnimation(const ArchiveEntry& entry)
     case AnimationOutput::Gif: {
         const std::string path = stem + ".gif";
         view_.ShowOutputPath(path);
+        Claim(path, entry, -1);
         OutputFile out = CreateOutputFile(path);
         const GifWritten written = WriteGifAnimation(composed_, options.frameMs, stop, out);
         if (!written.finished) break;
@@ -41,9 +43,11 @@ void Converter::WriteComposedAnimation(const ArchiveEntry& entry)
         if (!sheet) break;
         const std::string png = stem + "_sheet.png";
         view_.ShowOutputPath(png);
+        Claim(png, entry, -1);
         outputs_.Add(WritePng(sheet->rows, sheet->info, png, nullptr), &FatalError::PngFailed);
         const std::string jsonPath = stem + "_sheet.json";
         view_.ShowOutputPath(jsonPath);
+        Claim(jsonPath, entry, -1);
         const std::string json = SpriteSheetJson(composed_, columns);
         OutputFile out = CreateOutputFile(jsonPath);
         WriteOutput(out, json.data(), static_cast<std::uint32_t>(json.size()));

@@ -12,6 +12,7 @@ void Converter::WriteWaveFromMemory(const std::uint8_t* data, const ArchiveEntry
 {
     const std::string path = EntryOutputStem(entry) + ".wav";
     view_.ShowOutputPath(path);
+    Claim(path, entry, -1);
     OutputFile out = CreateOutputFile(path);
     // An entry too short for its header has format code 0, an unknown one.
     const std::optional<SoundFormat> format = SoundFormatOf(entry.size >= kSoundHeaderBytes ? data[kSoundCodeAt] : 0);
@@ -28,6 +29,7 @@ void Converter::WriteWaveStreamed(InputFile& archive, const ArchiveEntry& entry)
 {
     const std::string path = EntryOutputStem(entry) + ".wav";
     view_.ShowOutputPath(path);
+    Claim(path, entry, -1);
     std::uint8_t* chunk = Obtain(dataBuf, kSoundStreamThreshold, true);
     std::uint32_t remaining = entry.size - kSoundHeaderBytes;
     std::uint64_t at = entry.offset;

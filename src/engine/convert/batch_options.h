@@ -5,6 +5,8 @@
 #include <utility>
 #include <vector>
 
+#include "engine/io/file_identity.h"
+
 namespace orv {
 
 class SettingsFile;
@@ -30,6 +32,9 @@ struct BatchOptions {
     std::int32_t frameMs = 100;  // display time of each frame in an animated WebP or GIF
     std::int32_t sheetColumns = 0;  // frames per sprite sheet row; 0: the frame count, at most 16
     const SettingsFile* iniFile = nullptr;  // none: frames composed without settings
+    // Every input of the batch: no entry of any input is written over one of them (the
+    // input being converted is never written over in any case).
+    std::vector<FileIdentity> batchInputs;
 };
 
 }  // namespace orv

@@ -12,6 +12,9 @@ namespace orv {
 ConvertResult Converter::ConvertInputFile()
 {
     srcName = AsciiLower(FileNamePart(srcPath));
+    inputPastEnd = false;
+    entryIndex = 0;
+    claimed_.clear();
     const InputKind inputKind = InputKindOf(srcName);
     if (const std::optional<PassedOver> why = PassedOverUnopened(srcPath, inputKind)) {
         view_.ShowPassedOver(srcPath, *why);
@@ -71,6 +74,7 @@ ConvertResult Converter::ConvertOpenInput(InputFile& file, InputKind kind)
     view_.RepaintEntryCounter();
 
     const std::uint8_t* table = ReadArchiveTable(file, tableBuf, *count);
+    inputPastEnd = TablePastEnd(*count, file.size());
     MakeOutputFolder();
 
     entriesDone_ = 0;
@@ -78,7 +82,9 @@ ConvertResult Converter::ConvertOpenInput(InputFile& file, InputKind kind)
         entryIndex = static_cast<std::int32_t>(i);
         if (StopRequested()) return ConvertResult::Cancelled;
 
-        ArchiveEntry entry = EntryWithinFile(table + std::size_t{i} * kArchiveEntryBytes, file.size());
+        const std::uint8_t* record = table + std::size_t{i} * kArchiveEntryBytes;
+        inputPastEnd = inputPastEnd || EntryPastEnd(ParseArchiveEntry(record), file.size());
+        ArchiveEntry entry = EntryWithinFile(record, file.size());
         ConvertArchiveEntry(file, entry);
 
         // An entry counts once its files are in place.

@@ -3,7 +3,10 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <filesystem>
+#include <system_error>
 #include <utility>
 
 #include "engine/base/fatal_error.h"
@@ -23,6 +26,11 @@ void Converter::MakeOutputFolder()
 {
     const std::string name = OutputFolderName(srcName);
     outDir = options.exeDir + name + '/';
+    // The folder output folders are made in is made too, with its parents, once an input
+    // has something to put there.
+    std::error_code error;
+    if (!options.exeDir.empty()) std::filesystem::create_directories(options.exeDir, error);
+    if (error) throw FatalError::CannotMakeFolder(WithoutTrailingSlash(options.exeDir), error.value());
     // A folder that cannot be made or opened shows at the first output file.
     outFolder_.Make(options.exeDir, name);
 }
@@ -70,11 +78,14 @@ OutputFile Converter::BeginOutputFile(const std::string& path)
     OutputFolder ownFolder;
     if (input_ == nullptr) ownFolder.Open(outDir);
     const OutputFolder& folder = input_ == nullptr ? ownFolder : outFolder_;
+    if (input_ != nullptr && !folder.IsOpen() && folder.makeError() != 0)
+        throw FatalError::CannotMakeFolder(WithoutTrailingSlash(outDir), folder.makeError());
     if (!folder.IsOpen()) throw FatalError::CannotOpen(path, folder.error());
     const std::string name = path.substr(outDir.size());
     struct stat st { };
     if (input_ != nullptr && ::fstatat(folder.descriptor(), name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0
-        && input_->Is(st.st_dev, st.st_ino))
+        && (input_->Is(st.st_dev, st.st_ino)
+            || std::ranges::count(options.batchInputs, FileIdentity{st.st_dev, st.st_ino}) != 0))
         throw FatalError::CannotOpen(path);
     return OutputFile(folder.descriptor(), name, path);
 }
@@ -101,6 +112,16 @@ void Converter::CommitOutput(OutputFile& out)
 void Converter::QueueOutput(OutputFile out)
 {
     outputs_.Add(std::move(out), &FatalError::CannotWrite);
+}
+
+void Converter::Claim(const std::string& path, const ArchiveEntry& entry, std::int32_t frameNo)
+{
+    std::string writer = "entry " + std::to_string(entryIndex) + " (" + Cp932ToUtf8(entry.Name()) + ")";
+    if (frameNo >= 0) writer += " frame " + std::to_string(frameNo);
+    const auto [at, first] = claimed_.try_emplace(path, writer);
+    if (first) return;
+    view_.ShowNote(ReplacedOutputText(path, at->second, writer));
+    at->second = std::move(writer);
 }
 
 }  // namespace orv

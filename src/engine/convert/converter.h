@@ -4,6 +4,7 @@
 #include <stop_token>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 
 #include "engine/read/archive.h"
 #include "engine/convert/batch_options.h"
@@ -45,6 +46,9 @@ public:
     std::string srcName;  // lower-cased file name of srcPath
     std::string outDir;  // output folder, ending in "/"
     std::int32_t entryIndex = 0;  // the entry under way, from 0
+    // Whether the archive's table, or an entry converted, reached past the end of the
+    // file: the missing bytes were read as zeros, which front ends may tell the user.
+    bool inputPastEnd = false;
 
     ConvertResult ConvertInputFile();
     // The bytes the block entries are read into holds: never more than the largest entry
@@ -81,9 +85,9 @@ private:
     // Whether path names a file directly inside outDir. Output paths are built from
     // entry names, which must never lead out of the folder.
     bool IsInsideOutDir(const std::string& path) const;
-    // Begins the file at path, which must lie directly inside outDir and must not be the
-    // input being converted (file-open FatalError otherwise); created() tells whether
-    // the file system gave it.
+    // Begins the file at path, which must lie directly inside outDir and must be neither
+    // the input being converted nor one of options.batchInputs (file-open FatalError
+    // otherwise); created() tells whether the file system gave it.
     OutputFile BeginOutputFile(const std::string& path);
     // BeginOutputFile, with the file-open FatalError when the file cannot be created
     // (the write FatalError when the file system is full).
@@ -93,6 +97,10 @@ private:
     static void CommitOutput(OutputFile& out);
     // Put the file in place after what entries before it wrote.
     void QueueOutput(OutputFile out);
+    // The entry under way (frame frameNo of it; -1: not a frame) writes path. A path
+    // that an earlier entry or frame of the input wrote is told as a note: the later
+    // file replaces the earlier one.
+    void Claim(const std::string& path, const ArchiveEntry& entry, std::int32_t frameNo);
     // The picture files, written but not yet in place; safe on any thread while the
     // input converts.
     OutputFile WriteBmp(const std::uint8_t* pixels, const DibInfo& info, const std::string& path,
@@ -114,6 +122,8 @@ private:
     // The folder of outDir while ConvertInputFile converts into it.
     OutputFolder outFolder_;
     const InputFile* input_ = nullptr;  // the input under way, never written over
+    // The paths the input's entries wrote, each with the entry (and frame) that wrote it.
+    std::unordered_map<std::string, std::string> claimed_;
     // The input's files on their way into outFolder_; emptied before it is let go.
     OutputQueue outputs_;
     // While an animation is composed for a file that plays it, its frames gather here

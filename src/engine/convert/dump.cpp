@@ -8,6 +8,7 @@ void Converter::DumpEntry(const std::uint8_t* data, const ArchiveEntry& entry, s
 {
     const std::string path = EntryOutputPath(entry, FrameSuffix(frameNo));
     view_.ShowOutputPath(path);
+    Claim(path, entry, frameNo);
     OutputFile out = CreateOutputFile(path);
     WriteOutput(out, data, entry.size);
     QueueOutput(std::move(out));

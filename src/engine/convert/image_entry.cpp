@@ -55,10 +55,12 @@ void Converter::ConvertImageEntry(const std::uint8_t* data, const ArchiveEntry& 
     if (options.outputMode == AllPng) {
         const std::string pngPath = stem + ".png";
         view_.ShowOutputPath(pngPath);
+        Claim(pngPath, entry, frameNo);
         outputs_.AddPicture(
             [this, info, pngPath](const std::uint8_t* pixels) { return WritePng(pixels, info, pngPath, nullptr); },
             &FatalError::PngFailed);
     } else {
+        Claim(bmpPath, entry, frameNo);
         outputs_.AddPicture(
             [this, info, bmpPath](const std::uint8_t* pixels) { return WriteBmp(pixels, info, bmpPath, nullptr); },
             &FatalError::CannotWrite);

@@ -20,8 +20,16 @@ OutputFile Converter::WritePng(const std::uint8_t* pixels, const DibInfo& info, 
                                const std::uint8_t* colourTable)
 {
     OutputFile out = BeginOutputFile(path);
-    if (WritePngRows(out, pixels, info, colourTable) != kPngWritten) throw FatalError::PngFailed(path);
-    return out;
+    // Running out of descriptors or memory is told as such; whatever else keeps the
+    // file from being written is the PNG error.
+    if (!out.created() && (out.error() == EMFILE || out.error() == ENFILE)) throw FatalError::CannotOpen(path);
+    if (!out.created() && out.error() == ENOMEM) throw FatalError::OutOfMemory();
+    switch (WritePngRows(out, pixels, info, colourTable)) {
+    case kPngWritten: return out;
+    case kPngOutOfMemory: throw FatalError::OutOfMemory();
+    case kPngNoDescriptor: throw FatalError::CannotOpen(path);
+    default: throw FatalError::PngFailed(path);
+    }
 }
 
 void Converter::WriteBmpFile(const std::uint8_t* pixels, const DibInfo& info, const std::string& path,

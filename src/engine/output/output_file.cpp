@@ -52,9 +52,8 @@ OutputFile::OutputFile(int folderFd, std::string name, std::string path, Tempora
         error_ = folderFd < 0 ? EBADF : errno;
     } else if (::fstatat(folderFd_, name_.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISDIR(st.st_mode)) {
         error_ = EISDIR;
-    } else if (temporary == Temporary::Unnamed ? CreateUnnamed() : CreateNamed()) {
-        // Held locked while it exists, so that no other run takes it for a leftover.
-        ::flock(file_.descriptor(), LOCK_EX);
+    } else {
+        temporary == Temporary::Unnamed ? CreateUnnamed() : CreateNamed();
     }
 }
 
@@ -81,6 +80,8 @@ bool OutputFile::CreateUnnamed()
 #ifdef O_TMPFILE
     const int fd = ::openat(folderFd_, ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
     if (fd >= 0) {
+        // Locked before it gets a name: no other run ever finds it unlocked.
+        ::flock(fd, LOCK_EX);
         file_.Adopt(fd);
         return true;
     }
@@ -98,15 +99,30 @@ bool OutputFile::CreateNamed()
     for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
         std::string name = NewTemporaryName();
         const int fd = ::openat(folderFd_, name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
-        if (fd >= 0) {
+        if (fd < 0) {
+            if (errno != EEXIST) break;
+            continue;
+        }
+        // Between creating and locking, another run's clean-up may have taken the file for
+        // a leftover and removed it; then it starts again under a new name.
+        ::flock(fd, LOCK_EX);
+        if (StillNamed(fd, name)) {
             file_.Adopt(fd);
             temporaryName_ = std::move(name);
             return true;
         }
-        if (errno != EEXIST) break;
+        ::close(fd);
     }
     error_ = errno;
     return false;
+}
+
+bool OutputFile::StillNamed(int fd, const std::string& name) const
+{
+    struct stat held { };
+    struct stat named { };
+    return ::fstat(fd, &held) == 0 && ::fstatat(folderFd_, name.c_str(), &named, AT_SYMLINK_NOFOLLOW) == 0
+        && held.st_dev == named.st_dev && held.st_ino == named.st_ino;
 }
 
 bool OutputFile::Commit()
@@ -128,8 +144,12 @@ bool OutputFile::Commit()
             return false;
         }
     }
-    // Closed first: a file system that reports lost data on close keeps the old file.
-    const bool closed = file_.Close();
+    // Closed first: a file system that reports lost data on close keeps the old file. The
+    // lock stays with a second descriptor until the name is in place, so that no other
+    // run's clean-up takes the temporary for a leftover in between.
+    FileHandle lock;
+    lock.Adopt(::fcntl(file_.descriptor(), F_DUPFD_CLOEXEC, 0));
+    const bool closed = lock.IsOpen() && file_.Close();
     if (!closed || ::renameat(folderFd_, temporaryName_.c_str(), folderFd_, name_.c_str()) != 0) {
         Discard();
         return false;

@@ -46,6 +46,8 @@ public:
 private:
     bool CreateUnnamed();
     bool CreateNamed();
+    // Whether name in the folder is still the file open as fd.
+    bool StillNamed(int fd, const std::string& name) const;
     void Discard();
 
     int folderFd_ = -1;

@@ -1,6 +1,7 @@
 #include "engine/output/output_folder.h"
 
 #include <dirent.h>
+#include <cerrno>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -22,20 +23,15 @@ bool OutputFolder::Make(const std::string& root, const std::string& name)
 {
     Close();
     const int rootFd = ::open(root.empty() ? "." : root.c_str(), kFolderFlags);
-    if (rootFd < 0) {
-        error_ = errno;
-        return false;
-    }
+    makeError_ = rootFd < 0 ? errno : 0;
+    error_ = makeError_;
+    if (rootFd < 0) return false;
     // An existing folder is fine; whatever else is in the way shows when opening.
-    const int made = ::mkdirat(rootFd, name.c_str(), 0777) == 0 ? 0 : errno;
+    if (::mkdirat(rootFd, name.c_str(), 0777) != 0 && errno != EEXIST) makeError_ = errno;
     fd_ = ::openat(rootFd, name.c_str(), kFolderFlags | O_NOFOLLOW);
-    const int opened = errno;
+    error_ = fd_ < 0 ? errno : 0;
     ::close(rootFd);
-    if (fd_ < 0) {
-        // Why the folder was not made, unless it was there already.
-        error_ = made != 0 && made != EEXIST ? made : opened;
-        return false;
-    }
+    if (fd_ < 0) return false;
     RemoveLeftovers();
     return true;
 }

@@ -23,8 +23,11 @@ public:
 
     bool IsOpen() const { return fd_ >= 0; }
     int descriptor() const { return fd_; }
-    // Why the folder could not be made or opened (errno).
+    // Why the folder could not be opened (errno), after Make or Open.
     int error() const { return error_; }
+    // After Make: the errno when the folder could not be made (0 when it was made or
+    // something of its name was there already).
+    int makeError() const { return makeError_; }
 
     // Removes the temporary files killed runs left in the open folder (Make does it).
     void RemoveLeftovers();
@@ -32,6 +35,7 @@ public:
 private:
     int fd_ = -1;
     int error_ = 0;
+    int makeError_ = 0;
 };
 
 }  // namespace orv

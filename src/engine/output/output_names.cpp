@@ -18,8 +18,8 @@ std::string OutputFolderName(std::string_view srcName)
 {
     const std::string_view stem = WithoutExtension(srcName);
     // A stem of "", "." or ".." would name exeDir itself or its parent.
-    if (stem.empty() || stem == "." || stem == "..") return std::string(srcName);
-    return std::string(stem);
+    if (stem.empty() || stem == "." || stem == "..") return EscapeForFileName(srcName);
+    return EscapeForFileName(stem);
 }
 
 }  // namespace orv

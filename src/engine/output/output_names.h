@@ -11,7 +11,8 @@ std::string FrameSuffix(std::int32_t frameNo);
 
 // The name of the folder, inside exeDir, that an input's files go into: its lower-cased
 // file name (srcName) without the extension, or all of it where that would leave "",
-// "." or "..", which name no folder of their own.
+// "." or "..", which name no folder of their own; control bytes and "%" escaped as in
+// names of entries.
 std::string OutputFolderName(std::string_view srcName);
 
 }  // namespace orv

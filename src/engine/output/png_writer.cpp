@@ -1,6 +1,8 @@
 #include <png.h>
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <cstdlib>
 #include <unistd.h>
 
@@ -17,16 +19,35 @@ namespace orv {
 
 namespace {
 
-// A "wb" stream of its own on the output file's descriptor.
-std::FILE* CreatePngStream(const OutputFile& out)
+// A "wb" stream of its own on the output file's descriptor; none, with the result to
+// return, when it cannot be had.
+std::FILE* CreatePngStream(const OutputFile& out, int& failure)
 {
+    failure = kPngNotCreated;
     if (!out.created()) return nullptr;
     const int fd = ::dup(out.descriptor());
-    if (fd < 0) return nullptr;
+    if (fd < 0) {
+        if (errno == EMFILE || errno == ENFILE) failure = kPngNoDescriptor;
+        return nullptr;
+    }
     std::FILE* file = ::fdopen(fd, "wb");
-    if (file == nullptr) ::close(fd);
+    if (file == nullptr) {
+        failure = kPngOutOfMemory;
+        ::close(fd);
+    }
     return file;
 }
+
+// libpng's errors end the encoding silently (the caller shows one message of its own);
+// allocations that failed are told apart by libpng's texts for them.
+[[noreturn]] void OnPngError(png_structp png, png_const_charp message)
+{
+    auto* outOfMemory = static_cast<bool*>(png_get_error_ptr(png));
+    if (outOfMemory != nullptr && std::strstr(message, "memory") != nullptr) *outOfMemory = true;
+    png_longjmp(png, 1);
+}
+
+void OnPngWarning(png_structp, png_const_charp) { }
 
 }  // namespace
 
@@ -51,26 +72,28 @@ int SaveDibAsPng(const OutputFile& out, const std::uint8_t* block, const std::ui
     if ((bitCount != 1 && bitCount != 4 && bitCount != 8 && bitCount != 24 && bitCount != 32) || compression != 0)
         return kPngCannotEncode;
 
-    std::FILE* file = CreatePngStream(out);
-    if (file == nullptr) return kPngNotCreated;
+    int failure = kPngNotCreated;
+    std::FILE* file = CreatePngStream(out, failure);
+    if (file == nullptr) return failure;
 
-    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    bool outOfMemory = false;
+    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, &outOfMemory, OnPngError, OnPngWarning);
     if (png == nullptr) {
         std::fclose(file);
-        return kPngLibraryFailed;
+        return kPngOutOfMemory;
     }
     png_infop info = png_create_info_struct(png);
     if (info == nullptr) {
         std::fclose(file);
         png_destroy_write_struct(&png, nullptr);
-        return kPngLibraryFailed;
+        return kPngOutOfMemory;
     }
     png_colorp volatile palette = nullptr;
     if (setjmp(png_jmpbuf(png))) {
         std::fclose(file);
         png_free(png, palette);  // an error may strike after the palette was made
         png_destroy_write_struct(&png, &info);
-        return kPngLibraryFailed;
+        return outOfMemory ? kPngOutOfMemory : kPngLibraryFailed;
     }
 
     png_init_io(png, file);

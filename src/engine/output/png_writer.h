@@ -12,6 +12,10 @@ inline constexpr int kPngWritten = 0;
 inline constexpr int kPngCannotEncode = 102;
 inline constexpr int kPngLibraryFailed = 108;
 inline constexpr int kPngNotCreated = 109;
+// Failures that are not the encoder's: memory that could not be obtained, and a
+// descriptor the process could not open (too many open files).
+inline constexpr int kPngOutOfMemory = 110;
+inline constexpr int kPngNoDescriptor = 111;
 
 class OutputFile;
 

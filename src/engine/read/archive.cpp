@@ -49,6 +49,16 @@ const std::uint8_t* ReadArchiveTable(InputFile& file, ScratchBuffer& tableBuf, s
     return file.ReadBlock(tableBuf, kArchiveHeaderBytes, std::uint64_t{count} * kArchiveEntryBytes);
 }
 
+bool TablePastEnd(std::uint32_t count, std::uint64_t fileSize)
+{
+    return kArchiveHeaderBytes + std::uint64_t{count} * kArchiveEntryBytes > fileSize;
+}
+
+bool EntryPastEnd(const ArchiveEntry& stored, std::uint64_t fileSize)
+{
+    return std::uint64_t{stored.offset} + stored.size > fileSize;
+}
+
 ArchiveEntry EntryWithinFile(const std::uint8_t* record, std::uint64_t fileSize)
 {
     ArchiveEntry entry = ParseArchiveEntry(record);

@@ -36,6 +36,11 @@ class ScratchBuffer;
 std::optional<std::uint32_t> ReadArchiveHeader(InputFile& file);
 // The count table records, zero-filled where the file ends before them, in tableBuf.
 const std::uint8_t* ReadArchiveTable(InputFile& file, ScratchBuffer& tableBuf, std::uint32_t count);
+// Whether the file, fileSize bytes long, ends before the header and the table of count
+// records do: the records it lacks read as zeros.
+bool TablePastEnd(std::uint32_t count, std::uint64_t fileSize);
+// Whether the file ends before the bytes the record claims (as stored, not cut).
+bool EntryPastEnd(const ArchiveEntry& stored, std::uint64_t fileSize);
 // The record as converters take it: its size cut to the bytes the file holds from its
 // offset on, so that a table claiming gigabytes costs no more than the file has.
 ArchiveEntry EntryWithinFile(const std::uint8_t* record, std::uint64_t fileSize);

@@ -58,6 +58,7 @@ Reader::Opened Reader::Open(const std::string& path)
 Reader::Opened Reader::Open(const std::string& path, InputKind kind)
 {
     entries_.clear();
+    pastEnd_ = false;
     footprints_.clear();
     canvas_.Drop();
     scratch_.Drop();
@@ -91,9 +92,11 @@ Reader::Opened Reader::Open(const std::string& path, InputKind kind)
     for (std::uint32_t i = 0; i < *count; ++i) {
         const std::uint8_t* record = table + std::size_t{i} * kArchiveEntryBytes;
         const ArchiveEntry stored = ParseArchiveEntry(record);
-        entries_.push_back(
-            {i, stored, EntryWithinFile(record, file_.size()).size, Cp932ToUtf8(stored.Name()), KindOf(stored)});
+        entries_.push_back({i, stored, EntryWithinFile(record, file_.size()).size, Cp932ToUtf8(stored.Name()),
+                            KindOf(stored), TablePastEnd(i + 1, file_.size()) || EntryPastEnd(stored, file_.size())});
+        pastEnd_ = pastEnd_ || entries_.back().pastEnd;
     }
+    pastEnd_ = pastEnd_ || TablePastEnd(*count, file_.size());
     return Opened::Yes;
 }
 

@@ -24,6 +24,9 @@ struct ReaderEntry {
     std::uint32_t size = 0;  // the bytes the file holds from the entry's offset on, at most stored.size
     std::string shown;  // the name as UTF-8, "%XX" for bytes that do not convert
     EntryKind kind = EntryKind::Other;
+    // Whether the file ends before this record of the table or before the bytes it
+    // claims: what is missing reads as zeros.
+    bool pastEnd = false;
 
     // The record as conversion takes it: its size cut to what the file holds.
     ArchiveEntry Record() const;
@@ -118,6 +121,8 @@ public:
     InputKind kind() const { return kind_; }
     const std::string& path() const { return file_.path(); }
     const std::vector<ReaderEntry>& entries() const { return entries_; }
+    // Whether the archive's header, its table or an entry reaches past the end of the file.
+    bool pastEnd() const { return pastEnd_; }
 
     // The settings animation frames are composed with (none: without settings); kept by
     // the caller for as long as this reader renders.
@@ -174,6 +179,7 @@ private:
     PassedOver passedOver_ = PassedOver::NotAnInputName;
     int openError_ = 0;
     std::vector<ReaderEntry> entries_;
+    bool pastEnd_ = false;
     const SettingsFile* settings_ = nullptr;
     ScratchBuffer dataBuf_;
     // The block exactly as conversion has it before entry canvasAt_ (or none), carried
