@@ -92,9 +92,10 @@ TEST_F(FaultTest, EntriesWritingOneNameAreToldAndTheLaterWins)
     EXPECT_EQ(result.exitCode, 0) << result.err;
     EXPECT_EQ(result.out, kFinished);
     EXPECT_EQ(result.err,
-              Out("clash", "a.bmp") + ": the file of entry 0 (a.cg) was replaced by that of entry 1 (a.bmp)\n"
+              "orvconv-cli: " + Out("clash", "a.bmp")
+                  + ": the file of entry 0 (a.cg) was replaced by that of entry 1 (a.bmp)\n" + "orvconv-cli: "
                   + Out("clash", "x.wav") + ": the file of entry 2 (x.pcm) was replaced by that of entry 3 (x.wav)\n"
-                  + Out("clash", "walk_0002.bmp")
+                  + "orvconv-cli: " + Out("clash", "walk_0002.bmp")
                   + ": the file of entry 4 (walk.ani) frame 2 was replaced by that of entry 5 (walk_0002.cg)\n");
     EXPECT_EQ(ReadAll(root() / "clash" / "a.bmp"), rawBmp);
     EXPECT_EQ(ReadAll(root() / "clash" / "x.wav"), rawWav);

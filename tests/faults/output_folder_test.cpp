@@ -46,7 +46,7 @@ TEST_F(OutputFolderTest, TheOutputRootIsMadeOnlyForAnInputThatWritesIntoIt)
     const std::string notes = Input("notes.txt", BytesOf("not an input"));
     const std::string notPack = Input("other.dat", BytesOf("no archive"));
     auto result = Process(ORVCONV_CLI_PATH, {"-o", made, notes, notPack}, dir.path()).Wait(kRunLimit);
-    EXPECT_EQ(result.exitCode, 0) << result.err;
+    EXPECT_EQ(result.exitCode, 4) << result.err;  // nothing converted
     EXPECT_FALSE(std::filesystem::exists(dir.path() / "new"));
 
     result = Process(ORVCONV_CLI_PATH, {"-o", made, notes, Archive()}, dir.path()).Wait(kRunLimit);
