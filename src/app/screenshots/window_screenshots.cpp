@@ -4,25 +4,21 @@
 // OUT_DIR/work/ standing for the executable's folder. Run it under a window manager so
 // that frames and captions show; fonts are fixed here, the locale by the caller.
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QImage>
 #include <QProgressBar>
-#include <QScreen>
 #include <QTimer>
 #include <fstream>
 #include <QTranslator>
-#include <QWindow>
 #include <chrono>
 #include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <optional>
 #include <string>
 #include <utility>
 
 #include "app/qt_translations.h"
+#include "app/screenshots/screen_shots.h"
 #include "app/tform1.h"
 #include "engine/base/executable_path.h"
 #include "app/ui_dialogs.h"
@@ -32,61 +28,9 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// Lets the window system catch up: events for ms milliseconds.
-void Settle(int ms)
-{
-    QElapsedTimer clock;
-    clock.start();
-    while (clock.elapsed() < ms) QApplication::processEvents(QEventLoop::AllEvents, 10);
-}
-
-// How long a window may take to show and paint on a loaded machine before the run fails.
-constexpr int kShowLimitMs = 60000;
-
-[[noreturn]] void Fail(const std::string& what)
-{
-    std::fprintf(stderr, "window_screenshots: %s\n", what.c_str());
-    std::exit(1);
-}
-
-// Waits until the window is exposed and, where a window manager runs, framed, then paints
-// it at once; fails the run when that never happens.
-void WaitUntilShown(QWidget& window)
-{
-    QElapsedTimer clock;
-    clock.start();
-    while (!(window.windowHandle() != nullptr && window.windowHandle()->isExposed()
-             && window.frameGeometry().size() != window.size())) {
-        if (clock.elapsed() > kShowLimitMs) Fail("a window was never shown: " + window.objectName().toStdString());
-        QApplication::processEvents(QEventLoop::AllEvents, 10);
-    }
-    window.repaint();
-    Settle(300);
-}
-
-// Whether every pixel of the picture has one colour, as a window not painted yet shows.
-bool Blank(const QImage& image)
-{
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x)
-            if (image.pixel(x, y) != image.pixel(0, 0)) return false;
-    return true;
-}
-
-// The screen as it shows the area, frames and other windows included, once something is
-// painted there; the run fails when it stays blank.
-void Shoot(const QRect& area, const fs::path& file)
-{
-    QElapsedTimer clock;
-    clock.start();
-    QPixmap shot;
-    do {
-        if (clock.elapsed() > kShowLimitMs) Fail(file.string() + " stays blank: nothing was painted there");
-        QApplication::processEvents(QEventLoop::AllEvents, 50);
-        shot = QGuiApplication::primaryScreen()->grabWindow(0, area.x(), area.y(), area.width(), area.height());
-    } while (shot.isNull() || Blank(shot.toImage()));
-    if (!shot.save(QString::fromStdString(file.string()))) Fail("cannot write " + file.string());
-}
+using orv::shots::Settle;
+using orv::shots::Shoot;
+using orv::shots::WaitUntilShown;
 
 class ShotDialogs : public orv::app::QtDialogs {
 public:

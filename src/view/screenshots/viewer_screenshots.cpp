@@ -6,17 +6,13 @@
 #include <QAbstractButton>
 #include <QAbstractItemModel>
 #include <QApplication>
-#include <QElapsedTimer>
-#include <QImage>
-#include <QScreen>
 #include <QSignalSpy>
 #include <QTableView>
-#include <QWindow>
 #include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <string>
 
+#include "app/screenshots/screen_shots.h"
 #include "view/viewer_dialogs.h"
 #include "view/viewer_translation.h"
 #include "view/viewer_window.h"
@@ -25,20 +21,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr int kLimitMs = 60000;
-
-[[noreturn]] void Fail(const std::string& what)
-{
-    std::fprintf(stderr, "viewer_screenshots: %s\n", what.c_str());
-    std::exit(1);
-}
-
-void Settle(int ms)
-{
-    QElapsedTimer clock;
-    clock.start();
-    while (clock.elapsed() < ms) QApplication::processEvents(QEventLoop::AllEvents, 10);
-}
+using orv::shots::Fail;
+using orv::shots::Settle;
 
 // Makes the entry named name current and waits for its preview.
 void Select(orv::view::ViewerWindow& window, const QString& name)
@@ -49,27 +33,11 @@ void Select(orv::view::ViewerWindow& window, const QString& name)
         if (shown->index(row, 0).data().toString() != name) continue;
         QSignalSpy ready(&window, &orv::view::ViewerWindow::PreviewShown);
         list->setCurrentIndex(shown->index(row, 0));
-        if (!ready.wait(kLimitMs)) Fail("no preview of " + name.toStdString());
+        if (!ready.wait(orv::shots::kShowLimitMs)) Fail("no preview of " + name.toStdString());
         Settle(300);
         return;
     }
     Fail("no entry " + name.toStdString());
-}
-
-void Shoot(QWidget& window, const fs::path& file)
-{
-    QElapsedTimer clock;
-    clock.start();
-    QImage shot;
-    do {
-        if (clock.elapsed() > kLimitMs) Fail(file.string() + " stays blank: nothing was painted there");
-        QApplication::processEvents(QEventLoop::AllEvents, 50);
-        const QRect area = window.frameGeometry();
-        shot = QGuiApplication::primaryScreen()
-                   ->grabWindow(0, area.x(), area.y(), area.width(), area.height())
-                   .toImage();
-    } while (shot.isNull() || shot.pixel(0, 0) == shot.pixel(shot.width() / 2, shot.height() / 2));
-    if (!shot.save(QString::fromStdString(file.string()))) Fail("cannot write " + file.string());
 }
 
 }  // namespace
@@ -92,22 +60,16 @@ int main(int argc, char** argv)
     orv::view::ViewerWindow window(dialogs);
     window.resize(820, 520);
     window.show();
-    QElapsedTimer clock;
-    clock.start();
-    while (!(window.windowHandle() != nullptr && window.windowHandle()->isExposed()
-             && window.frameGeometry().size() != window.size())) {
-        if (clock.elapsed() > kLimitMs) Fail("the window was never shown");
-        QApplication::processEvents(QEventLoop::AllEvents, 10);
-    }
+    orv::shots::WaitUntilShown(window);
     if (!window.UseSettings((samples / "sample.ini").string())) Fail("cannot read sample.ini");
     if (!window.OpenInput((samples / "sample.dat").string())) Fail("cannot open sample.dat");
     Select(window, "title.cg");
-    Shoot(window, out / "viewer-picture.png");
+    orv::shots::Shoot(window.frameGeometry(), out / "viewer-picture.png");
     Select(window, "walk.ani");
     window.findChild<QAbstractButton*>("playButton")->click();
     Settle(250);
-    Shoot(window, out / "viewer-animation.png");
+    orv::shots::Shoot(window.frameGeometry(), out / "viewer-animation.png");
     Select(window, "タイトル.txt");
-    Shoot(window, out / "viewer-text.png");
+    orv::shots::Shoot(window.frameGeometry(), out / "viewer-text.png");
     return 0;
 }
