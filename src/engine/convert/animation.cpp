@@ -8,7 +8,7 @@ namespace orv {
 
 void Converter::ConvertAnimation(const std::uint8_t* data, ArchiveEntry& entry)
 {
-    composing_ = options.animation != AnimationOutput::Frames;
+    composing_ = !drawOnly_ && options.animation != AnimationOutput::Frames;
     // The frames gathered for one file are let go however the animation ends.
     struct Composed {
         Converter& converter;

@@ -56,6 +56,7 @@ ConvertResult Converter::ConvertInputFile()
 ConvertResult Converter::ConvertOpenInput(InputFile& file, InputKind kind)
 {
     if (kind == InputKind::Animation) {
+        if (!Chosen(0)) return ConvertResult::Finished;
         MakeOutputFolder();
         std::uint8_t* data = file.ReadBlock(dataBuf, 0, file.size());
         ArchiveEntry entry = AnimationFileEntry(srcName, file.size());
@@ -99,9 +100,33 @@ ConvertResult Converter::ConvertOpenInput(InputFile& file, InputKind kind)
     return ConvertResult::Finished;
 }
 
+bool Converter::Chosen(std::uint32_t index) const
+{
+    return chosenEntries.empty() || (index < chosenEntries.size() && chosenEntries[index]);
+}
+
+void Converter::DrawUnchosen(InputFile& archive, ArchiveEntry& entry, EntryKind kind)
+{
+    if (kind != EntryKind::Image && (kind != EntryKind::Animation || options.aniRaw)) return;
+    const std::uint8_t* data = archive.ReadBlock(dataBuf, entry.offset, entry.size);
+    drawOnly_ = true;
+    struct Written {
+        bool& drawOnly;
+        ~Written() { drawOnly = false; }
+    } written{drawOnly_};
+    if (kind == EntryKind::Image)
+        ConvertImageEntry(data, entry, false, true, -1);
+    else
+        ConvertAnimation(data, entry);
+}
+
 void Converter::ConvertArchiveEntry(InputFile& archive, ArchiveEntry& entry)
 {
     const EntryKind kind = KindOf(entry);
+    if (!Chosen(static_cast<std::uint32_t>(entryIndex))) {
+        DrawUnchosen(archive, entry, kind);
+        return;
+    }
     if (kind == EntryKind::Sound && entry.size > kSoundStreamThreshold) {
         WriteWaveStreamed(archive, entry);
         return;

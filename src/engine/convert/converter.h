@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <vector>
 
 #include "engine/read/archive.h"
 #include "engine/convert/batch_options.h"
@@ -41,6 +42,10 @@ public:
     // Where finished pictures are encoded and written while the next ones are decoded;
     // none writes each at once. Files are put in place in entry order either way.
     TaskRunner* pictureWriters = nullptr;
+    // The entries of an archive whose files are written, by index; empty: every entry.
+    // The others are still drawn where they draw, so that what is written shows what
+    // converting the whole input shows.
+    std::vector<bool> chosenEntries;
 
     // Written by ConvertInputFile.
     std::string srcName;  // lower-cased file name of srcPath
@@ -78,6 +83,9 @@ private:
     void DropCanvas();
     ConvertResult ConvertOpenInput(InputFile& file, InputKind kind);
     void ConvertArchiveEntry(InputFile& archive, ArchiveEntry& entry);
+    bool Chosen(std::uint32_t index) const;
+    // Draws an entry left out of chosenEntries on the canvas, writing nothing.
+    void DrawUnchosen(InputFile& archive, ArchiveEntry& entry, EntryKind kind);
     // outDir + the entry's name as UTF-8 + suffix.
     std::string EntryOutputPath(const ArchiveEntry& entry, std::string_view suffix) const;
     // outDir + the entry's name as UTF-8 without its extension.
@@ -129,6 +137,8 @@ private:
     // While an animation is composed for a file that plays it, its frames gather here
     // instead of being written one by one.
     bool composing_ = false;
+    // While an entry outside chosenEntries is drawn, nothing is written.
+    bool drawOnly_ = false;
     ComposedFrames composed_;
 };
 

@@ -14,16 +14,18 @@ void Converter::ConvertImageEntry(const std::uint8_t* data, const ArchiveEntry& 
     const PictureHeader header = ReadPictureHeader(data, entry.size);
     switch (ActionOf(header)) {
     case PictureAction::Skipped: return;
-    case PictureAction::Raw: DumpEntry(data, entry, frameNo); return;
+    case PictureAction::Raw:
+        if (!drawOnly_) DumpEntry(data, entry, frameNo);
+        return;
     case PictureAction::Drawn: break;
     }
 
     const std::string stem = EntryOutputStem(entry) + FrameSuffix(frameNo);
     const std::string bmpPath = stem + ".bmp";
-    view_.ShowOutputPath(bmpPath);
+    if (!drawOnly_) view_.ShowOutputPath(bmpPath);
 
     const std::uint8_t* canvas = canvas_.Draw(data, entry.size, header, frameNo, clearCanvas);
-    if (renderOnly) return;
+    if (renderOnly || drawOnly_) return;
     const std::uint32_t width = header.width;
     const std::uint32_t height = header.height;
     if (composing_) {
