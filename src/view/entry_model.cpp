@@ -103,6 +103,12 @@ QVariant EntryModel::data(const QModelIndex& index, int role) const
     return {};
 }
 
+Qt::ItemFlags EntryModel::flags(const QModelIndex& index) const
+{
+    // Entries are dragged out as the files they convert to.
+    return QAbstractTableModel::flags(index) | (index.isValid() ? Qt::ItemIsDragEnabled : Qt::NoItemFlags);
+}
+
 QVariant EntryModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole)

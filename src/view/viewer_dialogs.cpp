@@ -4,6 +4,8 @@
 #include <QFileDialog>
 #include <QMessageBox>
 
+#include "view/extract_dialog.h"
+
 namespace orv::view {
 
 namespace {
@@ -12,6 +14,13 @@ std::optional<QString> Chosen(const QString& file)
 {
     if (file.isEmpty()) return std::nullopt;
     return file;
+}
+
+void ShowBox(QWidget* owner, QMessageBox::Icon icon, const QString& text)
+{
+    QMessageBox box(icon, QCoreApplication::applicationName(), text, QMessageBox::Ok, owner);
+    box.setTextFormat(Qt::PlainText);
+    box.exec();
 }
 
 }  // namespace
@@ -38,11 +47,22 @@ std::optional<QString> QtViewerDialogs::ChooseSavePng(QWidget* owner, const QStr
         QCoreApplication::translate("orv::view::QtViewerDialogs", "PNG pictures (*.png)")));
 }
 
+bool QtViewerDialogs::ChooseExtraction(QWidget* owner, const QString& title, ExtractChoices& choices)
+{
+    ExtractDialog dialog(choices, title, owner);
+    if (dialog.exec() != QDialog::Accepted) return false;
+    choices = dialog.choices();
+    return true;
+}
+
 void QtViewerDialogs::ShowError(QWidget* owner, const QString& text)
 {
-    QMessageBox box(QMessageBox::Warning, QCoreApplication::applicationName(), text, QMessageBox::Ok, owner);
-    box.setTextFormat(Qt::PlainText);
-    box.exec();
+    ShowBox(owner, QMessageBox::Warning, text);
+}
+
+void QtViewerDialogs::ShowMessage(QWidget* owner, const QString& text)
+{
+    ShowBox(owner, QMessageBox::Information, text);
 }
 
 }  // namespace orv::view

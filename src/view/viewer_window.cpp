@@ -20,6 +20,7 @@
 #include <QStackedWidget>
 #include <QStatusBar>
 #include <QTableView>
+#include <QTemporaryDir>
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -29,6 +30,7 @@
 #include "settings/settings_error.h"
 #include "settings/settings_file.h"
 #include "view/entry_filter.h"
+#include "view/entry_list_view.h"
 #include "view/entry_model.h"
 #include "view/entry_text.h"
 #include "view/picture_view.h"
@@ -81,6 +83,7 @@ void ViewerWindow::createActions()
     copy->setShortcut(QKeySequence::Copy);
     QAction* save = bar->addAction(tr("Save picture…"), this, &ViewerWindow::SaveShown);
     save->setShortcut(QKeySequence::Save);
+    bar->addAction(tr("Extract…"), this, [this] { Extract(true); })->setToolTip(tr("Extract the selected entries"));
     bar->addSeparator();
     QAction* fit = bar->addAction(tr("Fit"), this, [this] {
         picture_->SetFitted(true);
@@ -120,6 +123,10 @@ void ViewerWindow::createMenu()
         recent->setEnabled(!recent->isEmpty());
     });
     file->addSeparator();
+    file->addAction(tr("&Extract Selected…"), QKeySequence(Qt::CTRL | Qt::Key_E), this, [this] { Extract(true); });
+    file->addAction(tr("Extract &All…"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_E), this,
+                    [this] { Extract(false); });
+    file->addSeparator();
     file->addAction(tr("&Quit"), QKeySequence::Quit, this, &QWidget::close);
 }
 
@@ -137,8 +144,12 @@ void ViewerWindow::createList()
     filterEdit_->setPlaceholderText(tr("Filter by name"));
     filterEdit_->setClearButtonEnabled(true);
     connect(filterEdit_, &QLineEdit::textChanged, filter_, &EntryFilter::setFilterFixedString);
-    list_ = new QTableView(left);
+    auto* list = new EntryListView(left);
+    list->dragData = [this] { return DragData(); };
+    list_ = list;
     list_->setObjectName("entryList");
+    list_->setDragEnabled(true);
+    list_->setDragDropMode(QAbstractItemView::DragOnly);
     list_->setModel(filter_);
     list_->setSortingEnabled(true);
     list_->sortByColumn(-1, Qt::AscendingOrder);

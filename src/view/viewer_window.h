@@ -5,11 +5,14 @@
 #include <memory>
 #include <string>
 
+#include "view/extraction.h"
 #include "view/preview.h"
 #include "view/preview_renderer.h"
 #include "view/recent_files.h"
 
 class QLabel;
+class QMimeData;
+class QTemporaryDir;
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
@@ -53,6 +56,13 @@ public:
     // Saves the picture shown as a PNG file the user chooses.
     void SaveShown();
 
+    // Writes the selected entries (or all of them) with the choices the user makes, on a
+    // thread of its own with progress and a way to cancel.
+    void Extract(bool selectedOnly);
+    // The selected entries written into a temporary folder of their own, as the files to
+    // drag out; the folder goes with the window. Null when nothing could be written.
+    QMimeData* DragData();
+
     // What the preview shows, for tests and the status bar.
     const Preview& preview() const { return preview_; }
     int frame() const { return frame_; }
@@ -61,6 +71,8 @@ public:
 signals:
     // A preview has been shown.
     void PreviewShown();
+    // An extraction has ended and what it ended with has been told.
+    void ExtractionEnded();
 
 protected:
     void dragEnterEvent(QDragEnterEvent* event) override;
@@ -80,6 +92,9 @@ private:
     void ShowFrame(int frame);
     void StepFrame(int by);
     void SetPlaying(bool playing);
+    // The entries selected in the list, by index of the input; empty when all are.
+    std::vector<bool> SelectedEntries() const;
+    void ExtractionFinished(const ExtractOutcome& outcome, const QString& folder, int count);
 
     ViewerDialogs& dialogs_;
     EntryModel* model_ = nullptr;
@@ -105,6 +120,9 @@ private:
     Preview preview_;
     int frame_ = 0;
     QTimer playTimer_;
+    ExtractChoices extractChoices_;
+    Extraction* extraction_ = nullptr;  // the one under way
+    std::vector<std::unique_ptr<QTemporaryDir>> dragFolders_;
 };
 
 }  // namespace orv::view

@@ -18,6 +18,7 @@
 #include <stop_token>
 
 #include "engine/convert/converter.h"
+#include "fake_dialogs.h"
 #include "random_archive.h"
 #include "settings/settings_file.h"
 #include "temp_dir.h"
@@ -26,7 +27,6 @@
 #include "view/entry_model.h"
 #include "view/entry_text.h"
 #include "view/recent_files.h"
-#include "view/viewer_dialogs.h"
 #include "view/viewer_translation.h"
 #include "view/viewer_window.h"
 
@@ -34,21 +34,6 @@ using orv::tools::Bytes;
 using orv::tools::BytesOf;
 
 namespace {
-
-class FakeDialogs : public orv::view::ViewerDialogs {
-public:
-    QStringList errors;
-    std::optional<QString> ChooseInput(QWidget*) override { return std::nullopt; }
-    std::optional<QString> ChooseSettings(QWidget*, const QString&) override { return std::nullopt; }
-    std::optional<QString> savePng;
-    QString suggested;
-    std::optional<QString> ChooseSavePng(QWidget*, const QString& name) override
-    {
-        suggested = name;
-        return savePng;
-    }
-    void ShowError(QWidget*, const QString& text) override { errors << text; }
-};
 
 // What conversion writes for an input, into folder/: the files as orvconv-cli writes them.
 void Convert(const std::string& input, const std::string& folder, const orv::SettingsFile* settings)

@@ -1,0 +1,88 @@
+#include "view/extract_dialog.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QFileDialog>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSpinBox>
+
+namespace orv::view {
+
+ExtractDialog::ExtractDialog(const ExtractChoices& choices, const QString& title, QWidget* parent) : QDialog(parent)
+{
+    setWindowTitle(title);
+    auto* form = new QFormLayout(this);
+
+    auto* folderRow = new QHBoxLayout;
+    folder_ = new QLineEdit(choices.folder, this);
+    folder_->setObjectName("extractFolder");
+    folder_->setMinimumWidth(40 * fontMetrics().horizontalAdvance('0'));
+    auto* browse = new QPushButton(tr("Browse…"), this);
+    connect(browse, &QPushButton::clicked, this, [this] {
+        const QString chosen = QFileDialog::getExistingDirectory(this, tr("Folder"), folder_->text());
+        if (!chosen.isEmpty()) folder_->setText(chosen);
+    });
+    folderRow->addWidget(folder_);
+    folderRow->addWidget(browse);
+    form->addRow(tr("Into folder:"), folderRow);
+
+    format_ = new QComboBox(this);
+    format_->addItem(tr("BMP"), AllBmp);
+    format_->addItem(tr("PNG"), AllPng);
+    format_->addItem(tr("PNG only for pictures with alpha, else BMP"), AlphaPng);
+    format_->setCurrentIndex(format_->findData(choices.mode));
+    form->addRow(tr("Pictures as:"), format_);
+
+    animation_ = new QComboBox(this);
+    animation_->addItem(tr("numbered frames"), static_cast<int>(AnimationOutput::Frames));
+    animation_->addItem(tr("animated WebP"), static_cast<int>(AnimationOutput::Webp));
+    animation_->addItem(tr("looping GIF"), static_cast<int>(AnimationOutput::Gif));
+    animation_->addItem(tr("sprite sheet (PNG and JSON)"), static_cast<int>(AnimationOutput::Sheet));
+    animation_->setCurrentIndex(animation_->findData(static_cast<int>(choices.animation)));
+    form->addRow(tr("Animations as:"), animation_);
+
+    aniRaw_ = new QCheckBox(tr("Keep animation entries of archives as raw .ani files"), this);
+    aniRaw_->setChecked(choices.aniRaw);
+    form->addRow(aniRaw_);
+
+    frameMs_ = new QSpinBox(this);
+    frameMs_->setRange(1, 655350);
+    frameMs_->setValue(choices.frameMs);
+    frameMs_->setSuffix(tr(" ms a frame"));
+    form->addRow(tr("WebP and GIF speed:"), frameMs_);
+
+    sheetColumns_ = new QSpinBox(this);
+    sheetColumns_->setRange(0, 65535);
+    sheetColumns_->setSpecialValueText(tr("as many as frames, at most 16"));
+    sheetColumns_->setValue(choices.sheetColumns);
+    form->addRow(tr("Sheet columns:"), sheetColumns_);
+
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    // A folder must be named before anything can be written.
+    auto enableOk = [this, buttons] {
+        buttons->button(QDialogButtonBox::Ok)->setEnabled(!folder_->text().trimmed().isEmpty());
+    };
+    connect(folder_, &QLineEdit::textChanged, this, enableOk);
+    enableOk();
+    form->addRow(buttons);
+}
+
+ExtractChoices ExtractDialog::choices() const
+{
+    ExtractChoices choices;
+    choices.folder = folder_->text().trimmed();
+    choices.mode = static_cast<OutputMode>(format_->currentData().toInt());
+    choices.animation = static_cast<AnimationOutput>(animation_->currentData().toInt());
+    choices.aniRaw = aniRaw_->isChecked();
+    choices.frameMs = frameMs_->value();
+    choices.sheetColumns = sheetColumns_->value();
+    return choices;
+}
+
+}  // namespace orv::view

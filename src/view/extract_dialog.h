@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QDialog>
+
+#include "view/extraction.h"
+
+class QCheckBox;
+class QComboBox;
+class QLineEdit;
+class QSpinBox;
+
+namespace orv::view {
+
+// Where and as what entries are taken out: the folder, and the choices orvconv-cli
+// offers as -f, --animation, --ani-raw, --frame-ms and --sheet-columns.
+class ExtractDialog : public QDialog {
+    Q_OBJECT
+
+public:
+    ExtractDialog(const ExtractChoices& choices, const QString& title, QWidget* parent = nullptr);
+    ExtractChoices choices() const;
+
+private:
+    QLineEdit* folder_ = nullptr;
+    QComboBox* format_ = nullptr;
+    QComboBox* animation_ = nullptr;
+    QCheckBox* aniRaw_ = nullptr;
+    QSpinBox* frameMs_ = nullptr;
+    QSpinBox* sheetColumns_ = nullptr;
+};
+
+}  // namespace orv::view

@@ -1,0 +1,123 @@
+#include "view/extraction.h"
+
+#include <QFile>
+#include <QMetaObject>
+#include <new>
+
+#include "engine/base/fatal_error.h"
+#include "engine/base/text.h"
+#include "engine/convert/converter.h"
+#include "engine/convert/status_view.h"
+#include "engine/output/output_names.h"
+
+namespace orv::view {
+
+namespace {
+
+// Keeps the notes; the progress goes to a callback, everything else is not shown.
+class ExtractionView final : public SilentStatusView {
+public:
+    explicit ExtractionView(StatusView& shown) : shown_(shown) { }
+    void SetEntryProgressMax(std::int32_t maximum) override { shown_.SetEntryProgressMax(maximum); }
+    void SetEntryProgressPosition(std::int32_t position) override { shown_.SetEntryProgressPosition(position); }
+    void ShowNote(const std::string& text) override { notes << QString::fromStdString(text); }
+    QStringList notes;
+
+private:
+    StatusView& shown_;
+};
+
+// Hands progress to the Extraction's thread as its Progress signal.
+class SignalView final : public SilentStatusView {
+public:
+    explicit SignalView(Extraction& owner) : owner_(owner) { }
+    void SetEntryProgressMax(std::int32_t maximum) override
+    {
+        total_ = maximum;
+        Tell(0);
+    }
+    void SetEntryProgressPosition(std::int32_t position) override { Tell(position); }
+
+private:
+    void Tell(int done)
+    {
+        QMetaObject::invokeMethod(
+            &owner_, [owner = &owner_, done, total = total_] { emit owner->Progress(done, total); },
+            Qt::QueuedConnection);
+    }
+    Extraction& owner_;
+    int total_ = 0;
+};
+
+std::string LocalPath(const QString& file)
+{
+    return QFile::encodeName(file).toStdString();
+}
+
+}  // namespace
+
+QString ExtractedFolder(const std::string& input, const ExtractChoices& choices)
+{
+    const std::string name = OutputFolderName(AsciiLower(FileNamePart(input)));
+    return QFile::decodeName(QByteArray::fromStdString(LocalPath(choices.folder) + '/' + name));
+}
+
+ExtractOutcome ExtractEntries(const std::string& input, const SettingsFile* settings, const ExtractChoices& choices,
+                              const std::vector<bool>& chosen, StatusView& view, std::stop_token stop)
+{
+    ExtractionView shown(view);
+    Converter converter(shown);
+    converter.options.exeDir = LocalPath(choices.folder) + '/';
+    converter.options.outputMode = choices.mode;
+    converter.options.animation = choices.animation;
+    converter.options.aniRaw = choices.aniRaw;
+    converter.options.frameMs = choices.frameMs;
+    converter.options.sheetColumns = choices.sheetColumns;
+    converter.options.iniFile = settings;
+    converter.srcPath = input;
+    converter.stopToken = std::move(stop);
+    converter.chosenEntries = chosen;
+    ExtractOutcome outcome;
+    try {
+        outcome.stopped = converter.ConvertInputFile() == ConvertResult::Cancelled;
+    } catch (const FatalError& error) {
+        outcome.error = QString::fromUtf8(error.detailed());
+    } catch (const std::bad_alloc&) {
+        outcome.error = QString::fromUtf8(FatalError::OutOfMemory().detailed());
+    }
+    outcome.notes = shown.notes;
+    return outcome;
+}
+
+Extraction::Extraction(std::string input, std::shared_ptr<const SettingsFile> settings, ExtractChoices choices,
+                       std::vector<bool> chosen, QObject* parent)
+    : QObject(parent),
+      input_(std::move(input)),
+      settings_(std::move(settings)),
+      choices_(std::move(choices)),
+      chosen_(std::move(chosen))
+{
+}
+
+Extraction::~Extraction()
+{
+    // The worker's last signals are queued to this object; they die with it.
+    worker_ = {};
+}
+
+void Extraction::Start()
+{
+    worker_ = std::jthread([this](std::stop_token stop) {
+        SignalView view(*this);
+        ExtractOutcome outcome = ExtractEntries(input_, settings_.get(), choices_, chosen_, view, std::move(stop));
+        QMetaObject::invokeMethod(
+            this, [this, outcome = std::move(outcome)] { emit Finished(outcome); }, Qt::QueuedConnection);
+    });
+}
+
+void Extraction::Cancel()
+{
+    worker_.request_stop();
+}
+
+}  // namespace orv::view

@@ -1,0 +1,103 @@
+// Taking entries out of the input shown: into a folder the user chooses, or dragged out.
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QMimeData>
+#include <QProgressDialog>
+#include <QStatusBar>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <QUrl>
+#include <algorithm>
+
+#include "engine/convert/status_view.h"
+#include "view/entry_filter.h"
+#include "view/entry_model.h"
+#include "view/viewer_dialogs.h"
+#include "view/viewer_window.h"
+
+namespace orv::view {
+
+std::vector<bool> ViewerWindow::SelectedEntries() const
+{
+    const QModelIndexList rows = list_->selectionModel()->selectedRows();
+    if (rows.isEmpty() || model_->rowCount() <= 1) return {};
+    std::vector<bool> chosen(static_cast<std::size_t>(model_->rowCount()), false);
+    for (const QModelIndex& row : rows) chosen[static_cast<std::size_t>(filter_->mapToSource(row).row())] = true;
+    return chosen;
+}
+
+void ViewerWindow::Extract(bool selectedOnly)
+{
+    if (model_->path().empty() || extraction_ != nullptr) return;
+    const std::vector<bool> chosen = selectedOnly ? SelectedEntries() : std::vector<bool>{};
+    if (selectedOnly && chosen.empty() && model_->rowCount() > 1) return;
+    const int count = chosen.empty() ? model_->rowCount() : static_cast<int>(std::ranges::count(chosen, true));
+    if (extractChoices_.folder.isEmpty())
+        extractChoices_.folder = QFileInfo(QFile::decodeName(QByteArray::fromStdString(model_->path()))).absolutePath();
+    const QString title = count == 1 ? tr("Extract 1 entry") : tr("Extract %1 entries").arg(count);
+    if (!dialogs_.ChooseExtraction(this, title, extractChoices_)) return;
+
+    const QString folder = ExtractedFolder(model_->path(), extractChoices_);
+    auto* progress = new QProgressDialog(tr("Writing into %1…").arg(folder), tr("Cancel"), 0, 0, this);
+    progress->setObjectName("extractProgress");
+    progress->setWindowModality(Qt::WindowModal);
+    progress->setMinimumDuration(300);
+    progress->setAutoClose(false);
+    progress->setAutoReset(false);
+    extraction_ = new Extraction(model_->path(), settings_, extractChoices_, chosen, this);
+    connect(extraction_, &Extraction::Progress, progress, [progress](int done, int total) {
+        progress->setMaximum(total);
+        progress->setValue(done);
+    });
+    connect(progress, &QProgressDialog::canceled, extraction_, &Extraction::Cancel);
+    connect(extraction_, &Extraction::Finished, this, [this, progress, folder, count](const ExtractOutcome& outcome) {
+        progress->deleteLater();
+        extraction_->deleteLater();
+        extraction_ = nullptr;
+        ExtractionFinished(outcome, folder, count);
+    });
+    extraction_->Start();
+}
+
+void ViewerWindow::ExtractionFinished(const ExtractOutcome& outcome, const QString& folder, int count)
+{
+    if (!outcome.error.isEmpty())
+        dialogs_.ShowError(this, tr("Extraction stopped: %1\nWhat was written before stays in %2.")
+                                     .arg(outcome.error, folder));
+    else if (outcome.stopped)
+        statusBar()->showMessage(tr("Extraction cancelled; what was written stays in %1.").arg(folder));
+    else
+        statusBar()->showMessage(count == 1 ? tr("1 entry written into %1.").arg(folder)
+                                            : tr("%1 entries written into %2.").arg(count).arg(folder));
+    if (outcome.error.isEmpty() && !outcome.notes.isEmpty())
+        dialogs_.ShowMessage(this, tr("Some entries wrote the same file; the later one was kept:\n%1")
+                                       .arg(outcome.notes.join('\n')));
+    emit ExtractionEnded();
+}
+
+QMimeData* ViewerWindow::DragData()
+{
+    if (model_->path().empty()) return nullptr;
+    auto temporary = std::make_unique<QTemporaryDir>(QDir::tempPath() + "/orvview-XXXXXX");
+    if (!temporary->isValid()) return nullptr;
+    ExtractChoices choices = extractChoices_;
+    choices.folder = temporary->path();
+    SilentStatusView view;
+    const ExtractOutcome outcome = ExtractEntries(model_->path(), settings_.get(), choices, SelectedEntries(), view, {});
+    if (!outcome.error.isEmpty()) {
+        dialogs_.ShowError(this, outcome.error);
+        return nullptr;
+    }
+    const QDir written(ExtractedFolder(model_->path(), choices));
+    QList<QUrl> urls;
+    for (const QFileInfo& file : written.entryInfoList(QDir::Files, QDir::Name))
+        urls << QUrl::fromLocalFile(file.absoluteFilePath());
+    if (urls.isEmpty()) return nullptr;
+    dragFolders_.push_back(std::move(temporary));
+    auto* files = new QMimeData;
+    files->setUrls(urls);
+    return files;
+}
+
+}  // namespace orv::view
