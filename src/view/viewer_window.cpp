@@ -34,6 +34,7 @@
 #include "view/entry_model.h"
 #include "view/entry_text.h"
 #include "view/picture_view.h"
+#include "view/sound_pane.h"
 #include "view/viewer_dialogs.h"
 
 namespace orv::view {
@@ -213,10 +214,8 @@ void ViewerWindow::createPreview()
     textLayout->addWidget(text_);
     pages_->insertWidget(TextPage, textPage);
 
-    sound_ = new QLabel(pages_);
-    sound_->setObjectName("soundInfo");
-    sound_->setAlignment(Qt::AlignCenter);
-    sound_->setWordWrap(true);
+    sound_ = new SoundPane(pages_);
+    sound_->setObjectName("soundPane");
     pages_->insertWidget(SoundPage, sound_);
 
     auto* splitter = static_cast<QSplitter*>(centralWidget());
@@ -354,6 +353,7 @@ void ViewerWindow::CurrentChanged()
 void ViewerWindow::Show(const Preview& preview)
 {
     preview_ = preview;
+    sound_->Stop();
     animationBar_->setVisible(preview.kind == Preview::Kind::Frames);
     switch (preview.kind) {
     case Preview::Kind::Picture:
@@ -369,17 +369,10 @@ void ViewerWindow::Show(const Preview& preview)
         text_->setPlainText(hex_->isChecked() ? HexDump(preview.bytes, kHexLimit) : Cp932Text(preview.bytes));
         pages_->setCurrentIndex(TextPage);
         break;
-    case Preview::Kind::Sound: {
-        const double seconds = preview.sound.blockAlign == 0
-            ? 0.0
-            : static_cast<double>(preview.bytes.size()) / preview.sound.blockAlign / preview.sound.rate;
-        sound_->setText(tr("%1 Hz, %2, %3 s of 16-bit sound.")
-                            .arg(preview.sound.rate)
-                            .arg(preview.sound.channels == 1 ? tr("mono") : tr("stereo"))
-                            .arg(seconds, 0, 'f', 2));
+    case Preview::Kind::Sound:
+        sound_->SetSound(preview.sound, preview.bytes);
         pages_->setCurrentIndex(SoundPage);
         break;
-    }
     case Preview::Kind::Nothing:
         message_->setText(tr("Conversion writes nothing for this entry."));
         pages_->setCurrentIndex(MessagePage);

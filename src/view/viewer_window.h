@@ -31,6 +31,7 @@ namespace orv::view {
 class EntryFilter;
 class EntryModel;
 class PictureView;
+class SoundPane;
 class ViewerDialogs;
 
 // orvview's window: the entries of one archive or animation file in a list that sorts and
@@ -111,7 +112,7 @@ private:
     QSpinBox* frameMs_ = nullptr;
     QPlainTextEdit* text_ = nullptr;
     QToolButton* hex_ = nullptr;
-    QLabel* sound_ = nullptr;
+    SoundPane* sound_ = nullptr;
     QLabel* settingsLabel_ = nullptr;
 
     RecentFiles recent_;
