@@ -1,5 +1,5 @@
 // The sound pane, on a machine without a sound server and with a PulseAudio server whose
-// null sink is recorded (run under with_pulseaudio.sh, which names the sink in
+// null sink is recorded (run under scripts/with-pulseaudio, which names the sink in
 // ORVTEST_SINK). ctest runs each case in the setting it needs.
 #include <QApplication>
 #include <QLabel>
@@ -81,7 +81,7 @@ private slots:
     void playingDeliversTheSamplesToTheSink()
     {
         const QString sink = qEnvironmentVariable("ORVTEST_SINK");
-        QVERIFY2(!sink.isEmpty(), "run under with_pulseaudio.sh");
+        QVERIFY2(!sink.isEmpty(), "run under scripts/with-pulseaudio");
         const QByteArray samples = Noise(11025);
         const auto window = ShowSound(samples);
         QVERIFY(window != nullptr);

@@ -1,8 +1,9 @@
 // viewer_screenshots SAMPLE_DIR OUT_DIR: PNGs of orvview as a user sees it, in OUT_DIR:
 // viewer-picture.png (the list and a picture), viewer-animation.png (an animation composed
-// with the sample's settings, mid-play) and viewer-text.png (a text entry). Run it under a
-// window manager; fonts are fixed here, the locale by the caller. Fails rather than write
-// a picture of a window that was never painted.
+// with the sample's settings, mid-play), viewer-text.png (a text entry), viewer-sound.png
+// (a sound playing, or why it cannot) and viewer-extract.png (the dialog that takes entries
+// out). Run it under a window manager; fonts are fixed here, the locale by the caller.
+// Fails rather than write a picture of a window that was never painted.
 #include <QAbstractButton>
 #include <QAbstractItemModel>
 #include <QApplication>
@@ -12,7 +13,9 @@
 #include <filesystem>
 #include <string>
 
+#include "app/qt_translations.h"
 #include "app/screenshots/screen_shots.h"
+#include "view/extract_dialog.h"
 #include "view/viewer_dialogs.h"
 #include "view/viewer_translation.h"
 #include "view/viewer_window.h"
@@ -56,6 +59,8 @@ int main(int argc, char** argv)
     QApplication::setFont(font);
 
     const std::unique_ptr<QTranslator> texts = orv::view::InstallViewerTranslation(QLocale::system());
+    const std::unique_ptr<QTranslator> qtTexts = orv::app::LoadQtTranslations(QLocale::system());
+    if (qtTexts) QApplication::installTranslator(qtTexts.get());
     orv::view::QtViewerDialogs dialogs;
     orv::view::ViewerWindow window(dialogs);
     window.resize(820, 520);
@@ -71,5 +76,17 @@ int main(int argc, char** argv)
     orv::shots::Shoot(window.frameGeometry(), out / "viewer-animation.png");
     Select(window, "タイトル.txt");
     orv::shots::Shoot(window.frameGeometry(), out / "viewer-text.png");
+    Select(window, "tone10.pcm");
+    if (auto* play = window.findChild<QAbstractButton*>("soundPlay"); play->isEnabled()) play->click();
+    Settle(120);
+    orv::shots::Shoot(window.frameGeometry(), out / "viewer-sound.png");
+
+    orv::view::ExtractChoices choices;
+    choices.folder = QString::fromStdString(samples.string());
+    orv::view::ExtractDialog extract(choices, QCoreApplication::translate("orv::view::ViewerWindow", "Extract %1 entries").arg(3), &window);
+    extract.show();
+    orv::shots::WaitUntilShown(extract);
+    Settle(300);
+    orv::shots::Shoot(extract.frameGeometry(), out / "viewer-extract.png");
     return 0;
 }

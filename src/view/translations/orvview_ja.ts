@@ -59,224 +59,417 @@
         <translation>読めません</translation>
     </message>
     <message>
-        <location filename="../entry_model.cpp" line="111"/>
+        <location filename="../entry_model.cpp" line="117"/>
         <source>Name</source>
         <translation>名前</translation>
     </message>
     <message>
-        <location filename="../entry_model.cpp" line="112"/>
+        <location filename="../entry_model.cpp" line="118"/>
         <source>Kind</source>
         <translation>種類</translation>
     </message>
     <message>
-        <location filename="../entry_model.cpp" line="113"/>
+        <location filename="../entry_model.cpp" line="119"/>
         <source>Size</source>
         <translation>サイズ</translation>
     </message>
     <message>
-        <location filename="../entry_model.cpp" line="114"/>
+        <location filename="../entry_model.cpp" line="120"/>
         <source>Details</source>
         <translation>詳細</translation>
     </message>
 </context>
 <context>
-    <name>orv::view::ViewerWindow</name>
+    <name>orv::view::ExtractDialog</name>
     <message>
-        <location filename="../viewer_window.cpp" line="57"/>
-        <source>orvview</source>
-        <translation>orvview</translation>
+        <location filename="../extract_dialog.cpp" line="24"/>
+        <source>Browse…</source>
+        <translation>参照…</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="72"/>
-        <source>Main</source>
-        <translation>メイン</translation>
+        <location filename="../extract_dialog.cpp" line="26"/>
+        <source>Folder</source>
+        <translation>フォルダー</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="75"/>
-        <source>Open…</source>
-        <translation>開く…</translation>
+        <location filename="../extract_dialog.cpp" line="31"/>
+        <source>Into folder:</source>
+        <translation>出力先フォルダー:</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="76"/>
-        <source>Settings…</source>
-        <translation>設定ファイル…</translation>
+        <location filename="../extract_dialog.cpp" line="34"/>
+        <source>BMP</source>
+        <translation>BMP</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="77"/>
-        <location filename="../viewer_window.cpp" line="288"/>
-        <source>no settings</source>
-        <translation>設定ファイルなし</translation>
+        <location filename="../extract_dialog.cpp" line="35"/>
+        <source>PNG</source>
+        <translation>PNG</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="80"/>
-        <source>Copy</source>
-        <translation>コピー</translation>
+        <location filename="../extract_dialog.cpp" line="36"/>
+        <source>PNG only for pictures with alpha, else BMP</source>
+        <translation>アルファのある画像だけ PNG、ほかは BMP</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="82"/>
-        <source>Save picture…</source>
-        <translation>画像を保存…</translation>
+        <location filename="../extract_dialog.cpp" line="38"/>
+        <source>Pictures as:</source>
+        <translation>画像の形式:</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="85"/>
-        <source>Fit</source>
-        <translation>全体表示</translation>
+        <location filename="../extract_dialog.cpp" line="41"/>
+        <source>numbered frames</source>
+        <translation>番号付きのフレーム</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="90"/>
-        <source>100 %</source>
-        <translation>100 %</translation>
+        <location filename="../extract_dialog.cpp" line="42"/>
+        <source>animated WebP</source>
+        <translation>アニメーション WebP</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="95"/>
-        <source>Zoom in</source>
-        <translation>拡大</translation>
+        <location filename="../extract_dialog.cpp" line="43"/>
+        <source>looping GIF</source>
+        <translation>ループする GIF</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="100"/>
-        <source>Zoom out</source>
-        <translation>縮小</translation>
+        <location filename="../extract_dialog.cpp" line="44"/>
+        <source>sprite sheet (PNG and JSON)</source>
+        <translation>スプライトシート (PNG と JSON)</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="109"/>
-        <source>&amp;File</source>
-        <translation>ファイル(&amp;F)</translation>
+        <location filename="../extract_dialog.cpp" line="46"/>
+        <source>Animations as:</source>
+        <translation>アニメーションの形式:</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="110"/>
-        <source>&amp;Open…</source>
-        <translation>開く(&amp;O)…</translation>
+        <location filename="../extract_dialog.cpp" line="48"/>
+        <source>Keep animation entries of archives as raw .ani files</source>
+        <translation>アーカイブのアニメーションエントリを .ani のまま書き出す</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="111"/>
-        <source>Open &amp;Recent</source>
-        <translation>最近使ったファイル(&amp;R)</translation>
-    </message>
-    <message>
-        <location filename="../viewer_window.cpp" line="123"/>
-        <source>&amp;Quit</source>
-        <translation>終了(&amp;Q)</translation>
-    </message>
-    <message>
-        <location filename="../viewer_window.cpp" line="137"/>
-        <source>Filter by name</source>
-        <translation>名前で絞り込み</translation>
-    </message>
-    <message>
-        <location filename="../viewer_window.cpp" line="169"/>
-        <source>Open an archive (.dat) or an animation file (.ani).</source>
-        <translation>アーカイブ (.dat) かアニメーションファイル (.ani) を開いてください。</translation>
-    </message>
-    <message>
-        <location filename="../viewer_window.cpp" line="194"/>
-        <source>Hex</source>
-        <translation>16進</translation>
-    </message>
-    <message>
-        <location filename="../viewer_window.cpp" line="223"/>
-        <source>◀</source>
-        <translation>◀</translation>
-    </message>
-    <message>
-        <location filename="../viewer_window.cpp" line="224"/>
-        <source>Previous frame</source>
-        <translation>前のフレーム</translation>
-    </message>
-    <message>
-        <location filename="../viewer_window.cpp" line="229"/>
-        <location filename="../viewer_window.cpp" line="414"/>
-        <source>Play</source>
-        <translation>再生</translation>
-    </message>
-    <message>
-        <location filename="../viewer_window.cpp" line="233"/>
-        <source>▶</source>
-        <translation>▶</translation>
-    </message>
-    <message>
-        <location filename="../viewer_window.cpp" line="234"/>
-        <source>Next frame</source>
-        <translation>次のフレーム</translation>
-    </message>
-    <message>
-        <location filename="../viewer_window.cpp" line="242"/>
+        <location filename="../extract_dialog.cpp" line="55"/>
         <source> ms a frame</source>
         <translation> ミリ秒/フレーム</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="260"/>
-        <source>%1 cannot be opened: %2</source>
-        <translation>%1 を開けません: %2</translation>
+        <location filename="../extract_dialog.cpp" line="56"/>
+        <source>WebP and GIF speed:</source>
+        <translation>WebP と GIF の速さ:</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="261"/>
-        <source>%1 is not an archive (.dat starting with &quot;pack&quot;) or an animation file (.ani).</source>
-        <translation>%1 はアーカイブ (&quot;pack&quot; で始まる .dat) でもアニメーションファイル (.ani) でもありません。</translation>
+        <location filename="../extract_dialog.cpp" line="60"/>
+        <source>as many as frames, at most 16</source>
+        <translation>フレーム数 (最大 16)</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="265"/>
-        <source>%1 – orvview</source>
-        <translation>%1 – orvview</translation>
+        <location filename="../extract_dialog.cpp" line="62"/>
+        <source>Sheet columns:</source>
+        <translation>シートの列数:</translation>
+    </message>
+</context>
+<context>
+    <name>orv::view::SoundPane</name>
+    <message>
+        <location filename="../sound_pane.cpp" line="48"/>
+        <source>Stop</source>
+        <translation>停止</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="269"/>
-        <source>The archive holds no entries.</source>
-        <translation>このアーカイブにはエントリがありません。</translation>
-    </message>
-    <message>
-        <location filename="../viewer_window.cpp" line="272"/>
-        <source>1 entry</source>
-        <translation>1 エントリ</translation>
-    </message>
-    <message>
-        <location filename="../viewer_window.cpp" line="272"/>
-        <source>%1 entries</source>
-        <translation>%1 エントリ</translation>
-    </message>
-    <message>
-        <location filename="../viewer_window.cpp" line="320"/>
-        <source>%1 cannot be written.</source>
-        <translation>%1 に書き込めません。</translation>
-    </message>
-    <message>
-        <location filename="../viewer_window.cpp" line="365"/>
+        <location filename="../sound_pane.cpp" line="77"/>
         <source>%1 Hz, %2, %3 s of 16-bit sound.</source>
-        <translation>16 ビット音声・%1 Hz・%2・%3 秒</translation>
+        <translation>%1 Hz・%2・%3 秒の 16 ビット音声</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="367"/>
+        <location filename="../sound_pane.cpp" line="79"/>
         <source>mono</source>
         <translation>モノラル</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="367"/>
+        <location filename="../sound_pane.cpp" line="79"/>
         <source>stereo</source>
         <translation>ステレオ</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="373"/>
+        <location filename="../sound_pane.cpp" line="100"/>
+        <source>Pause</source>
+        <translation>一時停止</translation>
+    </message>
+    <message>
+        <location filename="../sound_pane.cpp" line="100"/>
+        <source>Play</source>
+        <translation>再生</translation>
+    </message>
+    <message>
+        <location filename="../sound_pane.cpp" line="109"/>
+        <source>%1 / %2</source>
+        <translation>%1 / %2</translation>
+    </message>
+</context>
+<context>
+    <name>orv::view::SoundPlayer</name>
+    <message>
+        <location filename="../sound_player.cpp" line="28"/>
+        <source>No audio output device is available, so sounds cannot be played here.</source>
+        <translation>音声出力デバイスがないため、ここでは音声を再生できません。</translation>
+    </message>
+    <message>
+        <location filename="../sound_player.cpp" line="114"/>
+        <source>The audio output could not be opened.</source>
+        <translation>音声出力を開けませんでした。</translation>
+    </message>
+</context>
+<context>
+    <name>orv::view::ViewerWindow</name>
+    <message>
+        <location filename="../viewer_window.cpp" line="60"/>
+        <source>orvview</source>
+        <translation>orvview</translation>
+    </message>
+    <message>
+        <location filename="../viewer_window.cpp" line="75"/>
+        <source>Main</source>
+        <translation>メイン</translation>
+    </message>
+    <message>
+        <location filename="../viewer_window.cpp" line="78"/>
+        <source>Open…</source>
+        <translation>開く…</translation>
+    </message>
+    <message>
+        <location filename="../viewer_window.cpp" line="79"/>
+        <source>Settings…</source>
+        <translation>設定ファイル…</translation>
+    </message>
+    <message>
+        <location filename="../viewer_window.cpp" line="80"/>
+        <location filename="../viewer_window.cpp" line="298"/>
+        <source>no settings</source>
+        <translation>設定ファイルなし</translation>
+    </message>
+    <message>
+        <location filename="../viewer_window.cpp" line="83"/>
+        <source>Copy</source>
+        <translation>コピー</translation>
+    </message>
+    <message>
+        <location filename="../viewer_window.cpp" line="85"/>
+        <source>Save picture…</source>
+        <translation>画像を保存…</translation>
+    </message>
+    <message>
+        <location filename="../viewer_window.cpp" line="87"/>
+        <source>Extract…</source>
+        <translation>取り出し…</translation>
+    </message>
+    <message>
+        <location filename="../viewer_window.cpp" line="87"/>
+        <source>Extract the selected entries</source>
+        <translation>選択したエントリを取り出す</translation>
+    </message>
+    <message>
+        <location filename="../viewer_window.cpp" line="89"/>
+        <source>Fit</source>
+        <translation>全体表示</translation>
+    </message>
+    <message>
+        <location filename="../viewer_window.cpp" line="94"/>
+        <source>100 %</source>
+        <translation>100 %</translation>
+    </message>
+    <message>
+        <location filename="../viewer_window.cpp" line="99"/>
+        <source>Zoom in</source>
+        <translation>拡大</translation>
+    </message>
+    <message>
+        <location filename="../viewer_window.cpp" line="104"/>
+        <source>Zoom out</source>
+        <translation>縮小</translation>
+    </message>
+    <message>
+        <location filename="../viewer_window.cpp" line="113"/>
+        <source>&amp;File</source>
+        <translation>ファイル(&amp;F)</translation>
+    </message>
+    <message>
+        <location filename="../viewer_window.cpp" line="114"/>
+        <source>&amp;Open…</source>
+        <translation>開く(&amp;O)…</translation>
+    </message>
+    <message>
+        <location filename="../viewer_window.cpp" line="115"/>
+        <source>Open &amp;Recent</source>
+        <translation>最近使ったファイル(&amp;R)</translation>
+    </message>
+    <message>
+        <location filename="../viewer_window.cpp" line="127"/>
+        <source>&amp;Extract Selected…</source>
+        <translation>選択したエントリを取り出す(&amp;E)…</translation>
+    </message>
+    <message>
+        <location filename="../viewer_window.cpp" line="128"/>
+        <source>Extract &amp;All…</source>
+        <translation>すべて取り出す(&amp;A)…</translation>
+    </message>
+    <message>
+        <location filename="../viewer_window.cpp" line="131"/>
+        <source>&amp;Quit</source>
+        <translation>終了(&amp;Q)</translation>
+    </message>
+    <message>
+        <location filename="../viewer_window.cpp" line="145"/>
+        <source>Filter by name</source>
+        <translation>名前で絞り込み</translation>
+    </message>
+    <message>
+        <location filename="../viewer_window.cpp" line="181"/>
+        <source>Open an archive (.dat) or an animation file (.ani).</source>
+        <translation>アーカイブ (.dat) かアニメーションファイル (.ani) を開いてください。</translation>
+    </message>
+    <message>
+        <location filename="../viewer_window.cpp" line="206"/>
+        <source>Hex</source>
+        <translation>16進</translation>
+    </message>
+    <message>
+        <location filename="../viewer_window.cpp" line="233"/>
+        <source>◀</source>
+        <translation>◀</translation>
+    </message>
+    <message>
+        <location filename="../viewer_window.cpp" line="234"/>
+        <source>Previous frame</source>
+        <translation>前のフレーム</translation>
+    </message>
+    <message>
+        <location filename="../viewer_window.cpp" line="239"/>
+        <location filename="../viewer_window.cpp" line="418"/>
+        <source>Play</source>
+        <translation>再生</translation>
+    </message>
+    <message>
+        <location filename="../viewer_window.cpp" line="243"/>
+        <source>▶</source>
+        <translation>▶</translation>
+    </message>
+    <message>
+        <location filename="../viewer_window.cpp" line="244"/>
+        <source>Next frame</source>
+        <translation>次のフレーム</translation>
+    </message>
+    <message>
+        <location filename="../viewer_window.cpp" line="252"/>
+        <source> ms a frame</source>
+        <translation> ミリ秒/フレーム</translation>
+    </message>
+    <message>
+        <location filename="../viewer_window.cpp" line="270"/>
+        <source>%1 cannot be opened: %2</source>
+        <translation>%1 を開けません: %2</translation>
+    </message>
+    <message>
+        <location filename="../viewer_window.cpp" line="271"/>
+        <source>%1 is not an archive (.dat starting with &quot;pack&quot;) or an animation file (.ani).</source>
+        <translation>%1 はアーカイブ (&quot;pack&quot; で始まる .dat) でもアニメーションファイル (.ani) でもありません。</translation>
+    </message>
+    <message>
+        <location filename="../viewer_window.cpp" line="275"/>
+        <source>%1 – orvview</source>
+        <translation>%1 – orvview</translation>
+    </message>
+    <message>
+        <location filename="../viewer_window.cpp" line="279"/>
+        <source>The archive holds no entries.</source>
+        <translation>このアーカイブにはエントリがありません。</translation>
+    </message>
+    <message>
+        <location filename="../viewer_window.cpp" line="282"/>
+        <source>1 entry</source>
+        <translation>1 エントリ</translation>
+    </message>
+    <message>
+        <location filename="../viewer_window.cpp" line="282"/>
+        <source>%1 entries</source>
+        <translation>%1 エントリ</translation>
+    </message>
+    <message>
+        <location filename="../viewer_window.cpp" line="330"/>
+        <source>%1 cannot be written.</source>
+        <translation>%1 に書き込めません。</translation>
+    </message>
+    <message>
+        <location filename="../viewer_window.cpp" line="377"/>
         <source>Conversion writes nothing for this entry.</source>
         <translation>このエントリは変換で何も出力されません。</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="389"/>
+        <location filename="../viewer_window.cpp" line="393"/>
         <source>no frames</source>
         <translation>フレームなし</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="397"/>
+        <location filename="../viewer_window.cpp" line="401"/>
         <source>%1 / %2 (frame %3, copied raw)</source>
         <translation>%1 / %2（フレーム %3・そのままコピー）</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="398"/>
+        <location filename="../viewer_window.cpp" line="402"/>
         <source>%1 / %2</source>
         <translation>%1 / %2</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="414"/>
+        <location filename="../viewer_window.cpp" line="418"/>
         <source>Pause</source>
         <translation>一時停止</translation>
+    </message>
+    <message>
+        <location filename="../viewer_take_out.cpp" line="38"/>
+        <source>Extract 1 entry</source>
+        <translation>1 エントリを取り出す</translation>
+    </message>
+    <message>
+        <location filename="../viewer_take_out.cpp" line="38"/>
+        <source>Extract %1 entries</source>
+        <translation>%1 エントリを取り出す</translation>
+    </message>
+    <message>
+        <location filename="../viewer_take_out.cpp" line="42"/>
+        <source>Writing into %1…</source>
+        <translation>%1 に書き出しています…</translation>
+    </message>
+    <message>
+        <location filename="../viewer_take_out.cpp" line="42"/>
+        <source>Cancel</source>
+        <translation>キャンセル</translation>
+    </message>
+    <message>
+        <location filename="../viewer_take_out.cpp" line="66"/>
+        <source>Extraction stopped: %1
+What was written before stays in %2.</source>
+        <translation>取り出しを中断しました: %1
+それまでに書き出したファイルは %2 に残っています。</translation>
+    </message>
+    <message>
+        <location filename="../viewer_take_out.cpp" line="69"/>
+        <source>Extraction cancelled; what was written stays in %1.</source>
+        <translation>取り出しをキャンセルしました。書き出したファイルは %1 に残っています。</translation>
+    </message>
+    <message>
+        <location filename="../viewer_take_out.cpp" line="71"/>
+        <source>1 entry written into %1.</source>
+        <translation>1 エントリを %1 に書き出しました。</translation>
+    </message>
+    <message>
+        <location filename="../viewer_take_out.cpp" line="72"/>
+        <source>%1 entries written into %2.</source>
+        <translation>%1 エントリを %2 に書き出しました。</translation>
+    </message>
+    <message>
+        <location filename="../viewer_take_out.cpp" line="74"/>
+        <source>Some entries wrote the same file; the later one was kept:
+%1</source>
+        <translation>同じファイルを書き出すエントリがありました。後のエントリのファイルが残っています:
+%1</translation>
     </message>
 </context>
 <context>
@@ -290,32 +483,32 @@
 <context>
     <name>orv::view::QtViewerDialogs</name>
     <message>
-        <location filename="../viewer_dialogs.cpp" line="22"/>
+        <location filename="../viewer_dialogs.cpp" line="31"/>
         <source>Open</source>
         <translation>開く</translation>
     </message>
     <message>
-        <location filename="../viewer_dialogs.cpp" line="23"/>
+        <location filename="../viewer_dialogs.cpp" line="32"/>
         <source>ORVENDA 3.2 (*.dat *.DAT *.ani *.ANI);;All files (*)</source>
         <translation>ORVENDA 3.2 (*.dat *.DAT *.ani *.ANI);;すべてのファイル (*)</translation>
     </message>
     <message>
-        <location filename="../viewer_dialogs.cpp" line="30"/>
+        <location filename="../viewer_dialogs.cpp" line="39"/>
         <source>Settings file</source>
         <translation>設定ファイル</translation>
     </message>
     <message>
-        <location filename="../viewer_dialogs.cpp" line="31"/>
+        <location filename="../viewer_dialogs.cpp" line="40"/>
         <source>Settings files (*.ini *.INI);;All files (*)</source>
         <translation>設定ファイル (*.ini *.INI);;すべてのファイル (*)</translation>
     </message>
     <message>
-        <location filename="../viewer_dialogs.cpp" line="37"/>
+        <location filename="../viewer_dialogs.cpp" line="46"/>
         <source>Save picture</source>
         <translation>画像を保存</translation>
     </message>
     <message>
-        <location filename="../viewer_dialogs.cpp" line="38"/>
+        <location filename="../viewer_dialogs.cpp" line="47"/>
         <source>PNG pictures (*.png)</source>
         <translation>PNG 画像 (*.png)</translation>
     </message>
