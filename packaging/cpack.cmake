@@ -15,7 +15,7 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 # it look and sound as designed, but it works without them (another font, the plain beep,
 # the desktop entry's icon alone, English buttons).
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-ipafont-gothic, sound-theme-freedesktop, qt6-translations-l10n, libqt6svg6")
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-ipafont-gothic, sound-theme-freedesktop, qt6-translations-l10n, libqt6svg6, xdg-utils")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "${PROJECT_DESCRIPTION}")
 set(CPACK_PACKAGE_DESCRIPTION "orvconv unpacks the pack archives (.dat) and animation files (.ani) of
 ORVENDA 3.2 and writes every entry in a standard format: pictures as 24-bit

@@ -29,6 +29,7 @@
 #include "engine/base/executable_path.h"
 #include "settings/settings_error.h"
 #include "settings/settings_file.h"
+#include "view/default_viewer.h"
 #include "view/entry_filter.h"
 #include "view/entry_list_view.h"
 #include "view/entry_model.h"
@@ -127,6 +128,14 @@ void ViewerWindow::createMenu()
     file->addAction(tr("&Extract Selected…"), QKeySequence(Qt::CTRL | Qt::Key_E), this, [this] { Extract(true); });
     file->addAction(tr("Extract &All…"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_E), this,
                     [this] { Extract(false); });
+    file->addSeparator();
+    file->addAction(tr("Open .dat and .ani Files with orvview"), this, [this] {
+        const QString why = MakeDefaultViewer();
+        if (why.isEmpty())
+            statusBar()->showMessage(tr("The desktop now opens archives and animation files with orvview."));
+        else
+            dialogs_.ShowError(this, why);
+    });
     file->addSeparator();
     file->addAction(tr("&Quit"), QKeySequence::Quit, this, &QWidget::close);
 }

@@ -5,6 +5,7 @@
 #include <QClipboard>
 #include <QImage>
 #include <QLineEdit>
+#include <QProcess>
 #include <QToolBar>
 #include <QSettings>
 #include <QSignalSpy>
@@ -269,6 +270,53 @@ private slots:
             QVERIFY(shown.contains("名前で絞り込み"));
         }
         QCOMPARE(texts().mid(0, 2), (QStringList{"Open…", "Settings…"}));
+    }
+
+    // The File menu makes orvview the desktop's choice for both file types, for this user;
+    // the converter window stays among the applications offered.
+    void orvviewBecomesTheDefaultAndTheConverterStaysOffered()
+    {
+        const std::filesystem::path data = dir->path() / "data";
+        std::filesystem::create_directories(data / "applications");
+        std::filesystem::create_directories(data / "mime" / "packages");
+        for (const char* file : {"orvview.desktop", "orvconv.desktop"})
+            std::filesystem::copy(std::filesystem::path(ORVCONV_PACKAGING_DIR) / file, data / "applications" / file);
+        std::filesystem::copy(std::filesystem::path(ORVCONV_PACKAGING_DIR) / "orvconv-mime.xml",
+                              data / "mime" / "packages" / "orvconv-mime.xml");
+        const auto run = [](const QString& program, const QStringList& arguments) {
+            QProcess process;
+            process.start(program, arguments);
+            process.waitForFinished();
+            return QString::fromUtf8(process.readAllStandardOutput());
+        };
+        run("update-desktop-database", {QString::fromStdString((data / "applications").string())});
+        run("update-mime-database", {QString::fromStdString((data / "mime").string())});
+        // The desktop as a user's session has it, with the programs on the PATH, for this
+        // test only.
+        std::vector<std::pair<const char*, QByteArray>> kept;
+        for (const char* name : {"XDG_DATA_DIRS", "XDG_DATA_HOME", "XDG_CONFIG_HOME", "PATH"})
+            kept.emplace_back(name, qgetenv(name));
+        const auto restore = qScopeGuard([&kept] {
+            for (const auto& [name, value] : kept) value.isNull() ? qunsetenv(name) : qputenv(name, value);
+        });
+        qputenv("XDG_DATA_DIRS", QByteArray::fromStdString(data.string()));
+        qputenv("XDG_DATA_HOME", QByteArray::fromStdString((dir->path() / "home").string()));
+        qputenv("XDG_CONFIG_HOME", QByteArray::fromStdString((dir->path() / "config").string()));
+        qputenv("PATH", ORVCONV_BIN_DIR ":" + qgetenv("PATH"));
+
+        orv::view::ViewerWindow window(dialogs);
+        QAction* makeDefault = nullptr;
+        for (QAction* action : window.findChildren<QAction*>())
+            if (action->text() == "Open .dat and .ani Files with orvview") makeDefault = action;
+        QVERIFY(makeDefault != nullptr);
+        makeDefault->trigger();
+        QVERIFY2(dialogs.errors.isEmpty(), qPrintable(dialogs.errors.join('\n')));
+        for (const QString type : {"application/x-orvenda-pack", "application/x-orvenda-animation"}) {
+            QCOMPARE(run("xdg-mime", {"query", "default", type}).trimmed(), QString("orvview.desktop"));
+            const QString gio = run("gio", {"mime", type});
+            QVERIFY2(gio.contains(QString("“%1”: orvview.desktop").arg(type)), qPrintable(gio));
+            QVERIFY2(gio.section("Registered applications:", 1).contains("orvconv.desktop"), qPrintable(gio));
+        }
     }
 
     void otherEntriesShowAsCp932TextOrHex()

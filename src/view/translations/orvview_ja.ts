@@ -221,204 +221,214 @@
 <context>
     <name>orv::view::ViewerWindow</name>
     <message>
-        <location filename="../viewer_window.cpp" line="60"/>
+        <location filename="../viewer_window.cpp" line="61"/>
         <source>orvview</source>
         <translation>orvview</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="75"/>
+        <location filename="../viewer_window.cpp" line="76"/>
         <source>Main</source>
         <translation>メイン</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="78"/>
+        <location filename="../viewer_window.cpp" line="79"/>
         <source>Open…</source>
         <translation>開く…</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="79"/>
+        <location filename="../viewer_window.cpp" line="80"/>
         <source>Settings…</source>
         <translation>設定ファイル…</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="80"/>
-        <location filename="../viewer_window.cpp" line="298"/>
+        <location filename="../viewer_window.cpp" line="81"/>
+        <location filename="../viewer_window.cpp" line="307"/>
         <source>no settings</source>
         <translation>設定ファイルなし</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="83"/>
+        <location filename="../viewer_window.cpp" line="84"/>
         <source>Copy</source>
         <translation>コピー</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="85"/>
+        <location filename="../viewer_window.cpp" line="86"/>
         <source>Save picture…</source>
         <translation>画像を保存…</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="87"/>
+        <location filename="../viewer_window.cpp" line="88"/>
         <source>Extract…</source>
         <translation>取り出し…</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="87"/>
+        <location filename="../viewer_window.cpp" line="88"/>
         <source>Extract the selected entries</source>
         <translation>選択したエントリを取り出す</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="89"/>
+        <location filename="../viewer_window.cpp" line="90"/>
         <source>Fit</source>
         <translation>全体表示</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="94"/>
+        <location filename="../viewer_window.cpp" line="95"/>
         <source>100 %</source>
         <translation>100 %</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="99"/>
+        <location filename="../viewer_window.cpp" line="100"/>
         <source>Zoom in</source>
         <translation>拡大</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="104"/>
+        <location filename="../viewer_window.cpp" line="105"/>
         <source>Zoom out</source>
         <translation>縮小</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="113"/>
+        <location filename="../viewer_window.cpp" line="114"/>
         <source>&amp;File</source>
         <translation>ファイル(&amp;F)</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="114"/>
+        <location filename="../viewer_window.cpp" line="115"/>
         <source>&amp;Open…</source>
         <translation>開く(&amp;O)…</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="115"/>
+        <location filename="../viewer_window.cpp" line="116"/>
         <source>Open &amp;Recent</source>
         <translation>最近使ったファイル(&amp;R)</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="127"/>
+        <location filename="../viewer_window.cpp" line="128"/>
         <source>&amp;Extract Selected…</source>
         <translation>選択したエントリを取り出す(&amp;E)…</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="128"/>
+        <location filename="../viewer_window.cpp" line="129"/>
         <source>Extract &amp;All…</source>
         <translation>すべて取り出す(&amp;A)…</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="131"/>
+        <location filename="../viewer_window.cpp" line="132"/>
+        <source>Open .dat and .ani Files with orvview</source>
+        <translation>.dat と .ani ファイルを orvview で開くようにする</translation>
+    </message>
+    <message>
+        <location filename="../viewer_window.cpp" line="135"/>
+        <source>The desktop now opens archives and animation files with orvview.</source>
+        <translation>アーカイブとアニメーションファイルはこれから orvview で開きます。</translation>
+    </message>
+    <message>
+        <location filename="../viewer_window.cpp" line="140"/>
         <source>&amp;Quit</source>
         <translation>終了(&amp;Q)</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="145"/>
+        <location filename="../viewer_window.cpp" line="154"/>
         <source>Filter by name</source>
         <translation>名前で絞り込み</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="181"/>
+        <location filename="../viewer_window.cpp" line="190"/>
         <source>Open an archive (.dat) or an animation file (.ani).</source>
         <translation>アーカイブ (.dat) かアニメーションファイル (.ani) を開いてください。</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="206"/>
+        <location filename="../viewer_window.cpp" line="215"/>
         <source>Hex</source>
         <translation>16進</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="233"/>
+        <location filename="../viewer_window.cpp" line="242"/>
         <source>◀</source>
         <translation>◀</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="234"/>
+        <location filename="../viewer_window.cpp" line="243"/>
         <source>Previous frame</source>
         <translation>前のフレーム</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="239"/>
-        <location filename="../viewer_window.cpp" line="418"/>
+        <location filename="../viewer_window.cpp" line="248"/>
+        <location filename="../viewer_window.cpp" line="427"/>
         <source>Play</source>
         <translation>再生</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="243"/>
+        <location filename="../viewer_window.cpp" line="252"/>
         <source>▶</source>
         <translation>▶</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="244"/>
+        <location filename="../viewer_window.cpp" line="253"/>
         <source>Next frame</source>
         <translation>次のフレーム</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="252"/>
+        <location filename="../viewer_window.cpp" line="261"/>
         <source> ms a frame</source>
         <translation> ミリ秒/フレーム</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="270"/>
+        <location filename="../viewer_window.cpp" line="279"/>
         <source>%1 cannot be opened: %2</source>
         <translation>%1 を開けません: %2</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="271"/>
+        <location filename="../viewer_window.cpp" line="280"/>
         <source>%1 is not an archive (.dat starting with &quot;pack&quot;) or an animation file (.ani).</source>
         <translation>%1 はアーカイブ (&quot;pack&quot; で始まる .dat) でもアニメーションファイル (.ani) でもありません。</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="275"/>
+        <location filename="../viewer_window.cpp" line="284"/>
         <source>%1 – orvview</source>
         <translation>%1 – orvview</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="279"/>
+        <location filename="../viewer_window.cpp" line="288"/>
         <source>The archive holds no entries.</source>
         <translation>このアーカイブにはエントリがありません。</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="282"/>
+        <location filename="../viewer_window.cpp" line="291"/>
         <source>1 entry</source>
         <translation>1 エントリ</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="282"/>
+        <location filename="../viewer_window.cpp" line="291"/>
         <source>%1 entries</source>
         <translation>%1 エントリ</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="330"/>
+        <location filename="../viewer_window.cpp" line="339"/>
         <source>%1 cannot be written.</source>
         <translation>%1 に書き込めません。</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="377"/>
+        <location filename="../viewer_window.cpp" line="386"/>
         <source>Conversion writes nothing for this entry.</source>
         <translation>このエントリは変換で何も出力されません。</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="393"/>
+        <location filename="../viewer_window.cpp" line="402"/>
         <source>no frames</source>
         <translation>フレームなし</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="401"/>
+        <location filename="../viewer_window.cpp" line="410"/>
         <source>%1 / %2 (frame %3, copied raw)</source>
         <translation>%1 / %2（フレーム %3・そのままコピー）</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="402"/>
+        <location filename="../viewer_window.cpp" line="411"/>
         <source>%1 / %2</source>
         <translation>%1 / %2</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="418"/>
+        <location filename="../viewer_window.cpp" line="427"/>
         <source>Pause</source>
         <translation>一時停止</translation>
     </message>
@@ -470,6 +480,19 @@ What was written before stays in %2.</source>
 %1</source>
         <translation>同じファイルを書き出すエントリがありました。後のエントリのファイルが残っています:
 %1</translation>
+    </message>
+</context>
+<context>
+    <name>orv::view::DefaultViewer</name>
+    <message>
+        <location filename="../default_viewer.cpp" line="25"/>
+        <source>xdg-mime (from the package xdg-utils) cannot be run.</source>
+        <translation>xdg-mime (xdg-utils パッケージ) を実行できません。</translation>
+    </message>
+    <message>
+        <location filename="../default_viewer.cpp" line="28"/>
+        <source>xdg-mime failed: %1</source>
+        <translation>xdg-mime が失敗しました: %1</translation>
     </message>
 </context>
 <context>

@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+namespace orv::view {
+
+// The file types orvview opens: pack archives and animation files.
+const QStringList& ViewerFileTypes();
+
+// Makes orvview the application the desktop opens both file types with, for this user
+// (xdg-mime default, which writes the user's mimeapps.list). The converter window stays
+// among the applications offered under "Open with". Returns why it failed; empty on success.
+QString MakeDefaultViewer();
+
+}  // namespace orv::view
