@@ -65,9 +65,8 @@ ExtractDialog::ExtractDialog(const ExtractChoices& choices, const QString& title
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     // A folder must be named before anything can be written.
-    auto enableOk = [this, buttons] {
-        buttons->button(QDialogButtonBox::Ok)->setEnabled(!folder_->text().trimmed().isEmpty());
-    };
+    auto enableOk
+        = [this, buttons] { buttons->button(QDialogButtonBox::Ok)->setEnabled(!folder_->text().trimmed().isEmpty()); };
     connect(folder_, &QLineEdit::textChanged, this, enableOk);
     enableOk();
     form->addRow(buttons);

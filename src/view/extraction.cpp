@@ -90,14 +90,13 @@ ExtractOutcome ExtractEntries(const std::string& input, const SettingsFile* sett
 }
 
 Extraction::Extraction(std::string input, std::shared_ptr<const SettingsFile> settings, ExtractChoices choices,
-                       std::vector<bool> chosen, QObject* parent)
-    : QObject(parent),
-      input_(std::move(input)),
-      settings_(std::move(settings)),
-      choices_(std::move(choices)),
-      chosen_(std::move(chosen))
-{
-}
+                       std::vector<bool> chosen, QObject* parent) :
+    QObject(parent),
+    input_(std::move(input)),
+    settings_(std::move(settings)),
+    choices_(std::move(choices)),
+    chosen_(std::move(chosen))
+{ }
 
 Extraction::~Extraction()
 {

@@ -16,10 +16,7 @@ namespace {
 // "1:05.3"
 QString Clock(qint64 ms)
 {
-    return QStringLiteral("%1:%2.%3")
-        .arg(ms / 60000)
-        .arg(ms / 1000 % 60, 2, 10, QLatin1Char('0'))
-        .arg(ms / 100 % 10);
+    return QStringLiteral("%1:%2.%3").arg(ms / 60000).arg(ms / 1000 % 60, 2, 10, QLatin1Char('0')).arg(ms / 100 % 10);
 }
 
 }  // namespace

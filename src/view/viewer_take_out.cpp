@@ -63,16 +63,16 @@ void ViewerWindow::Extract(bool selectedOnly)
 void ViewerWindow::ExtractionFinished(const ExtractOutcome& outcome, const QString& folder, int count)
 {
     if (!outcome.error.isEmpty())
-        dialogs_.ShowError(this, tr("Extraction stopped: %1\nWhat was written before stays in %2.")
-                                     .arg(outcome.error, folder));
+        dialogs_.ShowError(
+            this, tr("Extraction stopped: %1\nWhat was written before stays in %2.").arg(outcome.error, folder));
     else if (outcome.stopped)
         statusBar()->showMessage(tr("Extraction cancelled; what was written stays in %1.").arg(folder));
     else
         statusBar()->showMessage(count == 1 ? tr("1 entry written into %1.").arg(folder)
                                             : tr("%1 entries written into %2.").arg(count).arg(folder));
     if (outcome.error.isEmpty() && !outcome.notes.isEmpty())
-        dialogs_.ShowMessage(this, tr("Some entries wrote the same file; the later one was kept:\n%1")
-                                       .arg(outcome.notes.join('\n')));
+        dialogs_.ShowMessage(
+            this, tr("Some entries wrote the same file; the later one was kept:\n%1").arg(outcome.notes.join('\n')));
     emit ExtractionEnded();
 }
 
@@ -84,7 +84,8 @@ QMimeData* ViewerWindow::DragData()
     ExtractChoices choices = extractChoices_;
     choices.folder = temporary->path();
     SilentStatusView view;
-    const ExtractOutcome outcome = ExtractEntries(model_->path(), settings_.get(), choices, SelectedEntries(), view, {});
+    const ExtractOutcome outcome
+        = ExtractEntries(model_->path(), settings_.get(), choices, SelectedEntries(), view, {});
     if (!outcome.error.isEmpty()) {
         dialogs_.ShowError(this, outcome.error);
         return nullptr;

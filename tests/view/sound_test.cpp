@@ -90,8 +90,9 @@ private slots:
         QVERIFY(play->isEnabled());
 
         QProcess recorder;
-        recorder.start("parec", {"-d", sink + ".monitor", "--format=s16le", "--rate=22050", "--channels=2", "--raw",
-                                 "--latency-msec=20"});
+        recorder.start(
+            "parec",
+            {"-d", sink + ".monitor", "--format=s16le", "--rate=22050", "--channels=2", "--raw", "--latency-msec=20"});
         QVERIFY(recorder.waitForStarted());
         // Playing starts once the recording stream is connected.
         QTRY_VERIFY_WITH_TIMEOUT(
@@ -112,9 +113,8 @@ private slots:
         const QByteArray recorded = recorder.readAllStandardOutput();
         QVERIFY2(recorded.indexOf(samples) >= 0,
                  qPrintable(QString("%1 bytes recorded, samples not among them").arg(recorded.size())));
-        const bool advanced = std::ranges::any_of(position, [](const QList<QVariant>& call) {
-            return call.at(0).toLongLong() > 0;
-        });
+        const bool advanced
+            = std::ranges::any_of(position, [](const QList<QVariant>& call) { return call.at(0).toLongLong() > 0; });
         QVERIFY(advanced);
     }
 };

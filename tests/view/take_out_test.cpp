@@ -111,9 +111,11 @@ private slots:
     {
         const Case cases[] = {
             {{{}, orv::AllBmp, orv::AnimationOutput::Frames, false, 100, 0}, {}},
-            {{{}, orv::AllPng, orv::AnimationOutput::Webp, false, 70, 0}, {"-f", "png", "--animation", "webp", "--frame-ms", "70"}},
+            {{{}, orv::AllPng, orv::AnimationOutput::Webp, false, 70, 0},
+             {"-f", "png", "--animation", "webp", "--frame-ms", "70"}},
             {{{}, orv::AllBmp, orv::AnimationOutput::Gif, true, 100, 0}, {"--animation", "gif", "--ani-raw"}},
-            {{{}, orv::AllPng, orv::AnimationOutput::Sheet, false, 100, 2}, {"-f", "png", "--animation", "sheet", "--sheet-columns", "2"}},
+            {{{}, orv::AllPng, orv::AnimationOutput::Sheet, false, 100, 2},
+             {"-f", "png", "--animation", "sheet", "--sheet-columns", "2"}},
         };
         int compared = 0;
         for (unsigned seed = 1; seed <= 4; ++seed) {
@@ -124,7 +126,8 @@ private slots:
             const std::string archive = Write("pick.dat", random.Archive(count, 12, settingsText));
             const std::string ini = Write("pick.ini", BytesOf(settingsText));
             const std::filesystem::path run = dir->path() / std::to_string(seed);
-            const Tree cli = Cli(archive, run / "cli", test.cliOptions + QStringList{"-s", QString::fromStdString(ini)});
+            const Tree cli
+                = Cli(archive, run / "cli", test.cliOptions + QStringList{"-s", QString::fromStdString(ini)});
             QVERIFY(!cli.empty());
 
             orv::view::ViewerWindow window(dialogs);

@@ -83,7 +83,8 @@ int main(int argc, char** argv)
 
     orv::view::ExtractChoices choices;
     choices.folder = QString::fromStdString(samples.string());
-    orv::view::ExtractDialog extract(choices, QCoreApplication::translate("orv::view::ViewerWindow", "Extract %1 entries").arg(3), &window);
+    orv::view::ExtractDialog extract(
+        choices, QCoreApplication::translate("orv::view::ViewerWindow", "Extract %1 entries").arg(3), &window);
     extract.show();
     orv::shots::WaitUntilShown(extract);
     Settle(300);
