@@ -11,7 +11,7 @@
 #include <memory>
 #include <random>
 
-#include "fake_dialogs.h"
+#include "viewer_fixture.h"
 #include "temp_dir.h"
 #include "tools/pack_writer.h"
 #include "view/entry_filter.h"
@@ -36,20 +36,16 @@ QByteArray Noise(int frames)
 
 }  // namespace
 
-class SoundTest : public QObject {
+class SoundTest : public ViewerFixture {
     Q_OBJECT
 
 private:
-    std::unique_ptr<TempDir> dir;
-    FakeDialogs dialogs;
-
     // A window showing the sound entry of an archive that holds these samples.
     std::unique_ptr<orv::view::ViewerWindow> ShowSound(const QByteArray& samples)
     {
         Bytes sound{0, 0, 0, 7};
         sound.insert(sound.end(), samples.begin(), samples.end());
-        const std::string path = (dir->path() / "voice.dat").string();
-        orv::tools::WriteFileBytes(path, orv::tools::BuildPack({{"a.txt", {1}}, {"voice.pcm", sound}}));
+        const std::string path = Write("voice.dat", orv::tools::BuildPack({{"a.txt", {1}}, {"voice.pcm", sound}}));
         auto window = std::make_unique<orv::view::ViewerWindow>(dialogs);
         window->show();
         if (!window->OpenInput(path)) return nullptr;

@@ -15,7 +15,7 @@
 #include <memory>
 #include <set>
 
-#include "fake_dialogs.h"
+#include "viewer_fixture.h"
 #include "random_archive.h"
 #include "temp_dir.h"
 #include "tools/pack_writer.h"
@@ -54,20 +54,10 @@ struct Case {
 
 }  // namespace
 
-class TakeOutTest : public QObject {
+class TakeOutTest : public ViewerFixture {
     Q_OBJECT
 
 private:
-    std::unique_ptr<TempDir> dir;
-    FakeDialogs dialogs;
-
-    std::string Write(const std::string& name, const Bytes& bytes)
-    {
-        const std::string path = (dir->path() / name).string();
-        orv::tools::WriteFileBytes(path, bytes);
-        return path;
-    }
-
     // orvconv-cli's files for the input, converted into folder.
     static Tree Cli(const std::string& input, const std::filesystem::path& folder, QStringList options)
     {

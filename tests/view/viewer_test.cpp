@@ -19,7 +19,7 @@
 #include <stop_token>
 
 #include "engine/convert/converter.h"
-#include "fake_dialogs.h"
+#include "viewer_fixture.h"
 #include "random_archive.h"
 #include "settings/settings_file.h"
 #include "temp_dir.h"
@@ -69,20 +69,10 @@ std::string Numbered(const std::string& stem, int number)
 
 }  // namespace
 
-class ViewerTest : public QObject {
+class ViewerTest : public ViewerFixture {
     Q_OBJECT
 
 private:
-    std::unique_ptr<TempDir> dir;
-    FakeDialogs dialogs;
-
-    std::string Write(const std::string& name, const Bytes& bytes)
-    {
-        const std::string path = (dir->path() / name).string();
-        orv::tools::WriteFileBytes(path, bytes);
-        return path;
-    }
-
     // Makes source row current in the window's list and waits for its preview.
     static void Select(orv::view::ViewerWindow& window, int row)
     {

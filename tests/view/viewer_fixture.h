@@ -1,7 +1,13 @@
 #pragma once
 
+#include <QObject>
 #include <QStringList>
+#include <memory>
 #include <optional>
+#include <string>
+
+#include "temp_dir.h"
+#include "tools/pack_writer.h"
 
 #include "view/extraction.h"
 #include "view/viewer_dialogs.h"
@@ -32,4 +38,19 @@ public:
     }
     void ShowError(QWidget*, const QString& text) override { errors << text; }
     void ShowMessage(QWidget*, const QString& text) override { messages << text; }
+};
+
+// What the viewer's test programs share: a fresh folder for each test (made by init()
+// in the program), the dialogs, and files written into the folder.
+class ViewerFixture : public QObject {
+protected:
+    std::unique_ptr<TempDir> dir;
+    FakeDialogs dialogs;
+
+    std::string Write(const std::string& name, const orv::tools::Bytes& bytes)
+    {
+        const std::string path = (dir->path() / name).string();
+        orv::tools::WriteFileBytes(path, bytes);
+        return path;
+    }
 };
