@@ -23,7 +23,7 @@ usr="$root/usr"
 # As a Debian packager asks: hardened programs (stack protector and fortified calls,
 # RELRO with immediate binding) without compiler notes; the window's font and sounds
 # recommended, not required; one maintainer, the changelog's.
-for program in orvconv orvconv-cli orvpack orvview; do
+for program in orvconv orvconv-cli orvpack orvview orvconv-thumbnailer; do
   elf="$usr/bin/$program"
   readelf -d "$elf" | grep -q 'BIND_NOW\|Flags:.* NOW' || fail "$program: not bound at once (-z now)"
   readelf -l "$elf" | grep -q GNU_RELRO || fail "$program: no RELRO"
@@ -71,6 +71,12 @@ QT_QPA_PLATFORM=offscreen "$usr/bin/orvview" --bogus 2>/dev/null || status=$?
 # Where the desktop looks: both windows open both file types.
 grep -q '^Exec=orvconv %F$' "$usr/share/applications/orvconv.desktop" || fail "orvconv's Exec line"
 grep -q '^Exec=orvview %f$' "$usr/share/applications/orvview.desktop" || fail "orvview's Exec line"
+# File managers find the thumbnailer by its .thumbnailer file; Nautilus runs it in a sandbox
+# that only lets programs under /usr run.
+thumbnailer="$usr/share/thumbnailers/orvconv.thumbnailer"
+grep -q '^Exec=orvconv-thumbnailer -s %s %i %o$' "$thumbnailer" || fail "the thumbnailer's Exec line"
+"$usr/bin/orvconv-thumbnailer" -s 128 "$sample" "$work/thumbnail.png" || fail "orvconv-thumbnailer on the sample"
+file "$work/thumbnail.png" | grep -q 'PNG image data, 128 x' || fail "the sample's thumbnail is no PNG 128 wide"
 for entry in orvconv orvview; do
   desktop-file-validate "$usr/share/applications/$entry.desktop" || fail "$entry.desktop"
   grep -q '^MimeType=application/x-orvenda-pack;application/x-orvenda-animation;$' \
@@ -116,7 +122,7 @@ cursor.ani application/x-navi-animation
 TYPES
 
 # Manual pages that man finds and that name the options.
-for page in orvconv orvconv-cli orvpack orvview; do
+for page in orvconv orvconv-cli orvpack orvview orvconv-thumbnailer; do
   MANPATH="$usr/share/man" man -w "$page" >/dev/null || fail "man $page not found"
 done
 MANPATH="$usr/share/man" man orvconv-cli 2>/dev/null | grep -q -- '--output-root' || fail "man orvconv-cli lacks --output-root"

@@ -1,0 +1,13 @@
+#pragma once
+
+#include <cstdint>
+
+#include "engine/read/reader.h"
+
+namespace orv {
+
+// The picture made to fit a square of side pixels: as it is when it fits, else scaled
+// down keeping its proportions, each pixel the average of the pixels it covers.
+RgbImage ScaleToFit(const RgbImage& picture, std::uint32_t side);
+
+}  // namespace orv

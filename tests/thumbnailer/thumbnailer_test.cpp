@@ -1,0 +1,230 @@
+// orvconv-thumbnailer run as a file manager runs it: the command line of the package's
+// .thumbnailer file, its PNG read back by libpng and compared with what orvconv-cli
+// writes for the entry it shows.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <fstream>
+#include <sstream>
+
+#include "png_reader.h"
+#include "process.h"
+#include "random_archive.h"
+#include "temp_dir.h"
+#include "tools/pack_writer.h"
+
+using orv::tools::Bytes;
+using orv::tools::BytesOf;
+
+namespace {
+
+// The .thumbnailer file's keys.
+std::map<std::string, std::string> ThumbnailerEntry()
+{
+    std::ifstream in(std::string(ORVCONV_PACKAGING_DIR) + "/orvconv.thumbnailer");
+    std::map<std::string, std::string> keys;
+    for (std::string line; std::getline(in, line);)
+        if (const std::size_t eq = line.find('='); eq != std::string::npos)
+            keys[line.substr(0, eq)] = line.substr(eq + 1);
+    return keys;
+}
+
+// A picture of 64 x 32 blocks of one colour each, 512 x 256 pixels: scaled down by a
+// power of two, every pixel of the thumbnail lies inside one block.
+Bytes BlockPicture()
+{
+    Bytes bytes{0, 0, 2, 0, 1};  // type 0, 512 x 256
+    for (int i = 0; i < 128; ++i)
+        for (int c = 0; c < 3; ++c) bytes.push_back(static_cast<std::uint8_t>(i * (c * 2 + 3) * 7));
+    for (int y = 0; y < 256; ++y)
+        for (int x = 0; x < 512; ++x) bytes.push_back(static_cast<std::uint8_t>(0x80 | (y / 32 * 8 + x / 64) % 128));
+    return bytes;
+}
+
+struct Rgb {
+    int red, green, blue;
+};
+
+Rgb At(const PngFile& png, std::uint32_t x, std::uint32_t y)
+{
+    const std::uint8_t* p = png.rows[y].data() + std::size_t{x} * 3;
+    return {p[0], p[1], p[2]};
+}
+
+}  // namespace
+
+class ThumbnailerTest : public ::testing::Test {
+protected:
+    TempDir dir;
+
+    std::string Write(const std::string& name, const Bytes& bytes)
+    {
+        const std::string path = (dir.path() / name).string();
+        EXPECT_TRUE(orv::tools::WriteFileBytes(path, bytes));
+        return path;
+    }
+
+    // The thumbnailer as the .thumbnailer file's Exec line runs it.
+    Process::Result Thumbnail(const std::string& input, int size, const std::string& output)
+    {
+        std::istringstream exec(ThumbnailerEntry()["Exec"]);
+        std::vector<std::string> args;
+        for (std::string word; exec >> word;) {
+            if (word == "%s") word = std::to_string(size);
+            if (word == "%i") word = input;
+            if (word == "%o") word = output;
+            args.push_back(word);
+        }
+        EXPECT_EQ(args.at(0), "orvconv-thumbnailer");
+        args.erase(args.begin());
+        return Process(ORVCONV_THUMBNAILER_PATH, args, dir.path()).Wait(std::chrono::seconds(20));
+    }
+
+    // orvconv-cli's PNG of the first entry (named letter + index, in that order) that
+    // writes a picture: NAME.png, or an animation's lowest-numbered frame.
+    PngFile FirstConvertedPicture(const std::string& input, int entries)
+    {
+        const std::filesystem::path out = dir.path() / "cli";
+        std::filesystem::remove_all(out);
+        const Process::Result cli
+            = Process(ORVCONV_CLI_PATH, {"-q", "-f", "png", "-o", out.string(), input}, dir.path()).Wait();
+        EXPECT_EQ(cli.exitCode, 0) << cli.err;
+        const std::filesystem::path folder = out / std::filesystem::path(input).stem();
+        const std::vector<std::string> files = FilesIn(folder);
+        for (int i = 0; i < entries; ++i) {
+            for (const std::string& file : files) {
+                const std::size_t digits = file.find_first_not_of("0123456789", 1);
+                if (file.substr(1, digits - 1) != std::to_string(i) || !file.ends_with(".png")) continue;
+                return *ReadPngFile(folder / file);  // FilesIn sorts: frame _0001 before _0002
+            }
+        }
+        ADD_FAILURE() << "no picture converted";
+        return {};
+    }
+};
+
+// Pictures that fit come out pixel for pixel; larger ones scaled to fit, each pixel lying
+// within the colours of the part of the picture it stands for; the first picture is
+// found past entries that show none, in an animation, and in an archive named otherwise.
+TEST_F(ThumbnailerTest, TheFirstPictureScaledToFitAsTheDesktopAsksForIt)
+{
+    const auto keys = ThumbnailerEntry();
+    EXPECT_EQ(keys.at("TryExec"), "orvconv-thumbnailer");
+    EXPECT_EQ(keys.at("MimeType"), "application/x-orvenda-pack;application/x-orvenda-animation;");
+
+    struct Case {
+        std::string name;
+        Bytes bytes;
+        int entries;
+        int size;
+    };
+    RandomArchive random(3);
+    std::vector<Case> cases{
+        {"blocks.dat",
+         orv::tools::BuildPack({{"r0.txt", BytesOf("x")}, {"s1.pcm", random.Sound()}, {"p2.cg", BlockPicture()}}), 3,
+         64},
+        {"half.dat", orv::tools::BuildPack({{"p0.cg", BlockPicture()}}), 1, 256},
+        {"small.dat", orv::tools::BuildPack({{"f0.cg", {1, 4, 0, 4, 0}}, {"p1.cg", random.Picture(40)}}), 2, 128},
+        {"data.bin.dat", orv::tools::BuildPack({{"a0.ani", random.Animation(300, 3)}, {"p1.cg", random.Picture(9)}}), 2,
+         48},
+    };
+    for (unsigned seed = 10; seed < 14; ++seed) {
+        RandomArchive more(seed);
+        std::string settings;
+        cases.push_back(
+            {"random" + std::to_string(seed) + ".dat", more.Archive(8, 200, settings), 8, 32 << (seed % 3)});
+    }
+    for (const Case& test : cases) {
+        SCOPED_TRACE(test.name);
+        const PngFile expected = FirstConvertedPicture(Write(test.name, test.bytes), test.entries);
+        // The desktop types an archive by its content, whatever its name.
+        std::string input = (dir.path() / test.name).string();
+        if (test.name == "data.bin.dat") {
+            std::filesystem::rename(input, dir.path() / "data.bin");
+            input = (dir.path() / "data.bin").string();
+        }
+        const std::string output = (dir.path() / "thumb.png").string();
+        std::filesystem::remove(output);
+        const Process::Result run = Thumbnail(input, test.size, output);
+        ASSERT_EQ(run.exitCode, 0) << run.err;
+        const std::optional<PngFile> thumb = ReadPngFile(output);
+        ASSERT_TRUE(thumb.has_value());
+        const auto longer = static_cast<int>(std::max(expected.width, expected.height));
+        if (longer <= test.size) {
+            EXPECT_EQ(thumb->rows, expected.rows);
+            continue;
+        }
+        EXPECT_EQ(static_cast<int>(std::max(thumb->width, thumb->height)), test.size);
+        // In proportion, to the nearest pixel.
+        EXPECT_NEAR(thumb->width, double(expected.width) * test.size / longer, 0.5);
+        EXPECT_NEAR(thumb->height, double(expected.height) * test.size / longer, 0.5);
+        const double scale = double(expected.width) / thumb->width;
+        for (std::uint32_t y = 0; y < thumb->height; ++y) {
+            for (std::uint32_t x = 0; x < thumb->width; ++x) {
+                const Rgb got = At(*thumb, x, y);
+                // The part of the picture the pixel stands for, a pixel wider each way.
+                Rgb low{255, 255, 255};
+                Rgb high{0, 0, 0};
+                const auto x0 = static_cast<std::uint32_t>(std::max(0.0, x * scale - 1));
+                const auto y0 = static_cast<std::uint32_t>(std::max(0.0, y * scale - 1));
+                const auto x1 = std::min(expected.width, static_cast<std::uint32_t>((x + 1) * scale + 1));
+                const auto y1 = std::min(expected.height, static_cast<std::uint32_t>((y + 1) * scale + 1));
+                for (std::uint32_t sy = y0; sy < y1; ++sy) {
+                    for (std::uint32_t sx = x0; sx < x1; ++sx) {
+                        const Rgb p = At(expected, sx, sy);
+                        low = {std::min(low.red, p.red), std::min(low.green, p.green), std::min(low.blue, p.blue)};
+                        high = {std::max(high.red, p.red), std::max(high.green, p.green), std::max(high.blue, p.blue)};
+                    }
+                }
+                ASSERT_TRUE(got.red >= low.red && got.red <= high.red && got.green >= low.green
+                            && got.green <= high.green && got.blue >= low.blue && got.blue <= high.blue)
+                    << "pixel " << x << "," << y;
+            }
+        }
+        // Inside a block of one colour, the thumbnail has that colour exactly.
+        if (test.name == "blocks.dat" || test.name == "half.dat") {
+            const auto block = static_cast<std::uint32_t>(64 / scale);
+            for (std::uint32_t y = block / 2; y < thumb->height; y += block)
+                for (std::uint32_t x = block / 2; x < thumb->width; x += block) {
+                    const Rgb want
+                        = At(expected, static_cast<std::uint32_t>(x * scale), static_cast<std::uint32_t>(y * scale));
+                    const Rgb got = At(*thumb, x, y);
+                    EXPECT_TRUE(got.red == want.red && got.green == want.green && got.blue == want.blue);
+                }
+        }
+    }
+}
+
+// A file that shows nothing, claims more than it holds or never ends gives no thumbnail:
+// status 1, no PNG, in bounded time and memory.
+TEST_F(ThumbnailerTest, WhatShowsNoPictureGivesNoThumbnail)
+{
+    Bytes huge{0, 0xFF, 0xFF, 0xFF, 0xFF};  // a picture of 65535 x 65535 pixels
+    huge.resize(huge.size() + 384 + 16, 0x81);
+    Bytes cut = orv::tools::BuildPack({{"p0.cg", BlockPicture()}});
+    cut.resize(20);  // within the table
+    const std::string fifo = (dir.path() / "never.ani").string();
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const std::vector<std::string> inputs{
+        Write("notes.dat", BytesOf("not an archive")),
+        Write("empty.dat", {}),
+        Write("sounds.dat", orv::tools::BuildPack({{"s0.pcm", {0, 0, 0, 6, 1, 2}}, {"r1.txt", BytesOf("x")}})),
+        Write("huge.dat", orv::tools::BuildPack({{"p0.cg", huge}})),
+        Write("huge.ani", AnimationOf({{1, 4, 0, 4, 0}, huge})),
+        Write("cut.dat", cut),
+        Write("notes.txt", BytesOf("pac")),
+        (dir.path() / "gone.dat").string(),
+        fifo,
+    };
+    for (const std::string& input : inputs) {
+        SCOPED_TRACE(input);
+        const std::string output = (dir.path() / "thumb.png").string();
+        std::filesystem::remove(output);
+        const Process::Result run = Thumbnail(input, 128, output);
+        EXPECT_FALSE(run.timedOut);
+        EXPECT_EQ(run.exitCode, 1) << run.err;
+        EXPECT_FALSE(std::filesystem::exists(output));
+        EXPECT_LT(run.peakKb, 256 * 1024);
+    }
+}
