@@ -1,7 +1,5 @@
 #include "thumbnailer/first_picture.h"
 
-#include <cstring>
-
 #include "engine/format/picture_header.h"
 #include "engine/read/canvas.h"
 
@@ -14,17 +12,21 @@ bool WithinLimits(const PictureHeader& header)
     return std::uint64_t{header.width} * header.height <= kThumbnailMaxPixels;
 }
 
-// The first frame an animation draws; frames passed over or copied raw draw nothing.
-std::optional<RgbImage> FirstFrame(Reader& reader, std::size_t i)
+// The header of the first frame an animation draws (frames passed over or copied raw draw
+// nothing); none when it draws none.
+std::optional<PictureHeader> FirstDrawnFrame(Reader& reader, std::size_t i)
 {
     const std::vector<std::uint8_t> data = reader.Bytes(i);
     for (const std::uint32_t offset : reader.FrameOffsets(i)) {
         if (offset >= data.size()) continue;
         const PictureHeader header = ReadPictureHeader(data.data() + offset, data.size() - offset);
-        if (ActionOf(header) != PictureAction::Drawn) continue;
-        if (!WithinLimits(header)) return std::nullopt;
-        break;
+        if (ActionOf(header) == PictureAction::Drawn) return header;
     }
+    return std::nullopt;
+}
+
+std::optional<RgbImage> FirstFrame(Reader& reader, std::size_t i)
+{
     std::optional<RgbImage> first;
     reader.Frames(
         i,
@@ -41,19 +43,33 @@ std::optional<RgbImage> FirstFrame(Reader& reader, std::size_t i)
 
 }  // namespace
 
+std::optional<RgbImage> EntryPicture(Reader& reader, std::size_t i)
+{
+    const ReaderEntry& entry = reader.entries()[i];
+    if (entry.size > kThumbnailMaxEntryBytes) return std::nullopt;
+    if (entry.kind == EntryKind::Image) {
+        const PictureHeader header = reader.Details(i).picture;
+        if (ActionOf(header) != PictureAction::Drawn || !WithinLimits(header)) return std::nullopt;
+        return reader.Picture(i).image;
+    }
+    if (entry.kind != EntryKind::Animation) return std::nullopt;
+    const std::optional<PictureHeader> frame = FirstDrawnFrame(reader, i);
+    if (!frame || !WithinLimits(*frame)) return std::nullopt;
+    return FirstFrame(reader, i);
+}
+
 std::optional<RgbImage> FirstPicture(Reader& reader)
 {
     for (std::size_t i = 0; i < reader.entries().size(); ++i) {
         const ReaderEntry& entry = reader.entries()[i];
+        // Entries that draw nothing are passed; the first that draws is the picture, or
+        // none when it is beyond the limits: what follows it shows what it drew.
         if (entry.kind == EntryKind::Image) {
-            const PictureHeader header = reader.Details(i).picture;
-            if (ActionOf(header) != PictureAction::Drawn) continue;
-            if (!WithinLimits(header) || entry.size > kThumbnailMaxEntryBytes) return std::nullopt;
-            return reader.Picture(i).image;
+            if (ActionOf(reader.Details(i).picture) == PictureAction::Drawn) return EntryPicture(reader, i);
+        } else if (entry.kind == EntryKind::Animation) {
+            if (entry.size > kThumbnailMaxEntryBytes) return std::nullopt;
+            if (FirstDrawnFrame(reader, i)) return EntryPicture(reader, i);
         }
-        if (entry.kind != EntryKind::Animation) continue;
-        if (entry.size > kThumbnailMaxEntryBytes) return std::nullopt;
-        if (std::optional<RgbImage> frame = FirstFrame(reader, i)) return frame;
     }
     return std::nullopt;
 }
