@@ -5,7 +5,9 @@
 //            its preview is shown, including whatever drawing the canvas needs;
 //   frame:   one step of an animation of 640x480 frames, painted (30 frames/s needs < 33 ms);
 //   block:   the longest the window's thread goes without handling events while the user
-//            runs down the list of 640x480 pictures, a new entry every 10 ms (max_block_ms).
+//            runs down the list of 640x480 pictures, a new entry every 10 ms (max_block_ms);
+//   grid:    the thumbnails of a 600-picture archive of 640x480 pictures, every one wanted,
+//            until all are rendered (thumbnails_per_s).
 #include <benchmark/benchmark.h>
 
 #include <QAbstractItemModel>
@@ -13,6 +15,7 @@
 #include <QElapsedTimer>
 #include <QSignalSpy>
 #include <QTableView>
+#include <QTest>
 #include <QToolButton>
 #include <algorithm>
 #include <filesystem>
@@ -23,6 +26,7 @@
 #include "tools/cg_encoder.h"
 #include "tools/pack_writer.h"
 #include "view/entry_model.h"
+#include "view/thumbnail_loader.h"
 #include "view/viewer_dialogs.h"
 #include "view/viewer_window.h"
 
@@ -155,10 +159,33 @@ void BM_LongestBlockWhileRunningDownTheList(benchmark::State& state)
     std::filesystem::remove(path);
 }
 
+void BM_GridFill(benchmark::State& state)
+{
+    std::vector<orv::tools::PackItem> items;
+    for (int i = 0; i < 600; ++i) items.push_back({"p" + std::to_string(i) + ".cg", Picture(640, 480, i % 13)});
+    const std::string path = Archive("grid.dat", items);
+    std::vector<std::size_t> all(items.size());
+    for (std::size_t i = 0; i < all.size(); ++i) all[i] = i;
+    double seconds = 0;
+    for (auto _ : state) {
+        orv::view::ThumbnailLoader loader;
+        QElapsedTimer timer;
+        timer.start();
+        loader.SetInput(path, nullptr);
+        loader.Want(all);
+        if (!QTest::qWaitFor([&] { return loader.rendered() == static_cast<int>(all.size()); }, 120000))
+            state.SkipWithError("not every thumbnail was rendered");
+        seconds += static_cast<double>(timer.nsecsElapsed()) / 1e9;
+    }
+    state.counters["thumbnails_per_s"] = static_cast<double>(all.size() * state.iterations()) / seconds;
+    std::filesystem::remove(path);
+}
+
 BENCHMARK(BM_OpenLargeArchive)->Unit(benchmark::kMillisecond)->Iterations(5);
 BENCHMARK(BM_PreviewInTheMiddle)->Unit(benchmark::kMillisecond)->Iterations(20);
 BENCHMARK(BM_AnimationFrameStep)->Unit(benchmark::kMillisecond)->Iterations(40);
 BENCHMARK(BM_LongestBlockWhileRunningDownTheList)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_GridFill)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 }  // namespace
 

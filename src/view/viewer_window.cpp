@@ -16,6 +16,7 @@
 #include <QPlainTextEdit>
 #include <QScrollArea>
 #include <QSpinBox>
+#include <QSlider>
 #include <QSplitter>
 #include <QStackedWidget>
 #include <QStatusBar>
@@ -31,6 +32,7 @@
 #include "settings/settings_file.h"
 #include "view/default_viewer.h"
 #include "view/entry_filter.h"
+#include "view/entry_grid.h"
 #include "view/entry_list_view.h"
 #include "view/entry_model.h"
 #include "view/entry_text.h"
@@ -86,6 +88,21 @@ void ViewerWindow::createActions()
     QAction* save = bar->addAction(tr("Save picture…"), this, &ViewerWindow::SaveShown);
     save->setShortcut(QKeySequence::Save);
     bar->addAction(tr("Extract…"), this, [this] { Extract(true); })->setToolTip(tr("Extract the selected entries"));
+    bar->addSeparator();
+    gridAction_ = bar->addAction(tr("Grid"), this, &ViewerWindow::ShowGrid);
+    gridAction_->setCheckable(true);
+    gridAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_G));
+    gridAction_->setToolTip(tr("Show the entries as thumbnails (Ctrl+wheel sizes them)"));
+    auto* side = new QSlider(Qt::Horizontal, bar);
+    side->setObjectName("thumbnailSide");
+    side->setRange(EntryGrid::kSmallest, EntryGrid::kLargest);
+    side->setValue(grid_->thumbnailSide());
+    side->setFixedWidth(12 * fontMetrics().horizontalAdvance('0'));
+    side->setToolTip(tr("Thumbnail size"));
+    connect(side, &QSlider::valueChanged, grid_, &EntryGrid::SetThumbnailSide);
+    connect(grid_, &EntryGrid::ThumbnailSideChanged, side, &QSlider::setValue);
+    sideAction_ = bar->addWidget(side);
+    sideAction_->setVisible(false);
     bar->addSeparator();
     QAction* fit = bar->addAction(tr("Fit"), this, [this] {
         picture_->SetFitted(true);
@@ -173,8 +190,17 @@ void ViewerWindow::createList()
     list_->setColumnWidth(EntryModel::Name, 18 * digit);
     list_->setColumnWidth(EntryModel::Kind, 10 * digit);
     list_->setColumnWidth(EntryModel::Size, 9 * digit);
+    grid_ = new EntryGrid(*filter_, thumbnails_, left);
+    grid_->setObjectName("entryGrid");
+    // One selection and one current entry, whichever way the entries are shown.
+    QItemSelectionModel* ownSelection = grid_->selectionModel();
+    grid_->setSelectionModel(list_->selectionModel());
+    delete ownSelection;
+    views_ = new QStackedWidget(left);
+    views_->addWidget(list_);
+    views_->addWidget(grid_);
     layout->addWidget(filterEdit_);
-    layout->addWidget(list_);
+    layout->addWidget(views_);
     connect(list_->selectionModel(), &QItemSelectionModel::currentRowChanged, this, &ViewerWindow::CurrentChanged);
 
     auto* splitter = new QSplitter(this);
@@ -284,6 +310,7 @@ bool ViewerWindow::OpenInput(const std::string& path)
     setWindowTitle(tr("%1 – orvview").arg(shown));
     recent_.Add(path);
     renderer_.SetInput(path, settings_);
+    thumbnails_.SetInput(path, settings_);
     preview_ = Preview{};
     message_->setText(model_->rowCount() == 0 ? tr("The archive holds no entries.") : QString());
     pages_->setCurrentIndex(MessagePage);
@@ -307,6 +334,8 @@ bool ViewerWindow::UseSettings(const std::string& path)
     settingsLabel_->setText(path.empty() ? tr("no settings") : QFile::decodeName(QByteArray::fromStdString(path)));
     if (!model_->path().empty()) {
         renderer_.SetInput(model_->path(), settings_);
+        thumbnails_.SetInput(model_->path(), settings_);
+        grid_->WantVisible();
         CurrentChanged();
     }
     return true;
@@ -349,6 +378,15 @@ void ViewerWindow::ChooseSettings()
     const QString folder
         = QFile::decodeName(QByteArray::fromStdString(WindowDataFolder(FolderOf(RunningExecutablePath("orvview")))));
     if (const std::optional<QString> file = dialogs_.ChooseSettings(this, folder)) UseSettings(LocalPath(*file));
+}
+
+void ViewerWindow::ShowGrid(bool grid)
+{
+    const QSignalBlocker blocker(gridAction_);
+    gridAction_->setChecked(grid);
+    sideAction_->setVisible(grid);
+    views_->setCurrentWidget(grid ? static_cast<QWidget*>(grid_) : list_);
+    if (grid) grid_->scrollTo(list_->currentIndex());
 }
 
 void ViewerWindow::CurrentChanged()

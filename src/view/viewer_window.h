@@ -9,7 +9,9 @@
 #include "view/preview.h"
 #include "view/preview_renderer.h"
 #include "view/recent_files.h"
+#include "view/thumbnail_loader.h"
 
+class QAction;
 class QLabel;
 class QMimeData;
 class QTemporaryDir;
@@ -29,6 +31,7 @@ class SettingsFile;
 namespace orv::view {
 
 class EntryFilter;
+class EntryGrid;
 class EntryModel;
 class PictureView;
 class SoundPane;
@@ -68,6 +71,9 @@ public:
     const Preview& preview() const { return preview_; }
     int frame() const { return frame_; }
     EntryModel& model() { return *model_; }
+    ThumbnailLoader& thumbnails() { return thumbnails_; }
+    // Shows the entries as a grid of thumbnails, or as the list.
+    void ShowGrid(bool grid);
 
 signals:
     // A preview has been shown.
@@ -102,6 +108,10 @@ private:
     EntryFilter* filter_ = nullptr;
     QLineEdit* filterEdit_ = nullptr;
     QTableView* list_ = nullptr;
+    EntryGrid* grid_ = nullptr;
+    QStackedWidget* views_ = nullptr;
+    QAction* gridAction_ = nullptr;
+    QAction* sideAction_ = nullptr;  // the thumbnail size, shown with the grid
     QStackedWidget* pages_ = nullptr;
     QLabel* message_ = nullptr;
     QScrollArea* scroll_ = nullptr;
@@ -117,6 +127,7 @@ private:
 
     RecentFiles recent_;
     PreviewRenderer renderer_;
+    ThumbnailLoader thumbnails_;
     std::shared_ptr<const SettingsFile> settings_;
     Preview preview_;
     int frame_ = 0;

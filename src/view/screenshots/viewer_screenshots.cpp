@@ -1,5 +1,6 @@
 // viewer_screenshots SAMPLE_DIR OUT_DIR: PNGs of orvview as a user sees it, in OUT_DIR:
-// viewer-picture.png (the list and a picture), viewer-animation.png (an animation composed
+// viewer-picture.png (the list and a picture), viewer-grid.png (the entries as thumbnails),
+// viewer-animation.png (an animation composed
 // with the sample's settings, mid-play), viewer-text.png (a text entry), viewer-sound.png
 // (a sound playing, or why it cannot) and viewer-extract.png (the dialog that takes entries
 // out). Run it under a window manager; fonts are fixed here, the locale by the caller.
@@ -8,6 +9,7 @@
 #include <QAbstractItemModel>
 #include <QApplication>
 #include <QSignalSpy>
+#include <QTest>
 #include <QTableView>
 #include <cstdio>
 #include <filesystem>
@@ -18,6 +20,7 @@
 #include "view/extract_dialog.h"
 #include "view/viewer_dialogs.h"
 #include "view/viewer_translation.h"
+#include "view/entry_model.h"
 #include "view/viewer_window.h"
 
 namespace fs = std::filesystem;
@@ -70,6 +73,13 @@ int main(int argc, char** argv)
     if (!window.OpenInput((samples / "sample.dat").string())) Fail("cannot open sample.dat");
     Select(window, "title.cg");
     orv::shots::Shoot(window.frameGeometry(), out / "viewer-picture.png");
+    window.ShowGrid(true);
+    for (std::size_t entry = 0; entry < static_cast<std::size_t>(window.model().rowCount()); ++entry)
+        if (!QTest::qWaitFor([&] { return window.thumbnails().Find(entry) != nullptr; }, orv::shots::kShowLimitMs))
+            Fail("no thumbnail of entry " + std::to_string(entry));
+    Settle(300);
+    orv::shots::Shoot(window.frameGeometry(), out / "viewer-grid.png");
+    window.ShowGrid(false);
     Select(window, "walk.ani");
     window.findChild<QAbstractButton*>("playButton")->click();
     Settle(250);

@@ -170,37 +170,37 @@
 <context>
     <name>orv::view::SoundPane</name>
     <message>
-        <location filename="../sound_pane.cpp" line="48"/>
+        <location filename="../sound_pane.cpp" line="45"/>
         <source>Stop</source>
         <translation>停止</translation>
     </message>
     <message>
-        <location filename="../sound_pane.cpp" line="77"/>
+        <location filename="../sound_pane.cpp" line="74"/>
         <source>%1 Hz, %2, %3 s of 16-bit sound.</source>
         <translation>%1 Hz・%2・%3 秒の 16 ビット音声</translation>
     </message>
     <message>
-        <location filename="../sound_pane.cpp" line="79"/>
+        <location filename="../sound_pane.cpp" line="76"/>
         <source>mono</source>
         <translation>モノラル</translation>
     </message>
     <message>
-        <location filename="../sound_pane.cpp" line="79"/>
+        <location filename="../sound_pane.cpp" line="76"/>
         <source>stereo</source>
         <translation>ステレオ</translation>
     </message>
     <message>
-        <location filename="../sound_pane.cpp" line="100"/>
+        <location filename="../sound_pane.cpp" line="97"/>
         <source>Pause</source>
         <translation>一時停止</translation>
     </message>
     <message>
-        <location filename="../sound_pane.cpp" line="100"/>
+        <location filename="../sound_pane.cpp" line="97"/>
         <source>Play</source>
         <translation>再生</translation>
     </message>
     <message>
-        <location filename="../sound_pane.cpp" line="109"/>
+        <location filename="../sound_pane.cpp" line="106"/>
         <source>%1 / %2</source>
         <translation>%1 / %2</translation>
     </message>
@@ -221,214 +221,229 @@
 <context>
     <name>orv::view::ViewerWindow</name>
     <message>
-        <location filename="../viewer_window.cpp" line="61"/>
+        <location filename="../viewer_window.cpp" line="63"/>
         <source>orvview</source>
         <translation>orvview</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="76"/>
+        <location filename="../viewer_window.cpp" line="78"/>
         <source>Main</source>
         <translation>メイン</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="79"/>
+        <location filename="../viewer_window.cpp" line="81"/>
         <source>Open…</source>
         <translation>開く…</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="80"/>
+        <location filename="../viewer_window.cpp" line="82"/>
         <source>Settings…</source>
         <translation>設定ファイル…</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="81"/>
-        <location filename="../viewer_window.cpp" line="307"/>
+        <location filename="../viewer_window.cpp" line="83"/>
+        <location filename="../viewer_window.cpp" line="334"/>
         <source>no settings</source>
         <translation>設定ファイルなし</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="84"/>
+        <location filename="../viewer_window.cpp" line="86"/>
         <source>Copy</source>
         <translation>コピー</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="86"/>
+        <location filename="../viewer_window.cpp" line="88"/>
         <source>Save picture…</source>
         <translation>画像を保存…</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="88"/>
+        <location filename="../viewer_window.cpp" line="90"/>
         <source>Extract…</source>
         <translation>取り出し…</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="88"/>
+        <location filename="../viewer_window.cpp" line="90"/>
         <source>Extract the selected entries</source>
         <translation>選択したエントリを取り出す</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="90"/>
+        <location filename="../viewer_window.cpp" line="92"/>
+        <source>Grid</source>
+        <translation>グリッド</translation>
+    </message>
+    <message>
+        <location filename="../viewer_window.cpp" line="95"/>
+        <source>Show the entries as thumbnails (Ctrl+wheel sizes them)</source>
+        <translation>エントリをサムネイルで表示 (Ctrl+ホイールで大きさを変更)</translation>
+    </message>
+    <message>
+        <location filename="../viewer_window.cpp" line="101"/>
+        <source>Thumbnail size</source>
+        <translation>サムネイルの大きさ</translation>
+    </message>
+    <message>
+        <location filename="../viewer_window.cpp" line="107"/>
         <source>Fit</source>
         <translation>全体表示</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="95"/>
+        <location filename="../viewer_window.cpp" line="112"/>
         <source>100 %</source>
         <translation>100 %</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="100"/>
+        <location filename="../viewer_window.cpp" line="117"/>
         <source>Zoom in</source>
         <translation>拡大</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="105"/>
+        <location filename="../viewer_window.cpp" line="122"/>
         <source>Zoom out</source>
         <translation>縮小</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="114"/>
+        <location filename="../viewer_window.cpp" line="131"/>
         <source>&amp;File</source>
         <translation>ファイル(&amp;F)</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="115"/>
+        <location filename="../viewer_window.cpp" line="132"/>
         <source>&amp;Open…</source>
         <translation>開く(&amp;O)…</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="116"/>
+        <location filename="../viewer_window.cpp" line="133"/>
         <source>Open &amp;Recent</source>
         <translation>最近使ったファイル(&amp;R)</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="128"/>
+        <location filename="../viewer_window.cpp" line="145"/>
         <source>&amp;Extract Selected…</source>
         <translation>選択したエントリを取り出す(&amp;E)…</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="129"/>
+        <location filename="../viewer_window.cpp" line="146"/>
         <source>Extract &amp;All…</source>
         <translation>すべて取り出す(&amp;A)…</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="132"/>
+        <location filename="../viewer_window.cpp" line="149"/>
         <source>Open .dat and .ani Files with orvview</source>
         <translation>.dat と .ani ファイルを orvview で開くようにする</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="135"/>
+        <location filename="../viewer_window.cpp" line="152"/>
         <source>The desktop now opens archives and animation files with orvview.</source>
         <translation>アーカイブとアニメーションファイルはこれから orvview で開きます。</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="140"/>
+        <location filename="../viewer_window.cpp" line="157"/>
         <source>&amp;Quit</source>
         <translation>終了(&amp;Q)</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="154"/>
+        <location filename="../viewer_window.cpp" line="171"/>
         <source>Filter by name</source>
         <translation>名前で絞り込み</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="190"/>
+        <location filename="../viewer_window.cpp" line="216"/>
         <source>Open an archive (.dat) or an animation file (.ani).</source>
         <translation>アーカイブ (.dat) かアニメーションファイル (.ani) を開いてください。</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="215"/>
+        <location filename="../viewer_window.cpp" line="241"/>
         <source>Hex</source>
         <translation>16進</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="242"/>
+        <location filename="../viewer_window.cpp" line="268"/>
         <source>◀</source>
         <translation>◀</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="243"/>
+        <location filename="../viewer_window.cpp" line="269"/>
         <source>Previous frame</source>
         <translation>前のフレーム</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="248"/>
-        <location filename="../viewer_window.cpp" line="427"/>
+        <location filename="../viewer_window.cpp" line="274"/>
+        <location filename="../viewer_window.cpp" line="465"/>
         <source>Play</source>
         <translation>再生</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="252"/>
+        <location filename="../viewer_window.cpp" line="278"/>
         <source>▶</source>
         <translation>▶</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="253"/>
+        <location filename="../viewer_window.cpp" line="279"/>
         <source>Next frame</source>
         <translation>次のフレーム</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="261"/>
+        <location filename="../viewer_window.cpp" line="287"/>
         <source> ms a frame</source>
         <translation> ミリ秒/フレーム</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="279"/>
+        <location filename="../viewer_window.cpp" line="305"/>
         <source>%1 cannot be opened: %2</source>
         <translation>%1 を開けません: %2</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="280"/>
+        <location filename="../viewer_window.cpp" line="306"/>
         <source>%1 is not an archive (.dat starting with &quot;pack&quot;) or an animation file (.ani).</source>
         <translation>%1 はアーカイブ (&quot;pack&quot; で始まる .dat) でもアニメーションファイル (.ani) でもありません。</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="284"/>
+        <location filename="../viewer_window.cpp" line="310"/>
         <source>%1 – orvview</source>
         <translation>%1 – orvview</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="288"/>
+        <location filename="../viewer_window.cpp" line="315"/>
         <source>The archive holds no entries.</source>
         <translation>このアーカイブにはエントリがありません。</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="291"/>
+        <location filename="../viewer_window.cpp" line="318"/>
         <source>1 entry</source>
         <translation>1 エントリ</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="291"/>
+        <location filename="../viewer_window.cpp" line="318"/>
         <source>%1 entries</source>
         <translation>%1 エントリ</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="339"/>
+        <location filename="../viewer_window.cpp" line="368"/>
         <source>%1 cannot be written.</source>
         <translation>%1 に書き込めません。</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="386"/>
+        <location filename="../viewer_window.cpp" line="424"/>
         <source>Conversion writes nothing for this entry.</source>
         <translation>このエントリは変換で何も出力されません。</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="402"/>
+        <location filename="../viewer_window.cpp" line="440"/>
         <source>no frames</source>
         <translation>フレームなし</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="410"/>
+        <location filename="../viewer_window.cpp" line="448"/>
         <source>%1 / %2 (frame %3, copied raw)</source>
         <translation>%1 / %2（フレーム %3・そのままコピー）</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="411"/>
+        <location filename="../viewer_window.cpp" line="449"/>
         <source>%1 / %2</source>
         <translation>%1 / %2</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="427"/>
+        <location filename="../viewer_window.cpp" line="465"/>
         <source>Pause</source>
         <translation>一時停止</translation>
     </message>
@@ -453,7 +468,7 @@
         <translation>キャンセル</translation>
     </message>
     <message>
-        <location filename="../viewer_take_out.cpp" line="66"/>
+        <location filename="../viewer_take_out.cpp" line="67"/>
         <source>Extraction stopped: %1
 What was written before stays in %2.</source>
         <translation>取り出しを中断しました: %1
@@ -475,7 +490,7 @@ What was written before stays in %2.</source>
         <translation>%1 エントリを %2 に書き出しました。</translation>
     </message>
     <message>
-        <location filename="../viewer_take_out.cpp" line="74"/>
+        <location filename="../viewer_take_out.cpp" line="75"/>
         <source>Some entries wrote the same file; the later one was kept:
 %1</source>
         <translation>同じファイルを書き出すエントリがありました。後のエントリのファイルが残っています:
