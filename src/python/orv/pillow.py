@@ -17,7 +17,7 @@ import orv
 
 
 def _named(image, extension):
-    name = getattr(image, "filename", "") or ""
+    name = getattr(image, "filename", "") or getattr(image.fp, "name", "") or ""
     if isinstance(name, bytes):
         name = os.fsdecode(name)
     return str(name).lower().endswith(extension)
