@@ -213,7 +213,8 @@ void BindEntryResults(py::module_& m)
             return "<orv.Frame " + std::to_string(frame.number) + (frame.data.is_none() ? "" : " raw") + ">";
         });
     py::class_<Sound>(m, "Sound", "A sound entry's 16-bit little-endian PCM samples and their format.")
-        .def_property_readonly("channels", [](const Sound& sound) { return sound.format.channels; })
+        .def_property_readonly(
+            "channels", [](const Sound& sound) { return sound.format.channels; }, "1 or 2.")
         .def_property_readonly("rate", [](const Sound& sound) { return sound.format.rate; },
                                "Sample frames a second.")
         .def_property_readonly("block_align", [](const Sound& sound) { return sound.format.blockAlign; },
@@ -224,7 +225,8 @@ void BindEntryResults(py::module_& m)
 void BindEntry(py::module_& m)
 {
     py::class_<Entry>(m, "Entry", "One entry of an input. Its methods read the file; its names do not.")
-        .def_property_readonly("index", [](const Entry& entry) { return entry.index; })
+        .def_property_readonly(
+            "index", [](const Entry& entry) { return entry.index; }, "The entry's place in the table, from 0.")
         .def_property_readonly(
             "name", [](const Entry& entry) { return py::bytes(std::string(entry.info().stored.Name())); },
             "The name as stored (CP932 bytes).")
@@ -235,7 +237,9 @@ void BindEntry(py::module_& m)
         .def_property_readonly(
             "kind", [](const Entry& entry) { return KindName(entry.info().kind); },
             "\"picture\", \"animation\", \"sound\" or \"other\", by the name's last three bytes.")
-        .def_property_readonly("offset", [](const Entry& entry) { return entry.info().stored.offset; })
+        .def_property_readonly(
+            "offset", [](const Entry& entry) { return entry.info().stored.offset; },
+            "Where the entry starts in the file, as the table gives it.")
         .def_property_readonly(
             "size", [](const Entry& entry) { return entry.info().size; },
             "The bytes the file holds for the entry (its stored size cut to the file).")
@@ -300,7 +304,7 @@ void BindInput(py::module_& m)
 
     py::class_<InputHandle, std::shared_ptr<InputHandle>>(
         m, "Input", "An opened pack archive or animation file (a context manager); its entries by index or name.")
-        .def_property_readonly("path", &InputHandle::path)
+        .def_property_readonly("path", &InputHandle::path, "The path it was opened with.")
         .def_property_readonly(
             "kind",
             [](const InputHandle& input) { return input.kind() == InputKind::Animation ? "animation" : "archive"; },
@@ -313,7 +317,7 @@ void BindInput(py::module_& m)
                 return false;
             },
             "Whether the header, the table or an entry reaches past the end of the file.")
-        .def_property_readonly("closed", &InputHandle::closed)
+        .def_property_readonly("closed", &InputHandle::closed, "Whether close() was called.")
         .def("close", &InputHandle::Close, "Closes the file; entries keep their names but can no longer be read.")
         .def("__enter__", [](const std::shared_ptr<InputHandle>& input) { return input; })
         .def("__exit__", [](InputHandle& input, const py::args&) { input.Close(); })
