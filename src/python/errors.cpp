@@ -35,15 +35,15 @@ void BindErrors(py::module_& m)
 {
     types.error = NewType(m, "Error", PyExc_RuntimeError,
                           "An input or an entry that cannot be read: the text orvconv-cli shows for it.");
-    types.packError
-        = NewType(m, "PackError", types.error, "No archive can be written: the text orvpack shows for it.");
+    types.packError = NewType(m, "PackError", types.error, "No archive can be written: the text orvpack shows for it.");
     types.settingsError = NewType(m, "SettingsError", types.error, "A settings file is there but cannot be read.");
     types.notAnInput = NewType(m, "NotAnInputError", types.error,
                                "The file is neither a pack archive (.dat starting with \"pack\") nor an "
                                "animation file (.ani).");
 
     // FatalError's terminal text: the path and the system's reason.
-    py::register_exception_translator([](std::exception_ptr raised) {
+    // pybind11 takes a function of exactly this type.
+    py::register_exception_translator([](std::exception_ptr raised) {  // NOLINT(performance-unnecessary-value-param)
         try {
             if (raised) std::rethrow_exception(raised);
         } catch (const FatalError& fatal) {

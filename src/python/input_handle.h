@@ -24,8 +24,7 @@ public:
     InputHandle(const std::string& path, std::optional<InputKind> kind);
 
     // work(reader) with the interpreter free for other threads; ValueError once closed.
-    template <typename Work>
-    auto With(Work&& work)
+    template <typename Work> auto With(Work&& work)
     {
         const pybind11::gil_scoped_release free;
         const std::lock_guard<std::mutex> lock(mutex_);

@@ -17,8 +17,7 @@ void BindPixels(py::module_& m)
             const auto width = static_cast<py::ssize_t>(pixels.image.width);
             const auto height = static_cast<py::ssize_t>(pixels.image.height);
             return py::buffer_info(pixels.image.rgb.data(), 1, py::format_descriptor<std::uint8_t>::format(), 3,
-                                   {height, width, py::ssize_t{3}}, {width * 3, py::ssize_t{3}, py::ssize_t{1}},
-                                   true);
+                                   {height, width, py::ssize_t{3}}, {width * 3, py::ssize_t{3}, py::ssize_t{1}}, true);
         })
         .def_property_readonly(
             "width", [](const Pixels& pixels) { return pixels.image.width; }, "Columns.")
@@ -28,7 +27,10 @@ void BindPixels(py::module_& m)
             "shape", [](const Pixels& pixels) { return py::make_tuple(pixels.image.height, pixels.image.width, 3); },
             "(height, width, 3), as numpy gives it.")
         .def(
-            "tobytes", [](const Pixels& pixels) { return py::bytes(reinterpret_cast<const char*>(pixels.image.rgb.data()), pixels.image.rgb.size()); },
+            "tobytes",
+            [](const Pixels& pixels) {
+                return py::bytes(reinterpret_cast<const char*>(pixels.image.rgb.data()), pixels.image.rgb.size());
+            },
             "The pixels as bytes: rows of red, green, blue, top row first.")
         .def("__repr__", [](const Pixels& pixels) {
             return "<orv.Pixels " + std::to_string(pixels.image.width) + "x" + std::to_string(pixels.image.height)

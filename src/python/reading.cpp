@@ -85,9 +85,12 @@ Entry EntryAt(const std::shared_ptr<InputHandle>& input, const py::object& key)
 {
     if (py::isinstance<py::int_>(key)) return {input, IndexOf(*input, key.cast<py::ssize_t>())};
     std::optional<std::size_t> found;
-    if (py::isinstance<py::bytes>(key)) found = input->FindStored(key.cast<std::string>());
-    else if (py::isinstance<py::str>(key)) found = input->FindShown(key.cast<std::string>());
-    else throw py::type_error("an entry is found by its index (int), stored name (bytes) or shown name (str)");
+    if (py::isinstance<py::bytes>(key))
+        found = input->FindStored(key.cast<std::string>());
+    else if (py::isinstance<py::str>(key))
+        found = input->FindShown(key.cast<std::string>());
+    else
+        throw py::type_error("an entry is found by its index (int), stored name (bytes) or shown name (str)");
     if (!found) throw py::key_error(py::repr(key).cast<std::string>());
     return {input, *found};
 }
@@ -190,7 +193,9 @@ void BindSettings(py::module_& m)
              "orv.SettingsError when the file is there but cannot be read.")
         .def_static(
             "from_bytes",
-            [](const py::bytes& text) { return std::shared_ptr<SettingsFile>(SettingsFile::FromBytes(std::string(text))); },
+            [](const py::bytes& text) {
+                return std::shared_ptr<SettingsFile>(SettingsFile::FromBytes(std::string(text)));
+            },
             py::arg("text"), "The settings held in text, as they would be read from a file.")
         .def(
             "value",
@@ -215,10 +220,10 @@ void BindEntryResults(py::module_& m)
     py::class_<Sound>(m, "Sound", "A sound entry's 16-bit little-endian PCM samples and their format.")
         .def_property_readonly(
             "channels", [](const Sound& sound) { return sound.format.channels; }, "1 or 2.")
-        .def_property_readonly("rate", [](const Sound& sound) { return sound.format.rate; },
-                               "Sample frames a second.")
-        .def_property_readonly("block_align", [](const Sound& sound) { return sound.format.blockAlign; },
-                               "Bytes of one sample frame.")
+        .def_property_readonly(
+            "rate", [](const Sound& sound) { return sound.format.rate; }, "Sample frames a second.")
+        .def_property_readonly(
+            "block_align", [](const Sound& sound) { return sound.format.blockAlign; }, "Bytes of one sample frame.")
         .def_readonly("samples", &Sound::samples, "The PCM bytes, interleaved for stereo.");
 }
 
@@ -244,8 +249,7 @@ void BindEntry(py::module_& m)
             "size", [](const Entry& entry) { return entry.info().size; },
             "The bytes the file holds for the entry (its stored size cut to the file).")
         .def_property_readonly(
-            "stored_size", [](const Entry& entry) { return entry.info().stored.size; },
-            "The size the table gives.")
+            "stored_size", [](const Entry& entry) { return entry.info().stored.size; }, "The size the table gives.")
         .def_property_readonly(
             "past_end", [](const Entry& entry) { return entry.info().pastEnd; },
             "Whether the file ends before this record or the bytes it claims; what is missing reads as zeros.")
@@ -273,23 +277,29 @@ void BindEntry(py::module_& m)
                 return py::make_tuple(format->channels, format->rate);
             },
             "A sound's (channels, rate); None for other kinds and unknown format codes.")
-        .def("data", [](const Entry& entry) {
-            return BytesOf(entry.input->With([&](Reader& reader) { return reader.Bytes(entry.index); }));
-        }, "The entry's bytes as conversion reads them.")
+        .def(
+            "data",
+            [](const Entry& entry) {
+                return BytesOf(entry.input->With([&](Reader& reader) { return reader.Bytes(entry.index); }));
+            },
+            "The entry's bytes as conversion reads them.")
         .def("picture", &PictureOf,
              "The entry taken as a picture, as conversion writes it: orv.Pixels when drawn, bytes when "
              "copied raw (a type that is not drawn), None when passed over (type 1).")
         .def("frames", &FramesOf, py::arg("settings") = py::none(),
              "The entry taken as an animation: a list of orv.Frame, composed exactly as conversion writes "
              "them (settings: an orv.Settings, a path of a settings file, or None).")
-        .def("sound", [](const Entry& entry) {
-            RenderedSound sound = SoundOf(entry);
-            return Sound{sound.format, BytesOf(sound.samples)};
-        }, "The entry taken as a sound: an orv.Sound; orv.Error for an unknown format code.")
+        .def(
+            "sound",
+            [](const Entry& entry) {
+                RenderedSound sound = SoundOf(entry);
+                return Sound{sound.format, BytesOf(sound.samples)};
+            },
+            "The entry taken as a sound: an orv.Sound; orv.Error for an unknown format code.")
         .def("wav_bytes", &WaveOf, "The WAV file conversion writes for the entry taken as a sound.")
         .def("__repr__", [](const Entry& entry) {
-            return "<orv.Entry " + std::to_string(entry.index) + " " + py::repr(py::str(entry.info().shown)).cast<std::string>()
-                + " " + KindName(entry.info().kind) + ">";
+            return "<orv.Entry " + std::to_string(entry.index) + " "
+                + py::repr(py::str(entry.info().shown)).cast<std::string>() + " " + KindName(entry.info().kind) + ">";
         });
 }
 
@@ -324,17 +334,21 @@ void BindInput(py::module_& m)
         .def("__len__", [](const InputHandle& input) { return input.entries().size(); })
         .def("__getitem__", &EntryAt,
              "The entry of this index, of this stored name (bytes) or shown name (str); the first of that name.")
-        .def("__contains__", [](const std::shared_ptr<InputHandle>& input, const py::object& key) {
-            try {
-                EntryAt(input, key);
-                return true;
-            } catch (const py::key_error&) {
-                return false;
-            } catch (const py::index_error&) {
-                return false;
-            }
-        })
-        .def("__iter__", [](const std::shared_ptr<InputHandle>& input) { return EntryIterator{input, 0}; })
+        .def("__contains__",
+             [](const std::shared_ptr<InputHandle>& input, const py::object& key) {
+                 try {
+                     EntryAt(input, key);
+                     return true;
+                 } catch (const py::key_error&) {
+                     return false;
+                 } catch (const py::index_error&) {
+                     return false;
+                 }
+             })
+        .def("__iter__",
+             [](const std::shared_ptr<InputHandle>& input) {
+                 return EntryIterator{input, 0};
+             })
         .def("__repr__", [](const InputHandle& input) {
             return "<orv.Input " + py::repr(py::str(input.path())).cast<std::string>() + " "
                 + std::to_string(input.entries().size()) + " entries" + (input.closed() ? " closed" : "") + ">";

@@ -40,7 +40,8 @@ public:
     ArchiveWriter(const std::optional<std::filesystem::path>& base, std::shared_ptr<SettingsFile> settings,
                   bool quantize) :
         settings_(std::move(settings)),
-        builder_(quantize, [this](const std::string& text) { notes_.push_back(text); }, settings_.get())
+        builder_(
+            quantize, [this](const std::string& text) { notes_.push_back(text); }, settings_.get())
     {
         if (base) AddBase(base->string());
     }
@@ -51,7 +52,8 @@ public:
     {
         const std::string stored = StoredName(name);
         auto picture = std::make_shared<pack::Picture>(PictureOf(pixels, EscapeControlBytes(Cp932ToUtf8(stored))));
-        pack::Source source{pack::SourceKind::Picture, Cp932ToUtf8(stored), {{}, Shown(stored), picture, {}}, {}, {}, 0};
+        pack::Source source{
+            pack::SourceKind::Picture, Cp932ToUtf8(stored), {{}, Shown(stored), picture, {}}, {}, {}, 0};
         Put(Build(source, stored));
     }
 
@@ -110,7 +112,7 @@ public:
 
     std::string Write(const std::filesystem::path& path) const
     {
-        const std::string out = path.string();
+        std::string out = path.string();
         const py::gil_scoped_release free;
         pack::CheckArchiveLimits(entries_, EscapeControlBytes(out));
         pack::WriteArchiveUnplaced(entries_, out, {})->Commit();
@@ -140,7 +142,8 @@ private:
             throw pack::PackError(EscapeControlBytes(path) + ": the base is no pack archive that can be read");
         for (const ReaderEntry& entry : reader.entries()) {
             const ArchiveEntry record = entry.Record();
-            entries_.push_back({std::string(record.Name()), EscapeControlBytes(entry.shown),
+            entries_.push_back({std::string(record.Name()),
+                                EscapeControlBytes(entry.shown),
                                 {pack::Piece::FromFile(path, record.offset, record.size)}});
             if (entry.kind == EntryKind::Sound) {
                 const std::vector<std::uint8_t> head = reader.Head(entry.index, 3);
@@ -164,8 +167,10 @@ private:
     // In place of the entry of the same name, or after all others.
     void Put(pack::PlannedEntry entry)
     {
-        if (const std::optional<std::size_t> at = Find(entry.name)) entries_[*at] = std::move(entry);
-        else entries_.push_back(std::move(entry));
+        if (const std::optional<std::size_t> at = Find(entry.name))
+            entries_[*at] = std::move(entry);
+        else
+            entries_.push_back(std::move(entry));
     }
 
     std::optional<std::size_t> Find(const std::string& stored) const
@@ -181,10 +186,15 @@ private:
     static std::string StoredName(const py::object& name)
     {
         std::optional<std::string> stored;
-        if (py::isinstance<py::bytes>(name)) stored = name.cast<std::string>();
-        else if (py::isinstance<py::str>(name)) stored = pack::EntryNameFor(name.cast<std::string>());
-        else throw py::type_error("an entry name is bytes (as stored) or str (as shown)");
-        if (!stored) throw py::value_error("the entry name " + py::repr(name).cast<std::string>() + " cannot be written in CP932");
+        if (py::isinstance<py::bytes>(name))
+            stored = name.cast<std::string>();
+        else if (py::isinstance<py::str>(name))
+            stored = pack::EntryNameFor(name.cast<std::string>());
+        else
+            throw py::type_error("an entry name is bytes (as stored) or str (as shown)");
+        if (!stored)
+            throw py::value_error("the entry name " + py::repr(name).cast<std::string>()
+                                  + " cannot be written in CP932");
         if (stored->empty() || stored->size() > kEntryNameBytes || stored->find('\0') != std::string::npos)
             throw py::value_error("the entry name " + py::repr(name).cast<std::string>()
                                   + " must take 1 to 16 bytes in CP932, none of them zero");
@@ -268,9 +278,9 @@ void BindWriting(py::module_& m)
         .def_property_readonly("names", &ArchiveWriter::Names, "The entries' stored names, in order.")
         .def_property_readonly("notes", &ArchiveWriter::notes, "What is worth telling, such as pictures reduced.");
 
-    m.def("pack_folder", &PackFolderOf, py::arg("folder"), py::arg("output") = py::none(),
-          py::arg("base") = py::none(), py::arg("settings") = py::none(), py::arg("quantize") = false,
-          py::arg("dereference") = false, py::arg("threads") = 0u, py::arg("note") = py::none(),
+    m.def("pack_folder", &PackFolderOf, py::arg("folder"), py::arg("output") = py::none(), py::arg("base") = py::none(),
+          py::arg("settings") = py::none(), py::arg("quantize") = false, py::arg("dereference") = false,
+          py::arg("threads") = 0u, py::arg("note") = py::none(),
           "Builds an archive from a folder orvconv-cli wrote, as orvpack does, and returns its path "
           "(output, or FOLDER.dat beside the folder). base: the archive the folder came from, whose "
           "entries stay byte for byte unless their files changed. note(text) receives what orvpack tells.");

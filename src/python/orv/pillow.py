@@ -14,27 +14,38 @@ import os
 from PIL import Image, ImageFile
 
 import orv
+from orv import _image_of
 
 
-def _named(image, extension):
-    name = getattr(image, "filename", "") or getattr(image.fp, "name", "") or ""
-    if isinstance(name, bytes):
-        name = os.fsdecode(name)
-    return str(name).lower().endswith(extension)
+class _OrvImageFile(ImageFile.ImageFile):
+    """An image whose pixels orv has decoded whole: nothing is left for Pillow to load."""
+
+    extension = ""
+
+    def _check_name(self):
+        name = getattr(self, "filename", "") or getattr(self.fp, "name", "") or ""
+        if isinstance(name, bytes):
+            name = os.fsdecode(name)
+        if not str(name).lower().endswith(self.extension):
+            raise SyntaxError(f"not a {self.format_description}")
+
+    def _show(self, pixels):
+        self.im = _image_of(pixels).im
+        self.mode = "RGB"
+        self._size = (pixels.width, pixels.height)
+        self.tile = []
+
+    def load(self):
+        return Image.Image.load(self)
 
 
-def _image_of(pixels):
-    # Pillow shares no memory with RGB buffers: the pixels are copied in either way.
-    return Image.frombytes("RGB", (pixels.width, pixels.height), pixels.tobytes())
-
-
-class AniImageFile(ImageFile.ImageFile):
+class AniImageFile(_OrvImageFile):
     format = "ORVANI"
     format_description = "animation file"
+    extension = ".ani"
 
     def _open(self):
-        if not _named(self, ".ani"):
-            raise SyntaxError("not an animation file")
+        self._check_name()
         # An animation file is read whole from wherever it comes; a memory file gives the
         # reader a path.
         data = self.fp.read()
@@ -45,7 +56,7 @@ class AniImageFile(ImageFile.ImageFile):
                 frames = ani[0].frames()
         finally:
             os.close(fd)
-        self._frames = [frame for frame in frames if frame.pixels is not None]
+        self._frames = [frame.pixels for frame in frames if frame.pixels is not None]
         if not self._frames:
             raise SyntaxError("an animation without frames that are drawn")
         self.n_frames = len(self._frames)
@@ -53,48 +64,31 @@ class AniImageFile(ImageFile.ImageFile):
         self.info["duration"] = orv.DEFAULT_FRAME_MS
         self.info["loop"] = 0
         self._current = 0
-        self._show(0)
-
-    def _show(self, index):
-        pixels = self._frames[index].pixels
-        self.im = _image_of(pixels).im
-        self.mode = "RGB"
-        self._size = (pixels.width, pixels.height)
-        self.tile = []
+        self._show(self._frames[0])
 
     def seek(self, frame):
         if not self._seek_check(frame):
             return
         self._current = frame
-        self._show(frame)
+        self._show(self._frames[frame])
 
     def tell(self):
         return self._current
 
-    def load(self):
-        return Image.Image.load(self)
 
-
-class CgImageFile(ImageFile.ImageFile):
+class CgImageFile(_OrvImageFile):
     format = "ORVCG"
     format_description = "picture entry"
+    extension = ".cg"
 
     def _open(self):
-        if not _named(self, ".cg"):
-            raise SyntaxError("not a picture entry")
+        self._check_name()
         pixels = orv.decode_picture(self.fp.read())
         if not isinstance(pixels, orv.Pixels):
             raise SyntaxError("a picture of a type that is not drawn")
-        self.im = _image_of(pixels).im
-        self.mode = "RGB"
-        self._size = (pixels.width, pixels.height)
-        self.tile = []
-
-    def load(self):
-        return Image.Image.load(self)
+        self._show(pixels)
 
 
-Image.register_open(AniImageFile.format, AniImageFile)
-Image.register_extension(AniImageFile.format, ".ani")
-Image.register_open(CgImageFile.format, CgImageFile)
-Image.register_extension(CgImageFile.format, ".cg")
+for _format in (AniImageFile, CgImageFile):
+    Image.register_open(_format.format, _format)
+    Image.register_extension(_format.format, _format.extension)
