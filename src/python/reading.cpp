@@ -120,10 +120,13 @@ std::vector<Frame> FramesOf(const Entry& entry, const py::object& settings)
 {
     const SharedSettings composing = SettingsOf(settings);
     std::vector<RenderedFrame> rendered = entry.input->With([&](Reader& reader) {
+        // The settings live only as long as this call: the reader lets them go however it ends.
+        struct Composing {
+            Reader& reader;
+            ~Composing() { reader.SetSettings(nullptr); }
+        } const composingWith{reader};
         reader.SetSettings(composing.get());
-        std::vector<RenderedFrame> frames = reader.Animation(entry.index);
-        reader.SetSettings(nullptr);
-        return frames;
+        return reader.Animation(entry.index);
     });
     std::vector<Frame> frames;
     frames.reserve(rendered.size());

@@ -7,6 +7,7 @@
 #include <array>
 #include <filesystem>
 #include <map>
+#include <mutex>
 #include <memory>
 #include <optional>
 #include <string>
@@ -87,8 +88,7 @@ public:
                                   + std::to_string(rate) + " Hz");
         // A replaced sound keeps the three bytes before its format code.
         std::array<std::uint8_t, 3> lead{};
-        if (const std::optional<std::size_t> at = Find(stored); at && !entries_[*at].pieces.empty())
-            lead = LeadOf(entries_[*at]);
+        if (const auto found = leads_.find(stored); found != leads_.end()) lead = found->second;
         const auto bytes = static_cast<std::string>(samples);
         pack::PlannedEntry entry{stored, Shown(stored), {}};
         entry.pieces.push_back(pack::Piece::Held(pack::SoundEntryHeader(*code, lead)));
@@ -105,7 +105,9 @@ public:
 
     void Remove(const py::object& name)
     {
-        const std::optional<std::size_t> at = Find(StoredName(name));
+        const std::string stored = StoredName(name);
+        const std::lock_guard<std::mutex> lock(mutex_);
+        const std::optional<std::size_t> at = Find(stored);
         if (!at) throw py::key_error(py::repr(name).cast<std::string>());
         entries_.erase(entries_.begin() + static_cast<std::ptrdiff_t>(*at));
     }
@@ -114,6 +116,7 @@ public:
     {
         std::string out = path.string();
         const py::gil_scoped_release free;
+        const std::lock_guard<std::mutex> lock(mutex_);
         pack::CheckArchiveLimits(entries_, EscapeControlBytes(out));
         pack::WriteArchiveUnplaced(entries_, out, {})->Commit();
         return out;
@@ -121,13 +124,18 @@ public:
 
     std::vector<py::bytes> Names() const
     {
+        const std::lock_guard<std::mutex> lock(mutex_);
         std::vector<py::bytes> names;
         names.reserve(entries_.size());
         for (const pack::PlannedEntry& entry : entries_) names.emplace_back(entry.name);
         return names;
     }
 
-    const std::vector<std::string>& notes() const { return notes_; }
+    std::vector<std::string> Notes() const
+    {
+        const std::lock_guard<std::mutex> lock(mutex_);
+        return notes_;
+    }
 
 private:
     void AddBase(const std::string& path)
@@ -152,21 +160,17 @@ private:
         }
     }
 
-    std::array<std::uint8_t, 3> LeadOf(const pack::PlannedEntry& entry) const
-    {
-        const auto found = leads_.find(entry.name);
-        return found == leads_.end() ? std::array<std::uint8_t, 3>{} : found->second;
-    }
-
     pack::PlannedEntry Build(const pack::Source& source, const std::string& stored)
     {
         const py::gil_scoped_release free;
+        const std::lock_guard<std::mutex> lock(mutex_);
         return builder_.Build(source, stored);
     }
 
     // In place of the entry of the same name, or after all others.
     void Put(pack::PlannedEntry entry)
     {
+        const std::lock_guard<std::mutex> lock(mutex_);
         if (const std::optional<std::size_t> at = Find(entry.name))
             entries_[*at] = std::move(entry);
         else
@@ -224,6 +228,9 @@ private:
 
     std::shared_ptr<SettingsFile> settings_;
     std::vector<std::string> notes_;
+    // The builder, its notes and the entries serve one thread at a time: encoding and
+    // writing run without the interpreter's lock.
+    mutable std::mutex mutex_;
     pack::EntryBuilder builder_;
     std::vector<pack::PlannedEntry> entries_;
     std::map<std::string, std::array<std::uint8_t, 3>> leads_;
@@ -246,7 +253,13 @@ std::string PackFolderOf(const std::filesystem::path& folder, const std::optiona
     return pack::PackFolder(options, [&note](const std::string& text) {
         if (!note) return;
         const py::gil_scoped_acquire held;
-        note(text);
+        // Called from orvpack's threads: what the callback raises is reported, not thrown
+        // through them.
+        try {
+            note(text);
+        } catch (py::error_already_set& raised) {
+            raised.discard_as_unraisable("orv.pack_folder's note");
+        }
     });
 }
 
@@ -276,7 +289,7 @@ void BindWriting(py::module_& m)
              "Writes the archive to path (under a temporary name, then put in place); returns the path. "
              "orv.PackError when it cannot be written.")
         .def_property_readonly("names", &ArchiveWriter::Names, "The entries' stored names, in order.")
-        .def_property_readonly("notes", &ArchiveWriter::notes, "What is worth telling, such as pictures reduced.");
+        .def_property_readonly("notes", &ArchiveWriter::Notes, "What is worth telling, such as pictures reduced.");
 
     m.def("pack_folder", &PackFolderOf, py::arg("folder"), py::arg("output") = py::none(), py::arg("base") = py::none(),
           py::arg("settings") = py::none(), py::arg("quantize") = false, py::arg("dereference") = false,

@@ -136,3 +136,18 @@ def test_pack_folder_is_orvpack(sample, tmp_path):
     with pytest.raises(orv.PackError):
         orv.pack_folder(tmp_path / "missing")
     assert os.path.exists(ours)
+
+
+def test_a_note_that_raises_is_reported_and_packing_goes_on(sample, tmp_path, monkeypatch):
+    assert run_cli("-o", tmp_path, sample / "sample.dat").returncode == 0
+    (tmp_path / "sample" / "extra.txt").write_bytes(b"added")
+    reported = []
+    monkeypatch.setattr("sys.unraisablehook", reported.append)
+
+    def failing(text):
+        raise RuntimeError(text)
+
+    path = orv.pack_folder(tmp_path / "sample", output=tmp_path / "out.dat", base=sample / "sample.dat", note=failing)
+    assert reported and isinstance(reported[0].exc_value, RuntimeError)
+    with orv.open(path) as archive:
+        assert archive["extra.txt"].data() == b"added"
