@@ -151,3 +151,21 @@ def test_a_note_that_raises_is_reported_and_packing_goes_on(sample, tmp_path, mo
     assert reported and isinstance(reported[0].exc_value, RuntimeError)
     with orv.open(path) as archive:
         assert archive["extra.txt"].data() == b"added"
+
+
+def test_a_base_written_unchanged_is_the_same_file_and_sounds_keep_their_lead(sample, tmp_path):
+    unchanged = orv.Writer(base=sample / "sample.dat").write(tmp_path / "same.dat")
+    assert (tmp_path / "same.dat").read_bytes() == (sample / "sample.dat").read_bytes()
+
+    data = bytearray((sample / "sample.dat").read_bytes())
+    with orv.open(unchanged) as archive:
+        offset = archive["beep6.pcm"].offset
+    data[offset : offset + 3] = b"\x01\x02\x03"
+    (tmp_path / "lead.dat").write_bytes(bytes(data))
+    writer = orv.Writer(base=tmp_path / "lead.dat")
+    writer.add_sound("beep6.pcm", b"\x10\x00\x20\x00", channels=2, rate=44100)
+    writer.add_sound("new.pcm", b"\x10\x00", channels=1, rate=22050)
+    with orv.open(writer.write(tmp_path / "out.dat")) as archive:
+        assert archive["beep6.pcm"].data() == b"\x01\x02\x03" + bytes([10]) + b"\x10\x00\x20\x00"
+        assert archive["beep6.pcm"].sound_format == (2, 44100)
+        assert archive["new.pcm"].data()[:3] == b"\x00\x00\x00"
