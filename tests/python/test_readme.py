@@ -2,6 +2,7 @@
 """The README's scripts, run as they are printed, and the documentation help(orv) shows."""
 
 import os
+import pydoc
 import re
 import subprocess
 import sys
@@ -52,6 +53,11 @@ def test_replace_picture_keeps_the_other_entries(sample, tmp_path):
 
 
 def test_help_documents_every_name():
+    shown = pydoc.render_doc(orv, renderer=pydoc.plaintext)
+    for name in ("Input", "Entry", "Pixels", "Frame", "Sound", "Settings", "Writer"):
+        assert f"class {name}(" in shown, name
+    for name in ("open", "pack_folder", "decode_picture"):
+        assert f"\n    {name}(" in shown, name
     public = [getattr(orv, name) for name in dir(orv) if not name.startswith("_")]
     undocumented = [f for f in public if callable(f) and not (f.__doc__ or "").strip()]
     assert not undocumented

@@ -82,6 +82,11 @@ def _wrap_writer():
     Writer.add_animation = animation
 
 
+# Shown by help(orv) as the package's own.
+for _name in ("Entry", "Frame", "Input", "Pixels", "Settings", "Sound", "Writer", "decode_picture", "open",
+              "pack_folder"):
+    globals()[_name].__module__ = __name__
+
 Entry.image = _entry_image
 Frame.image = _frame_image
 _wrap_writer()
