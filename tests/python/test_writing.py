@@ -169,3 +169,26 @@ def test_a_base_written_unchanged_is_the_same_file_and_sounds_keep_their_lead(sa
         assert archive["beep6.pcm"].data() == b"\x01\x02\x03" + bytes([10]) + b"\x10\x00\x20\x00"
         assert archive["beep6.pcm"].sound_format == (2, 44100)
         assert archive["new.pcm"].data()[:3] == b"\x00\x00\x00"
+
+
+# Stored CP932 names and how orvconv-cli shows them: bytes that do not convert and a "%"
+# before two hex digits escaped as "%XX", any other "%" as it is.
+NAMES = [
+    (b"\xffA.txt", "%FFA.txt"),
+    (b"100%41.txt", "100%2541.txt"),
+    (b"50%off.txt", "50%off.txt"),
+    ("表".encode("cp932") + b".txt", "表.txt"),
+    (b"tab\x09.txt", "tab%09.txt"),
+]
+
+
+def test_names_shown_with_escapes_and_typed_back(tmp_path):
+    by_stored, by_shown = orv.Writer(), orv.Writer()
+    for stored, shown in NAMES:
+        by_stored.add_bytes(stored, stored)
+        by_shown.add_bytes(shown, stored)
+    assert by_shown.names == by_stored.names == [stored for stored, _ in NAMES]
+    with orv.open(by_shown.write(tmp_path / "names.dat")) as archive:
+        assert [(e.name, e.shown) for e in archive] == NAMES
+        for stored, shown in NAMES:
+            assert archive[shown].data() == archive[stored].data() == stored
