@@ -83,6 +83,23 @@ def test_cut_and_mutated_archives_never_crash(sample, tmp_path):
         read_everything(path)
 
 
+def test_lone_picture_bytes_cut_or_mutated_never_crash(sample):
+    with orv.open(sample / "sample.dat") as archive:
+        original = archive["tiles.cg"].data()
+        width, height = archive["tiles.cg"].picture_size
+    rng = random.Random(5)
+    for length in range(len(original) + 1):
+        pixels = orv.decode_picture(original[:length])
+        assert pixels is None or isinstance(pixels, (orv.Pixels, bytes))
+    for _ in range(300):
+        data = bytearray(original)
+        for _ in range(rng.randint(1, 16)):
+            # The header kept: its size asks for the canvas, which the reading API bounds.
+            data[rng.randrange(13, len(data))] = rng.randrange(256)
+        pixels = orv.decode_picture(bytes(data))
+        assert (pixels.width, pixels.height) == (width, height)
+
+
 def test_mutated_animation_files_never_crash(sample, tmp_path):
     original = (sample / "walk.ani").read_bytes()
     rng = random.Random(2026)
