@@ -3,6 +3,7 @@
 #include "python/errors.h"
 #include "python/pixels.h"
 #include "python/reading.h"
+#include "python/settings.h"
 #include "python/writing.h"
 
 PYBIND11_MODULE(_orv, m)
@@ -11,6 +12,7 @@ PYBIND11_MODULE(_orv, m)
               "build archives as orvpack does.";
     orv::python::BindErrors(m);
     orv::python::BindPixels(m);
+    orv::python::BindSettings(m);
     orv::python::BindReading(m);
     orv::python::BindWriting(m);
 }

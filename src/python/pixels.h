@@ -13,6 +13,7 @@ struct Pixels {
     RgbImage image;
 };
 
+// orv.Pixels, and orv.decode_picture, which makes them from a picture entry's bytes.
 void BindPixels(pybind11::module_& m);
 
 }  // namespace orv::python

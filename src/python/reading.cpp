@@ -12,11 +12,10 @@
 #include <vector>
 
 #include "engine/convert/batch_options.h"
-#include "engine/format/picture_header.h"
 #include "engine/format/wave_header.h"
-#include "engine/read/canvas.h"
 #include "python/input_handle.h"
 #include "python/pixels.h"
+#include "python/settings.h"
 
 namespace orv::python {
 
@@ -46,8 +45,6 @@ struct Sound {
     SoundFormat format;
     py::bytes samples;
 };
-
-using SharedSettings = std::shared_ptr<const SettingsFile>;
 
 py::bytes BytesOf(const std::vector<std::uint8_t>& bytes)
 {
@@ -95,16 +92,6 @@ Entry EntryAt(const std::shared_ptr<InputHandle>& input, const py::object& key)
     return {input, *found};
 }
 
-// Settings given as an orv.Settings, a path, or None.
-SharedSettings SettingsOf(const py::object& given)
-{
-    if (given.is_none()) return nullptr;
-    if (py::isinstance<SettingsFile>(given)) return given.cast<std::shared_ptr<SettingsFile>>();
-    const std::string path = given.cast<std::filesystem::path>().string();
-    const py::gil_scoped_release free;
-    return SettingsFile::Load(path);
-}
-
 py::object PictureOf(const Entry& entry)
 {
     RenderedPicture picture = entry.input->With([&](Reader& reader) { return reader.Picture(entry.index); });
@@ -118,7 +105,7 @@ py::object PictureOf(const Entry& entry)
 
 std::vector<Frame> FramesOf(const Entry& entry, const py::object& settings)
 {
-    const SharedSettings composing = SettingsOf(settings);
+    const std::shared_ptr<const SettingsFile> composing = SettingsOf(settings);
     std::vector<RenderedFrame> rendered = entry.input->With([&](Reader& reader) {
         // The settings live only as long as this call: the reader lets them go however it ends.
         struct Composing {
@@ -157,58 +144,6 @@ py::bytes WaveOf(const Entry& entry)
 EntryDetails DetailsOf(const Entry& entry)
 {
     return entry.input->With([&](Reader& reader) { return reader.Details(entry.index); });
-}
-
-// A picture entry's bytes on their own, drawn as a picture of an archive is: it sets
-// every byte it shows.
-py::object DecodePicture(const py::bytes& given)
-{
-    const auto data = static_cast<std::string>(given);
-    const auto* bytes = reinterpret_cast<const std::uint8_t*>(data.data());
-    const auto size = static_cast<std::uint32_t>(std::min<std::size_t>(data.size(), UINT32_MAX));
-    const PictureHeader header = ReadPictureHeader(bytes, size);
-    const PictureAction action = ActionOf(header);
-    if (action == PictureAction::Skipped) return py::none();
-    if (action == PictureAction::Raw) return given;
-    Pixels pixels;
-    {
-        const py::gil_scoped_release free;
-        Canvas canvas;
-        const std::uint8_t* bgr = canvas.Draw(bytes, size, header, -1, false);
-        const std::size_t count = std::size_t{header.width} * header.height;
-        pixels.image = {header.width, header.height, std::vector<std::uint8_t>(bgr, bgr + count * 3)};
-        SwapRedAndBlue(pixels.image.rgb.data(), count);
-    }
-    return py::cast(std::move(pixels));
-}
-
-void BindSettings(py::module_& m)
-{
-    py::class_<SettingsFile, std::shared_ptr<SettingsFile>>(
-        m, "Settings", "A settings file: how the frames of each animation are composed.")
-        .def(py::init([](const std::filesystem::path& path) {
-                 const std::string file = path.string();
-                 const py::gil_scoped_release free;
-                 return std::shared_ptr<SettingsFile>(SettingsFile::Load(file));
-             }),
-             py::arg("path"),
-             "Reads the settings file at path. A missing file gives settings without sections; "
-             "orv.SettingsError when the file is there but cannot be read.")
-        .def_static(
-            "from_bytes",
-            [](const py::bytes& text) {
-                return std::shared_ptr<SettingsFile>(SettingsFile::FromBytes(std::string(text)));
-            },
-            py::arg("text"), "The settings held in text, as they would be read from a file.")
-        .def(
-            "value",
-            [](const SettingsFile& settings, const std::string& section, const std::string& key) -> py::object {
-                const std::string missing(1, '\0');
-                std::string value = settings.TextValue(section, key, missing);
-                if (value == missing) return py::none();
-                return py::bytes(value);
-            },
-            py::arg("section"), py::arg("key"), "The value of key in section as bytes (letter case ignored), or None.");
 }
 
 void BindEntryResults(py::module_& m)
@@ -373,11 +308,6 @@ void BindInput(py::module_& m)
 void BindReading(py::module_& m)
 {
     m.attr("DEFAULT_FRAME_MS") = BatchOptions{}.frameMs;
-    m.def("decode_picture", &DecodePicture, py::arg("data"),
-          "The bytes of a picture entry (a .cg entry written out on its own) drawn as conversion draws a "
-          "picture of an archive: orv.Pixels, the bytes themselves for a type that is not drawn, or None "
-          "for type 1.");
-    BindSettings(m);
     BindEntryResults(m);
     BindEntry(m);
     BindInput(m);

@@ -4,8 +4,7 @@
 
 namespace orv::python {
 
-// orv.open, orv.Input, orv.Entry and what entries render into: orv.Frame, orv.Sound;
-// orv.Settings for composing frames.
+// orv.open, orv.Input, orv.Entry and what entries render into: orv.Frame, orv.Sound.
 void BindReading(pybind11::module_& m);
 
 }  // namespace orv::python

@@ -116,3 +116,12 @@ def test_closed_inputs_keep_names_and_refuse_reading(sample):
     for read in (entry.picture, entry.data, entry.frames, entry.sound):
         with pytest.raises(ValueError):
             read()
+
+
+def test_settings_values_by_section_and_key(sample, tmp_path):
+    settings = orv.Settings.from_bytes(b"[Walk.ANI]\np4=1\np4=2\n[other]\np1=7\n")
+    # Names compared ignoring letter case; the last line of a key counts.
+    assert settings.value("walk.ani", "P4") == b"2"
+    assert settings.value("walk.ani", "p1") is None and settings.value("missing", "p1") is None
+    assert orv.Settings(sample / "sample.ini").value("walk.ani", "p5") == b"-1"
+    assert orv.Settings(tmp_path / "missing.ini").value("walk.ani", "p5") is None
