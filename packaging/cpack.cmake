@@ -22,5 +22,12 @@ ORVENDA 3.2 and writes every entry in a standard format: pictures as 24-bit
 BMP or PNG, animations as complete composed frames, sounds as 16-bit PCM WAV,
 everything else as raw copies. It comes as a Japanese window (orvconv) and as
 orvconv-cli for terminals and scripts; orvpack builds archives back from the
-converted (and perhaps edited) files.")
+converted (and perhaps edited) files. The Python module orv reads and writes
+the same files from scripts.")
+# The Python module is built for the one Python 3 of the release; Pillow and numpy serve
+# its images and arrays, and it works without them.
+if(TARGET orv_python)
+  set(CPACK_DEBIAN_PACKAGE_DEPENDS "python3 (>= 3.11), python3 (<< 3.12)")
+  string(APPEND CPACK_DEBIAN_PACKAGE_RECOMMENDS ", python3-pil, python3-numpy")
+endif()
 include(CPack)

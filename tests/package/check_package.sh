@@ -53,6 +53,12 @@ mkdir "$work/repacked" "$work/again"
 "$usr/bin/orvpack" -q -o "$work/repacked/sample.dat" "$work/here/sample" || fail "orvpack on the converted sample"
 "$usr/bin/orvconv-cli" -q -o "$work/again" "$work/repacked/sample.dat" || fail "orvconv-cli on the repacked sample"
 diff -r "$work/here/sample" "$work/again/sample" >/dev/null || fail "the repacked sample converts differently"
+# The Python module, imported from the package by Debian's interpreter, reads the sample.
+dist="$usr/lib/python3/dist-packages"
+[ -f "$dist/orv/__init__.py" ] && [ -f "$dist/orv/pillow.py" ] || fail "no orv package in dist-packages"
+count=$(PYTHONPATH="$dist" /usr/bin/python3 -c 'import sys, orv; print(len(orv.open(sys.argv[1])))' "$sample") ||
+  fail "import orv from the package"
+[ "$count" = "$("$usr/bin/orvconv-cli" -l "$sample" | wc -l)" ] || fail "orv reads $count entries of the sample"
 [ "$("$usr/bin/orvconv" --version)" = "orvconv $version" ] || fail "orvconv --version"
 # An installed window is no portable setup: it never writes beside its executable.
 [ ! -e "$usr/bin/orvconv.portable" ] || fail "the package holds orvconv.portable"

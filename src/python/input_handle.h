@@ -1,0 +1,58 @@
+#pragma once
+
+#include <pybind11/pybind11.h>
+
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <unordered_map>
+#include <utility>
+#include <vector>
+
+#include "engine/read/reader.h"
+#include "settings/settings_file.h"
+
+namespace orv::python {
+
+// An opened input, shared by its orv.Input object and its entries: one reader, which
+// serves one thread at a time, closed when asked or when the last of them goes.
+class InputHandle {
+public:
+    // The input at path, by its name's extension or taken for kind; raises OSError or
+    // orv.NotAnInputError with orvconv-cli's texts when it cannot be read as one.
+    InputHandle(const std::string& path, std::optional<InputKind> kind);
+
+    // work(reader) with the interpreter free for other threads; ValueError once closed.
+    template <typename Work> auto With(Work&& work)
+    {
+        const pybind11::gil_scoped_release free;
+        const std::lock_guard<std::mutex> lock(mutex_);
+        if (!reader_) ThrowClosed();
+        return work(*reader_);
+    }
+
+    // The entries as read when the input was opened, usable after closing too.
+    const std::vector<ReaderEntry>& entries() const { return entries_; }
+    const std::string& path() const { return path_; }
+    InputKind kind() const { return kind_; }
+    bool closed() const { return !reader_; }
+    void Close();
+
+    // The index of the first entry of that stored name (bytes) or shown name (UTF-8).
+    std::optional<std::size_t> FindStored(const std::string& name);
+    std::optional<std::size_t> FindShown(const std::string& name);
+
+private:
+    [[noreturn]] static void ThrowClosed();
+
+    std::mutex mutex_;
+    std::unique_ptr<Reader> reader_;
+    std::string path_;
+    InputKind kind_;
+    std::vector<ReaderEntry> entries_;
+    std::unordered_map<std::string, std::size_t> stored_;
+    std::unordered_map<std::string, std::size_t> shown_;
+};
+
+}  // namespace orv::python

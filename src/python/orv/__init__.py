@@ -1,0 +1,97 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
+"""Pack archives (.dat) and animation files (.ani) from Python.
+
+Reading: orv.open(path) gives an orv.Input (a context manager) whose entries, by index,
+stored name (bytes) or shown name (str), render exactly as conversion writes them:
+entry.picture() (orv.Pixels: numpy.asarray gives height x width x 3 RGB without a
+copy), entry.image() (a Pillow image), entry.frames(settings), entry.sound(),
+entry.wav_bytes(), entry.data().
+
+Writing: orv.Writer(base=...) builds an archive entry by entry as orvpack does,
+keeping a base archive's other entries byte for byte; orv.pack_folder(folder, ...)
+is orvpack on a folder orvconv-cli wrote.
+
+With Pillow installed, importing orv registers the .ani format with Pillow
+(see orv.pillow).
+"""
+
+from orv._orv import (  # noqa: F401
+    DEFAULT_FRAME_MS,
+    Entry,
+    Error,
+    Frame,
+    Input,
+    NotAnInputError,
+    PackError,
+    Pixels,
+    Settings,
+    SettingsError,
+    Sound,
+    Writer,
+    decode_picture,
+    open,
+    pack_folder,
+)
+
+
+def _image_of(pixels):
+    from PIL import Image
+
+    # Pillow shares no memory with RGB buffers: the pixels are copied in either way.
+    return Image.frombytes("RGB", (pixels.width, pixels.height), pixels.tobytes())
+
+
+def _entry_image(entry):
+    """The entry taken as a picture, as a Pillow image (mode RGB); None where conversion
+    draws nothing for it. orv.Error for a picture conversion copies raw."""
+    picture = entry.picture()
+    if picture is None:
+        return None
+    if isinstance(picture, bytes):
+        raise Error(f"{entry.shown}: a picture of a type that is not drawn (conversion copies its bytes)")
+    return _image_of(picture)
+
+
+def _frame_image(frame):
+    """The frame as a Pillow image (mode RGB); None for a frame copied raw."""
+    return None if frame.pixels is None else _image_of(frame.pixels)
+
+
+def _pixels_of(picture):
+    """Pixels for the writer: a Pillow image as RGB bytes shaped height x width x 3;
+    anything else as given (numpy arrays, orv.Pixels, memoryviews)."""
+    if hasattr(picture, "convert") and hasattr(picture, "tobytes") and hasattr(picture, "size"):
+        width, height = picture.size
+        return memoryview(picture.convert("RGB").tobytes()).cast("B", (height, width, 3))
+    return picture
+
+
+def _wrap_writer():
+    add_picture = Writer.add_picture
+    add_animation = Writer.add_animation
+
+    def picture(self, name, pixels):
+        return add_picture(self, name, _pixels_of(pixels))
+
+    def animation(self, name, frames):
+        return add_animation(self, name, [f if f is None or isinstance(f, bytes) else _pixels_of(f) for f in frames])
+
+    picture.__doc__ = add_picture.__doc__
+    animation.__doc__ = add_animation.__doc__
+    Writer.add_picture = picture
+    Writer.add_animation = animation
+
+
+# Shown by help(orv) as the package's own.
+for _name in ("Entry", "Frame", "Input", "Pixels", "Settings", "Sound", "Writer", "decode_picture", "open",
+              "pack_folder"):
+    globals()[_name].__module__ = __name__
+
+Entry.image = _entry_image
+Frame.image = _frame_image
+_wrap_writer()
+
+try:
+    from orv import pillow  # noqa: F401
+except ImportError:
+    pillow = None

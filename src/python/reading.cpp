@@ -1,0 +1,316 @@
+#include "python/reading.h"
+
+#include <pybind11/stl.h>
+#include <pybind11/stl/filesystem.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "engine/convert/batch_options.h"
+#include "engine/format/wave_header.h"
+#include "python/input_handle.h"
+#include "python/pixels.h"
+#include "python/settings.h"
+
+namespace orv::python {
+
+namespace py = pybind11;
+
+namespace {
+
+struct Entry {
+    std::shared_ptr<InputHandle> input;
+    std::size_t index = 0;
+
+    const ReaderEntry& info() const { return input->entries()[index]; }
+};
+
+struct EntryIterator {
+    std::shared_ptr<InputHandle> input;
+    std::size_t next = 0;
+};
+
+struct Frame {
+    std::uint32_t number = 0;
+    py::object pixels;
+    py::object data;
+};
+
+struct Sound {
+    SoundFormat format;
+    py::bytes samples;
+};
+
+py::bytes BytesOf(const std::vector<std::uint8_t>& bytes)
+{
+    return {reinterpret_cast<const char*>(bytes.data()), bytes.size()};
+}
+
+const char* KindName(EntryKind kind)
+{
+    switch (kind) {
+    case EntryKind::Image: return "picture";
+    case EntryKind::Animation: return "animation";
+    case EntryKind::Sound: return "sound";
+    case EntryKind::Other: break;
+    }
+    return "other";
+}
+
+std::optional<InputKind> InputKindNamed(const std::optional<std::string>& name)
+{
+    if (!name) return std::nullopt;
+    if (*name == "archive") return InputKind::Archive;
+    if (*name == "animation") return InputKind::Animation;
+    throw py::value_error("kind must be \"archive\", \"animation\" or None");
+}
+
+std::size_t IndexOf(const InputHandle& input, py::ssize_t index)
+{
+    const auto count = static_cast<py::ssize_t>(input.entries().size());
+    if (index < 0) index += count;
+    if (index < 0 || index >= count) throw py::index_error("entry index out of range");
+    return static_cast<std::size_t>(index);
+}
+
+Entry EntryAt(const std::shared_ptr<InputHandle>& input, const py::object& key)
+{
+    if (py::isinstance<py::int_>(key)) return {input, IndexOf(*input, key.cast<py::ssize_t>())};
+    std::optional<std::size_t> found;
+    if (py::isinstance<py::bytes>(key))
+        found = input->FindStored(key.cast<std::string>());
+    else if (py::isinstance<py::str>(key))
+        found = input->FindShown(key.cast<std::string>());
+    else
+        throw py::type_error("an entry is found by its index (int), stored name (bytes) or shown name (str)");
+    if (!found) throw py::key_error(py::repr(key).cast<std::string>());
+    return {input, *found};
+}
+
+py::object PictureOf(const Entry& entry)
+{
+    RenderedPicture picture = entry.input->With([&](Reader& reader) { return reader.Picture(entry.index); });
+    switch (picture.action) {
+    case PictureAction::Drawn: return py::cast(Pixels{std::move(picture.image)});
+    case PictureAction::Raw: return BytesOf(picture.bytes);
+    case PictureAction::Skipped: break;
+    }
+    return py::none();
+}
+
+std::vector<Frame> FramesOf(const Entry& entry, const py::object& settings)
+{
+    const std::shared_ptr<const SettingsFile> composing = SettingsOf(settings);
+    std::vector<RenderedFrame> rendered = entry.input->With([&](Reader& reader) {
+        // The settings live only as long as this call: the reader lets them go however it ends.
+        struct Composing {
+            Reader& reader;
+            ~Composing() { reader.SetSettings(nullptr); }
+        } const composingWith{reader};
+        reader.SetSettings(composing.get());
+        return reader.Animation(entry.index);
+    });
+    std::vector<Frame> frames;
+    frames.reserve(rendered.size());
+    for (RenderedFrame& frame : rendered) {
+        if (frame.action == PictureAction::Drawn)
+            frames.push_back({frame.number, py::cast(Pixels{std::move(frame.image)}), py::none()});
+        else
+            frames.push_back({frame.number, py::none(), BytesOf(frame.bytes)});
+    }
+    return frames;
+}
+
+RenderedSound SoundOf(const Entry& entry)
+{
+    return entry.input->With([&](Reader& reader) { return reader.Sound(entry.index); });
+}
+
+py::bytes WaveOf(const Entry& entry)
+{
+    const RenderedSound sound = SoundOf(entry);
+    std::string wave(kWaveHeaderBytes + sound.samples.size(), '\0');
+    FillWaveHeader(reinterpret_cast<std::uint8_t*>(wave.data()), sound.format,
+                   static_cast<std::uint32_t>(sound.samples.size()));
+    std::copy(sound.samples.begin(), sound.samples.end(), wave.begin() + kWaveHeaderBytes);
+    return wave;
+}
+
+EntryDetails DetailsOf(const Entry& entry)
+{
+    return entry.input->With([&](Reader& reader) { return reader.Details(entry.index); });
+}
+
+void BindEntryResults(py::module_& m)
+{
+    py::class_<Frame>(m, "Frame", "One frame of an animation as conversion writes it.")
+        .def_readonly("number", &Frame::number, "The frame's number, from 1.")
+        .def_readonly("pixels", &Frame::pixels, "orv.Pixels of the composed frame; None for a frame copied raw.")
+        .def_readonly("data", &Frame::data, "For a frame copied raw: its bytes; else None.")
+        .def("__repr__", [](const Frame& frame) {
+            return "<orv.Frame " + std::to_string(frame.number) + (frame.data.is_none() ? "" : " raw") + ">";
+        });
+    py::class_<Sound>(m, "Sound", "A sound entry's 16-bit little-endian PCM samples and their format.")
+        .def_property_readonly(
+            "channels", [](const Sound& sound) { return sound.format.channels; }, "1 or 2.")
+        .def_property_readonly(
+            "rate", [](const Sound& sound) { return sound.format.rate; }, "Sample frames a second.")
+        .def_property_readonly(
+            "block_align", [](const Sound& sound) { return sound.format.blockAlign; }, "Bytes of one sample frame.")
+        .def_readonly("samples", &Sound::samples, "The PCM bytes, interleaved for stereo.");
+}
+
+void BindEntry(py::module_& m)
+{
+    py::class_<Entry>(m, "Entry", "One entry of an input. Its methods read the file; its names do not.")
+        .def_property_readonly(
+            "index", [](const Entry& entry) { return entry.index; }, "The entry's place in the table, from 0.")
+        .def_property_readonly(
+            "name", [](const Entry& entry) { return py::bytes(std::string(entry.info().stored.Name())); },
+            "The name as stored (CP932 bytes).")
+        .def_property_readonly(
+            "shown", [](const Entry& entry) { return entry.info().shown; },
+            "The name as orvconv-cli shows it: UTF-8, with %XX for bytes that do not convert and for a "
+            "'%' that would read as such.")
+        .def_property_readonly(
+            "kind", [](const Entry& entry) { return KindName(entry.info().kind); },
+            "\"picture\", \"animation\", \"sound\" or \"other\", by the name's last three bytes.")
+        .def_property_readonly(
+            "offset", [](const Entry& entry) { return entry.info().stored.offset; },
+            "Where the entry starts in the file, as the table gives it.")
+        .def_property_readonly(
+            "size", [](const Entry& entry) { return entry.info().size; },
+            "The bytes the file holds for the entry (its stored size cut to the file).")
+        .def_property_readonly(
+            "stored_size", [](const Entry& entry) { return entry.info().stored.size; }, "The size the table gives.")
+        .def_property_readonly(
+            "past_end", [](const Entry& entry) { return entry.info().pastEnd; },
+            "Whether the file ends before this record or the bytes it claims; what is missing reads as zeros.")
+        .def_property_readonly(
+            "picture_size",
+            [](const Entry& entry) -> py::object {
+                if (entry.info().kind != EntryKind::Image) return py::none();
+                const PictureHeader header = DetailsOf(entry).picture;
+                return py::make_tuple(header.width, header.height);
+            },
+            "A picture's (width, height) from its header; None for other kinds.")
+        .def_property_readonly(
+            "frame_count",
+            [](const Entry& entry) -> py::object {
+                if (entry.info().kind != EntryKind::Animation) return py::none();
+                return py::int_(DetailsOf(entry).frames);
+            },
+            "An animation's frame count from its table; None for other kinds.")
+        .def_property_readonly(
+            "sound_format",
+            [](const Entry& entry) -> py::object {
+                if (entry.info().kind != EntryKind::Sound) return py::none();
+                const std::optional<SoundFormat> format = SoundFormatOf(DetailsOf(entry).soundCode);
+                if (!format) return py::none();
+                return py::make_tuple(format->channels, format->rate);
+            },
+            "A sound's (channels, rate); None for other kinds and unknown format codes.")
+        .def(
+            "data",
+            [](const Entry& entry) {
+                return BytesOf(entry.input->With([&](Reader& reader) { return reader.Bytes(entry.index); }));
+            },
+            "The entry's bytes as conversion reads them.")
+        .def("picture", &PictureOf,
+             "The entry taken as a picture, as conversion writes it: orv.Pixels when drawn, bytes when "
+             "copied raw (a type that is not drawn), None when passed over (type 1).")
+        .def("frames", &FramesOf, py::arg("settings") = py::none(),
+             "The entry taken as an animation: a list of orv.Frame, composed exactly as conversion writes "
+             "them (settings: an orv.Settings, a path of a settings file, or None).")
+        .def(
+            "sound",
+            [](const Entry& entry) {
+                RenderedSound sound = SoundOf(entry);
+                return Sound{sound.format, BytesOf(sound.samples)};
+            },
+            "The entry taken as a sound: an orv.Sound; orv.Error for an unknown format code.")
+        .def("wav_bytes", &WaveOf, "The WAV file conversion writes for the entry taken as a sound.")
+        .def("__repr__", [](const Entry& entry) {
+            return "<orv.Entry " + std::to_string(entry.index) + " "
+                + py::repr(py::str(entry.info().shown)).cast<std::string>() + " " + KindName(entry.info().kind) + ">";
+        });
+}
+
+void BindInput(py::module_& m)
+{
+    py::class_<EntryIterator>(m, "_EntryIterator")
+        .def("__iter__", [](EntryIterator& it) -> EntryIterator& { return it; })
+        .def("__next__", [](EntryIterator& it) {
+            if (it.next >= it.input->entries().size()) throw py::stop_iteration();
+            return Entry{it.input, it.next++};
+        });
+
+    py::class_<InputHandle, std::shared_ptr<InputHandle>>(
+        m, "Input", "An opened pack archive or animation file (a context manager); its entries by index or name.")
+        .def_property_readonly("path", &InputHandle::path, "The path it was opened with.")
+        .def_property_readonly(
+            "kind",
+            [](const InputHandle& input) { return input.kind() == InputKind::Animation ? "animation" : "archive"; },
+            "\"archive\" or \"animation\".")
+        .def_property_readonly(
+            "past_end",
+            [](const InputHandle& input) {
+                for (const ReaderEntry& entry : input.entries())
+                    if (entry.pastEnd) return true;
+                return false;
+            },
+            "Whether the header, the table or an entry reaches past the end of the file.")
+        .def_property_readonly("closed", &InputHandle::closed, "Whether close() was called.")
+        .def("close", &InputHandle::Close, "Closes the file; entries keep their names but can no longer be read.")
+        .def("__enter__", [](const std::shared_ptr<InputHandle>& input) { return input; })
+        .def("__exit__", [](InputHandle& input, const py::args&) { input.Close(); })
+        .def("__len__", [](const InputHandle& input) { return input.entries().size(); })
+        .def("__getitem__", &EntryAt,
+             "The entry of this index, of this stored name (bytes) or shown name (str); the first of that name.")
+        .def("__contains__",
+             [](const std::shared_ptr<InputHandle>& input, const py::object& key) {
+                 try {
+                     EntryAt(input, key);
+                     return true;
+                 } catch (const py::key_error&) {
+                     return false;
+                 } catch (const py::index_error&) {
+                     return false;
+                 }
+             })
+        .def("__iter__",
+             [](const std::shared_ptr<InputHandle>& input) {
+                 return EntryIterator{input, 0};
+             })
+        .def("__repr__", [](const InputHandle& input) {
+            return "<orv.Input " + py::repr(py::str(input.path())).cast<std::string>() + " "
+                + std::to_string(input.entries().size()) + " entries" + (input.closed() ? " closed" : "") + ">";
+        });
+
+    m.def(
+        "open",
+        [](const std::filesystem::path& path, const std::optional<std::string>& kind) {
+            return std::make_shared<InputHandle>(path.string(), InputKindNamed(kind));
+        },
+        py::arg("path"), py::arg("kind") = py::none(),
+        "Opens a pack archive (.dat starting with \"pack\") or an animation file (.ani), by the name's "
+        "extension, or taken for kind (\"archive\" or \"animation\") whatever its name. OSError when it "
+        "cannot be opened, orv.NotAnInputError when it is no input, both with orvconv-cli's texts.");
+}
+
+}  // namespace
+
+void BindReading(py::module_& m)
+{
+    m.attr("DEFAULT_FRAME_MS") = BatchOptions{}.frameMs;
+    BindEntryResults(m);
+    BindEntry(m);
+    BindInput(m);
+}
+
+}  // namespace orv::python

@@ -1,0 +1,302 @@
+#include "python/writing.h"
+
+#include <pybind11/functional.h>
+#include <pybind11/stl.h>
+#include <pybind11/stl/filesystem.h>
+
+#include <array>
+#include <filesystem>
+#include <map>
+#include <mutex>
+#include <memory>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "engine/base/text.h"
+#include "engine/format/archive_table.h"
+#include "engine/format/sound_format.h"
+#include "engine/read/reader.h"
+#include "pack/archive_file.h"
+#include "pack/entry_builder.h"
+#include "pack/entry_name.h"
+#include "pack/pack_error.h"
+#include "pack/pack_folder.h"
+#include "pack/picture_limits.h"
+#include "pack/sound_entry.h"
+#include "settings/settings_file.h"
+
+namespace orv::python {
+
+namespace py = pybind11;
+
+namespace {
+
+// An archive built in memory, entry by entry: on a base archive, whose entries stay byte
+// for byte and in order unless replaced, or on none. Entries are encoded when added;
+// write() copies what it keeps of the base from its file.
+class ArchiveWriter {
+public:
+    ArchiveWriter(const std::optional<std::filesystem::path>& base, std::shared_ptr<SettingsFile> settings,
+                  bool quantize) :
+        settings_(std::move(settings)),
+        builder_(
+            quantize, [this](const std::string& text) { notes_.push_back(text); }, settings_.get())
+    {
+        if (base) AddBase(base->string());
+    }
+    ArchiveWriter(const ArchiveWriter&) = delete;
+    ArchiveWriter& operator=(const ArchiveWriter&) = delete;
+
+    void AddPicture(const py::object& name, const py::buffer& pixels)
+    {
+        const std::string stored = StoredName(name);
+        auto picture = std::make_shared<pack::Picture>(PictureOf(pixels, EscapeControlBytes(Cp932ToUtf8(stored))));
+        pack::Source source{
+            pack::SourceKind::Picture, Cp932ToUtf8(stored), {{}, Shown(stored), picture, {}}, {}, {}, 0};
+        Put(Build(source, stored));
+    }
+
+    // Frames: pixels, bytes of a frame copied raw, or None for a frame that draws nothing.
+    void AddAnimation(const py::object& name, const py::sequence& frames)
+    {
+        const std::string stored = StoredName(name);
+        pack::Source source{pack::SourceKind::Frames, Cp932ToUtf8(stored), {}, {}, {}, 0};
+        source.frameCount = static_cast<std::uint32_t>(frames.size());
+        for (std::uint32_t number = 1; number <= source.frameCount; ++number) {
+            const py::object frame = frames[number - 1];
+            const std::string shown = Shown(stored) + " frame " + std::to_string(number);
+            if (frame.is_none()) continue;
+            if (py::isinstance<py::bytes>(frame)) {
+                const auto bytes = frame.cast<std::string>();
+                source.rawFrames[number]
+                    = {{}, shown, nullptr, std::make_shared<const pack::Bytes>(bytes.begin(), bytes.end())};
+            } else {
+                source.frames[number] = {{}, shown, std::make_shared<const pack::Picture>(PictureOf(frame, shown)), {}};
+            }
+        }
+        Put(Build(source, stored));
+    }
+
+    void AddSound(const py::object& name, const py::bytes& samples, std::uint32_t channels, std::uint32_t rate)
+    {
+        const std::string stored = StoredName(name);
+        const std::optional<std::uint8_t> code = SoundCodeOf(channels, rate);
+        if (!code)
+            throw py::value_error("no sound format holds " + std::to_string(channels) + " channels at "
+                                  + std::to_string(rate) + " Hz");
+        // A replaced sound keeps the three bytes before its format code.
+        std::array<std::uint8_t, 3> lead{};
+        if (const auto found = leads_.find(stored); found != leads_.end()) lead = found->second;
+        const auto bytes = static_cast<std::string>(samples);
+        pack::PlannedEntry entry{stored, Shown(stored), {}};
+        entry.pieces.push_back(pack::Piece::Held(pack::SoundEntryHeader(*code, lead)));
+        entry.pieces.push_back(pack::Piece::Held(pack::Bytes(bytes.begin(), bytes.end())));
+        Put(std::move(entry));
+    }
+
+    void AddBytes(const py::object& name, const py::bytes& data)
+    {
+        const std::string stored = StoredName(name);
+        const auto bytes = static_cast<std::string>(data);
+        Put({stored, Shown(stored), {pack::Piece::Held(pack::Bytes(bytes.begin(), bytes.end()))}});
+    }
+
+    void Remove(const py::object& name)
+    {
+        const std::string stored = StoredName(name);
+        const std::lock_guard<std::mutex> lock(mutex_);
+        const std::optional<std::size_t> at = Find(stored);
+        if (!at) throw py::key_error(py::repr(name).cast<std::string>());
+        entries_.erase(entries_.begin() + static_cast<std::ptrdiff_t>(*at));
+    }
+
+    std::string Write(const std::filesystem::path& path) const
+    {
+        std::string out = path.string();
+        const py::gil_scoped_release free;
+        const std::lock_guard<std::mutex> lock(mutex_);
+        pack::CheckArchiveLimits(entries_, EscapeControlBytes(out));
+        pack::WriteArchiveUnplaced(entries_, out, {})->Commit();
+        return out;
+    }
+
+    std::vector<py::bytes> Names() const
+    {
+        const std::lock_guard<std::mutex> lock(mutex_);
+        std::vector<py::bytes> names;
+        names.reserve(entries_.size());
+        for (const pack::PlannedEntry& entry : entries_) names.emplace_back(entry.name);
+        return names;
+    }
+
+    std::vector<std::string> Notes() const
+    {
+        const std::lock_guard<std::mutex> lock(mutex_);
+        return notes_;
+    }
+
+private:
+    void AddBase(const std::string& path)
+    {
+        Reader reader;
+        Reader::Opened opened = Reader::Opened::Yes;
+        {
+            const py::gil_scoped_release free;
+            opened = reader.Open(path, InputKind::Archive);
+        }
+        if (opened != Reader::Opened::Yes)
+            throw pack::PackError(EscapeControlBytes(path) + ": the base is no pack archive that can be read");
+        for (const ReaderEntry& entry : reader.entries()) {
+            const ArchiveEntry record = entry.Record();
+            entries_.push_back({std::string(record.Name()),
+                                EscapeControlBytes(entry.shown),
+                                {pack::Piece::FromFile(path, record.offset, record.size)}});
+            if (entry.kind == EntryKind::Sound) {
+                const std::vector<std::uint8_t> head = reader.Head(entry.index, 3);
+                std::copy(head.begin(), head.end(), leads_[entries_.back().name].begin());
+            }
+        }
+    }
+
+    pack::PlannedEntry Build(const pack::Source& source, const std::string& stored)
+    {
+        const py::gil_scoped_release free;
+        const std::lock_guard<std::mutex> lock(mutex_);
+        return builder_.Build(source, stored);
+    }
+
+    // In place of the entry of the same name, or after all others.
+    void Put(pack::PlannedEntry entry)
+    {
+        const std::lock_guard<std::mutex> lock(mutex_);
+        if (const std::optional<std::size_t> at = Find(entry.name))
+            entries_[*at] = std::move(entry);
+        else
+            entries_.push_back(std::move(entry));
+    }
+
+    std::optional<std::size_t> Find(const std::string& stored) const
+    {
+        for (std::size_t i = 0; i < entries_.size(); ++i)
+            if (entries_[i].name == stored) return i;
+        return std::nullopt;
+    }
+
+    static std::string Shown(const std::string& stored) { return EscapeControlBytes(Cp932ToUtf8(stored)); }
+
+    // A name given as bytes is stored as it is; a str is read as orvconv-cli shows names.
+    static std::string StoredName(const py::object& name)
+    {
+        std::optional<std::string> stored;
+        if (py::isinstance<py::bytes>(name))
+            stored = name.cast<std::string>();
+        else if (py::isinstance<py::str>(name))
+            stored = pack::EntryNameFor(name.cast<std::string>());
+        else
+            throw py::type_error("an entry name is bytes (as stored) or str (as shown)");
+        if (!stored)
+            throw py::value_error("the entry name " + py::repr(name).cast<std::string>()
+                                  + " cannot be written in CP932");
+        if (stored->empty() || stored->size() > kEntryNameBytes || stored->find('\0') != std::string::npos)
+            throw py::value_error("the entry name " + py::repr(name).cast<std::string>()
+                                  + " must take 1 to 16 bytes in CP932, none of them zero");
+        return *stored;
+    }
+
+    // Pixels given through the buffer protocol as height x width x 3 bytes (red, green,
+    // blue), laid out any way, as the encoder's blue, green, red rows.
+    static pack::Picture PictureOf(const py::object& given, const std::string& shown)
+    {
+        const py::buffer_info info = py::reinterpret_borrow<py::buffer>(given).request();
+        if (info.ndim != 3 || info.shape[2] != 3 || info.itemsize != 1 || info.format != "B")
+            throw py::value_error(shown + ": pixels must be height x width x 3 bytes (uint8 red, green, blue)");
+        pack::Picture picture = pack::BlankPicture(static_cast<std::uint64_t>(info.shape[1]),
+                                                   static_cast<std::uint64_t>(info.shape[0]), shown);
+        const auto* base = static_cast<const std::uint8_t*>(info.ptr);
+        std::uint8_t* out = picture.bgr.data();
+        for (py::ssize_t y = 0; y < info.shape[0]; ++y)
+            for (py::ssize_t x = 0; x < info.shape[1]; ++x) {
+                const std::uint8_t* pixel = base + y * info.strides[0] + x * info.strides[1];
+                *out++ = pixel[2 * info.strides[2]];
+                *out++ = pixel[info.strides[2]];
+                *out++ = pixel[0];
+            }
+        return picture;
+    }
+
+    std::shared_ptr<SettingsFile> settings_;
+    std::vector<std::string> notes_;
+    // The builder, its notes and the entries serve one thread at a time: encoding and
+    // writing run without the interpreter's lock.
+    mutable std::mutex mutex_;
+    pack::EntryBuilder builder_;
+    std::vector<pack::PlannedEntry> entries_;
+    std::map<std::string, std::array<std::uint8_t, 3>> leads_;
+};
+
+std::string PackFolderOf(const std::filesystem::path& folder, const std::optional<std::filesystem::path>& output,
+                         const std::optional<std::filesystem::path>& base,
+                         const std::optional<std::filesystem::path>& settings, bool quantize, bool dereference,
+                         unsigned threads, const std::function<void(const std::string&)>& note)
+{
+    pack::PackOptions options;
+    options.folder = folder.string();
+    options.output = output ? output->string() : std::string();
+    options.base = base ? base->string() : std::string();
+    options.settings = settings ? settings->string() : std::string();
+    options.quantize = quantize;
+    options.dereference = dereference;
+    options.threads = threads;
+    const py::gil_scoped_release free;
+    return pack::PackFolder(options, [&note](const std::string& text) {
+        if (!note) return;
+        const py::gil_scoped_acquire held;
+        // Called from orvpack's threads: what the callback raises is reported, not thrown
+        // through them.
+        try {
+            note(text);
+        } catch (py::error_already_set& raised) {
+            raised.discard_as_unraisable("orv.pack_folder's note");
+        }
+    });
+}
+
+}  // namespace
+
+void BindWriting(py::module_& m)
+{
+    py::class_<ArchiveWriter>(m, "Writer",
+                              "A pack archive built entry by entry, as orvpack builds it. On a base archive "
+                              "its entries stay byte for byte and in order unless replaced (added under their "
+                              "name); new names come after. Names are bytes as stored or str as shown.")
+        .def(py::init<const std::optional<std::filesystem::path>&, std::shared_ptr<SettingsFile>, bool>(),
+             py::arg("base") = py::none(), py::arg("settings") = py::none(), py::arg("quantize") = false,
+             "base: the archive to build on, or None; settings: an orv.Settings animations are composed with "
+             "(as orvpack -s); quantize: reduce pictures of more than 128 colours instead of refusing them.")
+        .def("add_picture", &ArchiveWriter::AddPicture, py::arg("name"), py::arg("pixels"),
+             "A picture entry from height x width x 3 uint8 pixels (red, green, blue), given through the buffer "
+             "protocol (numpy arrays, orv.Pixels; orv wraps Pillow images).")
+        .def("add_animation", &ArchiveWriter::AddAnimation, py::arg("name"), py::arg("frames"),
+             "An animation entry whose frames, drawn each over the one before, show these pictures in order; "
+             "a frame given as bytes is copied raw, None draws nothing.")
+        .def("add_sound", &ArchiveWriter::AddSound, py::arg("name"), py::arg("samples"), py::arg("channels"),
+             py::arg("rate"), "A sound entry of 16-bit little-endian PCM samples.")
+        .def("add_bytes", &ArchiveWriter::AddBytes, py::arg("name"), py::arg("data"), "An entry holding data.")
+        .def("remove", &ArchiveWriter::Remove, py::arg("name"), "Leaves the entry of that name out.")
+        .def("write", &ArchiveWriter::Write, py::arg("path"),
+             "Writes the archive to path (under a temporary name, then put in place); returns the path. "
+             "orv.PackError when it cannot be written.")
+        .def_property_readonly("names", &ArchiveWriter::Names, "The entries' stored names, in order.")
+        .def_property_readonly("notes", &ArchiveWriter::Notes, "What is worth telling, such as pictures reduced.");
+
+    m.def("pack_folder", &PackFolderOf, py::arg("folder"), py::arg("output") = py::none(), py::arg("base") = py::none(),
+          py::arg("settings") = py::none(), py::arg("quantize") = false, py::arg("dereference") = false,
+          py::arg("threads") = 0u, py::arg("note") = py::none(),
+          "Builds an archive from a folder orvconv-cli wrote, as orvpack does, and returns its path "
+          "(output, or FOLDER.dat beside the folder). base: the archive the folder came from, whose "
+          "entries stay byte for byte unless their files changed. note(text) receives what orvpack tells.");
+}
+
+}  // namespace orv::python

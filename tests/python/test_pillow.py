@@ -1,0 +1,55 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
+"""Pillow opens animation files and lone picture entries through orv's plugin."""
+
+import io
+
+import numpy as np
+import pytest
+from PIL import Image, UnidentifiedImageError
+
+import orv
+
+
+def test_an_animation_file_opens_animated(sample, tmp_path):
+    # Without settings, as orvconv-cli converts without -s.
+    from conftest import run_cli
+
+    assert run_cli("-f", "png", "-o", tmp_path, sample / "walk.ani").returncode == 0
+    written = sorted((tmp_path / "walk").glob("walk_*.png"))
+    with Image.open(sample / "walk.ani") as image:
+        assert image.format == "ORVANI"
+        assert image.n_frames == len(written) > 1 and image.is_animated
+        assert image.info["duration"] == orv.DEFAULT_FRAME_MS
+        for index in reversed(range(image.n_frames)):
+            image.seek(index)
+            assert image.tell() == index
+            with Image.open(written[index]) as expected:
+                np.testing.assert_array_equal(np.asarray(image), np.asarray(expected.convert("RGB")))
+    # A file object works as a path does.
+    with open(sample / "walk.ani", "rb") as stream, Image.open(stream) as image:
+        assert image.n_frames == len(written)
+
+
+def test_a_lone_picture_entry_opens_as_a_picture(sample, tmp_path):
+    with orv.open(sample / "sample.dat") as archive:
+        entry = archive["tiles.cg"]
+        expected = np.asarray(entry.picture())
+        (tmp_path / "tiles.cg").write_bytes(entry.data())
+    with Image.open(tmp_path / "tiles.cg") as image:
+        assert image.format == "ORVCG" and image.size == (expected.shape[1], expected.shape[0])
+        np.testing.assert_array_equal(np.asarray(image), expected)
+
+
+def test_other_files_are_left_to_other_formats(tmp_path):
+    path = tmp_path / "picture.png"
+    Image.new("RGB", (3, 2), (1, 2, 3)).save(path)
+    with Image.open(path) as image:
+        assert image.format == "PNG"
+    # Bytes no picture type draws are no picture.
+    with open(tmp_path / "raw.cg", "wb") as out:
+        out.write(b"\x07" + bytes(20))
+    with pytest.raises(UnidentifiedImageError):
+        Image.open(tmp_path / "raw.cg")
+    # Unnamed bytes have no format of orv's.
+    with pytest.raises(UnidentifiedImageError):
+        Image.open(io.BytesIO((tmp_path / "raw.cg").read_bytes()))

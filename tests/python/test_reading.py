@@ -1,0 +1,127 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
+"""Entries read through orv against the files orvconv-cli writes, read back by Pillow
+and by hand-parsed WAV headers."""
+
+import struct
+
+import numpy as np
+import pytest
+from PIL import Image
+
+import orv
+
+
+def png_pixels(path):
+    with Image.open(path) as image:
+        return np.asarray(image.convert("RGB"))
+
+
+def listing(cli_run, path):
+    """orvconv-cli --list: index, shown name, offset, size, kind per line."""
+    done = cli_run("-l", path)
+    assert done.returncode == 0
+    rows = [line.split("\t") for line in done.stdout.decode().splitlines() if line.strip()]
+    return [(int(i), name, int(offset), int(size), kind) for i, name, offset, size, kind in rows]
+
+
+def test_entries_match_the_listing(sample):
+    from conftest import run_cli
+
+    expected = listing(run_cli, sample / "sample.dat")
+    kinds = {"image": "picture", "animation": "animation", "sound": "sound", "other": "other"}
+    with orv.open(sample / "sample.dat") as archive:
+        got = [(e.index, e.shown, e.offset, e.size, e.kind) for e in archive]
+        assert got == [(i, name, offset, size, kinds[kind]) for i, name, offset, size, kind in expected]
+        # Names as stored are CP932; lookups by stored bytes, shown text and negative index agree.
+        title = archive["タイトル.txt"]
+        assert title.name == "タイトル.txt".encode("cp932")
+        assert archive[title.name].index == title.index
+        assert archive[-1].index == len(archive) - 1
+        assert "title.cg" in archive and b"title.cg" in archive and "missing" not in archive
+        with pytest.raises(KeyError):
+            archive["missing.cg"]
+        with pytest.raises(IndexError):
+            archive[len(archive)]
+        with pytest.raises(TypeError):
+            archive[1.5]
+
+
+def test_pictures_are_the_pixels_conversion_writes(sample, converted):
+    with orv.open(sample / "sample.dat") as archive:
+        pictures = [e for e in archive if e.kind == "picture"]
+        assert pictures
+        for entry in pictures:
+            pixels = entry.picture()
+            array = np.asarray(pixels)
+            expected = png_pixels(converted / "sample" / (entry.shown[:-3] + ".png"))
+            assert array.shape == expected.shape == (entry.picture_size[1], entry.picture_size[0], 3)
+            np.testing.assert_array_equal(array, expected)
+            np.testing.assert_array_equal(np.asarray(entry.image()), expected)
+
+
+def test_pixels_are_shared_read_only(sample):
+    with orv.open(sample / "sample.dat") as archive:
+        pixels = archive["title.cg"].picture()
+    first = np.asarray(pixels)
+    second = np.asarray(pixels)
+    assert np.shares_memory(first, second)
+    assert not first.flags.writeable
+    with pytest.raises(ValueError):
+        first[0, 0, 0] = 1
+    view = memoryview(pixels)
+    assert view.readonly and view.shape == (pixels.height, pixels.width, 3) and view.c_contiguous
+    assert view.tobytes() == pixels.tobytes() == first.tobytes()
+
+
+@pytest.mark.parametrize("source, folder", [("sample.dat", "sample"), ("walk.ani", "walk")])
+def test_frames_are_the_files_conversion_writes(sample, converted, source, folder):
+    settings = orv.Settings(sample / "sample.ini")
+    with orv.open(sample / source) as opened:
+        entry = opened["walk.ani"]
+        frames = entry.frames(settings)
+        assert 0 < len(frames) <= entry.frame_count and frames[-1].number <= entry.frame_count
+        written = sorted((converted / folder).glob("walk_*.png"))
+        drawn = [f for f in frames if f.pixels is not None]
+        assert [f"walk_{f.number:04d}.png" for f in drawn] == [p.name for p in written]
+        for frame, path in zip(drawn, written):
+            np.testing.assert_array_equal(np.asarray(frame.pixels), png_pixels(path))
+        # A settings file given by its path composes the same frames.
+        by_path = entry.frames(sample / "sample.ini")
+        assert [f.pixels.tobytes() for f in drawn] == [f.pixels.tobytes() for f in by_path if f.pixels]
+
+
+def test_sounds_are_the_wav_files_conversion_writes(sample, converted):
+    with orv.open(sample / "sample.dat") as archive:
+        for entry in (e for e in archive if e.kind == "sound"):
+            wav = (converted / "sample" / (entry.shown[:-4] + ".wav")).read_bytes()
+            assert entry.wav_bytes() == wav
+            channels, rate, byte_rate, align, bits = struct.unpack_from("<HIIHH", wav, 22)
+            sound = entry.sound()
+            assert (sound.channels, sound.rate, sound.block_align) == (channels, rate, align)
+            assert entry.sound_format == (channels, rate) and bits == 16
+            assert sound.samples == wav[44:] == entry.data()[4:]
+
+
+def test_raw_entries_are_their_bytes(sample, converted):
+    with orv.open(sample / "sample.dat") as archive:
+        for entry in (e for e in archive if e.kind == "other"):
+            assert entry.data() == (converted / "sample" / entry.shown).read_bytes()
+
+
+def test_closed_inputs_keep_names_and_refuse_reading(sample):
+    archive = orv.open(sample / "sample.dat")
+    entry = archive["icon.cg"]
+    archive.close()
+    assert archive.closed and entry.shown == "icon.cg"
+    for read in (entry.picture, entry.data, entry.frames, entry.sound):
+        with pytest.raises(ValueError):
+            read()
+
+
+def test_settings_values_by_section_and_key(sample, tmp_path):
+    settings = orv.Settings.from_bytes(b"[Walk.ANI]\np4=1\np4=2\n[other]\np1=7\n")
+    # Names compared ignoring letter case; the last line of a key counts.
+    assert settings.value("walk.ani", "P4") == b"2"
+    assert settings.value("walk.ani", "p1") is None and settings.value("missing", "p1") is None
+    assert orv.Settings(sample / "sample.ini").value("walk.ani", "p5") == b"-1"
+    assert orv.Settings(tmp_path / "missing.ini").value("walk.ani", "p5") is None

@@ -1,0 +1,194 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
+"""Archives written through orv, converted back by orvconv-cli and read by Pillow and
+by hand; replacement on a base archive; orv.pack_folder beside orvpack."""
+
+import os
+import struct
+import subprocess
+
+import numpy as np
+import pytest
+from PIL import Image
+
+import orv
+from conftest import ORVPACK, run_cli
+
+
+def png_pixels(path):
+    with Image.open(path) as image:
+        return np.asarray(image.convert("RGB"))
+
+
+def few_colours(rng, height, width, colours):
+    palette = rng.integers(0, 256, (colours, 3), dtype=np.uint8)
+    return palette[rng.integers(0, colours, (height, width))]
+
+
+def convert(archive, out):
+    done = run_cli("-f", "png", "-o", out, archive)
+    assert done.returncode == 0, done.stderr
+    return out / archive.stem
+
+
+def test_a_written_archive_converts_back_to_what_was_given(tmp_path):
+    rng = np.random.default_rng(26)
+    title = few_colours(rng, 37, 53, 100)
+    # Not C-contiguous: every other column of a wider array.
+    strided = few_colours(rng, 20, 30, 5)[:, ::2]
+    frames = [few_colours(rng, 16, 24, 9) for _ in range(3)]
+    samples = rng.integers(-32768, 32767, 2000, dtype=np.int16).astype("<i2").tobytes()
+
+    writer = orv.Writer()
+    writer.add_picture("title.cg", title)
+    writer.add_picture("strided.cg", strided)
+    writer.add_picture("pillow.cg", Image.fromarray(frames[0]))
+    writer.add_animation("walk.ani", [frames[0], None, frames[1], frames[2]])
+    writer.add_sound("chord.pcm", samples, channels=2, rate=22050)
+    writer.add_bytes("タイトル.txt", "題名".encode("cp932"))
+    writer.add_bytes(b"\x81\x40raw", b"\x00\x01")
+    assert writer.names[0] == b"title.cg" and len(writer.names) == 7
+    path = tmp_path / "made.dat"
+    assert writer.write(path) == str(path)
+
+    folder = convert(path, tmp_path / "out")
+    np.testing.assert_array_equal(png_pixels(folder / "title.png"), title)
+    np.testing.assert_array_equal(png_pixels(folder / "strided.png"), strided)
+    np.testing.assert_array_equal(png_pixels(folder / "pillow.png"), frames[0])
+    assert sorted(p.name for p in folder.glob("walk_*")) == ["walk_0001.png", "walk_0003.png", "walk_0004.png"]
+    for number, frame in zip((1, 3, 4), frames):
+        np.testing.assert_array_equal(png_pixels(folder / f"walk_{number:04d}.png"), frame)
+    wav = (folder / "chord.wav").read_bytes()
+    assert wav[:4] == b"RIFF" and wav[8:16] == b"WAVEfmt "
+    assert struct.unpack_from("<HHIIHH", wav, 20) == (1, 2, 22050, 22050 * 4, 4, 16)
+    assert wav[44:] == samples
+    assert (folder / "タイトル.txt").read_bytes() == "題名".encode("cp932")
+
+
+def test_names_pixels_and_sounds_out_of_reach_are_refused(tmp_path):
+    writer = orv.Writer()
+    pixels = np.zeros((2, 2, 3), np.uint8)
+    for name in ("seventeen-bytes.cg", "", "☃.cg", b"nul\x00.cg"):
+        with pytest.raises(ValueError):
+            writer.add_picture(name, pixels)
+    for shape in ((2, 2), (2, 2, 4)):
+        with pytest.raises(ValueError):
+            writer.add_picture("a.cg", np.zeros(shape, np.uint8))
+    with pytest.raises(ValueError):
+        writer.add_picture("a.cg", np.zeros((2, 2, 3), np.uint16))
+    with pytest.raises(ValueError):
+        writer.add_sound("a.pcm", b"", channels=3, rate=22050)
+    many = np.random.default_rng(1).integers(0, 256, (20, 20, 3), dtype=np.uint8)
+    with pytest.raises(orv.PackError, match="colours; a picture holds at most 128"):
+        writer.add_picture("many.cg", many)
+    reducing = orv.Writer(quantize=True)
+    reducing.add_picture("many.cg", many)
+    assert any("reduced" in note for note in reducing.notes)
+    with pytest.raises(orv.PackError):
+        reducing.write(tmp_path / "no such folder" / "a.dat")
+    assert writer.names == []
+
+
+def entries_bytes(path):
+    with orv.open(path) as archive:
+        return [(e.name, e.data()) for e in archive]
+
+
+def test_replacing_on_a_base_keeps_every_other_byte(sample, tmp_path):
+    replacement = few_colours(np.random.default_rng(3), 12, 18, 7)
+    writer = orv.Writer(base=sample / "sample.dat")
+    writer.add_picture("title.cg", replacement)
+    writer.add_bytes("added.txt", b"new")
+    writer.remove("credits.csv")
+    path = writer.write(tmp_path / "edited.dat")
+
+    before = entries_bytes(sample / "sample.dat")
+    after = entries_bytes(path)
+    assert [name for name, _ in after] == [n for n, _ in before if n != b"credits.csv"] + [b"added.txt"]
+    kept = dict(before)
+    for name, data in after:
+        if name not in (b"title.cg", b"added.txt"):
+            assert data == kept[name], name
+    folder = convert(tmp_path / "edited.dat", tmp_path / "out")
+    np.testing.assert_array_equal(png_pixels(folder / "title.png"), replacement)
+    with pytest.raises(KeyError):
+        writer.remove("missing.cg")
+
+
+def test_pack_folder_is_orvpack(sample, tmp_path):
+    folder = tmp_path / "sample"
+    assert run_cli("-o", tmp_path, sample / "sample.dat").returncode == 0
+    # An edited picture: the only entry that changes.
+    with Image.open(folder / "icon.bmp") as icon:
+        edited = np.asarray(icon.convert("RGB")).copy()
+    colours = np.unique(edited.reshape(-1, 3), axis=0)
+    edited[:8, :8] = next(c for c in colours if (c != edited[0, 0]).any())
+    Image.fromarray(edited).save(folder / "icon.bmp")
+
+    notes = []
+    ours = orv.pack_folder(folder, output=tmp_path / "ours.dat", base=sample / "sample.dat", note=notes.append)
+    subprocess.run([ORVPACK, "-q", "--base", sample / "sample.dat", "-o", tmp_path / "theirs.dat", folder],
+                   check=True)
+    assert ours == str(tmp_path / "ours.dat")
+    assert (tmp_path / "ours.dat").read_bytes() == (tmp_path / "theirs.dat").read_bytes()
+    assert any(note.startswith("changed: icon.cg") for note in notes)
+    with orv.open(ours) as archive:
+        np.testing.assert_array_equal(np.asarray(archive["icon.cg"].picture()), edited)
+    with pytest.raises(orv.PackError):
+        orv.pack_folder(tmp_path / "missing")
+    assert os.path.exists(ours)
+
+
+def test_a_note_that_raises_is_reported_and_packing_goes_on(sample, tmp_path, monkeypatch):
+    assert run_cli("-o", tmp_path, sample / "sample.dat").returncode == 0
+    (tmp_path / "sample" / "extra.txt").write_bytes(b"added")
+    reported = []
+    monkeypatch.setattr("sys.unraisablehook", reported.append)
+
+    def failing(text):
+        raise RuntimeError(text)
+
+    path = orv.pack_folder(tmp_path / "sample", output=tmp_path / "out.dat", base=sample / "sample.dat", note=failing)
+    assert reported and isinstance(reported[0].exc_value, RuntimeError)
+    with orv.open(path) as archive:
+        assert archive["extra.txt"].data() == b"added"
+
+
+def test_a_base_written_unchanged_is_the_same_file_and_sounds_keep_their_lead(sample, tmp_path):
+    unchanged = orv.Writer(base=sample / "sample.dat").write(tmp_path / "same.dat")
+    assert (tmp_path / "same.dat").read_bytes() == (sample / "sample.dat").read_bytes()
+
+    data = bytearray((sample / "sample.dat").read_bytes())
+    with orv.open(unchanged) as archive:
+        offset = archive["beep6.pcm"].offset
+    data[offset : offset + 3] = b"\x01\x02\x03"
+    (tmp_path / "lead.dat").write_bytes(bytes(data))
+    writer = orv.Writer(base=tmp_path / "lead.dat")
+    writer.add_sound("beep6.pcm", b"\x10\x00\x20\x00", channels=2, rate=44100)
+    writer.add_sound("new.pcm", b"\x10\x00", channels=1, rate=22050)
+    with orv.open(writer.write(tmp_path / "out.dat")) as archive:
+        assert archive["beep6.pcm"].data() == b"\x01\x02\x03" + bytes([10]) + b"\x10\x00\x20\x00"
+        assert archive["beep6.pcm"].sound_format == (2, 44100)
+        assert archive["new.pcm"].data()[:3] == b"\x00\x00\x00"
+
+
+# Stored CP932 names and how orvconv-cli shows them: bytes that do not convert and a "%"
+# before two hex digits escaped as "%XX", any other "%" as it is.
+NAMES = [
+    (b"\xffA.txt", "%FFA.txt"),
+    (b"100%41.txt", "100%2541.txt"),
+    (b"50%off.txt", "50%off.txt"),
+    ("表".encode("cp932") + b".txt", "表.txt"),
+    (b"tab\x09.txt", "tab%09.txt"),
+]
+
+
+def test_names_shown_with_escapes_and_typed_back(tmp_path):
+    by_stored, by_shown = orv.Writer(), orv.Writer()
+    for stored, shown in NAMES:
+        by_stored.add_bytes(stored, stored)
+        by_shown.add_bytes(shown, stored)
+    assert by_shown.names == by_stored.names == [stored for stored, _ in NAMES]
+    with orv.open(by_shown.write(tmp_path / "names.dat")) as archive:
+        assert [(e.name, e.shown) for e in archive] == NAMES
+        for stored, shown in NAMES:
+            assert archive[shown].data() == archive[stored].data() == stored
