@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <map>
+#include <optional>
 #include <set>
 #include <system_error>
 #include <thread>
@@ -128,9 +129,16 @@ private:
 // The entries of the base archive, each kept or made anew from its changed files.
 class BaseMatcher {
 public:
+    // settingsShown tells how the frames were composed: "without settings", "with FILE".
     BaseMatcher(BaseArchive& base, FolderFiles& folder, EntryBuilder& builder, const Note& note,
-                const SettingsFile* settings, PackStop stop) :
-        base_(base), folder_(folder), builder_(builder), note_(note), settings_(settings), stop_(std::move(stop))
+                const SettingsFile* settings, std::string settingsShown, PackStop stop) :
+        base_(base),
+        folder_(folder),
+        builder_(builder),
+        note_(note),
+        settings_(settings),
+        settingsShown_(std::move(settingsShown)),
+        stop_(std::move(stop))
     {
         mode_ = folder.CountEnding(".png") > folder.CountEnding(".bmp") ? AllPng : AllBmp;
     }
@@ -195,6 +203,7 @@ private:
         }
         Source source{SourceKind::Raw, entry.shown, {}, {}, {}};
         std::string edited;  // the first file found changed
+        Differences differences;
         for (const RenderedFile& rendered : base_.Outputs(i, mode_)) {
             const std::string& name = rendered.name;
             if (lastWriter_.at(name) != i) continue;
@@ -202,8 +211,10 @@ private:
             const SourceFile& from = file != nullptr ? *file : Held(rendered, kind);
             if (file != nullptr) {
                 folder_.Take(*file);
-                if (edited.empty() && !SameAsRendered(file->path, file->shown, rendered, base_.path()))
-                    edited = file->shown;
+                if (!SameAsRendered(file->path, file->shown, rendered, base_.path())) {
+                    if (edited.empty()) edited = file->shown;
+                    differences.Add(FrameNameOf(name));
+                }
             }
             Add(source, kind, name, from);
         }
@@ -212,6 +223,7 @@ private:
             for (const FolderFiles::ExtraFrame& extra : folder_.FramesOf(entry.shown)) {
                 folder_.Take(*extra.file);
                 if (edited.empty()) edited = extra.file->shown;
+                differences.Add(extra.raw ? std::nullopt : std::optional<FrameName>({{}, extra.number}));
                 source.kind = SourceKind::Frames;
                 (extra.raw ? source.rawFrames : source.frames)[extra.number] = *extra.file;
             }
@@ -221,7 +233,57 @@ private:
             return Remade(i, source, {});
         }
         if (edited.empty()) return kept;
+        if (kind == EntryKind::Animation && ComposedOtherwise(i, source, differences)) return kept;
         return Remade(i, source, edited);
+    }
+
+    // The files of an entry that differ from the original's rendering: picture frames by
+    // number, and whether any other file does.
+    struct Differences {
+        std::set<std::uint32_t> frames;
+        bool others = false;
+
+        void Add(const std::optional<FrameName>& frame)
+        {
+            if (frame) frames.insert(frame->number);
+            others = others || !frame;
+        }
+    };
+
+    // Whether the animation's frames that differ from the original under the settings
+    // given are all what other settings compose from it: the folder was converted with
+    // those, and nothing was edited. PackError when some are and others are edits, which
+    // these settings would compose otherwise than the folder shows them.
+    bool ComposedOtherwise(std::size_t i, const Source& source, const Differences& differences)
+    {
+        const FrameCompositions compositions = base_.Compositions(i);
+        const auto pixels = [](const SourceFile& file) {
+            return file.pixels ? *file.pixels : ReadPictureFile(file.path, file.shown);
+        };
+        std::size_t explained = 0;
+        std::string unexplained;
+        const SourceFile* previous = nullptr;
+        for (const auto& [number, file] : source.frames) {
+            if (differences.frames.count(number) != 0) {
+                const std::optional<Picture> before
+                    = previous != nullptr ? std::optional<Picture>(pixels(*previous)) : std::nullopt;
+                if (compositions.Explains(number, pixels(file), before ? &*before : nullptr))
+                    ++explained;
+                else if (unexplained.empty())
+                    unexplained = file.shown;
+            }
+            previous = &file;
+        }
+        if (explained == 0) return false;
+        const std::string entry = EscapeControlBytes(source.entryShown);
+        if (unexplained.empty() && !differences.others) {
+            note_("kept: " + entry + " as the original has it: its frames differ from it " + settingsShown_
+                  + " but match it under other settings (-s names the settings the folder was converted with)");
+            return true;
+        }
+        throw PackError((unexplained.empty() ? entry : unexplained) + " is edited, but other frames of " + entry
+                        + " differ from the original " + settingsShown_
+                        + " and match it under other settings; -s names the settings the folder was converted with");
     }
 
     // Adds one of the entry's files (from the folder, or the original's rendering where the
@@ -269,6 +331,7 @@ private:
     EntryBuilder& builder_;
     const Note& note_;
     const SettingsFile* settings_;
+    std::string settingsShown_;
     PackStop stop_;
     OutputMode mode_ = AllBmp;
     std::size_t remade_ = 0;
@@ -339,13 +402,17 @@ std::string PackFolder(const PackOptions& options, const Note& note)
     if (!options.base.empty()) {
         base = std::make_unique<BaseArchive>(options.base);
         base->SetSettings(settings.get());
-        matcher = std::make_unique<BaseMatcher>(*base, folder, builder, tell, settings.get(), options.stop);
+        const std::string settingsShown
+            = options.settings.empty() ? "without settings" : "with " + EscapeControlBytes(options.settings);
+        matcher
+            = std::make_unique<BaseMatcher>(*base, folder, builder, tell, settings.get(), settingsShown, options.stop);
         entries = matcher->Entries();
         for (const PlannedEntry& entry : entries) names.insert(entry.name);
         // Nothing changed and nothing added: the original, whatever its layout.
         if (matcher->remade() == 0 && folder.Untaken().empty()
             && AsciiLower(options.base).ends_with(".ani") == animationFile) {
             CopyArchive(options.base, output, options.stop);
+            for (const std::string& text : told) note(text);
             return output;
         }
     }
