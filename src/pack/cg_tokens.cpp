@@ -3,9 +3,9 @@
 #include <array>
 #include <limits>
 #include <stdexcept>
-#include <unordered_map>
 
 #include "engine/format/picture_tokens.h"
+#include "pack/colour_index.h"
 
 namespace orv::pack {
 
@@ -32,7 +32,7 @@ public:
         job_(job), length_(rowLength), best_(rowLength + 1), choice_(rowLength), distance_(CopyDistancesFor(job.width))
     {
         for (auto& matches : match_) matches.resize(rowLength + 1);
-        for (std::size_t i = 0; i < job.paletteSize; ++i) index_.emplace(job.palette[i], static_cast<std::uint8_t>(i));
+        for (std::size_t i = 0; i < job.paletteSize; ++i) index_.Put(job.palette[i], static_cast<std::uint8_t>(i));
     }
 
     // Appends row y's tokens; the last token of the last row ends the stream, where a
@@ -60,8 +60,7 @@ public:
                 consider(kind, longest);
                 for (std::uint32_t end = kNibbleRun; end < longest; end = NextSizeEnd(end)) consider(kind, end);
             }
-            const auto literal = index_.find(job_.after[first + i]);
-            if (literal != index_.end() && 1 + best_[i + 1] < cost) {
+            if (index_.Find(job_.after[first + i]) >= 0 && 1 + best_[i + 1] < cost) {
                 cost = 1 + best_[i + 1];
                 chosen = {-1, 1};
             }
@@ -72,7 +71,7 @@ public:
         for (std::uint32_t i = 0; i < length_; i += choice_[i].length) {
             const Choice& c = choice_[i];
             if (c.kind < 0) {
-                out.push_back(LiteralToken(index_.at(job_.after[first + i])));
+                out.push_back(LiteralToken(static_cast<std::uint8_t>(index_.Find(job_.after[first + i]))));
             } else {
                 AppendRun(out, static_cast<unsigned>(c.kind), c.length);
             }
@@ -105,7 +104,7 @@ private:
     std::vector<Choice> choice_;
     std::array<std::vector<std::uint32_t>, kKinds> match_;
     CopyDistances distance_;
-    std::unordered_map<std::uint32_t, std::uint8_t> index_;
+    ColourIndex index_;
 };
 
 }  // namespace

@@ -232,3 +232,21 @@ TEST(PictureEncoder, MoreThan128ColoursAreRefusedAndQuantizingBringsThemDown)
     const Bytes zero(reduced.bgr.size(), 0);
     EXPECT_EQ(Decoded(orv::pack::EncodePicture(reduced, &cleared), zero), reduced.bgr);
 }
+
+TEST(PictureEncoder, OnlyTheColoursAFrameStoresCountTowardsItsPalette)
+{
+    Lcg random{11};
+    const Picture previous = Patchy(60, 40, 120, random);
+    Picture frame = previous;
+    // 100 new colours in one corner, and pixels copied from the row above elsewhere.
+    for (int i = 0; i < 100; ++i) PutColour(&frame.bgr[static_cast<std::size_t>(i / 10 * 60 + i % 10) * 3], 130 + i);
+    std::copy_n(&frame.bgr[static_cast<std::size_t>(20 * 60) * 3], 60 * 3,
+                &frame.bgr[static_cast<std::size_t>(21 * 60) * 3]);
+    ASSERT_GT(DistinctColours(frame.bgr), 128u);
+    EXPECT_LE(orv::pack::StoredColourCount(frame, &previous.bgr), 128u);
+    EXPECT_EQ(Decoded(orv::pack::EncodePicture(frame, &previous.bgr), previous.bgr), frame.bgr);
+    EXPECT_THROW(orv::pack::EncodePicture(frame, nullptr), orv::pack::TooManyColours);
+    const Bytes cleared;
+    EXPECT_THROW(orv::pack::EncodePicture(frame, &cleared), orv::pack::TooManyColours);
+    EXPECT_EQ(orv::pack::StoredColourCount(frame, nullptr), DistinctColours(frame.bgr));
+}
