@@ -2,6 +2,7 @@
 
 #include <CLI/CLI.hpp>
 #include <iostream>
+#include <map>
 
 #include "ui_text/help_formatter.h"
 
@@ -40,6 +41,16 @@ PackParseOutcome ParsePackOptions(int argc, const char* const* argv)
                    "encoded as conversion composes them with it (default: none)")
         ->check(CLI::ExistingFile)
         ->option_text("FILE");
+    const std::map<std::string, pack::PlayedAs> played{{"frames", pack::PlayedAs::Frames},
+                                                       {"webp", pack::PlayedAs::Webp},
+                                                       {"gif", pack::PlayedAs::Gif},
+                                                       {"sheet", pack::PlayedAs::Sheet}};
+    app.add_option("--animation", options.pack.playedAs,
+                   "how FOLDER's animations were converted: numbered frames, or NAME.webp, NAME.gif or "
+                   "NAME_sheet.png with its JSON, read back into the frames of NAME.ani (not with --base; a GIF "
+                   "whose frames were reduced to 256 colours is refused) (default: frames)")
+        ->transform(CLI::CheckedTransformer(played, CLI::ignore_case).description(""))
+        ->option_text("frames|webp|gif|sheet");
     app.add_flag("--dereference", options.pack.dereference,
                  "pack the files that symbolic links in FOLDER name (default: skip the links)");
     app.add_option("-j,--jobs", options.pack.threads,
@@ -74,10 +85,10 @@ PackParseOutcome ParsePackOptions(int argc, const char* const* argv)
         std::cout << "orvpack " ORVCONV_VERSION "\n";
         return {std::nullopt, 0};
     } catch (const CLI::ParseError& e) {
-        std::cerr
-            << "orvpack: " << e.what() << "\n"
-            << "usage: orvpack [-o OUT.dat] [--base ORIGINAL.dat] [-s FILE] [--dereference] [--quantize] [-q] FOLDER   "
-               "(orvpack --help for more)\n";
+        std::cerr << "orvpack: " << e.what() << "\n"
+                  << "usage: orvpack [-o OUT.dat] [--base ORIGINAL.dat] [-s FILE] [--animation frames|webp|gif|sheet] "
+                     "[--dereference] [--quantize] [-q] FOLDER   "
+                     "(orvpack --help for more)\n";
         return {std::nullopt, 2};
     }
     return {std::move(options), 0};

@@ -18,6 +18,7 @@
 #include "pack/parallel_build.h"
 #include "pack/folder_sources.h"
 #include "pack/pack_error.h"
+#include "pack/played_sources.h"
 #include "pack/picture_file.h"
 #include "settings/settings_error.h"
 #include "settings/settings_file.h"
@@ -379,6 +380,10 @@ std::string PackFolder(const PackOptions& options, const Note& note)
         note("skipped: " + EscapeControlBytes(name) + " (not a regular file)");
     for (const std::string& name : listing.links)
         note("skipped: " + EscapeControlBytes(name) + " (a symbolic link; --dereference packs what it names)");
+    if (!options.base.empty() && options.playedAs != PlayedAs::Frames)
+        throw PackError("--base compares numbered frames with the original; --animation reads other files back "
+                        "only without it");
+    const std::vector<Source> played = PlayedSources(listing.files, options.playedAs);
     std::unique_ptr<SettingsFile> settings;
     if (!options.settings.empty()) {
         try {
@@ -417,7 +422,17 @@ std::string PackFolder(const PackOptions& options, const Note& note)
         }
     }
     const std::vector<SourceFile> rest = folder.Untaken();
-    const std::vector<Source> sources = GroupFiles(rest, EntriesOfFiles(rest, note));
+    std::vector<Source> sources = GroupFiles(rest, EntriesOfFiles(rest, note));
+    for (const Source& animation : played) {
+        for (const Source& other : sources) {
+            if (other.entryShown == animation.entryShown)
+                throw PackError(animation.FirstFile().shown + " and " + other.FirstFile().shown
+                                + " would both make the entry " + EscapeControlBytes(animation.entryShown));
+        }
+    }
+    sources.insert(sources.end(), played.begin(), played.end());
+    std::sort(sources.begin(), sources.end(),
+              [](const Source& a, const Source& b) { return a.entryShown < b.entryShown; });
     if (animationFile) {
         const bool one = base
             ? sources.empty() && entries.size() == 1 && KindOf(base->entries()[0].record) == EntryKind::Animation

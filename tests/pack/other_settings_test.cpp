@@ -6,32 +6,15 @@
 #include "bmp_header.h"
 #include "orvpack_fixture.h"
 #include "tools/ani_writer.h"
-#include "tools/cg_encoder.h"
 
 using orv::tools::Bytes;
 
 namespace {
 
-// A 12 x 8 picture drawing the rectangle [left, right) x [top, bottom) (all of it for
-// type 0) in colours of its own: seed picks the palette, pixels run diagonally.
+// A 12 x 8 picture of eight colours of its own.
 Bytes Frame(std::uint8_t type, int seed, std::array<std::uint16_t, 4> rect)
 {
-    orv::tools::CgPicture picture;
-    picture.type = type;
-    picture.width = 12;
-    picture.height = 8;
-    picture.left = rect[0];
-    picture.top = rect[1];
-    picture.right = rect[2];
-    picture.bottom = rect[3];
-    for (int k = 0; k < 8; ++k) {
-        picture.palette[static_cast<std::size_t>(k) * 3] = static_cast<std::uint8_t>(30 * seed + k);
-        picture.palette[static_cast<std::size_t>(k) * 3 + 1] = static_cast<std::uint8_t>(20 * k + 7);
-        picture.palette[static_cast<std::size_t>(k) * 3 + 2] = static_cast<std::uint8_t>(200 - 25 * seed);
-    }
-    for (int y = 0; y < 8; ++y)
-        for (int x = 0; x < 12; ++x) picture.pixels.push_back(static_cast<std::uint8_t>((x + y + seed) % 8));
-    return orv::tools::EncodeCg(picture);
+    return StripedPicture(type, 12, 8, seed, rect, 8);
 }
 
 // Gives the first pixel of a 24-bit BMP the colour of the first pixel that differs from it.

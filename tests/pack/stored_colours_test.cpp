@@ -4,7 +4,6 @@
 
 #include "orvpack_fixture.h"
 #include "tools/ani_writer.h"
-#include "tools/cg_encoder.h"
 
 using orv::tools::Bytes;
 
@@ -13,27 +12,9 @@ namespace {
 constexpr std::uint16_t kWidth = 640;
 constexpr std::uint16_t kHeight = 480;
 
-// A 640 x 480 frame drawing [left, right) x [top, bottom) (everything for type 0) in 100
-// colours of its own, chosen by seed; stripes so that runs and literals both occur.
 Bytes Frame(std::uint8_t type, int seed, std::array<std::uint16_t, 4> rect)
 {
-    orv::tools::CgPicture picture;
-    picture.type = type;
-    picture.width = kWidth;
-    picture.height = kHeight;
-    picture.left = rect[0];
-    picture.top = rect[1];
-    picture.right = rect[2];
-    picture.bottom = rect[3];
-    for (int k = 0; k < 100; ++k) {
-        const auto at = static_cast<std::size_t>(k) * 3;
-        picture.palette[at] = static_cast<std::uint8_t>(k * 2 + 1);
-        picture.palette[at + 1] = static_cast<std::uint8_t>(seed * 50);
-        picture.palette[at + 2] = static_cast<std::uint8_t>(255 - k);
-    }
-    for (int y = 0; y < kHeight; ++y)
-        for (int x = 0; x < kWidth; ++x) picture.pixels.push_back(static_cast<std::uint8_t>((x / 3 + y * 7) % 100));
-    return orv::tools::EncodeCg(picture);
+    return StripedPicture(type, kWidth, kHeight, seed, rect, 100);
 }
 
 // A 24-bit BMP's distinct colours.
