@@ -59,6 +59,9 @@ PackParseOutcome ParsePackOptions(int argc, const char* const* argv)
         ->option_text("N");
     app.add_flag("--quantize", options.pack.quantize,
                  "reduce pictures of more than 128 colours to 128 with libimagequant instead of refusing them");
+    app.add_flag("-v,--verbose", options.pack.verbose,
+                 "a line for each entry whose name or kind is not what its file's name suggests (default: "
+                 "how many there are)");
     app.add_flag("-q,--quiet", options.quiet, "no notes on stderr (errors still show)");
     app.footer("Entry names go back to CP932, with orvconv-cli's %XX escapes undone; a name CP932 cannot hold or "
                "longer than 16 bytes, two files making the same entry, more than 65,535 entries, an archive past "
@@ -87,7 +90,7 @@ PackParseOutcome ParsePackOptions(int argc, const char* const* argv)
     } catch (const CLI::ParseError& e) {
         std::cerr << "orvpack: " << e.what() << "\n"
                   << "usage: orvpack [-o OUT.dat] [--base ORIGINAL.dat] [-s FILE] [--animation frames|webp|gif|sheet] "
-                     "[--dereference] [--quantize] [-q] FOLDER   "
+                     "[--dereference] [--quantize] [-v] [-q] FOLDER   "
                      "(orvpack --help for more)\n";
         return {std::nullopt, 2};
     }

@@ -422,7 +422,19 @@ std::string PackFolder(const PackOptions& options, const Note& note)
         }
     }
     const std::vector<SourceFile> rest = folder.Untaken();
-    std::vector<Source> sources = GroupFiles(rest, EntriesOfFiles(rest, note));
+    // Entries whose name or kind is not what their file's name suggests: a line each with
+    // -v, and a count.
+    std::vector<std::string> guessed;
+    std::vector<Source> sources
+        = GroupFiles(rest, EntriesOfFiles(rest, [&guessed](const std::string& text) { guessed.push_back(text); }));
+    if (options.verbose) told.insert(told.end(), guessed.begin(), guessed.end());
+    if (!guessed.empty()) {
+        const bool one = guessed.size() == 1;
+        told.push_back(std::to_string(guessed.size()) + (one ? " entry takes" : " entries take")
+                       + " another name or kind than " + (one ? "its file's" : "their files'")
+                       + " name suggests, so as to convert back to the same files"
+                       + (options.verbose ? "" : " (-v names them)"));
+    }
     for (const Source& animation : played) {
         for (const Source& other : sources) {
             if (other.entryShown == animation.entryShown)
