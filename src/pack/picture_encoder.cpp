@@ -150,11 +150,16 @@ Bytes EncodePicture(const Picture& picture, const Bytes* before)
     const Rect whole{0, 0, picture.width, picture.height};
     if (before == nullptr) return Encoded(drawing, kFullPicture, whole, colours, false);
 
-    Bytes best = Encoded(drawing, kFullPicture, whole, colours, true);
     const Rect changed = ChangedRect(drawing);
     if (changed.left == 0 && changed.top == 0 && changed.right == picture.width && changed.bottom == picture.height)
-        return best;
+        return Encoded(drawing, kFullPicture, whole, colours, true);
     Bytes rectangle = Encoded(drawing, kRectPicture, changed, colours, true);
+    // The whole picture spends on the rectangle's rows at least what the rectangle does
+    // (its tokens cut to the rectangle draw it), and at least a byte on every other row;
+    // the rectangle spends 8 header bytes more and perhaps one at its end. From 10 other
+    // rows on, the rectangle is shorter without weighing the whole.
+    if (picture.height - (changed.bottom - changed.top) >= 10) return rectangle;
+    Bytes best = Encoded(drawing, kFullPicture, whole, colours, true);
     return rectangle.size() < best.size() ? rectangle : best;
 }
 
