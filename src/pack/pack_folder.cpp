@@ -261,19 +261,28 @@ private:
         const auto pixels = [](const SourceFile& file) {
             return file.pixels ? *file.pixels : ReadPictureFile(file.path, file.shown);
         };
+        const auto explains = [&](std::uint32_t number, const Picture& picture, const SourceFile* before) {
+            if (before == nullptr) return compositions.Explains(number, picture, nullptr);
+            const Picture under = pixels(*before);
+            return compositions.Explains(number, picture, &under);
+        };
         std::size_t explained = 0;
         std::string unexplained;
+        // The frame before as the original shows it where the folder lacks it (left out
+        // by the folder's settings, perhaps), and the one before that the folder holds.
         const SourceFile* previous = nullptr;
+        const SourceFile* previousInFolder = nullptr;
         for (const auto& [number, file] : source.frames) {
             if (differences.frames.count(number) != 0) {
-                const std::optional<Picture> before
-                    = previous != nullptr ? std::optional<Picture>(pixels(*previous)) : std::nullopt;
-                if (compositions.Explains(number, pixels(file), before ? &*before : nullptr))
+                const Picture picture = pixels(file);
+                if (explains(number, picture, previous)
+                    || (previousInFolder != previous && explains(number, picture, previousInFolder)))
                     ++explained;
                 else if (unexplained.empty())
                     unexplained = file.shown;
             }
             previous = &file;
+            if (!file.path.empty()) previousInFolder = &file;
         }
         if (explained == 0) return false;
         const std::string entry = EscapeControlBytes(source.entryShown);

@@ -44,11 +44,13 @@ protected:
             Frame(2, 3, {5, 3, 12, 8}),
             Frame(2, 4, {0, 4, 6, 8}),
             Frame(2, 5, {3, 2, 7, 6}),
+            Frame(2, 7, {1, 4, 10, 7}),
         });
         original = orv::tools::BuildPack({{"title.cg", Frame(0, 6, {0, 0, 12, 8})}, {"walk.ani", walk}});
         archive = Write("game.dat", original);
-        // A cleared canvas, a base frame and a frame left out: each changes what frames show.
-        settings = Write("walk.ini", orv::tools::BytesOf("[walk.ani]\np3=-1\np4=2\np5=5\n"));
+        // A frame left out (the next one drawn over the frame before it), a base frame and a
+        // cleared canvas: each changes what frames show.
+        settings = Write("walk.ini", orv::tools::BytesOf("[walk.ani]\np3=3\np5=2\np6=-1\n"));
     }
 
     Process::Result PackInto(const std::string& out, const std::filesystem::path& folder,
@@ -96,10 +98,10 @@ TEST_F(OtherSettingsTest, AnUntouchedAnimationIsKeptWithALineNamingItAndTheSetti
 TEST_F(OtherSettingsTest, AnEditAmongFramesOfOtherSettingsIsRefused)
 {
     const std::filesystem::path folder = Convert(archive, "out", {"-s", settings});
-    Recolour(folder / "walk_0002.bmp");
+    Recolour(folder / "walk_0004.bmp");
     const Process::Result result = PackInto("edited.dat", folder);
     EXPECT_EQ(result.exitCode, 1);
-    EXPECT_NE(result.err.find("walk_0002.bmp is edited, but other frames of walk.ani differ from the original without "
+    EXPECT_NE(result.err.find("walk_0004.bmp is edited, but other frames of walk.ani differ from the original without "
                               "settings and match it under other settings"),
               std::string::npos)
         << result.err;
