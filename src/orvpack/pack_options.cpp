@@ -58,15 +58,17 @@ PackParseOutcome ParsePackOptions(int argc, const char* const* argv)
         ->check(CLI::Range(1, 256))
         ->option_text("N");
     app.add_flag("--quantize", options.pack.quantize,
-                 "reduce pictures of more than 128 colours to 128 with libimagequant instead of refusing them");
+                 "reduce pictures that would store more than 128 colours with libimagequant instead of refusing them");
     app.add_flag("-v,--verbose", options.pack.verbose,
                  "a line for each entry whose name or kind is not what its file's name suggests (default: "
                  "how many there are)");
     app.add_flag("-q,--quiet", options.quiet, "no notes on stderr (errors still show)");
     app.footer("Entry names go back to CP932, with orvconv-cli's %XX escapes undone; a name CP932 cannot hold or "
                "longer than 16 bytes, two files making the same entry, more than 65,535 entries, an archive past "
-               "4 GiB or a picture of more than 128 colours (without --quantize) is an error naming the file, and "
-               "then no archive is written. The archive is written under a temporary name and put in place when "
+               "4 GiB or a picture storing more than 128 colours (without --quantize) is an error naming the file, "
+               "and then no archive is written. With --base, an animation whose frames match the original only as "
+               "other settings compose it is kept as it is, with a note. The archive is written under a temporary name "
+               "and put in place when "
                "complete; without -o no existing file is replaced.\n\n"
                "Exit status:\n"
                "  0    the archive was written\n"
