@@ -17,13 +17,11 @@ using Colours = std::vector<std::uint32_t>;
 // One colour a pixel, blue | green << 8 | red << 16; all zero for an empty canvas.
 Colours Packed(const Bytes& bgr, std::size_t pixels)
 {
-    Colours colours(pixels, 0);
-    if (bgr.empty()) return colours;
-    const std::uint8_t* at = bgr.data();
-    for (std::uint32_t& colour : colours) {
-        colour = static_cast<std::uint32_t>(at[0] | at[1] << 8 | at[2] << 16);
-        at += 3;
-    }
+    if (bgr.empty()) return Colours(pixels, 0);
+    Colours colours;
+    colours.reserve(pixels);
+    for (const std::uint8_t* at = bgr.data(); colours.size() < pixels; at += 3)
+        colours.push_back(static_cast<std::uint32_t>(at[0] | at[1] << 8 | at[2] << 16));
     return colours;
 }
 
@@ -83,12 +81,14 @@ Rect ChangedRect(const Drawing& drawing)
 {
     Rect rect{drawing.width, drawing.height, 0, 0};
     for (std::uint32_t y = 0; y < drawing.height; ++y) {
-        const std::size_t row = std::size_t{y} * drawing.width;
-        for (std::uint32_t x = 0; x < drawing.width; ++x) {
-            if (drawing.after[row + x] == drawing.under[row + x]) continue;
-            rect = {std::min(rect.left, x), std::min(rect.top, y), std::max(rect.right, x + 1),
-                    std::max(rect.bottom, y + 1)};
-        }
+        const std::uint32_t* after = drawing.after.data() + std::size_t{y} * drawing.width;
+        const std::uint32_t* under = drawing.under.data() + std::size_t{y} * drawing.width;
+        std::uint32_t first = 0;
+        while (first < drawing.width && after[first] == under[first]) ++first;
+        if (first == drawing.width) continue;
+        std::uint32_t last = drawing.width;
+        while (after[last - 1] == under[last - 1]) --last;
+        rect = {std::min(rect.left, first), std::min(rect.top, y), std::max(rect.right, last), y + 1};
     }
     return rect.empty() ? Rect{} : rect;
 }
@@ -131,7 +131,8 @@ std::size_t ColourCount(const Picture& picture)
 std::size_t StoredColourCount(const Picture& picture, const Bytes* before)
 {
     const std::size_t pixels = std::size_t{picture.width} * picture.height;
-    if (before == nullptr || (!before->empty() && before->size() != pixels * 3)) return ColourCount(picture);
+    if (before == nullptr || picture.bgr.size() != pixels * 3 || (!before->empty() && before->size() != pixels * 3))
+        return ColourCount(picture);
     const Drawing drawing{picture.width, picture.height, Packed(picture.bgr, pixels), Packed(*before, pixels)};
     ColourIndex needed;
     return AddNeededColours(drawing, needed);
