@@ -2,6 +2,7 @@
 
 #include <CLI/CLI.hpp>
 #include <iostream>
+#include <map>
 
 #include "ui_text/help_formatter.h"
 
@@ -40,6 +41,16 @@ PackParseOutcome ParsePackOptions(int argc, const char* const* argv)
                    "encoded as conversion composes them with it (default: none)")
         ->check(CLI::ExistingFile)
         ->option_text("FILE");
+    const std::map<std::string, pack::PlayedAs> played{{"frames", pack::PlayedAs::Frames},
+                                                       {"webp", pack::PlayedAs::Webp},
+                                                       {"gif", pack::PlayedAs::Gif},
+                                                       {"sheet", pack::PlayedAs::Sheet}};
+    app.add_option("--animation", options.pack.playedAs,
+                   "how FOLDER's animations were converted: numbered frames, or NAME.webp, NAME.gif or "
+                   "NAME_sheet.png with its JSON, read back into the frames of NAME.ani (not with --base; a GIF "
+                   "whose frames were reduced to 256 colours is refused) (default: frames)")
+        ->transform(CLI::CheckedTransformer(played, CLI::ignore_case).description(""))
+        ->option_text("frames|webp|gif|sheet");
     app.add_flag("--dereference", options.pack.dereference,
                  "pack the files that symbolic links in FOLDER name (default: skip the links)");
     app.add_option("-j,--jobs", options.pack.threads,
@@ -47,12 +58,17 @@ PackParseOutcome ParsePackOptions(int argc, const char* const* argv)
         ->check(CLI::Range(1, 256))
         ->option_text("N");
     app.add_flag("--quantize", options.pack.quantize,
-                 "reduce pictures of more than 128 colours to 128 with libimagequant instead of refusing them");
+                 "reduce pictures that would store more than 128 colours with libimagequant instead of refusing them");
+    app.add_flag("-v,--verbose", options.pack.verbose,
+                 "a line for each entry whose name or kind is not what its file's name suggests (default: "
+                 "how many there are)");
     app.add_flag("-q,--quiet", options.quiet, "no notes on stderr (errors still show)");
     app.footer("Entry names go back to CP932, with orvconv-cli's %XX escapes undone; a name CP932 cannot hold or "
                "longer than 16 bytes, two files making the same entry, more than 65,535 entries, an archive past "
-               "4 GiB or a picture of more than 128 colours (without --quantize) is an error naming the file, and "
-               "then no archive is written. The archive is written under a temporary name and put in place when "
+               "4 GiB or a picture storing more than 128 colours (without --quantize) is an error naming the file, "
+               "and then no archive is written. With --base, an animation whose frames match the original only as "
+               "other settings compose it is kept as it is, with a note. The archive is written under a temporary name "
+               "and put in place when "
                "complete; without -o no existing file is replaced.\n\n"
                "Exit status:\n"
                "  0    the archive was written\n"
@@ -74,10 +90,10 @@ PackParseOutcome ParsePackOptions(int argc, const char* const* argv)
         std::cout << "orvpack " ORVCONV_VERSION "\n";
         return {std::nullopt, 0};
     } catch (const CLI::ParseError& e) {
-        std::cerr
-            << "orvpack: " << e.what() << "\n"
-            << "usage: orvpack [-o OUT.dat] [--base ORIGINAL.dat] [-s FILE] [--dereference] [--quantize] [-q] FOLDER   "
-               "(orvpack --help for more)\n";
+        std::cerr << "orvpack: " << e.what() << "\n"
+                  << "usage: orvpack [-o OUT.dat] [--base ORIGINAL.dat] [-s FILE] [--animation frames|webp|gif|sheet] "
+                     "[--dereference] [--quantize] [-v] [-q] FOLDER   "
+                     "(orvpack --help for more)\n";
         return {std::nullopt, 2};
     }
     return {std::move(options), 0};

@@ -69,6 +69,15 @@ Bytes BaseArchive::Head(std::size_t i, std::uint32_t n)
     }
 }
 
+FrameCompositions BaseArchive::Compositions(std::size_t i)
+{
+    try {
+        return {reader_.Bytes(i), reader_.FrameOffsets(i)};
+    } catch (const FatalError& error) {
+        throw PackError(EscapeControlBytes(path_) + ": " + error.what());
+    }
+}
+
 std::vector<RenderedFile> BaseArchive::Outputs(std::size_t i, OutputMode mode)
 {
     const BaseEntry& entry = entries_[i];

@@ -8,6 +8,7 @@
 
 #include "engine/convert/batch_options.h"
 #include "engine/read/reader.h"
+#include "pack/frame_compositions.h"
 #include "pack/picture_encoder.h"
 
 namespace orv::pack {
@@ -52,6 +53,8 @@ public:
     std::vector<RenderedFile> Outputs(std::size_t i, OutputMode mode);
     // The first n bytes of entry i, fewer when it is shorter.
     Bytes Head(std::size_t i, std::uint32_t n);
+    // What animation entry i can show for each frame under any settings.
+    FrameCompositions Compositions(std::size_t i);
 
 private:
     void RenderAnimation(std::size_t i, const std::string& picture, std::vector<RenderedFile>& files);

@@ -46,30 +46,51 @@ PlannedEntry EntryBuilder::Build(const Source& source, const std::string& name, 
     return entry;
 }
 
+namespace {
+
+// The reduced picture with the pixels the frame before it showed already put back: frames
+// drawn over it then find the canvas changed only where this one stores.
+Picture KeepingWhatTheCanvasShows(Picture reduced, const Picture& original, const Bytes* before)
+{
+    if (before == nullptr || before->empty()) return reduced;
+    for (std::size_t at = 0; at + 3 <= original.bgr.size(); at += 3) {
+        if (std::equal(&original.bgr[at], &original.bgr[at] + 3, &(*before)[at]))
+            std::copy_n(&original.bgr[at], 3, &reduced.bgr[at]);
+    }
+    return reduced;
+}
+
+}  // namespace
+
 // The picture drawn over the canvas: cleared (pictures of an archive, first frames), not
-// known, or `canvas` as the frame before left it. `canvas` then holds this picture.
+// known, or `canvas` as the frame before left it. `canvas` then holds this picture. The
+// colours counted are those the entry must store: where the canvas is known, pixels it
+// already shows (or a copy gives) take no palette entry.
 Bytes EntryBuilder::PictureEntry(const SourceFile& file, Under under, Picture& canvas)
 {
     Picture picture = file.pixels ? *file.pixels : ReadPictureFile(file.path, file.shown);
-    const std::size_t colours = ColourCount(picture);
-    if (colours > kMaxPictureColours) {
-        if (!quantize_)
-            throw PackError(file.shown + ": " + std::to_string(colours)
-                            + " colours; a picture holds at most 128 (--quantize reduces them)");
-        try {
-            picture = Quantized(picture);
-        } catch (const std::runtime_error& error) {
-            throw PackError(file.shown + ": " + error.what());
-        }
-        note_(file.shown + ": " + std::to_string(colours) + " colours reduced to "
-              + std::to_string(ColourCount(picture)) + " with libimagequant");
-    }
     const Bytes cleared;
     const bool sameSize = canvas.width == picture.width && canvas.height == picture.height;
     const Bytes* before = under == Under::Cleared ? &cleared
         : under == Under::Previous && sameSize    ? &canvas.bgr
                                                   : nullptr;
-    Bytes entry = EncodePicture(picture, before);
+    Bytes entry;
+    try {
+        entry = EncodePicture(picture, before);
+    } catch (const TooManyColours&) {
+        const std::size_t colours = StoredColourCount(picture, before);
+        if (!quantize_)
+            throw PackError(file.shown + ": " + std::to_string(colours)
+                            + " colours to store; a picture holds at most 128 (--quantize reduces them)");
+        try {
+            picture = KeepingWhatTheCanvasShows(Quantized(picture), picture, before);
+        } catch (const std::runtime_error& error) {
+            throw PackError(file.shown + ": " + error.what());
+        }
+        note_(file.shown + ": " + std::to_string(colours) + " colours reduced to "
+              + std::to_string(StoredColourCount(picture, before)) + " with libimagequant");
+        entry = EncodePicture(picture, before);
+    }
     canvas = std::move(picture);
     return entry;
 }

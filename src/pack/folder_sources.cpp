@@ -13,9 +13,6 @@ namespace orv::pack {
 
 namespace {
 
-// The highest frame number taken from a name; each frame below it costs table space.
-constexpr std::uint32_t kMaxFrameNumber = 1u << 20;
-
 bool EndsWith(std::string_view text, std::string_view end)
 {
     return text.size() >= end.size() && text.substr(text.size() - end.size()) == end;

@@ -36,6 +36,9 @@ struct Source {
     const SourceFile& FirstFile() const;
 };
 
+// The highest frame number taken from a file; each frame below it costs table space.
+inline constexpr std::uint32_t kMaxFrameNumber = 1u << 20;
+
 // A frame's file name as orvconv-cli writes it: stem, "_", the number (from 1) in at
 // least four digits, ".bmp" or ".png".
 struct FrameName {

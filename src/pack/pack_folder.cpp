@@ -2,7 +2,7 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <map>
+#include <optional>
 #include <set>
 #include <system_error>
 #include <thread>
@@ -10,14 +10,14 @@
 #include "engine/base/text.h"
 #include "pack/archive_file.h"
 #include "pack/base_archive.h"
+#include "pack/base_matcher.h"
 #include "pack/entry_builder.h"
 #include "pack/entry_name.h"
-#include "pack/file_bytes.h"
 #include "pack/file_entries.h"
 #include "pack/parallel_build.h"
 #include "pack/folder_sources.h"
 #include "pack/pack_error.h"
-#include "pack/picture_file.h"
+#include "pack/played_sources.h"
 #include "settings/settings_error.h"
 #include "settings/settings_file.h"
 
@@ -59,224 +59,6 @@ std::string StoredName(const Source& source)
     return *name;
 }
 
-std::string PictureTwin(const std::string& name)
-{
-    const std::string stem = name.substr(0, name.size() - 4);
-    return name.ends_with(".bmp") ? stem + ".png" : name.ends_with(".png") ? stem + ".bmp" : std::string();
-}
-
-// The folder's files by name, and which of them an entry has taken.
-class FolderFiles {
-public:
-    explicit FolderFiles(const std::vector<SourceFile>& files)
-    {
-        for (const SourceFile& file : files) byName_.emplace(FileNamePart(file.path), file);
-    }
-
-    // The file by this name, or for a picture the one of the other picture format.
-    const SourceFile* Find(const std::string& name) const
-    {
-        auto found = byName_.find(name);
-        if (found == byName_.end() && !PictureTwin(name).empty()) found = byName_.find(PictureTwin(name));
-        return found == byName_.end() ? nullptr : &found->second;
-    }
-
-    void Take(const SourceFile& file) { taken_.insert(file.path); }
-
-    // Frames of the animation entry that no output name accounts for: pictures named
-    // after its stem, raw frames after its whole name.
-    struct ExtraFrame {
-        std::uint32_t number;
-        bool raw;
-        const SourceFile* file;
-    };
-    std::vector<ExtraFrame> FramesOf(const std::string& entryShown) const
-    {
-        const std::string_view stem = WithoutExtension(entryShown);
-        std::vector<ExtraFrame> frames;
-        for (const auto& [name, file] : byName_) {
-            if (taken_.count(file.path) != 0) continue;
-            if (const std::optional<FrameName> frame = FrameNameOf(name); frame && frame->stem == stem)
-                frames.push_back({frame->number, false, &file});
-            else if (const std::optional<FrameName> raw = RawFrameNameOf(name); raw && raw->stem == entryShown)
-                frames.push_back({raw->number, true, &file});
-        }
-        return frames;
-    }
-
-    std::vector<SourceFile> Untaken() const
-    {
-        std::vector<SourceFile> rest;
-        for (const auto& [name, file] : byName_) {
-            if (taken_.count(file.path) == 0) rest.push_back(file);
-        }
-        return rest;
-    }
-
-    std::size_t CountEnding(std::string_view end) const
-    {
-        std::size_t count = 0;
-        for (const auto& [name, file] : byName_) count += name.ends_with(end) ? 1 : 0;
-        return count;
-    }
-
-private:
-    std::map<std::string, SourceFile> byName_;
-    std::set<std::string> taken_;
-};
-
-// The entries of the base archive, each kept or made anew from its changed files.
-class BaseMatcher {
-public:
-    BaseMatcher(BaseArchive& base, FolderFiles& folder, EntryBuilder& builder, const Note& note,
-                const SettingsFile* settings, PackStop stop) :
-        base_(base), folder_(folder), builder_(builder), note_(note), settings_(settings), stop_(std::move(stop))
-    {
-        mode_ = folder.CountEnding(".png") > folder.CountEnding(".bmp") ? AllPng : AllBmp;
-    }
-
-    std::size_t remade() const { return remade_; }
-
-    std::vector<PlannedEntry> Entries()
-    {
-        const std::vector<BaseEntry>& entries = base_.entries();
-        // A name two entries write holds the later one's file.
-        for (std::size_t i = 0; i < entries.size(); ++i) {
-            for (const RenderedFile& file : base_.Outputs(i, mode_)) lastWriter_[file.name] = i;
-        }
-        std::vector<PlannedEntry> planned;
-        for (std::size_t i = 0; i < entries.size(); ++i) {
-            StopIfAsked(stop_);
-            planned.push_back(Match(i, false));
-        }
-        return planned;
-    }
-
-    // Kept entries drawn otherwise in the written archive than in the original (the
-    // canvas block carries what remade entries before them leave), each made anew from
-    // the original's rendering and its files in the folder.
-    bool RemakeDrawnOtherwise(const std::string& writtenPath, std::vector<PlannedEntry>& planned)
-    {
-        if (firstRemade_ + 1 >= base_.entries().size()) return false;
-        BaseArchive written(writtenPath, base_.path(), InputKind::Archive);
-        written.SetSettings(settings_);
-        bool any = false;
-        for (std::size_t i = firstRemade_ + 1; i < base_.entries().size(); ++i) {
-            if (remadeIndices_.count(i) != 0) continue;
-            StopIfAsked(stop_);
-            if (SameDrawing(written.Outputs(i, mode_), base_.Outputs(i, mode_))) continue;
-            PlannedEntry remade = Match(i, true);
-            // An animation the folder holds whole (--ani-raw) is copied, not drawn.
-            if (remadeIndices_.count(i) == 0) continue;
-            planned[i] = std::move(remade);
-            any = true;
-        }
-        return any;
-    }
-
-private:
-    PlannedEntry Match(std::size_t i, bool drawnOtherwise)
-    {
-        const BaseEntry& entry = base_.entries()[i];
-        // A record that starts past the end of the file reads as empty, and stays so.
-        PlannedEntry kept{std::string(entry.record.Name()),
-                          EscapeControlBytes(base_.path()),
-                          {entry.record.size == 0
-                               ? Piece::Held({})
-                               : Piece::FromFile(base_.path(), entry.record.offset, entry.record.size)}};
-        const EntryKind kind = KindOf(entry.record);
-        if (kind == EntryKind::Animation) {
-            // Written whole with --ani-raw.
-            if (const SourceFile* raw = folder_.Find(entry.shown)) {
-                folder_.Take(*raw);
-                if (SameAsRange(raw->path, base_.path(), entry.record.offset, entry.record.size)) return kept;
-                return Remade(i, {SourceKind::Raw, entry.shown, *raw, {}, {}}, raw->shown);
-            }
-        }
-        Source source{SourceKind::Raw, entry.shown, {}, {}, {}};
-        std::string edited;  // the first file found changed
-        for (const RenderedFile& rendered : base_.Outputs(i, mode_)) {
-            const std::string& name = rendered.name;
-            if (lastWriter_.at(name) != i) continue;
-            const SourceFile* file = folder_.Find(name);
-            const SourceFile& from = file != nullptr ? *file : Held(rendered, kind);
-            if (file != nullptr) {
-                folder_.Take(*file);
-                if (edited.empty() && !SameAsRendered(file->path, file->shown, rendered, base_.path()))
-                    edited = file->shown;
-            }
-            Add(source, kind, name, from);
-        }
-        if (kind == EntryKind::Animation) {
-            source.frameCount = base_.FrameCount(i);
-            for (const FolderFiles::ExtraFrame& extra : folder_.FramesOf(entry.shown)) {
-                folder_.Take(*extra.file);
-                if (edited.empty()) edited = extra.file->shown;
-                source.kind = SourceKind::Frames;
-                (extra.raw ? source.rawFrames : source.frames)[extra.number] = *extra.file;
-            }
-        }
-        if (drawnOtherwise) {
-            note_("remade: " + EscapeControlBytes(entry.shown) + ", as the entries before it now leave another canvas");
-            return Remade(i, source, {});
-        }
-        if (edited.empty()) return kept;
-        return Remade(i, source, edited);
-    }
-
-    // Adds one of the entry's files (from the folder, or the original's rendering where the
-    // folder lacks it) to the source it is made anew from.
-    static void Add(Source& source, EntryKind kind, const std::string& name, const SourceFile& file)
-    {
-        if (kind == EntryKind::Animation) {
-            source.kind = SourceKind::Frames;
-            if (const std::optional<FrameName> frame = FrameNameOf(name))
-                source.frames.emplace(frame->number, file);
-            else if (const std::optional<FrameName> raw = RawFrameNameOf(name))
-                source.rawFrames.emplace(raw->number, file);
-            return;
-        }
-        const bool picture = kind == EntryKind::Image && !PictureTwin(name).empty();
-        source.kind = picture ? SourceKind::Picture : kind == EntryKind::Sound ? SourceKind::Sound : SourceKind::Raw;
-        source.file = file;
-    }
-
-    // The original's rendering of a file the folder lacks: a picture's pixels, or a raw
-    // frame's bytes.
-    static SourceFile Held(const RenderedFile& rendered, EntryKind kind)
-    {
-        if (kind != EntryKind::Animation || rendered.picture) return {{}, rendered.name, rendered.picture, nullptr};
-        return {{}, rendered.name, nullptr, std::make_shared<const Bytes>(rendered.head)};
-    }
-
-    // Entry i made anew, for the file `edited` (none: for the canvas); a sound keeps the
-    // first bytes of its original header.
-    PlannedEntry Remade(std::size_t i, const Source& source, const std::string& edited)
-    {
-        const BaseEntry& entry = base_.entries()[i];
-        ++remade_;
-        firstRemade_ = std::min(firstRemade_, i);
-        remadeIndices_.insert(i);
-        std::array<std::uint8_t, 3> lead{};
-        const Bytes head = base_.Head(i, lead.size());
-        std::copy(head.begin(), head.end(), lead.begin());
-        if (!edited.empty()) note_("changed: " + EscapeControlBytes(entry.shown) + " (from " + edited + ")");
-        return builder_.Build(source, std::string(entry.record.Name()), lead);
-    }
-
-    BaseArchive& base_;
-    FolderFiles& folder_;
-    EntryBuilder& builder_;
-    const Note& note_;
-    const SettingsFile* settings_;
-    PackStop stop_;
-    OutputMode mode_ = AllBmp;
-    std::size_t remade_ = 0;
-    std::size_t firstRemade_ = static_cast<std::size_t>(-1);
-    std::set<std::size_t> remadeIndices_;
-    std::map<std::string, std::size_t> lastWriter_;
-};
-
 }  // namespace
 
 std::string ArchivePathFor(const PackOptions& options)
@@ -316,6 +98,10 @@ std::string PackFolder(const PackOptions& options, const Note& note)
         note("skipped: " + EscapeControlBytes(name) + " (not a regular file)");
     for (const std::string& name : listing.links)
         note("skipped: " + EscapeControlBytes(name) + " (a symbolic link; --dereference packs what it names)");
+    if (!options.base.empty() && options.playedAs != PlayedAs::Frames)
+        throw PackError("--base compares numbered frames with the original; --animation reads other files back "
+                        "only without it");
+    const std::vector<Source> played = PlayedSources(listing.files, options.playedAs);
     std::unique_ptr<SettingsFile> settings;
     if (!options.settings.empty()) {
         try {
@@ -339,18 +125,44 @@ std::string PackFolder(const PackOptions& options, const Note& note)
     if (!options.base.empty()) {
         base = std::make_unique<BaseArchive>(options.base);
         base->SetSettings(settings.get());
-        matcher = std::make_unique<BaseMatcher>(*base, folder, builder, tell, settings.get(), options.stop);
+        const std::string settingsShown
+            = options.settings.empty() ? "without settings" : "with " + EscapeControlBytes(options.settings);
+        matcher
+            = std::make_unique<BaseMatcher>(*base, folder, builder, tell, settings.get(), settingsShown, options.stop);
         entries = matcher->Entries();
         for (const PlannedEntry& entry : entries) names.insert(entry.name);
         // Nothing changed and nothing added: the original, whatever its layout.
         if (matcher->remade() == 0 && folder.Untaken().empty()
             && AsciiLower(options.base).ends_with(".ani") == animationFile) {
             CopyArchive(options.base, output, options.stop);
+            for (const std::string& text : told) note(text);
             return output;
         }
     }
     const std::vector<SourceFile> rest = folder.Untaken();
-    const std::vector<Source> sources = GroupFiles(rest, EntriesOfFiles(rest, note));
+    // Entries whose name or kind is not what their file's name suggests: a line each with
+    // -v, and a count.
+    std::vector<std::string> guessed;
+    std::vector<Source> sources
+        = GroupFiles(rest, EntriesOfFiles(rest, [&guessed](const std::string& text) { guessed.push_back(text); }));
+    if (options.verbose) told.insert(told.end(), guessed.begin(), guessed.end());
+    if (!guessed.empty()) {
+        const bool one = guessed.size() == 1;
+        told.push_back(std::to_string(guessed.size()) + (one ? " entry takes" : " entries take")
+                       + " another name or kind than " + (one ? "its file's" : "their files'")
+                       + " name suggests, so as to convert back to the same files"
+                       + (options.verbose ? "" : " (-v names them)"));
+    }
+    for (const Source& animation : played) {
+        for (const Source& other : sources) {
+            if (other.entryShown == animation.entryShown)
+                throw PackError(animation.FirstFile().shown + " and " + other.FirstFile().shown
+                                + " would both make the entry " + EscapeControlBytes(animation.entryShown));
+        }
+    }
+    sources.insert(sources.end(), played.begin(), played.end());
+    std::sort(sources.begin(), sources.end(),
+              [](const Source& a, const Source& b) { return a.entryShown < b.entryShown; });
     if (animationFile) {
         const bool one = base
             ? sources.empty() && entries.size() == 1 && KindOf(base->entries()[0].record) == EntryKind::Animation

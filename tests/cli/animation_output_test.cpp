@@ -342,3 +342,64 @@ TEST_F(AnimationOutputTest, OptionsOutOfRangeAreUsageErrors)
 }
 
 }  // namespace
+
+namespace {
+
+// What libwebp's demuxer finds in a file: its frames and each one's duration.
+std::vector<int> WebpDurations(const std::filesystem::path& path)
+{
+    const Bytes bytes = ReadAll(path);
+    const WebPData data{bytes.data(), bytes.size()};
+    WebPDemuxer* demuxer = WebPDemux(&data);
+    std::vector<int> durations;
+    if (demuxer == nullptr) return durations;
+    WebPIterator frame;
+    if (WebPDemuxGetFrame(demuxer, 1, &frame) != 0) {
+        do {
+            durations.push_back(frame.duration);
+        } while (WebPDemuxNextFrame(&frame) != 0);
+        WebPDemuxReleaseIterator(&frame);
+    }
+    WebPDemuxDelete(demuxer);
+    return durations;
+}
+
+}  // namespace
+
+TEST_F(AnimationOutputTest, RepeatedFramesAreFramesOfTheirOwnInWebp)
+{
+    // Frames 2 and 3 repeat frame 1 (a whole picture again, and a rectangle of the same
+    // pixels); frame 5 repeats frame 4.
+    const Bytes a = Picture(0, 6, 4, 1);
+    const Bytes b = Picture(0, 6, 4, 2);
+    const std::string still
+        = Input("still.ani", orv::tools::BuildAnimation({a, a, Picture(2, 6, 4, 1, {1, 1, 3, 3}), b, b}));
+    const std::string frames = (root() / "frames").string();
+    const std::string webp = (root() / "webp").string();
+    ASSERT_EQ(Run({"-o", frames, "--animation", "frames", "-f", "bmp", still}).exitCode, 0);
+    ASSERT_EQ(Run({"-o", webp, "--animation", "webp", "--frame-ms", "90", still}).exitCode, 0);
+
+    const std::filesystem::path file = root() / "webp" / "still" / "still.webp";
+    EXPECT_EQ(WebpDurations(file), std::vector<int>(5, 90));
+    const Decoded decoded = DecodeWebp(file);
+    const std::vector<Frame> expected = ReferenceFrames(root() / "frames" / "still", "still");
+    ASSERT_EQ(expected.size(), 5u);
+    EXPECT_TRUE(expected[1].rgb == expected[0].rgb && expected[2].rgb == expected[0].rgb);
+    EXPECT_TRUE(expected[4].rgb == expected[3].rgb);
+    ASSERT_EQ(decoded.frames.size(), expected.size());
+    for (std::size_t i = 0; i < expected.size(); ++i) EXPECT_TRUE(decoded.frames[i].rgb == expected[i].rgb) << i;
+}
+
+TEST_F(AnimationOutputTest, MoreSheetColumnsThanFramesMakeOneRowAsWideAsTheFrames)
+{
+    const auto result = ConvertAs("sheet", {"--animation", "sheet", "--sheet-columns", "40"});
+    ASSERT_EQ(result.exitCode, 0) << result.err;
+    const Bytes bytes = ReadAll(root() / "sheet" / "pack" / "walk_sheet.json");
+    const std::string index(bytes.begin(), bytes.end());
+    // Five frames shown (two are left out or of type 1) in cells of 6 x 5.
+    EXPECT_NE(index.find("\"frameCount\": 5,"), std::string::npos) << index;
+    EXPECT_NE(index.find("\"columns\": 5,"), std::string::npos) << index;
+    const std::optional<PngFile> sheet = ReadPngFile(root() / "sheet" / "pack" / "walk_sheet.png");
+    ASSERT_TRUE(sheet);
+    EXPECT_EQ(sheet->width * 100 + sheet->height, 3005u);
+}

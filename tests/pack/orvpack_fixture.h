@@ -3,6 +3,7 @@
 // orvpack and orvconv-cli run as real processes on files in a fresh folder.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <chrono>
 #include <filesystem>
 #include <functional>
@@ -12,6 +13,7 @@
 
 #include "process.h"
 #include "temp_dir.h"
+#include "pack/cg_picture.h"
 #include "tools/pack_writer.h"
 
 class OrvpackTest : public ::testing::Test {
@@ -123,4 +125,29 @@ inline orv::tools::Bytes BmpFile(std::uint32_t width, std::uint32_t height,
         file.resize(file.size() + stride - width * 3, 0);
     }
     return file;
+}
+
+// A picture entry of width x height drawing [left, right) x [top, bottom) (everything for
+// type 0) in `colours` colours of its own, chosen by seed, along diagonal stripes: runs
+// and literals both occur, and frames of other seeds share no colour with it.
+inline orv::tools::Bytes StripedPicture(std::uint8_t type, std::uint16_t width, std::uint16_t height, int seed,
+                                        std::array<std::uint16_t, 4> rect, int colours)
+{
+    orv::pack::CgPicture picture;
+    picture.type = type;
+    picture.width = width;
+    picture.height = height;
+    picture.left = rect[0];
+    picture.top = rect[1];
+    picture.right = rect[2];
+    picture.bottom = rect[3];
+    for (int k = 0; k < colours; ++k) {
+        const auto at = static_cast<std::size_t>(k) * 3;
+        picture.palette[at] = static_cast<std::uint8_t>(k * 2 + 1);
+        picture.palette[at + 1] = static_cast<std::uint8_t>(seed * 50);
+        picture.palette[at + 2] = static_cast<std::uint8_t>(255 - k);
+    }
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) picture.pixels.push_back(static_cast<std::uint8_t>((x / 3 + y * 7) % colours));
+    return orv::pack::EncodeCg(picture);
 }

@@ -232,3 +232,54 @@ TEST(PictureEncoder, MoreThan128ColoursAreRefusedAndQuantizingBringsThemDown)
     const Bytes zero(reduced.bgr.size(), 0);
     EXPECT_EQ(Decoded(orv::pack::EncodePicture(reduced, &cleared), zero), reduced.bgr);
 }
+
+TEST(PictureEncoder, OnlyTheColoursAFrameStoresCountTowardsItsPalette)
+{
+    Lcg random{11};
+    const Picture previous = Patchy(60, 40, 120, random);
+    Picture frame = previous;
+    // 100 new colours in one corner, and pixels copied from the row above elsewhere.
+    for (int i = 0; i < 100; ++i) PutColour(&frame.bgr[static_cast<std::size_t>(i / 10 * 60 + i % 10) * 3], 130 + i);
+    std::copy_n(&frame.bgr[static_cast<std::size_t>(20 * 60) * 3], 60 * 3,
+                &frame.bgr[static_cast<std::size_t>(21 * 60) * 3]);
+    ASSERT_GT(DistinctColours(frame.bgr), 128u);
+    EXPECT_LE(orv::pack::StoredColourCount(frame, &previous.bgr), 128u);
+    EXPECT_EQ(Decoded(orv::pack::EncodePicture(frame, &previous.bgr), previous.bgr), frame.bgr);
+    EXPECT_THROW(orv::pack::EncodePicture(frame, nullptr), orv::pack::TooManyColours);
+    const Bytes cleared;
+    EXPECT_THROW(orv::pack::EncodePicture(frame, &cleared), orv::pack::TooManyColours);
+    EXPECT_EQ(orv::pack::StoredColourCount(frame, nullptr), DistinctColours(frame.bgr));
+}
+
+// A frame that changes a band of rows of the one before is never longer than the
+// shortest whole picture that draws it, found by the exhaustive search.
+TEST(PictureEncoder, AChangedBandIsNoLongerThanTheShortestWholePicture)
+{
+    Lcg random{17};
+    for (int round = 0; round < 12; ++round) {
+        const int width = 1 + random.Next(9);
+        const int height = 10 + random.Next(8);
+        const Picture previous = Patchy(width, height, 4, random);
+        Picture frame = previous;
+        const int top = random.Next(height - 9);
+        const int rows = 1 + random.Next(height - 9 - top);
+        for (int i = top * width; i < (top + rows) * width; ++i)
+            PutColour(&frame.bgr[static_cast<std::size_t>(i) * 3], random.Next(6));
+        SCOPED_TRACE(testing::Message() << "round " << round << ", " << width << "x" << height);
+
+        CgPicture whole;
+        whole.width = static_cast<std::uint16_t>(width);
+        whole.height = static_cast<std::uint16_t>(height);
+        for (int c = 0; c < 6; ++c) PutColour(&whole.palette[static_cast<std::size_t>(c) * 3], c);
+        for (std::size_t i = 0; i < frame.bgr.size(); i += 3) {
+            int c = 0;
+            while (!std::equal(&whole.palette[static_cast<std::size_t>(c) * 3],
+                               &whole.palette[static_cast<std::size_t>(c) * 3 + 3], &frame.bgr[i]))
+                ++c;
+            whole.pixels.push_back(static_cast<std::uint8_t>(c));
+        }
+        const Bytes entry = orv::pack::EncodePicture(frame, &previous.bgr);
+        EXPECT_LE(entry.size(), 5 + 384 + ShortestPossible(whole, previous.bgr));
+        EXPECT_EQ(Decoded(entry, previous.bgr), frame.bgr);
+    }
+}

@@ -385,3 +385,29 @@ TEST_F(OrvpackTest, PercentEscapesInFileNamesGiveTheBytesTheyStandFor)
     for (const TableEntry& entry : EntriesOf(ReadAll(packed))) stored.insert(entry.name);
     EXPECT_EQ(stored, (std::set<std::string>{"%01.txt", "\x01.txt", "100%41.txt"}));
 }
+
+// Entries whose name or kind a reader of the folder would guess otherwise: counted on one
+// line, named one a line with -v, and converted back to the same files either way.
+TEST_F(OrvpackTest, EntriesNamedOtherwiseThanTheirFilesSuggestAreCountedOrNamed)
+{
+    const std::filesystem::path folder = dir.path() / "folder";
+    std::filesystem::create_directory(folder);
+    Write("folder/notes.bmp", orv::tools::BytesOf("not a picture"));
+    Write("folder/voice.wav", orv::tools::BytesOf("not a sound"));
+    Write("folder/plain.txt", orv::tools::BytesOf("text"));
+    for (const bool verbose : {false, true}) {
+        SCOPED_TRACE(verbose ? "-v" : "without -v");
+        const std::string packed = (dir.path() / (verbose ? "v.dat" : "plain.dat")).string();
+        std::vector<std::string> args{"-o", packed, folder.string()};
+        if (verbose) args.insert(args.begin(), "-v");
+        const Process::Result result = Pack(args);
+        ASSERT_EQ(result.exitCode, 0) << result.err;
+        const std::string count = "orvpack: 2 entries take another name or kind than their files' name suggests";
+        EXPECT_NE(result.err.find(count), std::string::npos) << result.err;
+        const bool named = result.err.find("notes.bmp: the raw entry notes.bmp") != std::string::npos
+            && result.err.find("voice.wav: the raw entry voice.wav") != std::string::npos;
+        EXPECT_EQ(named, verbose) << result.err;
+        EXPECT_EQ(std::count(result.err.begin(), result.err.end(), '\n'), verbose ? 3 : 1) << result.err;
+        EXPECT_EQ(Differing(Tree(Convert(packed, verbose ? "v" : "plain")), Tree(folder)), std::vector<std::string>{});
+    }
+}

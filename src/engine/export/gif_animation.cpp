@@ -45,6 +45,11 @@ bool PutFrame(GifFileType* gif, const IndexedPicture& picture, int width, int he
     GifByteType extension[4];
     const auto length = static_cast<int>(EGifGCBToExtension(&control, extension));
     if (EGifPutExtension(gif, GRAPHICS_EXT_FUNC_CODE, length, extension) != GIF_OK) return false;
+    if (picture.reduced
+        && EGifPutExtension(gif, COMMENT_EXT_FUNC_CODE, static_cast<int>(kGifReducedComment.size()),
+                            kGifReducedComment.data())
+            != GIF_OK)
+        return false;
 
     // A colour table holds a power of two colours, at least two.
     int tableSize = 2;
