@@ -78,7 +78,7 @@ def test_names_pixels_and_sounds_out_of_reach_are_refused(tmp_path):
     with pytest.raises(ValueError):
         writer.add_sound("a.pcm", b"", channels=3, rate=22050)
     many = np.random.default_rng(1).integers(0, 256, (20, 20, 3), dtype=np.uint8)
-    with pytest.raises(orv.PackError, match="colours; a picture holds at most 128"):
+    with pytest.raises(orv.PackError, match="colours to store; a picture holds at most 128"):
         writer.add_picture("many.cg", many)
     reducing = orv.Writer(quantize=True)
     reducing.add_picture("many.cg", many)
