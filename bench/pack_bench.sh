@@ -62,6 +62,6 @@ awk '{ print $1 / $3 }' "$work/sizes" >"$work/to_png"
 awk -v n="$pictures" '{ print n / $1 }' "$work/seconds" >"$work/rate"
 echo "pictures: $pictures in $(ls "$work/pictures" | wc -l) folders; entries measured: $(wc -l <"$work/sizes")"
 printf '%-44s %10s %10s %10s\n' "" median min max
-printf '%-44s %10s %10s %10s\n' "pictures per second (orvpack, one core)" $(median "$work/rate")
+printf '%-44s %10s %10s %10s\n' "pictures per second (orvpack, -j as cores)" $(median "$work/rate")
 printf '%-44s %10s %10s %10s\n' "entry size / 24-bit BMP size" $(median "$work/to_bmp")
 printf '%-44s %10s %10s %10s\n' "entry size / orvconv-cli PNG size" $(median "$work/to_png")
