@@ -2,6 +2,9 @@
 #include <csignal>
 #include <cstdio>
 #include <new>
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
 
 #include "engine/base/fatal_error.h"
 #include "orvpack/pack_options.h"
@@ -21,6 +24,17 @@ void OnStopSignal(int number)
     if (stopSignal == 0) stopSignal = number;
 }
 
+// Each picture takes blocks of a few MiB for its pixels and its plan. They are kept in the
+// process for the next picture instead of going back to the system and being faulted in
+// anew, which took a sixth of the time a folder of 640x480 pictures packs in.
+void KeepFreedMemory()
+{
+#if defined(__GLIBC__)
+    mallopt(M_MMAP_THRESHOLD, 64 << 20);
+    mallopt(M_TRIM_THRESHOLD, 256 << 20);
+#endif
+}
+
 void InstallStopHandler()
 {
     struct sigaction action { };
@@ -34,6 +48,7 @@ int Run(int argc, const char* const* argv)
     const orv::packcli::PackParseOutcome parsed = orv::packcli::ParsePackOptions(argc, argv);
     if (!parsed.options) return parsed.exitCode;
     orv::packcli::PackCliOptions options = *parsed.options;
+    KeepFreedMemory();
     InstallStopHandler();
     options.pack.stop = [] { return stopSignal != 0; };
     // A file-size limit then fails the write, which is reported, instead of killing the process.

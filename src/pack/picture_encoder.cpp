@@ -17,11 +17,13 @@ using Colours = std::vector<std::uint32_t>;
 // One colour a pixel, blue | green << 8 | red << 16; all zero for an empty canvas.
 Colours Packed(const Bytes& bgr, std::size_t pixels)
 {
-    if (bgr.empty()) return Colours(pixels, 0);
-    Colours colours;
-    colours.reserve(pixels);
-    for (const std::uint8_t* at = bgr.data(); colours.size() < pixels; at += 3)
-        colours.push_back(static_cast<std::uint32_t>(at[0] | at[1] << 8 | at[2] << 16));
+    Colours colours(pixels, 0);
+    if (bgr.empty()) return colours;
+    const std::uint8_t* at = bgr.data();
+    for (std::uint32_t& colour : colours) {
+        colour = static_cast<std::uint32_t>(at[0] | at[1] << 8 | at[2] << 16);
+        at += 3;
+    }
     return colours;
 }
 
