@@ -14,38 +14,25 @@ namespace orv::view {
 
 namespace {
 
-// Keeps the notes; the progress goes to a callback, everything else is not shown.
+// Keeps the notes and hands the progress on; everything else is not shown.
 class ExtractionView final : public SilentStatusView {
 public:
-    explicit ExtractionView(StatusView& shown) : shown_(shown) { }
-    void SetEntryProgressMax(std::int32_t maximum) override { shown_.SetEntryProgressMax(maximum); }
-    void SetEntryProgressPosition(std::int32_t position) override { shown_.SetEntryProgressPosition(position); }
-    void ShowNote(const std::string& text) override { notes << QString::fromStdString(text); }
-    QStringList notes;
-
-private:
-    StatusView& shown_;
-};
-
-// Hands progress to the Extraction's thread as its Progress signal.
-class SignalView final : public SilentStatusView {
-public:
-    explicit SignalView(Extraction& owner) : owner_(owner) { }
+    explicit ExtractionView(const ExtractProgress& progress) : progress_(progress) { }
     void SetEntryProgressMax(std::int32_t maximum) override
     {
         total_ = maximum;
         Tell(0);
     }
     void SetEntryProgressPosition(std::int32_t position) override { Tell(position); }
+    void ShowNote(const std::string& text) override { notes << QString::fromStdString(text); }
+    QStringList notes;
 
 private:
     void Tell(int done)
     {
-        QMetaObject::invokeMethod(
-            &owner_, [owner = &owner_, done, total = total_] { emit owner->Progress(done, total); },
-            Qt::QueuedConnection);
+        if (progress_) progress_(done, total_);
     }
-    Extraction& owner_;
+    const ExtractProgress& progress_;
     int total_ = 0;
 };
 
@@ -63,9 +50,9 @@ QString ExtractedFolder(const std::string& input, const ExtractChoices& choices)
 }
 
 ExtractOutcome ExtractEntries(const std::string& input, const SettingsFile* settings, const ExtractChoices& choices,
-                              const std::vector<bool>& chosen, StatusView& view, std::stop_token stop)
+                              const std::vector<bool>& chosen, const ExtractProgress& progress, std::stop_token stop)
 {
-    ExtractionView shown(view);
+    ExtractionView shown(progress);
     Converter converter(shown);
     converter.options.exeDir = LocalPath(choices.folder) + '/';
     converter.options.outputMode = choices.mode;
@@ -107,8 +94,12 @@ Extraction::~Extraction()
 void Extraction::Start()
 {
     worker_ = std::jthread([this](std::stop_token stop) {
-        SignalView view(*this);
-        ExtractOutcome outcome = ExtractEntries(input_, settings_.get(), choices_, chosen_, view, std::move(stop));
+        // Progress reaches the thread that started the work as the Progress signal.
+        const ExtractProgress progress = [this](int done, int total) {
+            QMetaObject::invokeMethod(
+                this, [this, done, total] { emit Progress(done, total); }, Qt::QueuedConnection);
+        };
+        ExtractOutcome outcome = ExtractEntries(input_, settings_.get(), choices_, chosen_, progress, std::move(stop));
         QMetaObject::invokeMethod(
             this, [this, outcome = std::move(outcome)] { emit Finished(outcome); }, Qt::QueuedConnection);
     });

@@ -3,6 +3,7 @@
 #include <QObject>
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <memory>
 #include <stop_token>
 #include <string>
@@ -13,7 +14,6 @@
 
 namespace orv {
 class SettingsFile;
-class StatusView;
 }  // namespace orv
 
 namespace orv::view {
@@ -35,12 +35,15 @@ struct ExtractOutcome {
     QStringList notes;  // files a later entry wrote over, as orvconv-cli tells them
 };
 
+// Told as entries are written: how many of all the input holds are done.
+using ExtractProgress = std::function<void(int done, int total)>;
+
 // Writes the chosen entries of an input (chosen empty: all of them) through the
 // conversion engine, with the same files orvconv-cli writes for them: the other pictures
 // and animations are drawn too, for what they leave on the canvas. Runs on the calling
-// thread; view is told the progress.
+// thread; progress (when given) is told how far it is.
 ExtractOutcome ExtractEntries(const std::string& input, const SettingsFile* settings, const ExtractChoices& choices,
-                              const std::vector<bool>& chosen, StatusView& view, std::stop_token stop);
+                              const std::vector<bool>& chosen, const ExtractProgress& progress, std::stop_token stop);
 
 // The output folder the entries of an input go to inside choices.folder.
 QString ExtractedFolder(const std::string& input, const ExtractChoices& choices);

@@ -10,7 +10,6 @@
 #include <QUrl>
 #include <algorithm>
 
-#include "engine/convert/status_view.h"
 #include "view/entry_filter.h"
 #include "view/entry_model.h"
 #include "view/viewer_dialogs.h"
@@ -83,9 +82,7 @@ QMimeData* ViewerWindow::DragData()
     if (!temporary->isValid()) return nullptr;
     ExtractChoices choices = extractChoices_;
     choices.folder = temporary->path();
-    SilentStatusView view;
-    const ExtractOutcome outcome
-        = ExtractEntries(model_->path(), settings_.get(), choices, SelectedEntries(), view, {});
+    const ExtractOutcome outcome = ExtractEntries(model_->path(), settings_.get(), choices, SelectedEntries(), {}, {});
     if (!outcome.error.isEmpty()) {
         dialogs_.ShowError(this, outcome.error);
         return nullptr;
