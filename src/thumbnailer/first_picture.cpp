@@ -41,6 +41,13 @@ std::optional<RgbImage> FirstFrame(Reader& reader, std::size_t i)
     return first;
 }
 
+// The animation's first composed frame, given the header of the first frame it draws.
+std::optional<RgbImage> AnimationPicture(Reader& reader, std::size_t i, const PictureHeader& firstDrawn)
+{
+    if (!WithinLimits(firstDrawn)) return std::nullopt;
+    return FirstFrame(reader, i);
+}
+
 }  // namespace
 
 std::optional<RgbImage> EntryPicture(Reader& reader, std::size_t i)
@@ -54,8 +61,7 @@ std::optional<RgbImage> EntryPicture(Reader& reader, std::size_t i)
     }
     if (entry.kind != EntryKind::Animation) return std::nullopt;
     const std::optional<PictureHeader> frame = FirstDrawnFrame(reader, i);
-    if (!frame || !WithinLimits(*frame)) return std::nullopt;
-    return FirstFrame(reader, i);
+    return frame ? AnimationPicture(reader, i, *frame) : std::nullopt;
 }
 
 std::optional<RgbImage> FirstPicture(Reader& reader)
@@ -68,7 +74,8 @@ std::optional<RgbImage> FirstPicture(Reader& reader)
             if (ActionOf(reader.Details(i).picture) == PictureAction::Drawn) return EntryPicture(reader, i);
         } else if (entry.kind == EntryKind::Animation) {
             if (entry.size > kThumbnailMaxEntryBytes) return std::nullopt;
-            if (FirstDrawnFrame(reader, i)) return EntryPicture(reader, i);
+            if (const std::optional<PictureHeader> frame = FirstDrawnFrame(reader, i))
+                return AnimationPicture(reader, i, *frame);
         }
     }
     return std::nullopt;
