@@ -22,17 +22,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-using Tree = std::map<std::string, Bytes>;
-
-// Every file under folder with its bytes, by its path relative to folder.
-Tree TreeOf(const fs::path& folder)
-{
-    Tree tree;
-    for (const auto& item : fs::recursive_directory_iterator(folder)) {
-        if (item.is_regular_file()) tree[fs::relative(item.path(), folder).string()] = ReadAll(item.path());
-    }
-    return tree;
-}
+using Tree = FileTree;
 
 // The names of the folders directly inside folder, sorted.
 std::vector<std::string> FoldersIn(const fs::path& folder)

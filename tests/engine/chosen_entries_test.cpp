@@ -14,14 +14,6 @@ using namespace orv;
 
 namespace {
 
-// Every file of a folder with its bytes.
-std::map<std::string, std::vector<std::uint8_t>> Tree(const std::filesystem::path& folder)
-{
-    std::map<std::string, std::vector<std::uint8_t>> files;
-    for (const std::string& name : FilesIn(folder)) files[name] = ReadAll(folder / name);
-    return files;
-}
-
 // The entry a file of a random archive came from: its names are letter + index, so a
 // file's name up to the first '.' or '_' is the entry's name without its extension.
 std::string EntryStemOf(const std::string& file)
@@ -67,7 +59,7 @@ TEST_F(ChosenEntriesTest, ChosenEntriesGetTheFilesOfTheWholeConversion)
         converter.chosenEntries.clear();
         converter.options.exeDir = (dir.path() / "all").string() + "/";
         ASSERT_EQ(converter.ConvertInputFile(), ConvertResult::Finished);
-        const auto all = Tree(dir.path() / "all" / "set");
+        const auto all = TreeOf(dir.path() / "all" / "set");
 
         std::set<std::string> chosenStems;
         converter.chosenEntries.assign(static_cast<std::size_t>(count), false);
@@ -78,7 +70,7 @@ TEST_F(ChosenEntriesTest, ChosenEntriesGetTheFilesOfTheWholeConversion)
         }
         converter.options.exeDir = (dir.path() / "some").string() + "/";
         ASSERT_EQ(converter.ConvertInputFile(), ConvertResult::Finished);
-        const auto some = Tree(dir.path() / "some" / "set");
+        const auto some = TreeOf(dir.path() / "some" / "set");
 
         std::map<std::string, std::vector<std::uint8_t>> expected;
         for (const auto& [name, bytes] : all)

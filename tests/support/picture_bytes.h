@@ -55,3 +55,15 @@ private:
         bytes.insert(bytes.end(), tokens.begin(), tokens.end());
     }
 };
+
+// A picture of 64 x 32 blocks of one colour each, 512 x 256 pixels: scaled down by a
+// power of two, every pixel of the result lies inside one block.
+inline std::vector<std::uint8_t> BlockPicture()
+{
+    std::vector<std::uint8_t> bytes{0, 0, 2, 0, 1};  // type 0, 512 x 256
+    for (int i = 0; i < 128; ++i)
+        for (int c = 0; c < 3; ++c) bytes.push_back(static_cast<std::uint8_t>(i * (c * 2 + 3) * 7));
+    for (int y = 0; y < 256; ++y)
+        for (int x = 0; x < 512; ++x) bytes.push_back(static_cast<std::uint8_t>(0x80 | (y / 32 * 8 + x / 64)));
+    return bytes;
+}

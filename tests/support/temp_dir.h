@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -44,4 +45,17 @@ inline std::vector<std::string> FilesIn(const std::filesystem::path& folder)
         names.push_back(item.path().filename().string());
     std::sort(names.begin(), names.end());
     return names;
+}
+
+// Every file under folder with its bytes, by its path relative to folder; empty when there
+// is no such folder.
+using FileTree = std::map<std::string, std::vector<std::uint8_t>>;
+inline FileTree TreeOf(const std::filesystem::path& folder)
+{
+    FileTree tree;
+    if (!std::filesystem::is_directory(folder)) return tree;
+    for (const auto& item : std::filesystem::recursive_directory_iterator(folder))
+        if (item.is_regular_file())
+            tree[std::filesystem::relative(item.path(), folder).string()] = ReadAll(item.path());
+    return tree;
 }

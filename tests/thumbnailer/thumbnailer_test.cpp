@@ -10,6 +10,7 @@
 
 #include "png_reader.h"
 #include "process.h"
+#include "picture_bytes.h"
 #include "random_archive.h"
 #include "temp_dir.h"
 #include "tools/pack_writer.h"
@@ -28,18 +29,6 @@ std::map<std::string, std::string> ThumbnailerEntry()
         if (const std::size_t eq = line.find('='); eq != std::string::npos)
             keys[line.substr(0, eq)] = line.substr(eq + 1);
     return keys;
-}
-
-// A picture of 64 x 32 blocks of one colour each, 512 x 256 pixels: scaled down by a
-// power of two, every pixel of the thumbnail lies inside one block.
-Bytes BlockPicture()
-{
-    Bytes bytes{0, 0, 2, 0, 1};  // type 0, 512 x 256
-    for (int i = 0; i < 128; ++i)
-        for (int c = 0; c < 3; ++c) bytes.push_back(static_cast<std::uint8_t>(i * (c * 2 + 3) * 7));
-    for (int y = 0; y < 256; ++y)
-        for (int x = 0; x < 512; ++x) bytes.push_back(static_cast<std::uint8_t>(0x80 | (y / 32 * 8 + x / 64) % 128));
-    return bytes;
 }
 
 struct Rgb {

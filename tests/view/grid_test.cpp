@@ -12,6 +12,7 @@
 #include <memory>
 
 #include "engine/convert/converter.h"
+#include "picture_bytes.h"
 #include "random_archive.h"
 #include "settings/settings_file.h"
 #include "view/entry_grid.h"
@@ -24,32 +25,6 @@ using orv::tools::Bytes;
 using orv::tools::BytesOf;
 
 namespace {
-
-// A 512 x 256 picture of 8 x 8 blocks of one colour each.
-Bytes BlockPicture()
-{
-    Bytes bytes{0, 0, 2, 0, 1};
-    for (int i = 0; i < 128; ++i)
-        for (int c = 0; c < 3; ++c) bytes.push_back(static_cast<std::uint8_t>(i * (c * 2 + 3) * 7));
-    for (int y = 0; y < 256; ++y)
-        for (int x = 0; x < 512; ++x) bytes.push_back(static_cast<std::uint8_t>(0x80 | (y / 32 * 8 + x / 64)));
-    return bytes;
-}
-
-void Convert(const std::string& input, const std::filesystem::path& folder, const orv::SettingsFile* settings)
-{
-    orv::SilentStatusView view;
-    orv::Converter converter(view);
-    converter.options.exeDir = folder.string() + "/";
-    converter.options.iniFile = settings;
-    converter.srcPath = input;
-    converter.ConvertInputFile();
-}
-
-QImage Written(const std::filesystem::path& file)
-{
-    return QImage(QString::fromStdString(file.string())).convertToFormat(QImage::Format_RGB888);
-}
 
 // Waits until the loader has rendered these entries.
 bool AllRendered(orv::view::ThumbnailLoader& loader, const std::vector<std::size_t>& entries)
@@ -79,7 +54,7 @@ private slots:
             const std::string ini = Write("grid.ini", BytesOf(settingsText));
             const std::unique_ptr<orv::SettingsFile> settings = orv::SettingsFile::Load(ini);
             const std::filesystem::path out = dir->path() / ("out" + std::to_string(seed));
-            Convert(archive, out, settings.get());
+            Convert(archive, out.string() + "/", settings.get());
 
             orv::view::ViewerWindow window(dialogs);
             QVERIFY(window.UseSettings(ini));
@@ -114,7 +89,7 @@ private slots:
         }
 
         const std::string big = Write("big.dat", orv::tools::BuildPack({{"big.cg", BlockPicture()}}));
-        Convert(big, dir->path() / "big", nullptr);
+        Convert(big, (dir->path() / "big").string() + "/", nullptr);
         const QImage full = Written(dir->path() / "big" / "big" / "big.bmp");
         orv::view::ThumbnailLoader loader;
         loader.SetInput(big, nullptr);

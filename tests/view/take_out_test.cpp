@@ -25,17 +25,9 @@
 
 using orv::tools::Bytes;
 using orv::tools::BytesOf;
-using Tree = std::map<std::string, std::vector<std::uint8_t>>;
+using Tree = FileTree;
 
 namespace {
-
-Tree TreeOf(const std::filesystem::path& folder)
-{
-    Tree files;
-    if (!std::filesystem::is_directory(folder)) return files;
-    for (const std::string& name : FilesIn(folder)) files[name] = ReadAll(folder / name);
-    return files;
-}
 
 // The files of a random archive's entries: their names are letter + index, so a file's
 // name up to the first '.' or '_' tells the entry.

@@ -1,11 +1,16 @@
 #pragma once
 
+#include <QImage>
 #include <QObject>
 #include <QStringList>
 #include <memory>
+#include <filesystem>
 #include <optional>
+#include <stop_token>
 #include <string>
 
+#include "engine/base/fatal_error.h"
+#include "engine/convert/converter.h"
 #include "temp_dir.h"
 #include "tools/pack_writer.h"
 
@@ -39,6 +44,30 @@ public:
     void ShowError(QWidget*, const QString& text) override { errors << text; }
     void ShowMessage(QWidget*, const QString& text) override { messages << text; }
 };
+
+// What conversion writes for an input, into folder/: the files as orvconv-cli writes them.
+inline void Convert(const std::string& input, const std::string& folder, const orv::SettingsFile* settings)
+{
+    orv::SilentStatusView view;
+    orv::Converter converter(view);
+    std::stop_source stop;
+    converter.stopToken = stop.get_token();
+    converter.options.exeDir = folder;
+    converter.options.iniFile = settings;
+    converter.srcPath = input;
+    try {
+        converter.ConvertInputFile();
+    } catch (const orv::FatalError&) {
+        // What was written up to the failure is compared; the rest is not there.
+    }
+}
+
+// The picture conversion wrote, as QImage reads it; null when there is none.
+inline QImage Written(const std::filesystem::path& file)
+{
+    QImage image(QString::fromStdString(file.string()));
+    return image.isNull() ? image : image.convertToFormat(QImage::Format_RGB888);
+}
 
 // What the viewer's test programs share: a fresh folder for each test (made by init()
 // in the program), the dialogs, and files written into the folder.

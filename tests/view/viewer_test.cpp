@@ -36,30 +36,6 @@ using orv::tools::BytesOf;
 
 namespace {
 
-// What conversion writes for an input, into folder/: the files as orvconv-cli writes them.
-void Convert(const std::string& input, const std::string& folder, const orv::SettingsFile* settings)
-{
-    orv::SilentStatusView view;
-    orv::Converter converter(view);
-    std::stop_source stop;
-    converter.stopToken = stop.get_token();
-    converter.options.exeDir = folder;
-    converter.options.iniFile = settings;
-    converter.srcPath = input;
-    try {
-        converter.ConvertInputFile();
-    } catch (const orv::FatalError&) {
-        // What was written up to the failure is compared; the rest is not there.
-    }
-}
-
-// The picture conversion wrote, as QImage reads it; null when there is none.
-QImage Written(const std::filesystem::path& file)
-{
-    QImage image(QString::fromStdString(file.string()));
-    return image.isNull() ? image : image.convertToFormat(QImage::Format_RGB888);
-}
-
 std::string Numbered(const std::string& stem, int number)
 {
     char suffix[16];
