@@ -17,10 +17,11 @@ int main(int argc, char** argv)
     const int rounds = std::atoi(argv[2]);
     for (int round = 0; round < rounds; ++round) {
         const auto start = std::chrono::steady_clock::now();
-        orv::Reader reader;
-        if (reader.Open(argv[1]) != orv::Reader::Opened::Yes) return 1;
+        const std::shared_ptr<const orv::Input> input = orv::OpenInput(argv[1]);
+        if (!input) return 1;
+        orv::Reader reader(input);
         std::size_t bytes = 0;
-        for (const orv::ReaderEntry& entry : reader.entries())
+        for (const orv::InputEntry& entry : reader.entries())
             if (entry.kind == orv::EntryKind::Image) bytes += reader.Picture(entry.index).image.rgb.size();
         const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
         std::printf("%.6f %zu\n", took.count(), bytes);

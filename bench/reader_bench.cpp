@@ -72,8 +72,7 @@ void BM_OpenArchive(benchmark::State& state)
 {
     const std::string& path = ArchivePath(false);
     for (auto _ : state) {
-        orv::Reader reader;
-        benchmark::DoNotOptimize(reader.Open(path));
+        benchmark::DoNotOptimize(orv::OpenInput(path));
     }
 }
 
@@ -83,8 +82,7 @@ void BM_LastEntryFirst(benchmark::State& state)
     std::size_t held = 0;
     for (auto _ : state) {
         const std::size_t before = ::mallinfo2().uordblks;
-        orv::Reader reader;
-        reader.Open(path);
+        orv::Reader reader(orv::OpenInput(path));
         const std::vector<orv::RenderedFrame> frames = reader.Animation(kEntries - 1);
         if (frames.size() != 2) state.SkipWithError("the animation did not read back");
         benchmark::DoNotOptimize(frames.data());
@@ -99,8 +97,7 @@ void BM_EveryEntryInOrder(benchmark::State& state)
 {
     const std::string& path = ArchivePath(false);
     for (auto _ : state) {
-        orv::Reader reader;
-        reader.Open(path);
+        orv::Reader reader(orv::OpenInput(path));
         for (std::size_t i = 0; i < reader.entries().size(); ++i) {
             if (reader.entries()[i].kind == orv::EntryKind::Animation)
                 benchmark::DoNotOptimize(reader.Animation(i).data());

@@ -171,7 +171,7 @@ void BM_GridFill(benchmark::State& state)
         orv::view::ThumbnailLoader loader;
         QElapsedTimer timer;
         timer.start();
-        loader.SetInput(path, nullptr);
+        loader.SetInput(orv::OpenInput(path), nullptr);
         loader.Want(all);
         if (!QTest::qWaitFor([&] { return loader.rendered() == static_cast<int>(all.size()); }, 120000))
             state.SkipWithError("not every thumbnail was rendered");

@@ -69,17 +69,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 {
     orv::fuzz::InputReader input(data, size);
     const std::uint8_t control = input.Byte();
-    const std::unique_ptr<orv::SettingsFile> settings = orv::SettingsFile::FromBytes(std::string(input.Piece()));
+    const std::shared_ptr<const orv::SettingsFile> settings = orv::SettingsFile::FromBytes(std::string(input.Piece()));
     const std::string_view order = input.Piece();
     const std::filesystem::path path = orv::fuzz::ScratchDir() / ((control & 1) != 0 ? "input.ani" : "input.dat");
     orv::fuzz::WriteFile(path, input.Rest());
 
-    orv::Reader inOrder;
-    orv::Reader anyOrder;
-    if (inOrder.Open(path.string()) != orv::Reader::Opened::Yes) return 0;
-    orv::fuzz::Require(anyOrder.Open(path.string()) == orv::Reader::Opened::Yes);
-    inOrder.SetSettings(settings.get());
-    anyOrder.SetSettings(settings.get());
+    // Two readers of one opened input, as a viewer's list and previews have them.
+    const std::shared_ptr<const orv::Input> opened = orv::OpenInput(path.string());
+    if (!opened) return 0;
+    orv::Reader inOrder(opened);
+    orv::Reader anyOrder(opened);
+    inOrder.SetSettings(settings);
+    anyOrder.SetSettings(settings);
     const std::size_t count = inOrder.entries().size();
     orv::fuzz::Require(anyOrder.entries().size() == count);
     if (count == 0) return 0;

@@ -24,7 +24,7 @@ const char* KindWord(EntryKind kind)
 
 void ListArchive(const Reader& reader, std::FILE* out)
 {
-    for (const ReaderEntry& entry : reader.entries()) {
+    for (const InputEntry& entry : reader.entries()) {
         std::fprintf(out, "%" PRIu32 "\t%s\t%" PRIu32 "\t%" PRIu32 "\t%s%s\n", entry.index, entry.shown.c_str(),
                      entry.stored.offset, entry.stored.size, KindWord(entry.kind), entry.pastEnd ? "\tpast-end" : "");
     }
@@ -40,23 +40,24 @@ void ListAnimation(Reader& reader, std::FILE* out)
 
 ListResult ListInputFile(const std::string& path, std::FILE* out, std::FILE* messages, Heading heading)
 {
-    Reader reader;
-    switch (reader.Open(path)) {
-    case Reader::Opened::NotAnInput:
-        std::fprintf(messages, "%s%s\n", kMessagePrefix, PassedOverText(path, reader.passedOver()).c_str());
+    auto input = std::make_shared<Input>();
+    switch (input->Open(path)) {
+    case Input::Opened::NotAnInput:
+        std::fprintf(messages, "%s%s\n", kMessagePrefix, PassedOverText(path, input->passedOver()).c_str());
         return ListResult::PassedOver;
-    case Reader::Opened::CannotOpen:
-        std::fprintf(messages, "%s%s\n", kMessagePrefix, NotOpenedText(path, reader.openError()).c_str());
+    case Input::Opened::CannotOpen:
+        std::fprintf(messages, "%s%s\n", kMessagePrefix, NotOpenedText(path, input->openError()).c_str());
         return ListResult::NotOpened;
-    case Reader::Opened::Yes: break;
+    case Input::Opened::Yes: break;
     }
+    Reader reader(input);
     if (heading != Heading::None)
         std::fprintf(out, "%s==> %s <==\n", heading == Heading::Later ? "\n" : "", EscapeControlBytes(path).c_str());
-    if (reader.kind() == InputKind::Archive)
+    if (input->kind() == InputKind::Archive)
         ListArchive(reader, out);
     else
         ListAnimation(reader, out);
-    if (!reader.pastEnd()) return ListResult::Listed;
+    if (!input->pastEnd()) return ListResult::Listed;
     std::fflush(out);
     std::fprintf(messages, "%s%s\n", kMessagePrefix, PastEndText(path).c_str());
     return ListResult::PastEnd;

@@ -25,6 +25,22 @@ std::shared_ptr<const Picture> PictureOf(std::uint32_t width, std::uint32_t heig
     return picture;
 }
 
+std::shared_ptr<const Input> OpenBase(const std::string& readPath, const std::string& shownPath, InputKind kind)
+{
+    const std::string shown = EscapeControlBytes(shownPath);
+    auto input = std::make_shared<Input>();
+    try {
+        switch (input->Open(readPath, kind)) {
+        case Input::Opened::CannotOpen: throw PackError(shown + ": cannot be opened");
+        case Input::Opened::NotAnInput: throw PackError(shown + ": not a pack archive");
+        case Input::Opened::Yes: break;
+        }
+    } catch (const FatalError& error) {
+        throw PackError(shown + ": " + error.what());
+    }
+    return input;
+}
+
 std::string Numbered(std::string_view stem, std::uint32_t number)
 {
     return std::string(stem) + FrameSuffix(static_cast<std::int32_t>(number));
@@ -35,20 +51,10 @@ std::string Numbered(std::string_view stem, std::uint32_t number)
 BaseArchive::BaseArchive(const std::string& path) : BaseArchive(path, path, InputKindOf(AsciiLower(FileNamePart(path))))
 { }
 
-BaseArchive::BaseArchive(const std::string& readPath, const std::string& shownPath, InputKind kind) : path_(shownPath)
+BaseArchive::BaseArchive(const std::string& readPath, const std::string& shownPath, InputKind kind) :
+    path_(shownPath), reader_(OpenBase(readPath, shownPath, kind))
 {
-    const std::string shown = EscapeControlBytes(shownPath);
-    try {
-        switch (reader_.Open(readPath, kind)) {
-        case Reader::Opened::CannotOpen: throw PackError(shown + ": cannot be opened");
-        case Reader::Opened::NotAnInput: throw PackError(shown + ": not a pack archive");
-        case Reader::Opened::Yes: break;
-        }
-    } catch (const FatalError& error) {
-        throw PackError(shown + ": " + error.what());
-    }
-    if (reader_.kind() == InputKind::Unsupported) throw PackError(shown + ": not a pack archive");
-    for (const ReaderEntry& entry : reader_.entries()) entries_.push_back({entry.Record(), entry.shown});
+    for (const InputEntry& entry : reader_.entries()) entries_.push_back({entry.Record(), entry.shown});
 }
 
 std::uint32_t BaseArchive::FrameCount(std::size_t i)

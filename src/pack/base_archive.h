@@ -42,8 +42,7 @@ public:
 
     const std::string& path() const { return path_; }
     // The settings animations are composed with, as conversion with -s composes them;
-    // kept by the caller while this archive renders.
-    void SetSettings(const SettingsFile* settings) { reader_.SetSettings(settings); }
+    void SetSettings(std::shared_ptr<const SettingsFile> settings) { reader_.SetSettings(std::move(settings)); }
     // The frames animation entry i counts, from its table.
     std::uint32_t FrameCount(std::size_t i);
     const std::vector<BaseEntry>& entries() const { return entries_; }

@@ -11,12 +11,12 @@
 namespace orv::pack {
 
 BaseMatcher::BaseMatcher(BaseArchive& base, FolderFiles& folder, EntryBuilder& builder, const Note& note,
-                         const SettingsFile* settings, std::string settingsShown, PackStop stop) :
+                         std::shared_ptr<const SettingsFile> settings, std::string settingsShown, PackStop stop) :
     base_(base),
     folder_(folder),
     builder_(builder),
     note_(note),
-    settings_(settings),
+    settings_(std::move(settings)),
     settingsShown_(std::move(settingsShown)),
     stop_(std::move(stop))
 {

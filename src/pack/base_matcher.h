@@ -29,7 +29,7 @@ public:
 
     // settingsShown tells how the frames were composed: "without settings", "with FILE".
     BaseMatcher(BaseArchive& base, FolderFiles& folder, EntryBuilder& builder, const Note& note,
-                const SettingsFile* settings, std::string settingsShown, PackStop stop);
+                std::shared_ptr<const SettingsFile> settings, std::string settingsShown, PackStop stop);
 
     std::size_t remade() const { return remade_; }
 
@@ -78,7 +78,7 @@ private:
     FolderFiles& folder_;
     EntryBuilder& builder_;
     const Note& note_;
-    const SettingsFile* settings_;
+    std::shared_ptr<const SettingsFile> settings_;
     std::string settingsShown_;
     PackStop stop_;
     OutputMode mode_ = AllBmp;

@@ -102,7 +102,7 @@ std::string PackFolder(const PackOptions& options, const Note& note)
         throw PackError("--base compares numbered frames with the original; --animation reads other files back "
                         "only without it");
     const std::vector<Source> played = PlayedSources(listing.files, options.playedAs);
-    std::unique_ptr<SettingsFile> settings;
+    std::shared_ptr<const SettingsFile> settings;
     if (!options.settings.empty()) {
         try {
             settings = SettingsFile::Load(options.settings);
@@ -124,11 +124,10 @@ std::string PackFolder(const PackOptions& options, const Note& note)
     std::unique_ptr<BaseMatcher> matcher;
     if (!options.base.empty()) {
         base = std::make_unique<BaseArchive>(options.base);
-        base->SetSettings(settings.get());
+        base->SetSettings(settings);
         const std::string settingsShown
             = options.settings.empty() ? "without settings" : "with " + EscapeControlBytes(options.settings);
-        matcher
-            = std::make_unique<BaseMatcher>(*base, folder, builder, tell, settings.get(), settingsShown, options.stop);
+        matcher = std::make_unique<BaseMatcher>(*base, folder, builder, tell, settings, settingsShown, options.stop);
         entries = matcher->Entries();
         for (const PlannedEntry& entry : entries) names.insert(entry.name);
         // Nothing changed and nothing added: the original, whatever its layout.

@@ -7,22 +7,23 @@ namespace orv::python {
 
 namespace py = pybind11;
 
-InputHandle::InputHandle(const std::string& path, std::optional<InputKind> kind) :
-    reader_(std::make_unique<Reader>()), path_(path)
+InputHandle::InputHandle(const std::string& path, std::optional<InputKind> kind) : path_(path)
 {
-    Reader::Opened opened = Reader::Opened::Yes;
+    auto input = std::make_shared<Input>();
+    Input::Opened opened = Input::Opened::Yes;
     {
         const py::gil_scoped_release free;
-        opened = kind ? reader_->Open(path, *kind) : reader_->Open(path);
+        opened = kind ? input->Open(path, *kind) : input->Open(path);
     }
-    if (opened == Reader::Opened::NotAnInput) ThrowNotAnInput(cli::PassedOverText(path, reader_->passedOver()));
-    if (opened == Reader::Opened::CannotOpen) {
-        const int error = reader_->openError();
+    if (opened == Input::Opened::NotAnInput) ThrowNotAnInput(cli::PassedOverText(path, input->passedOver()));
+    if (opened == Input::Opened::CannotOpen) {
+        const int error = input->openError();
         PyErr_SetObject(PyExc_OSError, py::make_tuple(error, cli::NotOpenedText(path, error), path).ptr());
         throw py::error_already_set();
     }
-    kind_ = reader_->kind();
-    entries_ = reader_->entries();
+    kind_ = input->kind();
+    entries_ = input->entries();
+    reader_ = std::make_unique<Reader>(std::move(input));
 }
 
 void InputHandle::Close()
@@ -35,7 +36,7 @@ void InputHandle::Close()
 std::optional<std::size_t> InputHandle::FindStored(const std::string& name)
 {
     if (stored_.empty())
-        for (const ReaderEntry& entry : entries_) stored_.emplace(std::string(entry.stored.Name()), entry.index);
+        for (const InputEntry& entry : entries_) stored_.emplace(std::string(entry.stored.Name()), entry.index);
     const auto found = stored_.find(name);
     return found == stored_.end() ? std::nullopt : std::optional<std::size_t>(found->second);
 }
@@ -43,7 +44,7 @@ std::optional<std::size_t> InputHandle::FindStored(const std::string& name)
 std::optional<std::size_t> InputHandle::FindShown(const std::string& name)
 {
     if (shown_.empty())
-        for (const ReaderEntry& entry : entries_) shown_.emplace(entry.shown, entry.index);
+        for (const InputEntry& entry : entries_) shown_.emplace(entry.shown, entry.index);
     const auto found = shown_.find(name);
     return found == shown_.end() ? std::nullopt : std::optional<std::size_t>(found->second);
 }

@@ -33,7 +33,7 @@ public:
     }
 
     // The entries as read when the input was opened, usable after closing too.
-    const std::vector<ReaderEntry>& entries() const { return entries_; }
+    const std::vector<InputEntry>& entries() const { return entries_; }
     const std::string& path() const { return path_; }
     InputKind kind() const { return kind_; }
     bool closed() const { return !reader_; }
@@ -50,7 +50,7 @@ private:
     std::unique_ptr<Reader> reader_;
     std::string path_;
     InputKind kind_;
-    std::vector<ReaderEntry> entries_;
+    std::vector<InputEntry> entries_;
     std::unordered_map<std::string, std::size_t> stored_;
     std::unordered_map<std::string, std::size_t> shown_;
 };

@@ -27,7 +27,7 @@ struct Entry {
     std::shared_ptr<InputHandle> input;
     std::size_t index = 0;
 
-    const ReaderEntry& info() const { return input->entries()[index]; }
+    const InputEntry& info() const { return input->entries()[index]; }
 };
 
 struct EntryIterator {
@@ -105,14 +105,13 @@ py::object PictureOf(const Entry& entry)
 
 std::vector<Frame> FramesOf(const Entry& entry, const py::object& settings)
 {
-    const std::shared_ptr<const SettingsFile> composing = SettingsOf(settings);
+    std::shared_ptr<const SettingsFile> composing = SettingsOf(settings);
     std::vector<RenderedFrame> rendered = entry.input->With([&](Reader& reader) {
-        // The settings live only as long as this call: the reader lets them go however it ends.
-        struct Composing {
-            Reader& reader;
-            ~Composing() { reader.SetSettings(nullptr); }
-        } const composingWith{reader};
-        reader.SetSettings(composing.get());
+        // The reader keeps the settings it composes with, and what it drew with them, while
+        // the same settings come again (the same file read anew included): animations read
+        // in order are then each drawn once, as conversion draws them.
+        const std::shared_ptr<const SettingsFile>& kept = reader.settings();
+        if (!(kept && composing && kept->SameAs(*composing))) reader.SetSettings(std::move(composing));
         return reader.Animation(entry.index);
     });
     std::vector<Frame> frames;
@@ -260,7 +259,7 @@ void BindInput(py::module_& m)
         .def_property_readonly(
             "past_end",
             [](const InputHandle& input) {
-                for (const ReaderEntry& entry : input.entries())
+                for (const InputEntry& entry : input.entries())
                     if (entry.pastEnd) return true;
                 return false;
             },

@@ -140,15 +140,16 @@ public:
 private:
     void AddBase(const std::string& path)
     {
-        Reader reader;
-        Reader::Opened opened = Reader::Opened::Yes;
+        auto input = std::make_shared<Input>();
+        Input::Opened opened = Input::Opened::Yes;
         {
             const py::gil_scoped_release free;
-            opened = reader.Open(path, InputKind::Archive);
+            opened = input->Open(path, InputKind::Archive);
         }
-        if (opened != Reader::Opened::Yes)
+        if (opened != Input::Opened::Yes)
             throw pack::PackError(EscapeControlBytes(path) + ": the base is no pack archive that can be read");
-        for (const ReaderEntry& entry : reader.entries()) {
+        Reader reader(input);
+        for (const InputEntry& entry : reader.entries()) {
             const ArchiveEntry record = entry.Record();
             entries_.push_back({std::string(record.Name()),
                                 EscapeControlBytes(entry.shown),

@@ -80,6 +80,11 @@ std::string SettingsFile::TextValue(std::string_view section, std::string_view k
     return std::string(FindValue(section, key).value_or(fallback));
 }
 
+bool SettingsFile::SameAs(const SettingsFile& other) const
+{
+    return content_->bytes == other.content_->bytes;
+}
+
 std::int32_t SettingsFile::IntegerValue(std::string_view section, std::string_view key, std::int32_t fallback) const
 {
     return ParseIntegerText(TextValue(section, key, ""), fallback);

@@ -34,6 +34,8 @@ public:
     std::string TextValue(std::string_view section, std::string_view key, std::string_view fallback) const;
     // TextValue read by ParseIntegerText; fallback when missing or not an integer.
     std::int32_t IntegerValue(std::string_view section, std::string_view key, std::int32_t fallback) const;
+    // Whether both hold the same bytes, and so tell the same.
+    bool SameAs(const SettingsFile& other) const;
 
 private:
     struct Content;

@@ -52,7 +52,7 @@ std::optional<RgbImage> AnimationPicture(Reader& reader, std::size_t i, const Pi
 
 std::optional<RgbImage> EntryPicture(Reader& reader, std::size_t i)
 {
-    const ReaderEntry& entry = reader.entries()[i];
+    const InputEntry& entry = reader.entries()[i];
     if (entry.size > kThumbnailMaxEntryBytes) return std::nullopt;
     if (entry.kind == EntryKind::Image) {
         const PictureHeader header = reader.Details(i).picture;
@@ -67,7 +67,7 @@ std::optional<RgbImage> EntryPicture(Reader& reader, std::size_t i)
 std::optional<RgbImage> FirstPicture(Reader& reader)
 {
     for (std::size_t i = 0; i < reader.entries().size(); ++i) {
-        const ReaderEntry& entry = reader.entries()[i];
+        const InputEntry& entry = reader.entries()[i];
         // Entries that draw nothing are passed; the first that draws is the picture, or
         // none when it is beyond the limits: what follows it shows what it drew.
         if (entry.kind == EntryKind::Image) {

@@ -121,8 +121,9 @@ int Run(int argc, char** argv)
     try {
         const orv::InputKind kind = KindOf(input);
         if (kind == orv::InputKind::Unsupported) return Fail(input + ": not a pack archive or an animation file");
-        orv::Reader reader;
-        if (reader.Open(input, kind) != orv::Reader::Opened::Yes) return Fail(input + ": cannot be opened");
+        auto opened = std::make_shared<orv::Input>();
+        if (opened->Open(input, kind) != orv::Input::Opened::Yes) return Fail(input + ": cannot be opened");
+        orv::Reader reader(opened);
         const std::optional<orv::RgbImage> picture = orv::FirstPicture(reader);
         if (!picture) return Fail(input + ": no picture to show");
         if (!WritePng(orv::ScaleToFit(*picture, size), output)) return Fail(output + ": cannot be written");

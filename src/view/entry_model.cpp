@@ -7,14 +7,19 @@
 
 namespace orv::view {
 
-EntryModel::EntryModel(QObject* parent) : QAbstractTableModel(parent) { }
+EntryModel::EntryModel(QObject* parent) : QAbstractTableModel(parent), input_(std::make_shared<Input>()) { }
 
-Reader::Opened EntryModel::Open(const std::string& path)
+Input::Opened EntryModel::Open(const std::string& path)
 {
     beginResetModel();
-    const Reader::Opened opened = reader_.Open(path);
-    path_ = opened == Reader::Opened::Yes ? path : std::string();
-    details_.assign(opened == Reader::Opened::Yes ? reader_.entries().size() : 0, std::nullopt);
+    auto input = std::make_shared<Input>();
+    const Input::Opened opened = input->Open(path);
+    const bool yes = opened == Input::Opened::Yes;
+    openError_ = input->openError();
+    path_ = yes ? path : std::string();
+    input_ = yes ? std::move(input) : std::make_shared<Input>();
+    reader_ = std::make_unique<Reader>(input_);
+    details_.assign(input_->entries().size(), std::nullopt);
     endResetModel();
     return opened;
 }
@@ -44,10 +49,10 @@ const QString& EntryModel::DetailsOf(int row) const
 {
     std::optional<QString>& cached = details_[static_cast<std::size_t>(row)];
     if (cached) return *cached;
-    const ReaderEntry& e = entry(row);
+    const InputEntry& e = entry(row);
     QString text;
     try {
-        const EntryDetails details = reader_.Details(static_cast<std::size_t>(row));
+        const EntryDetails details = reader_->Details(static_cast<std::size_t>(row));
         switch (e.kind) {
         case EntryKind::Image:
             text = QStringLiteral("%1 × %2").arg(details.picture.width).arg(details.picture.height);
@@ -79,7 +84,7 @@ const QString& EntryModel::DetailsOf(int row) const
 QVariant EntryModel::data(const QModelIndex& index, int role) const
 {
     if (!index.isValid() || index.row() >= rowCount()) return {};
-    const ReaderEntry& e = entry(index.row());
+    const InputEntry& e = entry(index.row());
     if (role == Qt::DisplayRole) {
         switch (index.column()) {
         case Name: return QString::fromStdString(e.shown);

@@ -24,10 +24,15 @@ public:
 
     explicit EntryModel(QObject* parent = nullptr);
 
-    // Replaces the input shown; Yes when it is an archive or an animation file.
-    Reader::Opened Open(const std::string& path);
+    // Replaces the input shown; Yes when it is an archive or an animation file. Whatever
+    // fails to open leaves the model empty.
+    Input::Opened Open(const std::string& path);
+    // The input shown, opened once: every reader of the window reads this open file.
+    const std::shared_ptr<const Input>& input() const { return input_; }
+    // After CannotOpen: the system's error number.
+    int openError() const { return openError_; }
     const std::string& path() const { return path_; }
-    const ReaderEntry& entry(int row) const { return reader_.entries()[static_cast<std::size_t>(row)]; }
+    const InputEntry& entry(int row) const { return input_->entries()[static_cast<std::size_t>(row)]; }
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
@@ -41,8 +46,10 @@ private:
     const QString& DetailsOf(int row) const;
 
     std::string path_;
+    std::shared_ptr<const Input> input_;
+    int openError_ = 0;
     // Read on the thread of the model only; previews read the input through readers of their own.
-    mutable Reader reader_;
+    std::unique_ptr<Reader> reader_;
     mutable std::vector<std::optional<QString>> details_;
 };
 

@@ -9,6 +9,7 @@
 #include "engine/convert/converter.h"
 #include "engine/convert/status_view.h"
 #include "engine/output/output_names.h"
+#include "engine/read/input.h"
 
 namespace orv::view {
 
@@ -49,7 +50,7 @@ QString ExtractedFolder(const std::string& input, const ExtractChoices& choices)
     return QFile::decodeName(QByteArray::fromStdString(LocalPath(choices.folder) + '/' + name));
 }
 
-ExtractOutcome ExtractEntries(const std::string& input, const SettingsFile* settings, const ExtractChoices& choices,
+ExtractOutcome ExtractEntries(const Input& input, const SettingsFile* settings, const ExtractChoices& choices,
                               const std::vector<bool>& chosen, const ExtractProgress& progress, std::stop_token stop)
 {
     ExtractionView shown(progress);
@@ -61,12 +62,11 @@ ExtractOutcome ExtractEntries(const std::string& input, const SettingsFile* sett
     converter.options.frameMs = choices.frameMs;
     converter.options.sheetColumns = choices.sheetColumns;
     converter.options.iniFile = settings;
-    converter.srcPath = input;
     converter.stopToken = std::move(stop);
     converter.chosenEntries = chosen;
     ExtractOutcome outcome;
     try {
-        outcome.stopped = converter.ConvertInputFile() == ConvertResult::Cancelled;
+        outcome.stopped = converter.ConvertInput(input) == ConvertResult::Cancelled;
     } catch (const FatalError& error) {
         outcome.error = QString::fromUtf8(error.detailed());
     } catch (const std::bad_alloc&) {
@@ -76,8 +76,8 @@ ExtractOutcome ExtractEntries(const std::string& input, const SettingsFile* sett
     return outcome;
 }
 
-Extraction::Extraction(std::string input, std::shared_ptr<const SettingsFile> settings, ExtractChoices choices,
-                       std::vector<bool> chosen, QObject* parent) :
+Extraction::Extraction(std::shared_ptr<const Input> input, std::shared_ptr<const SettingsFile> settings,
+                       ExtractChoices choices, std::vector<bool> chosen, QObject* parent) :
     QObject(parent),
     input_(std::move(input)),
     settings_(std::move(settings)),
@@ -99,7 +99,7 @@ void Extraction::Start()
             QMetaObject::invokeMethod(
                 this, [this, done, total] { emit Progress(done, total); }, Qt::QueuedConnection);
         };
-        ExtractOutcome outcome = ExtractEntries(input_, settings_.get(), choices_, chosen_, progress, std::move(stop));
+        ExtractOutcome outcome = ExtractEntries(*input_, settings_.get(), choices_, chosen_, progress, std::move(stop));
         QMetaObject::invokeMethod(
             this, [this, outcome = std::move(outcome)] { emit Finished(outcome); }, Qt::QueuedConnection);
     });

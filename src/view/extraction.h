@@ -13,6 +13,7 @@
 #include "engine/convert/batch_options.h"
 
 namespace orv {
+class Input;
 class SettingsFile;
 }  // namespace orv
 
@@ -40,9 +41,9 @@ using ExtractProgress = std::function<void(int done, int total)>;
 
 // Writes the chosen entries of an input (chosen empty: all of them) through the
 // conversion engine, with the same files orvconv-cli writes for them: the other pictures
-// and animations are drawn too, for what they leave on the canvas. Runs on the calling
-// thread; progress (when given) is told how far it is.
-ExtractOutcome ExtractEntries(const std::string& input, const SettingsFile* settings, const ExtractChoices& choices,
+// and animations before the last chosen entry are drawn too, for what they leave on the
+// canvas. Runs on the calling thread; progress (when given) is told how far it is.
+ExtractOutcome ExtractEntries(const Input& input, const SettingsFile* settings, const ExtractChoices& choices,
                               const std::vector<bool>& chosen, const ExtractProgress& progress, std::stop_token stop);
 
 // The output folder the entries of an input go to inside choices.folder.
@@ -54,7 +55,7 @@ class Extraction : public QObject {
     Q_OBJECT
 
 public:
-    Extraction(std::string input, std::shared_ptr<const SettingsFile> settings, ExtractChoices choices,
+    Extraction(std::shared_ptr<const Input> input, std::shared_ptr<const SettingsFile> settings, ExtractChoices choices,
                std::vector<bool> chosen, QObject* parent = nullptr);
     ~Extraction() override;
 
@@ -67,7 +68,7 @@ signals:
     void Finished(const orv::view::ExtractOutcome& outcome);
 
 private:
-    std::string input_;
+    std::shared_ptr<const Input> input_;
     std::shared_ptr<const SettingsFile> settings_;
     ExtractChoices choices_;
     std::vector<bool> chosen_;

@@ -22,14 +22,12 @@ template <typename Work> void PreviewRenderer::OnWorker(Work work)
     worker_.start(std::function<void()>(std::move(work)));
 }
 
-void PreviewRenderer::SetInput(const std::string& path, std::shared_ptr<const SettingsFile> settings)
+void PreviewRenderer::SetInput(std::shared_ptr<const Input> input, std::shared_ptr<const SettingsFile> settings)
 {
     ++latest_;
-    OnWorker([this, path, settings = std::move(settings)]() mutable {
-        settings_ = std::move(settings);
-        reader_ = std::make_unique<Reader>();
-        if (reader_->Open(path) != Reader::Opened::Yes) reader_.reset();
-        if (reader_) reader_->SetSettings(settings_.get());
+    OnWorker([this, input = std::move(input), settings = std::move(settings)]() mutable {
+        reader_ = std::make_unique<Reader>(std::move(input));
+        reader_->SetSettings(std::move(settings));
     });
 }
 

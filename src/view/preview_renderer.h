@@ -27,7 +27,7 @@ public:
     ~PreviewRenderer() override;
 
     // The input later requests read; settings compose animation frames (none: without).
-    void SetInput(const std::string& path, std::shared_ptr<const SettingsFile> settings);
+    void SetInput(std::shared_ptr<const Input> input, std::shared_ptr<const SettingsFile> settings);
     void Request(std::size_t entry);
 
 signals:
@@ -41,7 +41,6 @@ private:
     std::atomic<std::uint64_t> latest_{0};
     // Used by the worker alone.
     std::unique_ptr<Reader> reader_;
-    std::shared_ptr<const SettingsFile> settings_;
 };
 
 }  // namespace orv::view

@@ -14,8 +14,8 @@
 namespace orv::view {
 
 // One input as the workers read it.
-struct ThumbnailLoader::Input {
-    std::string path;
+struct ThumbnailLoader::Shown {
+    std::shared_ptr<const orv::Input> input;
     std::shared_ptr<const SettingsFile> settings;
 };
 
@@ -35,10 +35,10 @@ ThumbnailLoader::~ThumbnailLoader()
     workers_.waitForDone();
 }
 
-void ThumbnailLoader::SetInput(const std::string& path, std::shared_ptr<const SettingsFile> settings)
+void ThumbnailLoader::SetInput(std::shared_ptr<const orv::Input> input, std::shared_ptr<const SettingsFile> settings)
 {
     ++generation_;
-    input_ = std::make_shared<const Input>(Input{path, std::move(settings)});
+    input_ = std::make_shared<const Shown>(Shown{std::move(input), std::move(settings)});
     wanted_.clear();
     inFlight_.clear();
     cache_.clear();
@@ -73,7 +73,7 @@ void ThumbnailLoader::Dispatch()
     wanted_.erase(wanted_.begin(), wanted_.begin() + static_cast<std::ptrdiff_t>(next));
 }
 
-void ThumbnailLoader::Render(std::size_t entry, std::uint64_t generation, const std::shared_ptr<const Input>& input)
+void ThumbnailLoader::Render(std::size_t entry, std::uint64_t generation, const std::shared_ptr<const Shown>& input)
 {
     if (generation_.load() != generation) return;
     QImage image;
@@ -103,7 +103,7 @@ void ThumbnailLoader::Rendered(std::size_t entry, std::uint64_t generation, QIma
     Dispatch();
 }
 
-std::unique_ptr<Reader> ThumbnailLoader::TakeReader(const std::shared_ptr<const Input>& input)
+std::unique_ptr<Reader> ThumbnailLoader::TakeReader(const std::shared_ptr<const Shown>& input)
 {
     {
         const std::lock_guard lock(readersMutex_);
@@ -117,13 +117,12 @@ std::unique_ptr<Reader> ThumbnailLoader::TakeReader(const std::shared_ptr<const 
             return reader;
         }
     }
-    auto reader = std::make_unique<Reader>();
-    if (reader->Open(input->path) != Reader::Opened::Yes) return nullptr;
-    reader->SetSettings(input->settings.get());
+    auto reader = std::make_unique<Reader>(input->input);
+    reader->SetSettings(input->settings);
     return reader;
 }
 
-void ThumbnailLoader::GiveBack(std::unique_ptr<Reader> reader, const std::shared_ptr<const Input>& input)
+void ThumbnailLoader::GiveBack(std::unique_ptr<Reader> reader, const std::shared_ptr<const Shown>& input)
 {
     if (!reader) return;
     const std::lock_guard lock(readersMutex_);

@@ -15,6 +15,7 @@
 #include <vector>
 
 namespace orv {
+class Input;
 class Reader;
 class SettingsFile;
 }  // namespace orv
@@ -38,7 +39,7 @@ public:
     ~ThumbnailLoader() override;
 
     // The input later thumbnails come from; what was rendered before is dropped.
-    void SetInput(const std::string& path, std::shared_ptr<const SettingsFile> settings);
+    void SetInput(std::shared_ptr<const orv::Input> input, std::shared_ptr<const SettingsFile> settings);
     // The entries to render, most wanted first, in place of those wanted before.
     void Want(std::vector<std::size_t> entries);
     // The thumbnail of the entry: null when it has not been rendered (or was dropped from
@@ -54,18 +55,18 @@ signals:
     void Ready(std::size_t entry);
 
 private:
-    struct Input;
+    struct Shown;
     // Starts work on the wanted entries, keeping the workers busy but no busier.
     void Dispatch();
-    void Render(std::size_t entry, std::uint64_t generation, const std::shared_ptr<const Input>& input);
+    void Render(std::size_t entry, std::uint64_t generation, const std::shared_ptr<const Shown>& input);
     void Rendered(std::size_t entry, std::uint64_t generation, QImage image);
-    std::unique_ptr<Reader> TakeReader(const std::shared_ptr<const Input>& input);
-    void GiveBack(std::unique_ptr<Reader> reader, const std::shared_ptr<const Input>& input);
+    std::unique_ptr<Reader> TakeReader(const std::shared_ptr<const Shown>& input);
+    void GiveBack(std::unique_ptr<Reader> reader, const std::shared_ptr<const Shown>& input);
 
     QThreadPool workers_;
     QTimer coalesce_;
     std::atomic<std::uint64_t> generation_{0};
-    std::shared_ptr<const Input> input_;
+    std::shared_ptr<const Shown> input_;
     std::vector<std::size_t> wanted_;
     std::set<std::size_t> inFlight_;
     QCache<std::size_t, QImage> cache_;
@@ -73,7 +74,7 @@ private:
     // Readers not in use, opened on input_ (the workers take and give back).
     std::mutex readersMutex_;
     std::vector<std::unique_ptr<Reader>> idleReaders_;
-    std::shared_ptr<const Input> readersInput_;
+    std::shared_ptr<const Shown> readersInput_;
 };
 
 }  // namespace orv::view

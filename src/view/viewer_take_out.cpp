@@ -44,7 +44,7 @@ void ViewerWindow::Extract(bool selectedOnly)
     progress->setMinimumDuration(300);
     progress->setAutoClose(false);
     progress->setAutoReset(false);
-    extraction_ = new Extraction(model_->path(), settings_, extractChoices_, chosen, this);
+    extraction_ = new Extraction(model_->input(), settings_, extractChoices_, chosen, this);
     connect(extraction_, &Extraction::Progress, progress, [progress](int done, int total) {
         progress->setMaximum(total);
         progress->setValue(done);
@@ -82,7 +82,8 @@ QMimeData* ViewerWindow::DragData()
     if (!temporary->isValid()) return nullptr;
     ExtractChoices choices = extractChoices_;
     choices.folder = temporary->path();
-    const ExtractOutcome outcome = ExtractEntries(model_->path(), settings_.get(), choices, SelectedEntries(), {}, {});
+    const ExtractOutcome outcome
+        = ExtractEntries(*model_->input(), settings_.get(), choices, SelectedEntries(), {}, {});
     if (!outcome.error.isEmpty()) {
         dialogs_.ShowError(this, outcome.error);
         return nullptr;

@@ -299,18 +299,19 @@ bool ViewerWindow::OpenInput(const std::string& path)
 {
     const QString shown = QFile::decodeName(QByteArray::fromStdString(path));
     SetPlaying(false);
-    const Reader::Opened opened = model_->Open(path);
-    if (opened != Reader::Opened::Yes) {
-        const QString why = opened == Reader::Opened::CannotOpen
-            ? tr("%1 cannot be opened: %2").arg(shown, QString::fromStdString(std::generic_category().message(errno)))
+    const Input::Opened opened = model_->Open(path);
+    if (opened != Input::Opened::Yes) {
+        const QString why = opened == Input::Opened::CannotOpen
+            ? tr("%1 cannot be opened: %2")
+                  .arg(shown, QString::fromStdString(std::generic_category().message(model_->openError())))
             : tr("%1 is not an archive (.dat starting with \"pack\") or an animation file (.ani).").arg(shown);
         dialogs_.ShowError(this, why);
         return false;
     }
     setWindowTitle(tr("%1 – orvview").arg(shown));
     recent_.Add(path);
-    renderer_.SetInput(path, settings_);
-    thumbnails_.SetInput(path, settings_);
+    renderer_.SetInput(model_->input(), settings_);
+    thumbnails_.SetInput(model_->input(), settings_);
     preview_ = Preview{};
     message_->setText(model_->rowCount() == 0 ? tr("The archive holds no entries.") : QString());
     pages_->setCurrentIndex(MessagePage);
@@ -333,8 +334,8 @@ bool ViewerWindow::UseSettings(const std::string& path)
     settings_ = std::move(settings);
     settingsLabel_->setText(path.empty() ? tr("no settings") : QFile::decodeName(QByteArray::fromStdString(path)));
     if (!model_->path().empty()) {
-        renderer_.SetInput(model_->path(), settings_);
-        thumbnails_.SetInput(model_->path(), settings_);
+        renderer_.SetInput(model_->input(), settings_);
+        thumbnails_.SetInput(model_->input(), settings_);
         grid_->WantVisible();
         CurrentChanged();
     }
@@ -359,7 +360,7 @@ void ViewerWindow::SaveShown()
 {
     const QImage image = ShownImage();
     if (image.isNull()) return;
-    const ReaderEntry& entry = model_->entry(static_cast<int>(preview_.entry));
+    const InputEntry& entry = model_->entry(static_cast<int>(preview_.entry));
     QString name = QString::fromStdString(entry.shown.substr(0, entry.shown.rfind('.')));
     if (preview_.kind == Preview::Kind::Frames)
         name += QStringLiteral("_%1").arg(preview_.frames[static_cast<std::size_t>(frame_)].number, 4, 10,

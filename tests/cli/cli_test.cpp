@@ -205,7 +205,9 @@ TEST_F(CliTest, ListPrintsOneLinePerEntryOrFrame)
               "2\twalk.ani\t88\t4\tanimation\n");
     EXPECT_FALSE(std::filesystem::exists(in() / "data"));
 
-    const Bytes frames{12, 0, 0, 0, 40, 0, 0, 0, 0x90, 1, 0, 0, 0xEE};
+    // The third frame starts at 400: the file holds bytes up to there and one more.
+    Bytes frames{12, 0, 0, 0, 40, 0, 0, 0, 0x90, 1, 0, 0, 0xEE};
+    frames.resize(401);
     const auto animation = Run({"-l", Input("Walk.ANI", frames)});
     EXPECT_EQ(animation.exitCode, 0);
     EXPECT_EQ(animation.out, "1\t12\n2\t40\n3\t400\n");

@@ -72,7 +72,7 @@ protected:
                                        OutputMode mode, unsigned seed)
     {
         const std::string path = Input(name, input);
-        std::unique_ptr<SettingsFile> settings;
+        std::shared_ptr<const SettingsFile> settings;
         if (!settingsText.empty()) {
             const std::string ini = (dir.path() / "test.ini").string();
             ASSERT_TRUE(tools::WriteFileBytes(ini, tools::BytesOf(settingsText)));
@@ -88,9 +88,10 @@ protected:
         }
         const std::filesystem::path folder = converter.outDir;
 
-        Reader reader;
-        ASSERT_EQ(reader.Open(path), Reader::Opened::Yes);
-        reader.SetSettings(settings.get());
+        const std::shared_ptr<const orv::Input> readerInput = OpenInput(path);
+        ASSERT_NE(readerInput, nullptr);
+        Reader reader(readerInput);
+        reader.SetSettings(settings);
         const std::size_t reached = finished ? reader.entries().size() : static_cast<std::size_t>(converter.entryIndex);
         std::vector<std::size_t> order(reached);
         for (std::size_t i = 0; i < order.size(); ++i) order[i] = i;
@@ -105,7 +106,7 @@ protected:
         };
         std::set<std::string> expected;
         for (const std::size_t i : order) {
-            const ReaderEntry& entry = reader.entries()[i];
+            const InputEntry& entry = reader.entries()[i];
             const std::string stem = entry.shown.substr(0, entry.shown.rfind('.'));
             SCOPED_TRACE(entry.shown + " (entry " + std::to_string(i) + ", seed " + std::to_string(seed) + ")");
             switch (entry.kind) {
@@ -213,8 +214,10 @@ TEST_F(ReaderTest, AnimationAskedFirstShowsWhatThePictureBeforeItLeft)
     const Bytes frame2 = PictureBytes::Rect(4, 4, 0, 0, 1, 1, {{0, 0x01, 0x02, 0x03}}, {0x80});
     const Bytes walk = AnimationOf({frame1, frame2});
     const auto secondFrame = [&](const std::vector<tools::PackItem>& items, std::size_t index) {
-        Reader reader;
-        EXPECT_EQ(reader.Open(Input("carry.dat", tools::BuildPack(items))), Reader::Opened::Yes);
+        const std::shared_ptr<const orv::Input> readerInput = OpenInput(Input("carry.dat", tools::BuildPack(items)));
+        EXPECT_NE(readerInput, nullptr);
+        if (readerInput == nullptr) return std::vector<std::uint8_t>{};
+        Reader reader(readerInput);
         const std::vector<RenderedFrame> frames = reader.Animation(index);
         return frames.size() == 2 ? frames[1].image.rgb : std::vector<std::uint8_t>{};
     };
@@ -248,7 +251,7 @@ TEST(ReaderThreads, ReadersOnTwoThreadsAndStoppedReadsGiveWhatOneReaderGives)
     }
     const std::string path = (dir.path() / "shared.dat").string();
     ASSERT_TRUE(tools::WriteFileBytes(path, tools::BuildPack(items)));
-    const std::unique_ptr<SettingsFile> settings = SettingsFile::FromBytes(settingsText);
+    const std::shared_ptr<const SettingsFile> settings = SettingsFile::FromBytes(settingsText);
 
     // An entry's pixels, frames or bytes; empty when stopped.
     const auto read = [](Reader& reader, std::size_t i, const ReaderStop& stop) {
@@ -268,17 +271,19 @@ TEST(ReaderThreads, ReadersOnTwoThreadsAndStoppedReadsGiveWhatOneReaderGives)
         default: return reader.Bytes(i);
         }
     };
-    Reader alone;
-    ASSERT_EQ(alone.Open(path), Reader::Opened::Yes);
-    alone.SetSettings(settings.get());
+    const std::shared_ptr<const orv::Input> aloneInput = OpenInput(path);
+    ASSERT_NE(aloneInput, nullptr);
+    Reader alone(aloneInput);
+    alone.SetSettings(settings);
     const std::size_t count = alone.entries().size();
     std::vector<std::vector<std::uint8_t>> expected;
     for (std::size_t i = 0; i < count; ++i) expected.push_back(read(alone, i, {}));
 
     const auto readAll = [&](unsigned seed, std::vector<std::string>& mismatches) {
-        Reader reader;
-        if (reader.Open(path) != Reader::Opened::Yes) return mismatches.push_back("not opened");
-        reader.SetSettings(settings.get());
+        const std::shared_ptr<const orv::Input> readerInput = OpenInput(path);
+        if (readerInput == nullptr) return mismatches.push_back("not opened");
+        Reader reader(readerInput);
+        reader.SetSettings(settings);
         std::vector<std::size_t> order(count);
         for (std::size_t i = 0; i < count; ++i) order[i] = i;
         std::mt19937 shuffle(seed);

@@ -117,10 +117,14 @@ TEST_F(FaultTest, AnimationsMadeIntoOneFileAreBoundedByMemory)
 
 TEST_F(FaultTest, AnimationTablesStartingWith0xFFFFFFFFDrawNothing)
 {
-    // Two table slots fit in the 8 bytes; both frames lie past the end.
+    // Two table slots fit in the 8 bytes; both frames lie past the end, as in a file cut short.
     const Bytes animation{0xFF, 0xFF, 0xFF, 0xFF, 0x10, 0, 0, 0};
-    auto result = Convert({Input("table.ani", animation)});
-    EXPECT_EQ(result.exitCode, 0) << result.err;
+    const std::string input = Input("table.ani", animation);
+    auto result = Convert({input});
+    EXPECT_EQ(result.exitCode, 5) << result.err;
+    EXPECT_EQ(result.err,
+              "orvconv-cli: " + input
+                  + ": the file is cut short: its table or entries reach past its end (read as zeros)\n");
     EXPECT_EQ(result.out, kFinished);
     EXPECT_TRUE(std::filesystem::is_directory(root() / "table"));
     EXPECT_TRUE(FilesIn(root() / "table").empty());

@@ -4,6 +4,8 @@
 // 1 and a fatal text naming a file in its own output folder; only the whole archive
 // ends with 0 and no word. Nothing is written anywhere else, and listing the cuts
 // writes nothing at all, marking the records the file ends before.
+#include <set>
+
 #include "tools/ani_writer.h"
 #include "tools/cg_encoder.h"
 #include "fault_fixture.h"
@@ -146,6 +148,46 @@ TEST_F(FaultTest, ListingMarksTheRecordsACutArchiveEndsBefore)
     EXPECT_EQ(whole.exitCode, 0);
     EXPECT_EQ(whole.err, "");
     EXPECT_EQ(whole.out.find("past-end"), std::string::npos);
+}
+
+TEST_F(FaultTest, AnimationFilesCutShortAreToldAsArchivesAre)
+{
+    // Three frames; the last starts at lastAt. A cut before it loses a frame the table
+    // lists; a cut within it leaves no trace, since nothing tells where the last frame ends.
+    orv::tools::CgPicture picture;
+    picture.width = picture.right = 2;
+    picture.height = picture.bottom = 2;
+    picture.pixels = {0, 1, 1, 0};
+    const Bytes frame = orv::tools::EncodeCg(picture);
+    const Bytes animation = orv::tools::BuildAnimation({frame, frame, frame});
+    const std::size_t lastAt = 3 * 4 + 2 * frame.size();
+    // Every cut within the table, and either side of where each frame starts and ends.
+    std::set<std::size_t> cuts;
+    for (std::size_t cut = 0; cut <= 13; ++cut) cuts.insert(cut);
+    for (const std::size_t at : {12 + frame.size(), lastAt, animation.size()})
+        cuts.insert({at - 1, at, std::min(at + 1, animation.size())});
+    for (const std::size_t cut : cuts) {
+        SCOPED_TRACE("cut at " + std::to_string(cut));
+        const std::string name = "walk" + std::to_string(cut);
+        const std::string input
+            = Input(name + ".ani", Bytes(animation.begin(), animation.begin() + static_cast<std::ptrdiff_t>(cut)));
+        const auto converted = Convert({input});
+        const auto listed = Convert({"--list", input});
+        if (cut <= lastAt) {
+            EXPECT_EQ(converted.exitCode, kExitPastEnd) << converted.err;
+            EXPECT_EQ(converted.err, PastEndLine(input));
+            EXPECT_EQ(listed.exitCode, kExitPastEnd);
+            EXPECT_EQ(listed.err, PastEndLine(input));
+        } else {
+            EXPECT_EQ(converted.exitCode, 0) << converted.err;
+            EXPECT_EQ(converted.err, "");
+            EXPECT_EQ(listed.exitCode, 0);
+        }
+        EXPECT_EQ(converted.out, kFinished);
+    }
+    const std::string whole = "walk" + std::to_string(animation.size());
+    EXPECT_EQ(FilesIn(root() / whole),
+              (std::vector<std::string>{whole + "_0001.bmp", whole + "_0002.bmp", whole + "_0003.bmp"}));
 }
 
 }  // namespace

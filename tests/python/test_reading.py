@@ -125,3 +125,33 @@ def test_settings_values_by_section_and_key(sample, tmp_path):
     assert settings.value("walk.ani", "p1") is None and settings.value("missing", "p1") is None
     assert orv.Settings(sample / "sample.ini").value("walk.ani", "p5") == b"-1"
     assert orv.Settings(tmp_path / "missing.ini").value("walk.ani", "p5") is None
+
+
+def bytes_read():
+    """What this process has read through system calls so far (/proc/self/io rchar)."""
+    with open("/proc/self/io", encoding="ascii") as io:
+        return int(next(line for line in io if line.startswith("rchar:")).split()[1])
+
+
+@pytest.mark.parametrize("given", ["path", "object"])
+def test_animations_in_order_with_settings_read_each_entry_once(tmp_path, given):
+    # 400 animations whose second frame is drawn over the first: read in order with the
+    # same settings, each entry's bytes are read about once, not once per entry before it.
+    rng = np.random.default_rng(3)
+    frames = [rng.integers(0, 4, (12, 16, 3), dtype=np.uint8) * 60 for _ in range(2)]
+    writer = orv.Writer()
+    for i in range(400):
+        writer.add_animation(f"a{i}.ani", frames)
+    archive = tmp_path / "many.dat"
+    writer.write(archive)
+    ini = tmp_path / "many.ini"
+    ini.write_bytes(b"[a7.ani]\np2=-1\n")
+    settings = ini if given == "path" else orv.Settings(ini)
+
+    with orv.open(archive) as opened:
+        before = bytes_read()
+        shown = [len(entry.frames(settings)) for entry in opened]
+        read = bytes_read() - before
+    assert shown == [2] * 400
+    size = archive.stat().st_size
+    assert read < 3 * size + 400 * ini.stat().st_size, (read, size)

@@ -67,7 +67,7 @@ private slots:
             QVERIFY(AllRendered(window.thumbnails(), all));
             int compared = 0;
             for (const std::size_t i : all) {
-                const orv::ReaderEntry& entry = window.model().entry(static_cast<int>(i));
+                const orv::InputEntry& entry = window.model().entry(static_cast<int>(i));
                 const std::string stem = entry.shown.substr(0, entry.shown.rfind('.'));
                 const QImage* thumbnail = window.thumbnails().Find(i);
                 std::filesystem::path written = out / "grid" / (stem + ".bmp");
@@ -92,7 +92,7 @@ private slots:
         Convert(big, (dir->path() / "big").string() + "/", nullptr);
         const QImage full = Written(dir->path() / "big" / "big" / "big.bmp");
         orv::view::ThumbnailLoader loader;
-        loader.SetInput(big, nullptr);
+        loader.SetInput(orv::OpenInput(big), nullptr);
         loader.Want({0});
         QVERIFY(AllRendered(loader, {0}));
         const QImage thumbnail = loader.Find(0)->convertToFormat(QImage::Format_RGB888);

@@ -86,7 +86,7 @@ private slots:
         filter.setSourceModel(&model);
         QAbstractItemModelTester sourceTester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
         QAbstractItemModelTester shownTester(&filter, QAbstractItemModelTester::FailureReportingMode::QtTest);
-        QCOMPARE(model.Open(archive), orv::Reader::Opened::Yes);
+        QCOMPARE(model.Open(archive), orv::Input::Opened::Yes);
         QCOMPARE(model.rowCount(), 5);
         QCOMPARE(model.index(4, orv::view::EntryModel::Kind).data().toString(), QString("sound"));
 
@@ -96,7 +96,7 @@ private slots:
         QCOMPARE(names, (QStringList{"bgm.pcm", "F1.bin", "f2.bin", "f10.bin", "title.cg"}));
         filter.setFilterFixedString("F1");
         QCOMPARE(filter.rowCount(), 2);  // F1.bin and f10.bin
-        QCOMPARE(model.Open(Write("not.dat", BytesOf("not an archive"))), orv::Reader::Opened::NotAnInput);
+        QCOMPARE(model.Open(Write("not.dat", BytesOf("not an archive"))), orv::Input::Opened::NotAnInput);
         QCOMPARE(model.rowCount(), 0);
     }
 
@@ -126,7 +126,7 @@ private slots:
             std::shuffle(rows.begin(), rows.end(), std::mt19937(seed));
             for (const int row : rows) {
                 Select(window, row);
-                const orv::ReaderEntry& entry = window.model().entry(row);
+                const orv::InputEntry& entry = window.model().entry(row);
                 const std::string stem = entry.shown.substr(0, entry.shown.rfind('.'));
                 const orv::view::Preview& preview = window.preview();
                 const QByteArray where = QByteArray::fromStdString(entry.shown + " seed " + std::to_string(seed));

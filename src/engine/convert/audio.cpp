@@ -25,7 +25,7 @@ void Converter::WriteWaveFromMemory(const std::uint8_t* data, const ArchiveEntry
     QueueOutput(std::move(out));
 }
 
-void Converter::WriteWaveStreamed(InputFile& archive, const ArchiveEntry& entry)
+void Converter::WriteWaveStreamed(const InputFile& archive, const ArchiveEntry& entry)
 {
     const std::string path = EntryOutputStem(entry) + ".wav";
     view_.ShowOutputPath(path);

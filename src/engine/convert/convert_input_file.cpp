@@ -1,11 +1,7 @@
-#include "engine/read/archive.h"
 #include "engine/convert/converter.h"
 
-#include <cerrno>
-
-#include "engine/io/input_file.h"
-#include "engine/read/reader.h"
 #include "engine/base/text.h"
+#include "engine/read/input.h"
 
 namespace orv {
 
@@ -14,21 +10,28 @@ ConvertResult Converter::ConvertInputFile()
     srcName = AsciiLower(FileNamePart(srcPath));
     inputPastEnd = false;
     entryIndex = 0;
-    claimed_.clear();
-    const InputKind inputKind = InputKindOf(srcName);
-    if (const std::optional<PassedOver> why = PassedOverUnopened(srcPath, inputKind)) {
-        view_.ShowPassedOver(srcPath, *why);
-        return ConvertResult::Skipped;
-    }
-
-    InputFile file;
-    if (!file.Open(srcPath)) {
-        view_.ShowInputNotOpened(srcName, srcPath, errno);
+    Input input;
+    switch (input.Open(srcPath)) {
+    case Input::Opened::NotAnInput: view_.ShowPassedOver(srcPath, input.passedOver()); return ConvertResult::Skipped;
+    case Input::Opened::CannotOpen:
+        view_.ShowInputNotOpened(srcName, srcPath, input.openError());
         return ConvertResult::NotOpened;
+    case Input::Opened::Yes: break;
     }
+    return ConvertInput(input);
+}
+
+ConvertResult Converter::ConvertInput(const Input& input)
+{
+    srcPath = input.path();
+    srcName = input.name();
+    inputPastEnd = false;
+    entryIndex = 0;
+    claimed_.clear();
+    if (input.kind() == InputKind::Unsupported) return ConvertResult::Skipped;
     // The input is never written over, and the folder is let go with it, once nothing
     // more is written into it.
-    input_ = &file;
+    input_ = &input;
     struct Release {
         Converter& converter;
         ~Release()
@@ -41,7 +44,7 @@ ConvertResult Converter::ConvertInputFile()
     DropCanvas();
     outputs_.SetRunner(pictureWriters);
     try {
-        const ConvertResult result = ConvertOpenInput(file, inputKind);
+        const ConvertResult result = ConvertOpenInput(input);
         outputs_.Flush();
         return result;
     } catch (...) {
@@ -53,39 +56,39 @@ ConvertResult Converter::ConvertInputFile()
     }
 }
 
-ConvertResult Converter::ConvertOpenInput(InputFile& file, InputKind kind)
+ConvertResult Converter::ConvertOpenInput(const Input& input)
 {
-    if (kind == InputKind::Animation) {
+    const InputFile& file = input.file();
+    if (input.kind() == InputKind::Animation) {
+        inputPastEnd = input.pastEnd();
         if (!Chosen(0)) return ConvertResult::Finished;
         MakeOutputFolder();
         std::uint8_t* data = file.ReadBlock(dataBuf, 0, file.size());
-        ArchiveEntry entry = AnimationFileEntry(srcName, file.size());
+        ArchiveEntry entry = input.entries().front().Record();
         ConvertAnimation(data, entry);
         return ConvertResult::Finished;
     }
 
-    const std::optional<std::uint32_t> count = ReadArchiveHeader(file);
-    if (!count) {
-        view_.ShowPassedOver(srcPath, PassedOver::NotAPackArchive);
-        return ConvertResult::Skipped;
-    }
-    const auto shownCount = static_cast<std::int32_t>(*count);
+    const auto shownCount = static_cast<std::int32_t>(input.entries().size());
     view_.SetEntryProgressMax(shownCount);
     view_.SetEntryCounterText(FormatCounter(0, shownCount));
     view_.RepaintEntryCounter();
-
-    const std::uint8_t* table = ReadArchiveTable(file, tableBuf, *count);
-    inputPastEnd = TablePastEnd(*count, file.size());
+    inputPastEnd = input.tablePastEnd();
     MakeOutputFolder();
 
     entriesDone_ = 0;
-    for (std::uint32_t i = 0; i < *count; ++i) {
-        entryIndex = static_cast<std::int32_t>(i);
+    // Entries after the last chosen one draw nothing that is written.
+    std::size_t end = input.entries().size();
+    if (!chosenEntries.empty()) {
+        while (end > 0 && !Chosen(static_cast<std::uint32_t>(end - 1))) --end;
+    }
+    for (std::size_t i = 0; i < end; ++i) {
+        const InputEntry& stored = input.entries()[i];
+        entryIndex = static_cast<std::int32_t>(stored.index);
         if (StopRequested()) return ConvertResult::Cancelled;
 
-        const std::uint8_t* record = table + std::size_t{i} * kArchiveEntryBytes;
-        inputPastEnd = inputPastEnd || EntryPastEnd(ParseArchiveEntry(record), file.size());
-        ArchiveEntry entry = EntryWithinFile(record, file.size());
+        inputPastEnd = inputPastEnd || stored.pastEnd;
+        ArchiveEntry entry = stored.Record();
         ConvertArchiveEntry(file, entry);
 
         // An entry counts once its files are in place.
@@ -105,7 +108,7 @@ bool Converter::Chosen(std::uint32_t index) const
     return chosenEntries.empty() || (index < chosenEntries.size() && chosenEntries[index]);
 }
 
-void Converter::DrawUnchosen(InputFile& archive, ArchiveEntry& entry, EntryKind kind)
+void Converter::DrawUnchosen(const InputFile& archive, ArchiveEntry& entry, EntryKind kind)
 {
     if (kind != EntryKind::Image && (kind != EntryKind::Animation || options.aniRaw)) return;
     const std::uint8_t* data = archive.ReadBlock(dataBuf, entry.offset, entry.size);
@@ -120,7 +123,7 @@ void Converter::DrawUnchosen(InputFile& archive, ArchiveEntry& entry, EntryKind 
         ConvertAnimation(data, entry);
 }
 
-void Converter::ConvertArchiveEntry(InputFile& archive, ArchiveEntry& entry)
+void Converter::ConvertArchiveEntry(const InputFile& archive, ArchiveEntry& entry)
 {
     const EntryKind kind = KindOf(entry);
     if (!Chosen(static_cast<std::uint32_t>(entryIndex))) {

@@ -10,7 +10,7 @@
 #include <utility>
 
 #include "engine/base/fatal_error.h"
-#include "engine/io/input_file.h"
+#include "engine/read/input.h"
 #include "engine/base/text.h"
 
 namespace orv {
@@ -84,7 +84,7 @@ OutputFile Converter::BeginOutputFile(const std::string& path)
     const std::string name = path.substr(outDir.size());
     struct stat st { };
     if (input_ != nullptr && ::fstatat(folder.descriptor(), name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0
-        && (input_->Is(st.st_dev, st.st_ino)
+        && (input_->file().identity() == FileIdentity{st.st_dev, st.st_ino}
             || std::ranges::count(options.batchInputs, FileIdentity{st.st_dev, st.st_ino}) != 0))
         throw FatalError::CannotOpen(path);
     return OutputFile(folder.descriptor(), name, path);

@@ -21,6 +21,7 @@
 
 namespace orv {
 
+class Input;
 class InputFile;
 class TaskRunner;
 struct DibInfo;
@@ -55,7 +56,10 @@ public:
     // file: the missing bytes were read as zeros, which front ends may tell the user.
     bool inputPastEnd = false;
 
+    // Opens srcPath and converts it; an input passed over or not opened is told to the view.
     ConvertResult ConvertInputFile();
+    // Converts an input opened by the caller, which names it (srcPath, srcName).
+    ConvertResult ConvertInput(const Input& input);
     // The bytes the block entries are read into holds: never more than the largest entry
     // read whole, or one chunk of a streamed sound.
     std::uint32_t dataBlockBytes() const { return dataBuf.capacity(); }
@@ -67,7 +71,7 @@ public:
     void ConvertImageEntry(const std::uint8_t* data, const ArchiveEntry& entry, bool clearCanvas, bool renderOnly,
                            std::int32_t frameNo);
     void WriteWaveFromMemory(const std::uint8_t* data, const ArchiveEntry& entry);
-    void WriteWaveStreamed(InputFile& archive, const ArchiveEntry& entry);
+    void WriteWaveStreamed(const InputFile& archive, const ArchiveEntry& entry);
     void DumpEntry(const std::uint8_t* data, const ArchiveEntry& entry, std::int32_t frameNo);
     // Write a bottom-up picture and put it in place at once.
     void WriteBmpFile(const std::uint8_t* pixels, const DibInfo& info, const std::string& path,
@@ -81,11 +85,11 @@ private:
     void MakeOutputFolder();
     // Starts an input without a canvas block, as the first input of a run starts.
     void DropCanvas();
-    ConvertResult ConvertOpenInput(InputFile& file, InputKind kind);
-    void ConvertArchiveEntry(InputFile& archive, ArchiveEntry& entry);
+    ConvertResult ConvertOpenInput(const Input& input);
+    void ConvertArchiveEntry(const InputFile& archive, ArchiveEntry& entry);
     bool Chosen(std::uint32_t index) const;
     // Draws an entry left out of chosenEntries on the canvas, writing nothing.
-    void DrawUnchosen(InputFile& archive, ArchiveEntry& entry, EntryKind kind);
+    void DrawUnchosen(const InputFile& archive, ArchiveEntry& entry, EntryKind kind);
     // outDir + the entry's name as UTF-8 + suffix.
     std::string EntryOutputPath(const ArchiveEntry& entry, std::string_view suffix) const;
     // outDir + the entry's name as UTF-8 without its extension.
@@ -129,7 +133,7 @@ private:
     Canvas canvas_;
     // The folder of outDir while ConvertInputFile converts into it.
     OutputFolder outFolder_;
-    const InputFile* input_ = nullptr;  // the input under way, never written over
+    const Input* input_ = nullptr;  // the input under way, never written over
     // The paths the input's entries wrote, each with the entry (and frame) that wrote it.
     std::unordered_map<std::string, std::string> claimed_;
     // The input's files on their way into outFolder_; emptied before it is let go.

@@ -36,7 +36,7 @@ std::optional<PassedOver> PassedOverUnopened(const std::string& path, InputKind 
     return std::nullopt;
 }
 
-std::optional<std::uint32_t> ReadArchiveHeader(InputFile& file)
+std::optional<std::uint32_t> ReadArchiveHeader(const InputFile& file)
 {
     std::uint8_t header[kArchiveHeaderBytes] = {};
     file.ReadAt(0, header, sizeof header);
@@ -44,7 +44,7 @@ std::optional<std::uint32_t> ReadArchiveHeader(InputFile& file)
     return ArchiveEntryCount(header);
 }
 
-const std::uint8_t* ReadArchiveTable(InputFile& file, ScratchBuffer& tableBuf, std::uint32_t count)
+const std::uint8_t* ReadArchiveTable(const InputFile& file, ScratchBuffer& tableBuf, std::uint32_t count)
 {
     return file.ReadBlock(tableBuf, kArchiveHeaderBytes, std::uint64_t{count} * kArchiveEntryBytes);
 }

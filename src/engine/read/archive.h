@@ -33,9 +33,9 @@ class InputFile;
 class ScratchBuffer;
 
 // The entry count of a pack archive; none when the file does not start with "pack".
-std::optional<std::uint32_t> ReadArchiveHeader(InputFile& file);
+std::optional<std::uint32_t> ReadArchiveHeader(const InputFile& file);
 // The count table records, zero-filled where the file ends before them, in tableBuf.
-const std::uint8_t* ReadArchiveTable(InputFile& file, ScratchBuffer& tableBuf, std::uint32_t count);
+const std::uint8_t* ReadArchiveTable(const InputFile& file, ScratchBuffer& tableBuf, std::uint32_t count);
 // Whether the file, fileSize bytes long, ends before the header and the table of count
 // records do: the records it lacks read as zeros.
 bool TablePastEnd(std::uint32_t count, std::uint64_t fileSize);

@@ -34,76 +34,12 @@ void SwapRedAndBlue(std::uint8_t* pixels, std::size_t count)
     for (std::size_t p = 0; p < count * 3; p += 3) std::swap(pixels[p], pixels[p + 2]);
 }
 
-ArchiveEntry AnimationFileEntry(std::string_view srcName, std::uint64_t fileSize)
-{
-    ArchiveEntry entry;
-    const std::string name = Cp932WithoutSeparators(Utf8ToCp932(srcName, kEntryNameBytes - 1));
-    std::copy(name.begin(), name.end(), entry.name);
-    entry.size = static_cast<std::uint32_t>(fileSize);
-    return entry;
-}
+Reader::Reader(std::shared_ptr<const Input> input) : input_(std::move(input)) { }
 
-ArchiveEntry ReaderEntry::Record() const
-{
-    ArchiveEntry record = stored;
-    record.size = size;
-    return record;
-}
-
-Reader::Opened Reader::Open(const std::string& path)
-{
-    return Open(path, InputKindOf(AsciiLower(FileNamePart(path))));
-}
-
-Reader::Opened Reader::Open(const std::string& path, InputKind kind)
-{
-    entries_.clear();
-    pastEnd_ = false;
-    footprints_.clear();
-    canvas_.Drop();
-    scratch_.Drop();
-    canvasAt_ = 0;
-    const std::string srcName = AsciiLower(FileNamePart(path));
-    kind_ = kind;
-    if (const std::optional<PassedOver> why = PassedOverUnopened(path, kind_)) {
-        kind_ = InputKind::Unsupported;
-        passedOver_ = *why;
-        return Opened::NotAnInput;
-    }
-    if (!file_.Open(path)) {
-        openError_ = errno;
-        kind_ = InputKind::Unsupported;
-        return Opened::CannotOpen;
-    }
-    if (kind_ == InputKind::Animation) {
-        const ArchiveEntry record = AnimationFileEntry(srcName, file_.size());
-        entries_.push_back({0, record, record.size, Cp932ToUtf8(record.Name()), EntryKind::Animation});
-        return Opened::Yes;
-    }
-    const std::optional<std::uint32_t> count = ReadArchiveHeader(file_);
-    if (!count) {
-        kind_ = InputKind::Unsupported;
-        passedOver_ = PassedOver::NotAPackArchive;
-        return Opened::NotAnInput;
-    }
-    ScratchBuffer tableBuf;
-    const std::uint8_t* table = ReadArchiveTable(file_, tableBuf, *count);
-    entries_.reserve(*count);
-    for (std::uint32_t i = 0; i < *count; ++i) {
-        const std::uint8_t* record = table + std::size_t{i} * kArchiveEntryBytes;
-        const ArchiveEntry stored = ParseArchiveEntry(record);
-        entries_.push_back({i, stored, EntryWithinFile(record, file_.size()).size, Cp932ToUtf8(stored.Name()),
-                            KindOf(stored), TablePastEnd(i + 1, file_.size()) || EntryPastEnd(stored, file_.size())});
-        pastEnd_ = pastEnd_ || entries_.back().pastEnd;
-    }
-    pastEnd_ = pastEnd_ || TablePastEnd(*count, file_.size());
-    return Opened::Yes;
-}
-
-void Reader::SetSettings(const SettingsFile* settings)
+void Reader::SetSettings(std::shared_ptr<const SettingsFile> settings)
 {
     if (settings == settings_) return;
-    settings_ = settings;
+    settings_ = std::move(settings);
     // Animations drawn with other settings leave other blocks behind them; before the
     // first entry the block is empty whatever the settings.
     footprints_.clear();
@@ -111,29 +47,33 @@ void Reader::SetSettings(const SettingsFile* settings)
     canvasAt_ = 0;
 }
 
-std::uint64_t Reader::OffsetOf(const ReaderEntry& entry) const
+const std::uint8_t* Reader::ReadEntry(const InputEntry& entry)
 {
-    return kind_ == InputKind::Animation ? 0 : entry.stored.offset;
+    return input_->file().ReadBlock(dataBuf_, input_->OffsetOf(entry), input_->SizeOf(entry));
 }
 
-std::uint64_t Reader::SizeOf(const ReaderEntry& entry) const
+void Reader::CheckPicture(const PictureHeader& header) const
 {
-    return kind_ == InputKind::Animation ? file_.size() : entry.size;
+    if (std::uint64_t{header.width} * header.height * 3 > input_->limits().pictureBytes)
+        throw FatalError::OutOfMemory();
 }
 
-const std::uint8_t* Reader::ReadEntry(const ReaderEntry& entry)
+const InputEntry& Reader::Asked(std::size_t i) const
 {
-    return file_.ReadBlock(dataBuf_, OffsetOf(entry), SizeOf(entry));
+    const InputEntry& entry = entries().at(i);
+    if (input_->SizeOf(entry) > input_->limits().entryBytes) throw FatalError::OutOfMemory();
+    return entry;
 }
 
 std::vector<std::uint32_t> Reader::FrameOffsets(std::size_t i)
 {
-    const ReaderEntry& entry = entries_.at(i);
+    const InputEntry& entry = entries().at(i);
     // The slots up to the offset in the first slot, never past the end of the entry.
     std::uint8_t first[4] = {};
-    file_.ReadAt(OffsetOf(entry), first, static_cast<std::uint32_t>(std::min<std::uint64_t>(SizeOf(entry), 4)));
-    const std::uint64_t bytes = std::min<std::uint64_t>(FrameTableBytes(first), SizeOf(entry));
-    const std::uint8_t* table = file_.ReadBlock(dataBuf_, OffsetOf(entry), bytes);
+    input_->file().ReadAt(input_->OffsetOf(entry), first,
+                          static_cast<std::uint32_t>(std::min<std::uint64_t>(input_->SizeOf(entry), 4)));
+    const std::uint64_t bytes = std::min<std::uint64_t>(FrameTableBytes(first), input_->SizeOf(entry));
+    const std::uint8_t* table = input_->file().ReadBlock(dataBuf_, input_->OffsetOf(entry), bytes);
     std::vector<std::uint32_t> offsets(AnimationFrameCount(table, static_cast<std::uint32_t>(bytes)));
     for (std::uint32_t k = 1; k <= offsets.size(); ++k) offsets[k - 1] = AnimationFrameOffset(table, k);
     return offsets;
@@ -141,10 +81,10 @@ std::vector<std::uint32_t> Reader::FrameOffsets(std::size_t i)
 
 EntryDetails Reader::Details(std::size_t i)
 {
-    const ReaderEntry& entry = entries_.at(i);
+    const InputEntry& entry = entries().at(i);
     std::uint8_t head[kPictureHeaderBytes] = {};
     const std::uint32_t held = std::min<std::uint32_t>(entry.size, sizeof head);
-    file_.ReadAt(entry.stored.offset, head, held);
+    input_->file().ReadAt(entry.stored.offset, head, held);
     EntryDetails details;
     details.picture = ReadPictureHeader(head, held);
     details.frames = AnimationFrameCount(head, entry.size);
@@ -154,7 +94,7 @@ EntryDetails Reader::Details(std::size_t i)
 
 std::vector<std::uint8_t> Reader::Bytes(std::size_t i)
 {
-    const ReaderEntry& entry = entries_.at(i);
+    const InputEntry& entry = Asked(i);
     const std::uint8_t* data = ReadEntry(entry);
     Passed(i);
     return {data, data + entry.size};
@@ -162,27 +102,27 @@ std::vector<std::uint8_t> Reader::Bytes(std::size_t i)
 
 std::vector<std::uint8_t> Reader::Head(std::size_t i, std::uint32_t n)
 {
-    const ReaderEntry& entry = entries_.at(i);
-    std::vector<std::uint8_t> head(std::min<std::uint64_t>(n, SizeOf(entry)));
-    file_.ReadAt(OffsetOf(entry), head.data(), static_cast<std::uint32_t>(head.size()));
+    const InputEntry& entry = entries().at(i);
+    std::vector<std::uint8_t> head(std::min<std::uint64_t>(n, input_->SizeOf(entry)));
+    input_->file().ReadAt(input_->OffsetOf(entry), head.data(), static_cast<std::uint32_t>(head.size()));
     return head;
 }
 
 RenderedSound Reader::Sound(std::size_t i)
 {
-    const ReaderEntry& entry = entries_.at(i);
+    const InputEntry& entry = Asked(i);
     // An entry too short for its header has format code 0, an unknown one.
     const std::vector<std::uint8_t> head = Head(i, kSoundHeaderBytes);
     const std::optional<SoundFormat> format = SoundFormatOf(head.size() == kSoundHeaderBytes ? head[kSoundCodeAt] : 0);
     if (!format) throw FatalError::UnknownFormat(std::string(WithoutExtension(entry.shown)) + ".wav");
     const std::uint8_t* data = ReadEntry(entry);
     Passed(i);
-    return {*format, std::vector<std::uint8_t>(data + kSoundHeaderBytes, data + SizeOf(entry))};
+    return {*format, std::vector<std::uint8_t>(data + kSoundHeaderBytes, data + input_->SizeOf(entry))};
 }
 
 RenderedPicture Reader::Picture(std::size_t i)
 {
-    const ReaderEntry& entry = entries_.at(i);
+    const InputEntry& entry = Asked(i);
     // A picture of the archive sets every byte it shows, whatever the block held; drawn
     // on the reader's block only where that is where conversion has it next.
     const bool inTurn = canvasAt_ == i && entry.kind == EntryKind::Image;
@@ -193,6 +133,7 @@ RenderedPicture Reader::Picture(std::size_t i)
     picture.action = ActionOf(header);
     if (picture.action == PictureAction::Raw) picture.bytes.assign(data, data + entry.size);
     if (picture.action == PictureAction::Drawn) {
+        CheckPicture(header);
         Canvas& canvas = inTurn ? canvas_ : scratch_;
         picture.image = RgbOf(header.width, header.height, canvas.Draw(data, entry.size, header, -1, false));
     }
@@ -200,16 +141,17 @@ RenderedPicture Reader::Picture(std::size_t i)
     return picture;
 }
 
-bool Reader::DrawAnimation(Canvas& canvas, const std::uint8_t* data, std::uint32_t size, const ReaderEntry& entry,
+bool Reader::DrawAnimation(Canvas& canvas, const std::uint8_t* data, std::uint32_t size, const InputEntry& entry,
                            const ReaderStop& stop, const std::function<void(const FrameView&)>& sink)
 {
     const ReaderStop& asked = stop ? stop : ReaderStop(NeverStop);
-    return WalkAnimation(data, size, entry.stored.Name(), settings_, asked, [&](const FrameStep& frame) {
+    return WalkAnimation(data, size, entry.stored.Name(), settings_.get(), asked, [&](const FrameStep& frame) {
         const PictureHeader header = ReadPictureHeader(frame.data, frame.size);
         const PictureAction action = ActionOf(header);
         FrameView view{frame.number, action, header.width, header.height, nullptr, nullptr, 0};
         if (action == PictureAction::Skipped) return;
         if (action == PictureAction::Drawn) {
+            if (sink) CheckPicture(header);
             view.bgr
                 = canvas.Draw(frame.data, frame.size, header, static_cast<std::int32_t>(frame.number), frame.clear);
             if (frame.baseOnly) return;
@@ -224,7 +166,7 @@ bool Reader::DrawAnimation(Canvas& canvas, const std::uint8_t* data, std::uint32
 
 bool Reader::Frames(std::size_t i, const std::function<void(const FrameView&)>& sink, const ReaderStop& stop)
 {
-    const ReaderEntry& entry = entries_.at(i);
+    const InputEntry& entry = Asked(i);
     Canvas* canvas = &scratch_;
     if (entry.kind != EntryKind::Animation) {
         // Conversion never draws it as an animation: drawn on a fresh block.
@@ -249,7 +191,7 @@ std::vector<RenderedFrame> Reader::Animation(std::size_t i, const ReaderStop& st
         i,
         [&](const FrameView& view) {
             held += view.action == PictureAction::Drawn ? std::uint64_t{view.width} * view.height * 3 : view.size;
-            if (held > kMaxScratchBytes) throw FatalError::OutOfMemory();
+            if (held > input_->limits().heldBytes) throw FatalError::OutOfMemory();
             RenderedFrame frame{view.number, view.action, {}, {}};
             if (view.action == PictureAction::Drawn)
                 frame.image = RgbOf(view.width, view.height, view.bgr);
@@ -264,7 +206,7 @@ std::vector<RenderedFrame> Reader::Animation(std::size_t i, const ReaderStop& st
 
 std::vector<CanvasUse> Reader::UsesOf(std::size_t k)
 {
-    const ReaderEntry& entry = entries_[k];
+    const InputEntry& entry = entries()[k];
     std::vector<CanvasUse> uses;
     try {
         if (entry.kind == EntryKind::Image) {
@@ -274,13 +216,14 @@ std::vector<CanvasUse> Reader::UsesOf(std::size_t k)
             if (ActionOf(header) == PictureAction::Drawn) uses.push_back(CanvasUseOf(header, -1, false));
         } else if (entry.kind == EntryKind::Animation) {
             const std::uint8_t* data = ReadEntry(entry);
-            WalkAnimation(data, entry.size, entry.stored.Name(), settings_, NeverStop, [&](const FrameStep& frame) {
-                const PictureHeader header = ReadPictureHeader(frame.data, frame.size);
-                if (ActionOf(header) != PictureAction::Drawn) return;
-                uses.push_back(CanvasUseOf(header, static_cast<std::int32_t>(frame.number), frame.clear));
-                // Drawing ends the animation here; nothing after it is drawn.
-                if (uses.back().bytes > kMaxScratchBytes) throw FatalError::OutOfMemory();
-            });
+            WalkAnimation(data, entry.size, entry.stored.Name(), settings_.get(), NeverStop,
+                          [&](const FrameStep& frame) {
+                              const PictureHeader header = ReadPictureHeader(frame.data, frame.size);
+                              if (ActionOf(header) != PictureAction::Drawn) return;
+                              uses.push_back(CanvasUseOf(header, static_cast<std::int32_t>(frame.number), frame.clear));
+                              // Drawing ends the animation here; nothing after it is drawn.
+                              if (uses.back().bytes > kMaxScratchBytes) throw FatalError::OutOfMemory();
+                          });
         }
     } catch (const FatalError&) {
         // Conversion ends on this entry; the block keeps what the uses before left.
@@ -341,7 +284,7 @@ void Reader::Replay(std::size_t k, Canvas& canvas)
 {
     const Footprint& footprint = FootprintOf(k);
     if (!footprint.remade && footprint.set == 0) return;  // the entry draws nothing
-    const ReaderEntry& entry = entries_[k];
+    const InputEntry& entry = entries()[k];
     try {
         const std::uint8_t* data = ReadEntry(entry);
         if (entry.kind == EntryKind::Image) {
@@ -357,7 +300,7 @@ void Reader::Replay(std::size_t k, Canvas& canvas)
 
 void Reader::Passed(std::size_t i)
 {
-    const EntryKind kind = entries_[i].kind;
+    const EntryKind kind = entries()[i].kind;
     if (canvasAt_ == i && (kind == EntryKind::Sound || kind == EntryKind::Other)) canvasAt_ = i + 1;
 }
 

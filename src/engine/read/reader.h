@@ -2,35 +2,20 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "engine/read/archive.h"
 #include "engine/read/image_decoder.h"
-#include "engine/io/input_file.h"
+#include "engine/read/input.h"
 #include "engine/read/canvas.h"
 #include "engine/format/sound_format.h"
 
 namespace orv {
 
 class SettingsFile;
-
-// One entry of an input: for a pack archive a record of its table, for an animation file
-// the one record conversion builds from the file's name.
-struct ReaderEntry {
-    std::uint32_t index = 0;
-    ArchiveEntry stored;  // as the table gives it
-    std::uint32_t size = 0;  // the bytes the file holds from the entry's offset on, at most stored.size
-    std::string shown;  // the name as UTF-8, "%XX" for bytes that do not convert
-    EntryKind kind = EntryKind::Other;
-    // Whether the file ends before this record of the table or before the bytes it
-    // claims: what is missing reads as zeros.
-    bool pastEnd = false;
-
-    // The record as conversion takes it: its size cut to what the file holds.
-    ArchiveEntry Record() const;
-};
 
 // Pixels in memory: width x height x (red, green, blue), top row first, no padding.
 struct RgbImage {
@@ -75,10 +60,6 @@ struct FrameView {
     std::uint32_t size = 0;  // Raw
 };
 
-// The record conversion builds for an animation file: its lower-cased name (srcName)
-// as CP932 of at most 15 bytes, and the file's size.
-ArchiveEntry AnimationFileEntry(std::string_view srcName, std::uint64_t fileSize);
-
 // Turns pixels of blue, green, red into red, green, blue in place, and back.
 void SwapRedAndBlue(std::uint8_t* pixels, std::size_t count);
 
@@ -100,33 +81,21 @@ using ReaderStop = std::function<bool()>;
 // which the block's state can be rebuilt (a block made anew, or pictures that set every
 // byte the animation reads) and draws only from there; entries asked in order cost no
 // more than conversion does. One reader serves one thread; readers of any inputs may
-// work on several threads at once. Read errors and memory that cannot be obtained are
-// FatalErrors; an entry is read whole, so one larger than a scratch block (1 GiB) is the
-// memory error, even a sound that conversion copies in chunks.
+// work on several threads at once, on one input or several. Read errors and memory that
+// cannot be obtained are FatalErrors; so is an entry, picture or animation beyond the
+// input's limits. An entry is read whole, so one larger than a scratch block (1 GiB) is
+// the memory error, even a sound that conversion copies in chunks.
 class Reader {
 public:
-    enum class Opened { Yes, NotAnInput, CannotOpen };
-    // By the lower-cased name's extension: ".dat" must start with "pack", ".ani" is
-    // one animation entry; anything else is NotAnInput.
-    Opened Open(const std::string& path);
-    // The same, the file taken for this kind whatever its name (an unnamed file's
-    // /proc/self/fd path).
-    Opened Open(const std::string& path, InputKind kind);
+    explicit Reader(std::shared_ptr<const Input> input);
 
-    // After NotAnInput: why the input is passed over. After CannotOpen: the system's
-    // error number.
-    PassedOver passedOver() const { return passedOver_; }
-    int openError() const { return openError_; }
+    const Input& input() const { return *input_; }
+    const std::vector<InputEntry>& entries() const { return input_->entries(); }
 
-    InputKind kind() const { return kind_; }
-    const std::string& path() const { return file_.path(); }
-    const std::vector<ReaderEntry>& entries() const { return entries_; }
-    // Whether the archive's header, its table or an entry reaches past the end of the file.
-    bool pastEnd() const { return pastEnd_; }
-
-    // The settings animation frames are composed with (none: without settings); kept by
-    // the caller for as long as this reader renders.
-    void SetSettings(const SettingsFile* settings);
+    // The settings animation frames are composed with (none: without settings), kept
+    // by the reader. Giving it the settings it has keeps what it has drawn.
+    void SetSettings(std::shared_ptr<const SettingsFile> settings);
+    const std::shared_ptr<const SettingsFile>& settings() const { return settings_; }
 
     EntryDetails Details(std::size_t i);
     // Where each frame of an animation entry starts, from its table alone.
@@ -156,7 +125,7 @@ private:
         std::uint32_t set = 0;
     };
     // The frames of animation data, each drawn on the reader's canvas.
-    bool DrawAnimation(Canvas& canvas, const std::uint8_t* data, std::uint32_t size, const ReaderEntry& entry,
+    bool DrawAnimation(Canvas& canvas, const std::uint8_t* data, std::uint32_t size, const InputEntry& entry,
                        const ReaderStop& stop, const std::function<void(const FrameView&)>& sink);
     // The uses of the canvas block that entry k makes.
     std::vector<CanvasUse> UsesOf(std::size_t k);
@@ -169,18 +138,14 @@ private:
     void Replay(std::size_t k, Canvas& canvas);
     // Entry i, which draws nothing, was read: the block is as it is before entry i + 1.
     void Passed(std::size_t i);
-    // Where the entry's bytes lie in the file: an animation file is one entry of all of it.
-    std::uint64_t OffsetOf(const ReaderEntry& entry) const;
-    std::uint64_t SizeOf(const ReaderEntry& entry) const;
-    const std::uint8_t* ReadEntry(const ReaderEntry& entry);
+    const std::uint8_t* ReadEntry(const InputEntry& entry);
+    // The entry asked for, within the input's limits for an entry read whole.
+    const InputEntry& Asked(std::size_t i) const;
+    // A picture or frame to be drawn for the caller, within the input's limits.
+    void CheckPicture(const PictureHeader& header) const;
 
-    InputFile file_;
-    InputKind kind_ = InputKind::Unsupported;
-    PassedOver passedOver_ = PassedOver::NotAnInputName;
-    int openError_ = 0;
-    std::vector<ReaderEntry> entries_;
-    bool pastEnd_ = false;
-    const SettingsFile* settings_ = nullptr;
+    std::shared_ptr<const Input> input_;
+    std::shared_ptr<const SettingsFile> settings_;
     ScratchBuffer dataBuf_;
     // The block exactly as conversion has it before entry canvasAt_ (or none), carried
     // along while entries are read in order.
