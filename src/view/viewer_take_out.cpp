@@ -10,6 +10,7 @@
 #include <QUrl>
 #include <algorithm>
 
+#include "view/dragged_files.h"
 #include "view/entry_filter.h"
 #include "view/entry_model.h"
 #include "view/viewer_dialogs.h"
@@ -82,21 +83,9 @@ QMimeData* ViewerWindow::DragData()
     if (!temporary->isValid()) return nullptr;
     ExtractChoices choices = extractChoices_;
     choices.folder = temporary->path();
-    const ExtractOutcome outcome
-        = ExtractEntries(*model_->input(), settings_.get(), choices, SelectedEntries(), {}, {});
-    if (!outcome.error.isEmpty()) {
-        dialogs_.ShowError(this, outcome.error);
-        return nullptr;
-    }
-    const QDir written(ExtractedFolder(model_->path(), choices));
-    QList<QUrl> urls;
-    for (const QFileInfo& file : written.entryInfoList(QDir::Files, QDir::Name))
-        urls << QUrl::fromLocalFile(file.absoluteFilePath());
-    if (urls.isEmpty()) return nullptr;
     dragFolders_.push_back(std::move(temporary));
-    auto* files = new QMimeData;
-    files->setUrls(urls);
-    return files;
+    return new DraggedFiles(model_->input(), settings_, choices, SelectedEntries(), this,
+                            [this](const QString& error) { dialogs_.ShowError(this, error); });
 }
 
 }  // namespace orv::view

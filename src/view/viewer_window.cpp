@@ -14,6 +14,7 @@
 #include <QMenuBar>
 #include <QMimeData>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QScrollArea>
 #include <QSpinBox>
 #include <QSlider>
@@ -199,6 +200,8 @@ void ViewerWindow::createList()
     views_ = new QStackedWidget(left);
     views_->addWidget(list_);
     views_->addWidget(grid_);
+    createChangedBar(left);
+    layout->addWidget(changedBar_);
     layout->addWidget(filterEdit_);
     layout->addWidget(views_);
     connect(list_->selectionModel(), &QItemSelectionModel::currentRowChanged, this, &ViewerWindow::CurrentChanged);
@@ -295,6 +298,30 @@ void ViewerWindow::createAnimationBar(QWidget* page)
     layout->addWidget(frameMs_);
 }
 
+void ViewerWindow::createChangedBar(QWidget* parent)
+{
+    changedBar_ = new QWidget(parent);
+    changedBar_->setObjectName("changedBar");
+    auto* layout = new QHBoxLayout(changedBar_);
+    layout->setContentsMargins(0, 0, 0, 0);
+    changedText_ = new QLabel(changedBar_);
+    changedText_->setWordWrap(true);
+    auto* reload = new QPushButton(tr("Reload"), changedBar_);
+    reload->setObjectName("reloadButton");
+    connect(reload, &QPushButton::clicked, this, [this] {
+        const std::string path = model_->path();
+        OpenInput(path);
+    });
+    layout->addWidget(changedText_, 1);
+    layout->addWidget(reload);
+    changedBar_->hide();
+    connect(&watch_, &InputWatch::Changed, this, [this] {
+        changedText_->setText(tr("%1 has changed on disk. What is shown and taken out is the file as it was opened.")
+                                  .arg(QFile::decodeName(QByteArray::fromStdString(model_->path()))));
+        changedBar_->show();
+    });
+}
+
 bool ViewerWindow::OpenInput(const std::string& path)
 {
     const QString shown = QFile::decodeName(QByteArray::fromStdString(path));
@@ -309,6 +336,8 @@ bool ViewerWindow::OpenInput(const std::string& path)
         return false;
     }
     setWindowTitle(tr("%1 – orvview").arg(shown));
+    watch_.Watch(path);
+    changedBar_->hide();
     recent_.Add(path);
     renderer_.SetInput(model_->input(), settings_);
     thumbnails_.SetInput(model_->input(), settings_);

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "view/extraction.h"
+#include "view/input_watch.h"
 #include "view/preview.h"
 #include "view/preview_renderer.h"
 #include "view/recent_files.h"
@@ -63,8 +64,9 @@ public:
     // Writes the selected entries (or all of them) with the choices the user makes, on a
     // thread of its own with progress and a way to cancel.
     void Extract(bool selectedOnly);
-    // The selected entries written into a temporary folder of their own, as the files to
-    // drag out; the folder goes with the window. Null when nothing could be written.
+    // The selected entries as the files to drag out, written from now on, off the window's
+    // thread, into a temporary folder of their own that goes with the window. Null when
+    // no such folder can be made.
     QMimeData* DragData();
 
     // What the preview shows, for tests and the status bar.
@@ -91,6 +93,7 @@ private:
     void createList();
     void createPreview();
     void createAnimationBar(QWidget* page);
+    void createChangedBar(QWidget* parent);
 
     void ChooseAndOpen();
     void ChooseSettings();
@@ -124,8 +127,12 @@ private:
     QToolButton* hex_ = nullptr;
     SoundPane* sound_ = nullptr;
     QLabel* settingsLabel_ = nullptr;
+    // Shown when the file opened has changed on disk since, with a button to open it again.
+    QWidget* changedBar_ = nullptr;
+    QLabel* changedText_ = nullptr;
 
     RecentFiles recent_;
+    InputWatch watch_;
     PreviewRenderer renderer_;
     ThumbnailLoader thumbnails_;
     std::shared_ptr<const SettingsFile> settings_;

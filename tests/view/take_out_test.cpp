@@ -10,15 +10,20 @@
 #include <QTableView>
 #include <QUrl>
 #include <QtTest>
+#include <condition_variable>
+#include <cstring>
 #include <filesystem>
 #include <map>
 #include <memory>
+#include <mutex>
 #include <set>
 
 #include "viewer_fixture.h"
 #include "random_archive.h"
 #include "temp_dir.h"
 #include "tools/pack_writer.h"
+#include "engine/read/input.h"
+#include "view/dragged_files.h"
 #include "view/entry_filter.h"
 #include "view/entry_model.h"
 #include "view/viewer_window.h"
@@ -197,6 +202,79 @@ private slots:
         QVERIFY(dragged == OfEntries(cli, picked));
         QVERIFY(!dragged.empty());
         QVERIFY(!std::filesystem::exists(folder));
+    }
+
+    // Dragging starts at once: the files are written on another thread, which here cannot
+    // read a byte until the drag has begun, and the drop gets them all once they are there.
+    void draggingStartsBeforeTheFilesAreWritten()
+    {
+        RandomArchive random(22);
+        std::string settingsText;
+        const Bytes bytes = random.Archive(12, 12, settingsText);
+        const std::string archive = Write("gate.dat", bytes);
+        const Tree cli = Cli(archive, dir->path() / "cli", {});
+        std::mutex mutex;
+        std::condition_variable opened;
+        bool gated = false;
+        bool dragging = false;
+        const auto source
+            = orv::CallbackSource(bytes.size(), [&](std::uint64_t offset, void* destination, std::uint32_t n) {
+                  std::unique_lock lock(mutex);
+                  // Without a drag begun after ten seconds, reading goes on and the check below fails.
+                  if (gated) opened.wait_for(lock, std::chrono::seconds(10), [&] { return dragging; });
+                  std::memcpy(destination, bytes.data() + offset, n);
+                  return true;
+              });
+        auto input = std::make_shared<orv::Input>();
+        QCOMPARE(input->Open(source, archive, orv::InputKind::Archive), orv::Input::Opened::Yes);
+        gated = true;
+        orv::view::ExtractChoices choices;
+        choices.folder = QString::fromStdString((dir->path() / "dragged").string());
+        std::vector<bool> chosen(12, false);
+        chosen[4] = chosen[9] = true;
+        QStringList failures;
+        orv::view::DraggedFiles files(input, nullptr, choices, chosen, nullptr,
+                                      [&](const QString& error) { failures << error; });
+        {
+            const std::lock_guard lock(mutex);
+            QVERIFY(TreeOf(dir->path() / "dragged" / "gate").empty());
+            dragging = true;
+        }
+        opened.notify_all();
+        Tree dragged;
+        for (const QUrl& url : files.urls())
+            dragged[url.fileName().toStdString()] = ReadAll(url.toLocalFile().toStdString());
+        QVERIFY(!dragged.empty());
+        QVERIFY(dragged == OfEntries(cli, {4, 9}));
+        QVERIFY(failures.isEmpty());
+    }
+
+    // An archive replaced on disk after it was opened (as orvpack -o replaces one) is still
+    // the one shown, extracted and dragged.
+    void whatIsTakenOutIsWhatIsShown()
+    {
+        RandomArchive random(23);
+        std::string settingsText;
+        const std::string archive = Write("same.dat", random.Archive(10, 12, settingsText));
+        const Tree cli = Cli(archive, dir->path() / "cli", {});
+        orv::view::ViewerWindow window(dialogs);
+        QVERIFY(window.OpenInput(archive));
+        const std::string other = Write("other.dat", RandomArchive(24).Archive(10, 12, settingsText));
+        std::filesystem::rename(other, archive);
+
+        dialogs.extraction = orv::view::ExtractChoices{};
+        dialogs.extraction->folder = QString::fromStdString((dir->path() / "out").string());
+        ExtractAndWait(window, false);
+        QVERIFY(TreeOf(dir->path() / "out" / "same") == cli);
+
+        SelectEntries(window, {2, 5});
+        const std::unique_ptr<QMimeData> data(window.DragData());
+        QVERIFY(data != nullptr);
+        Tree dragged;
+        for (const QUrl& url : data->urls())
+            dragged[url.fileName().toStdString()] = ReadAll(url.toLocalFile().toStdString());
+        QVERIFY(dragged == OfEntries(cli, {2, 5}));
+        QVERIFY2(dialogs.errors.isEmpty(), qPrintable(dialogs.errors.join('\n')));
     }
 };
 

@@ -11,6 +11,7 @@
 #include <QSignalSpy>
 #include <QStandardPaths>
 #include <QTableView>
+#include <QPushButton>
 #include <QtTest>
 #include <algorithm>
 #include <filesystem>
@@ -166,6 +167,32 @@ private slots:
         for (int i = 0; i < 12; ++i) orv::view::RecentFiles().Add("/x/" + std::to_string(i) + ".dat");
         QCOMPARE(orv::view::RecentFiles().List().size(), orv::view::RecentFiles::kKept);
         QCOMPARE(orv::view::RecentFiles().List().front(), std::string("/x/11.dat"));
+    }
+
+    // A file replaced on disk after it was opened, or written over, is told; Reload opens
+    // what is there now.
+    void aFileChangedOnDiskIsToldAndReloads()
+    {
+        const std::string path = Write("changing.dat", orv::tools::BuildPack({{"a.txt", BytesOf("a")}}));
+        orv::view::ViewerWindow window(dialogs);
+        window.show();
+        QVERIFY(window.OpenInput(path));
+        auto* bar = window.findChild<QWidget*>("changedBar");
+        QVERIFY(bar != nullptr && !bar->isVisible());
+
+        const std::string other
+            = Write("other.dat", orv::tools::BuildPack({{"b.txt", BytesOf("b")}, {"c.txt", BytesOf("c")}}));
+        std::filesystem::rename(other, path);
+        QTRY_VERIFY_WITH_TIMEOUT(bar->isVisible(), 10000);
+        QCOMPARE(window.model().rowCount(), 1);
+        bar->findChild<QPushButton*>("reloadButton")->click();
+        QCOMPARE(window.model().rowCount(), 2);
+        QVERIFY(!bar->isVisible());
+
+        // Written over in place, with bytes of another length.
+        orv::tools::WriteFileBytes(path, orv::tools::BuildPack({{"d.txt", BytesOf("dd")}}));
+        QTRY_VERIFY_WITH_TIMEOUT(bar->isVisible(), 10000);
+        QCOMPARE(window.model().rowCount(), 2);
     }
 
     // The arrow keys move the preview along the list as it is sorted and filtered.
