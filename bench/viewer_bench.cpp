@@ -7,14 +7,20 @@
 //   block:   the longest the window's thread goes without handling events while the user
 //            runs down the list of 640x480 pictures, a new entry every 10 ms (max_block_ms);
 //   grid:    the thumbnails of a 600-picture archive of 640x480 pictures, every one wanted,
-//            until all are rendered (thumbnails_per_s).
+//            until all are rendered (thumbnails_per_s);
+//   drag:    the window's thread held by the start of a drag of one entry, the middle one,
+//            of a 1,200-picture archive of 640x480 pictures (drag_block_ms), and the time
+//            until a drop gets its file; beside it, that entry taken out on the calling
+//            thread, as a drag once did.
 #include <benchmark/benchmark.h>
 
 #include <QAbstractItemModel>
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QSignalSpy>
+#include <QMimeData>
 #include <QTableView>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
 #include <algorithm>
@@ -26,6 +32,7 @@
 #include "tools/cg_encoder.h"
 #include "tools/pack_writer.h"
 #include "view/entry_model.h"
+#include "view/extraction.h"
 #include "view/thumbnail_loader.h"
 #include "view/viewer_dialogs.h"
 #include "view/viewer_window.h"
@@ -181,11 +188,62 @@ void BM_GridFill(benchmark::State& state)
     std::filesystem::remove(path);
 }
 
+// 1,200 pictures of 640x480 in 13 patterns; the middle one selected in a window.
+struct DragArchive {
+    DragArchive()
+    {
+        std::vector<orv::tools::Bytes> pictures;
+        for (int i = 0; i < 13; ++i) pictures.push_back(Picture(640, 480, i));
+        std::vector<orv::tools::PackItem> items;
+        for (int i = 0; i < 1200; ++i) items.push_back({"p" + std::to_string(i) + ".cg", pictures[i % 13]});
+        path = Archive("drag.dat", items);
+        window.OpenInput(path);
+        auto* list = window.findChild<QTableView*>("entryList");
+        list->selectionModel()->select(list->model()->index(600, 0),
+                                       QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    }
+    ~DragArchive() { std::filesystem::remove(path); }
+    NoDialogs dialogs;
+    orv::view::ViewerWindow window{dialogs};
+    std::string path;
+};
+
+void BM_DragOneEntry(benchmark::State& state)
+{
+    DragArchive archive;
+    double blocked = 0;
+    for (auto _ : state) {
+        QElapsedTimer timer;
+        timer.start();
+        const std::unique_ptr<QMimeData> data(archive.window.DragData());
+        blocked += static_cast<double>(timer.nsecsElapsed()) / 1e6;
+        if (!data || data->urls().size() != 1) state.SkipWithError("the entry was not written");
+    }
+    state.counters["drag_block_ms"] = blocked / static_cast<double>(state.iterations());
+}
+
+void BM_TakeOutOneEntryOnTheCaller(benchmark::State& state)
+{
+    DragArchive archive;
+    std::vector<bool> chosen(1200, false);
+    chosen[600] = true;
+    orv::view::ExtractChoices choices;
+    const QTemporaryDir folder;
+    choices.folder = folder.path();
+    for (auto _ : state) {
+        const orv::view::ExtractOutcome outcome
+            = orv::view::ExtractEntries(*archive.window.model().input(), nullptr, choices, chosen, {}, {});
+        if (!outcome.error.isEmpty()) state.SkipWithError("the entry was not written");
+    }
+}
+
 BENCHMARK(BM_OpenLargeArchive)->Unit(benchmark::kMillisecond)->Iterations(5);
 BENCHMARK(BM_PreviewInTheMiddle)->Unit(benchmark::kMillisecond)->Iterations(20);
 BENCHMARK(BM_AnimationFrameStep)->Unit(benchmark::kMillisecond)->Iterations(40);
 BENCHMARK(BM_LongestBlockWhileRunningDownTheList)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_GridFill)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_DragOneEntry)->Unit(benchmark::kMillisecond)->Iterations(5);
+BENCHMARK(BM_TakeOutOneEntryOnTheCaller)->Unit(benchmark::kMillisecond)->Iterations(5);
 
 }  // namespace
 
