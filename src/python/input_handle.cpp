@@ -1,5 +1,8 @@
 #include "python/input_handle.h"
 
+#include <cstring>
+#include <string_view>
+
 #include "cli/input_messages.h"
 #include "python/errors.h"
 
@@ -7,18 +10,69 @@ namespace orv::python {
 
 namespace py = pybind11;
 
+namespace {
+
+// The file object, let go with the interpreter held, whichever thread lets it go.
+struct HeldFile {
+    py::object file;
+    explicit HeldFile(py::object f) : file(std::move(f)) { }
+    HeldFile(const HeldFile&) = delete;
+    HeldFile& operator=(const HeldFile&) = delete;
+    ~HeldFile()
+    {
+        const py::gil_scoped_acquire held;
+        file = py::object();
+    }
+};
+
+// Reads where the input asks, each with the interpreter held: the file is never read whole.
+// What the file object raises is a read error.
+std::shared_ptr<ByteSource> FileObjectSource(const py::object& file)
+{
+    auto held = std::make_shared<HeldFile>(file);
+    file.attr("seek")(0, 2);
+    const auto size = file.attr("tell")().cast<std::uint64_t>();
+    return CallbackSource(size, [held](std::uint64_t offset, void* destination, std::uint32_t n) {
+        const py::gil_scoped_acquire interpreter;
+        try {
+            held->file.attr("seek")(offset);
+            const py::object got = held->file.attr("read")(n);
+            if (!py::isinstance<py::bytes>(got)) return false;
+            const std::string_view bytes = got.cast<std::string_view>();
+            if (bytes.size() != n) return false;
+            std::memcpy(destination, bytes.data(), n);
+            return true;
+        } catch (const py::error_already_set&) {
+            return false;
+        }
+    });
+}
+
+}  // namespace
+
 InputHandle::InputHandle(const std::string& path, std::optional<InputKind> kind) : path_(path)
+{
+    OpenWith([&](Input& input) { return kind ? input.Open(path, *kind) : input.Open(path); });
+}
+
+InputHandle::InputHandle(const py::object& file, const std::string& name, InputKind kind) : path_(name)
+{
+    std::shared_ptr<ByteSource> source = FileObjectSource(file);
+    OpenWith([&](Input& input) { return input.Open(std::move(source), name, kind); });
+}
+
+template <typename Open> void InputHandle::OpenWith(Open open)
 {
     auto input = std::make_shared<Input>();
     Input::Opened opened = Input::Opened::Yes;
     {
         const py::gil_scoped_release free;
-        opened = kind ? input->Open(path, *kind) : input->Open(path);
+        opened = open(*input);
     }
-    if (opened == Input::Opened::NotAnInput) ThrowNotAnInput(cli::PassedOverText(path, input->passedOver()));
+    if (opened == Input::Opened::NotAnInput) ThrowNotAnInput(cli::PassedOverText(path_, input->passedOver()));
     if (opened == Input::Opened::CannotOpen) {
         const int error = input->openError();
-        PyErr_SetObject(PyExc_OSError, py::make_tuple(error, cli::NotOpenedText(path, error), path).ptr());
+        PyErr_SetObject(PyExc_OSError, py::make_tuple(error, cli::NotOpenedText(path_, error), path_).ptr());
         throw py::error_already_set();
     }
     kind_ = input->kind();

@@ -22,6 +22,9 @@ public:
     // The input at path, by its name's extension or taken for kind; raises OSError or
     // orv.NotAnInputError with orvconv-cli's texts when it cannot be read as one.
     InputHandle(const std::string& path, std::optional<InputKind> kind);
+    // The input a binary file object holds (anything with seek, tell and read), named name
+    // as a file would be (an animation file's name is its entry's).
+    InputHandle(const pybind11::object& file, const std::string& name, InputKind kind);
 
     // work(reader) with the interpreter free for other threads; ValueError once closed.
     template <typename Work> auto With(Work&& work)
@@ -44,6 +47,9 @@ public:
     std::optional<std::size_t> FindShown(const std::string& name);
 
 private:
+    // Opens the input with open(input), the interpreter free meanwhile, and raises what
+    // keeps it from being read.
+    template <typename Open> void OpenWith(Open open);
     [[noreturn]] static void ThrowClosed();
 
     std::mutex mutex_;

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "engine/convert/batch_options.h"
+#include "engine/base/text.h"
 #include "engine/format/wave_header.h"
 #include "python/input_handle.h"
 #include "python/pixels.h"
@@ -293,13 +294,26 @@ void BindInput(py::module_& m)
 
     m.def(
         "open",
-        [](const std::filesystem::path& path, const std::optional<std::string>& kind) {
-            return std::make_shared<InputHandle>(path.string(), InputKindNamed(kind));
+        [](const py::object& source, const std::optional<std::string>& kind, const std::optional<std::string>& name) {
+            if (!py::hasattr(source, "read"))
+                return std::make_shared<InputHandle>(source.cast<std::filesystem::path>().string(),
+                                                     InputKindNamed(kind));
+            // A file object: named as given, else by its own name, else by the kind asked for.
+            std::string named = name.value_or("");
+            const py::object own = py::getattr(source, "name", py::none());
+            if (named.empty() && py::isinstance<py::str>(own)) named = own.cast<std::string>();
+            if (named.empty()) named = kind == "animation" ? "input.ani" : "input.dat";
+            const std::optional<InputKind> taken = InputKindNamed(kind);
+            return std::make_shared<InputHandle>(source, named,
+                                                 taken.value_or(InputKindOf(AsciiLower(FileNamePart(named)))));
         },
-        py::arg("path"), py::arg("kind") = py::none(),
-        "Opens a pack archive (.dat starting with \"pack\") or an animation file (.ani), by the name's "
-        "extension, or taken for kind (\"archive\" or \"animation\") whatever its name. OSError when it "
-        "cannot be opened, orv.NotAnInputError when it is no input, both with orvconv-cli's texts.");
+        py::arg("source"), py::arg("kind") = py::none(), py::arg("name") = py::none(),
+        "Opens a pack archive (.dat starting with \"pack\") or an animation file (.ani) at a path, by the "
+        "name's extension, or taken for kind (\"archive\" or \"animation\") whatever its name. source may "
+        "also be a binary file object (io.BytesIO, an open file), read where entries ask, never whole; "
+        "it is named name, else by its own name, as a file would be (an animation file's name is its "
+        "entry's, which settings sections name). OSError when it cannot be opened, orv.NotAnInputError "
+        "when it is no input, both with orvconv-cli's texts.");
 }
 
 }  // namespace

@@ -155,3 +155,38 @@ def test_animations_in_order_with_settings_read_each_entry_once(tmp_path, given)
     assert shown == [2] * 400
     size = archive.stat().st_size
     assert read < 3 * size + 400 * ini.stat().st_size, (read, size)
+
+
+def test_file_objects_read_as_their_paths_do(sample, tmp_path):
+    # An archive and an animation file given as io.BytesIO and as open files: the same
+    # entries, pictures, frames (the animation's name chooses its settings) and bytes.
+    import io
+
+    settings = orv.Settings(sample / "sample.ini")
+
+    def everything(opened):
+        got = []
+        for entry in opened:
+            if entry.kind == "animation":
+                got.append([(f.number, f.pixels is not None and bytes(f.pixels), f.data) for f in entry.frames(settings)])
+            elif entry.kind == "picture":
+                picture = entry.picture()
+                got.append(bytes(picture) if isinstance(picture, orv.Pixels) else picture)
+            else:
+                got.append(entry.data())
+        return [(e.name, e.kind, e.size) for e in opened], got
+
+    for name in ("sample.dat", "walk.ani"):
+        with orv.open(sample / name) as by_path:
+            expected = everything(by_path)
+        data = (sample / name).read_bytes()
+        with orv.open(io.BytesIO(data), name=name) as from_memory:
+            assert everything(from_memory) == expected
+        with open(sample / name, "rb") as file, orv.open(file) as from_file:
+            assert everything(from_file) == expected
+
+    # Unnamed, the kind tells what the bytes are; an unreadable file object is a read error.
+    with orv.open(io.BytesIO((sample / "walk.ani").read_bytes()), kind="animation") as unnamed:
+        assert unnamed[0].kind == "animation" and len(unnamed[0].frames()) > 1
+    with pytest.raises(orv.NotAnInputError):
+        orv.open(io.BytesIO(b"not an archive"))

@@ -46,16 +46,9 @@ class AniImageFile(_OrvImageFile):
 
     def _open(self):
         self._check_name()
-        # An animation file is read whole from wherever it comes; a memory file gives the
-        # reader a path.
-        data = self.fp.read()
-        fd = os.memfd_create("orv-ani", os.MFD_CLOEXEC)
-        try:
-            os.write(fd, data)
-            with orv.open(f"/proc/self/fd/{fd}", kind="animation") as ani:
-                frames = ani[0].frames()
-        finally:
-            os.close(fd)
+        # Read from wherever the file comes, as far as its frames ask.
+        with orv.open(self.fp, kind="animation") as ani:
+            frames = ani[0].frames()
         self._frames = [frame.pixels for frame in frames if frame.pixels is not None]
         if not self._frames:
             raise SyntaxError("an animation without frames that are drawn")
