@@ -3,11 +3,19 @@
 BUILD      := build
 JOBS       := $(shell nproc)
 MAKEFLAGS  += --no-print-directory
+# ccache (in every configuration) shares its cache between checkouts of the project: paths
+# below the checkout are hashed as relative ones, and the folder a compile runs in is not.
+export CCACHE_BASEDIR   := $(CURDIR)
+export CCACHE_NOHASHDIR := 1
 
-.PHONY: run test build deps package screenshots lint fuzz-build fuzz-replay fuzz
+.PHONY: run test build deps deps-run package screenshots lint fuzz-build fuzz-replay fuzz-replay-all fuzz
 
 deps:
 	@scripts/install-deps
+
+# What the converter and the sample need, no more.
+deps-run:
+	@scripts/install-deps run
 
 # Configurations are the presets of CMakePresets.json: default, asan, fuzz.
 build: deps
@@ -18,7 +26,11 @@ SAMPLE := $(BUILD)/sample
 
 OUT := $(BUILD)/out
 
-run: build
+# The converter and the sample alone: the build's folder without the window, the tests,
+# the benchmarks and the Python module (make build and make test add them).
+run: deps-run
+	@cmake --preset run >/dev/null
+	@cmake --build --preset run -j $(JOBS)
 	$(BUILD)/bin/orvconv-cli -o $(OUT) -s $(SAMPLE)/sample.ini $(SAMPLE)/sample.dat $(SAMPLE)/walk.ani
 	@echo
 	@echo "Sample inputs: $(SAMPLE)/sample.dat, $(SAMPLE)/walk.ani (settings: $(SAMPLE)/sample.ini)"
@@ -58,8 +70,23 @@ fuzz-build: deps
 	@cmake --build --preset fuzz -j $(JOBS)
 	@mkdir -p $(FUZZ_BUILD)/tmp
 
-# Every seed and regression input, run once through its target; the log is shown on failure.
-fuzz-replay: fuzz-build
+# Every seed and regression input, run once through its target, when what the targets are
+# built from changed since they last passed here (ctest replays every input on every run
+# through the test build); fuzz-replay-all runs them whatever changed.
+FUZZ_PASSED := $(or $(XDG_CACHE_HOME),$(HOME)/.cache)/orvconv/fuzz-replays-passed
+FUZZ_INPUTS := git ls-files -z fuzz src tools CMakeLists.txt CMakePresets.json Makefile \
+                 ':!src/app' ':!src/view' ':!src/python'
+
+fuzz-replay:
+	@digest=$$( { $(FUZZ_INPUTS) | xargs -0 sha256sum; clang++ --version; } | sha256sum | cut -c1-32); \
+	if [ -e "$(FUZZ_PASSED)/$$digest" ]; then \
+	  echo "fuzz-replay: the fuzz targets' sources are as when their replays last passed here ($$digest)"; \
+	else \
+	  $(MAKE) fuzz-replay-all && mkdir -p "$(FUZZ_PASSED)" && touch "$(FUZZ_PASSED)/$$digest"; \
+	fi
+
+# The log of a target is shown on failure.
+fuzz-replay-all: fuzz-build
 	@for t in $(FUZZ_TARGETS); do \
 	  log=$(FUZZ_BUILD)/replay-$$t.log; \
 	  inputs=$$(find fuzz/corpus/$$t fuzz/regressions/$$t -type f 2>/dev/null | sort); \
