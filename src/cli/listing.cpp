@@ -2,8 +2,9 @@
 
 #include <cinttypes>
 
-#include "cli/input_messages.h"
+#include "cli/message_prefix.h"
 #include "cli/past_end.h"
+#include "engine/read/input_messages.h"
 #include "engine/read/reader.h"
 #include "engine/base/text.h"
 

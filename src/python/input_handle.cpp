@@ -1,6 +1,6 @@
 #include "python/input_handle.h"
 
-#include "cli/input_messages.h"
+#include "engine/read/input_messages.h"
 #include "python/errors.h"
 
 namespace orv::python {
@@ -15,10 +15,10 @@ InputHandle::InputHandle(const std::string& path, std::optional<InputKind> kind)
         const py::gil_scoped_release free;
         opened = kind ? reader_->Open(path, *kind) : reader_->Open(path);
     }
-    if (opened == Reader::Opened::NotAnInput) ThrowNotAnInput(cli::PassedOverText(path, reader_->passedOver()));
+    if (opened == Reader::Opened::NotAnInput) ThrowNotAnInput(PassedOverText(path, reader_->passedOver()));
     if (opened == Reader::Opened::CannotOpen) {
         const int error = reader_->openError();
-        PyErr_SetObject(PyExc_OSError, py::make_tuple(error, cli::NotOpenedText(path, error), path).ptr());
+        PyErr_SetObject(PyExc_OSError, py::make_tuple(error, NotOpenedText(path, error), path).ptr());
         throw py::error_already_set();
     }
     kind_ = reader_->kind();

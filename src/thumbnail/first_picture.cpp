@@ -1,4 +1,4 @@
-#include "thumbnailer/first_picture.h"
+#include "thumbnail/first_picture.h"
 
 #include "engine/format/picture_header.h"
 #include "engine/read/canvas.h"

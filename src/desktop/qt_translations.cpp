@@ -1,9 +1,9 @@
-#include "app/qt_translations.h"
+#include "desktop/qt_translations.h"
 
 #include <QLibraryInfo>
 #include <QTranslator>
 
-namespace orv::app {
+namespace orv::desktop {
 
 std::unique_ptr<QTranslator> LoadQtTranslations(const QLocale& locale)
 {
@@ -12,4 +12,4 @@ std::unique_ptr<QTranslator> LoadQtTranslations(const QLocale& locale)
     return translator;
 }
 
-}  // namespace orv::app
+}  // namespace orv::desktop

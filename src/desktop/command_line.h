@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-namespace orv::app {
+namespace orv::desktop {
 
 // What the command line asks once the toolkit has taken its own options: the files it
 // names, as full paths like the file dialog gives (their bytes kept as they are), or the
@@ -21,14 +21,12 @@ struct ProgramTexts {
     const char* usage;  // the arguments after the name: "[FILE...]"
     const char* help;  // what --help prints after the usage line
 };
-// orvconv's own.
-extern const ProgramTexts kOrvconvTexts;
 
-CommandLine ReadCommandLine(int argc, char** argv, const ProgramTexts& program = kOrvconvTexts);
+CommandLine ReadCommandLine(int argc, char** argv, const ProgramTexts& program);
 
 // Answers `PROGRAM --help` and `PROGRAM --version` (also -h, -V), given anywhere before
 // "--", on stdout, before any window or display is needed; the exit code then, none for
 // every other command line.
-std::optional<int> AnswerInformationRequest(int argc, char** argv, const ProgramTexts& program = kOrvconvTexts);
+std::optional<int> AnswerInformationRequest(int argc, char** argv, const ProgramTexts& program);
 
-}  // namespace orv::app
+}  // namespace orv::desktop

@@ -4,10 +4,7 @@
 
 #include "engine/read/archive.h"
 
-namespace orv::cli {
-
-// Every message orvconv-cli writes on stderr starts with its name.
-inline constexpr const char* kMessagePrefix = "orvconv-cli: ";
+namespace orv {
 
 // "PATH: passed over: REASON" (control bytes as "%XX").
 std::string PassedOverText(const std::string& path, PassedOver why);
@@ -15,4 +12,4 @@ std::string PassedOverText(const std::string& path, PassedOver why);
 // followed by the system's reason.
 std::string NotOpenedText(const std::string& path, int error);
 
-}  // namespace orv::cli
+}  // namespace orv

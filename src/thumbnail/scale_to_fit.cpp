@@ -1,4 +1,4 @@
-#include "thumbnailer/scale_to_fit.h"
+#include "thumbnail/scale_to_fit.h"
 
 #include <algorithm>
 #include <vector>

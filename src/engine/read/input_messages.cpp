@@ -1,9 +1,9 @@
-#include "cli/input_messages.h"
+#include "engine/read/input_messages.h"
 
 #include "engine/base/fatal_error.h"
 #include "engine/base/text.h"
 
-namespace orv::cli {
+namespace orv {
 
 namespace {
 
@@ -29,4 +29,4 @@ std::string NotOpenedText(const std::string& path, int error)
     return CannotOpenInputText(path, error);
 }
 
-}  // namespace orv::cli
+}  // namespace orv

@@ -1,11 +1,11 @@
-#include "app/command_line.h"
+#include "desktop/command_line.h"
 
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <system_error>
 
-namespace orv::app {
+namespace orv::desktop {
 
 namespace {
 
@@ -21,17 +21,6 @@ bool Is(const char* argument, const char* shortName, const char* longName)
 }
 
 }  // namespace
-
-const ProgramTexts kOrvconvTexts{
-    "orvconv", "[FILE...]",
-    "Opens the window that converts ORVENDA 3.2 pack archives (.dat) and animations (.ani)\n"
-    "into BMP, PNG, WAV and raw files. FILEs given are converted as one batch, as if chosen\n"
-    "in the window's file dialog; \"--\" ends the options, for a FILE whose name starts\n"
-    "with \"-\". Any other option is a usage error (status 2).\n\n"
-    "  -h, --help     show this text\n"
-    "  -V, --version  show the version\n\n"
-    "Output folders and settings files (*.ini) are in ~/orvconv/ ($ORVCONV_HOME names\n"
-    "another folder), or beside the executable where a file orvconv.portable is there."};
 
 CommandLine ReadCommandLine(int argc, char** argv, const ProgramTexts& program)
 {
@@ -71,4 +60,4 @@ std::optional<int> AnswerInformationRequest(int argc, char** argv, const Program
     return std::nullopt;
 }
 
-}  // namespace orv::app
+}  // namespace orv::desktop
