@@ -98,7 +98,7 @@ std::string PackFolder(const PackOptions& options, const Note& note)
         note("skipped: " + EscapeControlBytes(name) + " (not a regular file)");
     for (const std::string& name : listing.links)
         note("skipped: " + EscapeControlBytes(name) + " (a symbolic link; --dereference packs what it names)");
-    if (!options.base.empty() && options.playedAs != PlayedAs::Frames)
+    if (!options.base.empty() && options.playedAs != AnimationOutput::Frames)
         throw PackError("--base compares numbered frames with the original; --animation reads other files back "
                         "only without it");
     const std::vector<Source> played = PlayedSources(listing.files, options.playedAs);

@@ -3,7 +3,7 @@
 #include <functional>
 #include <string>
 
-#include "pack/played/played_frames.h"
+#include "engine/convert/batch_options.h"
 
 namespace orv::pack {
 
@@ -14,7 +14,7 @@ struct PackOptions {
     bool quantize = false;  // reduce pictures of more than 128 colours
     std::string settings;  // empty: none; else the settings file the folder was converted with
     bool dereference = false;  // follow symbolic links in the folder
-    PlayedAs playedAs = PlayedAs::Frames;  // how orvconv-cli wrote the folder's animations
+    AnimationOutput playedAs = AnimationOutput::Frames;  // how orvconv-cli wrote the folder's animations
     bool verbose = false;  // name each entry whose name or kind its file's name does not suggest
     unsigned threads = 0;  // entries encoded at once; 0: one a core
     std::function<bool()> stop;  // asked between entries and chunks written: true abandons the archive

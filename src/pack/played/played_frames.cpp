@@ -2,12 +2,9 @@
 
 namespace orv::pack {
 
-std::optional<std::string> PlayedEntryOf(std::string_view fileName, PlayedAs as)
+std::optional<std::string> PlayedEntryOf(std::string_view fileName, AnimationOutput as)
 {
-    const std::string_view end = as == PlayedAs::Webp ? ".webp"
-        : as == PlayedAs::Gif                         ? ".gif"
-        : as == PlayedAs::Sheet                       ? "_sheet.png"
-                                                      : "";
+    const std::string_view end = AnimationFileEnding(as);
     if (end.empty() || fileName.size() <= end.size() || !fileName.ends_with(end)) return std::nullopt;
     return std::string(fileName.substr(0, fileName.size() - end.size())) + ".ani";
 }

@@ -7,13 +7,10 @@
 #include <string_view>
 #include <vector>
 
+#include "engine/convert/batch_options.h"
 #include "pack/encode/picture_encoder.h"
 
 namespace orv::pack {
-
-// How orvconv-cli wrote a folder's animations: numbered pictures, or one file that plays
-// each (--animation webp, gif or sheet).
-enum class PlayedAs { Frames, Webp, Gif, Sheet };
 
 // One frame read back from such a file: its number where the file tells it (a sheet's
 // JSON), else 0, and its pixels as they are shown.
@@ -22,9 +19,10 @@ struct PlayedFrame {
     std::shared_ptr<const Picture> picture;
 };
 
-// The animation entry a file of this name plays (walk.webp, walk.gif, walk_sheet.png:
-// walk.ani), or none. A sheet's JSON (walk_sheet.json) is read along with its picture.
-std::optional<std::string> PlayedEntryOf(std::string_view fileName, PlayedAs as);
+// The animation entry a file of this name plays when orvconv-cli wrote the folder's
+// animations as `as` says (walk.webp, walk.gif, walk_sheet.png: walk.ani), or none. A
+// sheet's JSON (walk_sheet.json) is read along with its picture.
+std::optional<std::string> PlayedEntryOf(std::string_view fileName, AnimationOutput as);
 
 // The frames the file shows, in order. PackError naming the file when it cannot be
 // read, holds a frame not shown exactly (a GIF frame reduced to 256 colours), or is no

@@ -10,20 +10,20 @@ namespace orv::pack {
 
 namespace {
 
-std::vector<PlayedFrame> ReadFrames(const SourceFile& file, PlayedAs as)
+std::vector<PlayedFrame> ReadFrames(const SourceFile& file, AnimationOutput as)
 {
     switch (as) {
-    case PlayedAs::Webp: return ReadWebpFrames(file.path, file.shown);
-    case PlayedAs::Gif: return ReadGifFrames(file.path, file.shown);
-    case PlayedAs::Sheet: return ReadSheetFrames(file.path, file.shown);
-    case PlayedAs::Frames: break;
+    case AnimationOutput::Webp: return ReadWebpFrames(file.path, file.shown);
+    case AnimationOutput::Gif: return ReadGifFrames(file.path, file.shown);
+    case AnimationOutput::Sheet: return ReadSheetFrames(file.path, file.shown);
+    case AnimationOutput::Frames: break;
     }
     return {};
 }
 
 }  // namespace
 
-std::vector<Source> PlayedSources(std::vector<SourceFile>& files, PlayedAs as)
+std::vector<Source> PlayedSources(std::vector<SourceFile>& files, AnimationOutput as)
 {
     std::vector<Source> sources;
     std::set<std::string> taken;
@@ -32,7 +32,7 @@ std::vector<Source> PlayedSources(std::vector<SourceFile>& files, PlayedAs as)
         if (!entry) continue;
         Source source{SourceKind::Frames, *entry, {}, {}, {}};
         taken.insert(file.path);
-        if (as == PlayedAs::Sheet) taken.insert(file.path.substr(0, file.path.size() - 4) + ".json");
+        if (as == AnimationOutput::Sheet) taken.insert(file.path.substr(0, file.path.size() - 4) + ".json");
         const std::string_view stem = WithoutExtension(*entry);
         for (const SourceFile& other : files) {
             const std::string name(FileNamePart(other.path));

@@ -13,6 +13,6 @@ namespace orv::pack {
 // files it reads (a sheet's JSON with its picture) and the raw frames leave `files`.
 // PackError naming both files when numbered picture frames of the same animation are
 // there too, or when a file cannot be read back into frames.
-std::vector<Source> PlayedSources(std::vector<SourceFile>& files, PlayedAs as);
+std::vector<Source> PlayedSources(std::vector<SourceFile>& files, AnimationOutput as);
 
 }  // namespace orv::pack
