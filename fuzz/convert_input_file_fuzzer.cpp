@@ -1,5 +1,5 @@
-// Arbitrary bytes as an input file, converted into a scratch output folder and listed
-// as orvconv-cli --list lists it. Whatever the bytes, nothing may be written beside
+// Arbitrary bytes as an input file, converted into a scratch output folder and read as
+// orvconv-cli --list reads it, through the engine's reader. Whatever the bytes, nothing may be written beside
 // that folder, and no entry may make the converter hold more memory than the file has
 // bytes (or one sound chunk).
 //
@@ -9,11 +9,12 @@
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
+#include <memory>
 
-#include "engine/convert/converter.h"
 #include "engine/base/fatal_error.h"
+#include "engine/convert/converter.h"
+#include "engine/read/reader.h"
 #include "fuzz_support.h"
-#include "cli/listing.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
@@ -40,11 +41,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     } catch (const orv::FatalError&) {
         // A fatal outcome is a valid end for hostile input.
     }
-    static std::FILE* const nowhere = std::fopen("/dev/null", "w");
     try {
-        orv::cli::ListInputFile(path.string(), nowhere, nowhere);
+        // The table, or an animation's frame offsets: what a listing shows.
+        const std::shared_ptr<const orv::Input> input = orv::OpenInput(path.string());
+        if (input && input->kind() == orv::InputKind::Animation) orv::Reader(input).FrameOffsets(0);
     } catch (const orv::FatalError&) {
-        // Likewise for the listing, which reads the tables as a conversion does.
+        // Likewise for the reader, which reads the tables as a conversion does.
     }
 
     for (const auto& item : fs::directory_iterator(work))

@@ -10,7 +10,7 @@
 
 #include "engine/read/image_decoder.h"
 #include "fuzz_support.h"
-#include "pack/picture_encoder.h"
+#include "pack/encode/picture_encoder.h"
 
 namespace {
 

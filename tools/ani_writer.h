@@ -1,7 +1,7 @@
 #pragma once
 
 // Test animations are laid out by orvpack's own code.
-#include "pack/animation_data.h"
+#include "pack/encode/animation_data.h"
 #include "tools/pack_writer.h"
 
 namespace orv::tools {

@@ -1,7 +1,7 @@
 #pragma once
 
 // Test pictures are encoded by orvpack's own encoder.
-#include "pack/cg_picture.h"
+#include "pack/encode/cg_picture.h"
 #include "tools/pack_writer.h"
 
 namespace orv::tools {

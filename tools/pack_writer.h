@@ -5,7 +5,7 @@
 
 // Test archives are laid out by orvpack's own code.
 #include "engine/format/little_endian.h"
-#include "pack/archive_layout.h"
+#include "pack/archive/archive_layout.h"
 
 namespace orv::tools {
 

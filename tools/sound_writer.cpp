@@ -5,7 +5,7 @@
 #include <numbers>
 
 #include "engine/format/little_endian.h"
-#include "pack/sound_entry.h"
+#include "pack/encode/sound_entry.h"
 
 namespace orv::tools {
 

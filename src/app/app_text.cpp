@@ -20,6 +20,17 @@ const char* ReasonText(PassedOver why)
 
 }  // namespace
 
+const desktop::ProgramTexts kOrvconvTexts{
+    "orvconv", "[FILE...]",
+    "Opens the window that converts ORVENDA 3.2 pack archives (.dat) and animations (.ani)\n"
+    "into BMP, PNG, WAV and raw files. FILEs given are converted as one batch, as if chosen\n"
+    "in the window's file dialog; \"--\" ends the options, for a FILE whose name starts\n"
+    "with \"-\". Any other option is a usage error (status 2).\n\n"
+    "  -h, --help     show this text\n"
+    "  -V, --version  show the version\n\n"
+    "Output folders and settings files (*.ini) are in ~/orvconv/ ($ORVCONV_HOME names\n"
+    "another folder), or beside the executable where a file orvconv.portable is there."};
+
 std::string ProgramTitle(std::string_view executablePath)
 {
     std::string_view name = FileNamePart(executablePath);

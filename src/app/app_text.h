@@ -5,9 +5,13 @@
 #include <utility>
 #include <vector>
 
+#include "desktop/command_line.h"
 #include "engine/read/archive.h"
 
 namespace orv::app {
+
+// What orvconv says of itself on the command line.
+extern const desktop::ProgramTexts kOrvconvTexts;
 
 // The caption of every message window: the executable's file name cut at its
 // first ".", every character after the first in lower case (AB.EXE gives Ab).

@@ -10,22 +10,23 @@
 
 #include "app/app_text.h"
 #include "app/desktop_identity.h"
-#include "app/command_line.h"
-#include "engine/base/executable_path.h"
-#include "app/qt_translations.h"
 #include "app/tform1.h"
 #include "app/ui_dialogs.h"
 #include "app/window_placement.h"
+#include "desktop/command_line.h"
+#include "desktop/qt_translations.h"
+#include "engine/base/executable_path.h"
 
 int main(int argc, char** argv)
 {
-    if (const std::optional<int> answered = orv::app::AnswerInformationRequest(argc, argv)) return *answered;
+    if (const std::optional<int> answered = orv::desktop::AnswerInformationRequest(argc, argv, orv::app::kOrvconvTexts))
+        return *answered;
     QApplication application(argc, argv);
     orv::app::SetDesktopIdentity();
-    const std::unique_ptr<QTranslator> qtTexts = orv::app::LoadQtTranslations(QLocale::system());
+    const std::unique_ptr<QTranslator> qtTexts = orv::desktop::LoadQtTranslations(QLocale::system());
     if (qtTexts) QApplication::installTranslator(qtTexts.get());
     // QApplication has taken its own options out of argv.
-    const orv::app::CommandLine line = orv::app::ReadCommandLine(argc, argv);
+    const orv::desktop::CommandLine line = orv::desktop::ReadCommandLine(argc, argv, orv::app::kOrvconvTexts);
     if (!line.usageError.empty()) {
         std::fprintf(stderr, "%s\n", line.usageError.c_str());
         return 2;

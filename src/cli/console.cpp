@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "cli/input_messages.h"
+#include "cli/message_prefix.h"
 #include "engine/convert/status_view.h"
 #include "engine/base/text.h"
 

@@ -1,7 +1,7 @@
 #include "cli/console_status_view.h"
 
-#include "cli/input_messages.h"
 #include "cli/interrupt.h"
+#include "engine/read/input_messages.h"
 
 namespace orv::cli {
 

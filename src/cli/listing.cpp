@@ -2,8 +2,9 @@
 
 #include <cinttypes>
 
-#include "cli/input_messages.h"
+#include "cli/message_prefix.h"
 #include "cli/past_end.h"
+#include "engine/read/input_messages.h"
 #include "engine/read/reader.h"
 #include "engine/base/text.h"
 
@@ -11,22 +12,18 @@ namespace orv::cli {
 
 namespace {
 
-const char* KindWord(EntryKind kind)
+// The engine's name of the kind, but for pictures: --list has always called them "image",
+// and scripts split its lines.
+const char* ListedKind(EntryKind kind)
 {
-    switch (kind) {
-    case EntryKind::Sound: return "sound";
-    case EntryKind::Animation: return "animation";
-    case EntryKind::Image: return "image";
-    case EntryKind::Other: break;
-    }
-    return "other";
+    return kind == EntryKind::Image ? "image" : EntryKindName(kind);
 }
 
 void ListArchive(const Reader& reader, std::FILE* out)
 {
     for (const InputEntry& entry : reader.entries()) {
         std::fprintf(out, "%" PRIu32 "\t%s\t%" PRIu32 "\t%" PRIu32 "\t%s%s\n", entry.index, entry.shown.c_str(),
-                     entry.stored.offset, entry.stored.size, KindWord(entry.kind), entry.pastEnd ? "\tpast-end" : "");
+                     entry.stored.offset, entry.stored.size, ListedKind(entry.kind), entry.pastEnd ? "\tpast-end" : "");
     }
 }
 

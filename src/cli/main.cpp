@@ -9,7 +9,7 @@
 #include "cli/cli_options.h"
 #include "cli/descriptor_limit.h"
 #include "engine/base/fatal_error.h"
-#include "cli/input_messages.h"
+#include "cli/message_prefix.h"
 #include "engine/io/file_identity.h"
 #include "cli/interrupt.h"
 #include "cli/listing.h"

@@ -8,7 +8,7 @@
 
 #include "engine/base/fatal_error.h"
 #include "orvpack/pack_options.h"
-#include "pack/pack_error.h"
+#include "pack/files/pack_error.h"
 
 namespace {
 

@@ -2,8 +2,9 @@
 
 #include <CLI/CLI.hpp>
 #include <iostream>
-#include <map>
+#include <string>
 
+#include "engine/convert/batch_options.h"
 #include "ui_text/help_formatter.h"
 
 namespace orv::packcli {
@@ -41,16 +42,14 @@ PackParseOutcome ParsePackOptions(int argc, const char* const* argv)
                    "encoded as conversion composes them with it (default: none)")
         ->check(CLI::ExistingFile)
         ->option_text("FILE");
-    const std::map<std::string, pack::PlayedAs> played{{"frames", pack::PlayedAs::Frames},
-                                                       {"webp", pack::PlayedAs::Webp},
-                                                       {"gif", pack::PlayedAs::Gif},
-                                                       {"sheet", pack::PlayedAs::Sheet}};
+    std::string choices;
+    for (const auto& [name, output] : AnimationOutputNames()) choices += (choices.empty() ? "" : "|") + name;
     app.add_option("--animation", options.pack.playedAs,
                    "how FOLDER's animations were converted: numbered frames, or NAME.webp, NAME.gif or "
                    "NAME_sheet.png with its JSON, read back into the frames of NAME.ani (not with --base; a GIF "
                    "whose frames were reduced to 256 colours is refused) (default: frames)")
-        ->transform(CLI::CheckedTransformer(played, CLI::ignore_case).description(""))
-        ->option_text("frames|webp|gif|sheet");
+        ->transform(CLI::CheckedTransformer(AnimationOutputNames(), CLI::ignore_case).description(""))
+        ->option_text(choices);
     app.add_flag("--dereference", options.pack.dereference,
                  "pack the files that symbolic links in FOLDER name (default: skip the links)");
     app.add_option("-j,--jobs", options.pack.threads,

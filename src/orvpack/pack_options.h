@@ -2,7 +2,7 @@
 
 #include <optional>
 
-#include "pack/pack_folder.h"
+#include "pack/job/pack_folder.h"
 
 namespace orv::packcli {
 

@@ -1,7 +1,7 @@
 #include "python/errors.h"
 
 #include "engine/base/fatal_error.h"
-#include "pack/pack_error.h"
+#include "pack/files/pack_error.h"
 #include "settings/settings_error.h"
 
 namespace orv::python {

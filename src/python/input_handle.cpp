@@ -3,7 +3,7 @@
 #include <cstring>
 #include <string_view>
 
-#include "cli/input_messages.h"
+#include "engine/read/input_messages.h"
 #include "python/errors.h"
 
 namespace orv::python {
@@ -69,10 +69,10 @@ template <typename Open> void InputHandle::OpenWith(Open open)
         const py::gil_scoped_release free;
         opened = open(*input);
     }
-    if (opened == Input::Opened::NotAnInput) ThrowNotAnInput(cli::PassedOverText(path_, input->passedOver()));
+    if (opened == Input::Opened::NotAnInput) ThrowNotAnInput(PassedOverText(path_, input->passedOver()));
     if (opened == Input::Opened::CannotOpen) {
         const int error = input->openError();
-        PyErr_SetObject(PyExc_OSError, py::make_tuple(error, cli::NotOpenedText(path_, error), path_).ptr());
+        PyErr_SetObject(PyExc_OSError, py::make_tuple(error, NotOpenedText(path_, error), path_).ptr());
         throw py::error_already_set();
     }
     kind_ = input->kind();

@@ -14,6 +14,7 @@
 #include "engine/convert/batch_options.h"
 #include "engine/base/text.h"
 #include "engine/format/wave_header.h"
+#include "engine/read/archive.h"
 #include "python/input_handle.h"
 #include "python/pixels.h"
 #include "python/settings.h"
@@ -50,17 +51,6 @@ struct Sound {
 py::bytes BytesOf(const std::vector<std::uint8_t>& bytes)
 {
     return {reinterpret_cast<const char*>(bytes.data()), bytes.size()};
-}
-
-const char* KindName(EntryKind kind)
-{
-    switch (kind) {
-    case EntryKind::Image: return "picture";
-    case EntryKind::Animation: return "animation";
-    case EntryKind::Sound: return "sound";
-    case EntryKind::Other: break;
-    }
-    return "other";
 }
 
 std::optional<InputKind> InputKindNamed(const std::optional<std::string>& name)
@@ -178,7 +168,7 @@ void BindEntry(py::module_& m)
             "The name as orvconv-cli shows it: UTF-8, with %XX for bytes that do not convert and for a "
             "'%' that would read as such.")
         .def_property_readonly(
-            "kind", [](const Entry& entry) { return KindName(entry.info().kind); },
+            "kind", [](const Entry& entry) { return EntryKindName(entry.info().kind); },
             "\"picture\", \"animation\", \"sound\" or \"other\", by the name's last three bytes.")
         .def_property_readonly(
             "offset", [](const Entry& entry) { return entry.info().stored.offset; },
@@ -237,7 +227,8 @@ void BindEntry(py::module_& m)
         .def("wav_bytes", &WaveOf, "The WAV file conversion writes for the entry taken as a sound.")
         .def("__repr__", [](const Entry& entry) {
             return "<orv.Entry " + std::to_string(entry.index) + " "
-                + py::repr(py::str(entry.info().shown)).cast<std::string>() + " " + KindName(entry.info().kind) + ">";
+                + py::repr(py::str(entry.info().shown)).cast<std::string>() + " " + EntryKindName(entry.info().kind)
+                + ">";
         });
 }
 

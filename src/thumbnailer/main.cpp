@@ -17,8 +17,8 @@
 #include "engine/base/text.h"
 #include "engine/format/bmp_layout.h"
 #include "engine/output/png_writer.h"
-#include "thumbnailer/first_picture.h"
-#include "thumbnailer/scale_to_fit.h"
+#include "thumbnail/first_picture.h"
+#include "thumbnail/scale_to_fit.h"
 #include "ui_text/help_formatter.h"
 
 namespace {

@@ -34,6 +34,8 @@ int EntryModel::columnCount(const QModelIndex& parent) const
     return parent.isValid() ? 0 : ColumnCount;
 }
 
+// The engine's name of each kind (EntryKindName) in the viewer's language: tr() needs the
+// words themselves, so that the translations find them.
 QString EntryModel::KindText(EntryKind kind)
 {
     switch (kind) {

@@ -12,6 +12,27 @@
 
 namespace orv::view {
 
+QString ExtractDialog::Text(OutputMode mode)
+{
+    switch (mode) {
+    case AllBmp: return tr("BMP");
+    case AllPng: return tr("PNG");
+    case AlphaPng: break;
+    }
+    return tr("PNG only for pictures with alpha, else BMP");
+}
+
+QString ExtractDialog::Text(AnimationOutput output)
+{
+    switch (output) {
+    case AnimationOutput::Frames: break;
+    case AnimationOutput::Webp: return tr("animated WebP");
+    case AnimationOutput::Gif: return tr("looping GIF");
+    case AnimationOutput::Sheet: return tr("sprite sheet (PNG and JSON)");
+    }
+    return tr("numbered frames");
+}
+
 ExtractDialog::ExtractDialog(const ExtractChoices& choices, const QString& title, QWidget* parent) : QDialog(parent)
 {
     setWindowTitle(title);
@@ -31,17 +52,13 @@ ExtractDialog::ExtractDialog(const ExtractChoices& choices, const QString& title
     form->addRow(tr("Into folder:"), folderRow);
 
     format_ = new QComboBox(this);
-    format_->addItem(tr("BMP"), AllBmp);
-    format_->addItem(tr("PNG"), AllPng);
-    format_->addItem(tr("PNG only for pictures with alpha, else BMP"), AlphaPng);
+    for (const auto& [name, mode] : OutputModeNames()) format_->addItem(Text(mode), mode);
     format_->setCurrentIndex(format_->findData(choices.mode));
     form->addRow(tr("Pictures as:"), format_);
 
     animation_ = new QComboBox(this);
-    animation_->addItem(tr("numbered frames"), static_cast<int>(AnimationOutput::Frames));
-    animation_->addItem(tr("animated WebP"), static_cast<int>(AnimationOutput::Webp));
-    animation_->addItem(tr("looping GIF"), static_cast<int>(AnimationOutput::Gif));
-    animation_->addItem(tr("sprite sheet (PNG and JSON)"), static_cast<int>(AnimationOutput::Sheet));
+    for (const auto& [name, output] : AnimationOutputNames())
+        animation_->addItem(Text(output), static_cast<int>(output));
     animation_->setCurrentIndex(animation_->findData(static_cast<int>(choices.animation)));
     form->addRow(tr("Animations as:"), animation_);
 

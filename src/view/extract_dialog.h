@@ -21,6 +21,10 @@ public:
     ExtractChoices choices() const;
 
 private:
+    // The engine's choices (OutputModeNames, AnimationOutputNames) in the viewer's words.
+    static QString Text(OutputMode mode);
+    static QString Text(AnimationOutput output);
+
     QLineEdit* folder_ = nullptr;
     QComboBox* format_ = nullptr;
     QComboBox* animation_ = nullptr;

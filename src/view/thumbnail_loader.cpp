@@ -7,8 +7,8 @@
 #include "engine/base/fatal_error.h"
 #include "engine/read/reader.h"
 #include "settings/settings_file.h"
-#include "thumbnailer/first_picture.h"
-#include "thumbnailer/scale_to_fit.h"
+#include "thumbnail/first_picture.h"
+#include "thumbnail/scale_to_fit.h"
 #include "view/preview.h"
 
 namespace orv::view {

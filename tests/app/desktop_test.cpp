@@ -10,10 +10,11 @@
 #include <QTranslator>
 #include <QtTest>
 
-#include "app/command_line.h"
+#include "app/app_text.h"
 #include "app/desktop_identity.h"
 #include "app/open_dialog.h"
-#include "app/qt_translations.h"
+#include "desktop/command_line.h"
+#include "desktop/qt_translations.h"
 #include "sound_capture.h"
 #include "test_classes.h"
 #include "window_fixture.h"
@@ -84,7 +85,7 @@ private slots:
         QDir::setCurrent(QString::fromStdString(fixture->inputDir().string()));
         std::string arguments[] = {"orvconv", "a.dat", kAShiftJis + ".DAT", "/abs/c.ani"};
         char* argv[] = {arguments[0].data(), arguments[1].data(), arguments[2].data(), arguments[3].data()};
-        const std::vector<std::string> files = orv::app::ReadCommandLine(4, argv).files;
+        const std::vector<std::string> files = orv::desktop::ReadCommandLine(4, argv, orv::app::kOrvconvTexts).files;
         QDir::setCurrent(here);
         QCOMPARE(files, (std::vector<std::string>{a, b, "/abs/c.ani"}));
 
@@ -228,7 +229,7 @@ private slots:
     void qtTextsFollowTheLocale()
     {
         const std::unique_ptr<QTranslator> japanese
-            = orv::app::LoadQtTranslations(QLocale(QLocale::Japanese, QLocale::Japan));
+            = orv::desktop::LoadQtTranslations(QLocale(QLocale::Japanese, QLocale::Japan));
         QVERIFY(japanese != nullptr);
         QCoreApplication::installTranslator(japanese.get());
         QFileDialog dialog;
@@ -264,13 +265,13 @@ private slots:
             arguments.insert(arguments.begin(), "orvconv");
             std::vector<char*> argv;
             for (std::string& argument : arguments) argv.push_back(argument.data());
-            return orv::app::ReadCommandLine(static_cast<int>(argv.size()), argv.data());
+            return orv::desktop::ReadCommandLine(static_cast<int>(argv.size()), argv.data(), orv::app::kOrvconvTexts);
         };
-        const orv::app::CommandLine unknown = read({"/abs/a.dat", "-x"});
+        const orv::desktop::CommandLine unknown = read({"/abs/a.dat", "-x"});
         QVERIFY(unknown.files.empty());
         QCOMPARE(QString::fromStdString(unknown.usageError),
                  QString("orvconv: unknown option -x\nusage: orvconv [FILE...]   (orvconv --help for more)"));
-        const orv::app::CommandLine ended = read({"--", "/abs/-x.dat", "--", "-"});
+        const orv::desktop::CommandLine ended = read({"--", "/abs/-x.dat", "--", "-"});
         QCOMPARE(ended.usageError, std::string());
         QCOMPARE(ended.files.size(), std::size_t{3});
         QCOMPARE(QString::fromStdString(ended.files[0]), QString("/abs/-x.dat"));

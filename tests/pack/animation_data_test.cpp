@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "pack/animation_data.h"
+#include "pack/encode/animation_data.h"
 #include "tools/ani_writer.h"
 
 using orv::tools::BuildAnimation;

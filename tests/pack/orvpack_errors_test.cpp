@@ -10,8 +10,8 @@
 #include <sys/stat.h>
 
 #include "orvpack_fixture.h"
-#include "pack/pack_error.h"
-#include "pack/pack_folder.h"
+#include "pack/files/pack_error.h"
+#include "pack/job/pack_folder.h"
 
 using orv::tools::Bytes;
 

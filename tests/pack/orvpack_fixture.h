@@ -13,7 +13,7 @@
 
 #include "process.h"
 #include "temp_dir.h"
-#include "pack/cg_picture.h"
+#include "pack/encode/cg_picture.h"
 #include "tools/pack_writer.h"
 
 class OrvpackTest : public ::testing::Test {

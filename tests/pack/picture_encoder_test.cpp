@@ -10,9 +10,9 @@
 #include <vector>
 
 #include "engine/read/image_decoder.h"
-#include "pack/cg_picture.h"
-#include "pack/picture_encoder.h"
-#include "pack/quantize.h"
+#include "pack/encode/cg_picture.h"
+#include "pack/encode/picture_encoder.h"
+#include "pack/encode/quantize.h"
 
 using orv::pack::Bytes;
 using orv::pack::CgPicture;

@@ -18,8 +18,11 @@
 #include <memory>
 #include <random>
 #include <stop_token>
+#include <utility>
+#include <vector>
 
 #include "engine/convert/converter.h"
+#include "engine/read/archive.h"
 #include "viewer_fixture.h"
 #include "random_archive.h"
 #include "settings/settings_file.h"
@@ -99,6 +102,20 @@ private slots:
         QCOMPARE(filter.rowCount(), 2);  // F1.bin and f10.bin
         QCOMPARE(model.Open(Write("not.dat", BytesOf("not an archive"))), orv::Input::Opened::NotAnInput);
         QCOMPARE(model.rowCount(), 0);
+    }
+
+    void eachKindIsNamedAsTheEngineAndTheDocumentationNameIt()
+    {
+        // Untranslated, the list's words are the engine's one name of each kind, the words
+        // the README gives for orv.Entry.kind.
+        const std::vector<std::pair<orv::EntryKind, QString>> documented{{orv::EntryKind::Image, "picture"},
+                                                                         {orv::EntryKind::Animation, "animation"},
+                                                                         {orv::EntryKind::Sound, "sound"},
+                                                                         {orv::EntryKind::Other, "other"}};
+        for (const auto& [kind, word] : documented) {
+            QCOMPARE(orv::view::EntryModel::KindText(kind), word);
+            QCOMPARE(QString(orv::EntryKindName(kind)), word);
+        }
     }
 
     // Pictures whose pixels depend on the entries before them, animations composed with a

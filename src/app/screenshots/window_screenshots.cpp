@@ -17,12 +17,12 @@
 #include <string>
 #include <utility>
 
-#include "app/qt_translations.h"
-#include "app/screenshots/screen_shots.h"
 #include "app/tform1.h"
-#include "engine/base/executable_path.h"
 #include "app/ui_dialogs.h"
 #include "app/window_placement.h"
+#include "desktop/qt_translations.h"
+#include "desktop/screen_shots.h"
+#include "engine/base/executable_path.h"
 
 namespace fs = std::filesystem;
 
@@ -129,7 +129,7 @@ int main(int argc, char** argv)
     QFont font("IPAPGothic");
     font.setPixelSize(12);
     QApplication::setFont(font);
-    const std::unique_ptr<QTranslator> qtTexts = orv::app::LoadQtTranslations(QLocale::system());
+    const std::unique_ptr<QTranslator> qtTexts = orv::desktop::LoadQtTranslations(QLocale::system());
     if (qtTexts) QApplication::installTranslator(qtTexts.get());
 
     ShotDialogs dialogs(out, CopyInputs(samples, work / "入力"));

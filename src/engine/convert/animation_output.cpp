@@ -17,7 +17,7 @@ void Converter::WriteComposedAnimation(const ArchiveEntry& entry)
     switch (options.animation) {
     case AnimationOutput::Frames: break;
     case AnimationOutput::Webp: {
-        const std::string path = stem + ".webp";
+        const std::string path = stem + std::string(AnimationFileEnding(AnimationOutput::Webp));
         view_.ShowOutputPath(path);
         Claim(path, entry, -1);
         OutputFile out = CreateOutputFile(path);
@@ -25,7 +25,7 @@ void Converter::WriteComposedAnimation(const ArchiveEntry& entry)
         break;
     }
     case AnimationOutput::Gif: {
-        const std::string path = stem + ".gif";
+        const std::string path = stem + std::string(AnimationFileEnding(AnimationOutput::Gif));
         view_.ShowOutputPath(path);
         Claim(path, entry, -1);
         OutputFile out = CreateOutputFile(path);
@@ -41,7 +41,7 @@ void Converter::WriteComposedAnimation(const ArchiveEntry& entry)
         ScratchBuffer buffer;
         const std::optional<SpriteSheet> sheet = DrawSpriteSheet(composed_, columns, buffer, stop);
         if (!sheet) break;
-        const std::string png = stem + "_sheet.png";
+        const std::string png = stem + std::string(AnimationFileEnding(AnimationOutput::Sheet));
         view_.ShowOutputPath(png);
         Claim(png, entry, -1);
         outputs_.Add(WritePng(sheet->rows, sheet->info, png, nullptr), &FatalError::PngFailed);

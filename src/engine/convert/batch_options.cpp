@@ -18,4 +18,15 @@ const std::vector<std::pair<std::string, AnimationOutput>>& AnimationOutputNames
     return names;
 }
 
+std::string_view AnimationFileEnding(AnimationOutput output)
+{
+    switch (output) {
+    case AnimationOutput::Frames: break;
+    case AnimationOutput::Webp: return ".webp";
+    case AnimationOutput::Gif: return ".gif";
+    case AnimationOutput::Sheet: return "_sheet.png";
+    }
+    return {};
+}
+
 }  // namespace orv

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -21,6 +22,9 @@ enum class AnimationOutput { Frames, Webp, Gif, Sheet };
 // default first.
 const std::vector<std::pair<std::string, OutputMode>>& OutputModeNames();
 const std::vector<std::pair<std::string, AnimationOutput>>& AnimationOutputNames();
+// What the file that plays an animation NAME adds to NAME (".webp" for NAME.webp,
+// "_sheet.png" for a sprite sheet, whose index is NAME_sheet.json); empty for frames.
+std::string_view AnimationFileEnding(AnimationOutput output);
 
 // What a batch converts with, set once by a front end: the window from its controls when
 // a batch starts, orvconv-cli from its command line.

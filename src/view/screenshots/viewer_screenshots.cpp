@@ -15,12 +15,12 @@
 #include <filesystem>
 #include <string>
 
-#include "app/qt_translations.h"
-#include "app/screenshots/screen_shots.h"
+#include "desktop/qt_translations.h"
+#include "desktop/screen_shots.h"
+#include "view/entry_model.h"
 #include "view/extract_dialog.h"
 #include "view/viewer_dialogs.h"
 #include "view/viewer_translation.h"
-#include "view/entry_model.h"
 #include "view/viewer_window.h"
 
 namespace fs = std::filesystem;
@@ -62,7 +62,7 @@ int main(int argc, char** argv)
     QApplication::setFont(font);
 
     const std::unique_ptr<QTranslator> texts = orv::view::InstallViewerTranslation(QLocale::system());
-    const std::unique_ptr<QTranslator> qtTexts = orv::app::LoadQtTranslations(QLocale::system());
+    const std::unique_ptr<QTranslator> qtTexts = orv::desktop::LoadQtTranslations(QLocale::system());
     if (qtTexts) QApplication::installTranslator(qtTexts.get());
     orv::view::QtViewerDialogs dialogs;
     orv::view::ViewerWindow window(dialogs);

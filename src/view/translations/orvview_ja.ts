@@ -4,77 +4,77 @@
 <context>
     <name>orv::view::EntryModel</name>
     <message>
-        <location filename="../entry_model.cpp" line="35"/>
+        <location filename="../entry_model.cpp" line="37"/>
         <source>picture</source>
         <translation>画像</translation>
     </message>
     <message>
-        <location filename="../entry_model.cpp" line="36"/>
+        <location filename="../entry_model.cpp" line="38"/>
         <source>animation</source>
         <translation>アニメーション</translation>
     </message>
     <message>
-        <location filename="../entry_model.cpp" line="37"/>
+        <location filename="../entry_model.cpp" line="39"/>
         <source>sound</source>
         <translation>音声</translation>
     </message>
     <message>
-        <location filename="../entry_model.cpp" line="40"/>
+        <location filename="../entry_model.cpp" line="42"/>
         <source>other</source>
         <translation>その他</translation>
     </message>
     <message>
-        <location filename="../entry_model.cpp" line="56"/>
+        <location filename="../entry_model.cpp" line="58"/>
         <source>1 frame</source>
         <translation>1 フレーム</translation>
     </message>
     <message>
-        <location filename="../entry_model.cpp" line="56"/>
+        <location filename="../entry_model.cpp" line="58"/>
         <source>%1 frames</source>
         <translation>%1 フレーム</translation>
     </message>
     <message>
-        <location filename="../entry_model.cpp" line="62"/>
+        <location filename="../entry_model.cpp" line="64"/>
         <source>%1 Hz, %2, %3 s</source>
         <translation>%1 Hz・%2・%3 秒</translation>
     </message>
     <message>
-        <location filename="../entry_model.cpp" line="64"/>
+        <location filename="../entry_model.cpp" line="66"/>
         <source>mono</source>
         <translation>モノラル</translation>
     </message>
     <message>
-        <location filename="../entry_model.cpp" line="64"/>
+        <location filename="../entry_model.cpp" line="66"/>
         <source>stereo</source>
         <translation>ステレオ</translation>
     </message>
     <message>
-        <location filename="../entry_model.cpp" line="67"/>
+        <location filename="../entry_model.cpp" line="69"/>
         <source>unknown format %1</source>
         <translation>不明な形式 %1</translation>
     </message>
     <message>
-        <location filename="../entry_model.cpp" line="73"/>
+        <location filename="../entry_model.cpp" line="75"/>
         <source>unreadable</source>
         <translation>読めません</translation>
     </message>
     <message>
-        <location filename="../entry_model.cpp" line="117"/>
+        <location filename="../entry_model.cpp" line="119"/>
         <source>Name</source>
         <translation>名前</translation>
     </message>
     <message>
-        <location filename="../entry_model.cpp" line="118"/>
+        <location filename="../entry_model.cpp" line="120"/>
         <source>Kind</source>
         <translation>種類</translation>
     </message>
     <message>
-        <location filename="../entry_model.cpp" line="119"/>
+        <location filename="../entry_model.cpp" line="121"/>
         <source>Size</source>
         <translation>サイズ</translation>
     </message>
     <message>
-        <location filename="../entry_model.cpp" line="120"/>
+        <location filename="../entry_model.cpp" line="122"/>
         <source>Details</source>
         <translation>詳細</translation>
     </message>
@@ -82,87 +82,87 @@
 <context>
     <name>orv::view::ExtractDialog</name>
     <message>
-        <location filename="../extract_dialog.cpp" line="24"/>
+        <location filename="../extract_dialog.cpp" line="45"/>
         <source>Browse…</source>
         <translation>参照…</translation>
     </message>
     <message>
-        <location filename="../extract_dialog.cpp" line="26"/>
+        <location filename="../extract_dialog.cpp" line="47"/>
         <source>Folder</source>
         <translation>フォルダー</translation>
     </message>
     <message>
-        <location filename="../extract_dialog.cpp" line="31"/>
+        <location filename="../extract_dialog.cpp" line="52"/>
         <source>Into folder:</source>
         <translation>出力先フォルダー:</translation>
     </message>
     <message>
-        <location filename="../extract_dialog.cpp" line="34"/>
+        <location filename="../extract_dialog.cpp" line="18"/>
         <source>BMP</source>
         <translation>BMP</translation>
     </message>
     <message>
-        <location filename="../extract_dialog.cpp" line="35"/>
+        <location filename="../extract_dialog.cpp" line="19"/>
         <source>PNG</source>
         <translation>PNG</translation>
     </message>
     <message>
-        <location filename="../extract_dialog.cpp" line="36"/>
+        <location filename="../extract_dialog.cpp" line="22"/>
         <source>PNG only for pictures with alpha, else BMP</source>
         <translation>アルファのある画像だけ PNG、ほかは BMP</translation>
     </message>
     <message>
-        <location filename="../extract_dialog.cpp" line="38"/>
+        <location filename="../extract_dialog.cpp" line="57"/>
         <source>Pictures as:</source>
         <translation>画像の形式:</translation>
     </message>
     <message>
-        <location filename="../extract_dialog.cpp" line="41"/>
+        <location filename="../extract_dialog.cpp" line="33"/>
         <source>numbered frames</source>
         <translation>番号付きのフレーム</translation>
     </message>
     <message>
-        <location filename="../extract_dialog.cpp" line="42"/>
+        <location filename="../extract_dialog.cpp" line="29"/>
         <source>animated WebP</source>
         <translation>アニメーション WebP</translation>
     </message>
     <message>
-        <location filename="../extract_dialog.cpp" line="43"/>
+        <location filename="../extract_dialog.cpp" line="30"/>
         <source>looping GIF</source>
         <translation>ループする GIF</translation>
     </message>
     <message>
-        <location filename="../extract_dialog.cpp" line="44"/>
+        <location filename="../extract_dialog.cpp" line="31"/>
         <source>sprite sheet (PNG and JSON)</source>
         <translation>スプライトシート (PNG と JSON)</translation>
     </message>
     <message>
-        <location filename="../extract_dialog.cpp" line="46"/>
+        <location filename="../extract_dialog.cpp" line="63"/>
         <source>Animations as:</source>
         <translation>アニメーションの形式:</translation>
     </message>
     <message>
-        <location filename="../extract_dialog.cpp" line="48"/>
+        <location filename="../extract_dialog.cpp" line="65"/>
         <source>Keep animation entries of archives as raw .ani files</source>
         <translation>アーカイブのアニメーションエントリを .ani のまま書き出す</translation>
     </message>
     <message>
-        <location filename="../extract_dialog.cpp" line="55"/>
+        <location filename="../extract_dialog.cpp" line="72"/>
         <source> ms a frame</source>
         <translation> ミリ秒/フレーム</translation>
     </message>
     <message>
-        <location filename="../extract_dialog.cpp" line="56"/>
+        <location filename="../extract_dialog.cpp" line="73"/>
         <source>WebP and GIF speed:</source>
         <translation>WebP と GIF の速さ:</translation>
     </message>
     <message>
-        <location filename="../extract_dialog.cpp" line="60"/>
+        <location filename="../extract_dialog.cpp" line="77"/>
         <source>as many as frames, at most 16</source>
         <translation>フレーム数 (最大 16)</translation>
     </message>
     <message>
-        <location filename="../extract_dialog.cpp" line="62"/>
+        <location filename="../extract_dialog.cpp" line="79"/>
         <source>Sheet columns:</source>
         <translation>シートの列数:</translation>
     </message>
@@ -448,49 +448,49 @@
         <translation>一時停止</translation>
     </message>
     <message>
-        <location filename="../viewer_take_out.cpp" line="38"/>
+        <location filename="../viewer_take_out.cpp" line="37"/>
         <source>Extract 1 entry</source>
         <translation>1 エントリを取り出す</translation>
     </message>
     <message>
-        <location filename="../viewer_take_out.cpp" line="38"/>
+        <location filename="../viewer_take_out.cpp" line="37"/>
         <source>Extract %1 entries</source>
         <translation>%1 エントリを取り出す</translation>
     </message>
     <message>
-        <location filename="../viewer_take_out.cpp" line="42"/>
+        <location filename="../viewer_take_out.cpp" line="41"/>
         <source>Writing into %1…</source>
         <translation>%1 に書き出しています…</translation>
     </message>
     <message>
-        <location filename="../viewer_take_out.cpp" line="42"/>
+        <location filename="../viewer_take_out.cpp" line="41"/>
         <source>Cancel</source>
         <translation>キャンセル</translation>
     </message>
     <message>
-        <location filename="../viewer_take_out.cpp" line="67"/>
+        <location filename="../viewer_take_out.cpp" line="66"/>
         <source>Extraction stopped: %1
 What was written before stays in %2.</source>
         <translation>取り出しを中断しました: %1
 それまでに書き出したファイルは %2 に残っています。</translation>
     </message>
     <message>
-        <location filename="../viewer_take_out.cpp" line="69"/>
+        <location filename="../viewer_take_out.cpp" line="68"/>
         <source>Extraction cancelled; what was written stays in %1.</source>
         <translation>取り出しをキャンセルしました。書き出したファイルは %1 に残っています。</translation>
     </message>
     <message>
-        <location filename="../viewer_take_out.cpp" line="71"/>
+        <location filename="../viewer_take_out.cpp" line="70"/>
         <source>1 entry written into %1.</source>
         <translation>1 エントリを %1 に書き出しました。</translation>
     </message>
     <message>
-        <location filename="../viewer_take_out.cpp" line="72"/>
+        <location filename="../viewer_take_out.cpp" line="71"/>
         <source>%1 entries written into %2.</source>
         <translation>%1 エントリを %2 に書き出しました。</translation>
     </message>
     <message>
-        <location filename="../viewer_take_out.cpp" line="75"/>
+        <location filename="../viewer_take_out.cpp" line="74"/>
         <source>Some entries wrote the same file; the later one was kept:
 %1</source>
         <translation>同じファイルを書き出すエントリがありました。後のエントリのファイルが残っています:

@@ -1,0 +1,207 @@
+#include "pack/job/pack_folder.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <optional>
+#include <set>
+#include <system_error>
+#include <thread>
+
+#include "engine/base/text.h"
+#include "pack/archive/archive_file.h"
+#include "pack/original/base_archive.h"
+#include "pack/original/base_matcher.h"
+#include "pack/plan/entry_builder.h"
+#include "pack/plan/entry_name.h"
+#include "pack/plan/file_entries.h"
+#include "pack/plan/parallel_build.h"
+#include "pack/plan/folder_sources.h"
+#include "pack/files/pack_error.h"
+#include "pack/played/played_sources.h"
+#include "settings/settings_error.h"
+#include "settings/settings_file.h"
+
+namespace orv::pack {
+
+namespace {
+
+using Note = std::function<void(const std::string&)>;
+
+std::string TypeName(std::filesystem::file_type type)
+{
+    switch (type) {
+    case std::filesystem::file_type::directory: return "a folder";
+    case std::filesystem::file_type::symlink: return "a symbolic link";
+    case std::filesystem::file_type::block:
+    case std::filesystem::file_type::character: return "a device";
+    case std::filesystem::file_type::fifo: return "a FIFO";
+    case std::filesystem::file_type::socket: return "a socket";
+    default: return "not a regular file";
+    }
+}
+
+std::string WithoutTrailingSlashes(std::string path)
+{
+    while (path.size() > 1 && path.back() == '/') path.pop_back();
+    return path;
+}
+
+// The CP932 name of the entry a source makes; PackError naming its file when there is none.
+std::string StoredName(const Source& source)
+{
+    const std::string& file = source.FirstFile().shown;
+    const std::string shown = EscapeControlBytes(source.entryShown);
+    const std::optional<std::string> name = EntryNameFor(source.entryShown);
+    if (!name) throw PackError(file + ": the entry name " + shown + " cannot be written in CP932");
+    if (name->size() > kEntryNameBytes)
+        throw PackError(file + ": the entry name " + shown + " takes " + std::to_string(name->size())
+                        + " bytes in CP932; an entry name holds at most 16");
+    return *name;
+}
+
+}  // namespace
+
+std::string ArchivePathFor(const PackOptions& options)
+{
+    if (!options.output.empty()) return options.output;
+    const std::filesystem::path folder
+        = std::filesystem::absolute(WithoutTrailingSlashes(options.folder)).lexically_normal();
+    const std::filesystem::path named = folder.has_filename() ? folder : folder.parent_path();
+    return (named.parent_path() / (named.filename().string() + ".dat")).string();
+}
+
+std::string PackFolder(const PackOptions& options, const Note& note)
+{
+    std::string output = ArchivePathFor(options);
+    // Beside a folder orvconv-cli wrote lies, most often, the archive it came from.
+    std::error_code error;
+    const std::filesystem::file_type present = std::filesystem::symlink_status(output, error).type();
+    if (present != std::filesystem::file_type::not_found && present != std::filesystem::file_type::none
+        && present != std::filesystem::file_type::regular)
+        throw PackError(EscapeControlBytes(output) + " is " + TypeName(present)
+                        + "; orvpack replaces nothing but a regular file");
+    if (options.output.empty() && present != std::filesystem::file_type::not_found) {
+        const std::string shown = EscapeControlBytes(output);
+        throw PackError(shown + " exists, and without -o orvpack replaces nothing: to build on it, type --base " + shown
+                        + " -o NEW.dat; to replace it on purpose, -o " + shown);
+    }
+
+    FolderListing listing = ListFolder(options.folder, options.dereference);
+    // An archive written into the folder by an earlier run is not packed into the next.
+    std::erase_if(listing.files, [&](const SourceFile& file) {
+        std::error_code differs;
+        if (!std::filesystem::equivalent(file.path, output, differs)) return false;
+        note("skipped: " + file.shown + " (the archive being written)");
+        return true;
+    });
+    for (const std::string& name : listing.skipped)
+        note("skipped: " + EscapeControlBytes(name) + " (not a regular file)");
+    for (const std::string& name : listing.links)
+        note("skipped: " + EscapeControlBytes(name) + " (a symbolic link; --dereference packs what it names)");
+    if (!options.base.empty() && options.playedAs != AnimationOutput::Frames)
+        throw PackError("--base compares numbered frames with the original; --animation reads other files back "
+                        "only without it");
+    const std::vector<Source> played = PlayedSources(listing.files, options.playedAs);
+    std::shared_ptr<const SettingsFile> settings;
+    if (!options.settings.empty()) {
+        try {
+            settings = SettingsFile::Load(options.settings);
+        } catch (const SettingsError& unreadable) {
+            throw PackError(unreadable.what());
+        }
+    }
+    EntryBuilder builder(options.quantize, note, settings.get());
+    FolderFiles folder(listing.files);
+    // What the archive holds is told once it is written, not before a refusal.
+    std::vector<std::string> told;
+    const Note tell = [&told](const std::string& text) { told.push_back(text); };
+    std::vector<PlannedEntry> entries;
+    std::set<std::string> names;
+    // An animation file is one animation entry, named (for its settings) after the file.
+    const std::string fileName = AsciiLower(FileNamePart(output));
+    const bool animationFile = fileName.ends_with(".ani");
+    std::unique_ptr<BaseArchive> base;
+    std::unique_ptr<BaseMatcher> matcher;
+    if (!options.base.empty()) {
+        base = std::make_unique<BaseArchive>(options.base);
+        base->SetSettings(settings);
+        const std::string settingsShown
+            = options.settings.empty() ? "without settings" : "with " + EscapeControlBytes(options.settings);
+        matcher = std::make_unique<BaseMatcher>(*base, folder, builder, tell, settings, settingsShown, options.stop);
+        entries = matcher->Entries();
+        for (const PlannedEntry& entry : entries) names.insert(entry.name);
+        // Nothing changed and nothing added: the original, whatever its layout.
+        if (matcher->remade() == 0 && folder.Untaken().empty()
+            && AsciiLower(options.base).ends_with(".ani") == animationFile) {
+            CopyArchive(options.base, output, options.stop);
+            for (const std::string& text : told) note(text);
+            return output;
+        }
+    }
+    const std::vector<SourceFile> rest = folder.Untaken();
+    // Entries whose name or kind is not what their file's name suggests: a line each with
+    // -v, and a count.
+    std::vector<std::string> guessed;
+    std::vector<Source> sources
+        = GroupFiles(rest, EntriesOfFiles(rest, [&guessed](const std::string& text) { guessed.push_back(text); }));
+    if (options.verbose) told.insert(told.end(), guessed.begin(), guessed.end());
+    if (!guessed.empty()) {
+        const bool one = guessed.size() == 1;
+        told.push_back(std::to_string(guessed.size()) + (one ? " entry takes" : " entries take")
+                       + " another name or kind than " + (one ? "its file's" : "their files'")
+                       + " name suggests, so as to convert back to the same files"
+                       + (options.verbose ? "" : " (-v names them)"));
+    }
+    for (const Source& animation : played) {
+        for (const Source& other : sources) {
+            if (other.entryShown == animation.entryShown)
+                throw PackError(animation.FirstFile().shown + " and " + other.FirstFile().shown
+                                + " would both make the entry " + EscapeControlBytes(animation.entryShown));
+        }
+    }
+    sources.insert(sources.end(), played.begin(), played.end());
+    std::sort(sources.begin(), sources.end(),
+              [](const Source& a, const Source& b) { return a.entryShown < b.entryShown; });
+    if (animationFile) {
+        const bool one = base
+            ? sources.empty() && entries.size() == 1 && KindOf(base->entries()[0].record) == EntryKind::Animation
+            : sources.size() == 1 && sources[0].kind == SourceKind::Frames;
+        if (!one)
+            throw PackError(EscapeControlBytes(options.folder) + " makes "
+                            + std::to_string(entries.size() + sources.size())
+                            + " entries, and an animation file holds the frames of one animation");
+    }
+    std::vector<std::string> sourceNames;
+    for (const Source& source : sources) {
+        const std::string name
+            = animationFile ? std::string(AnimationFileEntry(fileName, 0).Name()) : StoredName(source);
+        if (!names.insert(name).second)
+            throw PackError(source.FirstFile().shown + " would make the entry " + EscapeControlBytes(source.entryShown)
+                            + ", which the base archive holds already");
+        if (base) tell("added: " + EscapeControlBytes(source.entryShown) + " (from " + source.FirstFile().shown + ")");
+        sourceNames.push_back(name);
+    }
+    const unsigned threads = options.threads != 0 ? options.threads : std::max(1u, std::thread::hardware_concurrency());
+    for (PlannedEntry& entry :
+         BuildEntries(sources, sourceNames, options.quantize, settings.get(), note, options.stop, threads))
+        entries.push_back(std::move(entry));
+    CheckArchiveLimits(entries, EscapeControlBytes(options.folder));
+    if (animationFile) {
+        WrittenFile(entries[0].pieces, output, options.stop).Commit();
+        for (const std::string& text : told) note(text);
+        return output;
+    }
+    if (entries.empty()) note(EscapeControlBytes(options.folder) + ": no files to pack; the archive holds no entries");
+    std::unique_ptr<WrittenFile> written = WriteArchiveUnplaced(entries, output, options.stop);
+    // Each round makes anew at least one more entry, which then draws the same anywhere.
+    while (matcher && matcher->RemakeDrawnOtherwise(written->ReadPath(), entries)) {
+        CheckArchiveLimits(entries, EscapeControlBytes(options.folder));
+        written.reset();
+        written = WriteArchiveUnplaced(entries, output, options.stop);
+    }
+    written->Commit();
+    for (const std::string& text : told) note(text);
+    return output;
+}
+
+}  // namespace orv::pack

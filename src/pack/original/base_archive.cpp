@@ -1,0 +1,167 @@
+#include "pack/original/base_archive.h"
+
+#include <algorithm>
+#include <cstdio>
+
+#include "engine/base/fatal_error.h"
+#include "engine/format/wave_header.h"
+#include "engine/output/output_names.h"
+#include "engine/base/text.h"
+#include "pack/files/file_bytes.h"
+#include "pack/files/pack_error.h"
+#include "pack/files/picture_file.h"
+
+namespace orv::pack {
+
+namespace {
+
+// Pixels of the reader (red, green, blue) as a picture file holds them (blue, green, red).
+std::shared_ptr<const Picture> PictureOf(std::uint32_t width, std::uint32_t height, const std::uint8_t* bgr)
+{
+    auto picture = std::make_shared<Picture>();
+    picture->width = static_cast<std::uint16_t>(width);
+    picture->height = static_cast<std::uint16_t>(height);
+    picture->bgr.assign(bgr, bgr + std::size_t{width} * height * 3);
+    return picture;
+}
+
+std::shared_ptr<const Input> OpenBase(const std::string& readPath, const std::string& shownPath, InputKind kind)
+{
+    const std::string shown = EscapeControlBytes(shownPath);
+    auto input = std::make_shared<Input>();
+    try {
+        switch (input->Open(readPath, kind)) {
+        case Input::Opened::CannotOpen: throw PackError(shown + ": cannot be opened");
+        case Input::Opened::NotAnInput: throw PackError(shown + ": not a pack archive");
+        case Input::Opened::Yes: break;
+        }
+    } catch (const FatalError& error) {
+        throw PackError(shown + ": " + error.what());
+    }
+    return input;
+}
+
+std::string Numbered(std::string_view stem, std::uint32_t number)
+{
+    return std::string(stem) + FrameSuffix(static_cast<std::int32_t>(number));
+}
+
+}  // namespace
+
+BaseArchive::BaseArchive(const std::string& path) : BaseArchive(path, path, InputKindOf(AsciiLower(FileNamePart(path))))
+{ }
+
+BaseArchive::BaseArchive(const std::string& readPath, const std::string& shownPath, InputKind kind) :
+    path_(shownPath), reader_(OpenBase(readPath, shownPath, kind))
+{
+    for (const InputEntry& entry : reader_.entries()) entries_.push_back({entry.Record(), entry.shown});
+}
+
+std::uint32_t BaseArchive::FrameCount(std::size_t i)
+{
+    try {
+        return reader_.Details(i).frames;
+    } catch (const FatalError& error) {
+        throw PackError(EscapeControlBytes(path_) + ": " + error.what());
+    }
+}
+
+Bytes BaseArchive::Head(std::size_t i, std::uint32_t n)
+{
+    try {
+        return reader_.Head(i, n);
+    } catch (const FatalError& error) {
+        throw PackError(EscapeControlBytes(path_) + ": " + error.what());
+    }
+}
+
+FrameCompositions BaseArchive::Compositions(std::size_t i)
+{
+    try {
+        return {reader_.Bytes(i), reader_.FrameOffsets(i)};
+    } catch (const FatalError& error) {
+        throw PackError(EscapeControlBytes(path_) + ": " + error.what());
+    }
+}
+
+std::vector<RenderedFile> BaseArchive::Outputs(std::size_t i, OutputMode mode)
+{
+    const BaseEntry& entry = entries_[i];
+    const std::string_view stem = WithoutExtension(entry.shown);
+    const std::string picture = mode == AllPng ? ".png" : ".bmp";
+    std::vector<RenderedFile> files;
+    try {
+        switch (KindOf(entry.record)) {
+        case EntryKind::Image: {
+            RenderedPicture rendered = reader_.Picture(i);
+            if (rendered.action == PictureAction::Drawn) {
+                RgbImage& image = rendered.image;
+                SwapRedAndBlue(image.rgb.data(), std::size_t{image.width} * image.height);
+                files.push_back(
+                    {std::string(stem) + picture, PictureOf(image.width, image.height, image.rgb.data()), {}, 0, 0});
+            } else if (rendered.action == PictureAction::Raw) {
+                files.push_back({entry.shown, nullptr, {}, entry.record.offset, entry.record.size});
+            }
+            break;
+        }
+        case EntryKind::Animation: RenderAnimation(i, picture, files); break;
+        case EntryKind::Sound: {
+            const RenderedSound sound = reader_.Sound(i);
+            Bytes header(kWaveHeaderBytes);
+            FillWaveHeader(header.data(), sound.format, static_cast<std::uint32_t>(sound.samples.size()));
+            files.push_back({std::string(stem) + ".wav", nullptr, header, entry.record.offset + kSoundHeaderBytes,
+                             sound.samples.size()});
+            break;
+        }
+        case EntryKind::Other:
+            files.push_back({entry.shown, nullptr, {}, entry.record.offset, entry.record.size});
+            break;
+        }
+    } catch (const FatalError&) {
+        files.clear();
+    }
+    return files;
+}
+
+void BaseArchive::RenderAnimation(std::size_t i, const std::string& picture, std::vector<RenderedFile>& files)
+{
+    const BaseEntry& entry = entries_[i];
+    reader_.Frames(i, [&](const FrameView& frame) {
+        if (frame.action == PictureAction::Drawn) {
+            files.push_back({Numbered(WithoutExtension(entry.shown), frame.number) + picture,
+                             PictureOf(frame.width, frame.height, frame.bgr),
+                             {},
+                             0,
+                             0});
+        } else {
+            files.push_back(
+                {Numbered(entry.shown, frame.number), nullptr, Bytes(frame.bytes, frame.bytes + frame.size), 0, 0});
+        }
+    });
+}
+
+bool SameDrawing(const std::vector<RenderedFile>& a, const std::vector<RenderedFile>& b)
+{
+    const auto same = [](const RenderedFile& x, const RenderedFile& y) {
+        if (x.name != y.name || x.head != y.head || !x.picture != !y.picture) return false;
+        return !x.picture
+            || (x.picture->width == y.picture->width && x.picture->height == y.picture->height
+                && x.picture->bgr == y.picture->bgr);
+    };
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(), same);
+}
+
+bool SameAsRendered(const std::string& path, const std::string& shown, const RenderedFile& rendered,
+                    const std::string& basePath)
+{
+    if (!rendered.picture) return SameAsRange(path, basePath, rendered.offset, rendered.size, rendered.head);
+    try {
+        const Picture file = ReadPictureFile(path, shown);
+        return file.width == rendered.picture->width && file.height == rendered.picture->height
+            && file.bgr == rendered.picture->bgr;
+    } catch (const PackError&) {
+        return false;
+    }
+}
+
+}  // namespace orv::pack

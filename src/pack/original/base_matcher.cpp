@@ -1,0 +1,187 @@
+#include "pack/original/base_matcher.h"
+
+#include <algorithm>
+#include <array>
+
+#include "engine/base/text.h"
+#include "pack/files/file_bytes.h"
+#include "pack/original/frame_compositions.h"
+#include "pack/files/picture_file.h"
+
+namespace orv::pack {
+
+BaseMatcher::BaseMatcher(BaseArchive& base, FolderFiles& folder, EntryBuilder& builder, const Note& note,
+                         std::shared_ptr<const SettingsFile> settings, std::string settingsShown, PackStop stop) :
+    base_(base),
+    folder_(folder),
+    builder_(builder),
+    note_(note),
+    settings_(std::move(settings)),
+    settingsShown_(std::move(settingsShown)),
+    stop_(std::move(stop))
+{
+    mode_ = folder.CountEnding(".png") > folder.CountEnding(".bmp") ? AllPng : AllBmp;
+}
+
+std::vector<PlannedEntry> BaseMatcher::Entries()
+{
+    const std::vector<BaseEntry>& entries = base_.entries();
+    // A name two entries write holds the later one's file.
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        for (const RenderedFile& file : base_.Outputs(i, mode_)) lastWriter_[file.name] = i;
+    }
+    std::vector<PlannedEntry> planned;
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        StopIfAsked(stop_);
+        planned.push_back(Match(i, false));
+    }
+    return planned;
+}
+
+bool BaseMatcher::RemakeDrawnOtherwise(const std::string& writtenPath, std::vector<PlannedEntry>& planned)
+{
+    if (firstRemade_ + 1 >= base_.entries().size()) return false;
+    BaseArchive written(writtenPath, base_.path(), InputKind::Archive);
+    written.SetSettings(settings_);
+    bool any = false;
+    for (std::size_t i = firstRemade_ + 1; i < base_.entries().size(); ++i) {
+        if (remadeIndices_.count(i) != 0) continue;
+        StopIfAsked(stop_);
+        if (SameDrawing(written.Outputs(i, mode_), base_.Outputs(i, mode_))) continue;
+        PlannedEntry remade = Match(i, true);
+        // An animation the folder holds whole (--ani-raw) is copied, not drawn.
+        if (remadeIndices_.count(i) == 0) continue;
+        planned[i] = std::move(remade);
+        any = true;
+    }
+    return any;
+}
+
+PlannedEntry BaseMatcher::Match(std::size_t i, bool drawnOtherwise)
+{
+    const BaseEntry& entry = base_.entries()[i];
+    // A record that starts past the end of the file reads as empty, and stays so.
+    PlannedEntry kept{std::string(entry.record.Name()),
+                      EscapeControlBytes(base_.path()),
+                      {entry.record.size == 0 ? Piece::Held({})
+                                              : Piece::FromFile(base_.path(), entry.record.offset, entry.record.size)}};
+    const EntryKind kind = KindOf(entry.record);
+    if (kind == EntryKind::Animation) {
+        // Written whole with --ani-raw.
+        if (const SourceFile* raw = folder_.Find(entry.shown)) {
+            folder_.Take(*raw);
+            if (SameAsRange(raw->path, base_.path(), entry.record.offset, entry.record.size)) return kept;
+            return Remade(i, {SourceKind::Raw, entry.shown, *raw, {}, {}}, raw->shown);
+        }
+    }
+    Source source{SourceKind::Raw, entry.shown, {}, {}, {}};
+    std::string edited;  // the first file found changed
+    Differences differences;
+    for (const RenderedFile& rendered : base_.Outputs(i, mode_)) {
+        const std::string& name = rendered.name;
+        if (lastWriter_.at(name) != i) continue;
+        const SourceFile* file = folder_.Find(name);
+        const SourceFile& from = file != nullptr ? *file : Held(rendered, kind);
+        if (file != nullptr) {
+            folder_.Take(*file);
+            if (!SameAsRendered(file->path, file->shown, rendered, base_.path())) {
+                if (edited.empty()) edited = file->shown;
+                differences.Add(FrameNameOf(name));
+            }
+        }
+        Add(source, kind, name, from);
+    }
+    if (kind == EntryKind::Animation) {
+        source.frameCount = base_.FrameCount(i);
+        for (const FolderFiles::ExtraFrame& extra : folder_.FramesOf(entry.shown)) {
+            folder_.Take(*extra.file);
+            if (edited.empty()) edited = extra.file->shown;
+            differences.Add(extra.raw ? std::nullopt : std::optional<FrameName>({{}, extra.number}));
+            source.kind = SourceKind::Frames;
+            (extra.raw ? source.rawFrames : source.frames)[extra.number] = *extra.file;
+        }
+    }
+    if (drawnOtherwise) {
+        note_("remade: " + EscapeControlBytes(entry.shown) + ", as the entries before it now leave another canvas");
+        return Remade(i, source, {});
+    }
+    if (edited.empty()) return kept;
+    if (kind == EntryKind::Animation && ComposedOtherwise(i, source, differences)) return kept;
+    return Remade(i, source, edited);
+}
+
+bool BaseMatcher::ComposedOtherwise(std::size_t i, const Source& source, const Differences& differences)
+{
+    const FrameCompositions compositions = base_.Compositions(i);
+    const auto pixels
+        = [](const SourceFile& file) { return file.pixels ? *file.pixels : ReadPictureFile(file.path, file.shown); };
+    const auto explains = [&](std::uint32_t number, const Picture& picture, const SourceFile* before) {
+        if (before == nullptr) return compositions.Explains(number, picture, nullptr);
+        const Picture under = pixels(*before);
+        return compositions.Explains(number, picture, &under);
+    };
+    std::size_t explained = 0;
+    std::string unexplained;
+    // The frame before as the original shows it where the folder lacks it (left out
+    // by the folder's settings, perhaps), and the one before that the folder holds.
+    const SourceFile* previous = nullptr;
+    const SourceFile* previousInFolder = nullptr;
+    for (const auto& [number, file] : source.frames) {
+        if (differences.frames.count(number) != 0) {
+            const Picture picture = pixels(file);
+            if (explains(number, picture, previous)
+                || (previousInFolder != previous && explains(number, picture, previousInFolder)))
+                ++explained;
+            else if (unexplained.empty())
+                unexplained = file.shown;
+        }
+        previous = &file;
+        if (!file.path.empty()) previousInFolder = &file;
+    }
+    if (explained == 0) return false;
+    const std::string entry = EscapeControlBytes(source.entryShown);
+    if (unexplained.empty() && !differences.others) {
+        note_("kept: " + entry + " as the original has it: its frames differ from it " + settingsShown_
+              + " but match it under other settings (-s names the settings the folder was converted with)");
+        return true;
+    }
+    throw PackError((unexplained.empty() ? entry : unexplained) + " is edited, but other frames of " + entry
+                    + " differ from the original " + settingsShown_
+                    + " and match it under other settings; -s names the settings the folder was converted with");
+}
+
+void BaseMatcher::Add(Source& source, EntryKind kind, const std::string& name, const SourceFile& file)
+{
+    if (kind == EntryKind::Animation) {
+        source.kind = SourceKind::Frames;
+        if (const std::optional<FrameName> frame = FrameNameOf(name))
+            source.frames.emplace(frame->number, file);
+        else if (const std::optional<FrameName> raw = RawFrameNameOf(name))
+            source.rawFrames.emplace(raw->number, file);
+        return;
+    }
+    const bool picture = kind == EntryKind::Image && !PictureTwin(name).empty();
+    source.kind = picture ? SourceKind::Picture : kind == EntryKind::Sound ? SourceKind::Sound : SourceKind::Raw;
+    source.file = file;
+}
+
+SourceFile BaseMatcher::Held(const RenderedFile& rendered, EntryKind kind)
+{
+    if (kind != EntryKind::Animation || rendered.picture) return {{}, rendered.name, rendered.picture, nullptr};
+    return {{}, rendered.name, nullptr, std::make_shared<const Bytes>(rendered.head)};
+}
+
+PlannedEntry BaseMatcher::Remade(std::size_t i, const Source& source, const std::string& edited)
+{
+    const BaseEntry& entry = base_.entries()[i];
+    ++remade_;
+    firstRemade_ = std::min(firstRemade_, i);
+    remadeIndices_.insert(i);
+    std::array<std::uint8_t, 3> lead{};
+    const Bytes head = base_.Head(i, lead.size());
+    std::copy(head.begin(), head.end(), lead.begin());
+    if (!edited.empty()) note_("changed: " + EscapeControlBytes(entry.shown) + " (from " + edited + ")");
+    return builder_.Build(source, std::string(entry.record.Name()), lead);
+}
+
+}  // namespace orv::pack

@@ -1,0 +1,91 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "engine/convert/batch_options.h"
+#include "pack/original/base_archive.h"
+#include "pack/plan/entry_builder.h"
+#include "pack/original/folder_files.h"
+#include "pack/files/pack_error.h"
+#include "pack/archive/planned_entry.h"
+
+namespace orv {
+class SettingsFile;
+}  // namespace orv
+
+namespace orv::pack {
+
+// The entries of the base archive, each kept or made anew from its changed files.
+class BaseMatcher {
+public:
+    using Note = std::function<void(const std::string&)>;
+
+    // settingsShown tells how the frames were composed: "without settings", "with FILE".
+    BaseMatcher(BaseArchive& base, FolderFiles& folder, EntryBuilder& builder, const Note& note,
+                std::shared_ptr<const SettingsFile> settings, std::string settingsShown, PackStop stop);
+
+    std::size_t remade() const { return remade_; }
+
+    std::vector<PlannedEntry> Entries();
+
+    // Kept entries drawn otherwise in the written archive than in the original (the
+    // canvas block carries what remade entries before them leave), each made anew from
+    // the original's rendering and its files in the folder.
+    bool RemakeDrawnOtherwise(const std::string& writtenPath, std::vector<PlannedEntry>& planned);
+
+private:
+    PlannedEntry Match(std::size_t i, bool drawnOtherwise);
+
+    // The files of an entry that differ from the original's rendering: picture frames by
+    // number, and whether any other file does.
+    struct Differences {
+        std::set<std::uint32_t> frames;
+        bool others = false;
+
+        void Add(const std::optional<FrameName>& frame)
+        {
+            if (frame) frames.insert(frame->number);
+            others = others || !frame;
+        }
+    };
+
+    // Whether the animation's frames that differ from the original under the settings
+    // given are all what other settings compose from it: the folder was converted with
+    // those, and nothing was edited. PackError when some are and others are edits, which
+    // these settings would compose otherwise than the folder shows them.
+    bool ComposedOtherwise(std::size_t i, const Source& source, const Differences& differences);
+
+    // Adds one of the entry's files (from the folder, or the original's rendering where the
+    // folder lacks it) to the source it is made anew from.
+    static void Add(Source& source, EntryKind kind, const std::string& name, const SourceFile& file);
+
+    // The original's rendering of a file the folder lacks: a picture's pixels, or a raw
+    // frame's bytes.
+    static SourceFile Held(const RenderedFile& rendered, EntryKind kind);
+
+    // Entry i made anew, for the file `edited` (none: for the canvas); a sound keeps the
+    // first bytes of its original header.
+    PlannedEntry Remade(std::size_t i, const Source& source, const std::string& edited);
+
+    BaseArchive& base_;
+    FolderFiles& folder_;
+    EntryBuilder& builder_;
+    const Note& note_;
+    std::shared_ptr<const SettingsFile> settings_;
+    std::string settingsShown_;
+    PackStop stop_;
+    OutputMode mode_ = AllBmp;
+    std::size_t remade_ = 0;
+    std::size_t firstRemade_ = static_cast<std::size_t>(-1);
+    std::set<std::size_t> remadeIndices_;
+    std::map<std::string, std::size_t> lastWriter_;
+};
+
+}  // namespace orv::pack

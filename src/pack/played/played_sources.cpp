@@ -1,0 +1,64 @@
+#include "pack/played/played_sources.h"
+
+#include <algorithm>
+#include <set>
+
+#include "engine/base/text.h"
+#include "pack/files/pack_error.h"
+
+namespace orv::pack {
+
+namespace {
+
+std::vector<PlayedFrame> ReadFrames(const SourceFile& file, AnimationOutput as)
+{
+    switch (as) {
+    case AnimationOutput::Webp: return ReadWebpFrames(file.path, file.shown);
+    case AnimationOutput::Gif: return ReadGifFrames(file.path, file.shown);
+    case AnimationOutput::Sheet: return ReadSheetFrames(file.path, file.shown);
+    case AnimationOutput::Frames: break;
+    }
+    return {};
+}
+
+}  // namespace
+
+std::vector<Source> PlayedSources(std::vector<SourceFile>& files, AnimationOutput as)
+{
+    std::vector<Source> sources;
+    std::set<std::string> taken;
+    for (const SourceFile& file : files) {
+        const std::optional<std::string> entry = PlayedEntryOf(FileNamePart(file.path), as);
+        if (!entry) continue;
+        Source source{SourceKind::Frames, *entry, {}, {}, {}};
+        taken.insert(file.path);
+        if (as == AnimationOutput::Sheet) taken.insert(file.path.substr(0, file.path.size() - 4) + ".json");
+        const std::string_view stem = WithoutExtension(*entry);
+        for (const SourceFile& other : files) {
+            const std::string name(FileNamePart(other.path));
+            if (const std::optional<FrameName> raw = RawFrameNameOf(name); raw && raw->stem == *entry) {
+                source.rawFrames.emplace(raw->number, other);
+                taken.insert(other.path);
+            } else if (const std::optional<FrameName> frame = FrameNameOf(name); frame && frame->stem == stem) {
+                throw PackError(file.shown + " and " + other.shown + " would both make frames of the entry "
+                                + EscapeControlBytes(*entry));
+            }
+        }
+        std::uint32_t next = 1;
+        for (PlayedFrame& frame : ReadFrames(file, as)) {
+            while (frame.number == 0 && source.rawFrames.count(next) != 0) ++next;
+            const std::uint32_t number = frame.number != 0 ? frame.number : next++;
+            if (number > kMaxFrameNumber)
+                throw PackError(file.shown + ": more frames than an animation is packed with here");
+            SourceFile shown{file.path, file.shown + ", frame " + std::to_string(number), std::move(frame.picture),
+                             nullptr};
+            if (!source.frames.emplace(number, std::move(shown)).second || source.rawFrames.count(number) != 0)
+                throw PackError(file.shown + ": frame " + std::to_string(number) + " is there twice");
+        }
+        sources.push_back(std::move(source));
+    }
+    std::erase_if(files, [&](const SourceFile& file) { return taken.count(file.path) != 0; });
+    return sources;
+}
+
+}  // namespace orv::pack
