@@ -43,8 +43,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     try {
         // The table, or an animation's frame offsets: what a listing shows.
-        const std::shared_ptr<const orv::Input> input = orv::OpenInput(path.string());
-        if (input && input->kind() == orv::InputKind::Animation) orv::Reader(input).FrameOffsets(0);
+        const std::shared_ptr<const orv::Input> opened = orv::OpenInput(path.string());
+        if (opened && opened->kind() == orv::InputKind::Animation) orv::Reader(opened).FrameOffsets(0);
     } catch (const orv::FatalError&) {
         // Likewise for the reader, which reads the tables as a conversion does.
     }
