@@ -125,6 +125,9 @@ int Run(int argc, char** argv)
         if (reader.Open(input, kind) != orv::Reader::Opened::Yes) return Fail(input + ": cannot be opened");
         const std::optional<orv::RgbImage> picture = orv::FirstPicture(reader);
         if (!picture) return Fail(input + ": no picture to show");
+        if (picture->width == 0 || picture->height == 0)
+            return Fail(input + ": its first picture is empty (" + std::to_string(picture->width) + " x "
+                        + std::to_string(picture->height) + " pixels)");
         if (!WritePng(orv::ScaleToFit(*picture, size), output)) return Fail(output + ": cannot be written");
     } catch (const orv::FatalError& error) {
         return Fail(error.detailed());

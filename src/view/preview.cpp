@@ -19,6 +19,8 @@ QByteArray ToBytes(const std::vector<std::uint8_t>& bytes)
 
 QImage ToImage(const RgbImage& image)
 {
+    // A picture 0 pixels wide or high shows nothing: a null image, as for no picture.
+    if (image.width == 0 || image.height == 0) return {};
     QImage out(static_cast<int>(image.width), static_cast<int>(image.height), QImage::Format_RGB888);
     const std::size_t row = std::size_t{image.width} * 3;
     for (std::uint32_t y = 0; y < image.height; ++y)

@@ -13,6 +13,7 @@
 #include "picture_bytes.h"
 #include "random_archive.h"
 #include "temp_dir.h"
+#include "thumbnailer/scale_to_fit.h"
 #include "tools/pack_writer.h"
 
 using orv::tools::Bytes;
@@ -217,3 +218,42 @@ TEST_F(ThumbnailerTest, WhatShowsNoPictureGivesNoThumbnail)
         EXPECT_LT(run.peakKb, 256 * 1024);
     }
 }
+
+// A picture 0 pixels wide or high, its other side larger than the thumbnail or not, gives
+// no thumbnail at any size the desktop asks for: status 1 with the reason, no PNG. The
+// scaling itself gives such a picture back empty, at every side.
+TEST_F(ThumbnailerTest, EmptyPicturesGiveNoThumbnailAtAnySize)
+{
+    const Bytes drawn{1, 4, 0, 4, 0};  // a frame of a type that draws nothing comes first
+    std::vector<std::pair<std::string, Bytes>> pictures;
+    for (const std::uint16_t other : {std::uint16_t{1}, std::uint16_t{300}, std::uint16_t{4097}, std::uint16_t{65535}}) {
+        const std::string name = std::to_string(other);
+        pictures.push_back({"0x" + name, PictureBytes::Full(0, other, {}, {})});
+        pictures.push_back({name + "x0", PictureBytes::Full(other, 0, {}, {})});
+    }
+    pictures.push_back({"0x0", PictureBytes::Full(0, 0, {}, {})});
+    for (const auto& [name, picture] : pictures) {
+        const std::vector<std::string> inputs{
+            Write(name + ".dat", orv::tools::BuildPack({{"e0.cg", picture}, {"p1.cg", BlockPicture()}})),
+            Write(name + ".ani", AnimationOf({drawn, picture})),
+        };
+        for (const std::string& input : inputs) {
+            for (const int size : {1, 32, 64, 128, 256, 512, 1024, 4096}) {
+                SCOPED_TRACE(input + " at " + std::to_string(size));
+                const std::string output = (dir.path() / "thumb.png").string();
+                const Process::Result run = Thumbnail(input, size, output);
+                EXPECT_EQ(run.exitCode, 1) << run.err;
+                EXPECT_NE(run.err.find(input + ": its first picture is empty"), std::string::npos) << run.err;
+                EXPECT_FALSE(std::filesystem::exists(output));
+            }
+        }
+    }
+    for (std::uint32_t side = 1; side <= 4096; ++side) {
+        for (const orv::RgbImage& empty : {orv::RgbImage{0, side + 1, {}}, orv::RgbImage{side * 3, 0, {}}}) {
+            const orv::RgbImage scaled = orv::ScaleToFit(empty, side);
+            ASSERT_EQ(std::uint64_t{scaled.width} * scaled.height, 0u) << side;
+            ASSERT_TRUE(scaled.rgb.empty());
+        }
+    }
+}
+
