@@ -3,6 +3,7 @@
 by hand; replacement on a base archive; orv.pack_folder beside orvpack."""
 
 import os
+import stat
 import struct
 import subprocess
 
@@ -192,3 +193,38 @@ def test_names_shown_with_escapes_and_typed_back(tmp_path):
         assert [(e.name, e.shown) for e in archive] == NAMES
         for stored, shown in NAMES:
             assert archive[shown].data() == archive[stored].data() == stored
+
+
+def test_write_replaces_a_regular_file_or_nothing(tmp_path):
+    """Writer.write keeps orvpack's output rules: a device node, FIFO, socket, link or
+    folder at the path is refused and left as it was; a link's target is untouched.
+    Device nodes are made in the test's own folder, never the system's."""
+    writer = orv.Writer()
+    writer.add_bytes("a.txt", b"a")
+    target = tmp_path / "target.dat"
+    target.write_bytes(b"keep")
+    planted = {"a symbolic link": tmp_path / "link.dat", "a FIFO": tmp_path / "fifo.dat", "a folder": tmp_path / "dir.dat"}
+    planted["a symbolic link"].symlink_to(target)
+    os.mkfifo(planted["a FIFO"])
+    planted["a folder"].mkdir()
+    devices = {}
+    try:
+        os.mknod(tmp_path / "null.dat", 0o600 | stat.S_IFCHR, os.makedev(1, 3))
+        os.mknod(tmp_path / "loop.dat", 0o600 | stat.S_IFBLK, os.makedev(7, 0))
+        devices = {"null.dat": stat.S_ISCHR, "loop.dat": stat.S_ISBLK}
+    except PermissionError:
+        pass  # without the right to make device nodes, the other kinds are still tried
+    for name in devices:
+        planted[f"a device ({name})"] = tmp_path / name
+    for kind, path in planted.items():
+        with pytest.raises(orv.PackError, match=f"{path.name} is {kind.split(' (')[0]}"):
+            writer.write(path)
+    assert planted["a symbolic link"].is_symlink() and target.read_bytes() == b"keep"
+    assert stat.S_ISFIFO(os.lstat(planted["a FIFO"]).st_mode)
+    assert planted["a folder"].is_dir() and not any(planted["a folder"].iterdir())
+    for name, is_kind in devices.items():
+        assert is_kind(os.lstat(tmp_path / name).st_mode)
+    assert sorted(p.name for p in tmp_path.iterdir()) == sorted(["target.dat", *(p.name for p in planted.values())])
+
+    assert writer.write(target) == str(target)
+    assert target.read_bytes()[:4] == b"pack"
