@@ -6,7 +6,9 @@
 
 #include <algorithm>
 #include <fstream>
+#include <random>
 #include <sstream>
+#include <thread>
 
 #include "png_reader.h"
 #include "process.h"
@@ -257,3 +259,56 @@ TEST_F(ThumbnailerTest, EmptyPicturesGiveNoThumbnailAtAnySize)
     }
 }
 
+// The watchdog struck at any moment of a run, the commit included: either the thumbnail
+// is in place, whole, and the status is 0, or the status is 1 with the reason on stderr
+// and nothing is left in the output's folder.
+TEST_F(ThumbnailerTest, TheWatchdogNeverLeavesAThumbnailBehindAFailure)
+{
+    std::vector<std::uint8_t> big{0, 0x00, 0x02, 0x00, 0x02};  // 512 x 512, noise
+    for (int i = 0; i < 384; ++i) big.push_back(static_cast<std::uint8_t>(i * 37));
+    std::mt19937 noise(7);
+    for (int i = 0; i < 512 * 512; ++i) big.push_back(static_cast<std::uint8_t>(0x80 | (noise() & 0x7F)));
+    const std::string input = Write("big.dat", orv::tools::BuildPack({{"p0.cg", big}}));
+    const std::filesystem::path folder = dir.path() / "thumbs";
+    std::filesystem::create_directory(folder);
+    const std::string output = (folder / "thumb.png").string();
+    const auto run = [&](std::optional<std::chrono::microseconds> strike) {
+        std::filesystem::remove(output);
+        Process process(ORVCONV_THUMBNAILER_PATH, {"-s", "4096", input, output}, dir.path());
+        const auto started = std::chrono::steady_clock::now();
+        if (strike) {
+            std::this_thread::sleep_for(*strike);
+            ::kill(process.pid(), SIGALRM);
+        }
+        const Process::Result result = process.Wait(std::chrono::seconds(20));
+        return std::pair{result, std::chrono::steady_clock::now() - started};
+    };
+    const auto [whole, took] = run(std::nullopt);
+    const auto span = std::chrono::duration_cast<std::chrono::microseconds>(took);
+    int written = 0;
+    int refused = 0;
+    // From an eighth of the run on: the program is past its start, its watchdog set.
+    for (int step = 2; step <= 20; ++step) {
+        const auto strike = span * step / 16;
+        SCOPED_TRACE("SIGALRM after " + std::to_string(strike.count()) + " us");
+        const Process::Result result = run(strike).first;
+        if (result.exitCode == 0) {
+            ++written;
+            const std::optional<PngFile> png = ReadPngFile(output);
+            ASSERT_TRUE(png.has_value());
+            EXPECT_EQ(png->width, 512u);
+            EXPECT_EQ(png->height, 512u);
+            EXPECT_EQ(FilesIn(folder), std::vector<std::string>{"thumb.png"});
+        } else {
+            ++refused;
+            ASSERT_EQ(result.exitCode, 1) << result.err;
+            EXPECT_TRUE(result.err.starts_with("orvconv-thumbnailer: ") && result.err.ends_with("\n")) << result.err;
+            EXPECT_EQ(FilesIn(folder), std::vector<std::string>{});
+        }
+    }
+    // The strikes cover the run: the first ones end it, the last ones come after it.
+    EXPECT_GT(refused, 0);
+    if (whole.exitCode == 0) {
+        EXPECT_GT(written, 0);
+    }
+}
