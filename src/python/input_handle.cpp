@@ -18,6 +18,9 @@ InputHandle::InputHandle(const std::string& path, std::optional<InputKind> kind)
     if (opened == Reader::Opened::NotAnInput) ThrowNotAnInput(cli::PassedOverText(path, reader_->passedOver()));
     if (opened == Reader::Opened::CannotOpen) {
         const int error = reader_->openError();
+        // No system error: the path names something other than a regular file (a FIFO, a
+        // device, a socket), which is no input whatever its name.
+        if (error == 0) ThrowNotAnInput(cli::NotOpenedText(path, error));
         PyErr_SetObject(PyExc_OSError, py::make_tuple(error, cli::NotOpenedText(path, error), path).ptr());
         throw py::error_already_set();
     }

@@ -5,6 +5,7 @@ orv.Error with orvconv-cli's text; nothing leaks across many opens."""
 import gc
 import os
 import random
+import stat
 import struct
 import tracemalloc
 from concurrent.futures import ThreadPoolExecutor
@@ -174,3 +175,34 @@ def rendered(entry):
     if entry.kind == "picture":
         return entry.picture().tobytes()
     return b"".join(f.pixels.tobytes() for f in entry.frames() if f.pixels is not None)
+
+
+def test_empty_pictures_are_empty_images_and_odd_files_no_input(tmp_path):
+    """A picture 0 pixels wide or high is an image of that size, not Pillow's ValueError;
+    a FIFO or a device node (made in the test's folder) is orv.NotAnInputError with
+    orvconv-cli's text, never an OSError without a system error."""
+    writer = orv.Writer()
+    sizes = [(0, 5), (5, 0), (0, 0), (0, 65535)]
+    for width, height in sizes:
+        writer.add_bytes(f"{width}x{height}.cg", struct.pack("<BHH", 0, width, height) + bytes(384))
+    writer.add_bytes("walk.ani", struct.pack("<I", 4) + struct.pack("<BHH", 0, 0, 7) + bytes(384))
+    path = tmp_path / "empty.dat"
+    writer.write(path)
+    with orv.open(path) as archive:
+        for (width, height), entry in zip(sizes, archive):
+            image = entry.image()
+            assert image.size == (width, height) and image.mode == "RGB"
+        frames = [frame for frame in archive["walk.ani"].frames() if frame.pixels is not None]
+        assert [frame.image().size for frame in frames] == [(0, 7)]
+
+    os.mkfifo(tmp_path / "fifo.dat")
+    odd = [tmp_path / "fifo.dat"]
+    try:
+        os.mknod(tmp_path / "zero.ani", 0o600 | stat.S_IFCHR, os.makedev(1, 5))
+        odd.append(tmp_path / "zero.ani")
+    except PermissionError:
+        pass  # without the right to make device nodes, the FIFO is still tried
+    for node in odd:
+        with pytest.raises(orv.NotAnInputError) as raised:
+            orv.open(node)
+        assert str(raised.value) == "\n".join(cli_error_lines(node))

@@ -37,8 +37,12 @@ from orv._orv import (  # noqa: F401
 def _image_of(pixels):
     from PIL import Image
 
+    size = (pixels.width, pixels.height)
+    # A picture 0 pixels wide or high has no bytes for Pillow to read: an image as empty.
+    if 0 in size:
+        return Image.new("RGB", size)
     # Pillow shares no memory with RGB buffers: the pixels are copied in either way.
-    return Image.frombytes("RGB", (pixels.width, pixels.height), pixels.tobytes())
+    return Image.frombytes("RGB", size, pixels.tobytes())
 
 
 def _entry_image(entry):
