@@ -3,6 +3,7 @@
 by hand; replacement on a base archive; orv.pack_folder beside orvpack."""
 
 import os
+import shutil
 import stat
 import struct
 import subprocess
@@ -228,3 +229,57 @@ def test_write_replaces_a_regular_file_or_nothing(tmp_path):
 
     assert writer.write(target) == str(target)
     assert target.read_bytes()[:4] == b"pack"
+
+
+def laid_in_frame_order(animation):
+    """The animation's frames rewritten in the order of their numbers, so that a raw frame's
+    copy, which runs to the end of the data, holds every frame after it."""
+    count = struct.unpack_from("<I", animation)[0] // 4
+    offsets = struct.unpack_from(f"<{count}I", animation)
+    starts = sorted(set(offsets)) + [len(animation)]
+    pieces = [animation[at:starts[starts.index(at) + 1]] for at in offsets]
+    table, data = [], b""
+    for piece in pieces:
+        table.append(4 * count + len(data))
+        data += piece
+    return struct.pack(f"<{count}I", *table) + data
+
+
+@pytest.mark.parametrize("raw", [1, 2, 3, 4])
+@pytest.mark.parametrize("whole_folder", [True, False])
+def test_an_edited_frame_beside_a_raw_frame_is_packed_or_refused(tmp_path, raw, whole_folder):
+    """orvpack --base never reports an animation as changed and then writes the original:
+    each picture frame of an animation with a raw frame at each position is edited in turn,
+    the folder whole or holding the edited file alone."""
+    rng = np.random.default_rng(raw)
+    frames = [bytes([5, 1, 2, 3, number]) if number == raw else few_colours(rng, 6, 8, 4) for number in range(1, 5)]
+    made = orv.Writer()
+    made.add_animation("walk.ani", frames)
+    made.write(tmp_path / "made.dat")
+    with orv.open(tmp_path / "made.dat") as archive:
+        animation = laid_in_frame_order(archive["walk.ani"].data())
+    base = orv.Writer()
+    base.add_bytes("walk.ani", animation)
+    base.add_bytes("x.txt", b"x")
+    base.write(tmp_path / "base.dat")
+    converted = convert(tmp_path / "base.dat", tmp_path / "out")
+    for number in (n for n in range(1, 5) if n != raw):
+        name = f"walk_{number:04d}.png"
+        folder = tmp_path / f"edit{number}"
+        if whole_folder:
+            shutil.copytree(converted, folder)
+        else:
+            folder.mkdir()
+        edited = png_pixels(converted / name).copy()
+        edited[0, 0] = next(c for c in edited.reshape(-1, 3) if (c != edited[0, 0]).any())
+        Image.fromarray(edited).save(folder / name)
+        packed = tmp_path / f"packed{number}.dat"
+        done = subprocess.run([ORVPACK, "--base", tmp_path / "base.dat", "-o", packed, folder], capture_output=True)
+        if done.returncode != 0:
+            assert done.returncode == 1 and name.encode() in done.stderr and not packed.exists(), done.stderr
+            continue
+        assert b"changed: walk.ani (from " in done.stderr
+        with orv.open(packed) as archive:
+            assert archive["walk.ani"].data() != animation
+        again = convert(packed, tmp_path / f"again{number}")
+        np.testing.assert_array_equal(png_pixels(again / name), edited)
