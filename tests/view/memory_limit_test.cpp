@@ -7,16 +7,11 @@
 #include <new>
 
 #include "picture_bytes.h"
+#include "sanitized.h"
 #include "view/preview.h"
 #include "viewer_fixture.h"
 
 namespace {
-
-#if defined(__SANITIZE_ADDRESS__)
-constexpr bool kSanitized = true;  // the sanitizer reserves terabytes of address space
-#else
-constexpr bool kSanitized = false;
-#endif
 
 // The address space the process holds now, in bytes.
 rlim_t AddressSpace()
