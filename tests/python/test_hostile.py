@@ -7,6 +7,8 @@ import os
 import random
 import stat
 import struct
+import subprocess
+import sys
 import tracemalloc
 from concurrent.futures import ThreadPoolExecutor
 
@@ -206,3 +208,27 @@ def test_empty_pictures_are_empty_images_and_odd_files_no_input(tmp_path):
         with pytest.raises(orv.NotAnInputError) as raised:
             orv.open(node)
         assert str(raised.value) == "\n".join(cli_error_lines(node))
+
+
+def test_image_of_a_huge_claim_is_refused_before_it_is_drawn(tmp_path):
+    """389 bytes claiming 65535 x 5040 pixels (990 MB): image() refuses it from its header,
+    as Pillow would take such a file for a decompression bomb, and the process stays
+    small; frames beyond the limit are refused the same way."""
+    writer = orv.Writer()
+    writer.add_bytes("huge.cg", struct.pack("<BHH", 0, 65535, 5040) + bytes(384) + b"\x80")
+    writer.write(tmp_path / "huge.dat")
+    script = (
+        "import sys, orv\n"
+        "with orv.open(sys.argv[1]) as archive:\n"
+        "    try:\n"
+        "        archive['huge.cg'].image()\n"
+        "    except orv.Error as error:\n"
+        "        print(error)\n"
+        "import resource\n"
+        "print(resource.getrusage(resource.RUSAGE_SELF).ru_maxrss)\n"
+    )
+    done = subprocess.run([sys.executable, "-c", script, tmp_path / "huge.dat"], capture_output=True, check=True)
+    refusal, peak_kb = done.stdout.decode().splitlines()
+    assert refusal == "huge.cg: 65535 x 5040 pixels, more than PIL.Image.MAX_IMAGE_PIXELS (89478485)"
+    if "LD_PRELOAD" not in os.environ:  # the sanitizer's shadow memory says nothing of ours
+        assert int(peak_kb) < 1_200_000
