@@ -15,6 +15,8 @@
 #include "picture_bytes.h"
 #include "random_archive.h"
 #include "temp_dir.h"
+#include "engine/base/fatal_error.h"
+#include "thumbnailer/first_picture.h"
 #include "thumbnailer/scale_to_fit.h"
 #include "tools/pack_writer.h"
 
@@ -310,5 +312,73 @@ TEST_F(ThumbnailerTest, TheWatchdogNeverLeavesAThumbnailBehindAFailure)
     EXPECT_GT(refused, 0);
     if (whole.exitCode == 0) {
         EXPECT_GT(written, 0);
+    }
+}
+
+namespace {
+
+// The picture paths of the thumbnailer and the grid on one input: the first picture, each
+// entry's picture, and each scaled to a few sizes. Whatever they give holds its pixels and
+// fits; an input that cannot be read is the fatal error, never a crash.
+void ThumbnailPaths(const std::string& path, orv::InputKind kind)
+{
+    orv::Reader reader;
+    try {
+        if (reader.Open(path, kind) != orv::Reader::Opened::Yes) return;
+        std::vector<std::optional<orv::RgbImage>> pictures{orv::FirstPicture(reader)};
+        for (std::size_t i = 0; i < reader.entries().size(); ++i) pictures.push_back(orv::EntryPicture(reader, i));
+        for (const std::optional<orv::RgbImage>& picture : pictures) {
+            if (!picture) continue;
+            ASSERT_EQ(picture->rgb.size(), std::size_t{picture->width} * picture->height * 3);
+            for (const std::uint32_t side : {1u, 7u, 256u}) {
+                const orv::RgbImage scaled = orv::ScaleToFit(*picture, side);
+                ASSERT_EQ(scaled.rgb.size(), std::size_t{scaled.width} * scaled.height * 3);
+                if (picture->width == 0 || picture->height == 0) {
+                    ASSERT_EQ(scaled.width, picture->width);
+                    ASSERT_EQ(scaled.height, picture->height);
+                } else {
+                    ASSERT_LE(std::max(scaled.width, scaled.height), side);
+                }
+            }
+        }
+    } catch (const orv::FatalError&) {
+        // The read error of an input that ends early, or the memory error of a claim.
+    }
+}
+
+}  // namespace
+
+// Every truncation of an archive and of an animation file holding 0-sided pictures,
+// claims beyond the thumbnail limits and ordinary pictures, and random mutations of
+// them, through the thumbnailer's and the grid's picture paths.
+TEST(ThumbnailPictureTest, CutAndMutatedInputsNeverBreakThePicturePaths)
+{
+    TempDir dir;
+    RandomArchive random(37);
+    const Bytes claim = PictureBytes::Full(6000, 6000, {}, {0x80});  // 36 million pixels
+    const Bytes archive = orv::tools::BuildPack({
+        {"w0.cg", PictureBytes::Full(0, 300, {}, {})},
+        {"a1.ani", AnimationOf({{1, 4, 0, 4, 0}, PictureBytes::Full(300, 0, {}, {}), random.Picture(12)})},
+        {"c2.cg", claim},
+        {"a3.ani", random.Animation(16, 4)},
+        {"p4.cg", random.Picture(24)},
+    });
+    const Bytes animation = AnimationOf({PictureBytes::Full(0, 0, {}, {}), random.Picture(16), claim});
+    const std::string path = (dir.path() / "input").string();
+    for (const auto& [whole, kind] : {std::pair{archive, orv::InputKind::Archive},
+                                      std::pair{animation, orv::InputKind::Animation}}) {
+        for (std::size_t cut = 0; cut <= whole.size(); ++cut) {
+            ASSERT_TRUE(orv::tools::WriteFileBytes(path, Bytes(whole.begin(), whole.begin() + cut)));
+            ThumbnailPaths(path, kind);
+        }
+        std::mt19937 rng(static_cast<unsigned>(whole.size()));
+        for (int round = 0; round < 200; ++round) {
+            Bytes mutated = whole;
+            for (int k = std::uniform_int_distribution<int>(1, 6)(rng); k > 0; --k)
+                mutated[std::uniform_int_distribution<std::size_t>(0, mutated.size() - 1)(rng)]
+                    = static_cast<std::uint8_t>(rng());
+            ASSERT_TRUE(orv::tools::WriteFileBytes(path, mutated));
+            ThumbnailPaths(path, kind);
+        }
     }
 }
