@@ -64,8 +64,7 @@ bool ReadRgba(PngReader& reader, std::FILE* file, const std::string& shown, Pict
     const bool interlaced = png_get_interlace_type(png, info) != PNG_INTERLACE_NONE;
     if (interlaced && width * height * 7 > kMaxScratchBytes)
         throw PackError(shown + ": an interlaced picture of " + std::to_string(width) + " x " + std::to_string(height)
-                        + " pixels would take more than " + std::to_string(kMaxScratchBytes >> 20)
-                        + " MiB to read");
+                        + " pixels would take more than " + std::to_string(kMaxScratchBytes >> 20) + " MiB to read");
     picture = BlankPicture(width, height, shown);
     png_set_expand(png);
     png_set_strip_16(png);

@@ -106,11 +106,10 @@ TEST_F(TinyClaimsTest, HugeCanvasesAreRefusedFromTheirHeaders)
     ASSERT_LT(webp.size(), 100u);
     std::filesystem::create_directories(dir.path() / "webp");
     Write("webp/walk.webp", webp);
-    Process::Result result = Pack({"--animation", "webp", "-o", (dir.path() / "w.dat").string(),
-                                   (dir.path() / "webp").string()});
+    Process::Result result
+        = Pack({"--animation", "webp", "-o", (dir.path() / "w.dat").string(), (dir.path() / "webp").string()});
     EXPECT_EQ(result.exitCode, 1);
-    EXPECT_NE(result.err.find("walk.webp: its canvas of 16384 x 16384 pixels would take more than"),
-              std::string::npos)
+    EXPECT_NE(result.err.find("walk.webp: its canvas of 16384 x 16384 pixels would take more than"), std::string::npos)
         << result.err;
     ExpectBounded(result);
 

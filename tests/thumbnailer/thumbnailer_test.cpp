@@ -230,7 +230,8 @@ TEST_F(ThumbnailerTest, EmptyPicturesGiveNoThumbnailAtAnySize)
 {
     const Bytes drawn{1, 4, 0, 4, 0};  // a frame of a type that draws nothing comes first
     std::vector<std::pair<std::string, Bytes>> pictures;
-    for (const std::uint16_t other : {std::uint16_t{1}, std::uint16_t{300}, std::uint16_t{4097}, std::uint16_t{65535}}) {
+    for (const std::uint16_t other :
+         {std::uint16_t{1}, std::uint16_t{300}, std::uint16_t{4097}, std::uint16_t{65535}}) {
         const std::string name = std::to_string(other);
         pictures.push_back({"0x" + name, PictureBytes::Full(0, other, {}, {})});
         pictures.push_back({name + "x0", PictureBytes::Full(other, 0, {}, {})});
@@ -365,8 +366,8 @@ TEST(ThumbnailPictureTest, CutAndMutatedInputsNeverBreakThePicturePaths)
     });
     const Bytes animation = AnimationOf({PictureBytes::Full(0, 0, {}, {}), random.Picture(16), claim});
     const std::string path = (dir.path() / "input").string();
-    for (const auto& [whole, kind] : {std::pair{archive, orv::InputKind::Archive},
-                                      std::pair{animation, orv::InputKind::Animation}}) {
+    for (const auto& [whole, kind] :
+         {std::pair{archive, orv::InputKind::Archive}, std::pair{animation, orv::InputKind::Animation}}) {
         for (std::size_t cut = 0; cut <= whole.size(); ++cut) {
             ASSERT_TRUE(orv::tools::WriteFileBytes(path, Bytes(whole.begin(), whole.begin() + cut)));
             ThumbnailPaths(path, kind);

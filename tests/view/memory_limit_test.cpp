@@ -54,9 +54,9 @@ private slots:
     void aPictureBeyondTheLimitIsTheMemoryError()
     {
         if (kSanitized) QSKIP("the sanitizer's address space cannot be limited");
-        const std::string archive = Write(
-            "huge.dat", orv::tools::BuildPack({{"huge.cg", PictureBytes::Full(65535, 5000, {}, {})},
-                                               {"block.cg", BlockPicture()}}));
+        const std::string archive = Write("huge.dat",
+                                          orv::tools::BuildPack({{"huge.cg", PictureBytes::Full(65535, 5000, {}, {})},
+                                                                 {"block.cg", BlockPicture()}}));
         orv::view::ViewerWindow window(dialogs);
         window.resize(800, 600);
         window.show();
@@ -90,7 +90,6 @@ private slots:
         QVERIFY(orv::view::ToImage(orv::RgbImage{0, 70000, {}}).isNull());
         QVERIFY(orv::view::ToImage(orv::RgbImage{70000, 0, {}}).isNull());
     }
-
 };
 
 QTEST_MAIN(MemoryLimitTest)
