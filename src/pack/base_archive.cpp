@@ -137,8 +137,8 @@ std::vector<std::string> BaseArchive::OutputNames(std::size_t i, OutputMode mode
         case PictureAction::Skipped: return {};
         case PictureAction::Raw: return {entry.shown};
         case PictureAction::Drawn:
-            // Pixels beyond a block's limit are the memory error, which writes nothing.
-            if (std::uint64_t{header.width} * header.height * 3 > kMaxScratchBytes) return {};
+            // A canvas beyond a block's limit is the memory error, which writes nothing.
+            if (CanvasUseOf(header, -1, false).bytes > kMaxScratchBytes) return {};
             return {std::string(WithoutExtension(entry.shown)) + (mode == AllPng ? ".png" : ".bmp")};
         }
     } catch (const FatalError&) { }

@@ -45,7 +45,9 @@ bool BaseMatcher::RemakeDrawnOtherwise(const std::string& writtenPath, std::vect
     written.SetSettings(settings_);
     bool any = false;
     for (std::size_t i = firstRemade_ + 1; i < base_.entries().size(); ++i) {
-        if (remadeIndices_.count(i) != 0) continue;
+        // Only an animation can show what the entries before it left in the canvas: a
+        // picture is drawn on a cleared one, and other entries draw nothing.
+        if (remadeIndices_.count(i) != 0 || KindOf(base_.entries()[i].record) != EntryKind::Animation) continue;
         StopIfAsked(stop_);
         if (SameDrawing(written.Outputs(i, mode_), base_.Outputs(i, mode_))) continue;
         PlannedEntry remade = Match(i, true);

@@ -135,22 +135,29 @@ TEST_F(TinyClaimsTest, HugeCanvasesAreRefusedFromTheirHeaders)
     ExpectBounded(result);
 }
 
-// A base whose picture claims 990 MB: the entries the folder does not hold are kept without
-// being drawn, so packing an edit beside it stays small.
+// A base whose picture claims 990 MB, before and after the edited entry: the entries the
+// folder does not hold are kept without being drawn, and reading the archive back draws no
+// picture again (a picture's canvas is cleared first), so packing an edit beside it stays small.
 TEST_F(TinyClaimsTest, ABaseIsDrawnOnlyWhereTheFolderHoldsFiles)
 {
-    const Bytes base = orv::tools::BuildPack({{"huge.cg", HugeClaimPicture()}, {"x.txt", BytesOf("x")}});
-    ASSERT_LT(base.size(), 450u);
-    const std::string basePath = Write("base.dat", base);
-    std::filesystem::create_directories(dir.path() / "edit");
-    Write("edit/x.txt", BytesOf("y"));
-    const std::string out = (dir.path() / "new.dat").string();
-    const Process::Result result = Pack({"--base", basePath, "-o", out, (dir.path() / "edit").string()});
-    ASSERT_EQ(result.exitCode, 0) << result.err;
-    EXPECT_NE(result.err.find("changed: x.txt"), std::string::npos) << result.err;
-    ExpectBounded(result);
-    const std::vector<TableEntry> entries = EntriesOf(ReadAll(out));
-    ASSERT_EQ(entries.size(), 2u);
-    EXPECT_EQ(entries[0].bytes, HugeClaimPicture());
-    EXPECT_EQ(entries[1].bytes, BytesOf("y"));
+    const orv::tools::PackItem huge{"huge.cg", HugeClaimPicture()};
+    const orv::tools::PackItem text{"x.txt", BytesOf("x")};
+    for (const bool hugeFirst : {true, false}) {
+        SCOPED_TRACE(hugeFirst ? "the picture first" : "the picture last");
+        const Bytes base = orv::tools::BuildPack(hugeFirst ? std::vector{huge, text} : std::vector{text, huge});
+        ASSERT_LT(base.size(), 450u);
+        const std::string basePath = Write("base.dat", base);
+        std::filesystem::create_directories(dir.path() / "edit");
+        Write("edit/x.txt", BytesOf("y"));
+        const std::string out = (dir.path() / "new.dat").string();
+        std::filesystem::remove(out);
+        const Process::Result result = Pack({"--base", basePath, "-o", out, (dir.path() / "edit").string()});
+        ASSERT_EQ(result.exitCode, 0) << result.err;
+        EXPECT_NE(result.err.find("changed: x.txt"), std::string::npos) << result.err;
+        ExpectBounded(result);
+        const std::vector<TableEntry> entries = EntriesOf(ReadAll(out));
+        ASSERT_EQ(entries.size(), 2u);
+        EXPECT_EQ(entries[hugeFirst ? 0 : 1].bytes, HugeClaimPicture());
+        EXPECT_EQ(entries[hugeFirst ? 1 : 0].bytes, BytesOf("y"));
+    }
 }
