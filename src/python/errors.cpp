@@ -39,7 +39,7 @@ void BindErrors(py::module_& m)
     types.settingsError = NewType(m, "SettingsError", types.error, "A settings file is there but cannot be read.");
     types.notAnInput = NewType(m, "NotAnInputError", types.error,
                                "The file is neither a pack archive (.dat starting with \"pack\") nor an "
-                               "animation file (.ani).");
+                               "animation file (.ani), or is no regular file at all (a folder, FIFO or device).");
 
     // FatalError's terminal text: the path and the system's reason.
     // pybind11 takes a function of exactly this type.

@@ -72,6 +72,9 @@ template <typename Open> void InputHandle::OpenWith(Open open)
     if (opened == Input::Opened::NotAnInput) ThrowNotAnInput(PassedOverText(path_, input->passedOver()));
     if (opened == Input::Opened::CannotOpen) {
         const int error = input->openError();
+        // No system error: the path names something other than a regular file (a FIFO, a
+        // device, a socket), which is no input whatever its name.
+        if (error == 0) ThrowNotAnInput(NotOpenedText(path_, error));
         PyErr_SetObject(PyExc_OSError, py::make_tuple(error, NotOpenedText(path_, error), path_).ptr());
         throw py::error_already_set();
     }

@@ -21,7 +21,8 @@ std::vector<std::uint32_t> Edges(std::uint32_t from, std::uint32_t to)
 RgbImage ScaleToFit(const RgbImage& picture, std::uint32_t side)
 {
     const std::uint32_t longer = std::max(picture.width, picture.height);
-    if (longer <= side || side == 0) return picture;
+    // A picture without pixels has nothing to average: it stays as it is, empty.
+    if (longer <= side || side == 0 || picture.width == 0 || picture.height == 0) return picture;
     const auto scaled = [&](std::uint32_t length) {
         return std::max<std::uint32_t>(
             1, static_cast<std::uint32_t>((std::uint64_t{length} * side + longer / 2) / longer));

@@ -7,15 +7,19 @@
 #include <CLI/CLI.hpp>
 #include <csignal>
 #include <cstdio>
+#include <cstring>
 #include <iostream>
 #include <memory>
 #include <new>
 #include <string>
 #include <vector>
 
+#include "engine/base/executable_path.h"
 #include "engine/base/fatal_error.h"
 #include "engine/base/text.h"
 #include "engine/format/bmp_layout.h"
+#include "engine/output/output_file.h"
+#include "engine/output/output_folder.h"
 #include "engine/output/png_writer.h"
 #include "thumbnail/first_picture.h"
 #include "thumbnail/scale_to_fit.h"
@@ -28,8 +32,27 @@ constexpr int kExitUsage = 2;
 // Whatever the file, no thumbnail is worth more of the desktop's time than this.
 constexpr int kTimeLimitSeconds = 1;
 
+// Set once the finished thumbnail is being put in place: from then on the run ends with
+// it, so that no status 1 ever leaves a PNG behind.
+volatile std::sig_atomic_t committing = 0;
+// /proc/self/fd/N of the thumbnail being written, for the watchdog to remove a file kept
+// under a hidden name where the file system has no unnamed files.
+char writing[32] = {};
+
 void TimeUp(int /*signal*/)
 {
+    if (committing != 0) return;
+    if (writing[0] != '\0') {
+        char named[4096];
+        const ssize_t length = ::readlink(writing, named, sizeof named - 1);
+        if (length > 0) {
+            named[length] = '\0';
+            const char* slash = std::strrchr(named, '/');
+            if (slash != nullptr && orv::IsTemporaryOutputName(slash + 1)) ::unlink(named);
+        }
+    }
+    static constexpr char kTimeUp[] = "orvconv-thumbnailer: no thumbnail within a second\n";
+    [[maybe_unused]] const ssize_t told = ::write(STDERR_FILENO, kTimeUp, sizeof kTimeUp - 1);
     _exit(kExitNoThumbnail);
 }
 
@@ -62,7 +85,8 @@ orv::InputKind KindOf(const std::string& path)
         : orv::InputKind::Unsupported;
 }
 
-// The picture as a PNG file at path; false when it cannot be written.
+// The picture as a PNG file at path, put in place only when whole and within the time;
+// false when it cannot be written.
 bool WritePng(const orv::RgbImage& picture, const std::string& path)
 {
     const std::uint64_t stride = orv::BmpStride(picture.width, 24);
@@ -79,7 +103,16 @@ bool WritePng(const orv::RgbImage& picture, const std::string& path)
     std::uint8_t header[orv::kBitmapInfoHeaderBytes];
     orv::FillBmpInfoHeader(header, static_cast<std::int32_t>(picture.width), static_cast<std::int32_t>(picture.height),
                            24);
-    return orv::SaveDibAsPng(path.c_str(), header, rows.data()) == orv::kPngWritten;
+    orv::OutputFolder folder;
+    folder.Open(orv::FolderOf(path));
+    orv::OutputFile out(folder.descriptor(), std::string(orv::FileNamePart(path)), path);
+    if (!out.created()) return false;
+    std::snprintf(writing, sizeof writing, "/proc/self/fd/%d", out.descriptor());
+    const bool encoded = orv::SaveDibAsPng(out, header, rows.data()) == orv::kPngWritten;
+    if (encoded) committing = 1;
+    const bool written = encoded && out.Commit();
+    writing[0] = '\0';
+    return written;
 }
 
 int Run(int argc, char** argv)
@@ -126,6 +159,9 @@ int Run(int argc, char** argv)
         orv::Reader reader(opened);
         const std::optional<orv::RgbImage> picture = orv::FirstPicture(reader);
         if (!picture) return Fail(input + ": no picture to show");
+        if (picture->width == 0 || picture->height == 0)
+            return Fail(input + ": its first picture is empty (" + std::to_string(picture->width) + " x "
+                        + std::to_string(picture->height) + " pixels)");
         if (!WritePng(orv::ScaleToFit(*picture, size), output)) return Fail(output + ": cannot be written");
     } catch (const orv::FatalError& error) {
         return Fail(error.detailed());

@@ -19,7 +19,11 @@ QByteArray ToBytes(const std::vector<std::uint8_t>& bytes)
 
 QImage ToImage(const RgbImage& image)
 {
+    // A picture 0 pixels wide or high shows nothing: a null image, as for no picture.
+    if (image.width == 0 || image.height == 0) return {};
     QImage out(static_cast<int>(image.width), static_cast<int>(image.height), QImage::Format_RGB888);
+    // Qt answers an allocation it cannot make with a null image.
+    if (out.isNull()) throw std::bad_alloc();
     const std::size_t row = std::size_t{image.width} * 3;
     for (std::uint32_t y = 0; y < image.height; ++y)
         std::memcpy(out.scanLine(static_cast<int>(y)), image.rgb.data() + y * row, row);

@@ -33,7 +33,8 @@ struct Preview {
     QString error;  // Error
 };
 
-// The pixels of a rendered picture as an image of its own.
+// The pixels of a rendered picture as an image of its own; a null image for a picture 0
+// pixels wide or high. std::bad_alloc when the image cannot be allocated.
 QImage ToImage(const RgbImage& image);
 
 // Renders entry i of the reader; stop abandons it (a Nothing preview).

@@ -5,7 +5,10 @@ orv.Error with orvconv-cli's text; nothing leaks across many opens."""
 import gc
 import os
 import random
+import stat
 import struct
+import subprocess
+import sys
 import tracemalloc
 from concurrent.futures import ThreadPoolExecutor
 
@@ -174,3 +177,58 @@ def rendered(entry):
     if entry.kind == "picture":
         return entry.picture().tobytes()
     return b"".join(f.pixels.tobytes() for f in entry.frames() if f.pixels is not None)
+
+
+def test_empty_pictures_are_empty_images_and_odd_files_no_input(tmp_path):
+    """A picture 0 pixels wide or high is an image of that size, not Pillow's ValueError;
+    a FIFO or a device node (made in the test's folder) is orv.NotAnInputError with
+    orvconv-cli's text, never an OSError without a system error."""
+    writer = orv.Writer()
+    sizes = [(0, 5), (5, 0), (0, 0), (0, 65535)]
+    for width, height in sizes:
+        writer.add_bytes(f"{width}x{height}.cg", struct.pack("<BHH", 0, width, height) + bytes(384))
+    writer.add_bytes("walk.ani", struct.pack("<I", 4) + struct.pack("<BHH", 0, 0, 7) + bytes(384))
+    path = tmp_path / "empty.dat"
+    writer.write(path)
+    with orv.open(path) as archive:
+        for (width, height), entry in zip(sizes, archive):
+            image = entry.image()
+            assert image.size == (width, height) and image.mode == "RGB"
+        frames = [frame for frame in archive["walk.ani"].frames() if frame.pixels is not None]
+        assert [frame.image().size for frame in frames] == [(0, 7)]
+
+    os.mkfifo(tmp_path / "fifo.dat")
+    odd = [tmp_path / "fifo.dat"]
+    try:
+        os.mknod(tmp_path / "zero.ani", 0o600 | stat.S_IFCHR, os.makedev(1, 5))
+        odd.append(tmp_path / "zero.ani")
+    except PermissionError:
+        pass  # without the right to make device nodes, the FIFO is still tried
+    for node in odd:
+        with pytest.raises(orv.NotAnInputError) as raised:
+            orv.open(node)
+        assert str(raised.value) == "\n".join(cli_error_lines(node))
+
+
+def test_image_of_a_huge_claim_is_refused_before_it_is_drawn(tmp_path):
+    """389 bytes claiming 65535 x 5040 pixels (990 MB): image() refuses it from its header,
+    as Pillow would take such a file for a decompression bomb, and the process stays
+    small; frames beyond the limit are refused the same way."""
+    writer = orv.Writer()
+    writer.add_bytes("huge.cg", struct.pack("<BHH", 0, 65535, 5040) + bytes(384) + b"\x80")
+    writer.write(tmp_path / "huge.dat")
+    script = (
+        "import sys, orv\n"
+        "with orv.open(sys.argv[1]) as archive:\n"
+        "    try:\n"
+        "        archive['huge.cg'].image()\n"
+        "    except orv.Error as error:\n"
+        "        print(error)\n"
+        "import resource\n"
+        "print(resource.getrusage(resource.RUSAGE_SELF).ru_maxrss)\n"
+    )
+    done = subprocess.run([sys.executable, "-c", script, tmp_path / "huge.dat"], capture_output=True, check=True)
+    refusal, peak_kb = done.stdout.decode().splitlines()
+    assert refusal == "huge.cg: 65535 x 5040 pixels, more than PIL.Image.MAX_IMAGE_PIXELS (89478485)"
+    if "LD_PRELOAD" not in os.environ:  # the sanitizer's shadow memory says nothing of ours
+        assert int(peak_kb) < 1_200_000

@@ -3,6 +3,8 @@
 by hand; replacement on a base archive; orv.pack_folder beside orvpack."""
 
 import os
+import shutil
+import stat
 import struct
 import subprocess
 
@@ -192,3 +194,92 @@ def test_names_shown_with_escapes_and_typed_back(tmp_path):
         assert [(e.name, e.shown) for e in archive] == NAMES
         for stored, shown in NAMES:
             assert archive[shown].data() == archive[stored].data() == stored
+
+
+def test_write_replaces_a_regular_file_or_nothing(tmp_path):
+    """Writer.write keeps orvpack's output rules: a device node, FIFO, socket, link or
+    folder at the path is refused and left as it was; a link's target is untouched.
+    Device nodes are made in the test's own folder, never the system's."""
+    writer = orv.Writer()
+    writer.add_bytes("a.txt", b"a")
+    target = tmp_path / "target.dat"
+    target.write_bytes(b"keep")
+    planted = {"a symbolic link": tmp_path / "link.dat", "a FIFO": tmp_path / "fifo.dat", "a folder": tmp_path / "dir.dat"}
+    planted["a symbolic link"].symlink_to(target)
+    os.mkfifo(planted["a FIFO"])
+    planted["a folder"].mkdir()
+    devices = {}
+    try:
+        os.mknod(tmp_path / "null.dat", 0o600 | stat.S_IFCHR, os.makedev(1, 3))
+        os.mknod(tmp_path / "loop.dat", 0o600 | stat.S_IFBLK, os.makedev(7, 0))
+        devices = {"null.dat": stat.S_ISCHR, "loop.dat": stat.S_ISBLK}
+    except PermissionError:
+        pass  # without the right to make device nodes, the other kinds are still tried
+    for name in devices:
+        planted[f"a device ({name})"] = tmp_path / name
+    for kind, path in planted.items():
+        with pytest.raises(orv.PackError, match=f"{path.name} is {kind.split(' (')[0]}"):
+            writer.write(path)
+    assert planted["a symbolic link"].is_symlink() and target.read_bytes() == b"keep"
+    assert stat.S_ISFIFO(os.lstat(planted["a FIFO"]).st_mode)
+    assert planted["a folder"].is_dir() and not any(planted["a folder"].iterdir())
+    for name, is_kind in devices.items():
+        assert is_kind(os.lstat(tmp_path / name).st_mode)
+    assert sorted(p.name for p in tmp_path.iterdir()) == sorted(["target.dat", *(p.name for p in planted.values())])
+
+    assert writer.write(target) == str(target)
+    assert target.read_bytes()[:4] == b"pack"
+
+
+def laid_in_frame_order(animation):
+    """The animation's frames rewritten in the order of their numbers, so that a raw frame's
+    copy, which runs to the end of the data, holds every frame after it."""
+    count = struct.unpack_from("<I", animation)[0] // 4
+    offsets = struct.unpack_from(f"<{count}I", animation)
+    starts = sorted(set(offsets)) + [len(animation)]
+    pieces = [animation[at:starts[starts.index(at) + 1]] for at in offsets]
+    table, data = [], b""
+    for piece in pieces:
+        table.append(4 * count + len(data))
+        data += piece
+    return struct.pack(f"<{count}I", *table) + data
+
+
+@pytest.mark.parametrize("raw", [1, 2, 3, 4])
+@pytest.mark.parametrize("whole_folder", [True, False])
+def test_an_edited_frame_beside_a_raw_frame_is_packed_or_refused(tmp_path, raw, whole_folder):
+    """orvpack --base never reports an animation as changed and then writes the original:
+    each picture frame of an animation with a raw frame at each position is edited in turn,
+    the folder whole or holding the edited file alone."""
+    rng = np.random.default_rng(raw)
+    frames = [bytes([5, 1, 2, 3, number]) if number == raw else few_colours(rng, 6, 8, 4) for number in range(1, 5)]
+    made = orv.Writer()
+    made.add_animation("walk.ani", frames)
+    made.write(tmp_path / "made.dat")
+    with orv.open(tmp_path / "made.dat") as archive:
+        animation = laid_in_frame_order(archive["walk.ani"].data())
+    base = orv.Writer()
+    base.add_bytes("walk.ani", animation)
+    base.add_bytes("x.txt", b"x")
+    base.write(tmp_path / "base.dat")
+    converted = convert(tmp_path / "base.dat", tmp_path / "out")
+    for number in (n for n in range(1, 5) if n != raw):
+        name = f"walk_{number:04d}.png"
+        folder = tmp_path / f"edit{number}"
+        if whole_folder:
+            shutil.copytree(converted, folder)
+        else:
+            folder.mkdir()
+        edited = png_pixels(converted / name).copy()
+        edited[0, 0] = next(c for c in edited.reshape(-1, 3) if (c != edited[0, 0]).any())
+        Image.fromarray(edited).save(folder / name)
+        packed = tmp_path / f"packed{number}.dat"
+        done = subprocess.run([ORVPACK, "--base", tmp_path / "base.dat", "-o", packed, folder], capture_output=True)
+        if done.returncode != 0:
+            assert done.returncode == 1 and name.encode() in done.stderr and not packed.exists(), done.stderr
+            continue
+        assert b"changed: walk.ani (from " in done.stderr
+        with orv.open(packed) as archive:
+            assert archive["walk.ani"].data() != animation
+        again = convert(packed, tmp_path / f"again{number}")
+        np.testing.assert_array_equal(png_pixels(again / name), edited)

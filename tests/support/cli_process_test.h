@@ -16,6 +16,7 @@
 
 #include "tools/pack_writer.h"
 #include "process.h"
+#include "sanitized.h"
 #include "temp_dir.h"
 
 inline const std::string kFinished = "変換終了しました。\n";
@@ -42,12 +43,6 @@ inline std::string PassedOverLine(const std::string& path, const std::string& re
 
 // Time any single run may take, sanitizers included.
 inline constexpr std::chrono::seconds kRunLimit{60};
-
-#if defined(__SANITIZE_ADDRESS__)
-inline constexpr bool kSanitized = true;
-#else
-inline constexpr bool kSanitized = false;
-#endif
 
 // Memory allowed to a run: far below what any claimed size would need. It bounds the
 // address space; under the sanitizer, which reserves terabytes of it, each allocation.

@@ -23,6 +23,7 @@ class Process {
 public:
     struct Result {
         int exitCode = -1;  // -1 when it did not exit normally
+        int signal = 0;  // the signal that ended it, when one did
         std::string out;
         std::string err;
         bool timedOut = false;  // killed when the time given to Wait ran out
@@ -82,6 +83,7 @@ public:
         }
         result.peakKb = usage.ru_maxrss;
         result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        result.signal = WIFSIGNALED(status) ? WTERMSIG(status) : 0;
         result.out = Slurp(outPath_);
         result.err = Slurp(errPath_);
         return result;

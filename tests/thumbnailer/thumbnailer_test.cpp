@@ -6,13 +6,18 @@
 
 #include <algorithm>
 #include <fstream>
+#include <random>
 #include <sstream>
+#include <thread>
 
 #include "png_reader.h"
 #include "process.h"
 #include "picture_bytes.h"
 #include "random_archive.h"
 #include "temp_dir.h"
+#include "engine/base/fatal_error.h"
+#include "thumbnail/first_picture.h"
+#include "thumbnail/scale_to_fit.h"
 #include "tools/pack_writer.h"
 
 using orv::tools::Bytes;
@@ -215,5 +220,170 @@ TEST_F(ThumbnailerTest, WhatShowsNoPictureGivesNoThumbnail)
         EXPECT_EQ(run.exitCode, 1) << run.err;
         EXPECT_FALSE(std::filesystem::exists(output));
         EXPECT_LT(run.peakKb, 256 * 1024);
+    }
+}
+
+// A picture 0 pixels wide or high, its other side larger than the thumbnail or not, gives
+// no thumbnail at any size the desktop asks for: status 1 with the reason, no PNG. The
+// scaling itself gives such a picture back empty, at every side.
+TEST_F(ThumbnailerTest, EmptyPicturesGiveNoThumbnailAtAnySize)
+{
+    const Bytes drawn{1, 4, 0, 4, 0};  // a frame of a type that draws nothing comes first
+    std::vector<std::pair<std::string, Bytes>> pictures;
+    for (const std::uint16_t other :
+         {std::uint16_t{1}, std::uint16_t{300}, std::uint16_t{4097}, std::uint16_t{65535}}) {
+        const std::string name = std::to_string(other);
+        pictures.push_back({"0x" + name, PictureBytes::Full(0, other, {}, {})});
+        pictures.push_back({name + "x0", PictureBytes::Full(other, 0, {}, {})});
+    }
+    pictures.push_back({"0x0", PictureBytes::Full(0, 0, {}, {})});
+    for (const auto& [name, picture] : pictures) {
+        const std::vector<std::string> inputs{
+            Write(name + ".dat", orv::tools::BuildPack({{"e0.cg", picture}, {"p1.cg", BlockPicture()}})),
+            Write(name + ".ani", AnimationOf({drawn, picture})),
+        };
+        for (const std::string& input : inputs) {
+            for (const int size : {1, 32, 64, 128, 256, 512, 1024, 4096}) {
+                SCOPED_TRACE(input + " at " + std::to_string(size));
+                const std::string output = (dir.path() / "thumb.png").string();
+                const Process::Result run = Thumbnail(input, size, output);
+                EXPECT_EQ(run.exitCode, 1) << run.err;
+                EXPECT_NE(run.err.find(input + ": its first picture is empty"), std::string::npos) << run.err;
+                EXPECT_FALSE(std::filesystem::exists(output));
+            }
+        }
+    }
+    for (std::uint32_t side = 1; side <= 4096; ++side) {
+        for (const orv::RgbImage& empty : {orv::RgbImage{0, side + 1, {}}, orv::RgbImage{side * 3, 0, {}}}) {
+            const orv::RgbImage scaled = orv::ScaleToFit(empty, side);
+            ASSERT_EQ(std::uint64_t{scaled.width} * scaled.height, 0u) << side;
+            ASSERT_TRUE(scaled.rgb.empty());
+        }
+    }
+}
+
+// The watchdog struck at any moment of a run, the commit included: either the thumbnail
+// is in place, whole, and the status is 0, or the status is 1 with the reason on stderr
+// and nothing is left in the output's folder.
+TEST_F(ThumbnailerTest, TheWatchdogNeverLeavesAThumbnailBehindAFailure)
+{
+    std::vector<std::uint8_t> big{0, 0x00, 0x02, 0x00, 0x02};  // 512 x 512, noise
+    for (int i = 0; i < 384; ++i) big.push_back(static_cast<std::uint8_t>(i * 37));
+    std::mt19937 noise(7);
+    for (int i = 0; i < 512 * 512; ++i) big.push_back(static_cast<std::uint8_t>(0x80 | (noise() & 0x7F)));
+    const std::string input = Write("big.dat", orv::tools::BuildPack({{"p0.cg", big}}));
+    const std::filesystem::path folder = dir.path() / "thumbs";
+    std::filesystem::create_directory(folder);
+    const std::string output = (folder / "thumb.png").string();
+    const auto run = [&](std::optional<std::chrono::microseconds> strike) {
+        std::filesystem::remove(output);
+        Process process(ORVCONV_THUMBNAILER_PATH, {"-s", "4096", input, output}, dir.path());
+        const auto started = std::chrono::steady_clock::now();
+        if (strike) {
+            std::this_thread::sleep_for(*strike);
+            ::kill(process.pid(), SIGALRM);
+        }
+        const Process::Result result = process.Wait(std::chrono::seconds(20));
+        return std::pair{result, std::chrono::steady_clock::now() - started};
+    };
+    const auto [whole, took] = run(std::nullopt);
+    const auto span = std::chrono::duration_cast<std::chrono::microseconds>(took);
+    int written = 0;
+    int refused = 0;
+    // From early in the run to well past its end (the last strike, loaded machines included).
+    for (int step = 2; step <= 21; ++step) {
+        const auto strike = step <= 20 ? span * step / 16 : span * 10;
+        SCOPED_TRACE("SIGALRM after " + std::to_string(strike.count()) + " us");
+        const Process::Result result = run(strike).first;
+        if (result.exitCode == 0) {
+            ++written;
+            const std::optional<PngFile> png = ReadPngFile(output);
+            ASSERT_TRUE(png.has_value());
+            EXPECT_EQ(png->width, 512u);
+            EXPECT_EQ(png->height, 512u);
+            EXPECT_EQ(FilesIn(folder), std::vector<std::string>{"thumb.png"});
+        } else if (result.signal == SIGALRM) {
+            // Struck before its start set the watchdog (slow under the sanitizer): nothing written.
+            EXPECT_EQ(FilesIn(folder), std::vector<std::string>{});
+        } else {
+            ++refused;
+            ASSERT_EQ(result.exitCode, 1) << result.err;
+            EXPECT_TRUE(result.err.starts_with("orvconv-thumbnailer: ") && result.err.ends_with("\n")) << result.err;
+            EXPECT_EQ(FilesIn(folder), std::vector<std::string>{});
+        }
+    }
+    // The strikes cover the run: the first ones end it, the last ones come after it.
+    EXPECT_GT(refused, 0);
+    if (whole.exitCode == 0) {
+        EXPECT_GT(written, 0);
+    }
+}
+
+namespace {
+
+// The picture paths of the thumbnailer and the grid on one input: the first picture, each
+// entry's picture, and each scaled to a few sizes. Whatever they give holds its pixels and
+// fits; an input that cannot be read is the fatal error, never a crash.
+void ThumbnailPaths(const std::string& path, orv::InputKind kind)
+{
+    try {
+        auto input = std::make_shared<orv::Input>();
+        if (input->Open(path, kind) != orv::Input::Opened::Yes) return;
+        orv::Reader reader(input);
+        std::vector<std::optional<orv::RgbImage>> pictures{orv::FirstPicture(reader)};
+        for (std::size_t i = 0; i < reader.entries().size(); ++i) pictures.push_back(orv::EntryPicture(reader, i));
+        for (const std::optional<orv::RgbImage>& picture : pictures) {
+            if (!picture) continue;
+            ASSERT_EQ(picture->rgb.size(), std::size_t{picture->width} * picture->height * 3);
+            for (const std::uint32_t side : {1u, 7u, 256u}) {
+                const orv::RgbImage scaled = orv::ScaleToFit(*picture, side);
+                ASSERT_EQ(scaled.rgb.size(), std::size_t{scaled.width} * scaled.height * 3);
+                if (picture->width == 0 || picture->height == 0) {
+                    ASSERT_EQ(scaled.width, picture->width);
+                    ASSERT_EQ(scaled.height, picture->height);
+                } else {
+                    ASSERT_LE(std::max(scaled.width, scaled.height), side);
+                }
+            }
+        }
+    } catch (const orv::FatalError&) {
+        // The read error of an input that ends early, or the memory error of a claim.
+    }
+}
+
+}  // namespace
+
+// Every truncation of an archive and of an animation file holding 0-sided pictures,
+// claims beyond the thumbnail limits and ordinary pictures, and random mutations of
+// them, through the thumbnailer's and the grid's picture paths.
+TEST(ThumbnailPictureTest, CutAndMutatedInputsNeverBreakThePicturePaths)
+{
+    TempDir dir;
+    RandomArchive random(37);
+    const Bytes claim = PictureBytes::Full(6000, 6000, {}, {0x80});  // 36 million pixels
+    const Bytes archive = orv::tools::BuildPack({
+        {"w0.cg", PictureBytes::Full(0, 300, {}, {})},
+        {"a1.ani", AnimationOf({{1, 4, 0, 4, 0}, PictureBytes::Full(300, 0, {}, {}), random.Picture(12)})},
+        {"c2.cg", claim},
+        {"a3.ani", random.Animation(16, 4)},
+        {"p4.cg", random.Picture(24)},
+    });
+    const Bytes animation = AnimationOf({PictureBytes::Full(0, 0, {}, {}), random.Picture(16), claim});
+    const std::string path = (dir.path() / "input").string();
+    for (const auto& [whole, kind] :
+         {std::pair{archive, orv::InputKind::Archive}, std::pair{animation, orv::InputKind::Animation}}) {
+        for (std::size_t cut = 0; cut <= whole.size(); ++cut) {
+            ASSERT_TRUE(orv::tools::WriteFileBytes(path, Bytes(whole.begin(), whole.begin() + cut)));
+            ThumbnailPaths(path, kind);
+        }
+        std::mt19937 rng(static_cast<unsigned>(whole.size()));
+        for (int round = 0; round < 200; ++round) {
+            Bytes mutated = whole;
+            for (int k = std::uniform_int_distribution<int>(1, 6)(rng); k > 0; --k)
+                mutated[std::uniform_int_distribution<std::size_t>(0, mutated.size() - 1)(rng)]
+                    = static_cast<std::uint8_t>(rng());
+            ASSERT_TRUE(orv::tools::WriteFileBytes(path, mutated));
+            ThumbnailPaths(path, kind);
+        }
     }
 }

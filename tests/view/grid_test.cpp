@@ -138,6 +138,37 @@ private slots:
         QCOMPARE(grid->thumbnailSide(), orv::view::EntryGrid::kLargest);
         QCOMPARE(window.findChild<QSlider*>("thumbnailSide")->value(), orv::view::EntryGrid::kLargest);
     }
+
+    // Pictures and first frames 0 pixels wide or high, their other side longer than any
+    // thumbnail, show their kind's icon at every thumbnail size; the picture after them
+    // still shows its own.
+    void emptyPicturesShowTheirKindAtEverySize()
+    {
+        std::vector<orv::tools::PackItem> items;
+        for (const std::uint16_t other : {std::uint16_t{1}, std::uint16_t{257}, std::uint16_t{65535}}) {
+            const std::string name = std::to_string(other);
+            items.push_back({"w" + name + ".cg", PictureBytes::Full(0, other, {}, {})});
+            items.push_back({"h" + name + ".cg", PictureBytes::Full(other, 0, {}, {})});
+            items.push_back({"a" + name + ".ani", AnimationOf({PictureBytes::Full(0, other, {}, {})})});
+        }
+        items.push_back({"block.cg", BlockPicture()});
+        const std::string archive = Write("empty.dat", orv::tools::BuildPack(items));
+        orv::view::ViewerWindow window(dialogs);
+        window.resize(1000, 800);
+        window.show();
+        QVERIFY(window.OpenInput(archive));
+        window.ShowGrid(true);
+        std::vector<std::size_t> all(items.size());
+        for (std::size_t i = 0; i < all.size(); ++i) all[i] = i;
+        QVERIFY(AllRendered(window.thumbnails(), all));
+        for (std::size_t i = 0; i + 1 < all.size(); ++i) QVERIFY(window.thumbnails().Find(i)->isNull());
+        QCOMPARE(window.thumbnails().Find(all.size() - 1)->size(), QSize(256, 128));
+        auto* grid = window.findChild<orv::view::EntryGrid*>("entryGrid");
+        for (int side = orv::view::EntryGrid::kSmallest; side <= orv::view::EntryGrid::kLargest; ++side) {
+            grid->SetThumbnailSide(side);
+            QVERIFY(!grid->viewport()->grab().isNull());
+        }
+    }
 };
 
 QTEST_MAIN(GridTest)

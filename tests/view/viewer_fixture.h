@@ -2,7 +2,10 @@
 
 #include <QImage>
 #include <QObject>
+#include <QSignalSpy>
 #include <QStringList>
+#include <QTableView>
+#include <QtTest>
 #include <memory>
 #include <filesystem>
 #include <optional>
@@ -14,8 +17,11 @@
 #include "temp_dir.h"
 #include "tools/pack_writer.h"
 
+#include "view/entry_filter.h"
+#include "view/entry_model.h"
 #include "view/extraction.h"
 #include "view/viewer_dialogs.h"
+#include "view/viewer_window.h"
 
 // The viewer's dialogs answered by the test, with what they were told kept.
 class FakeDialogs : public orv::view::ViewerDialogs {
@@ -81,5 +87,16 @@ protected:
         const std::string path = (dir->path() / name).string();
         orv::tools::WriteFileBytes(path, bytes);
         return path;
+    }
+
+    // Makes source row current in the window's list and waits for its preview.
+    static void Select(orv::view::ViewerWindow& window, int row)
+    {
+        auto* list = window.findChild<QTableView*>("entryList");
+        auto* filter = static_cast<orv::view::EntryFilter*>(list->model());
+        QSignalSpy shown(&window, &orv::view::ViewerWindow::PreviewShown);
+        list->setCurrentIndex(filter->mapFromSource(window.model().index(row, 0)));
+        QVERIFY(shown.wait(20000));
+        QCOMPARE(window.preview().entry, static_cast<std::size_t>(row));
     }
 };

@@ -52,18 +52,6 @@ std::string Numbered(const std::string& stem, int number)
 class ViewerTest : public ViewerFixture {
     Q_OBJECT
 
-private:
-    // Makes source row current in the window's list and waits for its preview.
-    static void Select(orv::view::ViewerWindow& window, int row)
-    {
-        auto* list = window.findChild<QTableView*>("entryList");
-        auto* filter = static_cast<orv::view::EntryFilter*>(list->model());
-        QSignalSpy shown(&window, &orv::view::ViewerWindow::PreviewShown);
-        list->setCurrentIndex(filter->mapFromSource(window.model().index(row, 0)));
-        QVERIFY(shown.wait(20000));
-        QCOMPARE(window.preview().entry, static_cast<std::size_t>(row));
-    }
-
 private slots:
     void initTestCase()
     {

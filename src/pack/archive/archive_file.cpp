@@ -40,11 +40,35 @@ void CopyRange(OutputFile& out, const Piece& piece, const std::string& origin, B
     }
 }
 
+std::string TypeName(std::filesystem::file_type type)
+{
+    switch (type) {
+    case std::filesystem::file_type::directory: return "a folder";
+    case std::filesystem::file_type::symlink: return "a symbolic link";
+    case std::filesystem::file_type::block:
+    case std::filesystem::file_type::character: return "a device";
+    case std::filesystem::file_type::fifo: return "a FIFO";
+    case std::filesystem::file_type::socket: return "a socket";
+    default: return "not a regular file";
+    }
+}
+
 }  // namespace
 
-WrittenFile::WrittenFile(const std::vector<Piece>& pieces, const std::string& outPath, const PackStop& stop) :
-    shown_(EscapeControlBytes(outPath)), folder_(std::make_unique<OutputFolder>())
+void RefuseIrreplaceable(const std::string& outPath)
 {
+    std::error_code error;
+    const std::filesystem::file_type present = std::filesystem::symlink_status(outPath, error).type();
+    if (present != std::filesystem::file_type::not_found && present != std::filesystem::file_type::none
+        && present != std::filesystem::file_type::regular)
+        throw PackError(EscapeControlBytes(outPath) + " is " + TypeName(present)
+                        + "; orvpack replaces nothing but a regular file");
+}
+
+WrittenFile::WrittenFile(const std::vector<Piece>& pieces, const std::string& outPath, const PackStop& stop) :
+    shown_(EscapeControlBytes(outPath)), path_(outPath), folder_(std::make_unique<OutputFolder>())
+{
+    RefuseIrreplaceable(outPath);
     const std::filesystem::path path(outPath);
     if (!folder_->Open(path.parent_path().string())) throw PackError(shown_ + ": its folder cannot be opened");
     folder_->RemoveLeftovers();
@@ -70,6 +94,7 @@ std::string WrittenFile::ReadPath() const
 
 void WrittenFile::Commit()
 {
+    RefuseIrreplaceable(path_);
     if (!out_->Commit()) throw PackError(shown_ + ": cannot be written (" + std::strerror(errno) + ")");
 }
 

@@ -21,7 +21,8 @@ namespace orv::pack {
 class WrittenFile {
 public:
     // Removes what killed runs left in the folder first. stop is asked between chunks;
-    // PackError when it says so.
+    // PackError when it says so, or when outPath is irreplaceable (checked again when
+    // committing).
     WrittenFile(const std::vector<Piece>& pieces, const std::string& outPath, const PackStop& stop);
     ~WrittenFile();
     WrittenFile(const WrittenFile&) = delete;
@@ -33,9 +34,15 @@ public:
 
 private:
     std::string shown_;
+    std::string path_;
     std::unique_ptr<OutputFolder> folder_;
     std::unique_ptr<OutputFile> out_;
 };
+
+// PackError naming outPath when something other than a regular file bears its name (a
+// device, FIFO, socket, symbolic link or folder): an archive replaces a regular file or
+// nothing.
+void RefuseIrreplaceable(const std::string& outPath);
 
 // PackError naming the folder when there are more than 65,535 entries, or the file of
 // the first entry that would end past 4 GiB.

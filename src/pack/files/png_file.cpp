@@ -6,6 +6,7 @@
 #include <memory>
 #include <vector>
 
+#include "engine/base/scratch_buffer.h"
 #include "pack/files/pack_error.h"
 #include "pack/files/picture_file.h"
 #include "pack/files/picture_limits.h"
@@ -33,8 +34,23 @@ void StopReading(png_structp png, png_const_charp)
 
 void IgnoreWarning(png_structp, png_const_charp) { }
 
-// Reads the image as RGBA of 8 bits; false when libpng stops with an error. Everything
-// with a destructor belongs to the caller, as libpng leaves by longjmp.
+// One row of RGBA pixels into row y of the picture; PackError for a transparent pixel.
+void TakeRow(const png_byte* rgba, std::uint32_t y, Picture& picture, const std::string& shown)
+{
+    std::uint8_t* bgr = picture.bgr.data() + std::size_t{y} * picture.width * 3;
+    for (std::size_t x = 0; x < picture.width; ++x) {
+        if (rgba[x * 4 + 3] != 0xFF) throw PackError(shown + ": transparent pixels, which a picture cannot hold");
+        bgr[x * 3] = rgba[x * 4 + 2];
+        bgr[x * 3 + 1] = rgba[x * 4 + 1];
+        bgr[x * 3 + 2] = rgba[x * 4];
+    }
+}
+
+// Reads the image as RGBA of 8 bits into the picture; false when libpng stops with an
+// error. The size is checked against a picture's limits before anything of that size is
+// held: rows are read one at a time, but an interlaced image, whose passes come back to
+// every row, is read whole, and then it and the picture together stay within a picture
+// block. Everything with a destructor belongs to the caller, as libpng leaves by longjmp.
 bool ReadRgba(PngReader& reader, std::FILE* file, const std::string& shown, Picture& picture,
               std::vector<png_byte>& rgba, std::vector<png_bytep>& rows)
 {
@@ -43,7 +59,13 @@ bool ReadRgba(PngReader& reader, std::FILE* file, const std::string& shown, Pict
     if (setjmp(png_jmpbuf(png))) return false;  // NOLINT(cert-err52-cpp): libpng reports errors by longjmp
     png_init_io(png, file);
     png_read_info(png, info);
-    picture = BlankPicture(png_get_image_width(png, info), png_get_image_height(png, info), shown);
+    const std::uint64_t width = png_get_image_width(png, info);
+    const std::uint64_t height = png_get_image_height(png, info);
+    const bool interlaced = png_get_interlace_type(png, info) != PNG_INTERLACE_NONE;
+    if (interlaced && width * height * 7 > kMaxScratchBytes)
+        throw PackError(shown + ": an interlaced picture of " + std::to_string(width) + " x " + std::to_string(height)
+                        + " pixels would take more than " + std::to_string(kMaxScratchBytes >> 20) + " MiB to read");
+    picture = BlankPicture(width, height, shown);
     png_set_expand(png);
     png_set_strip_16(png);
     png_set_gray_to_rgb(png);
@@ -51,10 +73,19 @@ bool ReadRgba(PngReader& reader, std::FILE* file, const std::string& shown, Pict
     png_set_interlace_handling(png);
     png_read_update_info(png, info);
     const std::size_t rowBytes = std::size_t{picture.width} * 4;
+    if (!interlaced) {
+        rgba.resize(rowBytes);
+        for (std::uint32_t y = 0; y < picture.height; ++y) {
+            png_read_row(png, rgba.data(), nullptr);
+            TakeRow(rgba.data(), y, picture, shown);
+        }
+        return true;
+    }
     rgba.resize(rowBytes * picture.height);
     rows.resize(picture.height);
     for (std::size_t y = 0; y < rows.size(); ++y) rows[y] = rgba.data() + y * rowBytes;
     png_read_image(png, rows.data());
+    for (std::uint32_t y = 0; y < picture.height; ++y) TakeRow(rows[y], y, picture, shown);
     return true;
 }
 
@@ -75,12 +106,6 @@ Picture ReadPngFile(const std::string& path, const std::string& shown)
     std::vector<png_bytep> rows;
     if (!ReadRgba(reader, file.get(), shown, picture, rgba, rows))
         throw PackError(shown + ": not a PNG file libpng can read");
-    for (std::size_t i = 0; i < picture.bgr.size() / 3; ++i) {
-        if (rgba[i * 4 + 3] != 0xFF) throw PackError(shown + ": transparent pixels, which a picture cannot hold");
-        picture.bgr[i * 3] = rgba[i * 4 + 2];
-        picture.bgr[i * 3 + 1] = rgba[i * 4 + 1];
-        picture.bgr[i * 3 + 2] = rgba[i * 4];
-    }
     return picture;
 }
 

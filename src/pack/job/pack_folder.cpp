@@ -27,19 +27,6 @@ namespace {
 
 using Note = std::function<void(const std::string&)>;
 
-std::string TypeName(std::filesystem::file_type type)
-{
-    switch (type) {
-    case std::filesystem::file_type::directory: return "a folder";
-    case std::filesystem::file_type::symlink: return "a symbolic link";
-    case std::filesystem::file_type::block:
-    case std::filesystem::file_type::character: return "a device";
-    case std::filesystem::file_type::fifo: return "a FIFO";
-    case std::filesystem::file_type::socket: return "a socket";
-    default: return "not a regular file";
-    }
-}
-
 std::string WithoutTrailingSlashes(std::string path)
 {
     while (path.size() > 1 && path.back() == '/') path.pop_back();
@@ -73,14 +60,11 @@ std::string ArchivePathFor(const PackOptions& options)
 std::string PackFolder(const PackOptions& options, const Note& note)
 {
     std::string output = ArchivePathFor(options);
+    RefuseIrreplaceable(output);
     // Beside a folder orvconv-cli wrote lies, most often, the archive it came from.
     std::error_code error;
-    const std::filesystem::file_type present = std::filesystem::symlink_status(output, error).type();
-    if (present != std::filesystem::file_type::not_found && present != std::filesystem::file_type::none
-        && present != std::filesystem::file_type::regular)
-        throw PackError(EscapeControlBytes(output) + " is " + TypeName(present)
-                        + "; orvpack replaces nothing but a regular file");
-    if (options.output.empty() && present != std::filesystem::file_type::not_found) {
+    if (options.output.empty()
+        && std::filesystem::symlink_status(output, error).type() != std::filesystem::file_type::not_found) {
         const std::string shown = EscapeControlBytes(output);
         throw PackError(shown + " exists, and without -o orvpack replaces nothing: to build on it, type --base " + shown
                         + " -o NEW.dat; to replace it on purpose, -o " + shown);

@@ -4,6 +4,8 @@
 #include <cstdio>
 
 #include "engine/base/fatal_error.h"
+#include "engine/base/scratch_buffer.h"
+#include "engine/read/canvas.h"
 #include "engine/format/wave_header.h"
 #include "engine/output/output_names.h"
 #include "engine/base/text.h"
@@ -97,8 +99,12 @@ std::vector<RenderedFile> BaseArchive::Outputs(std::size_t i, OutputMode mode)
             if (rendered.action == PictureAction::Drawn) {
                 RgbImage& image = rendered.image;
                 SwapRedAndBlue(image.rgb.data(), std::size_t{image.width} * image.height);
-                files.push_back(
-                    {std::string(stem) + picture, PictureOf(image.width, image.height, image.rgb.data()), {}, 0, 0});
+                // The rendered pixels become the picture: a picture's worth held once, not twice.
+                auto pixels = std::make_shared<Picture>();
+                pixels->width = static_cast<std::uint16_t>(image.width);
+                pixels->height = static_cast<std::uint16_t>(image.height);
+                pixels->bgr = std::move(image.rgb);
+                files.push_back({std::string(stem) + picture, std::move(pixels), {}, 0, 0});
             } else if (rendered.action == PictureAction::Raw) {
                 files.push_back({entry.shown, nullptr, {}, entry.record.offset, entry.record.size});
             }
@@ -121,6 +127,28 @@ std::vector<RenderedFile> BaseArchive::Outputs(std::size_t i, OutputMode mode)
         files.clear();
     }
     return files;
+}
+
+std::vector<std::string> BaseArchive::OutputNames(std::size_t i, OutputMode mode)
+{
+    const BaseEntry& entry = entries_[i];
+    if (KindOf(entry.record) != EntryKind::Image) {
+        std::vector<std::string> names;
+        for (const RenderedFile& file : Outputs(i, mode)) names.push_back(file.name);
+        return names;
+    }
+    try {
+        const PictureHeader header = reader_.Details(i).picture;
+        switch (ActionOf(header)) {
+        case PictureAction::Skipped: return {};
+        case PictureAction::Raw: return {entry.shown};
+        case PictureAction::Drawn:
+            // A canvas beyond a block's limit is the memory error, which writes nothing.
+            if (CanvasUseOf(header, -1, false).bytes > kMaxScratchBytes) return {};
+            return {std::string(WithoutExtension(entry.shown)) + (mode == AllPng ? ".png" : ".bmp")};
+        }
+    } catch (const FatalError&) { }
+    return {};
 }
 
 void BaseArchive::RenderAnimation(std::size_t i, const std::string& picture, std::vector<RenderedFile>& files)

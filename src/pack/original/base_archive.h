@@ -50,6 +50,9 @@ public:
     // The files orvconv-cli writes for entry i in this output mode, in the order it writes
     // them; none when conversion ends with a fatal error on it. Cheapest in entry order.
     std::vector<RenderedFile> Outputs(std::size_t i, OutputMode mode);
+    // The names of those files, in that order; a picture's from its header alone, without
+    // drawing it.
+    std::vector<std::string> OutputNames(std::size_t i, OutputMode mode);
     // The first n bytes of entry i, fewer when it is shorter.
     Bytes Head(std::size_t i, std::uint32_t n);
     // What animation entry i can show for each frame under any settings.

@@ -28,7 +28,7 @@ std::vector<PlannedEntry> BaseMatcher::Entries()
     const std::vector<BaseEntry>& entries = base_.entries();
     // A name two entries write holds the later one's file.
     for (std::size_t i = 0; i < entries.size(); ++i) {
-        for (const RenderedFile& file : base_.Outputs(i, mode_)) lastWriter_[file.name] = i;
+        for (const std::string& name : base_.OutputNames(i, mode_)) lastWriter_[name] = i;
     }
     std::vector<PlannedEntry> planned;
     for (std::size_t i = 0; i < entries.size(); ++i) {
@@ -45,7 +45,9 @@ bool BaseMatcher::RemakeDrawnOtherwise(const std::string& writtenPath, std::vect
     written.SetSettings(settings_);
     bool any = false;
     for (std::size_t i = firstRemade_ + 1; i < base_.entries().size(); ++i) {
-        if (remadeIndices_.count(i) != 0) continue;
+        // Only an animation can show what the entries before it left in the canvas: a
+        // picture is drawn on a cleared one, and other entries draw nothing.
+        if (remadeIndices_.count(i) != 0 || KindOf(base_.entries()[i].record) != EntryKind::Animation) continue;
         StopIfAsked(stop_);
         if (SameDrawing(written.Outputs(i, mode_), base_.Outputs(i, mode_))) continue;
         PlannedEntry remade = Match(i, true);
@@ -73,6 +75,14 @@ PlannedEntry BaseMatcher::Match(std::size_t i, bool drawnOtherwise)
             if (SameAsRange(raw->path, base_.path(), entry.record.offset, entry.record.size)) return kept;
             return Remade(i, {SourceKind::Raw, entry.shown, *raw, {}, {}}, raw->shown);
         }
+    }
+    // A picture none of whose files the folder holds is kept without drawing it.
+    if (kind == EntryKind::Image && !drawnOtherwise) {
+        const std::vector<std::string> names = base_.OutputNames(i, mode_);
+        if (std::none_of(names.begin(), names.end(), [&](const std::string& name) {
+                return lastWriter_.at(name) == i && folder_.Find(name) != nullptr;
+            }))
+            return kept;
     }
     Source source{SourceKind::Raw, entry.shown, {}, {}, {}};
     std::string edited;  // the first file found changed

@@ -1,4 +1,5 @@
 // Frames of an animated WebP, as libwebp's animation decoder shows them.
+#include <webp/decode.h>
 #include <webp/demux.h>
 
 #include <memory>
@@ -13,6 +14,8 @@ namespace orv::pack {
 
 namespace {
 
+constexpr std::uint64_t kDecoderBytesPerPixel = 8;
+
 struct DecoderDelete {
     void operator()(WebPAnimDecoder* decoder) const { WebPAnimDecoderDelete(decoder); }
 };
@@ -22,6 +25,18 @@ struct DecoderDelete {
 std::vector<PlayedFrame> ReadWebpFrames(const std::string& path, const std::string& shown)
 {
     const Bytes bytes = ReadFileBytes(path, shown, kMaxScratchBytes);
+    // libwebp's decoder holds two canvases of 4 bytes a pixel: they, the blank picture and
+    // the frames read stay within a picture block, the canvas size read from the header
+    // before libwebp allocates anything of that size.
+    WebPBitstreamFeatures features;
+    if (WebPGetFeatures(bytes.data(), bytes.size(), &features) != VP8_STATUS_OK)
+        throw PackError(shown + ": not a WebP file libwebp can read");
+    const std::uint64_t canvasPixels = std::uint64_t(features.width) * std::uint64_t(features.height);
+    std::uint64_t held = canvasPixels * (kDecoderBytesPerPixel + 3);
+    if (held > kMaxScratchBytes)
+        throw PackError(shown + ": its canvas of " + std::to_string(features.width) + " x "
+                        + std::to_string(features.height) + " pixels would take more than "
+                        + std::to_string(kMaxScratchBytes >> 20) + " MiB to decode");
     const WebPData data{bytes.data(), bytes.size()};
     WebPAnimDecoderOptions options;
     if (WebPAnimDecoderOptionsInit(&options) == 0) throw PackError(shown + ": libwebp cannot be set up");
@@ -34,7 +49,6 @@ std::vector<PlayedFrame> ReadWebpFrames(const std::string& path, const std::stri
     // Checks the size against a picture's limits before anything of that size is held.
     const Picture blank = BlankPicture(info.canvas_width, info.canvas_height, shown);
     std::vector<PlayedFrame> frames;
-    std::uint64_t held = 0;
     while (WebPAnimDecoderHasMoreFrames(decoder.get()) != 0) {
         std::uint8_t* canvas = nullptr;
         int timestamp = 0;

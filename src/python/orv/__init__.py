@@ -34,27 +34,54 @@ from orv._orv import (  # noqa: F401
 )
 
 
-def _image_of(pixels):
+# Pillow reads bytes objects only: pixels go over in bands of this many bytes, so that no
+# second whole copy of them is made.
+_BAND_BYTES = 1 << 24
+
+
+def _check_pillow_size(what, width, height):
+    """orv.Error where Pillow would hold more pixels than it takes for one image
+    (PIL.Image.MAX_IMAGE_PIXELS, beyond which it takes a file for a decompression bomb)."""
     from PIL import Image
 
-    # Pillow shares no memory with RGB buffers: the pixels are copied in either way.
-    return Image.frombytes("RGB", (pixels.width, pixels.height), pixels.tobytes())
+    limit = Image.MAX_IMAGE_PIXELS
+    if limit is not None and width * height > limit:
+        raise Error(f"{what}: {width} x {height} pixels, more than PIL.Image.MAX_IMAGE_PIXELS ({limit})")
+
+
+def _image_of(pixels, what):
+    from PIL import Image
+
+    _check_pillow_size(what, pixels.width, pixels.height)
+    image = Image.new("RGB", (pixels.width, pixels.height))
+    if pixels.width == 0 or pixels.height == 0:
+        return image
+    row = pixels.width * 3
+    rows = max(1, _BAND_BYTES // row)
+    flat = memoryview(pixels).cast("B")
+    for top in range(0, pixels.height, rows):
+        band = flat[top * row : (top + rows) * row]
+        image.paste(Image.frombytes("RGB", (pixels.width, len(band) // row), band.tobytes()), (0, top))
+    return image
 
 
 def _entry_image(entry):
     """The entry taken as a picture, as a Pillow image (mode RGB); None where conversion
-    draws nothing for it. orv.Error for a picture conversion copies raw."""
+    draws nothing for it. orv.Error for a picture conversion copies raw, and, before it is
+    drawn, for one larger than PIL.Image.MAX_IMAGE_PIXELS."""
+    if entry.picture_size is not None:
+        _check_pillow_size(entry.shown, *entry.picture_size)
     picture = entry.picture()
     if picture is None:
         return None
     if isinstance(picture, bytes):
         raise Error(f"{entry.shown}: a picture of a type that is not drawn (conversion copies its bytes)")
-    return _image_of(picture)
+    return _image_of(picture, entry.shown)
 
 
 def _frame_image(frame):
     """The frame as a Pillow image (mode RGB); None for a frame copied raw."""
-    return None if frame.pixels is None else _image_of(frame.pixels)
+    return None if frame.pixels is None else _image_of(frame.pixels, f"frame {frame.number}")
 
 
 def _pixels_of(picture):

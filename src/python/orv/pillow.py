@@ -30,7 +30,7 @@ class _OrvImageFile(ImageFile.ImageFile):
             raise SyntaxError(f"not a {self.format_description}")
 
     def _show(self, pixels):
-        self.im = _image_of(pixels).im
+        self.im = _image_of(pixels, self.filename or self.format_description).im
         self.mode = "RGB"
         self._size = (pixels.width, pixels.height)
         self.tile = []
