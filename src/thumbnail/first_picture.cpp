@@ -9,7 +9,7 @@ namespace {
 
 bool WithinLimits(const PictureHeader& header)
 {
-    return std::uint64_t{header.width} * header.height <= kThumbnailMaxPixels;
+    return std::uint64_t{header.width} * header.height * 3 <= kThumbnailLimits.pictureBytes;
 }
 
 // The header of the first frame an animation draws (frames passed over or copied raw draw
@@ -53,7 +53,7 @@ std::optional<RgbImage> AnimationPicture(Reader& reader, std::size_t i, const Pi
 std::optional<RgbImage> EntryPicture(Reader& reader, std::size_t i)
 {
     const InputEntry& entry = reader.entries()[i];
-    if (entry.size > kThumbnailMaxEntryBytes) return std::nullopt;
+    if (entry.size > kThumbnailLimits.entryBytes) return std::nullopt;
     if (entry.kind == EntryKind::Image) {
         const PictureHeader header = reader.Details(i).picture;
         if (ActionOf(header) != PictureAction::Drawn || !WithinLimits(header)) return std::nullopt;
@@ -73,7 +73,7 @@ std::optional<RgbImage> FirstPicture(Reader& reader)
         if (entry.kind == EntryKind::Image) {
             if (ActionOf(reader.Details(i).picture) == PictureAction::Drawn) return EntryPicture(reader, i);
         } else if (entry.kind == EntryKind::Animation) {
-            if (entry.size > kThumbnailMaxEntryBytes) return std::nullopt;
+            if (entry.size > kThumbnailLimits.entryBytes) return std::nullopt;
             if (const std::optional<PictureHeader> frame = FirstDrawnFrame(reader, i))
                 return AnimationPicture(reader, i, *frame);
         }

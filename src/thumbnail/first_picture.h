@@ -6,10 +6,12 @@
 
 namespace orv {
 
-// The most a thumbnail is drawn from: larger pictures, and entries larger than this many
-// bytes, give no thumbnail, so that time and memory stay bounded whatever the file claims.
-inline constexpr std::uint64_t kThumbnailMaxPixels = std::uint64_t{1} << 25;
-inline constexpr std::uint32_t kThumbnailMaxEntryBytes = 128u << 20;
+// The most a thumbnail is drawn from: larger pictures, and larger entries, give no thumbnail,
+// so that time and memory stay bounded whatever the file claims. An input opened for
+// thumbnails alone reads within them too.
+inline constexpr ReadLimits kThumbnailLimits{.entryBytes = std::uint64_t{128} << 20,
+                                             .pictureBytes = std::uint64_t{3} << 25,
+                                             .heldBytes = std::uint64_t{3} << 25};
 
 // What entry i shows first, as conversion writes it: a picture entry's pixels, or an
 // animation's first composed frame with the reader's settings. None for other entries, for

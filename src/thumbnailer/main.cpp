@@ -156,6 +156,7 @@ int Run(int argc, char** argv)
         if (kind == orv::InputKind::Unsupported) return Fail(input + ": not a pack archive or an animation file");
         auto opened = std::make_shared<orv::Input>();
         if (opened->Open(input, kind) != orv::Input::Opened::Yes) return Fail(input + ": cannot be opened");
+        opened->SetLimits(orv::kThumbnailLimits);
         orv::Reader reader(opened);
         const std::optional<orv::RgbImage> picture = orv::FirstPicture(reader);
         if (!picture) return Fail(input + ": no picture to show");
