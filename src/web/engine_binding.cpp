@@ -1,0 +1,272 @@
+// The engine as the page's worker calls it (embind): an input opened from a path of the
+// worker's file system (a browser File mounted read-only there, read piece by piece),
+// its entries, any entry rendered into memory as conversion writes it, and conversion
+// of the chosen entries into a folder of that file system. Engine errors come back as
+// { error: text }: a C++ exception must not cross into JavaScript.
+#include <emscripten/bind.h>
+#include <emscripten/val.h>
+
+#include <cstdint>
+#include <memory>
+#include <new>
+#include <string>
+#include <vector>
+
+#include "engine/base/fatal_error.h"
+#include "engine/convert/batch_options.h"
+#include "engine/convert/converter.h"
+#include "engine/convert/status_view.h"
+#include "engine/read/reader.h"
+#include "settings/settings_file.h"
+
+namespace orv::web {
+
+using emscripten::val;
+
+namespace {
+
+// A copy of bytes as a Uint8Array owned by JavaScript (the wasm memory may grow and
+// move under a view of it).
+val ByteArray(const std::uint8_t* data, std::size_t n)
+{
+    return val(emscripten::typed_memory_view(n, data)).call<val>("slice");
+}
+
+std::vector<std::uint8_t> BytesOf(const val& array)
+{
+    std::vector<std::uint8_t> bytes(array["length"].as<std::size_t>());
+    val(emscripten::typed_memory_view(bytes.size(), bytes.data())).call<void>("set", array);
+    return bytes;
+}
+
+// Settings from a file's bytes; none for an empty array.
+std::unique_ptr<SettingsFile> SettingsOf(const val& bytes)
+{
+    const std::vector<std::uint8_t> data = BytesOf(bytes);
+    if (data.empty()) return nullptr;
+    return SettingsFile::FromBytes(std::string(data.begin(), data.end()));
+}
+
+val ErrorValue(const char* text)
+{
+    val result = val::object();
+    result.set("error", std::string(text));
+    return result;
+}
+
+// What work gives, or its error as the front ends word it.
+template <typename Work> val Guarded(Work work)
+{
+    try {
+        return work();
+    } catch (const FatalError& error) {
+        return ErrorValue(error.what());
+    } catch (const std::bad_alloc&) {
+        return ErrorValue(FatalError::OutOfMemory().what());
+    }
+}
+
+const char* KindName(EntryKind kind)
+{
+    switch (kind) {
+    case EntryKind::Sound: return "sound";
+    case EntryKind::Animation: return "animation";
+    case EntryKind::Image: return "image";
+    case EntryKind::Other: break;
+    }
+    return "other";
+}
+
+const char* PassedOverName(PassedOver why)
+{
+    switch (why) {
+    case PassedOver::Folder: return "folder";
+    case PassedOver::NotAnInputName: return "notAnInputName";
+    case PassedOver::NotAPackArchive: break;
+    }
+    return "notAPackArchive";
+}
+
+const char* ActionName(PictureAction action)
+{
+    switch (action) {
+    case PictureAction::Drawn: return "drawn";
+    case PictureAction::Raw: return "raw";
+    case PictureAction::Skipped: break;
+    }
+    return "skipped";
+}
+
+void SetImage(val& out, const RgbImage& image)
+{
+    out.set("width", image.width);
+    out.set("height", image.height);
+    out.set("rgb", ByteArray(image.rgb.data(), image.rgb.size()));
+}
+
+}  // namespace
+
+// One opened input and the settings its animations are composed with.
+class WebInput {
+public:
+    val Open(const std::string& path)
+    {
+        val result = val::object();
+        switch (reader_.Open(path)) {
+        case Reader::Opened::NotAnInput:
+            result.set("passedOver", std::string(PassedOverName(reader_.passedOver())));
+            return result;
+        case Reader::Opened::CannotOpen: result.set("openError", reader_.openError()); return result;
+        case Reader::Opened::Yes: break;
+        }
+        result.set("kind", std::string(reader_.kind() == InputKind::Archive ? "archive" : "animation"));
+        result.set("pastEnd", reader_.pastEnd());
+        return result;
+    }
+
+    val Entries() const
+    {
+        val list = val::array();
+        for (const ReaderEntry& entry : reader_.entries()) {
+            val item = val::object();
+            item.set("index", entry.index);
+            item.set("name", entry.shown);
+            item.set("kind", std::string(KindName(entry.kind)));
+            item.set("offset", entry.stored.offset);
+            item.set("size", entry.stored.size);
+            item.set("pastEnd", entry.pastEnd);
+            list.call<void>("push", item);
+        }
+        return list;
+    }
+
+    val Details(std::uint32_t i)
+    {
+        return Guarded([&] {
+            const EntryDetails details = reader_.Details(i);
+            val result = val::object();
+            result.set("pictureType", details.picture.type);
+            result.set("width", details.picture.width);
+            result.set("height", details.picture.height);
+            result.set("frames", details.frames);
+            result.set("soundCode", details.soundCode);
+            return result;
+        });
+    }
+
+    void SetSettings(const val& bytes)
+    {
+        settings_ = SettingsOf(bytes);
+        reader_.SetSettings(settings_.get());
+    }
+
+    val Picture(std::uint32_t i)
+    {
+        return Guarded([&] {
+            const RenderedPicture picture = reader_.Picture(i);
+            val result = val::object();
+            result.set("action", std::string(ActionName(picture.action)));
+            if (picture.action == PictureAction::Drawn) SetImage(result, picture.image);
+            if (picture.action == PictureAction::Raw)
+                result.set("bytes", ByteArray(picture.bytes.data(), picture.bytes.size()));
+            return result;
+        });
+    }
+
+    val Frames(std::uint32_t i)
+    {
+        return Guarded([&] {
+            val frames = val::array();
+            for (const RenderedFrame& frame : reader_.Animation(i)) {
+                val item = val::object();
+                item.set("number", frame.number);
+                item.set("action", std::string(ActionName(frame.action)));
+                if (frame.action == PictureAction::Drawn)
+                    SetImage(item, frame.image);
+                else
+                    item.set("bytes", ByteArray(frame.bytes.data(), frame.bytes.size()));
+                frames.call<void>("push", item);
+            }
+            val result = val::object();
+            result.set("frames", frames);
+            return result;
+        });
+    }
+
+    val Sound(std::uint32_t i)
+    {
+        return Guarded([&] {
+            const RenderedSound sound = reader_.Sound(i);
+            val result = val::object();
+            result.set("channels", sound.format.channels);
+            result.set("rate", sound.format.rate);
+            result.set("samples", ByteArray(sound.samples.data(), sound.samples.size()));
+            return result;
+        });
+    }
+
+    val Bytes(std::uint32_t i)
+    {
+        return Guarded([&] {
+            const std::vector<std::uint8_t> bytes = reader_.Bytes(i);
+            val result = val::object();
+            result.set("bytes", ByteArray(bytes.data(), bytes.size()));
+            return result;
+        });
+    }
+
+private:
+    Reader reader_;
+    std::unique_ptr<SettingsFile> settings_;
+};
+
+// Converts the input at path into outRoot/<its name>/ with orvconv-cli's choices
+// (options: outputMode, animation as the values of their enums, aniRaw, frameMs,
+// sheetColumns), the settings file's bytes, and the entries chosen by index (all for
+// an empty list). Gives the result, or the error that ended it.
+val Convert(const std::string& path, const std::string& outRoot, const val& options, const val& settingsBytes,
+            const val& chosen)
+{
+    return Guarded([&] {
+        const std::unique_ptr<SettingsFile> settings = SettingsOf(settingsBytes);
+        SilentStatusView view;
+        Converter converter(view);
+        converter.options.exeDir = outRoot.ends_with('/') ? outRoot : outRoot + '/';
+        converter.options.outputMode = static_cast<OutputMode>(options["outputMode"].as<std::int32_t>());
+        converter.options.animation = static_cast<AnimationOutput>(options["animation"].as<std::int32_t>());
+        converter.options.aniRaw = options["aniRaw"].as<bool>();
+        converter.options.frameMs = options["frameMs"].as<std::int32_t>();
+        converter.options.sheetColumns = options["sheetColumns"].as<std::int32_t>();
+        converter.options.iniFile = settings.get();
+        converter.srcPath = path;
+        const std::vector<std::uint32_t> indices = emscripten::vecFromJSArray<std::uint32_t>(chosen);
+        for (const std::uint32_t index : indices) {
+            if (index >= converter.chosenEntries.size()) converter.chosenEntries.resize(index + 1, false);
+            converter.chosenEntries[index] = true;
+        }
+        const ConvertResult converted = converter.ConvertInputFile();
+        val result = val::object();
+        result.set("result", static_cast<std::int32_t>(converted));
+        result.set("outDir", converter.outDir);
+        result.set("pastEnd", converter.inputPastEnd);
+        return result;
+    });
+}
+
+}  // namespace orv::web
+
+EMSCRIPTEN_BINDINGS(orvconv)
+{
+    using namespace orv::web;
+    emscripten::class_<WebInput>("Input")
+        .constructor<>()
+        .function("open", &WebInput::Open)
+        .function("entries", &WebInput::Entries)
+        .function("details", &WebInput::Details)
+        .function("setSettings", &WebInput::SetSettings)
+        .function("picture", &WebInput::Picture)
+        .function("frames", &WebInput::Frames)
+        .function("sound", &WebInput::Sound)
+        .function("bytes", &WebInput::Bytes);
+    emscripten::function("convert", &Convert);
+}
