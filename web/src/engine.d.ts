@@ -1,0 +1,36 @@
+// The shape of engine.js, the engine's ES module built by emscripten with embind.
+export interface EngineError {
+  error?: string;
+}
+export interface EngineInput {
+  open(path: string): { kind?: string; pastEnd?: boolean; passedOver?: string; openError?: number };
+  entries(): unknown[];
+  picture(index: number): EngineError & Record<string, unknown>;
+  delete(): void;
+}
+export interface EmscriptenFS {
+  mkdir(path: string): void;
+  mount(type: unknown, options: { files: File[] }, mountpoint: string): void;
+  unmount(mountpoint: string): void;
+  readdir(path: string): string[];
+  stat(path: string): { mode: number };
+  isDir(mode: number): boolean;
+  readFile(path: string): Uint8Array;
+  unlink(path: string): void;
+  rmdir(path: string): void;
+  analyzePath(path: string): { exists: boolean };
+  filesystems: { WORKERFS: unknown };
+}
+export interface Engine {
+  FS: EmscriptenFS;
+  Input: new () => EngineInput;
+  convert(
+    path: string,
+    outRoot: string,
+    options: unknown,
+    settings: Uint8Array,
+    chosen: number[],
+  ): EngineError & { result?: number; outDir?: string; pastEnd?: boolean };
+}
+declare function createEngine(options?: { locateFile?: (path: string) => string }): Promise<Engine>;
+export default createEngine;

@@ -1,0 +1,60 @@
+// The messages between the page and its engine worker: each request carries an id,
+// its reply the same id and either the value or the error text.
+
+export type EntryKind = "image" | "animation" | "sound" | "other";
+
+export interface Entry {
+  index: number;
+  name: string; // as orvconv-cli shows it: UTF-8, "%XX" for bytes that do not convert
+  kind: EntryKind;
+  offset: number;
+  size: number;
+  pastEnd: boolean;
+}
+
+export type PassedOver = "folder" | "notAnInputName" | "notAPackArchive";
+
+export interface Opened {
+  kind?: "archive" | "animation";
+  pastEnd?: boolean;
+  passedOver?: PassedOver;
+  openError?: number;
+  entries: Entry[];
+}
+
+export interface Picture {
+  action: "drawn" | "raw" | "skipped";
+  width?: number;
+  height?: number;
+  rgb?: Uint8Array;
+  bytes?: Uint8Array;
+}
+
+// orvconv-cli's choices: -f bmp|png|alpha, --animation frames|webp|gif|sheet (as the
+// engine numbers them), --ani-raw, --frame-ms, --sheet-columns.
+export interface ConvertOptions {
+  outputMode: 0 | 1 | 2;
+  animation: 0 | 1 | 2 | 3;
+  aniRaw: boolean;
+  frameMs: number;
+  sheetColumns: number;
+}
+
+export interface OutputFile {
+  path: string; // inside the output folder, "/" between folders
+  data: Uint8Array;
+}
+
+export interface Converted {
+  result: number; // 0 finished, 1 cancelled, -1 passed over, -2 not opened
+  folder: string; // the output folder's name
+  pastEnd: boolean;
+  files: OutputFile[];
+}
+
+export type Request =
+  | { id: number; type: "open"; file: File }
+  | { id: number; type: "picture"; index: number }
+  | { id: number; type: "convert"; options: ConvertOptions; settings: Uint8Array; chosen: number[] };
+
+export type Reply = { id: number; value: unknown } | { id: number; error: string };

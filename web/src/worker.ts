@@ -1,0 +1,106 @@
+// The engine's worker: all engine work runs here, so that the page never waits on it.
+// The chosen File is mounted read-only (WORKERFS): the engine reads it piece by piece
+// through File.slice, never whole. Output folders are made in memory under /out and
+// handed to the page file by file, then removed.
+import createEngine, { type Engine, type EngineInput } from "./engine.js";
+import type { Converted, Entry, Opened, OutputFile, Reply, Request } from "./protocol";
+
+const inputFolder = "/in";
+const outputRoot = "/out";
+
+const engine: Engine = await createEngine({ locateFile: (path) => new URL(path, import.meta.url).href });
+engine.FS.mkdir(inputFolder);
+engine.FS.mkdir(outputRoot);
+
+let input: EngineInput | null = null;
+let inputPath = "";
+
+function failed(value: { error?: string }): void {
+  if (value.error !== undefined) throw new Error(value.error);
+}
+
+function open(file: File): Opened {
+  if (input !== null) {
+    input.delete();
+    engine.FS.unmount(inputFolder);
+  }
+  engine.FS.mount(engine.FS.filesystems.WORKERFS, { files: [file] }, inputFolder);
+  inputPath = `${inputFolder}/${file.name}`;
+  input = new engine.Input();
+  const opened = input.open(inputPath) as Opened;
+  opened.entries = opened.kind === undefined ? [] : (input.entries() as Entry[]);
+  return opened;
+}
+
+function openedInput(): EngineInput {
+  if (input === null) throw new Error("no input is open");
+  return input;
+}
+
+// The files under folder, each read and removed, then the folder itself.
+function takeFiles(folder: string, prefix: string, files: OutputFile[]): void {
+  for (const name of engine.FS.readdir(folder)) {
+    if (name === "." || name === "..") continue;
+    const path = `${folder}/${name}`;
+    if (engine.FS.isDir(engine.FS.stat(path).mode)) {
+      takeFiles(path, `${prefix}${name}/`, files);
+    } else {
+      files.push({ path: `${prefix}${name}`, data: engine.FS.readFile(path) });
+      engine.FS.unlink(path);
+    }
+  }
+  engine.FS.rmdir(folder);
+}
+
+function convert(request: Extract<Request, { type: "convert" }>): Converted {
+  openedInput();
+  const converted = engine.convert(inputPath, `${outputRoot}/`, request.options, request.settings, request.chosen);
+  failed(converted);
+  const folder = (converted.outDir ?? "").replace(/\/$/, "");
+  const files: OutputFile[] = [];
+  if (folder !== "" && engine.FS.analyzePath(folder).exists) takeFiles(folder, "", files);
+  return {
+    result: converted.result ?? 0,
+    folder: folder.slice(outputRoot.length + 1),
+    pastEnd: converted.pastEnd ?? false,
+    files,
+  };
+}
+
+function handle(request: Request): unknown {
+  switch (request.type) {
+    case "open":
+      return open(request.file);
+    case "picture": {
+      const picture = openedInput().picture(request.index);
+      failed(picture);
+      return picture;
+    }
+    case "convert":
+      return convert(request);
+  }
+}
+
+// Buffers of the reply move to the page instead of being copied.
+function transferables(value: unknown): Transferable[] {
+  const found: Transferable[] = [];
+  const visit = (item: unknown): void => {
+    if (item instanceof Uint8Array) found.push(item.buffer);
+    else if (Array.isArray(item)) item.forEach(visit);
+    else if (item !== null && typeof item === "object") Object.values(item).forEach(visit);
+  };
+  visit(value);
+  return found;
+}
+
+self.onmessage = (event: MessageEvent<Request>) => {
+  const request = event.data;
+  let reply: Reply;
+  try {
+    reply = { id: request.id, value: handle(request) };
+  } catch (error) {
+    reply = { id: request.id, error: error instanceof Error ? error.message : String(error) };
+  }
+  self.postMessage(reply, { transfer: transferables("value" in reply ? reply.value : null) });
+};
+self.postMessage({ id: 0, value: "ready" });
