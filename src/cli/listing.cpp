@@ -11,17 +11,6 @@ namespace orv::cli {
 
 namespace {
 
-const char* KindWord(EntryKind kind)
-{
-    switch (kind) {
-    case EntryKind::Sound: return "sound";
-    case EntryKind::Animation: return "animation";
-    case EntryKind::Image: return "image";
-    case EntryKind::Other: break;
-    }
-    return "other";
-}
-
 void ListArchive(const Reader& reader, std::FILE* out)
 {
     for (const ReaderEntry& entry : reader.entries()) {

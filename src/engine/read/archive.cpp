@@ -20,6 +20,17 @@ EntryKind KindOf(const ArchiveEntry& entry)
     return EntryKind::Other;
 }
 
+const char* KindWord(EntryKind kind)
+{
+    switch (kind) {
+    case EntryKind::Sound: return "sound";
+    case EntryKind::Animation: return "animation";
+    case EntryKind::Image: return "image";
+    case EntryKind::Other: break;
+    }
+    return "other";
+}
+
 InputKind InputKindOf(std::string_view srcName)
 {
     const std::string_view ext = ExtensionOf(srcName);

@@ -17,6 +17,8 @@ enum class EntryKind { Sound, Animation, Image, Other };
 
 // Decided by the last three bytes of the name, case-sensitive: "pcm", "ani", ".cg".
 EntryKind KindOf(const ArchiveEntry& entry);
+// The kind as orvconv-cli --list and the page name it: "sound", "animation", "image", "other".
+const char* KindWord(EntryKind kind);
 
 // What an input file is taken for, by the extension of its lower-cased name.
 enum class InputKind { Archive, Animation, Unsupported };
