@@ -66,17 +66,6 @@ template <typename Work> val Guarded(Work work)
     }
 }
 
-const char* KindName(EntryKind kind)
-{
-    switch (kind) {
-    case EntryKind::Sound: return "sound";
-    case EntryKind::Animation: return "animation";
-    case EntryKind::Image: return "image";
-    case EntryKind::Other: break;
-    }
-    return "other";
-}
-
 const char* PassedOverName(PassedOver why)
 {
     switch (why) {
@@ -131,7 +120,7 @@ public:
             val item = val::object();
             item.set("index", entry.index);
             item.set("name", entry.shown);
-            item.set("kind", std::string(KindName(entry.kind)));
+            item.set("kind", std::string(KindWord(entry.kind)));
             item.set("offset", entry.stored.offset);
             item.set("size", entry.stored.size);
             item.set("pastEnd", entry.pastEnd);
