@@ -5,7 +5,12 @@ export interface EngineError {
 export interface EngineInput {
   open(path: string): { kind?: string; pastEnd?: boolean; passedOver?: string; openError?: number };
   entries(): unknown[];
+  details(index: number): EngineError & Record<string, unknown>;
+  setSettings(bytes: Uint8Array): void;
   picture(index: number): EngineError & Record<string, unknown>;
+  frames(index: number): EngineError & { frames?: unknown[] };
+  sound(index: number): EngineError & Record<string, unknown>;
+  bytes(index: number): EngineError & { bytes?: Uint8Array };
   delete(): void;
 }
 export interface EmscriptenFS {

@@ -43,11 +43,13 @@ export class EngineClient {
           resolve();
           return;
         }
-        const pending = this.pending.get(event.data.id);
+        const reply = event.data;
+        const pending = this.pending.get(reply.id);
+        this.pending.delete(reply.id);
+        if ("error" in reply && reply.ended) this.restart(reply.error);
         if (pending === undefined) return;
-        this.pending.delete(event.data.id);
-        if ("error" in event.data) pending.reject(new Error(event.data.error));
-        else pending.resolve(event.data.value);
+        if ("error" in reply) pending.reject(new Error(reply.error));
+        else pending.resolve(reply.value);
       };
     });
     this.worker.onerror = (event) => this.restart(event.message || "the engine stopped");

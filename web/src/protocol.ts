@@ -22,12 +22,33 @@ export interface Opened {
   entries: Entry[];
 }
 
+// What the first bytes of an entry tell: a picture's type and size, an animation's
+// frame count, a sound's format code.
+export interface Details {
+  pictureType: number;
+  width: number;
+  height: number;
+  frames: number;
+  soundCode: number;
+}
+
 export interface Picture {
   action: "drawn" | "raw" | "skipped";
   width?: number;
   height?: number;
   rgb?: Uint8Array;
   bytes?: Uint8Array;
+}
+
+export interface Frame extends Picture {
+  number: number;
+}
+
+// 16-bit PCM, little-endian, channels interleaved.
+export interface Sound {
+  channels: number;
+  rate: number;
+  samples: Uint8Array;
 }
 
 // orvconv-cli's choices: -f bmp|png|alpha, --animation frames|webp|gif|sheet (as the
@@ -54,7 +75,13 @@ export interface Converted {
 
 export type Request =
   | { id: number; type: "open"; file: File }
+  | { id: number; type: "details"; index: number }
   | { id: number; type: "picture"; index: number }
+  | { id: number; type: "frames"; index: number; settings: Uint8Array }
+  | { id: number; type: "sound"; index: number }
+  | { id: number; type: "bytes"; index: number }
   | { id: number; type: "convert"; options: ConvertOptions; settings: Uint8Array; chosen: number[] };
 
-export type Reply = { id: number; value: unknown } | { id: number; error: string };
+// ended: the engine cannot go on (it ran out of memory, say); the worker closes and the
+// page starts a new one.
+export type Reply = { id: number; value: unknown } | { id: number; error: string; ended?: boolean };

@@ -15,8 +15,10 @@ engine.FS.mkdir(outputRoot);
 let input: EngineInput | null = null;
 let inputPath = "";
 
-function failed(value: { error?: string }): void {
+// The value, or the engine's error as an exception.
+function checked<T extends { error?: string }>(value: T): T {
   if (value.error !== undefined) throw new Error(value.error);
+  return value;
 }
 
 function open(file: File): Opened {
@@ -55,7 +57,7 @@ function takeFiles(folder: string, prefix: string, files: OutputFile[]): void {
 function convert(request: Extract<Request, { type: "convert" }>): Converted {
   openedInput();
   const converted = engine.convert(inputPath, `${outputRoot}/`, request.options, request.settings, request.chosen);
-  failed(converted);
+  checked(converted);
   const folder = (converted.outDir ?? "").replace(/\/$/, "");
   const files: OutputFile[] = [];
   if (folder !== "" && engine.FS.analyzePath(folder).exists) takeFiles(folder, "", files);
@@ -71,11 +73,19 @@ function handle(request: Request): unknown {
   switch (request.type) {
     case "open":
       return open(request.file);
-    case "picture": {
-      const picture = openedInput().picture(request.index);
-      failed(picture);
-      return picture;
+    case "details":
+      return checked(openedInput().details(request.index));
+    case "picture":
+      return checked(openedInput().picture(request.index));
+    case "frames": {
+      const engineInput = openedInput();
+      engineInput.setSettings(request.settings);
+      return checked(engineInput.frames(request.index)).frames;
     }
+    case "sound":
+      return checked(openedInput().sound(request.index));
+    case "bytes":
+      return checked(openedInput().bytes(request.index)).bytes;
     case "convert":
       return convert(request);
   }
@@ -99,8 +109,11 @@ self.onmessage = (event: MessageEvent<Request>) => {
   try {
     reply = { id: request.id, value: handle(request) };
   } catch (error) {
-    reply = { id: request.id, error: error instanceof Error ? error.message : String(error) };
+    // A WebAssembly trap or abort leaves the engine unusable: the page gets a new worker.
+    const ended = error instanceof WebAssembly.RuntimeError;
+    reply = { id: request.id, error: error instanceof Error ? error.message : String(error), ended };
   }
   self.postMessage(reply, { transfer: transferables("value" in reply ? reply.value : null) });
+  if ("ended" in reply && reply.ended) self.close();
 };
 self.postMessage({ id: 0, value: "ready" });

@@ -165,6 +165,60 @@ for (const input of inputs) {
   });
 }
 
+// The engine worker asked directly, as the page asks it: one worker for these tests,
+// opened on an input given as bytes.
+async function askWorker(request) {
+  const answer = await page.evaluate(async (message) => {
+    if (!window.testWorker) {
+      const worker = new Worker("/worker.js", { type: "module" });
+      const replies = new Map();
+      let nextId = 1;
+      window.testWorker = {
+        ready: new Promise((resolve) => replies.set(0, resolve)),
+        ask: (body) =>
+          new Promise((resolve) => {
+            const id = nextId++;
+            replies.set(id, resolve);
+            worker.postMessage({ ...body, id });
+          }),
+      };
+      worker.onmessage = (event) => {
+        const resolve = replies.get(event.data.id);
+        replies.delete(event.data.id);
+        resolve?.(event.data);
+      };
+    }
+    await window.testWorker.ready;
+    const body = { ...message };
+    if (body.fileBytes) {
+      body.file = new File([new Uint8Array(body.fileBytes)], body.fileName);
+      delete body.fileBytes;
+    }
+    if (body.settings) body.settings = new Uint8Array(body.settings);
+    // Uint8Arrays as plain arrays, to cross into the test.
+    const plain = (value) =>
+      value instanceof Uint8Array ? { bytes: Array.from(value) }
+      : Array.isArray(value) ? value.map(plain)
+      : value !== null && typeof value === "object"
+        ? Object.fromEntries(Object.entries(value).map(([k, v]) => [k, plain(v)]))
+        : value;
+    const reply = await window.testWorker.ask(body);
+    return plain(reply);
+  }, request);
+  if (answer.error !== undefined) throw new Error(answer.error);
+  const typed = (value) =>
+    Array.isArray(value) ? value.map(typed)
+    : value !== null && typeof value === "object"
+      ? "bytes" in value && Object.keys(value).length === 1 ? Buffer.from(value.bytes)
+        : Object.fromEntries(Object.entries(value).map(([k, v]) => [k, typed(v)]))
+      : value;
+  return typed(answer.value);
+}
+
+async function openInWorker(input) {
+  return askWorker({ type: "open", fileBytes: Array.from(readFileSync(input)), fileName: basename(input) });
+}
+
 // The worker's conversion (the engine's Converter writing into the worker's memory)
 // against orvconv-cli's files, byte for byte, PNG included: the same zlib at the same level.
 const conversions = [
@@ -176,40 +230,67 @@ for (const conversion of conversions) {
   test(`the worker converts as orvconv-cli does: ${conversion.name}`, async () => {
     for (const input of inputs) {
       const expected = filesUnder(cliConvert(input, conversion.args));
-      const converted = await page.evaluate(
-        async ({ bytes, name, options }) => {
-          const worker = new Worker("/worker.js", { type: "module" });
-          const replies = [];
-          const next = () => new Promise((resolve) => replies.push(resolve));
-          let waiting = next();
-          worker.onmessage = (event) => {
-            const resolve = replies.shift();
-            waiting = next();
-            resolve(event.data);
-          };
-          await waiting;
-          const ask = async (request) => {
-            const reply = waiting;
-            worker.postMessage(request);
-            const answer = await reply;
-            if (answer.error) throw new Error(answer.error);
-            return answer.value;
-          };
-          const file = new File([new Uint8Array(bytes)], name);
-          await ask({ id: 1, type: "open", file });
-          const full = { aniRaw: false, frameMs: 100, sheetColumns: 0, ...options };
-          const result = await ask({ id: 2, type: "convert", options: full, settings: new Uint8Array(), chosen: [] });
-          worker.terminate();
-          return result.files.map((f) => [f.path, Array.from(f.data)]);
-        },
-        { bytes: Array.from(readFileSync(input)), name: basename(input), options: conversion.options },
-      );
-      const got = new Map(converted.map(([path, data]) => [path, Buffer.from(data)]));
+      await openInWorker(input);
+      const options = { aniRaw: false, frameMs: 100, sheetColumns: 0, ...conversion.options };
+      const converted = await askWorker({ type: "convert", options, settings: [], chosen: [] });
+      const got = new Map(converted.files.map((file) => [file.path, file.data]));
       assert.deepEqual([...got.keys()].sort(), [...expected.keys()].sort(), basename(input));
       for (const [path, data] of expected) assert.ok(got.get(path).equals(data), `${basename(input)}: ${path}`);
     }
   });
 }
+
+// The fmt fields and data chunk of a WAV file, read by hand.
+function readWav(bytes) {
+  let fmt = null;
+  for (let at = 12; at + 8 <= bytes.length; ) {
+    const id = bytes.toString("latin1", at, at + 4);
+    const size = bytes.readUInt32LE(at + 4);
+    if (id === "fmt ") fmt = { channels: bytes.readUInt16LE(at + 10), rate: bytes.readUInt32LE(at + 12) };
+    if (id === "data") return { ...fmt, samples: bytes.subarray(at + 8, at + 8 + size) };
+    at += 8 + size + (size & 1);
+  }
+  throw new Error("no data chunk");
+}
+
+test("sounds, raw entries and composed frames from the worker equal orvconv-cli's files", async () => {
+  const settings = readFileSync(join(buildDir, "sample/sample.ini"));
+  const compared = { sound: 0, other: 0, frame: 0 };
+  for (const input of inputs.filter((path) => !path.endsWith("cut.dat"))) {
+    const folder = cliConvert(input, ["-f", "png", "-s", join(buildDir, "sample/sample.ini")]);
+    const written = filesUnder(folder);
+    const opened = await openInWorker(input);
+    for (const entry of opened.entries) {
+      const stem = entry.name.replace(/\.[^.]*$/, "");
+      if (entry.kind === "sound") {
+        const sound = await askWorker({ type: "sound", index: entry.index });
+        const wav = readWav(written.get(`${stem}.wav`));
+        assert.deepEqual([sound.channels, sound.rate], [wav.channels, wav.rate], entry.name);
+        assert.ok(sound.samples.equals(wav.samples), `${entry.name}: samples differ`);
+        ++compared.sound;
+      } else if (entry.kind === "other") {
+        const bytes = await askWorker({ type: "bytes", index: entry.index });
+        assert.ok(bytes.equals(written.get(entry.name)), `${entry.name}: bytes differ`);
+        ++compared.other;
+      } else if (entry.kind === "animation") {
+        const frames = await askWorker({ type: "frames", index: entry.index, settings: Array.from(settings) });
+        const names = [...written.keys()].filter((name) => name.startsWith(`${stem}_`)).sort();
+        assert.deepEqual(
+          frames.map((frame) => `${stem}_${String(frame.number).padStart(4, "0")}`).sort(),
+          names.map((name) => name.replace(/\.[^.]*$/, "")),
+          entry.name,
+        );
+        for (const frame of frames.filter((f) => f.action === "drawn")) {
+          const png = decodePng(written.get(`${stem}_${String(frame.number).padStart(4, "0")}.png`));
+          assert.deepEqual([frame.width, frame.height], [png.width, png.height]);
+          assert.ok(frame.rgb.equals(png.rgb), `${entry.name}: frame ${frame.number} differs`);
+          ++compared.frame;
+        }
+      }
+    }
+  }
+  assert.ok(compared.sound > 0 && compared.other > 0 && compared.frame > 0, JSON.stringify(compared));
+});
 
 test("a screenshot of the sample with a picture shown", async () => {
   await openInPage(inputs[0]);
