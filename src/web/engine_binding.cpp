@@ -93,6 +93,26 @@ void SetImage(val& out, const RgbImage& image)
     out.set("rgb", ByteArray(image.rgb.data(), image.rgb.size()));
 }
 
+// Tells the worker each time the files of one more entry are in place, so that it can
+// take them out of memory while conversion goes on.
+class ProgressView : public SilentStatusView {
+public:
+    explicit ProgressView(val onProgress) : onProgress_(std::move(onProgress)) { }
+    // The converter whose output folder is told.
+    void Watch(const Converter& converter) { converter_ = &converter; }
+
+    void SetEntryProgressMax(std::int32_t maximum) override { maximum_ = maximum; }
+    void SetEntryProgressPosition(std::int32_t position) override
+    {
+        onProgress_(position, maximum_, converter_->outDir);
+    }
+
+private:
+    val onProgress_;
+    const Converter* converter_ = nullptr;
+    std::int32_t maximum_ = 0;
+};
+
 }  // namespace
 
 // One opened input and the settings its animations are composed with.
@@ -212,14 +232,16 @@ private:
 // Converts the input at path into outRoot/<its name>/ with orvconv-cli's choices
 // (options: outputMode, animation as the values of their enums, aniRaw, frameMs,
 // sheetColumns), the settings file's bytes, and the entries chosen by index (all for
-// an empty list). Gives the result, or the error that ended it.
+// an empty list); onProgress(entries done, entries, output folder) is called each time
+// the files of one more entry are in place. Gives the result, or the error that ended it.
 val Convert(const std::string& path, const std::string& outRoot, const val& options, const val& settingsBytes,
-            const val& chosen)
+            const val& chosen, const val& onProgress)
 {
     return Guarded([&] {
         const std::unique_ptr<SettingsFile> settings = SettingsOf(settingsBytes);
-        SilentStatusView view;
+        ProgressView view(onProgress);
         Converter converter(view);
+        view.Watch(converter);
         converter.options.exeDir = outRoot.ends_with('/') ? outRoot : outRoot + '/';
         converter.options.outputMode = static_cast<OutputMode>(options["outputMode"].as<std::int32_t>());
         converter.options.animation = static_cast<AnimationOutput>(options["animation"].as<std::int32_t>());

@@ -35,6 +35,7 @@ export interface Engine {
     options: unknown,
     settings: Uint8Array,
     chosen: number[],
+    onProgress: (done: number, total: number, outDir: string) => void,
   ): EngineError & { result?: number; outDir?: string; pastEnd?: boolean };
 }
 declare function createEngine(options?: { locateFile?: (path: string) => string }): Promise<Engine>;

@@ -3,7 +3,11 @@
 // anew, so that the page stays usable.
 import type { Reply, Request } from "./protocol";
 
-type Pending = { resolve: (value: unknown) => void; reject: (error: Error) => void };
+type Pending = {
+  resolve: (value: unknown) => void;
+  reject: (error: Error) => void;
+  onPartial?: (partial: unknown) => void;
+};
 type RequestBody = Request extends infer R ? (R extends Request ? Omit<R, "id"> : never) : never;
 
 export class EngineClient {
@@ -16,13 +20,15 @@ export class EngineClient {
     this.start();
   }
 
-  request<T>(body: RequestBody, transfer: Transferable[] = []): Promise<T> {
+  // The reply's value; onPartial gets what the worker sends before it (a conversion's
+  // files as they are written).
+  request<T>(body: RequestBody, onPartial?: (partial: unknown) => void): Promise<T> {
     const id = this.nextId++;
     return this.ready.then(
       () =>
         new Promise<T>((resolve, reject) => {
-          this.pending.set(id, { resolve: resolve as (value: unknown) => void, reject });
-          this.worker.postMessage({ ...body, id }, transfer);
+          this.pending.set(id, { resolve: resolve as (value: unknown) => void, reject, onPartial });
+          this.worker.postMessage({ ...body, id });
         }),
     );
   }
@@ -45,6 +51,10 @@ export class EngineClient {
         }
         const reply = event.data;
         const pending = this.pending.get(reply.id);
+        if ("partial" in reply) {
+          pending?.onPartial?.(reply.partial);
+          return;
+        }
         this.pending.delete(reply.id);
         if ("error" in reply && reply.ended) this.restart(reply.error);
         if (pending === undefined) return;

@@ -1,6 +1,8 @@
-// The page: open an archive or animation file, list its entries, show a picture.
+// The page: open an archive or animation file, list its entries, show a picture, take
+// everything out as a ZIP file.
 import { EngineClient } from "./engine_client";
-import type { Entry, Opened, Picture } from "./protocol";
+import type { ConvertOptions, Entry, Opened, Picture } from "./protocol";
+import { takeOut } from "./take_out";
 
 const engine = new EngineClient();
 
@@ -9,6 +11,13 @@ const dropZone = document.body;
 const status = document.querySelector<HTMLElement>("#status")!;
 const rows = document.querySelector<HTMLTableSectionElement>("#entries tbody")!;
 const canvas = document.querySelector<HTMLCanvasElement>("#preview")!;
+const takeOutForm = document.querySelector<HTMLFormElement>("#take-out")!;
+const takeOutButton = document.querySelector<HTMLButtonElement>("#take-out-button")!;
+const formatChoice = document.querySelector<HTMLSelectElement>("#format")!;
+const animationChoice = document.querySelector<HTMLSelectElement>("#animation")!;
+const aniRawChoice = document.querySelector<HTMLInputElement>("#ani-raw")!;
+const settingsInput = document.querySelector<HTMLInputElement>("#settings")!;
+let openedName = "";
 
 const passedOverText: Record<string, string> = {
   folder: "a folder",
@@ -65,6 +74,7 @@ function showPicture(picture: Picture): void {
 async function openFile(file: File): Promise<void> {
   showStatus(`Opening ${file.name}…`);
   rows.replaceChildren();
+  takeOutButton.disabled = true;
   try {
     const opened = await engine.request<Opened>({ type: "open", file });
     if (opened.passedOver !== undefined) {
@@ -73,13 +83,43 @@ async function openFile(file: File): Promise<void> {
       showStatus(`${file.name}: cannot be opened`);
     } else {
       showEntries(opened.entries);
+      takeOutButton.disabled = false;
       const cut = opened.pastEnd ? " — the file ends early: what is missing reads as zeros" : "";
       showStatus(`${file.name}: ${opened.entries.length} entries${cut}`);
     }
   } catch (error) {
     showStatus(`${file.name}: ${(error as Error).message}`);
   }
+  openedName = file.name;
   document.body.dataset.opened = file.name;
+}
+
+async function takeOutEverything(): Promise<void> {
+  const options: ConvertOptions = {
+    outputMode: Number(formatChoice.value) as ConvertOptions["outputMode"],
+    animation: Number(animationChoice.value) as ConvertOptions["animation"],
+    aniRaw: aniRawChoice.checked,
+    frameMs: 100,
+    sheetColumns: 0,
+  };
+  const settingsFile = settingsInput.files?.[0];
+  const settings = settingsFile ? new Uint8Array(await settingsFile.arrayBuffer()) : new Uint8Array();
+  takeOutButton.disabled = true;
+  try {
+    const { zip } = await takeOut(engine, options, settings, (done, total) =>
+      showStatus(`Taking out ${openedName}: ${done} of ${total} entries`),
+    );
+    const link = document.createElement("a");
+    link.href = URL.createObjectURL(zip);
+    link.download = `${openedName.replace(/\.[^.]*$/, "")}.zip`;
+    link.click();
+    setTimeout(() => URL.revokeObjectURL(link.href), 60_000);
+    showStatus(`${openedName}: taken out`);
+  } catch (error) {
+    showStatus(`${openedName}: ${(error as Error).message}`);
+  } finally {
+    takeOutButton.disabled = false;
+  }
 }
 
 async function preview(row: HTMLTableRowElement): Promise<void> {
@@ -108,6 +148,10 @@ dropZone.addEventListener("drop", (event) => {
   event.preventDefault();
   const file = event.dataTransfer?.files[0];
   if (file) void openFile(file);
+});
+takeOutForm.addEventListener("submit", (event) => {
+  event.preventDefault();
+  void takeOutEverything();
 });
 rows.addEventListener("click", (event) => {
   const row = (event.target as HTMLElement).closest("tr");

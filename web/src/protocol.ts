@@ -62,13 +62,21 @@ export interface ConvertOptions {
 }
 
 export interface OutputFile {
-  path: string; // inside the output folder, "/" between folders
+  path: string; // the output folder's name, "/", the file's name
   data: Uint8Array;
 }
 
+// Sent while a conversion goes on, each time the files of one more entry are in place:
+// those files, taken out of the worker's memory.
+export interface ConvertProgress {
+  done: number;
+  total: number;
+  files: OutputFile[];
+}
+
+// The end of a conversion, with the files not sent before.
 export interface Converted {
   result: number; // 0 finished, 1 cancelled, -1 passed over, -2 not opened
-  folder: string; // the output folder's name
   pastEnd: boolean;
   files: OutputFile[];
 }
@@ -84,4 +92,7 @@ export type Request =
 
 // ended: the engine cannot go on (it ran out of memory, say); the worker closes and the
 // page starts a new one.
-export type Reply = { id: number; value: unknown } | { id: number; error: string; ended?: boolean };
+export type Reply =
+  | { id: number; value: unknown }
+  | { id: number; partial: unknown }
+  | { id: number; error: string; ended?: boolean };

@@ -3,7 +3,7 @@
 // through File.slice, never whole. Output folders are made in memory under /out and
 // handed to the page file by file, then removed.
 import createEngine, { type Engine, type EngineInput } from "./engine.js";
-import type { Converted, Entry, Opened, OutputFile, Reply, Request } from "./protocol";
+import type { ConvertProgress, Converted, Entry, Opened, OutputFile, Reply, Request } from "./protocol";
 
 const inputFolder = "/in";
 const outputRoot = "/out";
@@ -39,34 +39,41 @@ function openedInput(): EngineInput {
   return input;
 }
 
-// The files under folder, each read and removed, then the folder itself.
-function takeFiles(folder: string, prefix: string, files: OutputFile[]): void {
+// The files under folder (but for temporaries while conversion goes on), each read and
+// removed, by their paths below root.
+function takeFiles(root: string, folder: string, files: OutputFile[], finished: boolean): void {
   for (const name of engine.FS.readdir(folder)) {
-    if (name === "." || name === "..") continue;
+    if (name === "." || name === ".." || (!finished && name.startsWith(".orvconv-"))) continue;
     const path = `${folder}/${name}`;
     if (engine.FS.isDir(engine.FS.stat(path).mode)) {
-      takeFiles(path, `${prefix}${name}/`, files);
+      takeFiles(root, path, files, finished);
+      if (finished) engine.FS.rmdir(path);
     } else {
-      files.push({ path: `${prefix}${name}`, data: engine.FS.readFile(path) });
+      files.push({ path: path.slice(root.length + 1), data: engine.FS.readFile(path) });
       engine.FS.unlink(path);
     }
   }
-  engine.FS.rmdir(folder);
 }
 
 function convert(request: Extract<Request, { type: "convert" }>): Converted {
   openedInput();
-  const converted = engine.convert(inputPath, `${outputRoot}/`, request.options, request.settings, request.chosen);
-  checked(converted);
+  // Each entry's files leave the worker as soon as they are in place.
+  const onProgress = (done: number, total: number, outDir: string): void => {
+    const files: OutputFile[] = [];
+    takeFiles(outputRoot, outDir.replace(/\/$/, ""), files, false);
+    const partial: ConvertProgress = { done, total, files };
+    self.postMessage({ id: request.id, partial }, { transfer: transferables(partial) });
+  };
+  const converted = checked(
+    engine.convert(inputPath, `${outputRoot}/`, request.options, request.settings, request.chosen, onProgress),
+  );
   const folder = (converted.outDir ?? "").replace(/\/$/, "");
   const files: OutputFile[] = [];
-  if (folder !== "" && engine.FS.analyzePath(folder).exists) takeFiles(folder, "", files);
-  return {
-    result: converted.result ?? 0,
-    folder: folder.slice(outputRoot.length + 1),
-    pastEnd: converted.pastEnd ?? false,
-    files,
-  };
+  if (folder !== "" && engine.FS.analyzePath(folder).exists) {
+    takeFiles(outputRoot, folder, files, true);
+    engine.FS.rmdir(folder);
+  }
+  return { result: converted.result ?? 0, pastEnd: converted.pastEnd ?? false, files };
 }
 
 function handle(request: Request): unknown {
