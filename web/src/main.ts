@@ -19,10 +19,11 @@ const aniRawChoice = document.querySelector<HTMLInputElement>("#ani-raw")!;
 const settingsInput = document.querySelector<HTMLInputElement>("#settings")!;
 let openedName = "";
 
+// orvconv-cli's words for why it passes over an input.
 const passedOverText: Record<string, string> = {
   folder: "a folder",
-  notAnInputName: "neither a .dat nor an .ani file",
-  notAPackArchive: "not a pack archive",
+  notAnInputName: "not a .dat or .ani file",
+  notAPackArchive: 'not a pack archive (it does not start with "pack")',
 };
 
 function showStatus(text: string): void {

@@ -6,7 +6,16 @@
 // may leave the page's origin.
 import assert from "node:assert/strict";
 import { spawnSync } from "node:child_process";
-import { existsSync, mkdirSync, mkdtempSync, readdirSync, readFileSync, rmSync, statSync } from "node:fs";
+import {
+  existsSync,
+  mkdirSync,
+  mkdtempSync,
+  readdirSync,
+  readFileSync,
+  rmSync,
+  statSync,
+  writeFileSync,
+} from "node:fs";
 import { tmpdir } from "node:os";
 import { basename, dirname, join, relative } from "node:path";
 import { after, before, test } from "node:test";
@@ -69,8 +78,8 @@ function runCli(args) {
 // The records of orvconv-cli --list: index, name, offset, size, kind, past-end.
 function cliList(input) {
   return runCli(["--list", input])
-    .stdout.trimEnd()
-    .split("\n")
+    .stdout.split("\n")
+    .filter((line) => line !== "")
     .map((line) => {
       const [index, name, offset, size, kind, pastEnd] = line.split("\t");
       return { index: Number(index), name, size: Number(size), kind, pastEnd: pastEnd === "past-end" };
@@ -329,6 +338,34 @@ for (const choice of takeOuts) {
     for (const [path, data] of expected) assert.ok(zip.get(path).equals(data), path);
   });
 }
+
+// The fuzz corpus of whole input files (a control byte, bit 0 for an animation file, then
+// the file): the page lists what orvconv-cli lists, or passes the file over with its
+// words, shows every picture entry or says what is wrong, and stays usable.
+test("inputs of the fuzz corpus: the page says what orvconv-cli says and stays usable", async () => {
+  const corpus = new URL("../../fuzz/corpus/convert_input_file_fuzzer/", import.meta.url).pathname;
+  const files = readdirSync(corpus).map((name) => [name, readFileSync(join(corpus, name))]);
+  files.push(["not_a_pack", Buffer.from("\0PACK but not pack")]);
+  let passedOverSeen = false;
+  for (const [name, bytes] of files) {
+    const input = join(work, `${name}${(bytes[0] & 1) !== 0 ? ".ani" : ".dat"}`);
+    writeFileSync(input, bytes.subarray(1));
+    await openInPage(input);
+    const listed = spawnSync(cli, ["--list", input], { encoding: "utf8" });
+    const passedOver = /: passed over: (.*)$/m.exec(listed.stderr);
+    if (passedOver) {
+      assert.equal(await page.textContent("#status"), `${basename(input)}: passed over: ${passedOver[1]}`);
+      passedOverSeen = true;
+      continue;
+    }
+    const rows = await shownRows();
+    if (!input.endsWith(".ani")) assert.deepEqual(rows, cliList(input), name);
+    for (const row of rows.filter((r) => r.kind === "image")) await shownPicture(row.index);
+  }
+  assert.ok(passedOverSeen);
+  await openInPage(inputs[0]);
+  assert.deepEqual(await shownRows(), cliList(inputs[0]));
+});
 
 test("a screenshot of the sample with a picture shown", async () => {
   await openInPage(inputs[0]);
