@@ -237,20 +237,32 @@ private:
 val Convert(const std::string& path, const std::string& outRoot, const val& options, const val& settingsBytes,
             const val& chosen, const val& onProgress)
 {
+    // The choices orvconv-cli takes; sheetColumns 0 is its default.
+    const auto outputMode = options["outputMode"].as<std::int32_t>();
+    const auto animation = options["animation"].as<std::int32_t>();
+    const auto frameMs = options["frameMs"].as<std::int32_t>();
+    const auto sheetColumns = options["sheetColumns"].as<std::int32_t>();
+    if (outputMode < AllBmp || outputMode > AlphaPng || animation < 0
+        || animation > static_cast<std::int32_t>(AnimationOutput::Sheet) || frameMs < 1 || frameMs > 655350
+        || sheetColumns < 0 || sheetColumns > 65535)
+        return ErrorValue("unknown output choice");
+    const std::vector<std::uint32_t> indices = emscripten::vecFromJSArray<std::uint32_t>(chosen);
+    // An archive holds at most 65,535 entries.
+    for (const std::uint32_t index : indices)
+        if (index > 0xFFFF) return ErrorValue("no such entry");
     return Guarded([&] {
         const std::unique_ptr<SettingsFile> settings = SettingsOf(settingsBytes);
         ProgressView view(onProgress);
         Converter converter(view);
         view.Watch(converter);
         converter.options.exeDir = outRoot.ends_with('/') ? outRoot : outRoot + '/';
-        converter.options.outputMode = static_cast<OutputMode>(options["outputMode"].as<std::int32_t>());
-        converter.options.animation = static_cast<AnimationOutput>(options["animation"].as<std::int32_t>());
+        converter.options.outputMode = static_cast<OutputMode>(outputMode);
+        converter.options.animation = static_cast<AnimationOutput>(animation);
         converter.options.aniRaw = options["aniRaw"].as<bool>();
-        converter.options.frameMs = options["frameMs"].as<std::int32_t>();
-        converter.options.sheetColumns = options["sheetColumns"].as<std::int32_t>();
+        converter.options.frameMs = frameMs;
+        converter.options.sheetColumns = sheetColumns;
         converter.options.iniFile = settings.get();
         converter.srcPath = path;
-        const std::vector<std::uint32_t> indices = emscripten::vecFromJSArray<std::uint32_t>(chosen);
         for (const std::uint32_t index : indices) {
             if (index >= converter.chosenEntries.size()) converter.chosenEntries.resize(index + 1, false);
             converter.chosenEntries[index] = true;

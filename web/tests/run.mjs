@@ -261,6 +261,17 @@ for (const conversion of conversions) {
   });
 }
 
+test("the worker refuses choices orvconv-cli refuses", async () => {
+  await openInWorker(inputs[0]);
+  const valid = { outputMode: 0, animation: 0, aniRaw: false, frameMs: 100, sheetColumns: 0 };
+  const refused = [{ outputMode: 3 }, { animation: -1 }, { frameMs: 0 }, { frameMs: 655351 }, { sheetColumns: 65536 }];
+  for (const change of refused) {
+    const request = { type: "convert", options: { ...valid, ...change }, settings: [], chosen: [] };
+    await assert.rejects(askWorker(request), /unknown output choice/, JSON.stringify(change));
+  }
+  await assert.rejects(askWorker({ type: "convert", options: valid, settings: [], chosen: [65536] }), /no such entry/);
+});
+
 // The fmt fields and data chunk of a WAV file, read by hand.
 function readWav(bytes) {
   let fmt = null;
