@@ -121,12 +121,19 @@ Step ToCp932(const unsigned char* in, std::size_t left)
 
 extern "C" {
 
+// A descriptor is the direction itself; (iconv_t)-1 is iconv_open's documented failure.
 iconv_t iconv_open(const char* to, const char* from)
 {
-    if (Named(from, "CP932") && Named(to, "UTF-8")) return reinterpret_cast<iconv_t>(Direction::FromCp932);
-    if (Named(from, "UTF-8") && Named(to, "CP932")) return reinterpret_cast<iconv_t>(Direction::ToCp932);
-    errno = EINVAL;
-    return reinterpret_cast<iconv_t>(-1);
+    Direction direction{};
+    if (Named(from, "CP932") && Named(to, "UTF-8")) {
+        direction = Direction::FromCp932;
+    } else if (Named(from, "UTF-8") && Named(to, "CP932")) {
+        direction = Direction::ToCp932;
+    } else {
+        errno = EINVAL;
+        return reinterpret_cast<iconv_t>(-1);  // NOLINT(performance-no-int-to-ptr)
+    }
+    return reinterpret_cast<iconv_t>(direction);  // NOLINT(performance-no-int-to-ptr)
 }
 
 // Converts whole characters as long as they convert and fit; stops at the first that
