@@ -151,7 +151,7 @@ public:
 
     val Details(std::uint32_t i)
     {
-        return Guarded([&] {
+        return OnEntry(i, [&] {
             const EntryDetails details = reader_.Details(i);
             val result = val::object();
             result.set("pictureType", details.picture.type);
@@ -171,7 +171,7 @@ public:
 
     val Picture(std::uint32_t i)
     {
-        return Guarded([&] {
+        return OnEntry(i, [&] {
             const RenderedPicture picture = reader_.Picture(i);
             val result = val::object();
             result.set("action", std::string(ActionName(picture.action)));
@@ -184,7 +184,7 @@ public:
 
     val Frames(std::uint32_t i)
     {
-        return Guarded([&] {
+        return OnEntry(i, [&] {
             val frames = val::array();
             for (const RenderedFrame& frame : reader_.Animation(i)) {
                 val item = val::object();
@@ -204,7 +204,7 @@ public:
 
     val Sound(std::uint32_t i)
     {
-        return Guarded([&] {
+        return OnEntry(i, [&] {
             const RenderedSound sound = reader_.Sound(i);
             val result = val::object();
             result.set("channels", sound.format.channels);
@@ -216,7 +216,7 @@ public:
 
     val Bytes(std::uint32_t i)
     {
-        return Guarded([&] {
+        return OnEntry(i, [&] {
             const std::vector<std::uint8_t> bytes = reader_.Bytes(i);
             val result = val::object();
             result.set("bytes", ByteArray(bytes.data(), bytes.size()));
@@ -225,6 +225,13 @@ public:
     }
 
 private:
+    // What work gives for entry i, or the error; an index past the entries is refused.
+    template <typename Work> val OnEntry(std::uint32_t i, Work work)
+    {
+        if (i >= reader_.entries().size()) return ErrorValue("no such entry");
+        return Guarded(work);
+    }
+
     Reader reader_;
     std::unique_ptr<SettingsFile> settings_;
 };

@@ -261,7 +261,7 @@ for (const conversion of conversions) {
   });
 }
 
-test("the worker refuses choices orvconv-cli refuses", async () => {
+test("the worker refuses choices orvconv-cli refuses and entries the input lacks", async () => {
   await openInWorker(inputs[0]);
   const valid = { outputMode: 0, animation: 0, aniRaw: false, frameMs: 100, sheetColumns: 0 };
   const refused = [{ outputMode: 3 }, { animation: -1 }, { frameMs: 0 }, { frameMs: 655351 }, { sheetColumns: 65536 }];
@@ -270,6 +270,9 @@ test("the worker refuses choices orvconv-cli refuses", async () => {
     await assert.rejects(askWorker(request), /unknown output choice/, JSON.stringify(change));
   }
   await assert.rejects(askWorker({ type: "convert", options: valid, settings: [], chosen: [65536] }), /no such entry/);
+  for (const type of ["details", "picture", "sound", "bytes"])
+    await assert.rejects(askWorker({ type, index: 11 }), /no such entry/, type);
+  await assert.rejects(askWorker({ type: "frames", index: 11, settings: [] }), /no such entry/);
 });
 
 // The fmt fields and data chunk of a WAV file, read by hand.
