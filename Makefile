@@ -8,7 +8,8 @@ MAKEFLAGS  += --no-print-directory
 export CCACHE_BASEDIR   := $(CURDIR)
 export CCACHE_NOHASHDIR := 1
 
-.PHONY: run test build deps deps-run package screenshots lint fuzz-build fuzz-replay fuzz-replay-all fuzz
+.PHONY: run test build deps deps-run package screenshots lint fuzz-build fuzz-replay fuzz-replay-all fuzz \
+        web web-deps test-web serve-web
 
 deps:
 	@scripts/install-deps
@@ -106,3 +107,36 @@ fuzz: fuzz-build
 	  TMPDIR=$(FUZZ_BUILD)/tmp $(FUZZ_BUILD)/fuzz/$$t -max_total_time=$(FUZZ_SECONDS) -timeout=10 \
 	    -print_final_stats=1 -artifact_prefix=$(FUZZ_BUILD)/artifacts/$$t/ $(FUZZ_BUILD)/corpus/$$t || exit 1; \
 	done
+
+# The page: the engine built for WebAssembly in $(WEB_BUILD)/ with the libraries of
+# scripts/build-web-deps (cached in ~/.cache/orvconv/web-deps/), the TypeScript bundled
+# with esbuild, all of it as static files in $(BUILD)/web/.
+WEB_BUILD := build-web
+WEB_OUT   := $(BUILD)/web
+
+web-deps:
+	@scripts/install-deps web
+
+# Debian's emscripten runs its JavaScript tools with node and finds their modules in
+# Debian's node folder, which a node of another origin does not search.
+web: export NODE_PATH := /usr/share/nodejs
+web: web-deps
+	@deps=$$(scripts/build-web-deps) && \
+	  emcmake cmake -S . -B $(WEB_BUILD) -DCMAKE_BUILD_TYPE=Release -DORVCONV_WERROR=ON \
+	    -DORVCONV_WEB_DEPS=$$deps >/dev/null
+	@cmake --build $(WEB_BUILD) -j $(JOBS)
+	@[ web/node_modules/.package-lock.json -nt web/package-lock.json ] || \
+	  (cd web && npm ci --no-audit --no-fund --loglevel=error)
+	@cd web && npx tsc -p .
+	@node web/build.mjs $(WEB_BUILD)/web $(WEB_OUT)
+	@echo "The page: $(WEB_OUT)/ (serve it, e.g. make serve-web)"
+
+serve-web: web
+	node web/tests/serve.mjs $(WEB_OUT) 8080
+
+# The page in Debian's Chromium (headless, through playwright-core) against what
+# orvconv-cli writes for the same inputs.
+test-web: web deps
+	@cmake --preset default >/dev/null
+	@cmake --build --preset default -j $(JOBS) --target orvconv-cli orvpack sample
+	node web/tests/run.mjs $(BUILD) $(WEB_OUT)

@@ -14,26 +14,5 @@ set -eu
 bench_build
 bench_require "$BUILD/bench/make_corpus" "$BUILD/bench/read_pictures"
 bench_work orvconv-python-read
-passes=${PASSES:-7}
-rounds=${ROUNDS:-5}
-
-"$BUILD/bench/make_corpus" --one-archive "$work/one"
-archive=$work/one/one.dat
-# The median of a process's counted rounds, its first round left out.
-counted() {
-  tail -n +2 "$1" | tee -a "$work/all" | cut -d' ' -f1 >"$1.s"
-  median "$1.s" | cut -d' ' -f1
-}
-for pass in $(seq "$passes"); do
-  "$BUILD/bench/read_pictures" "$archive" $((rounds + 1)) >"$work/run"
-  counted "$work/run" >>"$work/cpp.s"
-  PYTHONPATH=$BUILD/python /usr/bin/python3 "$root/bench/python_read.py" "$archive" $((rounds + 1)) >"$work/run"
-  counted "$work/run" >>"$work/python.s"
-done
-[ "$(cut -d' ' -f2 "$work/all" | sort -u | wc -l)" -eq 1 ] ||
-  { echo "python_read.sh: the two decoded different amounts of pixels" >&2; exit 1; }
-paste "$work/python.s" "$work/cpp.s" | awk '{ print $1 / $2 }' >"$work/ratio"
-echo "passes: $passes of $rounds rounds; seconds as median, min, max"
-echo "C++ reading API:   $(median "$work/cpp.s")"
-echo "orv + numpy:       $(median "$work/python.s")"
-echo "ratio orv / C++:   $(median "$work/ratio")"
+export PYTHONPATH=$BUILD/python
+bench_read_ratio "orv + numpy" orv /usr/bin/python3 "$root/bench/python_read.py"

@@ -85,7 +85,8 @@ OutputFile Converter::BeginOutputFile(const std::string& path)
     struct stat st { };
     if (input_ != nullptr && ::fstatat(folder.descriptor(), name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0
         && (input_->file().identity() == FileIdentity{st.st_dev, st.st_ino}
-            || std::ranges::count(options.batchInputs, FileIdentity{st.st_dev, st.st_ino}) != 0))
+            || std::count(options.batchInputs.begin(), options.batchInputs.end(), FileIdentity{st.st_dev, st.st_ino})
+                != 0))
         throw FatalError::CannotOpen(path);
     return OutputFile(folder.descriptor(), name, path);
 }

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <cstdint>
-#include <stop_token>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -17,6 +16,7 @@
 #include "engine/output/output_queue.h"
 #include "engine/read/canvas.h"
 #include "engine/base/scratch_buffer.h"
+#include "engine/base/stop_token.h"
 #include "engine/convert/status_view.h"
 
 namespace orv {
@@ -39,7 +39,7 @@ public:
     std::string srcPath;
     // Asked at each pump point (before each entry and each frame): a stop requested ends
     // the input after the entry under way.
-    std::stop_token stopToken;
+    StopToken stopToken;
     // Where finished pictures are encoded and written while the next ones are decoded;
     // none writes each at once. Files are put in place in entry order either way.
     TaskRunner* pictureWriters = nullptr;

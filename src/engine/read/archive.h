@@ -17,9 +17,8 @@ enum class EntryKind { Sound, Animation, Image, Other };
 
 // Decided by the last three bytes of the name, case-sensitive: "pcm", "ani", ".cg".
 EntryKind KindOf(const ArchiveEntry& entry);
-
-// The one name of each kind, as the viewer, the Python module and the documentation give
-// it: "picture", "animation", "sound", "other".
+// The one name of each kind, as the viewer, the page, the Python module and the
+// documentation give it: "picture", "animation", "sound", "other".
 const char* EntryKindName(EntryKind kind);
 
 // What an input file is taken for, by the extension of its lower-cased name.

@@ -1,0 +1,329 @@
+// The engine as the page's worker calls it (embind): an input opened once from what the
+// worker reads of a browser File (piece by piece, never whole), its entries, any entry
+// rendered into memory as conversion writes it, and conversion of the chosen entries of
+// that same input into a folder of the worker's file system. Engine errors come back as
+// { error: text }: a C++ exception must not cross into JavaScript.
+#include <emscripten/bind.h>
+#include <emscripten/val.h>
+
+#include <cstdint>
+#include <memory>
+#include <new>
+#include <string>
+#include <vector>
+
+#include "engine/base/fatal_error.h"
+#include "engine/convert/batch_options.h"
+#include "engine/convert/converter.h"
+#include "engine/convert/status_view.h"
+#include "engine/base/text.h"
+#include "engine/read/input.h"
+#include "engine/read/reader.h"
+#include "settings/settings_file.h"
+
+namespace orv::web {
+
+using emscripten::val;
+
+namespace {
+
+// A copy of bytes as a Uint8Array owned by JavaScript (the wasm memory may grow and
+// move under a view of it).
+val ByteArray(const std::uint8_t* data, std::size_t n)
+{
+    return val(emscripten::typed_memory_view(n, data)).call<val>("slice");
+}
+
+std::vector<std::uint8_t> BytesOf(const val& array)
+{
+    std::vector<std::uint8_t> bytes(array["length"].as<std::size_t>());
+    val(emscripten::typed_memory_view(bytes.size(), bytes.data())).call<void>("set", array);
+    return bytes;
+}
+
+// Settings from a file's bytes; none for an empty array.
+std::shared_ptr<const SettingsFile> SettingsOf(const val& bytes)
+{
+    const std::vector<std::uint8_t> data = BytesOf(bytes);
+    if (data.empty()) return nullptr;
+    return SettingsFile::FromBytes(std::string(data.begin(), data.end()));
+}
+
+val ErrorValue(const char* text)
+{
+    val result = val::object();
+    result.set("error", std::string(text));
+    return result;
+}
+
+// What work gives, or its error as the front ends word it.
+template <typename Work> val Guarded(Work work)
+{
+    try {
+        return work();
+    } catch (const FatalError& error) {
+        return ErrorValue(error.what());
+    } catch (const std::bad_alloc&) {
+        return ErrorValue(FatalError::OutOfMemory().what());
+    }
+}
+
+const char* PassedOverName(PassedOver why)
+{
+    switch (why) {
+    case PassedOver::Folder: return "folder";
+    case PassedOver::NotAnInputName: return "notAnInputName";
+    case PassedOver::NotAPackArchive: break;
+    }
+    return "notAPackArchive";
+}
+
+const char* ActionName(PictureAction action)
+{
+    switch (action) {
+    case PictureAction::Drawn: return "drawn";
+    case PictureAction::Raw: return "raw";
+    case PictureAction::Skipped: break;
+    }
+    return "skipped";
+}
+
+void SetImage(val& out, const RgbImage& image)
+{
+    out.set("width", image.width);
+    out.set("height", image.height);
+    out.set("rgb", ByteArray(image.rgb.data(), image.rgb.size()));
+}
+
+// Tells the worker each time the files of one more entry are in place, so that it can
+// take them out of memory while conversion goes on.
+class ProgressView : public SilentStatusView {
+public:
+    explicit ProgressView(val onProgress) : onProgress_(std::move(onProgress)) { }
+    // The converter whose output folder is told.
+    void Watch(const Converter& converter) { converter_ = &converter; }
+
+    void SetEntryProgressMax(std::int32_t maximum) override { maximum_ = maximum; }
+    void SetEntryProgressPosition(std::int32_t position) override
+    {
+        onProgress_(position, maximum_, converter_->outDir);
+    }
+
+private:
+    val onProgress_;
+    const Converter* converter_ = nullptr;
+    std::int32_t maximum_ = 0;
+};
+
+}  // namespace
+
+// The bytes file.read(offset, n) gives (a Uint8Array of n bytes), file.size in all.
+std::shared_ptr<ByteSource> SourceOf(const val& file)
+{
+    return CallbackSource(file["size"].as<std::uint64_t>(), [file](std::uint64_t offset, void* destination,
+                                                                    std::uint32_t n) {
+        const val bytes = file.call<val>("read", static_cast<double>(offset), n);
+        if (bytes["length"].as<std::uint32_t>() != n) return false;
+        val(emscripten::typed_memory_view(n, static_cast<std::uint8_t*>(destination))).call<void>("set", bytes);
+        return true;
+    });
+}
+
+// One opened input and the settings its animations are composed with.
+class WebInput {
+public:
+    // The input file reads (size, read(offset, n)), named name as the chosen file is.
+    val Open(const val& file, const std::string& name)
+    {
+        return Guarded([&] {
+            auto input = std::make_shared<Input>();
+            const Input::Opened opened = input->Open(SourceOf(file), name, InputKindOf(AsciiLower(name)));
+            val result = val::object();
+            switch (opened) {
+            case Input::Opened::NotAnInput:
+                result.set("passedOver", std::string(PassedOverName(input->passedOver())));
+                return result;
+            case Input::Opened::CannotOpen: result.set("openError", input->openError()); return result;
+            case Input::Opened::Yes: break;
+            }
+            input_ = input;
+            reader_ = std::make_unique<Reader>(input_);
+            reader_->SetSettings(settings_);
+            result.set("kind", std::string(input_->kind() == InputKind::Archive ? "archive" : "animation"));
+            result.set("pastEnd", input_->pastEnd());
+            return result;
+        });
+    }
+
+    val Entries() const
+    {
+        val list = val::array();
+        if (!input_) return list;
+        for (const InputEntry& entry : input_->entries()) {
+            val item = val::object();
+            item.set("index", entry.index);
+            item.set("name", entry.shown);
+            item.set("kind", std::string(EntryKindName(entry.kind)));
+            item.set("offset", entry.stored.offset);
+            item.set("size", entry.stored.size);
+            item.set("pastEnd", entry.pastEnd);
+            list.call<void>("push", item);
+        }
+        return list;
+    }
+
+    val Details(std::uint32_t i)
+    {
+        return OnEntry(i, [&] {
+            const EntryDetails details = reader_->Details(i);
+            val result = val::object();
+            result.set("pictureType", details.picture.type);
+            result.set("width", details.picture.width);
+            result.set("height", details.picture.height);
+            result.set("frames", details.frames);
+            result.set("soundCode", details.soundCode);
+            return result;
+        });
+    }
+
+    void SetSettings(const val& bytes)
+    {
+        settings_ = SettingsOf(bytes);
+        if (reader_) reader_->SetSettings(settings_);
+    }
+
+    val Picture(std::uint32_t i)
+    {
+        return OnEntry(i, [&] {
+            const RenderedPicture picture = reader_->Picture(i);
+            val result = val::object();
+            result.set("action", std::string(ActionName(picture.action)));
+            if (picture.action == PictureAction::Drawn) SetImage(result, picture.image);
+            if (picture.action == PictureAction::Raw)
+                result.set("bytes", ByteArray(picture.bytes.data(), picture.bytes.size()));
+            return result;
+        });
+    }
+
+    val Frames(std::uint32_t i)
+    {
+        return OnEntry(i, [&] {
+            val frames = val::array();
+            for (const RenderedFrame& frame : reader_->Animation(i)) {
+                val item = val::object();
+                item.set("number", frame.number);
+                item.set("action", std::string(ActionName(frame.action)));
+                if (frame.action == PictureAction::Drawn)
+                    SetImage(item, frame.image);
+                else
+                    item.set("bytes", ByteArray(frame.bytes.data(), frame.bytes.size()));
+                frames.call<void>("push", item);
+            }
+            val result = val::object();
+            result.set("frames", frames);
+            return result;
+        });
+    }
+
+    val Sound(std::uint32_t i)
+    {
+        return OnEntry(i, [&] {
+            const RenderedSound sound = reader_->Sound(i);
+            val result = val::object();
+            result.set("channels", sound.format.channels);
+            result.set("rate", sound.format.rate);
+            result.set("samples", ByteArray(sound.samples.data(), sound.samples.size()));
+            return result;
+        });
+    }
+
+    val Bytes(std::uint32_t i)
+    {
+        return OnEntry(i, [&] {
+            const std::vector<std::uint8_t> bytes = reader_->Bytes(i);
+            val result = val::object();
+            result.set("bytes", ByteArray(bytes.data(), bytes.size()));
+            return result;
+        });
+    }
+
+    // Converts the input into outRoot/<its name>/ with orvconv-cli's choices (options:
+    // outputMode, animation as the values of their enums, aniRaw, frameMs, sheetColumns),
+    // the settings file's bytes, and the entries chosen by index (all for an empty list);
+    // onProgress(entries done, entries, output folder) is called each time the files of one
+    // more entry are in place. Gives the result, or the error that ended it.
+    val Convert(const std::string& outRoot, const val& options, const val& settingsBytes, const val& chosen,
+                const val& onProgress) const;
+
+private:
+    // What work gives for entry i, or the error; an index past the entries is refused.
+    template <typename Work> val OnEntry(std::uint32_t i, Work work)
+    {
+        if (!reader_ || i >= reader_->entries().size()) return ErrorValue("no such entry");
+        return Guarded(work);
+    }
+
+    std::shared_ptr<const Input> input_;
+    std::unique_ptr<Reader> reader_;
+    std::shared_ptr<const SettingsFile> settings_;
+};
+
+val WebInput::Convert(const std::string& outRoot, const val& options, const val& settingsBytes, const val& chosen,
+                      const val& onProgress) const
+{
+    if (!input_) return ErrorValue("no input is open");
+    // The choices orvconv-cli takes; sheetColumns 0 is its default.
+    const auto outputMode = options["outputMode"].as<std::int32_t>();
+    const auto animation = options["animation"].as<std::int32_t>();
+    const auto frameMs = options["frameMs"].as<std::int32_t>();
+    const auto sheetColumns = options["sheetColumns"].as<std::int32_t>();
+    if (outputMode < AllBmp || outputMode > AlphaPng || animation < 0
+        || animation > static_cast<std::int32_t>(AnimationOutput::Sheet) || frameMs < 1 || frameMs > 655350
+        || sheetColumns < 0 || sheetColumns > 65535)
+        return ErrorValue("unknown output choice");
+    const std::vector<std::uint32_t> indices = emscripten::vecFromJSArray<std::uint32_t>(chosen);
+    // An archive holds at most 65,535 entries.
+    for (const std::uint32_t index : indices)
+        if (index > 0xFFFF) return ErrorValue("no such entry");
+    return Guarded([&] {
+        const std::shared_ptr<const SettingsFile> settings = SettingsOf(settingsBytes);
+        ProgressView view(onProgress);
+        Converter converter(view);
+        view.Watch(converter);
+        converter.options.exeDir = outRoot.ends_with('/') ? outRoot : outRoot + '/';
+        converter.options.outputMode = static_cast<OutputMode>(outputMode);
+        converter.options.animation = static_cast<AnimationOutput>(animation);
+        converter.options.aniRaw = options["aniRaw"].as<bool>();
+        converter.options.frameMs = frameMs;
+        converter.options.sheetColumns = sheetColumns;
+        converter.options.iniFile = settings.get();
+        for (const std::uint32_t index : indices) {
+            if (index >= converter.chosenEntries.size()) converter.chosenEntries.resize(index + 1, false);
+            converter.chosenEntries[index] = true;
+        }
+        const ConvertResult converted = converter.ConvertInput(*input_);
+        val result = val::object();
+        result.set("result", static_cast<std::int32_t>(converted));
+        result.set("outDir", converter.outDir);
+        result.set("pastEnd", converter.inputPastEnd);
+        return result;
+    });
+}
+
+}  // namespace orv::web
+
+EMSCRIPTEN_BINDINGS(orvconv)
+{
+    using namespace orv::web;
+    emscripten::class_<WebInput>("Input")
+        .constructor<>()
+        .function("open", &WebInput::Open)
+        .function("entries", &WebInput::Entries)
+        .function("details", &WebInput::Details)
+        .function("setSettings", &WebInput::SetSettings)
+        .function("picture", &WebInput::Picture)
+        .function("frames", &WebInput::Frames)
+        .function("sound", &WebInput::Sound)
+        .function("bytes", &WebInput::Bytes)
+        .function("convert", &WebInput::Convert);
+}

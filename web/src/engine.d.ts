@@ -1,0 +1,46 @@
+// The shape of engine.js, the engine's ES module built by emscripten with embind.
+export interface EngineError {
+  error?: string;
+}
+// What the engine reads an input from: size bytes, n of them at a time.
+export interface EngineSource {
+  size: number;
+  read(offset: number, n: number): Uint8Array;
+}
+export interface EngineInput {
+  open(
+    source: EngineSource,
+    name: string,
+  ): EngineError & { kind?: string; pastEnd?: boolean; passedOver?: string; openError?: number };
+  entries(): unknown[];
+  details(index: number): EngineError & Record<string, unknown>;
+  setSettings(bytes: Uint8Array): void;
+  picture(index: number): EngineError & Record<string, unknown>;
+  frames(index: number): EngineError & { frames?: unknown[] };
+  sound(index: number): EngineError & Record<string, unknown>;
+  bytes(index: number): EngineError & { bytes?: Uint8Array };
+  convert(
+    outRoot: string,
+    options: unknown,
+    settings: Uint8Array,
+    chosen: number[],
+    onProgress: (done: number, total: number, outDir: string) => void,
+  ): EngineError & { result?: number; outDir?: string; pastEnd?: boolean };
+  delete(): void;
+}
+export interface EmscriptenFS {
+  mkdir(path: string): void;
+  readdir(path: string): string[];
+  stat(path: string): { mode: number };
+  isDir(mode: number): boolean;
+  readFile(path: string): Uint8Array;
+  unlink(path: string): void;
+  rmdir(path: string): void;
+  analyzePath(path: string): { exists: boolean };
+}
+export interface Engine {
+  FS: EmscriptenFS;
+  Input: new () => EngineInput;
+}
+declare function createEngine(options?: { locateFile?: (path: string) => string }): Promise<Engine>;
+export default createEngine;

@@ -1,0 +1,123 @@
+// The engine's worker: all engine work runs here, so that the page never waits on it.
+// The chosen File is opened once as the engine's input, which reads it piece by piece
+// through File.slice, never whole. Output folders are made in memory under /out and
+// handed to the page file by file, then removed.
+import createEngine, { type Engine, type EngineInput } from "./engine.js";
+import type { ConvertProgress, Converted, Entry, Opened, OutputFile, Reply, Request } from "./protocol";
+
+const outputRoot = "/out";
+
+const engine: Engine = await createEngine({ locateFile: (path) => new URL(path, import.meta.url).href });
+engine.FS.mkdir(outputRoot);
+const fileReader = new FileReaderSync();
+
+let input: EngineInput | null = null;
+
+// The value, or the engine's error as an exception.
+function checked<T extends { error?: string }>(value: T): T {
+  if (value.error !== undefined) throw new Error(value.error);
+  return value;
+}
+
+function open(file: File): Opened {
+  input?.delete();
+  input = new engine.Input();
+  const source = {
+    size: file.size,
+    read: (offset: number, n: number) => new Uint8Array(fileReader.readAsArrayBuffer(file.slice(offset, offset + n))),
+  };
+  const opened = checked(input.open(source, file.name)) as Opened;
+  opened.entries = opened.kind === undefined ? [] : (input.entries() as Entry[]);
+  return opened;
+}
+
+function openedInput(): EngineInput {
+  if (input === null) throw new Error("no input is open");
+  return input;
+}
+
+// The files under folder (but for temporaries while conversion goes on), each read and
+// removed, by their paths below root.
+function takeFiles(root: string, folder: string, files: OutputFile[], finished: boolean): void {
+  for (const name of engine.FS.readdir(folder)) {
+    if (name === "." || name === ".." || (!finished && name.startsWith(".orvconv-"))) continue;
+    const path = `${folder}/${name}`;
+    if (engine.FS.isDir(engine.FS.stat(path).mode)) {
+      takeFiles(root, path, files, finished);
+      if (finished) engine.FS.rmdir(path);
+    } else {
+      files.push({ path: path.slice(root.length + 1), data: engine.FS.readFile(path) });
+      engine.FS.unlink(path);
+    }
+  }
+}
+
+function convert(request: Extract<Request, { type: "convert" }>): Converted {
+  const engineInput = openedInput();
+  // Each entry's files leave the worker as soon as they are in place.
+  const onProgress = (done: number, total: number, outDir: string): void => {
+    const files: OutputFile[] = [];
+    takeFiles(outputRoot, outDir.replace(/\/$/, ""), files, false);
+    const partial: ConvertProgress = { done, total, files };
+    self.postMessage({ id: request.id, partial }, { transfer: transferables(partial) });
+  };
+  const converted = checked(
+    engineInput.convert(`${outputRoot}/`, request.options, request.settings, request.chosen, onProgress),
+  );
+  const folder = (converted.outDir ?? "").replace(/\/$/, "");
+  const files: OutputFile[] = [];
+  if (folder !== "" && engine.FS.analyzePath(folder).exists) {
+    takeFiles(outputRoot, folder, files, true);
+    engine.FS.rmdir(folder);
+  }
+  return { result: converted.result ?? 0, pastEnd: converted.pastEnd ?? false, files };
+}
+
+function handle(request: Request): unknown {
+  switch (request.type) {
+    case "open":
+      return open(request.file);
+    case "details":
+      return checked(openedInput().details(request.index));
+    case "picture":
+      return checked(openedInput().picture(request.index));
+    case "frames": {
+      const engineInput = openedInput();
+      engineInput.setSettings(request.settings);
+      return checked(engineInput.frames(request.index)).frames;
+    }
+    case "sound":
+      return checked(openedInput().sound(request.index));
+    case "bytes":
+      return checked(openedInput().bytes(request.index)).bytes;
+    case "convert":
+      return convert(request);
+  }
+}
+
+// Buffers of the reply move to the page instead of being copied.
+function transferables(value: unknown): Transferable[] {
+  const found: Transferable[] = [];
+  const visit = (item: unknown): void => {
+    if (item instanceof Uint8Array) found.push(item.buffer);
+    else if (Array.isArray(item)) item.forEach(visit);
+    else if (item !== null && typeof item === "object") Object.values(item).forEach(visit);
+  };
+  visit(value);
+  return found;
+}
+
+self.onmessage = (event: MessageEvent<Request>) => {
+  const request = event.data;
+  let reply: Reply;
+  try {
+    reply = { id: request.id, value: handle(request) };
+  } catch (error) {
+    // A WebAssembly trap or abort leaves the engine unusable: the page gets a new worker.
+    const ended = error instanceof WebAssembly.RuntimeError;
+    reply = { id: request.id, error: error instanceof Error ? error.message : String(error), ended };
+  }
+  self.postMessage(reply, { transfer: transferables("value" in reply ? reply.value : null) });
+  if ("ended" in reply && reply.ended) self.close();
+};
+self.postMessage({ id: 0, value: "ready" });

@@ -1,0 +1,399 @@
+// The page in Debian's Chromium, driven by playwright-core, against orvconv-cli:
+//   node web/tests/run.mjs BUILD_DIR WEB_DIR
+// BUILD_DIR holds bin/orvconv-cli, bin/orvpack and sample/; WEB_DIR the built page.
+// Every list shown must be orvconv-cli's --list, every picture shown the PNG it writes
+// (read back by hand), the worker's conversion its files byte for byte, and no request
+// may leave the page's origin.
+import assert from "node:assert/strict";
+import { spawnSync } from "node:child_process";
+import {
+  existsSync,
+  mkdirSync,
+  mkdtempSync,
+  readdirSync,
+  readFileSync,
+  rmSync,
+  statSync,
+  writeFileSync,
+} from "node:fs";
+import { tmpdir } from "node:os";
+import { basename, dirname, join, relative } from "node:path";
+import { after, before, test } from "node:test";
+import { chromium } from "playwright-core";
+import { makeArchives } from "./fixtures.mjs";
+import { decodePng } from "./png.mjs";
+import { readZip } from "./zip.mjs";
+import { serve } from "./serve.mjs";
+
+const [buildDir, webDir] = process.argv.slice(2);
+const cli = join(buildDir, "bin/orvconv-cli");
+const work = mkdtempSync(join(tmpdir(), "orvconv-web-"));
+const inputs = [
+  join(buildDir, "sample/sample.dat"),
+  join(buildDir, "sample/walk.ani"),
+  ...makeArchives(join(buildDir, "bin/orvpack"), join(buildDir, "sample/walk.ani"), work),
+];
+
+// Chromium as the machine allows it: no sandbox as root, no network of its own.
+const chromiumArgs = [
+  "--headless",
+  "--no-sandbox",
+  "--disable-gpu",
+  "--disable-quic",
+  "--no-first-run",
+  "--disable-background-networking",
+  "--disable-component-update",
+  "--disable-sync",
+];
+
+let server;
+let browser;
+let page;
+const requests = [];
+
+before(async () => {
+  server = await serve(webDir);
+  // Playwright gives each launch a new, empty user data folder.
+  browser = await chromium.launch({ executablePath: "/usr/bin/chromium", args: chromiumArgs });
+  const context = await browser.newContext({ viewport: { width: 1100, height: 700 } });
+  context.on("request", (request) => requests.push(request.url()));
+  page = await context.newPage();
+  page.on("pageerror", (error) => console.error(`page error: ${error.message}`));
+  await page.goto(`${server.origin}/`);
+});
+
+after(async () => {
+  await browser?.close();
+  server?.close();
+  rmSync(work, { recursive: true, force: true });
+});
+
+// orvconv-cli with args; its status and stdout.
+function runCli(args) {
+  const run = spawnSync(cli, args, { encoding: "utf8" });
+  assert.ok(run.status === 0 || run.status === 5, `orvconv-cli ${args.join(" ")}: ${run.status} ${run.stderr}`);
+  return run;
+}
+
+// The records of orvconv-cli --list: index, name, offset, size, kind, past-end. --list
+// calls pictures "image", for the scripts that read it; everywhere else they are "picture".
+function cliList(input) {
+  return runCli(["--list", input])
+    .stdout.split("\n")
+    .filter((line) => line !== "")
+    .map((line) => {
+      const [index, name, offset, size, listed, pastEnd] = line.split("\t");
+      const kind = listed === "image" ? "picture" : listed;
+      return { index: Number(index), name, size: Number(size), kind, pastEnd: pastEnd === "past-end" };
+    });
+}
+
+// Every file under folder by its path inside it.
+function filesUnder(folder) {
+  const files = new Map();
+  const walk = (dir) => {
+    for (const name of readdirSync(dir)) {
+      const path = join(dir, name);
+      if (statSync(path).isDirectory()) walk(path);
+      else files.set(relative(folder, path), readFileSync(path));
+    }
+  };
+  walk(folder);
+  return files;
+}
+
+// The folder orvconv-cli converts input into with args.
+function cliConvert(input, args) {
+  const root = mkdtempSync(join(work, "cli-"));
+  runCli(["-q", "-j", "1", ...args, "-o", root, input]);
+  return join(root, basename(input).toLowerCase().replace(/\.[^.]*$/, ""));
+}
+
+async function openInPage(input) {
+  await page.setInputFiles("#file", input);
+  await page.waitForFunction((name) => document.body.dataset.opened === name, basename(input));
+}
+
+async function shownRows() {
+  return page.$$eval("#entries tbody tr", (rows) =>
+    rows.map((row) => ({
+      index: Number(row.dataset.index),
+      name: row.cells[0].textContent,
+      kind: row.cells[1].textContent,
+      size: Number(row.cells[2].textContent.replaceAll(",", "")),
+      pastEnd: row.classList.contains("past-end"),
+    })),
+  );
+}
+
+// The picture on the canvas after clicking entry index: width, height, RGB bytes.
+async function shownPicture(index) {
+  await page.click(`#entries tbody tr[data-index="${index}"]`);
+  await page.waitForFunction((i) => document.querySelector("#preview").dataset.shown === String(i), index);
+  const shown = await page.evaluate(() => {
+    const canvas = document.querySelector("#preview");
+    if (canvas.width === 0) return null;
+    const rgba = canvas.getContext("2d").getImageData(0, 0, canvas.width, canvas.height).data;
+    let binary = "";
+    for (let p = 0; p < rgba.length; p += 4) binary += String.fromCharCode(rgba[p], rgba[p + 1], rgba[p + 2]);
+    return { width: canvas.width, height: canvas.height, rgb: btoa(binary) };
+  });
+  return shown && { ...shown, rgb: Buffer.from(shown.rgb, "base64") };
+}
+
+for (const input of inputs) {
+  test(`${basename(input)}: the list and every picture agree with orvconv-cli`, async () => {
+    await openInPage(input);
+    const rows = await shownRows();
+    if (input.endsWith(".ani")) {
+      assert.deepEqual(
+        rows.map((row) => [row.name, row.kind]),
+        [[basename(input).toLowerCase(), "animation"]],
+      );
+      return;
+    }
+    assert.deepEqual(rows, cliList(input));
+
+    const folder = cliConvert(input, ["-f", "png"]);
+    const stems = rows.map((row) => row.name.replace(/\.[^.]*$/, ""));
+    let compared = 0;
+    for (const row of rows.filter((r) => r.kind === "picture")) {
+      const stem = row.name.replace(/\.[^.]*$/, "");
+      // A name written twice holds the later entry's picture only.
+      if (stems.filter((s) => s === stem).length > 1) continue;
+      const shown = await shownPicture(row.index);
+      const file = join(folder, `${stem}.png`);
+      if (shown === null) {
+        assert.ok(!existsSync(file), `${row.name}: orvconv-cli writes a picture the page does not show`);
+        continue;
+      }
+      const written = decodePng(readFileSync(file));
+      assert.equal(shown.width, written.width, row.name);
+      assert.equal(shown.height, written.height, row.name);
+      assert.ok(shown.rgb.equals(written.rgb), `${row.name}: pixels differ`);
+      ++compared;
+    }
+    if (!input.endsWith("cut.dat")) assert.ok(compared > 0, "no picture compared");
+  });
+}
+
+// The engine worker asked directly, as the page asks it: one worker for these tests,
+// opened on an input given as bytes.
+async function askWorker(request) {
+  const answer = await page.evaluate(async (message) => {
+    if (!window.testWorker) {
+      const worker = new Worker("/worker.js", { type: "module" });
+      const replies = new Map();
+      let nextId = 1;
+      window.testWorker = {
+        ready: new Promise((resolve) => replies.set(0, resolve)),
+        ask: (body) =>
+          new Promise((resolve) => {
+            const id = nextId++;
+            replies.set(id, resolve);
+            worker.postMessage({ ...body, id });
+          }),
+      };
+      const partials = new Map();
+      worker.onmessage = (event) => {
+        const reply = event.data;
+        if ("partial" in reply) {
+          partials.set(reply.id, [...(partials.get(reply.id) ?? []), reply.partial]);
+          return;
+        }
+        const resolve = replies.get(reply.id);
+        replies.delete(reply.id);
+        resolve?.({ ...reply, partials: partials.get(reply.id) ?? [] });
+        partials.delete(reply.id);
+      };
+    }
+    await window.testWorker.ready;
+    const body = { ...message };
+    if (body.fileBytes) {
+      body.file = new File([new Uint8Array(body.fileBytes)], body.fileName);
+      delete body.fileBytes;
+    }
+    if (body.settings) body.settings = new Uint8Array(body.settings);
+    // Uint8Arrays as plain arrays, to cross into the test.
+    const plain = (value) =>
+      value instanceof Uint8Array ? { bytes: Array.from(value) }
+      : Array.isArray(value) ? value.map(plain)
+      : value !== null && typeof value === "object"
+        ? Object.fromEntries(Object.entries(value).map(([k, v]) => [k, plain(v)]))
+        : value;
+    const reply = await window.testWorker.ask(body);
+    return plain(reply);
+  }, request);
+  if (answer.error !== undefined) throw new Error(answer.error);
+  if (request.type === "convert") answer.value.partials = answer.partials;
+  const typed = (value) =>
+    Array.isArray(value) ? value.map(typed)
+    : value !== null && typeof value === "object"
+      ? "bytes" in value && Object.keys(value).length === 1 ? Buffer.from(value.bytes)
+        : Object.fromEntries(Object.entries(value).map(([k, v]) => [k, typed(v)]))
+      : value;
+  return typed(answer.value);
+}
+
+async function openInWorker(input) {
+  return askWorker({ type: "open", fileBytes: Array.from(readFileSync(input)), fileName: basename(input) });
+}
+
+// The worker's conversion (the engine's Converter writing into the worker's memory)
+// against orvconv-cli's files, byte for byte, PNG included: the same zlib at the same level.
+const conversions = [
+  { name: "PNG", args: ["-f", "png"], options: { outputMode: 1, animation: 0 } },
+  { name: "BMP, animations as WebP", args: ["--animation", "webp"], options: { outputMode: 0, animation: 1 } },
+  { name: "PNG, animations as sheets", args: ["-f", "png", "--animation", "sheet"], options: { outputMode: 1, animation: 3 } },
+];
+for (const conversion of conversions) {
+  test(`the worker converts as orvconv-cli does: ${conversion.name}`, async () => {
+    for (const input of inputs) {
+      const expected = filesUnder(dirname(cliConvert(input, conversion.args)));
+      await openInWorker(input);
+      const options = { aniRaw: false, frameMs: 100, sheetColumns: 0, ...conversion.options };
+      const converted = await askWorker({ type: "convert", options, settings: [], chosen: [] });
+      // The files sent while it converted, then the rest.
+      const files = [...converted.partials.flatMap((partial) => partial.files), ...converted.files];
+      const got = new Map(files.map((file) => [file.path, file.data]));
+      if (input.endsWith(".dat")) assert.ok(converted.partials.some((partial) => partial.files.length > 0));
+      assert.deepEqual([...got.keys()].sort(), [...expected.keys()].sort(), basename(input));
+      for (const [path, data] of expected) assert.ok(got.get(path).equals(data), `${basename(input)}: ${path}`);
+    }
+  });
+}
+
+test("the worker refuses choices orvconv-cli refuses and entries the input lacks", async () => {
+  await openInWorker(inputs[0]);
+  const valid = { outputMode: 0, animation: 0, aniRaw: false, frameMs: 100, sheetColumns: 0 };
+  const refused = [{ outputMode: 3 }, { animation: -1 }, { frameMs: 0 }, { frameMs: 655351 }, { sheetColumns: 65536 }];
+  for (const change of refused) {
+    const request = { type: "convert", options: { ...valid, ...change }, settings: [], chosen: [] };
+    await assert.rejects(askWorker(request), /unknown output choice/, JSON.stringify(change));
+  }
+  await assert.rejects(askWorker({ type: "convert", options: valid, settings: [], chosen: [65536] }), /no such entry/);
+  for (const type of ["details", "picture", "sound", "bytes"])
+    await assert.rejects(askWorker({ type, index: 11 }), /no such entry/, type);
+  await assert.rejects(askWorker({ type: "frames", index: 11, settings: [] }), /no such entry/);
+});
+
+// The fmt fields and data chunk of a WAV file, read by hand.
+function readWav(bytes) {
+  let fmt = null;
+  for (let at = 12; at + 8 <= bytes.length; ) {
+    const id = bytes.toString("latin1", at, at + 4);
+    const size = bytes.readUInt32LE(at + 4);
+    if (id === "fmt ") fmt = { channels: bytes.readUInt16LE(at + 10), rate: bytes.readUInt32LE(at + 12) };
+    if (id === "data") return { ...fmt, samples: bytes.subarray(at + 8, at + 8 + size) };
+    at += 8 + size + (size & 1);
+  }
+  throw new Error("no data chunk");
+}
+
+test("sounds, raw entries and composed frames from the worker equal orvconv-cli's files", async () => {
+  const settings = readFileSync(join(buildDir, "sample/sample.ini"));
+  const compared = { sound: 0, other: 0, frame: 0 };
+  for (const input of inputs.filter((path) => !path.endsWith("cut.dat"))) {
+    const folder = cliConvert(input, ["-f", "png", "-s", join(buildDir, "sample/sample.ini")]);
+    const written = filesUnder(folder);
+    const opened = await openInWorker(input);
+    for (const entry of opened.entries) {
+      const stem = entry.name.replace(/\.[^.]*$/, "");
+      if (entry.kind === "sound") {
+        const sound = await askWorker({ type: "sound", index: entry.index });
+        const wav = readWav(written.get(`${stem}.wav`));
+        assert.deepEqual([sound.channels, sound.rate], [wav.channels, wav.rate], entry.name);
+        assert.ok(sound.samples.equals(wav.samples), `${entry.name}: samples differ`);
+        ++compared.sound;
+      } else if (entry.kind === "other") {
+        const bytes = await askWorker({ type: "bytes", index: entry.index });
+        assert.ok(bytes.equals(written.get(entry.name)), `${entry.name}: bytes differ`);
+        ++compared.other;
+      } else if (entry.kind === "animation") {
+        const frames = await askWorker({ type: "frames", index: entry.index, settings: Array.from(settings) });
+        const names = [...written.keys()].filter((name) => name.startsWith(`${stem}_`)).sort();
+        assert.deepEqual(
+          frames.map((frame) => `${stem}_${String(frame.number).padStart(4, "0")}`).sort(),
+          names.map((name) => name.replace(/\.[^.]*$/, "")),
+          entry.name,
+        );
+        for (const frame of frames.filter((f) => f.action === "drawn")) {
+          const png = decodePng(written.get(`${stem}_${String(frame.number).padStart(4, "0")}.png`));
+          assert.deepEqual([frame.width, frame.height], [png.width, png.height]);
+          assert.ok(frame.rgb.equals(png.rgb), `${entry.name}: frame ${frame.number} differs`);
+          ++compared.frame;
+        }
+      }
+    }
+  }
+  assert.ok(compared.sound > 0 && compared.other > 0 && compared.frame > 0, JSON.stringify(compared));
+});
+
+// What the page's "Take out everything" button gives: a ZIP holding what orvconv-cli
+// writes with the same choices, byte for byte.
+const takeOuts = [
+  { input: 0, args: ["-f", "png", "-s", "sample.ini"], format: "1", animation: "0", settings: true },
+  { input: 0, args: ["--animation", "gif"], format: "0", animation: "2" },
+  { input: 3, args: ["-f", "alpha", "--ani-raw"], format: "2", animation: "0", aniRaw: true },
+  { input: 1, args: ["--animation", "webp"], format: "0", animation: "1" },
+];
+for (const choice of takeOuts) {
+  const input = inputs[choice.input];
+  test(`the ZIP of ${basename(input)} (${choice.args.join(" ")}) unpacks to orvconv-cli's tree`, async () => {
+    const settings = join(buildDir, "sample/sample.ini");
+    const args = choice.args.map((arg) => (arg === "sample.ini" ? settings : arg));
+    const expected = filesUnder(dirname(cliConvert(input, args)));
+    await openInPage(input);
+    await page.selectOption("#format", choice.format);
+    await page.selectOption("#animation", choice.animation);
+    await page.setChecked("#ani-raw", choice.aniRaw === true);
+    await page.setInputFiles("#settings", choice.settings ? settings : []);
+    const [download] = await Promise.all([page.waitForEvent("download"), page.click("#take-out-button")]);
+    const zip = readZip(readFileSync(await download.path()));
+    assert.deepEqual([...zip.keys()].sort(), [...expected.keys()].sort());
+    for (const [path, data] of expected) assert.ok(zip.get(path).equals(data), path);
+  });
+}
+
+// The fuzz corpus of whole input files (a control byte, bit 0 for an animation file, then
+// the file): the page lists what orvconv-cli lists, or passes the file over with its
+// words, shows every picture entry or says what is wrong, and stays usable.
+test("inputs of the fuzz corpus: the page says what orvconv-cli says and stays usable", async () => {
+  const corpus = new URL("../../fuzz/corpus/convert_input_file_fuzzer/", import.meta.url).pathname;
+  const files = readdirSync(corpus).map((name) => [name, readFileSync(join(corpus, name))]);
+  files.push(["not_a_pack", Buffer.from("\0PACK but not pack")]);
+  let passedOverSeen = false;
+  for (const [name, bytes] of files) {
+    const input = join(work, `${name}${(bytes[0] & 1) !== 0 ? ".ani" : ".dat"}`);
+    writeFileSync(input, bytes.subarray(1));
+    await openInPage(input);
+    const listed = spawnSync(cli, ["--list", input], { encoding: "utf8" });
+    const passedOver = /: passed over: (.*)$/m.exec(listed.stderr);
+    if (passedOver) {
+      assert.equal(await page.textContent("#status"), `${basename(input)}: passed over: ${passedOver[1]}`);
+      passedOverSeen = true;
+      continue;
+    }
+    const rows = await shownRows();
+    if (!input.endsWith(".ani")) assert.deepEqual(rows, cliList(input), name);
+    for (const row of rows.filter((r) => r.kind === "picture")) await shownPicture(row.index);
+  }
+  assert.ok(passedOverSeen);
+  await openInPage(inputs[0]);
+  assert.deepEqual(await shownRows(), cliList(inputs[0]));
+});
+
+test("a screenshot of the sample with a picture shown", async () => {
+  await openInPage(inputs[0]);
+  const rows = await shownRows();
+  await shownPicture(rows.find((row) => row.kind === "picture").index);
+  const dir = join(buildDir, "web-test");
+  mkdirSync(dir, { recursive: true });
+  await page.screenshot({ path: join(dir, "page.png") });
+});
+
+test("no request leaves the page's origin", () => {
+  assert.ok(requests.length > 0);
+  const outside = requests.filter((url) => !url.startsWith(`${server.origin}/`));
+  assert.deepEqual(outside, []);
+});
