@@ -120,7 +120,7 @@ private:
 // The bytes file.read(offset, n) gives (a Uint8Array of n bytes), file.size in all.
 std::shared_ptr<ByteSource> SourceOf(const val& file)
 {
-    return CallbackSource(file["size"].as<std::uint64_t>(), [file](std::uint64_t offset, void* destination,
+    return CallbackSource(static_cast<std::uint64_t>(file["size"].as<double>()), [file](std::uint64_t offset, void* destination,
                                                                     std::uint32_t n) {
         const val bytes = file.call<val>("read", static_cast<double>(offset), n);
         if (bytes["length"].as<std::uint32_t>() != n) return false;
