@@ -58,6 +58,7 @@ test: build
 	@cmake --preset asan >/dev/null
 	@cmake --build --preset asan -j $(JOBS)
 	ctest --preset asan -j $(JOBS)
+	@$(MAKE) test-web
 
 # libFuzzer targets (clang, with ASan and UBSan) in a build of their own.
 FUZZ_BUILD   := build-fuzz

@@ -22,7 +22,7 @@ int main(int argc, char** argv)
         orv::Reader reader(input);
         std::size_t bytes = 0;
         for (const orv::InputEntry& entry : reader.entries())
-            if (entry.kind == orv::EntryKind::Image) bytes += reader.Picture(entry.index).image.rgb.size();
+            if (entry.kind == orv::EntryKind::Picture) bytes += reader.Picture(entry.index).image.rgb.size();
         const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
         std::printf("%.6f %zu\n", took.count(), bytes);
     }

@@ -26,7 +26,7 @@ std::string ReadOf(orv::Reader& reader, std::size_t i)
     const auto addNumber = [&](std::uint32_t value) { add(&value, sizeof value); };
     try {
         switch (reader.entries()[i].kind) {
-        case orv::EntryKind::Image: {
+        case orv::EntryKind::Picture: {
             const orv::RenderedPicture picture = reader.Picture(i);
             addNumber(static_cast<std::uint32_t>(picture.action));
             addNumber(picture.image.width);

@@ -16,7 +16,7 @@ namespace {
 // and scripts split its lines.
 const char* ListedKind(EntryKind kind)
 {
-    return kind == EntryKind::Image ? "image" : EntryKindName(kind);
+    return kind == EntryKind::Picture ? "image" : EntryKindName(kind);
 }
 
 void ListArchive(const Reader& reader, std::FILE* out)

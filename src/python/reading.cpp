@@ -184,7 +184,7 @@ void BindEntry(py::module_& m)
         .def_property_readonly(
             "picture_size",
             [](const Entry& entry) -> py::object {
-                if (entry.info().kind != EntryKind::Image) return py::none();
+                if (entry.info().kind != EntryKind::Picture) return py::none();
                 const PictureHeader header = DetailsOf(entry).picture;
                 return py::make_tuple(header.width, header.height);
             },

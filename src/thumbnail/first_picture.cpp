@@ -54,7 +54,7 @@ std::optional<RgbImage> EntryPicture(Reader& reader, std::size_t i)
 {
     const InputEntry& entry = reader.entries()[i];
     if (entry.size > kThumbnailLimits.entryBytes) return std::nullopt;
-    if (entry.kind == EntryKind::Image) {
+    if (entry.kind == EntryKind::Picture) {
         const PictureHeader header = reader.Details(i).picture;
         if (ActionOf(header) != PictureAction::Drawn || !WithinLimits(header)) return std::nullopt;
         return reader.Picture(i).image;
@@ -70,7 +70,7 @@ std::optional<RgbImage> FirstPicture(Reader& reader)
         const InputEntry& entry = reader.entries()[i];
         // Entries that draw nothing are passed; the first that draws is the picture, or
         // none when it is beyond the limits: what follows it shows what it drew.
-        if (entry.kind == EntryKind::Image) {
+        if (entry.kind == EntryKind::Picture) {
             if (ActionOf(reader.Details(i).picture) == PictureAction::Drawn) return EntryPicture(reader, i);
         } else if (entry.kind == EntryKind::Animation) {
             if (entry.size > kThumbnailLimits.entryBytes) return std::nullopt;

@@ -39,7 +39,7 @@ int EntryModel::columnCount(const QModelIndex& parent) const
 QString EntryModel::KindText(EntryKind kind)
 {
     switch (kind) {
-    case EntryKind::Image: return tr("picture");
+    case EntryKind::Picture: return tr("picture");
     case EntryKind::Animation: return tr("animation");
     case EntryKind::Sound: return tr("sound");
     case EntryKind::Other: break;
@@ -56,7 +56,7 @@ const QString& EntryModel::DetailsOf(int row) const
     try {
         const EntryDetails details = reader_->Details(static_cast<std::size_t>(row));
         switch (e.kind) {
-        case EntryKind::Image:
+        case EntryKind::Picture:
             text = QStringLiteral("%1 × %2").arg(details.picture.width).arg(details.picture.height);
             break;
         case EntryKind::Animation:

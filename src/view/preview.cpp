@@ -36,7 +36,7 @@ Preview RenderPreview(Reader& reader, std::size_t i, const ReaderStop& stop)
     preview.entry = i;
     try {
         switch (reader.entries()[i].kind) {
-        case EntryKind::Image: {
+        case EntryKind::Picture: {
             const RenderedPicture picture = reader.Picture(i);
             if (picture.action == PictureAction::Drawn) {
                 preview.kind = Preview::Kind::Picture;

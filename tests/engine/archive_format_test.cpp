@@ -32,8 +32,8 @@ TEST(ArchiveEntry, KindByTheLastThreeBytesCaseSensitive)
     EXPECT_EQ(KindOf(Named("pcm")), EntryKind::Sound);
     EXPECT_EQ(KindOf(Named("walk.ani")), EntryKind::Animation);
     EXPECT_EQ(KindOf(Named("xani")), EntryKind::Animation);
-    EXPECT_EQ(KindOf(Named("bg01.cg")), EntryKind::Image);
-    EXPECT_EQ(KindOf(Named(".cg")), EntryKind::Image);
+    EXPECT_EQ(KindOf(Named("bg01.cg")), EntryKind::Picture);
+    EXPECT_EQ(KindOf(Named(".cg")), EntryKind::Picture);
     for (const char* other : {"voice.PCM", "bg.CG", "walk.ANI", "bgcg", "cg", "", "a.txt"})
         EXPECT_EQ(KindOf(Named(other)), EntryKind::Other) << other;
 }

@@ -52,7 +52,7 @@ std::vector<Bytes> EveryEntry(Reader& reader)
                     got.push_back(static_cast<std::uint8_t>(frame.number));
                 }
                 break;
-            case EntryKind::Image: {
+            case EntryKind::Picture: {
                 const RenderedPicture picture = reader.Picture(entry.index);
                 got = picture.action == PictureAction::Drawn ? picture.image.rgb : picture.bytes;
                 break;

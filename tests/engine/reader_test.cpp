@@ -110,7 +110,7 @@ protected:
             const std::string stem = entry.shown.substr(0, entry.shown.rfind('.'));
             SCOPED_TRACE(entry.shown + " (entry " + std::to_string(i) + ", seed " + std::to_string(seed) + ")");
             switch (entry.kind) {
-            case EntryKind::Image: {
+            case EntryKind::Picture: {
                 const RenderedPicture rendered = reader.Picture(i);
                 if (rendered.action == PictureAction::Drawn) {
                     expected.insert(stem + picture);
@@ -264,7 +264,7 @@ TEST(ReaderThreads, ReadersOnTwoThreadsAndStoppedReadsGiveWhatOneReaderGives)
                 all.push_back(static_cast<std::uint8_t>(frame.number));
             }
             return all;
-        case EntryKind::Image: {
+        case EntryKind::Picture: {
             const RenderedPicture picture = reader.Picture(i);
             return picture.action == PictureAction::Drawn ? picture.image.rgb : picture.bytes;
         }

@@ -96,7 +96,7 @@ private slots:
     {
         // Untranslated, the list's words are the engine's one name of each kind, the words
         // the README gives for orv.Entry.kind.
-        const std::vector<std::pair<orv::EntryKind, QString>> documented{{orv::EntryKind::Image, "picture"},
+        const std::vector<std::pair<orv::EntryKind, QString>> documented{{orv::EntryKind::Picture, "picture"},
                                                                          {orv::EntryKind::Animation, "animation"},
                                                                          {orv::EntryKind::Sound, "sound"},
                                                                          {orv::EntryKind::Other, "other"}};

@@ -110,14 +110,14 @@ bool Converter::Chosen(std::uint32_t index) const
 
 void Converter::DrawUnchosen(const InputFile& archive, ArchiveEntry& entry, EntryKind kind)
 {
-    if (kind != EntryKind::Image && (kind != EntryKind::Animation || options.aniRaw)) return;
+    if (kind != EntryKind::Picture && (kind != EntryKind::Animation || options.aniRaw)) return;
     const std::uint8_t* data = archive.ReadBlock(dataBuf, entry.offset, entry.size);
     drawOnly_ = true;
     struct Written {
         bool& drawOnly;
         ~Written() { drawOnly = false; }
     } written{drawOnly_};
-    if (kind == EntryKind::Image)
+    if (kind == EntryKind::Picture)
         ConvertImageEntry(data, entry, false, true, -1);
     else
         ConvertAnimation(data, entry);
@@ -143,7 +143,7 @@ void Converter::ConvertArchiveEntry(const InputFile& archive, ArchiveEntry& entr
         else
             ConvertAnimation(data, entry);
         break;
-    case EntryKind::Image: ConvertImageEntry(data, entry, false, false, -1); break;
+    case EntryKind::Picture: ConvertImageEntry(data, entry, false, false, -1); break;
     case EntryKind::Other: DumpEntry(data, entry, -1); break;
     }
 }

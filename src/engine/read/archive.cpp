@@ -16,14 +16,14 @@ EntryKind KindOf(const ArchiveEntry& entry)
     const std::string_view suffix = name.substr(name.size() - 3);
     if (suffix == "pcm") return EntryKind::Sound;
     if (suffix == "ani") return EntryKind::Animation;
-    if (suffix == ".cg") return EntryKind::Image;
+    if (suffix == ".cg") return EntryKind::Picture;
     return EntryKind::Other;
 }
 
 const char* EntryKindName(EntryKind kind)
 {
     switch (kind) {
-    case EntryKind::Image: return "picture";
+    case EntryKind::Picture: return "picture";
     case EntryKind::Animation: return "animation";
     case EntryKind::Sound: return "sound";
     case EntryKind::Other: break;

@@ -13,7 +13,7 @@ namespace orv {
 // this size; all other entries are read whole.
 inline constexpr std::uint32_t kSoundStreamThreshold = 2'862'055;
 
-enum class EntryKind { Sound, Animation, Image, Other };
+enum class EntryKind { Sound, Animation, Picture, Other };
 
 // Decided by the last three bytes of the name, case-sensitive: "pcm", "ani", ".cg".
 EntryKind KindOf(const ArchiveEntry& entry);

@@ -125,7 +125,7 @@ RenderedPicture Reader::Picture(std::size_t i)
     const InputEntry& entry = Asked(i);
     // A picture of the archive sets every byte it shows, whatever the block held; drawn
     // on the reader's block only where that is where conversion has it next.
-    const bool inTurn = canvasAt_ == i && entry.kind == EntryKind::Image;
+    const bool inTurn = canvasAt_ == i && entry.kind == EntryKind::Picture;
     if (inTurn) canvasAt_ = kNone;
     const std::uint8_t* data = ReadEntry(entry);
     const PictureHeader header = ReadPictureHeader(data, entry.size);
@@ -209,7 +209,7 @@ std::vector<CanvasUse> Reader::UsesOf(std::size_t k)
     const InputEntry& entry = entries()[k];
     std::vector<CanvasUse> uses;
     try {
-        if (entry.kind == EntryKind::Image) {
+        if (entry.kind == EntryKind::Picture) {
             // Read whole as conversion reads it, so that an entry too large to read asks nothing.
             if (entry.size > kMaxScratchBytes) return uses;
             const PictureHeader header = Details(k).picture;
@@ -287,7 +287,7 @@ void Reader::Replay(std::size_t k, Canvas& canvas)
     const InputEntry& entry = entries()[k];
     try {
         const std::uint8_t* data = ReadEntry(entry);
-        if (entry.kind == EntryKind::Image) {
+        if (entry.kind == EntryKind::Picture) {
             const PictureHeader header = ReadPictureHeader(data, entry.size);
             canvas.Draw(data, entry.size, header, -1, false);
         } else {

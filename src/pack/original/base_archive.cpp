@@ -94,7 +94,7 @@ std::vector<RenderedFile> BaseArchive::Outputs(std::size_t i, OutputMode mode)
     std::vector<RenderedFile> files;
     try {
         switch (KindOf(entry.record)) {
-        case EntryKind::Image: {
+        case EntryKind::Picture: {
             RenderedPicture rendered = reader_.Picture(i);
             if (rendered.action == PictureAction::Drawn) {
                 RgbImage& image = rendered.image;
@@ -132,7 +132,7 @@ std::vector<RenderedFile> BaseArchive::Outputs(std::size_t i, OutputMode mode)
 std::vector<std::string> BaseArchive::OutputNames(std::size_t i, OutputMode mode)
 {
     const BaseEntry& entry = entries_[i];
-    if (KindOf(entry.record) != EntryKind::Image) {
+    if (KindOf(entry.record) != EntryKind::Picture) {
         std::vector<std::string> names;
         for (const RenderedFile& file : Outputs(i, mode)) names.push_back(file.name);
         return names;

@@ -77,7 +77,7 @@ PlannedEntry BaseMatcher::Match(std::size_t i, bool drawnOtherwise)
         }
     }
     // A picture none of whose files the folder holds is kept without drawing it.
-    if (kind == EntryKind::Image && !drawnOtherwise) {
+    if (kind == EntryKind::Picture && !drawnOtherwise) {
         const std::vector<std::string> names = base_.OutputNames(i, mode_);
         if (std::none_of(names.begin(), names.end(), [&](const std::string& name) {
                 return lastWriter_.at(name) == i && folder_.Find(name) != nullptr;
@@ -170,7 +170,7 @@ void BaseMatcher::Add(Source& source, EntryKind kind, const std::string& name, c
             source.rawFrames.emplace(raw->number, file);
         return;
     }
-    const bool picture = kind == EntryKind::Image && !PictureTwin(name).empty();
+    const bool picture = kind == EntryKind::Picture && !PictureTwin(name).empty();
     source.kind = picture ? SourceKind::Picture : kind == EntryKind::Sound ? SourceKind::Sound : SourceKind::Raw;
     source.file = file;
 }
