@@ -120,13 +120,14 @@ private:
 // The bytes file.read(offset, n) gives (a Uint8Array of n bytes), file.size in all.
 std::shared_ptr<ByteSource> SourceOf(const val& file)
 {
-    return CallbackSource(static_cast<std::uint64_t>(file["size"].as<double>()), [file](std::uint64_t offset, void* destination,
-                                                                    std::uint32_t n) {
-        const val bytes = file.call<val>("read", static_cast<double>(offset), n);
-        if (bytes["length"].as<std::uint32_t>() != n) return false;
-        val(emscripten::typed_memory_view(n, static_cast<std::uint8_t*>(destination))).call<void>("set", bytes);
-        return true;
-    });
+    return CallbackSource(
+        static_cast<std::uint64_t>(file["size"].as<double>()),
+        [file](std::uint64_t offset, void* destination, std::uint32_t n) {
+            const val bytes = file.call<val>("read", static_cast<double>(offset), n);
+            if (bytes["length"].as<std::uint32_t>() != n) return false;
+            val(emscripten::typed_memory_view(n, static_cast<std::uint8_t*>(destination))).call<void>("set", bytes);
+            return true;
+        });
 }
 
 // One opened input and the settings its animations are composed with.
