@@ -20,8 +20,9 @@ struct HeldFile {
     HeldFile& operator=(const HeldFile&) = delete;
     ~HeldFile()
     {
-        const py::gil_scoped_acquire held;
-        file = py::object();
+        const PyGILState_STATE state = PyGILState_Ensure();
+        Py_XDECREF(file.release().ptr());
+        PyGILState_Release(state);
     }
 };
 

@@ -27,7 +27,7 @@ DraggedFiles::DraggedFiles(std::shared_ptr<const Input> input, std::shared_ptr<c
                             chosen = std::move(chosen), failed = std::move(failed), receiver,
                             outcome = std::move(outcome)](std::stop_token stop) mutable {
         ExtractOutcome written = ExtractEntries(*input, settings.get(), choices, chosen, {}, std::move(stop));
-        if (!written.error.isEmpty() && failed && receiver)
+        if (!written.error.isEmpty() && failed && !receiver.isNull())
             QMetaObject::invokeMethod(
                 receiver, [failed, error = written.error] { failed(error); }, Qt::QueuedConnection);
         outcome.set_value(std::move(written));

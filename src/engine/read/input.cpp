@@ -26,7 +26,7 @@ bool AnimationPastEnd(const InputFile& file)
     const std::uint32_t tableBytes = FrameTableBytes(first);
     if (tableBytes > size) return true;
     // The table is read in pieces: a claim of a large table costs no memory.
-    std::array<std::uint8_t, 64 * 1024> piece{};
+    std::array<std::uint8_t, std::size_t{64} * 1024> piece{};
     for (std::uint32_t at = 0; at < tableBytes; at += piece.size()) {
         const auto n = static_cast<std::uint32_t>(std::min<std::uint64_t>(piece.size(), tableBytes - at));
         file.ReadAt(at, piece.data(), n);
