@@ -17,6 +17,15 @@ CLI::Validator NotEmpty(const std::string& what)
         [what](const std::string& text) { return text.empty() ? what + " needs a file name" : std::string(); }, "FILE");
 }
 
+PackParseOutcome UsageError(const std::string& what)
+{
+    std::cerr << "orvpack: " << what << "\n"
+              << "usage: orvpack [-o OUT.dat] [--base ORIGINAL.dat] [-s FILE] [--animation frames|webp|gif|sheet] "
+                 "[--dereference] [--quantize] [-v] [-q] FOLDER   "
+                 "(orvpack --help for more)\n";
+    return {std::nullopt, 2};
+}
+
 }  // namespace
 
 PackParseOutcome ParsePackOptions(int argc, const char* const* argv)
@@ -32,11 +41,17 @@ PackParseOutcome ParsePackOptions(int argc, const char* const* argv)
                    "animation (default: FOLDER.dat beside the folder, which must not exist yet)")
         ->check(NotEmpty("-o"))
         ->option_text("OUT.dat");
-    app.add_option("--base", options.pack.base,
-                   "the original archive: its entries are kept byte for byte and in order unless their "
-                   "files in FOLDER changed; other files are added after them")
-        ->check(NotEmpty("--base"))
-        ->option_text("ORIGINAL.dat");
+    CLI::Option* base
+        = app.add_option("--base", options.pack.base,
+                         "the original archive: its entries are kept byte for byte and in order unless their "
+                         "files in FOLDER changed; other files are added after them")
+              ->check(NotEmpty("--base"))
+              ->option_text("ORIGINAL.dat");
+    app.add_option("--remove", options.pack.remove,
+                   "leave the base's entry of this name (as orvconv-cli shows it) out; may be given more than once")
+        ->needs(base)
+        ->allow_extra_args(false)
+        ->option_text("ENTRY");
     app.add_option("-s,--settings", options.pack.settings,
                    "the settings file FOLDER was converted with: frames are compared with the original and "
                    "encoded as conversion composes them with it (default: none)")
@@ -89,12 +104,11 @@ PackParseOutcome ParsePackOptions(int argc, const char* const* argv)
         std::cout << "orvpack " ORVCONV_VERSION "\n";
         return {std::nullopt, 0};
     } catch (const CLI::ParseError& e) {
-        std::cerr << "orvpack: " << e.what() << "\n"
-                  << "usage: orvpack [-o OUT.dat] [--base ORIGINAL.dat] [-s FILE] [--animation frames|webp|gif|sheet] "
-                     "[--dereference] [--quantize] [-v] [-q] FOLDER   "
-                     "(orvpack --help for more)\n";
-        return {std::nullopt, 2};
+        return UsageError(e.what());
     }
+    if (!options.pack.base.empty() && options.pack.playedAs != AnimationOutput::Frames)
+        return UsageError("--base compares numbered frames with the original; --animation webp, gif and sheet read "
+                          "files back only without it");
     return {std::move(options), 0};
 }
 

@@ -68,3 +68,23 @@ TEST_F(PlayedBackTest, AGifOfReducedFramesIsRefusedWithTheReason)
 }
 
 }  // namespace
+
+// Frames the settings leave out are in no played file: the frames after them keep their
+// numbers, so that the same settings leave the same frames out of the packed animation.
+TEST_F(PlayedBackTest, FramesTheSettingsLeaveOutKeepTheirNumbers)
+{
+    const std::string archive = Archive();
+    const std::string settings = Write("walk.ini", orv::tools::BytesOf("[walk.ani]\np2=2\np4=1\n"));
+    const auto frames = Tree(Convert(archive, "frames", {"-s", settings}));
+    for (const std::string as : {"webp", "gif"}) {
+        SCOPED_TRACE(as);
+        const std::filesystem::path folder = Convert(archive, as, {"-s", settings, "--animation", as});
+        const std::string packed = (dir.path() / (as + ".dat")).string();
+        const Process::Result result = Pack({"-s", settings, "--animation", as, "-o", packed, folder.string()});
+        ASSERT_EQ(result.exitCode, 0) << result.err;
+        EXPECT_EQ(Differing(Tree(Convert(packed, as + "-again", {"-s", settings, "--animation", as})), Tree(folder)),
+                  std::vector<std::string>{});
+        EXPECT_EQ(Differing(Tree(Convert(packed, as + "-frames", {"-s", settings})), frames),
+                  std::vector<std::string>{});
+    }
+}

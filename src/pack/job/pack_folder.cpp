@@ -8,6 +8,9 @@
 #include <thread>
 
 #include "engine/base/text.h"
+#include "engine/format/picture_header.h"
+#include "engine/read/input.h"
+#include "pack/encode/animation_data.h"
 #include "pack/archive/archive_file.h"
 #include "pack/original/base_archive.h"
 #include "pack/original/base_matcher.h"
@@ -85,7 +88,6 @@ std::string PackFolder(const PackOptions& options, const Note& note)
     if (!options.base.empty() && options.playedAs != AnimationOutput::Frames)
         throw PackError("--base compares numbered frames with the original; --animation reads other files back "
                         "only without it");
-    const std::vector<Source> played = PlayedSources(listing.files, options.playedAs);
     std::shared_ptr<const SettingsFile> settings;
     if (!options.settings.empty()) {
         try {
@@ -94,6 +96,7 @@ std::string PackFolder(const PackOptions& options, const Note& note)
             throw PackError(unreadable.what());
         }
     }
+    const std::vector<Source> played = PlayedSources(listing.files, options.playedAs, settings.get());
     EntryBuilder builder(options.quantize, note, settings.get());
     FolderFiles folder(listing.files);
     // What the archive holds is told once it is written, not before a refusal.
@@ -112,22 +115,31 @@ std::string PackFolder(const PackOptions& options, const Note& note)
         const std::string settingsShown
             = options.settings.empty() ? "without settings" : "with " + EscapeControlBytes(options.settings);
         matcher = std::make_unique<BaseMatcher>(*base, folder, builder, tell, settings, settingsShown, options.stop);
+        matcher->Remove(options.remove);
         entries = matcher->Entries();
         for (const PlannedEntry& entry : entries) names.insert(entry.name);
         // Nothing changed and nothing added: the original, whatever its layout.
-        if (matcher->remade() == 0 && folder.Untaken().empty()
+        if (!matcher->Changed() && folder.Untaken().empty()
             && AsciiLower(options.base).ends_with(".ani") == animationFile) {
+            MakeOutputFolder(output);
             CopyArchive(options.base, output, options.stop);
             for (const std::string& text : told) note(text);
             return output;
         }
     }
-    const std::vector<SourceFile> rest = folder.Untaken();
+    std::vector<SourceFile> rest = folder.Untaken();
+    std::erase_if(rest, [&](const SourceFile& file) {
+        if (!IsDesktopLeftover(FileNamePart(file.path))) return false;
+        note("skipped: " + file.shown + " (left by a file manager or editor; no conversion writes it)");
+        return true;
+    });
     // Entries whose name or kind is not what their file's name suggests: a line each with
     // -v, and a count.
     std::vector<std::string> guessed;
-    std::vector<Source> sources
-        = GroupFiles(rest, EntriesOfFiles(rest, [&guessed](const std::string& text) { guessed.push_back(text); }));
+    std::vector<EntryOfFile> entriesOfFiles
+        = EntriesOfFiles(rest, [&guessed](const std::string& text) { guessed.push_back(text); });
+    if (animationFile) JoinCutRawFrames(rest, fileName, entriesOfFiles);
+    std::vector<Source> sources = GroupFiles(rest, entriesOfFiles);
     if (options.verbose) told.insert(told.end(), guessed.begin(), guessed.end());
     if (!guessed.empty()) {
         const bool one = guessed.size() == 1;
@@ -146,9 +158,16 @@ std::string PackFolder(const PackOptions& options, const Note& note)
     sources.insert(sources.end(), played.begin(), played.end());
     std::sort(sources.begin(), sources.end(),
               [](const Source& a, const Source& b) { return a.entryShown < b.entryShown; });
+    if (animationFile && !base && sources.empty()) {
+        // What conversion leaves of an animation that draws nothing: an empty folder.
+        note(EscapeControlBytes(options.folder) + ": no files to pack; the animation draws nothing");
+        MakeOutputFolder(output);
+        WrittenFile({Piece::Held(BuildAnimation({{kSkippedPicture}}))}, output, options.stop).Commit();
+        return output;
+    }
     if (animationFile) {
         const bool one = base
-            ? sources.empty() && entries.size() == 1 && KindOf(base->entries()[0].record) == EntryKind::Animation
+            ? sources.empty() && entries.size() == 1 && base->entries()[0].kind == EntryKind::Animation
             : sources.size() == 1 && sources[0].kind == SourceKind::Frames;
         if (!one)
             throw PackError(EscapeControlBytes(options.folder) + " makes "
@@ -157,8 +176,11 @@ std::string PackFolder(const PackOptions& options, const Note& note)
     }
     std::vector<std::string> sourceNames;
     for (const Source& source : sources) {
-        const std::string name
-            = animationFile ? std::string(AnimationFileEntry(fileName, 0).Name()) : StoredName(source);
+        // An animation file's entry is named by the reader after the file (its settings
+        // section): the name of the file the folder was converted from.
+        const std::string name = animationFile
+            ? std::string(AnimationFileEntry(AsciiLower(source.entryShown), 0).Name())
+            : StoredName(source);
         if (!names.insert(name).second)
             throw PackError(source.FirstFile().shown + " would make the entry " + EscapeControlBytes(source.entryShown)
                             + ", which the base archive holds already");
@@ -170,6 +192,7 @@ std::string PackFolder(const PackOptions& options, const Note& note)
          BuildEntries(sources, sourceNames, options.quantize, settings.get(), note, options.stop, threads))
         entries.push_back(std::move(entry));
     CheckArchiveLimits(entries, EscapeControlBytes(options.folder));
+    MakeOutputFolder(output);
     if (animationFile) {
         WrittenFile(entries[0].pieces, output, options.stop).Commit();
         for (const std::string& text : told) note(text);

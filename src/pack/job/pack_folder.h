@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "engine/convert/batch_options.h"
 
@@ -11,6 +12,7 @@ struct PackOptions {
     std::string folder;  // as orvconv-cli wrote it, perhaps edited
     std::string output;  // empty: FOLDER.dat beside the folder
     std::string base;  // empty: none; else the original archive the folder came from
+    std::vector<std::string> remove;  // entries of the base, by shown name, left out
     bool quantize = false;  // reduce pictures of more than 128 colours
     std::string settings;  // empty: none; else the settings file the folder was converted with
     bool dereference = false;  // follow symbolic links in the folder

@@ -56,7 +56,7 @@ BaseArchive::BaseArchive(const std::string& path) : BaseArchive(path, path, Inpu
 BaseArchive::BaseArchive(const std::string& readPath, const std::string& shownPath, InputKind kind) :
     path_(shownPath), reader_(OpenBase(readPath, shownPath, kind))
 {
-    for (const InputEntry& entry : reader_.entries()) entries_.push_back({entry.Record(), entry.shown});
+    for (const InputEntry& entry : reader_.entries()) entries_.push_back({entry.Record(), entry.shown, entry.kind});
 }
 
 std::uint32_t BaseArchive::FrameCount(std::size_t i)
@@ -93,7 +93,7 @@ std::vector<RenderedFile> BaseArchive::Outputs(std::size_t i, OutputMode mode)
     const std::string picture = mode == AllPng ? ".png" : ".bmp";
     std::vector<RenderedFile> files;
     try {
-        switch (KindOf(entry.record)) {
+        switch (entry.kind) {
         case EntryKind::Picture: {
             RenderedPicture rendered = reader_.Picture(i);
             if (rendered.action == PictureAction::Drawn) {
@@ -132,7 +132,7 @@ std::vector<RenderedFile> BaseArchive::Outputs(std::size_t i, OutputMode mode)
 std::vector<std::string> BaseArchive::OutputNames(std::size_t i, OutputMode mode)
 {
     const BaseEntry& entry = entries_[i];
-    if (KindOf(entry.record) != EntryKind::Picture) {
+    if (entry.kind != EntryKind::Picture) {
         std::vector<std::string> names;
         for (const RenderedFile& file : Outputs(i, mode)) names.push_back(file.name);
         return names;

@@ -17,6 +17,9 @@ namespace orv::pack {
 struct BaseEntry {
     ArchiveEntry record;  // its size cut to what the file holds
     std::string shown;  // its name as orvconv-cli shows it
+    // As the reader takes it: an animation file's one entry is an animation whatever its
+    // cut name ends in.
+    EntryKind kind = EntryKind::Other;
 };
 
 // One file orvconv-cli writes for an entry, held in memory: a picture's pixels, or

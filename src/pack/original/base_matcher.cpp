@@ -33,9 +33,33 @@ std::vector<PlannedEntry> BaseMatcher::Entries()
     std::vector<PlannedEntry> planned;
     for (std::size_t i = 0; i < entries.size(); ++i) {
         StopIfAsked(stop_);
+        if (removed_.count(i) != 0) {
+            for (const std::string& name : base_.OutputNames(i, mode_)) {
+                if (const SourceFile* file = folder_.Find(name)) folder_.Take(*file);
+            }
+            continue;
+        }
+        plannedAt_[i] = planned.size();
         planned.push_back(Match(i, false));
     }
     return planned;
+}
+
+void BaseMatcher::Remove(const std::vector<std::string>& shownNames)
+{
+    for (const std::string& name : shownNames) {
+        const std::vector<BaseEntry>& entries = base_.entries();
+        const auto found
+            = std::find_if(entries.begin(), entries.end(), [&](const BaseEntry& entry) { return entry.shown == name; });
+        if (found == entries.end())
+            throw PackError("--remove " + EscapeControlBytes(name) + ": " + EscapeControlBytes(base_.path())
+                            + " holds no entry of that name");
+        const auto i = static_cast<std::size_t>(found - entries.begin());
+        removed_.insert(i);
+        // The entries after it may find another canvas.
+        firstRemade_ = std::min(firstRemade_, i);
+        note_("removed: " + EscapeControlBytes(name));
+    }
 }
 
 bool BaseMatcher::RemakeDrawnOtherwise(const std::string& writtenPath, std::vector<PlannedEntry>& planned)
@@ -47,13 +71,14 @@ bool BaseMatcher::RemakeDrawnOtherwise(const std::string& writtenPath, std::vect
     for (std::size_t i = firstRemade_ + 1; i < base_.entries().size(); ++i) {
         // Only an animation can show what the entries before it left in the canvas: a
         // picture is drawn on a cleared one, and other entries draw nothing.
-        if (remadeIndices_.count(i) != 0 || KindOf(base_.entries()[i].record) != EntryKind::Animation) continue;
+        if (remadeIndices_.count(i) != 0 || removed_.count(i) != 0 || base_.entries()[i].kind != EntryKind::Animation)
+            continue;
         StopIfAsked(stop_);
-        if (SameDrawing(written.Outputs(i, mode_), base_.Outputs(i, mode_))) continue;
+        if (SameDrawing(written.Outputs(plannedAt_.at(i), mode_), base_.Outputs(i, mode_))) continue;
         PlannedEntry remade = Match(i, true);
         // An animation the folder holds whole (--ani-raw) is copied, not drawn.
         if (remadeIndices_.count(i) == 0) continue;
-        planned[i] = std::move(remade);
+        planned[plannedAt_.at(i)] = std::move(remade);
         any = true;
     }
     return any;
@@ -67,7 +92,7 @@ PlannedEntry BaseMatcher::Match(std::size_t i, bool drawnOtherwise)
                       EscapeControlBytes(base_.path()),
                       {entry.record.size == 0 ? Piece::Held({})
                                               : Piece::FromFile(base_.path(), entry.record.offset, entry.record.size)}};
-    const EntryKind kind = KindOf(entry.record);
+    const EntryKind kind = entry.kind;
     if (kind == EntryKind::Animation) {
         // Written whole with --ani-raw.
         if (const SourceFile* raw = folder_.Find(entry.shown)) {
@@ -80,7 +105,7 @@ PlannedEntry BaseMatcher::Match(std::size_t i, bool drawnOtherwise)
     if (kind == EntryKind::Picture && !drawnOtherwise) {
         const std::vector<std::string> names = base_.OutputNames(i, mode_);
         if (std::none_of(names.begin(), names.end(), [&](const std::string& name) {
-                return lastWriter_.at(name) == i && folder_.Find(name) != nullptr;
+                return lastWriter_.at(name) == i && folder_.FindPicture(name) != nullptr;
             }))
             return kept;
     }
@@ -90,7 +115,7 @@ PlannedEntry BaseMatcher::Match(std::size_t i, bool drawnOtherwise)
     for (const RenderedFile& rendered : base_.Outputs(i, mode_)) {
         const std::string& name = rendered.name;
         if (lastWriter_.at(name) != i) continue;
-        const SourceFile* file = folder_.Find(name);
+        const SourceFile* file = rendered.picture ? folder_.FindPicture(name) : folder_.Find(name);
         const SourceFile& from = file != nullptr ? *file : Held(rendered, kind);
         if (file != nullptr) {
             folder_.Take(*file);
@@ -166,7 +191,7 @@ void BaseMatcher::Add(Source& source, EntryKind kind, const std::string& name, c
         source.kind = SourceKind::Frames;
         if (const std::optional<FrameName> frame = FrameNameOf(name))
             source.frames.emplace(frame->number, file);
-        else if (const std::optional<FrameName> raw = RawFrameNameOf(name))
+        else if (const std::optional<FrameName> raw = NumberedNameOf(name))
             source.rawFrames.emplace(raw->number, file);
         return;
     }

@@ -31,8 +31,14 @@ public:
     BaseMatcher(BaseArchive& base, FolderFiles& folder, EntryBuilder& builder, const Note& note,
                 std::shared_ptr<const SettingsFile> settings, std::string settingsShown, PackStop stop);
 
-    std::size_t remade() const { return remade_; }
+    // Whether an entry is made anew or left out: the archive is then no copy of the base.
+    bool Changed() const { return remade_ != 0 || !removed_.empty(); }
 
+    // Leaves the entries of these shown names out; their files in the folder are passed
+    // over. PackError naming a name the base holds no entry of.
+    void Remove(const std::vector<std::string>& shownNames);
+
+    // The entries kept or made anew, in the base's order.
     std::vector<PlannedEntry> Entries();
 
     // Kept entries drawn otherwise in the written archive than in the original (the
@@ -85,6 +91,9 @@ private:
     std::size_t remade_ = 0;
     std::size_t firstRemade_ = static_cast<std::size_t>(-1);
     std::set<std::size_t> remadeIndices_;
+    std::set<std::size_t> removed_;
+    // Where each entry not removed is in Entries() and so in the written archive.
+    std::map<std::size_t, std::size_t> plannedAt_;
     std::map<std::string, std::size_t> lastWriter_;
 };
 

@@ -5,6 +5,9 @@
 
 #include "engine/base/text.h"
 #include "pack/files/pack_error.h"
+#include "pack/plan/entry_name.h"
+#include "pack/plan/file_entries.h"
+#include "settings/settings_file.h"
 
 namespace orv::pack {
 
@@ -21,32 +24,51 @@ std::vector<PlayedFrame> ReadFrames(const SourceFile& file, AnimationOutput as)
     return {};
 }
 
+// The entry a played file makes: NAME.ani, or NAME itself where that would pass 16
+// bytes, as for numbered frames.
+std::string EntryNamed(const std::string& played)
+{
+    if (FitsEntryName(played)) return played;
+    return StemAsName(played, "ani").value_or(played);
+}
+
+// Whether the settings leave frame `number` of the entry out, so that conversion showed
+// no picture for it.
+bool LeftOut(const SettingsFile* settings, const std::string& entryShown, std::uint32_t number)
+{
+    if (settings == nullptr) return false;
+    const std::string section = EntryNameFor(entryShown).value_or(entryShown);
+    return settings->IntegerValue(section, "p" + std::to_string(number), 0) == static_cast<std::int32_t>(number);
+}
+
 }  // namespace
 
-std::vector<Source> PlayedSources(std::vector<SourceFile>& files, AnimationOutput as)
+std::vector<Source> PlayedSources(std::vector<SourceFile>& files, AnimationOutput as, const SettingsFile* settings)
 {
     std::vector<Source> sources;
     std::set<std::string> taken;
     for (const SourceFile& file : files) {
         const std::optional<std::string> entry = PlayedEntryOf(FileNamePart(file.path), as);
         if (!entry) continue;
-        Source source{SourceKind::Frames, *entry, {}, {}, {}};
+        Source source{SourceKind::Frames, EntryNamed(*entry), {}, {}, {}};
         taken.insert(file.path);
         if (as == AnimationOutput::Sheet) taken.insert(file.path.substr(0, file.path.size() - 4) + ".json");
         const std::string_view stem = WithoutExtension(*entry);
         for (const SourceFile& other : files) {
             const std::string name(FileNamePart(other.path));
-            if (const std::optional<FrameName> raw = RawFrameNameOf(name); raw && raw->stem == *entry) {
+            if (const std::optional<FrameName> raw = RawFrameNameOf(name); raw && raw->stem == source.entryShown) {
                 source.rawFrames.emplace(raw->number, other);
                 taken.insert(other.path);
             } else if (const std::optional<FrameName> frame = FrameNameOf(name); frame && frame->stem == stem) {
                 throw PackError(file.shown + " and " + other.shown + " would both make frames of the entry "
-                                + EscapeControlBytes(*entry));
+                                + EscapeControlBytes(source.entryShown));
             }
         }
         std::uint32_t next = 1;
         for (PlayedFrame& frame : ReadFrames(file, as)) {
-            while (frame.number == 0 && source.rawFrames.count(next) != 0) ++next;
+            while (frame.number == 0
+                   && (source.rawFrames.count(next) != 0 || LeftOut(settings, source.entryShown, next)))
+                ++next;
             const std::uint32_t number = frame.number != 0 ? frame.number : next++;
             if (number > kMaxFrameNumber)
                 throw PackError(file.shown + ": more frames than an animation is packed with here");

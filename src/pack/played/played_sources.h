@@ -5,14 +5,19 @@
 #include "pack/plan/folder_sources.h"
 #include "pack/played/played_frames.h"
 
+namespace orv {
+class SettingsFile;
+}  // namespace orv
+
 namespace orv::pack {
 
 // The animations of the files in `files` that play them (written as `as` names), each a
 // source of frames: the file's frames, numbered as a sheet's JSON says or else from 1 on
-// past the numbers of the raw frames the folder holds for it, and those raw frames. The
+// past the numbers of the raw frames the folder holds for it and of the frames the settings
+// (or none) leave out, and those raw frames. The
 // files it reads (a sheet's JSON with its picture) and the raw frames leave `files`.
 // PackError naming both files when numbered picture frames of the same animation are
 // there too, or when a file cannot be read back into frames.
-std::vector<Source> PlayedSources(std::vector<SourceFile>& files, AnimationOutput as);
+std::vector<Source> PlayedSources(std::vector<SourceFile>& files, AnimationOutput as, const SettingsFile* settings);
 
 }  // namespace orv::pack
