@@ -4,6 +4,8 @@
 // gives the same files again, its frames the same pictures as the original's.
 #include <gtest/gtest.h>
 
+#include <nlohmann/json.hpp>
+
 #include "orvpack_fixture.h"
 #include "tools/ani_writer.h"
 
@@ -86,5 +88,42 @@ TEST_F(PlayedBackTest, FramesTheSettingsLeaveOutKeepTheirNumbers)
                   std::vector<std::string>{});
         EXPECT_EQ(Differing(Tree(Convert(packed, as + "-frames", {"-s", settings})), frames),
                   std::vector<std::string>{});
+    }
+}
+
+// A sheet's JSON saved again by other tools reads the same; a record that gives no frame
+// is refused, naming it, rather than leaving the frame out.
+TEST_F(PlayedBackTest, ASheetIndexIsReadAsAnyJson)
+{
+    const std::string archive = Archive();
+    const std::filesystem::path folder = Convert(archive, "sheet", {"--animation", "sheet"});
+    const std::filesystem::path index = folder / "walk_sheet.json";
+    const nlohmann::json written = nlohmann::json::parse(ReadAll(index));
+    nlohmann::json quoted = written;
+    quoted["frames"][1]["number"] = std::to_string(quoted["frames"][1]["number"].get<int>());
+    nlohmann::json negative = written;
+    negative["frames"][2]["x"] = -4;
+    struct Case {
+        std::string name, json, refusal;
+    };
+    // nlohmann dumps keys sorted: "height" first.
+    for (const Case& c : {Case{"indented, sorted", written.dump(4), ""}, Case{"compact, sorted", written.dump(), ""},
+                          Case{"quoted number", quoted.dump(2), "record 2 of \"frames\" has no \"number\""},
+                          Case{"negative x", negative.dump(2), "record 3 of \"frames\" has no \"x\""},
+                          Case{"no JSON", "{\"frames\": [", "walk_sheet.json: not JSON"}}) {
+        SCOPED_TRACE(c.name);
+        ASSERT_TRUE(orv::tools::WriteFileBytes(index.string(), orv::tools::BytesOf(c.json)));
+        const std::string packed = (dir.path() / "packed.dat").string();
+        std::filesystem::remove(packed);
+        const Process::Result result = Pack({"--animation", "sheet", "-o", packed, folder.string()});
+        if (!c.refusal.empty()) {
+            EXPECT_EQ(result.exitCode, 1);
+            EXPECT_NE(result.err.find(c.refusal), std::string::npos) << result.err;
+            continue;
+        }
+        ASSERT_EQ(result.exitCode, 0) << result.err;
+        EXPECT_EQ(Differing(Tree(Convert(packed, "again", {"--animation", "sheet"})), Tree(folder)),
+                  std::vector<std::string>{"walk_sheet.json"});
+        std::filesystem::remove_all(dir.path() / "again");
     }
 }
