@@ -20,7 +20,8 @@ CLI::Validator NotEmpty(const std::string& what)
 PackParseOutcome UsageError(const std::string& what)
 {
     std::cerr << "orvpack: " << what << "\n"
-              << "usage: orvpack [-o OUT.dat] [--base ORIGINAL.dat] [-s FILE] [--animation frames|webp|gif|sheet] "
+              << "usage: orvpack [-o OUT.dat] [--base ORIGINAL.dat] [--remove ENTRY] [-s FILE] "
+                 "[--animation frames|webp|gif|sheet] "
                  "[--dereference] [--quantize] [-v] [-q] FOLDER   "
                  "(orvpack --help for more)\n";
     return {std::nullopt, 2};
@@ -81,7 +82,8 @@ PackParseOutcome ParsePackOptions(int argc, const char* const* argv)
                "longer than 16 bytes, two files making the same entry, more than 65,535 entries, an archive past "
                "4 GiB or a picture storing more than 128 colours (without --quantize) is an error naming the file, "
                "and then no archive is written. With --base, an animation whose frames match the original only as "
-               "other settings compose it is kept as it is, with a note. The archive is written under a temporary name "
+               "conversion without settings shows it is kept as it is, with a note. The archive is written under a "
+               "temporary name "
                "and put in place when "
                "complete; without -o no existing file is replaced.\n\n"
                "Exit status:\n"

@@ -5,7 +5,6 @@
 
 #include "engine/base/text.h"
 #include "pack/files/file_bytes.h"
-#include "pack/original/frame_compositions.h"
 #include "pack/files/picture_file.h"
 
 namespace orv::pack {
@@ -147,42 +146,35 @@ PlannedEntry BaseMatcher::Match(std::size_t i, bool drawnOtherwise)
 
 bool BaseMatcher::ComposedOtherwise(std::size_t i, const Source& source, const Differences& differences)
 {
-    const FrameCompositions compositions = base_.Compositions(i);
-    const auto pixels
-        = [](const SourceFile& file) { return file.pixels ? *file.pixels : ReadPictureFile(file.path, file.shown); };
-    const auto explains = [&](std::uint32_t number, const Picture& picture, const SourceFile* before) {
-        if (before == nullptr) return compositions.Explains(number, picture, nullptr);
-        const Picture under = pixels(*before);
-        return compositions.Explains(number, picture, &under);
-    };
+    // Without settings named, only an edit makes a frame differ.
+    if (!settings_) return false;
+    std::map<std::uint32_t, std::shared_ptr<const Picture>> plain;
+    for (const RenderedFile& rendered : base_.FramesWithoutSettings(i, mode_)) {
+        if (const std::optional<FrameName> frame = FrameNameOf(rendered.name); frame && rendered.picture)
+            plain[frame->number] = rendered.picture;
+    }
     std::size_t explained = 0;
     std::string unexplained;
-    // The frame before as the original shows it where the folder lacks it (left out
-    // by the folder's settings, perhaps), and the one before that the folder holds.
-    const SourceFile* previous = nullptr;
-    const SourceFile* previousInFolder = nullptr;
     for (const auto& [number, file] : source.frames) {
-        if (differences.frames.count(number) != 0) {
-            const Picture picture = pixels(file);
-            if (explains(number, picture, previous)
-                || (previousInFolder != previous && explains(number, picture, previousInFolder)))
-                ++explained;
-            else if (unexplained.empty())
-                unexplained = file.shown;
-        }
-        previous = &file;
-        if (!file.path.empty()) previousInFolder = &file;
+        if (differences.frames.count(number) == 0) continue;
+        const Picture picture = file.pixels ? *file.pixels : ReadPictureFile(file.path, file.shown);
+        const auto found = plain.find(number);
+        if (found != plain.end() && found->second->width == picture.width && found->second->height == picture.height
+            && found->second->bgr == picture.bgr)
+            ++explained;
+        else if (unexplained.empty())
+            unexplained = file.shown;
     }
     if (explained == 0) return false;
     const std::string entry = EscapeControlBytes(source.entryShown);
     if (unexplained.empty() && !differences.others) {
         note_("kept: " + entry + " as the original has it: its frames differ from it " + settingsShown_
-              + " but match it under other settings (-s names the settings the folder was converted with)");
+              + " but match it without settings (-s names the settings the folder was converted with)");
         return true;
     }
     throw PackError((unexplained.empty() ? entry : unexplained) + " is edited, but other frames of " + entry
                     + " differ from the original " + settingsShown_
-                    + " and match it under other settings; -s names the settings the folder was converted with");
+                    + " and match it without settings; -s names the settings the folder was converted with");
 }
 
 void BaseMatcher::Add(Source& source, EntryKind kind, const std::string& name, const SourceFile& file)

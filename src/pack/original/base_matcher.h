@@ -63,9 +63,10 @@ private:
     };
 
     // Whether the animation's frames that differ from the original under the settings
-    // given are all what other settings compose from it: the folder was converted with
-    // those, and nothing was edited. PackError when some are and others are edits, which
-    // these settings would compose otherwise than the folder shows them.
+    // given are all what conversion without settings shows: the folder was converted so,
+    // and nothing was edited. PackError when some are and others are edits, which these
+    // settings would compose otherwise than the folder shows them. Without settings given,
+    // every frame that differs is an edit.
     bool ComposedOtherwise(std::size_t i, const Source& source, const Differences& differences);
 
     // Adds one of the entry's files (from the folder, or the original's rendering where the
