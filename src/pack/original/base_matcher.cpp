@@ -44,6 +44,24 @@ std::vector<PlannedEntry> BaseMatcher::Entries()
     return planned;
 }
 
+bool BaseMatcher::WrittenOver(const std::string& name, std::size_t i) const
+{
+    const auto found = lastWriter_.find(name);
+    return found != lastWriter_.end() && found->second != i;
+}
+
+void BaseMatcher::Planned(std::map<std::size_t, std::size_t> at, const std::set<std::size_t>& replaced)
+{
+    plannedAt_ = std::move(at);
+    for (std::size_t i = 0; i < base_.entries().size(); ++i) {
+        if (plannedAt_.count(i) == 0) removed_.insert(i);
+    }
+    remadeIndices_ = replaced;
+    remade_ = replaced.size();
+    if (!removed_.empty()) firstRemade_ = std::min(firstRemade_, *removed_.begin());
+    if (!replaced.empty()) firstRemade_ = std::min(firstRemade_, *replaced.begin());
+}
+
 void BaseMatcher::Remove(const std::vector<std::string>& shownNames)
 {
     for (const std::string& name : shownNames) {
@@ -104,7 +122,7 @@ PlannedEntry BaseMatcher::Match(std::size_t i, bool drawnOtherwise)
     if (kind == EntryKind::Picture && !drawnOtherwise) {
         const std::vector<std::string> names = base_.OutputNames(i, mode_);
         if (std::none_of(names.begin(), names.end(), [&](const std::string& name) {
-                return lastWriter_.at(name) == i && folder_.FindPicture(name) != nullptr;
+                return !WrittenOver(name, i) && folder_.FindPicture(name) != nullptr;
             }))
             return kept;
     }
@@ -113,7 +131,7 @@ PlannedEntry BaseMatcher::Match(std::size_t i, bool drawnOtherwise)
     Differences differences;
     for (const RenderedFile& rendered : base_.Outputs(i, mode_)) {
         const std::string& name = rendered.name;
-        if (lastWriter_.at(name) != i) continue;
+        if (WrittenOver(name, i)) continue;
         const SourceFile* file = rendered.picture ? folder_.FindPicture(name) : folder_.Find(name);
         const SourceFile& from = file != nullptr ? *file : Held(rendered, kind);
         if (file != nullptr) {

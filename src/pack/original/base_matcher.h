@@ -41,6 +41,10 @@ public:
     // The entries kept or made anew, in the base's order.
     std::vector<PlannedEntry> Entries();
 
+    // In place of Entries, for entries planned elsewhere (orv.Writer): base entry i is at
+    // at[i] of the planned entries (removed when missing), those in `replaced` made anew.
+    void Planned(std::map<std::size_t, std::size_t> at, const std::set<std::size_t>& replaced);
+
     // Kept entries drawn otherwise in the written archive than in the original (the
     // canvas block carries what remade entries before them leave), each made anew from
     // the original's rendering and its files in the folder.
@@ -48,6 +52,9 @@ public:
 
 private:
     PlannedEntry Match(std::size_t i, bool drawnOtherwise);
+
+    // Whether another entry's file replaces entry i's file of this name.
+    bool WrittenOver(const std::string& name, std::size_t i) const;
 
     // The files of an entry that differ from the original's rendering: picture frames by
     // number, and whether any other file does.
@@ -95,6 +102,8 @@ private:
     std::set<std::size_t> removed_;
     // Where each entry not removed is in Entries() and so in the written archive.
     std::map<std::size_t, std::size_t> plannedAt_;
+    // The entry whose file each output name holds (a later entry's file replaces an
+    // earlier one's); left empty for entries planned elsewhere, which match no folder.
     std::map<std::string, std::size_t> lastWriter_;
 };
 
