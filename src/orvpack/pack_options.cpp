@@ -66,6 +66,11 @@ PackParseOutcome ParsePackOptions(int argc, const char* const* argv)
                    "whose frames were reduced to 256 colours is refused) (default: frames)")
         ->transform(CLI::CheckedTransformer(AnimationOutputNames(), CLI::ignore_case).description(""))
         ->option_text(choices);
+    app.add_option("--frame-ms", options.pack.frameMs,
+                   "how long each frame of a webp or gif was shown when FOLDER was converted (default 100): a "
+                   "frame shown k times as long is k equal frames")
+        ->check(CLI::Range(1, 655350))
+        ->option_text("N");
     app.add_flag("--dereference", options.pack.dereference,
                  "pack the files that symbolic links in FOLDER name (default: skip the links)");
     app.add_option("-j,--jobs", options.pack.threads,

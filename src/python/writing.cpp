@@ -305,10 +305,13 @@ std::string PackFolderOf(const std::filesystem::path& folder, const std::optiona
                          const std::optional<std::filesystem::path>& base,
                          const std::optional<std::filesystem::path>& settings, bool quantize, bool dereference,
                          unsigned threads, const std::function<void(const std::string&)>& note,
-                         const std::string& animation, bool verbose, const std::vector<std::string>& remove)
+                         const std::string& animation, bool verbose, const std::vector<std::string>& remove,
+                         std::int32_t frameMs)
 {
+    if (frameMs < 1) throw py::value_error("frame_ms is at least 1");
     pack::PackOptions options;
     options.playedAs = PlayedAs(animation);
+    options.frameMs = frameMs;
     options.verbose = verbose;
     options.remove = remove;
     options.folder = folder.string();
@@ -363,12 +366,13 @@ void BindWriting(py::module_& m)
     m.def("pack_folder", &PackFolderOf, py::arg("folder"), py::arg("output") = py::none(), py::arg("base") = py::none(),
           py::arg("settings") = py::none(), py::arg("quantize") = false, py::arg("dereference") = false,
           py::arg("threads") = 0u, py::arg("note") = py::none(), py::arg("animation") = "frames",
-          py::arg("verbose") = false, py::arg("remove") = std::vector<std::string>(),
+          py::arg("verbose") = false, py::arg("remove") = std::vector<std::string>(), py::arg("frame_ms") = 100,
           "Builds an archive from a folder orvconv-cli wrote, as orvpack does, and returns its path "
           "(output, or FOLDER.dat beside the folder). base: the archive the folder came from, whose "
           "entries stay byte for byte unless their files changed; remove: names of its entries (as shown) "
           "left out. animation: how the folder's animations were converted (\"frames\", \"webp\", "
-          "\"gif\", \"sheet\"), as orvpack --animation. verbose: a note for each entry named otherwise than "
+          "\"gif\", \"sheet\"), as orvpack --animation, frame_ms as its --frame-ms. verbose: a note for each entry "
+          "named otherwise than "
           "its file suggests (orvpack -v). note(text) receives what orvpack tells.");
 }
 

@@ -96,7 +96,8 @@ std::string PackFolder(const PackOptions& options, const Note& note)
             throw PackError(unreadable.what());
         }
     }
-    const std::vector<Source> played = PlayedSources(listing.files, options.playedAs, settings.get());
+    const std::vector<Source> played
+        = PlayedSources(listing.files, {options.playedAs, settings.get(), options.frameMs, note});
     EntryBuilder builder(options.quantize, note, settings.get());
     FolderFiles folder(listing.files);
     // What the archive holds is told once it is written, not before a refusal.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
@@ -17,6 +18,7 @@ struct PackOptions {
     std::string settings;  // empty: none; else the settings file the folder was converted with
     bool dereference = false;  // follow symbolic links in the folder
     AnimationOutput playedAs = AnimationOutput::Frames;  // how orvconv-cli wrote the folder's animations
+    std::int32_t frameMs = 100;  // how long it showed each frame of a WebP or GIF
     bool verbose = false;  // name each entry whose name or kind its file's name does not suggest
     unsigned threads = 0;  // entries encoded at once; 0: one a core
     std::function<bool()> stop;  // asked between entries and chunks written: true abandons the archive

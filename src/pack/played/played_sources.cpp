@@ -4,6 +4,8 @@
 #include <set>
 
 #include "engine/base/text.h"
+#include "engine/export/gif_animation.h"
+#include "pack/played/frame_times.h"
 #include "pack/files/pack_error.h"
 #include "pack/plan/entry_name.h"
 #include "pack/plan/file_entries.h"
@@ -13,11 +15,16 @@ namespace orv::pack {
 
 namespace {
 
-std::vector<PlayedFrame> ReadFrames(const SourceFile& file, AnimationOutput as)
+std::vector<PlayedFrame> ReadFrames(const SourceFile& file, const PlayedOptions& options)
 {
-    switch (as) {
-    case AnimationOutput::Webp: return ReadWebpFrames(file.path, file.shown);
-    case AnimationOutput::Gif: return ReadGifFrames(file.path, file.shown);
+    const auto ms = static_cast<std::uint32_t>(options.frameMs);
+    switch (options.as) {
+    case AnimationOutput::Webp:
+        return FramesOfTimes(ReadWebpFrames(file.path, file.shown), ms, "ms", file.shown, options.note);
+    case AnimationOutput::Gif:
+        return FramesOfTimes(ReadGifFrames(file.path, file.shown),
+                             static_cast<std::uint32_t>(GifDelayOf(options.frameMs)), "hundredths of a second",
+                             file.shown, options.note);
     case AnimationOutput::Sheet: return ReadSheetFrames(file.path, file.shown);
     case AnimationOutput::Frames: break;
     }
@@ -43,8 +50,9 @@ bool LeftOut(const SettingsFile* settings, const std::string& entryShown, std::u
 
 }  // namespace
 
-std::vector<Source> PlayedSources(std::vector<SourceFile>& files, AnimationOutput as, const SettingsFile* settings)
+std::vector<Source> PlayedSources(std::vector<SourceFile>& files, const PlayedOptions& options)
 {
+    const AnimationOutput as = options.as;
     std::vector<Source> sources;
     std::set<std::string> taken;
     for (const SourceFile& file : files) {
@@ -65,9 +73,9 @@ std::vector<Source> PlayedSources(std::vector<SourceFile>& files, AnimationOutpu
             }
         }
         std::uint32_t next = 1;
-        for (PlayedFrame& frame : ReadFrames(file, as)) {
+        for (PlayedFrame& frame : ReadFrames(file, options)) {
             while (frame.number == 0
-                   && (source.rawFrames.count(next) != 0 || LeftOut(settings, source.entryShown, next)))
+                   && (source.rawFrames.count(next) != 0 || LeftOut(options.settings, source.entryShown, next)))
                 ++next;
             const std::uint32_t number = frame.number != 0 ? frame.number : next++;
             if (number > kMaxFrameNumber)

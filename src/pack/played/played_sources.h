@@ -1,5 +1,8 @@
 #pragma once
 
+#include <cstdint>
+#include <functional>
+#include <string>
 #include <vector>
 
 #include "pack/plan/folder_sources.h"
@@ -11,13 +14,22 @@ class SettingsFile;
 
 namespace orv::pack {
 
-// The animations of the files in `files` that play them (written as `as` names), each a
+// How the folder's animations were converted: as what, with which settings (or none), and
+// for how long each frame is shown in a WebP or GIF. note gets what reading them tells.
+struct PlayedOptions {
+    AnimationOutput as = AnimationOutput::Frames;
+    const SettingsFile* settings = nullptr;
+    std::int32_t frameMs = 100;
+    std::function<void(const std::string&)> note;
+};
+
+// The animations of the files in `files` that play them (written as options.as says), each a
 // source of frames: the file's frames, numbered as a sheet's JSON says or else from 1 on
 // past the numbers of the raw frames the folder holds for it and of the frames the settings
 // (or none) leave out, and those raw frames. The
 // files it reads (a sheet's JSON with its picture) and the raw frames leave `files`.
 // PackError naming both files when numbered picture frames of the same animation are
 // there too, or when a file cannot be read back into frames.
-std::vector<Source> PlayedSources(std::vector<SourceFile>& files, AnimationOutput as, const SettingsFile* settings);
+std::vector<Source> PlayedSources(std::vector<SourceFile>& files, const PlayedOptions& options);
 
 }  // namespace orv::pack
