@@ -127,3 +127,19 @@ TEST_F(PlayedBackTest, ASheetIndexIsReadAsAnyJson)
         std::filesystem::remove_all(dir.path() / "again");
     }
 }
+
+// --base compares numbered frames: a file that plays one of the base's animations is
+// refused, never added beside it as a new entry.
+TEST_F(PlayedBackTest, APlayedFileBesideItsBaseIsRefused)
+{
+    const std::string archive = Archive();
+    for (const std::string as : {"webp", "gif", "sheet"}) {
+        SCOPED_TRACE(as);
+        const std::filesystem::path folder = Convert(archive, as, {"--animation", as});
+        const std::string packed = (dir.path() / (as + ".dat")).string();
+        const Process::Result result = Pack({"--base", archive, "-o", packed, folder.string()});
+        EXPECT_EQ(result.exitCode, 1);
+        EXPECT_NE(result.err.find("plays the base's animation walk.ani"), std::string::npos) << result.err;
+        EXPECT_FALSE(std::filesystem::exists(packed));
+    }
+}

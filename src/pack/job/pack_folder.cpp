@@ -49,6 +49,26 @@ std::string StoredName(const Source& source)
     return *name;
 }
 
+// A WebP, GIF or sprite sheet of a base's animation is no new entry: --base compares the
+// numbered frames of animations, and the played file would be added beside the original.
+void RefusePlayedFiles(const std::vector<SourceFile>& rest, const BaseArchive& base)
+{
+    for (const SourceFile& file : rest) {
+        std::string name(FileNamePart(file.path));
+        if (name.ends_with("_sheet.json")) name = name.substr(0, name.size() - 5) + ".png";
+        for (const AnimationOutput as : {AnimationOutput::Webp, AnimationOutput::Gif, AnimationOutput::Sheet}) {
+            const std::optional<std::string> played = PlayedEntryOf(name, as);
+            if (!played) continue;
+            for (const BaseEntry& entry : base.entries()) {
+                if (entry.kind == EntryKind::Animation && WithoutExtension(entry.shown) == WithoutExtension(*played))
+                    throw PackError(file.shown + " plays the base's animation " + EscapeControlBytes(entry.shown)
+                                    + ", and --base compares its numbered frames: convert it with --animation "
+                                    + "frames to edit it");
+            }
+        }
+    }
+}
+
 }  // namespace
 
 std::string ArchivePathFor(const PackOptions& options)
@@ -134,6 +154,7 @@ std::string PackFolder(const PackOptions& options, const Note& note)
         note("skipped: " + file.shown + " (left by a file manager or editor; no conversion writes it)");
         return true;
     });
+    if (base) RefusePlayedFiles(rest, *base);
     // Entries whose name or kind is not what their file's name suggests: a line each with
     // -v, and a count.
     std::vector<std::string> guessed;
