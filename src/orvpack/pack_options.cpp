@@ -62,8 +62,9 @@ PackParseOutcome ParsePackOptions(int argc, const char* const* argv)
     for (const auto& [name, output] : AnimationOutputNames()) choices += (choices.empty() ? "" : "|") + name;
     app.add_option("--animation", options.pack.playedAs,
                    "how FOLDER's animations were converted: numbered frames, or NAME.webp, NAME.gif or "
-                   "NAME_sheet.png with its JSON, read back into the frames of NAME.ani (not with --base; a GIF "
-                   "whose frames were reduced to 256 colours is refused) (default: frames)")
+                   "NAME_sheet.png with its JSON, read back into the frames of NAME.ani (with --base, compared with "
+                   "the original's frames; a GIF whose frames were reduced to 256 colours is refused) (default: "
+                   "frames)")
         ->transform(CLI::CheckedTransformer(AnimationOutputNames(), CLI::ignore_case).description(""))
         ->option_text(choices);
     app.add_option("--frame-ms", options.pack.frameMs,
@@ -113,9 +114,6 @@ PackParseOutcome ParsePackOptions(int argc, const char* const* argv)
     } catch (const CLI::ParseError& e) {
         return UsageError(e.what());
     }
-    if (!options.pack.base.empty() && options.pack.playedAs != AnimationOutput::Frames)
-        return UsageError("--base compares numbered frames with the original; --animation webp, gif and sheet read "
-                          "files back only without it");
     return {std::move(options), 0};
 }
 

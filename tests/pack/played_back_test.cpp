@@ -16,8 +16,8 @@ namespace {
 class PlayedBackTest : public OrvpackTest {
 protected:
     // walk.ani: frames of one size, a raw frame (type 5) among them, a frame like the one
-    // before; title.cg beside it.
-    std::string Archive()
+    // before; title.cg beside it. fourth: the seed of frame 4's colours.
+    std::string Archive(int fourth = 3, const std::string& name = "game.dat")
     {
         Bytes raw{5, 1, 2, 3};
         const Bytes first = StripedPicture(0, 12, 8, 1, {0, 0, 12, 8}, 8);
@@ -25,10 +25,10 @@ protected:
             first,
             StripedPicture(2, 12, 8, 2, {2, 1, 9, 5}, 8),
             StripedPicture(2, 12, 8, 2, {2, 1, 9, 5}, 8),
-            StripedPicture(2, 12, 8, 3, {5, 3, 12, 8}, 8),
+            StripedPicture(2, 12, 8, fourth, {5, 3, 12, 8}, 8),
             raw,
         });
-        return Write("game.dat", orv::tools::BuildPack({{"title.cg", first}, {"walk.ani", walk}}));
+        return Write(name, orv::tools::BuildPack({{"title.cg", first}, {"walk.ani", walk}}));
     }
 };
 
@@ -125,6 +125,37 @@ TEST_F(PlayedBackTest, ASheetIndexIsReadAsAnyJson)
         EXPECT_EQ(Differing(Tree(Convert(packed, "again", {"--animation", "sheet"})), Tree(folder)),
                   std::vector<std::string>{"walk_sheet.json"});
         std::filesystem::remove_all(dir.path() / "again");
+    }
+}
+
+// With --base and the same --animation, a played file is compared with the frames the
+// original composes: untouched, the original comes back byte for byte; edited (here the
+// file of an archive whose frame 4 differs), the animation is made anew from it.
+TEST_F(PlayedBackTest, APlayedFileGoesBackOnItsBase)
+{
+    const std::string archive = Archive();
+    const std::string other = Archive(4, "other.dat");
+    for (const std::string as : {"webp", "gif", "sheet"}) {
+        SCOPED_TRACE(as);
+        const std::filesystem::path folder = Convert(archive, as, {"--animation", as});
+        const std::string same = (dir.path() / (as + "-same.dat")).string();
+        const Process::Result untouched = Pack({"--base", archive, "--animation", as, "-o", same, folder.string()});
+        ASSERT_EQ(untouched.exitCode, 0) << untouched.err;
+        EXPECT_EQ(ReadAll(same), ReadAll(archive));
+
+        const std::filesystem::path edited = Convert(other, as + "-other", {"--animation", as});
+        for (const auto& item : std::filesystem::directory_iterator(edited)) {
+            if (item.path().filename().string().starts_with("walk"))
+                std::filesystem::copy_file(item.path(), folder / item.path().filename(),
+                                           std::filesystem::copy_options::overwrite_existing);
+        }
+        const std::string packed = (dir.path() / (as + "-edited.dat")).string();
+        const Process::Result result = Pack({"--base", archive, "--animation", as, "-o", packed, folder.string()});
+        ASSERT_EQ(result.exitCode, 0) << result.err;
+        EXPECT_NE(result.err.find("changed: walk.ani"), std::string::npos) << result.err;
+        EXPECT_EQ(Differing(Tree(Convert(packed, as + "-again", {"--animation", as})), Tree(folder)),
+                  std::vector<std::string>{});
+        EXPECT_EQ(EntriesOf(ReadAll(packed))[0].bytes, EntriesOf(ReadAll(archive))[0].bytes);
     }
 }
 

@@ -105,9 +105,6 @@ std::string PackFolder(const PackOptions& options, const Note& note)
         note("skipped: " + EscapeControlBytes(name) + " (not a regular file)");
     for (const std::string& name : listing.links)
         note("skipped: " + EscapeControlBytes(name) + " (a symbolic link; --dereference packs what it names)");
-    if (!options.base.empty() && options.playedAs != AnimationOutput::Frames)
-        throw PackError("--base compares numbered frames with the original; --animation reads other files back "
-                        "only without it");
     std::shared_ptr<const SettingsFile> settings;
     if (!options.settings.empty()) {
         try {
@@ -116,8 +113,7 @@ std::string PackFolder(const PackOptions& options, const Note& note)
             throw PackError(unreadable.what());
         }
     }
-    const std::vector<Source> played
-        = PlayedSources(listing.files, {options.playedAs, settings.get(), options.frameMs, note});
+    const PlayedOptions playedAs{options.playedAs, settings.get(), options.frameMs, note};
     EntryBuilder builder(options.quantize, note, settings.get());
     FolderFiles folder(listing.files);
     // What the archive holds is told once it is written, not before a refusal.
@@ -136,6 +132,7 @@ std::string PackFolder(const PackOptions& options, const Note& note)
         const std::string settingsShown
             = options.settings.empty() ? "without settings" : "with " + EscapeControlBytes(options.settings);
         matcher = std::make_unique<BaseMatcher>(*base, folder, builder, tell, settings, settingsShown, options.stop);
+        matcher->ReadPlayedAs(playedAs);
         matcher->Remove(options.remove);
         entries = matcher->Entries();
         for (const PlannedEntry& entry : entries) names.insert(entry.name);
@@ -154,7 +151,8 @@ std::string PackFolder(const PackOptions& options, const Note& note)
         note("skipped: " + file.shown + " (left by a file manager or editor; no conversion writes it)");
         return true;
     });
-    if (base) RefusePlayedFiles(rest, *base);
+    if (base && options.playedAs == AnimationOutput::Frames) RefusePlayedFiles(rest, *base);
+    const std::vector<Source> played = PlayedSources(rest, playedAs);
     // Entries whose name or kind is not what their file's name suggests: a line each with
     // -v, and a count.
     std::vector<std::string> guessed;

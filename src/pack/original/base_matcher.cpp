@@ -118,6 +118,11 @@ PlannedEntry BaseMatcher::Match(std::size_t i, bool drawnOtherwise)
             return Remade(i, {SourceKind::Raw, entry.shown, *raw, {}, {}}, raw->shown);
         }
     }
+    if (kind == EntryKind::Animation && !drawnOtherwise && played_.as != AnimationOutput::Frames) {
+        const std::string name
+            = std::string(WithoutExtension(entry.shown)) + std::string(AnimationFileEnding(played_.as));
+        if (const SourceFile* played = folder_.Find(name)) return MatchPlayed(i, *played, std::move(kept));
+    }
     // A picture none of whose files the folder holds is kept without drawing it.
     if (kind == EntryKind::Picture && !drawnOtherwise) {
         const std::vector<std::string> names = base_.OutputNames(i, mode_);
@@ -160,6 +165,82 @@ PlannedEntry BaseMatcher::Match(std::size_t i, bool drawnOtherwise)
     if (edited.empty()) return kept;
     if (kind == EntryKind::Animation && ComposedOtherwise(i, source, differences)) return kept;
     return Remade(i, source, edited);
+}
+
+namespace {
+
+// The picture at the top left of a cell of width x height, the rest black, as a played
+// file shows each frame.
+Picture OnCell(const Picture& picture, std::uint16_t width, std::uint16_t height)
+{
+    Picture cell;
+    cell.width = width;
+    cell.height = height;
+    cell.bgr.assign(std::size_t{width} * height * 3, 0);
+    for (std::size_t y = 0; y < picture.height; ++y)
+        std::copy_n(&picture.bgr[y * picture.width * 3], std::size_t{picture.width} * 3, &cell.bgr[y * width * 3]);
+    return cell;
+}
+
+}  // namespace
+
+PlannedEntry BaseMatcher::MatchPlayed(std::size_t i, const SourceFile& file, PlannedEntry kept)
+{
+    const BaseEntry& entry = base_.entries()[i];
+    folder_.Take(file);
+    if (played_.as == AnimationOutput::Sheet) {
+        if (const SourceFile* index = folder_.Find(std::string(WithoutExtension(entry.shown)) + "_sheet.json"))
+            folder_.Take(*index);
+    }
+    Source source{SourceKind::Frames, entry.shown, {}, {}, {}};
+    source.frameCount = base_.FrameCount(i);
+    std::vector<std::pair<std::uint32_t, std::shared_ptr<const Picture>>> shown;
+    std::uint16_t width = 0;
+    std::uint16_t height = 0;
+    std::string edited;
+    for (const RenderedFile& rendered : base_.Outputs(i, mode_)) {
+        if (const std::optional<FrameName> frame = FrameNameOf(rendered.name); frame && rendered.picture) {
+            shown.emplace_back(frame->number, rendered.picture);
+            width = std::max(width, rendered.picture->width);
+            height = std::max(height, rendered.picture->height);
+        } else if (const std::optional<FrameName> raw = NumberedNameOf(rendered.name)) {
+            const SourceFile* folderFile = folder_.Find(rendered.name);
+            if (folderFile != nullptr) {
+                folder_.Take(*folderFile);
+                if (!SameAsRendered(folderFile->path, folderFile->shown, rendered, base_.path()) && edited.empty())
+                    edited = folderFile->shown;
+            }
+            source.rawFrames.emplace(raw->number, folderFile != nullptr ? *folderFile : Held(rendered, entry.kind));
+        }
+    }
+    std::vector<PlayedFrame> frames = ReadPlayedFrames(file, played_);
+    // The frames the original shows, in order, where the file holds as many.
+    if (frames.size() == shown.size()) {
+        for (std::size_t k = 0; k < frames.size(); ++k) {
+            if (frames[k].number == 0) frames[k].number = shown[k].first;
+        }
+    }
+    std::set<std::uint32_t> rawNumbers;
+    for (const auto& [number, raw] : source.rawFrames) rawNumbers.insert(number);
+    NumberPlayedFrames(frames, rawNumbers, entry.shown, settings_.get());
+    bool same = frames.size() == shown.size();
+    for (std::size_t k = 0; k < frames.size(); ++k) {
+        const Picture& picture = *frames[k].picture;
+        if (same) {
+            // A sheet cuts each frame at its own size; WebP and GIF show it on the cell.
+            const Picture expected
+                = played_.as == AnimationOutput::Sheet ? *shown[k].second : OnCell(*shown[k].second, width, height);
+            same = frames[k].number == shown[k].first && picture.width == expected.width
+                && picture.height == expected.height && picture.bgr == expected.bgr;
+        }
+        const std::uint32_t number = frames[k].number;
+        SourceFile frameFile{file.path, file.shown + ", frame " + std::to_string(number), frames[k].picture, nullptr};
+        if (number > kMaxFrameNumber || source.rawFrames.count(number) != 0
+            || !source.frames.emplace(number, std::move(frameFile)).second)
+            throw PackError(file.shown + ": frame " + std::to_string(number) + " is there twice");
+    }
+    if (same && edited.empty()) return kept;
+    return Remade(i, source, edited.empty() ? file.shown : edited);
 }
 
 bool BaseMatcher::ComposedOtherwise(std::size_t i, const Source& source, const Differences& differences)

@@ -15,6 +15,7 @@
 #include "pack/original/folder_files.h"
 #include "pack/files/pack_error.h"
 #include "pack/archive/planned_entry.h"
+#include "pack/played/played_sources.h"
 
 namespace orv {
 class SettingsFile;
@@ -34,6 +35,10 @@ public:
     // Whether an entry is made anew or left out: the archive is then no copy of the base.
     bool Changed() const { return remade_ != 0 || !removed_.empty(); }
 
+    // How the folder's animations were converted: a WebP, GIF or sheet of an animation
+    // is matched against its composed frames. Numbered frames unless set.
+    void ReadPlayedAs(PlayedOptions played) { played_ = std::move(played); }
+
     // Leaves the entries of these shown names out; their files in the folder are passed
     // over. PackError naming a name the base holds no entry of.
     void Remove(const std::vector<std::string>& shownNames);
@@ -52,6 +57,10 @@ public:
 
 private:
     PlannedEntry Match(std::size_t i, bool drawnOtherwise);
+
+    // Animation entry i against the file that plays it: kept when it shows the frames the
+    // original composes (each on the cell of the largest), else made anew from it.
+    PlannedEntry MatchPlayed(std::size_t i, const SourceFile& file, PlannedEntry kept);
 
     // Whether another entry's file replaces entry i's file of this name.
     bool WrittenOver(const std::string& name, std::size_t i) const;
@@ -94,6 +103,7 @@ private:
     const Note& note_;
     std::shared_ptr<const SettingsFile> settings_;
     std::string settingsShown_;
+    PlayedOptions played_;
     PackStop stop_;
     OutputMode mode_ = AllBmp;
     std::size_t remade_ = 0;

@@ -13,9 +13,9 @@
 
 namespace orv::pack {
 
-namespace {
+namespace { }  // namespace
 
-std::vector<PlayedFrame> ReadFrames(const SourceFile& file, const PlayedOptions& options)
+std::vector<PlayedFrame> ReadPlayedFrames(const SourceFile& file, const PlayedOptions& options)
 {
     const auto ms = static_cast<std::uint32_t>(options.frameMs);
     switch (options.as) {
@@ -30,6 +30,8 @@ std::vector<PlayedFrame> ReadFrames(const SourceFile& file, const PlayedOptions&
     }
     return {};
 }
+
+namespace {
 
 // The entry a played file makes: NAME.ani, or NAME itself where that would pass 16
 // bytes, as for numbered frames.
@@ -49,6 +51,17 @@ bool LeftOut(const SettingsFile* settings, const std::string& entryShown, std::u
 }
 
 }  // namespace
+
+void NumberPlayedFrames(std::vector<PlayedFrame>& frames, const std::set<std::uint32_t>& rawNumbers,
+                        const std::string& entryShown, const SettingsFile* settings)
+{
+    std::uint32_t next = 1;
+    for (PlayedFrame& frame : frames) {
+        if (frame.number != 0) continue;
+        while (rawNumbers.count(next) != 0 || LeftOut(settings, entryShown, next)) ++next;
+        frame.number = next++;
+    }
+}
 
 std::vector<Source> PlayedSources(std::vector<SourceFile>& files, const PlayedOptions& options)
 {
@@ -72,12 +85,12 @@ std::vector<Source> PlayedSources(std::vector<SourceFile>& files, const PlayedOp
                                 + EscapeControlBytes(source.entryShown));
             }
         }
-        std::uint32_t next = 1;
-        for (PlayedFrame& frame : ReadFrames(file, options)) {
-            while (frame.number == 0
-                   && (source.rawFrames.count(next) != 0 || LeftOut(options.settings, source.entryShown, next)))
-                ++next;
-            const std::uint32_t number = frame.number != 0 ? frame.number : next++;
+        std::set<std::uint32_t> rawNumbers;
+        for (const auto& [number, raw] : source.rawFrames) rawNumbers.insert(number);
+        std::vector<PlayedFrame> frames = ReadPlayedFrames(file, options);
+        NumberPlayedFrames(frames, rawNumbers, source.entryShown, options.settings);
+        for (PlayedFrame& frame : frames) {
+            const std::uint32_t number = frame.number;
             if (number > kMaxFrameNumber)
                 throw PackError(file.shown + ": more frames than an animation is packed with here");
             SourceFile shown{file.path, file.shown + ", frame " + std::to_string(number), std::move(frame.picture),

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -22,6 +23,14 @@ struct PlayedOptions {
     std::int32_t frameMs = 100;
     std::function<void(const std::string&)> note;
 };
+
+// The frames a played file shows, in order, with their times made into frames.
+std::vector<PlayedFrame> ReadPlayedFrames(const SourceFile& file, const PlayedOptions& options);
+
+// Numbers the frames the file does not number (all but a sheet's) from 1 on, past the
+// numbers of raw frames and of the frames the settings leave out of the entry.
+void NumberPlayedFrames(std::vector<PlayedFrame>& frames, const std::set<std::uint32_t>& rawNumbers,
+                        const std::string& entryShown, const SettingsFile* settings);
 
 // The animations of the files in `files` that play them (written as options.as says), each a
 // source of frames: the file's frames, numbered as a sheet's JSON says or else from 1 on
