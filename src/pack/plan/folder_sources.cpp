@@ -27,18 +27,18 @@ std::string_view PictureStem(std::string_view fileName)
 }  // namespace
 
 // stem_NNNN: the number in the one spelling orvconv-cli writes for it.
-std::optional<FrameName> NumberedNameOf(std::string_view stem)
+std::optional<FrameName> NumberedNameOf(std::string_view fileName)
 {
-    const auto underscore = stem.rfind('_');
-    if (stem.empty() || underscore == std::string_view::npos) return std::nullopt;
-    const std::string_view digits = stem.substr(underscore + 1);
+    const auto underscore = fileName.rfind('_');
+    if (fileName.empty() || underscore == std::string_view::npos) return std::nullopt;
+    const std::string_view digits = fileName.substr(underscore + 1);
     if (digits.empty() || digits.size() > 7 || digits.find_first_not_of("0123456789") != std::string_view::npos)
         return std::nullopt;
     const auto number = static_cast<std::uint32_t>(std::stoul(std::string(digits)));
     // Only the one spelling orvconv-cli writes for each number.
     if (number == 0 || number > kMaxFrameNumber || FrameSuffix(static_cast<std::int32_t>(number)).substr(1) != digits)
         return std::nullopt;
-    return FrameName{std::string(stem.substr(0, underscore)), number};
+    return FrameName{std::string(fileName.substr(0, underscore)), number};
 }
 
 const SourceFile& Source::FirstFile() const
