@@ -174,3 +174,22 @@ TEST_F(PlayedBackTest, APlayedFileBesideItsBaseIsRefused)
         EXPECT_FALSE(std::filesystem::exists(packed));
     }
 }
+
+// An animation named NAME_ani (no dot; NAME_ani.ani would pass 16 bytes) goes back under its
+// own name, as its numbered frames do, its raw frame NAME_ani_0005 with it.
+TEST_F(PlayedBackTest, AnAnimationNamedWithoutADotGoesBack)
+{
+    const Bytes first = StripedPicture(0, 12, 8, 1, {0, 0, 12, 8}, 8);
+    const Bytes walk = orv::tools::BuildAnimation({first, StripedPicture(2, 12, 8, 2, {2, 1, 9, 5}, 8), {5, 1, 2, 3}});
+    const std::string archive = Write("long.dat", orv::tools::BuildPack({{"walkinghero_ani", walk}}));
+    for (const std::string as : {"frames", "webp", "gif", "sheet"}) {
+        SCOPED_TRACE(as);
+        const std::filesystem::path folder = Convert(archive, as, {"--animation", as});
+        ASSERT_TRUE(std::filesystem::exists(folder / "walkinghero_ani_0003"));
+        const std::string packed = (dir.path() / (as + ".dat")).string();
+        const Process::Result result = Pack({"--animation", as, "-o", packed, folder.string()});
+        ASSERT_EQ(result.exitCode, 0) << result.err;
+        EXPECT_EQ(Differing(Tree(Convert(packed, as + "-again", {"--animation", as})), Tree(folder)),
+                  std::vector<std::string>{});
+    }
+}
