@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <random>
 
 #include "orvpack_fixture.h"
 
@@ -102,3 +103,29 @@ TEST_F(OrvpackTest, GifImagesAreComposedWithTheirOffsetsTransparencyAndDisposal)
 }
 
 }  // namespace
+
+// Images of any offset and size, cut or mutated files: packed or refused with a reason
+// (status 0 or 1), never a crash.
+TEST_F(OrvpackTest, MutatedGifsArePackedOrRefused)
+{
+    const std::filesystem::path folder = dir.path() / "game";
+    std::filesystem::create_directory(folder);
+    const std::string gif = (folder / "walk.gif").string();
+    WriteGif(gif,
+             {{0, 0, 4, 2, std::vector<GifByteType>(8, 0), DISPOSE_DO_NOT},
+              {2, 1, 3, 2, {1, 2, kTransparent, 2, 1, 0}, DISPOSE_PREVIOUS},
+              {1, 0, 1, 1, {2}, DISPOSE_BACKGROUND}});
+    const std::vector<std::uint8_t> whole = ReadAll(gif);
+    std::mt19937 random(35);
+    for (int round = 0; round < 40; ++round) {
+        std::vector<std::uint8_t> bytes = whole;
+        if (round % 4 == 0) bytes.resize(std::uniform_int_distribution<std::size_t>(0, bytes.size())(random));
+        for (int flips = round % 4; flips > 0 && !bytes.empty(); --flips)
+            bytes[std::uniform_int_distribution<std::size_t>(0, bytes.size() - 1)(random)]
+                = static_cast<std::uint8_t>(random());
+        ASSERT_TRUE(orv::tools::WriteFileBytes(gif, bytes));
+        const Process::Result result
+            = Pack({"--animation", "gif", "-o", (dir.path() / "out.dat").string(), folder.string()});
+        EXPECT_TRUE(result.exitCode == 0 || result.exitCode == 1) << round << ": " << result.exitCode << result.err;
+    }
+}
