@@ -42,7 +42,11 @@ std::vector<FrameRecord> ReadIndex(const std::string& indexPath, const std::stri
                                    const std::string& shown)
 {
     const Bytes bytes = ReadFileBytes(indexPath, indexShown, kMaxIndexBytes);
-    const nlohmann::json index = nlohmann::json::parse(bytes.begin(), bytes.end(), nullptr, false);
+    // Nothing nested deeper than a record's fields is kept: a file of nested lists takes
+    // no more memory than its size.
+    const auto fieldsAtMost
+        = [](int depth, nlohmann::json::parse_event_t, const nlohmann::json&) { return depth <= 3; };
+    const nlohmann::json index = nlohmann::json::parse(bytes.begin(), bytes.end(), fieldsAtMost, false);
     if (index.is_discarded()) throw PackError(indexShown + ": not JSON");
     const auto frames = index.is_object() ? index.find("frames") : index.end();
     if (frames == index.end() || !frames->is_array() || frames->empty())
