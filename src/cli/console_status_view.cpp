@@ -20,6 +20,18 @@ void ConsoleStatusView::PumpEvents()
     console_.Refresh();
 }
 
+// A note is no error the window shows in a box: each of its lines (a path after the
+// message) gets the program's prefix, so that a script finds every line of it.
+void ConsoleStatusView::ShowNote(const std::string& text)
+{
+    std::size_t start = 0;
+    for (std::size_t end = text.find('\n'); end != std::string::npos; end = text.find('\n', start)) {
+        console_.Message(input_, text.substr(start, end - start));
+        start = end + 1;
+    }
+    console_.Message(input_, text.substr(start));
+}
+
 void ConsoleStatusView::ShowInputNotOpened(const std::string& /*srcName*/, const std::string& srcPath, int error)
 {
     console_.Message(input_, NotOpenedText(srcPath, error));

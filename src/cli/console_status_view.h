@@ -29,7 +29,7 @@ public:
     void ShowOutputPath(const std::string& path) override { console_.ShowOutputPath(input_, path); }
     void PumpEvents() override;
     void ShowModalMessage(const std::string& text) override { console_.Message(input_, text); }
-    void ShowNote(const std::string& text) override { console_.Message(input_, text); }
+    void ShowNote(const std::string& text) override;
     void ShowInputNotOpened(const std::string& srcName, const std::string& srcPath, int error) override;
     void ShowPassedOver(const std::string& srcPath, PassedOver why) override;
 

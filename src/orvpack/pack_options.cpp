@@ -17,6 +17,16 @@ CLI::Validator NotEmpty(const std::string& what)
         [what](const std::string& text) { return text.empty() ? what + " needs a file name" : std::string(); }, "FILE");
 }
 
+PackParseOutcome UsageError(const std::string& what)
+{
+    std::cerr << "orvpack: " << what << "\n"
+              << "usage: orvpack [-o OUT.dat] [--base ORIGINAL.dat] [--remove ENTRY] [-s FILE] "
+                 "[--animation frames|webp|gif|sheet] "
+                 "[--dereference] [--quantize] [-v] [-q] FOLDER   "
+                 "(orvpack --help for more)\n";
+    return {std::nullopt, 2};
+}
+
 }  // namespace
 
 PackParseOutcome ParsePackOptions(int argc, const char* const* argv)
@@ -32,11 +42,17 @@ PackParseOutcome ParsePackOptions(int argc, const char* const* argv)
                    "animation (default: FOLDER.dat beside the folder, which must not exist yet)")
         ->check(NotEmpty("-o"))
         ->option_text("OUT.dat");
-    app.add_option("--base", options.pack.base,
-                   "the original archive: its entries are kept byte for byte and in order unless their "
-                   "files in FOLDER changed; other files are added after them")
-        ->check(NotEmpty("--base"))
-        ->option_text("ORIGINAL.dat");
+    CLI::Option* base
+        = app.add_option("--base", options.pack.base,
+                         "the original archive: its entries are kept byte for byte and in order unless their "
+                         "files in FOLDER changed; other files are added after them")
+              ->check(NotEmpty("--base"))
+              ->option_text("ORIGINAL.dat");
+    app.add_option("--remove", options.pack.remove,
+                   "leave the base's entry of this name (as orvconv-cli shows it) out; may be given more than once")
+        ->needs(base)
+        ->allow_extra_args(false)
+        ->option_text("ENTRY");
     app.add_option("-s,--settings", options.pack.settings,
                    "the settings file FOLDER was converted with: frames are compared with the original and "
                    "encoded as conversion composes them with it (default: none)")
@@ -46,10 +62,16 @@ PackParseOutcome ParsePackOptions(int argc, const char* const* argv)
     for (const auto& [name, output] : AnimationOutputNames()) choices += (choices.empty() ? "" : "|") + name;
     app.add_option("--animation", options.pack.playedAs,
                    "how FOLDER's animations were converted: numbered frames, or NAME.webp, NAME.gif or "
-                   "NAME_sheet.png with its JSON, read back into the frames of NAME.ani (not with --base; a GIF "
-                   "whose frames were reduced to 256 colours is refused) (default: frames)")
+                   "NAME_sheet.png with its JSON, read back into the frames of NAME.ani (with --base, compared with "
+                   "the original's frames; a GIF whose frames were reduced to 256 colours is refused) (default: "
+                   "frames)")
         ->transform(CLI::CheckedTransformer(AnimationOutputNames(), CLI::ignore_case).description(""))
         ->option_text(choices);
+    app.add_option("--frame-ms", options.pack.frameMs,
+                   "how long each frame of a webp or gif was shown when FOLDER was converted (default 100): a "
+                   "frame shown k times as long is k equal frames")
+        ->check(CLI::Range(1, 655350))
+        ->option_text("N");
     app.add_flag("--dereference", options.pack.dereference,
                  "pack the files that symbolic links in FOLDER name (default: skip the links)");
     app.add_option("-j,--jobs", options.pack.threads,
@@ -66,7 +88,8 @@ PackParseOutcome ParsePackOptions(int argc, const char* const* argv)
                "longer than 16 bytes, two files making the same entry, more than 65,535 entries, an archive past "
                "4 GiB or a picture storing more than 128 colours (without --quantize) is an error naming the file, "
                "and then no archive is written. With --base, an animation whose frames match the original only as "
-               "other settings compose it is kept as it is, with a note. The archive is written under a temporary name "
+               "conversion without settings shows it is kept as it is, with a note. The archive is written under a "
+               "temporary name "
                "and put in place when "
                "complete; without -o no existing file is replaced.\n\n"
                "Exit status:\n"
@@ -89,11 +112,7 @@ PackParseOutcome ParsePackOptions(int argc, const char* const* argv)
         std::cout << "orvpack " ORVCONV_VERSION "\n";
         return {std::nullopt, 0};
     } catch (const CLI::ParseError& e) {
-        std::cerr << "orvpack: " << e.what() << "\n"
-                  << "usage: orvpack [-o OUT.dat] [--base ORIGINAL.dat] [-s FILE] [--animation frames|webp|gif|sheet] "
-                     "[--dereference] [--quantize] [-v] [-q] FOLDER   "
-                     "(orvpack --help for more)\n";
-        return {std::nullopt, 2};
+        return UsageError(e.what());
     }
     return {std::move(options), 0};
 }

@@ -10,6 +10,7 @@
 #include <mutex>
 #include <memory>
 #include <optional>
+#include <set>
 #include <string>
 #include <utility>
 #include <vector>
@@ -23,6 +24,9 @@
 #include "pack/plan/entry_name.h"
 #include "pack/files/pack_error.h"
 #include "pack/job/pack_folder.h"
+#include "pack/original/base_archive.h"
+#include "pack/original/base_matcher.h"
+#include "pack/original/folder_files.h"
 #include "pack/files/picture_limits.h"
 #include "pack/encode/sound_entry.h"
 #include "settings/settings_file.h"
@@ -41,8 +45,8 @@ public:
     ArchiveWriter(const std::optional<std::filesystem::path>& base, std::shared_ptr<SettingsFile> settings,
                   bool quantize) :
         settings_(std::move(settings)),
-        builder_(
-            quantize, [this](const std::string& text) { notes_.push_back(text); }, settings_.get())
+        note_([this](const std::string& text) { notes_.push_back(text); }),
+        builder_(quantize, note_, settings_.get())
     {
         if (base) AddBase(base->string());
     }
@@ -110,15 +114,49 @@ public:
         const std::optional<std::size_t> at = Find(stored);
         if (!at) throw py::key_error(py::repr(name).cast<std::string>());
         entries_.erase(entries_.begin() + static_cast<std::ptrdiff_t>(*at));
+        // An entry added again by this name is a new one.
+        baseIndex_.erase(stored);
+        replaced_.erase(stored);
     }
 
-    std::string Write(const std::filesystem::path& path) const
+    std::string Write(const std::filesystem::path& path)
     {
         std::string out = path.string();
         const py::gil_scoped_release free;
         const std::lock_guard<std::mutex> lock(mutex_);
         pack::CheckArchiveLimits(entries_, EscapeControlBytes(out));
-        pack::WriteArchiveUnplaced(entries_, out, {})->Commit();
+        // As orvpack writes an output named *.ani: the animation file of the one entry.
+        if (AsciiLower(FileNamePart(out)).ends_with(".ani")) {
+            if (entries_.size() != 1)
+                throw pack::PackError(EscapeControlBytes(out) + ": an animation file holds one animation, and "
+                                      + std::to_string(entries_.size()) + " entries are planned");
+            pack::WrittenFile(entries_[0].pieces, out, {}).Commit();
+            return out;
+        }
+        std::unique_ptr<pack::WrittenFile> written = pack::WriteArchiveUnplaced(entries_, out, {});
+        if (!basePath_.empty()) {
+            // As orvpack does: a kept animation that now finds another canvas, left by an
+            // entry replaced or removed before it, is made anew from the base's frames.
+            pack::BaseArchive base(basePath_);
+            base.SetSettings(settings_);
+            pack::FolderFiles none({});
+            pack::BaseMatcher matcher(base, none, builder_, note_, settings_, {}, {});
+            std::map<std::size_t, std::size_t> at;
+            std::set<std::size_t> replaced;
+            for (std::size_t p = 0; p < entries_.size(); ++p) {
+                const auto found = baseIndex_.find(entries_[p].name);
+                if (found == baseIndex_.end() || Find(entries_[p].name) != p) continue;
+                at[found->second] = p;
+                if (replaced_.count(entries_[p].name) != 0) replaced.insert(found->second);
+            }
+            matcher.Planned(std::move(at), replaced);
+            while (matcher.RemakeDrawnOtherwise(written->ReadPath(), entries_)) {
+                pack::CheckArchiveLimits(entries_, EscapeControlBytes(out));
+                written.reset();
+                written = pack::WriteArchiveUnplaced(entries_, out, {});
+            }
+        }
+        written->Commit();
         return out;
     }
 
@@ -142,18 +180,26 @@ private:
     {
         auto input = std::make_shared<Input>();
         Input::Opened opened = Input::Opened::Yes;
+        // An animation file by its name, as orvpack --base takes it; anything else an archive.
+        const InputKind kind = InputKindOf(AsciiLower(FileNamePart(path))) == InputKind::Animation
+            ? InputKind::Animation
+            : InputKind::Archive;
         {
             const py::gil_scoped_release free;
-            opened = input->Open(path, InputKind::Archive);
+            opened = input->Open(path, kind);
         }
         if (opened != Input::Opened::Yes)
             throw pack::PackError(EscapeControlBytes(path) + ": the base is no pack archive that can be read");
+        basePath_ = path;
         Reader reader(input);
         for (const InputEntry& entry : reader.entries()) {
             const ArchiveEntry record = entry.Record();
-            entries_.push_back({std::string(record.Name()),
-                                EscapeControlBytes(entry.shown),
-                                {pack::Piece::FromFile(path, record.offset, record.size)}});
+            // A record that starts past the end of a file cut short reads as empty, and stays so.
+            entries_.push_back(
+                {std::string(record.Name()),
+                 EscapeControlBytes(entry.shown),
+                 {record.size == 0 ? pack::Piece::Held({}) : pack::Piece::FromFile(path, record.offset, record.size)}});
+            baseIndex_.emplace(entries_.back().name, entry.index);
             if (entry.kind == EntryKind::Sound) {
                 const std::vector<std::uint8_t> head = reader.Head(entry.index, 3);
                 std::copy(head.begin(), head.end(), leads_[entries_.back().name].begin());
@@ -172,6 +218,7 @@ private:
     void Put(pack::PlannedEntry entry)
     {
         const std::lock_guard<std::mutex> lock(mutex_);
+        if (baseIndex_.count(entry.name) != 0) replaced_.insert(entry.name);
         if (const std::optional<std::size_t> at = Find(entry.name))
             entries_[*at] = std::move(entry);
         else
@@ -229,6 +276,12 @@ private:
 
     std::shared_ptr<SettingsFile> settings_;
     std::vector<std::string> notes_;
+    pack::EntryBuilder::Note note_;
+    // The base's entries by stored name (the first of a name), as they are there, and
+    // which of them were replaced.
+    std::string basePath_;
+    std::map<std::string, std::size_t> baseIndex_;
+    std::set<std::string> replaced_;
     // The builder, its notes and the entries serve one thread at a time: encoding and
     // writing run without the interpreter's lock.
     mutable std::mutex mutex_;
@@ -237,12 +290,30 @@ private:
     std::map<std::string, std::array<std::uint8_t, 3>> leads_;
 };
 
+// orvpack's --animation: the way the folder's animations were converted, by name.
+AnimationOutput PlayedAs(const std::string& animation)
+{
+    std::string names;
+    for (const auto& [name, output] : AnimationOutputNames()) {
+        if (name == animation) return output;
+        names += (names.empty() ? "" : ", ") + name;
+    }
+    throw py::value_error("animation is one of " + names + ", not " + animation);
+}
+
 std::string PackFolderOf(const std::filesystem::path& folder, const std::optional<std::filesystem::path>& output,
                          const std::optional<std::filesystem::path>& base,
                          const std::optional<std::filesystem::path>& settings, bool quantize, bool dereference,
-                         unsigned threads, const std::function<void(const std::string&)>& note)
+                         unsigned threads, const std::function<void(const std::string&)>& note,
+                         const std::string& animation, bool verbose, const std::vector<std::string>& remove,
+                         std::int32_t frameMs)
 {
+    if (frameMs < 1) throw py::value_error("frame_ms is at least 1");
     pack::PackOptions options;
+    options.playedAs = PlayedAs(animation);
+    options.frameMs = frameMs;
+    options.verbose = verbose;
+    options.remove = remove;
     options.folder = folder.string();
     options.output = output ? output->string() : std::string();
     options.base = base ? base->string() : std::string();
@@ -294,10 +365,15 @@ void BindWriting(py::module_& m)
 
     m.def("pack_folder", &PackFolderOf, py::arg("folder"), py::arg("output") = py::none(), py::arg("base") = py::none(),
           py::arg("settings") = py::none(), py::arg("quantize") = false, py::arg("dereference") = false,
-          py::arg("threads") = 0u, py::arg("note") = py::none(),
+          py::arg("threads") = 0u, py::arg("note") = py::none(), py::arg("animation") = "frames",
+          py::arg("verbose") = false, py::arg("remove") = std::vector<std::string>(), py::arg("frame_ms") = 100,
           "Builds an archive from a folder orvconv-cli wrote, as orvpack does, and returns its path "
           "(output, or FOLDER.dat beside the folder). base: the archive the folder came from, whose "
-          "entries stay byte for byte unless their files changed. note(text) receives what orvpack tells.");
+          "entries stay byte for byte unless their files changed; remove: names of its entries (as shown) "
+          "left out. animation: how the folder's animations were converted (\"frames\", \"webp\", "
+          "\"gif\", \"sheet\"), as orvpack --animation, frame_ms as its --frame-ms. verbose: a note for each entry "
+          "named otherwise than "
+          "its file suggests (orvpack -v). note(text) receives what orvpack tells.");
 }
 
 }  // namespace orv::python

@@ -266,7 +266,8 @@ TEST_F(AnimationOutputTest, EveryFileShowsTheComposedFramesOnACellOfTheLargestSi
         ASSERT_EQ(result.exitCode, 0) << result.err;
         const std::string manyGif = (root() / mode / "pack" / "many.gif").string();
         EXPECT_EQ(result.err,
-                  mode == "gif" ? "orvconv-cli: 256色を超えるフレームを減色しました。\n" + manyGif + "\n" : "");
+                  mode == "gif" ? "orvconv-cli: 256色を超えるフレームを減色しました。\norvconv-cli: " + manyGif + "\n"
+                                : "");
         const std::vector<std::string> files = mode == "sheet"
             ? std::vector<std::string>{"many_sheet.json", "many_sheet.png", "walk_sheet.json", "walk_sheet.png"}
             : std::vector<std::string>{"many." + mode, "walk." + mode};

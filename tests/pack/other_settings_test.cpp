@@ -1,6 +1,6 @@
-// A folder converted with other settings than orvpack is given: its untouched animations
-// stay as the original has them, with one line saying why, and an edit among frames that
-// only other settings explain is refused rather than composed the wrong way.
+// A folder converted without the settings orvpack is given: its untouched animations stay
+// as the original has them, with one line saying why, and an edit among such frames is
+// refused rather than composed the wrong way. Nothing else explains a frame that differs.
 #include <gtest/gtest.h>
 
 #include "bmp_header.h"
@@ -64,53 +64,74 @@ protected:
     std::string archive, settings;
 };
 
-TEST_F(OtherSettingsTest, AnUntouchedAnimationIsKeptWithALineNamingItAndTheSettings)
+// Converted without settings and packed with them, the animation is kept; converted with
+// settings and packed without, nothing tells the folder's frames from edits: they go back
+// as the folder shows them.
+TEST_F(OtherSettingsTest, AnUntouchedAnimationIsKeptOnlyWhereNoSettingsExplainIt)
 {
-    struct Case {
-        std::vector<std::string> convertedWith, packedWith;
-        std::string told;
-    };
-    for (const Case& c :
-         {Case{{"-s", settings}, {}, "without settings"}, Case{{}, {"-s", settings}, "with " + settings}}) {
-        SCOPED_TRACE(c.told);
-        const std::string tag = c.convertedWith.empty() ? "plain" : "set";
-        const std::filesystem::path folder = Convert(archive, "out" + tag, c.convertedWith);
-        const Process::Result untouched = PackInto(tag + "-same.dat", folder, c.packedWith);
+    {
+        const std::filesystem::path folder = Convert(archive, "outplain");
+        const Process::Result untouched = PackInto("plain-same.dat", folder, {"-s", settings});
         ASSERT_EQ(untouched.exitCode, 0) << untouched.err;
-        EXPECT_EQ(ReadAll(dir.path() / (tag + "-same.dat")), original);
-        EXPECT_NE(untouched.err.find("kept: walk.ani as the original has it: its frames differ from it " + c.told),
+        EXPECT_EQ(ReadAll(dir.path() / "plain-same.dat"), original);
+        EXPECT_NE(untouched.err.find("kept: walk.ani as the original has it: its frames differ from it with " + settings
+                                     + " but match it without settings"),
                   std::string::npos)
             << untouched.err;
 
         // Another entry edited: the archive is written anew, the animation still as it was.
         Recolour(folder / "title.bmp");
-        const Process::Result edited = PackInto(tag + "-title.dat", folder, c.packedWith);
+        const Process::Result edited = PackInto("plain-title.dat", folder, {"-s", settings});
         ASSERT_EQ(edited.exitCode, 0) << edited.err;
-        const std::vector<TableEntry> entries = EntriesOf(ReadAll(dir.path() / (tag + "-title.dat")));
+        const std::vector<TableEntry> entries = EntriesOf(ReadAll(dir.path() / "plain-title.dat"));
         const std::vector<TableEntry> before = EntriesOf(original);
         ASSERT_EQ(entries.size(), 2u);
         EXPECT_NE(entries[0].bytes, before[0].bytes);
         EXPECT_EQ(entries[1].bytes, before[1].bytes);
         EXPECT_NE(edited.err.find("kept: walk.ani"), std::string::npos) << edited.err;
     }
+    const std::filesystem::path folder = Convert(archive, "outset", {"-s", settings});
+    const Process::Result packed = PackInto("set.dat", folder);
+    ASSERT_EQ(packed.exitCode, 0) << packed.err;
+    EXPECT_NE(packed.err.find("changed: walk.ani"), std::string::npos) << packed.err;
+    // Frame 3, which the settings left out, the folder lacks: it comes from the original.
+    EXPECT_EQ(Differing(Tree(Convert((dir.path() / "set.dat").string(), "again")), Tree(folder)),
+              std::vector<std::string>{"walk_0003.bmp"});
 }
 
-TEST_F(OtherSettingsTest, AnEditAmongFramesOfOtherSettingsIsRefused)
+TEST_F(OtherSettingsTest, AnEditAmongFramesOfNoSettingsIsRefused)
 {
-    const std::filesystem::path folder = Convert(archive, "out", {"-s", settings});
+    const std::filesystem::path folder = Convert(archive, "out");
     Recolour(folder / "walk_0004.bmp");
-    const Process::Result result = PackInto("edited.dat", folder);
+    const Process::Result result = PackInto("edited.dat", folder, {"-s", settings});
     EXPECT_EQ(result.exitCode, 1);
-    EXPECT_NE(result.err.find("walk_0004.bmp is edited, but other frames of walk.ani differ from the original without "
-                              "settings and match it under other settings"),
+    EXPECT_NE(result.err.find("walk_0004.bmp is edited, but other frames of walk.ani differ from the original with "
+                              + settings + " and match it without settings"),
               std::string::npos)
         << result.err;
     EXPECT_FALSE(std::filesystem::exists(dir.path() / "edited.dat"));
 
-    // With the settings it was converted with, the edit goes back.
-    const Process::Result right = PackInto("right.dat", folder, {"-s", settings});
+    // Without settings, as it was converted, the edit goes back.
+    const Process::Result right = PackInto("right.dat", folder);
     ASSERT_EQ(right.exitCode, 0) << right.err;
-    EXPECT_EQ(Differing(Tree(Convert((dir.path() / "right.dat").string(), "again", {"-s", settings})), Tree(folder)),
+    EXPECT_EQ(Differing(Tree(Convert((dir.path() / "right.dat").string(), "again")), Tree(folder)),
+              std::vector<std::string>{});
+}
+
+// A frame edited into what some settings would compose from the original (frame 3 drawn
+// on a cleared canvas) is an edit all the same when the folder's settings explain nothing.
+TEST_F(OtherSettingsTest, AFrameEditedIntoAnotherCompositionOfTheOriginalGoesBack)
+{
+    const std::filesystem::path folder = Convert(archive, "out");
+    const std::string cleared = Write("cleared.ini", orv::tools::BytesOf("[walk.ani]\np3=-1\n"));
+    const std::filesystem::path other = Convert(archive, "other", {"-s", cleared});
+    ASSERT_NE(ReadAll(other / "walk_0003.bmp"), ReadAll(folder / "walk_0003.bmp"));
+    std::filesystem::copy_file(other / "walk_0003.bmp", folder / "walk_0003.bmp",
+                               std::filesystem::copy_options::overwrite_existing);
+    const Process::Result result = PackInto("edited.dat", folder);
+    ASSERT_EQ(result.exitCode, 0) << result.err;
+    EXPECT_NE(result.err.find("changed: walk.ani"), std::string::npos) << result.err;
+    EXPECT_EQ(Differing(Tree(Convert((dir.path() / "edited.dat").string(), "again")), Tree(folder)),
               std::vector<std::string>{});
 }
 

@@ -283,3 +283,79 @@ def test_an_edited_frame_beside_a_raw_frame_is_packed_or_refused(tmp_path, raw, 
             assert archive["walk.ani"].data() != animation
         again = convert(packed, tmp_path / f"again{number}")
         np.testing.assert_array_equal(png_pixels(again / name), edited)
+
+
+@pytest.mark.parametrize("animation", ["webp", "gif", "sheet"])
+def test_pack_folder_takes_orvpacks_animation_verbose_and_remove(sample, tmp_path, animation):
+    assert run_cli("--animation", animation, "-o", tmp_path, sample / "sample.dat").returncode == 0
+    folder = tmp_path / "sample"
+    notes = []
+    ours = orv.pack_folder(folder, output=tmp_path / "ours.dat", animation=animation, verbose=True,
+                           note=notes.append)
+    theirs = subprocess.run([ORVPACK, "--animation", animation, "-v", "-o", tmp_path / "theirs.dat", folder],
+                            capture_output=True, check=True)
+    assert (tmp_path / "ours.dat").read_bytes() == (tmp_path / "theirs.dat").read_bytes()
+    assert ["orvpack: " + note for note in notes] == theirs.stderr.decode().splitlines()
+    with orv.open(ours) as archive:
+        assert archive["walk.ani"].kind == "animation"
+
+    frames = tmp_path / "frames"
+    assert run_cli("-o", frames, sample / "sample.dat").returncode == 0
+    removed = orv.pack_folder(frames / "sample", output=tmp_path / "removed.dat", base=sample / "sample.dat",
+                              remove=["credits.csv"])
+    with orv.open(removed) as archive:
+        assert "credits.csv" not in [entry.shown for entry in archive]
+    with pytest.raises(ValueError):
+        orv.pack_folder(folder, output=tmp_path / "x.dat", animation="apng")
+
+
+def test_a_base_may_be_an_animation_file_or_cut_short(sample, tmp_path):
+    unchanged = orv.Writer(base=sample / "walk.ani").write(tmp_path / "same.ani")
+    assert (tmp_path / "same.ani").read_bytes() == (sample / "walk.ani").read_bytes()
+    with orv.open(unchanged) as animation:
+        assert len(list(animation)) == 1
+
+    whole = (sample / "sample.dat").read_bytes()
+    with orv.open(sample / "sample.dat") as archive:
+        last = list(archive)[-1]
+        (tmp_path / "cut.dat").write_bytes(whole[: last.offset - 10])
+        kept = {entry.name: entry.data() for entry in archive if entry.offset + entry.size <= last.offset - 10}
+    writer = orv.Writer(base=tmp_path / "cut.dat")
+    writer.add_bytes("added.txt", b"added")
+    with orv.open(writer.write(tmp_path / "written.dat")) as archive:
+        for entry in archive:
+            if entry.name in kept:
+                assert entry.data() == kept[entry.name], entry.name
+        assert archive["added.txt"].data() == b"added"
+
+
+def picture_entry(kind, numbers, colours, tokens):
+    """Hand-built picture entry bytes: type, sizes (and rectangle), a palette with the given
+    colours (index: blue, green, red), the tokens as given."""
+    palette = bytearray(384)
+    for index, colour in colours.items():
+        palette[3 * index : 3 * index + 3] = bytes(colour)
+    return bytes([kind]) + struct.pack(f"<{len(numbers)}H", *numbers) + bytes(palette) + bytes(tokens)
+
+
+def test_an_animation_that_shows_a_replaced_picture_left_in_the_canvas_is_remade(tmp_path):
+    """Frame 2 (4 x 4) draws one pixel over what the 4 x 4 picture before the animation
+    left in the canvas block: replacing that picture must not change the frame."""
+    big = picture_entry(0, (4, 4), {0: (9, 8, 7)}, [0x80, 0x1F, 0x80])
+    frame1 = picture_entry(0, (1, 1), {0: (0xA0, 0xB0, 0xC0)}, [0x80])
+    frame2 = picture_entry(2, (4, 4, 0, 0, 1, 1), {0: (1, 2, 3)}, [0x80])
+    made = orv.Writer()
+    made.add_bytes("big.cg", big)
+    made.add_bytes("walk.ani", struct.pack("<2I", 8, 8 + len(frame1)) + frame1 + frame2)
+    made.write(tmp_path / "base.dat")
+    with orv.open(tmp_path / "base.dat") as archive:
+        before = [np.asarray(frame.pixels).copy() for frame in archive["walk.ani"].frames()]
+
+    writer = orv.Writer(base=tmp_path / "base.dat")
+    writer.add_picture("big.cg", np.full((4, 4, 3), 200, dtype=np.uint8))
+    with orv.open(writer.write(tmp_path / "edited.dat")) as archive:
+        after = [np.asarray(frame.pixels) for frame in archive["walk.ani"].frames()]
+    assert len(after) == len(before) == 2
+    for was, now in zip(before, after):
+        np.testing.assert_array_equal(now, was)
+    assert any(note.startswith("remade: walk.ani") for note in writer.notes), writer.notes

@@ -69,11 +69,16 @@ bool PutFrame(GifFileType* gif, const IndexedPicture& picture, int width, int he
 
 }  // namespace
 
+int GifDelayOf(std::int32_t frameMs)
+{
+    return std::max(1, (frameMs + 5) / 10);
+}
+
 GifWritten WriteGifAnimation(const ComposedFrames& frames, std::int32_t frameMs, const StopCheck& stop, OutputFile& out)
 {
     const auto width = static_cast<int>(frames.cellWidth());
     const auto height = static_cast<int>(frames.cellHeight());
-    const int delay = std::max(1, (frameMs + 5) / 10);
+    const int delay = GifDelayOf(frameMs);
     int error = 0;
     Gif gif(EGifOpen(&out, WriteToOutput, &error));
     if (gif == nullptr) throw FatalError::OutOfMemory();

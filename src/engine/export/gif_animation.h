@@ -18,6 +18,9 @@ struct GifWritten {
     bool reduced = false;  // a frame held more than 256 colours and was reduced
 };
 
+// A frame's delay in hundredths of a second for frameMs milliseconds: rounded, at least one.
+int GifDelayOf(std::int32_t frameMs);
+
 // Encodes the frames, each shown for frameMs milliseconds (GIF keeps hundredths of a
 // second: rounded, at least one), as one looping animated GIF into out, which the caller
 // puts in place. Every frame covers the whole cell with a colour table of its own; one

@@ -55,6 +55,17 @@ std::string TypeName(std::filesystem::file_type type)
 
 }  // namespace
 
+void MakeOutputFolder(const std::string& outPath)
+{
+    const std::filesystem::path path(outPath);
+    std::error_code error;
+    if (path.has_parent_path() && !std::filesystem::is_directory(path.parent_path(), error)) {
+        std::filesystem::create_directories(path.parent_path(), error);
+        if (error)
+            throw PackError(EscapeControlBytes(outPath) + ": its folder cannot be made (" + error.message() + ")");
+    }
+}
+
 void RefuseIrreplaceable(const std::string& outPath)
 {
     std::error_code error;

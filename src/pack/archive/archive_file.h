@@ -39,6 +39,10 @@ private:
     std::unique_ptr<OutputFile> out_;
 };
 
+// Makes the folders outPath names when missing, as orvconv-cli makes its output root;
+// PackError naming outPath when they cannot be made.
+void MakeOutputFolder(const std::string& outPath);
+
 // PackError naming outPath when something other than a regular file bears its name (a
 // device, FIFO, socket, symbolic link or folder): an archive replaces a regular file or
 // nothing.

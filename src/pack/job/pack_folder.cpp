@@ -8,6 +8,9 @@
 #include <thread>
 
 #include "engine/base/text.h"
+#include "engine/format/picture_header.h"
+#include "engine/read/input.h"
+#include "pack/encode/animation_data.h"
 #include "pack/archive/archive_file.h"
 #include "pack/original/base_archive.h"
 #include "pack/original/base_matcher.h"
@@ -46,6 +49,26 @@ std::string StoredName(const Source& source)
     return *name;
 }
 
+// A WebP, GIF or sprite sheet of a base's animation is no new entry: --base compares the
+// numbered frames of animations, and the played file would be added beside the original.
+void RefusePlayedFiles(const std::vector<SourceFile>& rest, const BaseArchive& base)
+{
+    for (const SourceFile& file : rest) {
+        std::string name(FileNamePart(file.path));
+        if (name.ends_with("_sheet.json")) name = name.substr(0, name.size() - 5) + ".png";
+        for (const AnimationOutput as : {AnimationOutput::Webp, AnimationOutput::Gif, AnimationOutput::Sheet}) {
+            const std::optional<std::string> played = PlayedEntryOf(name, as);
+            if (!played) continue;
+            for (const BaseEntry& entry : base.entries()) {
+                if (entry.kind == EntryKind::Animation && WithoutExtension(entry.shown) == WithoutExtension(*played))
+                    throw PackError(file.shown + " plays the base's animation " + EscapeControlBytes(entry.shown)
+                                    + ", and --base compares its numbered frames: convert it with --animation "
+                                    + "frames to edit it");
+            }
+        }
+    }
+}
+
 }  // namespace
 
 std::string ArchivePathFor(const PackOptions& options)
@@ -82,10 +105,6 @@ std::string PackFolder(const PackOptions& options, const Note& note)
         note("skipped: " + EscapeControlBytes(name) + " (not a regular file)");
     for (const std::string& name : listing.links)
         note("skipped: " + EscapeControlBytes(name) + " (a symbolic link; --dereference packs what it names)");
-    if (!options.base.empty() && options.playedAs != AnimationOutput::Frames)
-        throw PackError("--base compares numbered frames with the original; --animation reads other files back "
-                        "only without it");
-    const std::vector<Source> played = PlayedSources(listing.files, options.playedAs);
     std::shared_ptr<const SettingsFile> settings;
     if (!options.settings.empty()) {
         try {
@@ -94,6 +113,7 @@ std::string PackFolder(const PackOptions& options, const Note& note)
             throw PackError(unreadable.what());
         }
     }
+    const PlayedOptions playedAs{options.playedAs, settings.get(), options.frameMs, note};
     EntryBuilder builder(options.quantize, note, settings.get());
     FolderFiles folder(listing.files);
     // What the archive holds is told once it is written, not before a refusal.
@@ -112,22 +132,34 @@ std::string PackFolder(const PackOptions& options, const Note& note)
         const std::string settingsShown
             = options.settings.empty() ? "without settings" : "with " + EscapeControlBytes(options.settings);
         matcher = std::make_unique<BaseMatcher>(*base, folder, builder, tell, settings, settingsShown, options.stop);
+        matcher->ReadPlayedAs(playedAs);
+        matcher->Remove(options.remove);
         entries = matcher->Entries();
         for (const PlannedEntry& entry : entries) names.insert(entry.name);
         // Nothing changed and nothing added: the original, whatever its layout.
-        if (matcher->remade() == 0 && folder.Untaken().empty()
+        if (!matcher->Changed() && folder.Untaken().empty()
             && AsciiLower(options.base).ends_with(".ani") == animationFile) {
+            MakeOutputFolder(output);
             CopyArchive(options.base, output, options.stop);
             for (const std::string& text : told) note(text);
             return output;
         }
     }
-    const std::vector<SourceFile> rest = folder.Untaken();
+    std::vector<SourceFile> rest = folder.Untaken();
+    std::erase_if(rest, [&](const SourceFile& file) {
+        if (!IsDesktopLeftover(FileNamePart(file.path))) return false;
+        note("skipped: " + file.shown + " (left by a file manager or editor; no conversion writes it)");
+        return true;
+    });
+    if (base && options.playedAs == AnimationOutput::Frames) RefusePlayedFiles(rest, *base);
+    const std::vector<Source> played = PlayedSources(rest, playedAs);
     // Entries whose name or kind is not what their file's name suggests: a line each with
     // -v, and a count.
     std::vector<std::string> guessed;
-    std::vector<Source> sources
-        = GroupFiles(rest, EntriesOfFiles(rest, [&guessed](const std::string& text) { guessed.push_back(text); }));
+    std::vector<EntryOfFile> entriesOfFiles
+        = EntriesOfFiles(rest, [&guessed](const std::string& text) { guessed.push_back(text); });
+    if (animationFile) JoinCutRawFrames(rest, fileName, entriesOfFiles);
+    std::vector<Source> sources = GroupFiles(rest, entriesOfFiles);
     if (options.verbose) told.insert(told.end(), guessed.begin(), guessed.end());
     if (!guessed.empty()) {
         const bool one = guessed.size() == 1;
@@ -146,9 +178,16 @@ std::string PackFolder(const PackOptions& options, const Note& note)
     sources.insert(sources.end(), played.begin(), played.end());
     std::sort(sources.begin(), sources.end(),
               [](const Source& a, const Source& b) { return a.entryShown < b.entryShown; });
+    if (animationFile && !base && sources.empty()) {
+        // What conversion leaves of an animation that draws nothing: an empty folder.
+        note(EscapeControlBytes(options.folder) + ": no files to pack; the animation draws nothing");
+        MakeOutputFolder(output);
+        WrittenFile({Piece::Held(BuildAnimation({{kSkippedPicture}}))}, output, options.stop).Commit();
+        return output;
+    }
     if (animationFile) {
         const bool one = base
-            ? sources.empty() && entries.size() == 1 && KindOf(base->entries()[0].record) == EntryKind::Animation
+            ? sources.empty() && entries.size() == 1 && base->entries()[0].kind == EntryKind::Animation
             : sources.size() == 1 && sources[0].kind == SourceKind::Frames;
         if (!one)
             throw PackError(EscapeControlBytes(options.folder) + " makes "
@@ -157,8 +196,11 @@ std::string PackFolder(const PackOptions& options, const Note& note)
     }
     std::vector<std::string> sourceNames;
     for (const Source& source : sources) {
-        const std::string name
-            = animationFile ? std::string(AnimationFileEntry(fileName, 0).Name()) : StoredName(source);
+        // An animation file's entry is named by the reader after the file (its settings
+        // section): the name of the file the folder was converted from.
+        const std::string name = animationFile
+            ? std::string(AnimationFileEntry(AsciiLower(source.entryShown), 0).Name())
+            : StoredName(source);
         if (!names.insert(name).second)
             throw PackError(source.FirstFile().shown + " would make the entry " + EscapeControlBytes(source.entryShown)
                             + ", which the base archive holds already");
@@ -170,6 +212,7 @@ std::string PackFolder(const PackOptions& options, const Note& note)
          BuildEntries(sources, sourceNames, options.quantize, settings.get(), note, options.stop, threads))
         entries.push_back(std::move(entry));
     CheckArchiveLimits(entries, EscapeControlBytes(options.folder));
+    MakeOutputFolder(output);
     if (animationFile) {
         WrittenFile(entries[0].pieces, output, options.stop).Commit();
         for (const std::string& text : told) note(text);

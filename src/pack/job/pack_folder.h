@@ -1,7 +1,9 @@
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "engine/convert/batch_options.h"
 
@@ -11,10 +13,12 @@ struct PackOptions {
     std::string folder;  // as orvconv-cli wrote it, perhaps edited
     std::string output;  // empty: FOLDER.dat beside the folder
     std::string base;  // empty: none; else the original archive the folder came from
+    std::vector<std::string> remove;  // entries of the base, by shown name, left out
     bool quantize = false;  // reduce pictures of more than 128 colours
     std::string settings;  // empty: none; else the settings file the folder was converted with
     bool dereference = false;  // follow symbolic links in the folder
     AnimationOutput playedAs = AnimationOutput::Frames;  // how orvconv-cli wrote the folder's animations
+    std::int32_t frameMs = 100;  // how long it showed each frame of a WebP or GIF
     bool verbose = false;  // name each entry whose name or kind its file's name does not suggest
     unsigned threads = 0;  // entries encoded at once; 0: one a core
     std::function<bool()> stop;  // asked between entries and chunks written: true abandons the archive

@@ -54,9 +54,9 @@ BaseArchive::BaseArchive(const std::string& path) : BaseArchive(path, path, Inpu
 { }
 
 BaseArchive::BaseArchive(const std::string& readPath, const std::string& shownPath, InputKind kind) :
-    path_(shownPath), reader_(OpenBase(readPath, shownPath, kind))
+    path_(shownPath), input_(OpenBase(readPath, shownPath, kind)), reader_(input_)
 {
-    for (const InputEntry& entry : reader_.entries()) entries_.push_back({entry.Record(), entry.shown});
+    for (const InputEntry& entry : reader_.entries()) entries_.push_back({entry.Record(), entry.shown, entry.kind});
 }
 
 std::uint32_t BaseArchive::FrameCount(std::size_t i)
@@ -77,13 +77,16 @@ Bytes BaseArchive::Head(std::size_t i, std::uint32_t n)
     }
 }
 
-FrameCompositions BaseArchive::Compositions(std::size_t i)
+std::vector<RenderedFile> BaseArchive::FramesWithoutSettings(std::size_t i, OutputMode mode)
 {
+    if (!plain_) plain_ = std::make_unique<Reader>(input_);
+    std::vector<RenderedFile> files;
     try {
-        return {reader_.Bytes(i), reader_.FrameOffsets(i)};
-    } catch (const FatalError& error) {
-        throw PackError(EscapeControlBytes(path_) + ": " + error.what());
+        RenderAnimation(*plain_, i, mode == AllPng ? ".png" : ".bmp", files);
+    } catch (const FatalError&) {
+        files.clear();
     }
+    return files;
 }
 
 std::vector<RenderedFile> BaseArchive::Outputs(std::size_t i, OutputMode mode)
@@ -93,7 +96,7 @@ std::vector<RenderedFile> BaseArchive::Outputs(std::size_t i, OutputMode mode)
     const std::string picture = mode == AllPng ? ".png" : ".bmp";
     std::vector<RenderedFile> files;
     try {
-        switch (KindOf(entry.record)) {
+        switch (entry.kind) {
         case EntryKind::Picture: {
             RenderedPicture rendered = reader_.Picture(i);
             if (rendered.action == PictureAction::Drawn) {
@@ -110,7 +113,7 @@ std::vector<RenderedFile> BaseArchive::Outputs(std::size_t i, OutputMode mode)
             }
             break;
         }
-        case EntryKind::Animation: RenderAnimation(i, picture, files); break;
+        case EntryKind::Animation: RenderAnimation(reader_, i, picture, files); break;
         case EntryKind::Sound: {
             const RenderedSound sound = reader_.Sound(i);
             Bytes header(kWaveHeaderBytes);
@@ -132,7 +135,7 @@ std::vector<RenderedFile> BaseArchive::Outputs(std::size_t i, OutputMode mode)
 std::vector<std::string> BaseArchive::OutputNames(std::size_t i, OutputMode mode)
 {
     const BaseEntry& entry = entries_[i];
-    if (KindOf(entry.record) != EntryKind::Picture) {
+    if (entry.kind != EntryKind::Picture) {
         std::vector<std::string> names;
         for (const RenderedFile& file : Outputs(i, mode)) names.push_back(file.name);
         return names;
@@ -151,10 +154,11 @@ std::vector<std::string> BaseArchive::OutputNames(std::size_t i, OutputMode mode
     return {};
 }
 
-void BaseArchive::RenderAnimation(std::size_t i, const std::string& picture, std::vector<RenderedFile>& files)
+void BaseArchive::RenderAnimation(Reader& reader, std::size_t i, const std::string& picture,
+                                  std::vector<RenderedFile>& files)
 {
     const BaseEntry& entry = entries_[i];
-    reader_.Frames(i, [&](const FrameView& frame) {
+    reader.Frames(i, [&](const FrameView& frame) {
         if (frame.action == PictureAction::Drawn) {
             files.push_back({Numbered(WithoutExtension(entry.shown), frame.number) + picture,
                              PictureOf(frame.width, frame.height, frame.bgr),

@@ -8,7 +8,6 @@
 
 #include "engine/convert/batch_options.h"
 #include "engine/read/reader.h"
-#include "pack/original/frame_compositions.h"
 #include "pack/encode/picture_encoder.h"
 
 namespace orv::pack {
@@ -17,6 +16,9 @@ namespace orv::pack {
 struct BaseEntry {
     ArchiveEntry record;  // its size cut to what the file holds
     std::string shown;  // its name as orvconv-cli shows it
+    // As the reader takes it: an animation file's one entry is an animation whatever its
+    // cut name ends in.
+    EntryKind kind = EntryKind::Other;
 };
 
 // One file orvconv-cli writes for an entry, held in memory: a picture's pixels, or
@@ -55,14 +57,17 @@ public:
     std::vector<std::string> OutputNames(std::size_t i, OutputMode mode);
     // The first n bytes of entry i, fewer when it is shorter.
     Bytes Head(std::size_t i, std::uint32_t n);
-    // What animation entry i can show for each frame under any settings.
-    FrameCompositions Compositions(std::size_t i);
+    // The files orvconv-cli writes for animation entry i without settings, whatever
+    // settings the others are composed with.
+    std::vector<RenderedFile> FramesWithoutSettings(std::size_t i, OutputMode mode);
 
 private:
-    void RenderAnimation(std::size_t i, const std::string& picture, std::vector<RenderedFile>& files);
+    void RenderAnimation(Reader& reader, std::size_t i, const std::string& picture, std::vector<RenderedFile>& files);
 
     std::string path_;
+    std::shared_ptr<const Input> input_;
     Reader reader_;
+    std::unique_ptr<Reader> plain_;  // made when first asked
     std::vector<BaseEntry> entries_;
 };
 

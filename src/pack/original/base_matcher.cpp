@@ -5,7 +5,6 @@
 
 #include "engine/base/text.h"
 #include "pack/files/file_bytes.h"
-#include "pack/original/frame_compositions.h"
 #include "pack/files/picture_file.h"
 
 namespace orv::pack {
@@ -33,9 +32,51 @@ std::vector<PlannedEntry> BaseMatcher::Entries()
     std::vector<PlannedEntry> planned;
     for (std::size_t i = 0; i < entries.size(); ++i) {
         StopIfAsked(stop_);
+        if (removed_.count(i) != 0) {
+            for (const std::string& name : base_.OutputNames(i, mode_)) {
+                if (const SourceFile* file = folder_.Find(name)) folder_.Take(*file);
+            }
+            continue;
+        }
+        plannedAt_[i] = planned.size();
         planned.push_back(Match(i, false));
     }
     return planned;
+}
+
+bool BaseMatcher::WrittenOver(const std::string& name, std::size_t i) const
+{
+    const auto found = lastWriter_.find(name);
+    return found != lastWriter_.end() && found->second != i;
+}
+
+void BaseMatcher::Planned(std::map<std::size_t, std::size_t> at, const std::set<std::size_t>& replaced)
+{
+    plannedAt_ = std::move(at);
+    for (std::size_t i = 0; i < base_.entries().size(); ++i) {
+        if (plannedAt_.count(i) == 0) removed_.insert(i);
+    }
+    remadeIndices_ = replaced;
+    remade_ = replaced.size();
+    if (!removed_.empty()) firstRemade_ = std::min(firstRemade_, *removed_.begin());
+    if (!replaced.empty()) firstRemade_ = std::min(firstRemade_, *replaced.begin());
+}
+
+void BaseMatcher::Remove(const std::vector<std::string>& shownNames)
+{
+    for (const std::string& name : shownNames) {
+        const std::vector<BaseEntry>& entries = base_.entries();
+        const auto found
+            = std::find_if(entries.begin(), entries.end(), [&](const BaseEntry& entry) { return entry.shown == name; });
+        if (found == entries.end())
+            throw PackError("--remove " + EscapeControlBytes(name) + ": " + EscapeControlBytes(base_.path())
+                            + " holds no entry of that name");
+        const auto i = static_cast<std::size_t>(found - entries.begin());
+        removed_.insert(i);
+        // The entries after it may find another canvas.
+        firstRemade_ = std::min(firstRemade_, i);
+        note_("removed: " + EscapeControlBytes(name));
+    }
 }
 
 bool BaseMatcher::RemakeDrawnOtherwise(const std::string& writtenPath, std::vector<PlannedEntry>& planned)
@@ -47,13 +88,14 @@ bool BaseMatcher::RemakeDrawnOtherwise(const std::string& writtenPath, std::vect
     for (std::size_t i = firstRemade_ + 1; i < base_.entries().size(); ++i) {
         // Only an animation can show what the entries before it left in the canvas: a
         // picture is drawn on a cleared one, and other entries draw nothing.
-        if (remadeIndices_.count(i) != 0 || KindOf(base_.entries()[i].record) != EntryKind::Animation) continue;
+        if (remadeIndices_.count(i) != 0 || removed_.count(i) != 0 || base_.entries()[i].kind != EntryKind::Animation)
+            continue;
         StopIfAsked(stop_);
-        if (SameDrawing(written.Outputs(i, mode_), base_.Outputs(i, mode_))) continue;
+        if (SameDrawing(written.Outputs(plannedAt_.at(i), mode_), base_.Outputs(i, mode_))) continue;
         PlannedEntry remade = Match(i, true);
         // An animation the folder holds whole (--ani-raw) is copied, not drawn.
         if (remadeIndices_.count(i) == 0) continue;
-        planned[i] = std::move(remade);
+        planned[plannedAt_.at(i)] = std::move(remade);
         any = true;
     }
     return any;
@@ -67,7 +109,7 @@ PlannedEntry BaseMatcher::Match(std::size_t i, bool drawnOtherwise)
                       EscapeControlBytes(base_.path()),
                       {entry.record.size == 0 ? Piece::Held({})
                                               : Piece::FromFile(base_.path(), entry.record.offset, entry.record.size)}};
-    const EntryKind kind = KindOf(entry.record);
+    const EntryKind kind = entry.kind;
     if (kind == EntryKind::Animation) {
         // Written whole with --ani-raw.
         if (const SourceFile* raw = folder_.Find(entry.shown)) {
@@ -76,11 +118,16 @@ PlannedEntry BaseMatcher::Match(std::size_t i, bool drawnOtherwise)
             return Remade(i, {SourceKind::Raw, entry.shown, *raw, {}, {}}, raw->shown);
         }
     }
+    if (kind == EntryKind::Animation && !drawnOtherwise && played_.as != AnimationOutput::Frames) {
+        const std::string name
+            = std::string(WithoutExtension(entry.shown)) + std::string(AnimationFileEnding(played_.as));
+        if (const SourceFile* played = folder_.Find(name)) return MatchPlayed(i, *played, std::move(kept));
+    }
     // A picture none of whose files the folder holds is kept without drawing it.
     if (kind == EntryKind::Picture && !drawnOtherwise) {
         const std::vector<std::string> names = base_.OutputNames(i, mode_);
         if (std::none_of(names.begin(), names.end(), [&](const std::string& name) {
-                return lastWriter_.at(name) == i && folder_.Find(name) != nullptr;
+                return !WrittenOver(name, i) && folder_.FindPicture(name) != nullptr;
             }))
             return kept;
     }
@@ -89,8 +136,8 @@ PlannedEntry BaseMatcher::Match(std::size_t i, bool drawnOtherwise)
     Differences differences;
     for (const RenderedFile& rendered : base_.Outputs(i, mode_)) {
         const std::string& name = rendered.name;
-        if (lastWriter_.at(name) != i) continue;
-        const SourceFile* file = folder_.Find(name);
+        if (WrittenOver(name, i)) continue;
+        const SourceFile* file = rendered.picture ? folder_.FindPicture(name) : folder_.Find(name);
         const SourceFile& from = file != nullptr ? *file : Held(rendered, kind);
         if (file != nullptr) {
             folder_.Take(*file);
@@ -120,44 +167,113 @@ PlannedEntry BaseMatcher::Match(std::size_t i, bool drawnOtherwise)
     return Remade(i, source, edited);
 }
 
+namespace {
+
+// The picture at the top left of a cell of width x height, the rest black, as a played
+// file shows each frame.
+Picture OnCell(const Picture& picture, std::uint16_t width, std::uint16_t height)
+{
+    Picture cell;
+    cell.width = width;
+    cell.height = height;
+    cell.bgr.assign(std::size_t{width} * height * 3, 0);
+    for (std::size_t y = 0; y < picture.height; ++y)
+        std::copy_n(&picture.bgr[y * picture.width * 3], std::size_t{picture.width} * 3, &cell.bgr[y * width * 3]);
+    return cell;
+}
+
+}  // namespace
+
+PlannedEntry BaseMatcher::MatchPlayed(std::size_t i, const SourceFile& file, PlannedEntry kept)
+{
+    const BaseEntry& entry = base_.entries()[i];
+    folder_.Take(file);
+    if (played_.as == AnimationOutput::Sheet) {
+        if (const SourceFile* index = folder_.Find(std::string(WithoutExtension(entry.shown)) + "_sheet.json"))
+            folder_.Take(*index);
+    }
+    Source source{SourceKind::Frames, entry.shown, {}, {}, {}};
+    source.frameCount = base_.FrameCount(i);
+    std::vector<std::pair<std::uint32_t, std::shared_ptr<const Picture>>> shown;
+    std::uint16_t width = 0;
+    std::uint16_t height = 0;
+    std::string edited;
+    for (const RenderedFile& rendered : base_.Outputs(i, mode_)) {
+        if (const std::optional<FrameName> frame = FrameNameOf(rendered.name); frame && rendered.picture) {
+            shown.emplace_back(frame->number, rendered.picture);
+            width = std::max(width, rendered.picture->width);
+            height = std::max(height, rendered.picture->height);
+        } else if (const std::optional<FrameName> raw = NumberedNameOf(rendered.name)) {
+            const SourceFile* folderFile = folder_.Find(rendered.name);
+            if (folderFile != nullptr) {
+                folder_.Take(*folderFile);
+                if (!SameAsRendered(folderFile->path, folderFile->shown, rendered, base_.path()) && edited.empty())
+                    edited = folderFile->shown;
+            }
+            source.rawFrames.emplace(raw->number, folderFile != nullptr ? *folderFile : Held(rendered, entry.kind));
+        }
+    }
+    std::vector<PlayedFrame> frames = ReadPlayedFrames(file, played_);
+    // The frames the original shows, in order, where the file holds as many.
+    if (frames.size() == shown.size()) {
+        for (std::size_t k = 0; k < frames.size(); ++k) {
+            if (frames[k].number == 0) frames[k].number = shown[k].first;
+        }
+    }
+    std::set<std::uint32_t> rawNumbers;
+    for (const auto& [number, raw] : source.rawFrames) rawNumbers.insert(number);
+    NumberPlayedFrames(frames, rawNumbers, entry.shown, settings_.get());
+    bool same = frames.size() == shown.size();
+    for (std::size_t k = 0; k < frames.size(); ++k) {
+        const Picture& picture = *frames[k].picture;
+        if (same) {
+            // A sheet cuts each frame at its own size; WebP and GIF show it on the cell.
+            const Picture expected
+                = played_.as == AnimationOutput::Sheet ? *shown[k].second : OnCell(*shown[k].second, width, height);
+            same = frames[k].number == shown[k].first && picture.width == expected.width
+                && picture.height == expected.height && picture.bgr == expected.bgr;
+        }
+        const std::uint32_t number = frames[k].number;
+        SourceFile frameFile{file.path, file.shown + ", frame " + std::to_string(number), frames[k].picture, nullptr};
+        if (number > kMaxFrameNumber || source.rawFrames.count(number) != 0
+            || !source.frames.emplace(number, std::move(frameFile)).second)
+            throw PackError(file.shown + ": frame " + std::to_string(number) + " is there twice");
+    }
+    if (same && edited.empty()) return kept;
+    return Remade(i, source, edited.empty() ? file.shown : edited);
+}
+
 bool BaseMatcher::ComposedOtherwise(std::size_t i, const Source& source, const Differences& differences)
 {
-    const FrameCompositions compositions = base_.Compositions(i);
-    const auto pixels
-        = [](const SourceFile& file) { return file.pixels ? *file.pixels : ReadPictureFile(file.path, file.shown); };
-    const auto explains = [&](std::uint32_t number, const Picture& picture, const SourceFile* before) {
-        if (before == nullptr) return compositions.Explains(number, picture, nullptr);
-        const Picture under = pixels(*before);
-        return compositions.Explains(number, picture, &under);
-    };
+    // Without settings named, only an edit makes a frame differ.
+    if (!settings_) return false;
+    std::map<std::uint32_t, std::shared_ptr<const Picture>> plain;
+    for (const RenderedFile& rendered : base_.FramesWithoutSettings(i, mode_)) {
+        if (const std::optional<FrameName> frame = FrameNameOf(rendered.name); frame && rendered.picture)
+            plain[frame->number] = rendered.picture;
+    }
     std::size_t explained = 0;
     std::string unexplained;
-    // The frame before as the original shows it where the folder lacks it (left out
-    // by the folder's settings, perhaps), and the one before that the folder holds.
-    const SourceFile* previous = nullptr;
-    const SourceFile* previousInFolder = nullptr;
     for (const auto& [number, file] : source.frames) {
-        if (differences.frames.count(number) != 0) {
-            const Picture picture = pixels(file);
-            if (explains(number, picture, previous)
-                || (previousInFolder != previous && explains(number, picture, previousInFolder)))
-                ++explained;
-            else if (unexplained.empty())
-                unexplained = file.shown;
-        }
-        previous = &file;
-        if (!file.path.empty()) previousInFolder = &file;
+        if (differences.frames.count(number) == 0) continue;
+        const Picture picture = file.pixels ? *file.pixels : ReadPictureFile(file.path, file.shown);
+        const auto found = plain.find(number);
+        if (found != plain.end() && found->second->width == picture.width && found->second->height == picture.height
+            && found->second->bgr == picture.bgr)
+            ++explained;
+        else if (unexplained.empty())
+            unexplained = file.shown;
     }
     if (explained == 0) return false;
     const std::string entry = EscapeControlBytes(source.entryShown);
     if (unexplained.empty() && !differences.others) {
         note_("kept: " + entry + " as the original has it: its frames differ from it " + settingsShown_
-              + " but match it under other settings (-s names the settings the folder was converted with)");
+              + " but match it without settings (-s names the settings the folder was converted with)");
         return true;
     }
     throw PackError((unexplained.empty() ? entry : unexplained) + " is edited, but other frames of " + entry
                     + " differ from the original " + settingsShown_
-                    + " and match it under other settings; -s names the settings the folder was converted with");
+                    + " and match it without settings; -s names the settings the folder was converted with");
 }
 
 void BaseMatcher::Add(Source& source, EntryKind kind, const std::string& name, const SourceFile& file)
@@ -166,7 +282,7 @@ void BaseMatcher::Add(Source& source, EntryKind kind, const std::string& name, c
         source.kind = SourceKind::Frames;
         if (const std::optional<FrameName> frame = FrameNameOf(name))
             source.frames.emplace(frame->number, file);
-        else if (const std::optional<FrameName> raw = RawFrameNameOf(name))
+        else if (const std::optional<FrameName> raw = NumberedNameOf(name))
             source.rawFrames.emplace(raw->number, file);
         return;
     }

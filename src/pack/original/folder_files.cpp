@@ -17,9 +17,14 @@ FolderFiles::FolderFiles(const std::vector<SourceFile>& files)
 
 const SourceFile* FolderFiles::Find(const std::string& name) const
 {
-    auto found = byName_.find(name);
-    if (found == byName_.end() && !PictureTwin(name).empty()) found = byName_.find(PictureTwin(name));
+    const auto found = byName_.find(name);
     return found == byName_.end() ? nullptr : &found->second;
+}
+
+const SourceFile* FolderFiles::FindPicture(const std::string& name) const
+{
+    const SourceFile* found = Find(name);
+    return found != nullptr || PictureTwin(name).empty() ? found : Find(PictureTwin(name));
 }
 
 std::vector<FolderFiles::ExtraFrame> FolderFiles::FramesOf(const std::string& entryShown) const
@@ -30,7 +35,7 @@ std::vector<FolderFiles::ExtraFrame> FolderFiles::FramesOf(const std::string& en
         if (taken_.count(file.path) != 0) continue;
         if (const std::optional<FrameName> frame = FrameNameOf(name); frame && frame->stem == stem)
             frames.push_back({frame->number, false, &file});
-        else if (const std::optional<FrameName> raw = RawFrameNameOf(name); raw && raw->stem == entryShown)
+        else if (const std::optional<FrameName> raw = NumberedNameOf(name); raw && raw->stem == entryShown)
             frames.push_back({raw->number, true, &file});
     }
     return frames;

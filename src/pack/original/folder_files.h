@@ -20,8 +20,10 @@ class FolderFiles {
 public:
     explicit FolderFiles(const std::vector<SourceFile>& files);
 
-    // The file by this name, or for a picture the one of the other picture format.
     const SourceFile* Find(const std::string& name) const;
+    // The picture file by this name, or else the one of the other picture format. Only a
+    // picture may have been saved again as the other: a raw entry's file is its bytes.
+    const SourceFile* FindPicture(const std::string& name) const;
 
     void Take(const SourceFile& file) { taken_.insert(file.path); }
 

@@ -3,6 +3,7 @@
 #include <cctype>
 
 #include "engine/base/text.h"
+#include "engine/format/archive_table.h"
 
 namespace orv::pack {
 
@@ -65,6 +66,12 @@ std::optional<std::string> EntryNameFor(std::string_view shown)
     name = Utf8ToCp932Exact(shown);
     if (ReadsBackAs(name, PercentsEscaped(shown))) return name;
     return std::nullopt;
+}
+
+bool FitsEntryName(std::string_view shown)
+{
+    const std::optional<std::string> name = EntryNameFor(shown);
+    return name && name->size() <= kEntryNameBytes;
 }
 
 }  // namespace orv::pack

@@ -13,4 +13,7 @@ namespace orv::pack {
 // name reads back with only its "%" escaped. None otherwise.
 std::optional<std::string> EntryNameFor(std::string_view shown);
 
+// Whether that name exists and fits an archive's record.
+bool FitsEntryName(std::string_view shown);
+
 }  // namespace orv::pack

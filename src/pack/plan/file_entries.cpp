@@ -1,9 +1,11 @@
 #include "pack/plan/file_entries.h"
 
+#include <map>
 #include <set>
 
 #include "engine/base/text.h"
 #include "engine/format/archive_table.h"
+#include "engine/read/input.h"
 #include "pack/plan/entry_name.h"
 #include "pack/files/pack_error.h"
 #include "pack/files/file_bytes.h"
@@ -11,12 +13,6 @@
 namespace orv::pack {
 
 namespace {
-
-bool Fits(const std::string& shown)
-{
-    const std::optional<std::string> name = EntryNameFor(shown);
-    return name && name->size() <= kEntryNameBytes;
-}
 
 // Whether the file starts as the kind it is named for: a BMP, PNG or RIFF WAVE file. What
 // does not is a raw entry conversion dumped under that name; what does is read as such,
@@ -31,16 +27,14 @@ bool LooksLike(const std::string& name, const SourceFile& file)
     return text.starts_with("BM");
 }
 
-// The name conversion takes for an entry of this kind (ending "pcm" or "ani") whose
-// files are named after stem, when stem + extension does not fit: the stem itself.
+}  // namespace
+
 std::optional<std::string> StemAsName(const std::string& entryShown, std::string_view kindEnd)
 {
     const std::string stem(WithoutExtension(entryShown));
-    if (stem.find('.') != std::string::npos || !stem.ends_with(kindEnd) || !Fits(stem)) return std::nullopt;
+    if (stem.find('.') != std::string::npos || !stem.ends_with(kindEnd) || !FitsEntryName(stem)) return std::nullopt;
     return stem;
 }
-
-}  // namespace
 
 std::vector<EntryOfFile> EntriesOfFiles(const std::vector<SourceFile>& files,
                                         const std::function<void(const std::string&)>& note)
@@ -69,7 +63,8 @@ std::vector<EntryOfFile> EntriesOfFiles(const std::vector<SourceFile>& files,
                 + " is here";
         } else if ((picture || guess.kind == SourceKind::Sound) && !LooksLike(name, file)) {
             why = guess.kind == SourceKind::Sound ? "not a WAV file" : "not a picture file";
-        } else if ((guess.kind == SourceKind::Sound || guess.kind == SourceKind::Frames) && !Fits(guess.entryShown)) {
+        } else if ((guess.kind == SourceKind::Sound || guess.kind == SourceKind::Frames)
+                   && !FitsEntryName(guess.entryShown)) {
             if (const std::optional<std::string> stem
                 = StemAsName(guess.entryShown, guess.kind == SourceKind::Sound ? "pcm" : "ani")) {
                 entry.entryShown = *stem;
@@ -85,6 +80,25 @@ std::vector<EntryOfFile> EntriesOfFiles(const std::vector<SourceFile>& files,
         entries.push_back(entry);
     }
     return entries;
+}
+
+void JoinCutRawFrames(const std::vector<SourceFile>& files, const std::string& fileName,
+                      std::vector<EntryOfFile>& entries)
+{
+    const auto readerName
+        = [](const std::string& name) { return Cp932ToUtf8(AnimationFileEntry(AsciiLower(name), 0).Name()); };
+    std::map<std::string, std::string> animationOf;
+    for (const EntryOfFile& entry : entries) {
+        if (entry.kind == SourceKind::Frames) animationOf.emplace(readerName(entry.entryShown), entry.entryShown);
+    }
+    animationOf.emplace(readerName(fileName), readerName(fileName));
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        if (entries[i].kind != SourceKind::Raw) continue;
+        const std::optional<FrameName> numbered = NumberedNameOf(FileNamePart(files[i].path));
+        if (!numbered) continue;
+        if (const auto found = animationOf.find(numbered->stem); found != animationOf.end())
+            entries[i] = {SourceKind::Frames, found->second, numbered->number, true};
+    }
 }
 
 }  // namespace orv::pack

@@ -24,22 +24,22 @@ std::string_view PictureStem(std::string_view fileName)
     return {};
 }
 
+}  // namespace
+
 // stem_NNNN: the number in the one spelling orvconv-cli writes for it.
-std::optional<FrameName> NumberedName(std::string_view stem)
+std::optional<FrameName> NumberedNameOf(std::string_view fileName)
 {
-    const auto underscore = stem.rfind('_');
-    if (stem.empty() || underscore == std::string_view::npos) return std::nullopt;
-    const std::string_view digits = stem.substr(underscore + 1);
+    const auto underscore = fileName.rfind('_');
+    if (fileName.empty() || underscore == std::string_view::npos) return std::nullopt;
+    const std::string_view digits = fileName.substr(underscore + 1);
     if (digits.empty() || digits.size() > 7 || digits.find_first_not_of("0123456789") != std::string_view::npos)
         return std::nullopt;
     const auto number = static_cast<std::uint32_t>(std::stoul(std::string(digits)));
     // Only the one spelling orvconv-cli writes for each number.
     if (number == 0 || number > kMaxFrameNumber || FrameSuffix(static_cast<std::int32_t>(number)).substr(1) != digits)
         return std::nullopt;
-    return FrameName{std::string(stem.substr(0, underscore)), number};
+    return FrameName{std::string(fileName.substr(0, underscore)), number};
 }
-
-}  // namespace
 
 const SourceFile& Source::FirstFile() const
 {
@@ -51,12 +51,12 @@ const SourceFile& Source::FirstFile() const
 
 std::optional<FrameName> FrameNameOf(std::string_view fileName)
 {
-    return NumberedName(PictureStem(fileName));
+    return NumberedNameOf(PictureStem(fileName));
 }
 
 std::optional<FrameName> RawFrameNameOf(std::string_view fileName)
 {
-    std::optional<FrameName> frame = NumberedName(fileName);
+    std::optional<FrameName> frame = NumberedNameOf(fileName);
     if (!frame || !EndsWith(frame->stem, "ani")) return std::nullopt;
     return frame;
 }
@@ -81,6 +81,13 @@ FolderListing ListFolder(const std::string& folder, bool followLinks)
     std::sort(listing.skipped.begin(), listing.skipped.end());
     std::sort(listing.links.begin(), listing.links.end());
     return listing;
+}
+
+bool IsDesktopLeftover(std::string_view fileName)
+{
+    const std::string lower = AsciiLower(fileName);
+    return lower == ".ds_store" || lower == "desktop.ini" || lower == "thumbs.db" || lower == ".directory"
+        || lower.starts_with("._") || lower.ends_with('~');
 }
 
 EntryOfFile EntryOf(std::string_view fileName)

@@ -46,6 +46,8 @@ struct FrameName {
     std::uint32_t number = 0;
 };
 std::optional<FrameName> FrameNameOf(std::string_view fileName);
+// stem_NNNN, the number written as above.
+std::optional<FrameName> NumberedNameOf(std::string_view fileName);
 // A raw frame's file name: the animation's entry name (ending in "ani"), "_", the number
 // as above; the stem is the entry name.
 std::optional<FrameName> RawFrameNameOf(std::string_view fileName);
@@ -59,6 +61,10 @@ struct FolderListing {
     std::vector<std::string> links;
 };
 FolderListing ListFolder(const std::string& folder, bool followLinks);
+
+// Whether the name is one that file managers and editors leave in folders (.DS_Store,
+// desktop.ini, backups ending in "~"): no conversion writes it.
+bool IsDesktopLeftover(std::string_view fileName);
 
 // The entry a file makes: NAME.bmp and NAME.png a picture NAME.cg, NAME.wav a sound
 // NAME.pcm, numbered frames NAME_0001.bmp... and raw frames NAME.ani_0001 an animation

@@ -49,6 +49,7 @@ std::vector<PlayedFrame> ReadWebpFrames(const std::string& path, const std::stri
     // Checks the size against a picture's limits before anything of that size is held.
     const Picture blank = BlankPicture(info.canvas_width, info.canvas_height, shown);
     std::vector<PlayedFrame> frames;
+    int shownUntil = 0;
     while (WebPAnimDecoderHasMoreFrames(decoder.get()) != 0) {
         std::uint8_t* canvas = nullptr;
         int timestamp = 0;
@@ -65,7 +66,8 @@ std::vector<PlayedFrame> ReadWebpFrames(const std::string& path, const std::stri
                                 + " has transparent pixels, which no animation frame has");
             std::copy_n(canvas + i * 4, 3, &picture->bgr[i * 3]);
         }
-        frames.push_back({0, std::move(picture)});
+        frames.push_back({0, std::move(picture), static_cast<std::uint32_t>(std::max(0, timestamp - shownUntil))});
+        shownUntil = timestamp;
     }
     return frames;
 }
