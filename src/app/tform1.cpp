@@ -18,6 +18,7 @@
 #include <QTimer>
 #include <algorithm>
 #include <new>
+#include <utility>
 #include <vector>
 
 #include "app/app_text.h"
@@ -37,6 +38,7 @@ namespace {
 
 const char* const kGuidance = "変換ボタンを押してファイルを選択してください。";
 const char* const kConverting = "変換中．．．";
+const char* const kOffered = "変換ボタンで、開いたファイルを変換します。";
 // The face the window is designed for; IPAPGothic stands in where it is missing.
 const char* const kFontFace = "ＭＳ Ｐゴシック";
 constexpr int kPathLabelWidth = 329;
@@ -234,14 +236,30 @@ void TForm1::SetOptionControlsEnabled(bool enabled)
 
 void TForm1::StartButtonClick()
 {
-    StartBatch(std::nullopt);
+    if (offered_.empty()) {
+        StartBatch(std::nullopt);
+        return;
+    }
+    ConvertFiles(std::exchange(offered_, {}));
 }
 
 void TForm1::ConvertFiles(const std::vector<std::string>& paths)
 {
     if (batchRunning_ || paths.empty()) return;
+    offered_.clear();
     dialogMemory_.RememberFiles(paths);
     StartBatch(paths);
+}
+
+void TForm1::OfferFiles(const std::vector<std::string>& paths)
+{
+    if (batchRunning_ || paths.empty()) return;
+    offered_ = paths;
+    SetAutoSizedText(MessageLabel, kOffered);
+    ShowInputPath(paths.front());
+    const auto count = static_cast<std::int32_t>(std::min<std::size_t>(paths.size(), INT32_MAX));
+    SetCounter(arccountLabel, Text(FormatCounter(0, count)));
+    StartButton->setFocus();
 }
 
 void TForm1::StartBatch(std::optional<std::vector<std::string>> chosen)

@@ -105,6 +105,31 @@ private slots:
         QCOMPARE(firstShown, QString::fromStdString(a));
     }
 
+    // A file manager's "Open with" hands files over; nothing is written until 変換.
+    void filesHandedOverAtStartWaitForTheStartButton()
+    {
+        const std::string a = fixture->InputPath("a.dat", SmallArchive());
+        const std::string b = fixture->InputPath("b.dat", SmallArchive(3));
+        auto window = fixture->MakeWindow();
+        window->OfferFiles({a, b});
+        QCoreApplication::processEvents();
+        QVERIFY(!std::filesystem::exists(fixture->exeDir() / "a"));
+        QVERIFY(fixture->dialogs.events.isEmpty());
+        QCOMPARE(TextOf(*window, "MessageLabel"), QString("変換ボタンで、開いたファイルを変換します。"));
+        QVERIFY(TextOf(*window, "arcnameLabel").endsWith("a.dat"));
+        QCOMPARE(TextOf(*window, "arccountLabel"), QString("[0/2]"));
+
+        Find<QPushButton>(*window, "StartButton")->click();
+        QCOMPARE(fixture->dialogs.chooseCalls, 0);
+        QCOMPARE(fixture->dialogs.events, (QStringList{"beep", "message 変換終了しました。"}));
+        QVERIFY(std::filesystem::exists(fixture->exeDir() / "b" / "e2.txt"));
+        QCOMPARE(TextOf(*window, "MessageLabel"), QString("変換ボタンを押してファイルを選択してください。"));
+        // Handed over once: the next 変換 asks in the dialog.
+        fixture->dialogs.setNextFiles(std::nullopt);
+        Find<QPushButton>(*window, "StartButton")->click();
+        QCOMPARE(fixture->dialogs.chooseCalls, 1);
+    }
+
     void droppedFilesRunOneBatchAndDropsDuringABatchAreRefused()
     {
         const std::string a = fixture->InputPath("a.dat", SmallArchive(3));
