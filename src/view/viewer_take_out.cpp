@@ -31,7 +31,11 @@ void ViewerWindow::Extract(bool selectedOnly)
 {
     if (model_->path().empty() || extraction_ != nullptr) return;
     const std::vector<bool> chosen = selectedOnly ? SelectedEntries() : std::vector<bool>{};
-    if (selectedOnly && chosen.empty() && model_->rowCount() > 1) return;
+    if (selectedOnly && chosen.empty() && model_->rowCount() > 1) {
+        statusBar()->showMessage(tr("No entry is selected: select the entries to extract, or extract all of them "
+                                    "(Ctrl+Shift+E)."));
+        return;
+    }
     const int count = chosen.empty() ? model_->rowCount() : static_cast<int>(std::ranges::count(chosen, true));
     if (extractChoices_.folder.isEmpty())
         extractChoices_.folder = QFileInfo(QFile::decodeName(QByteArray::fromStdString(model_->path()))).absolutePath();
@@ -55,9 +59,11 @@ void ViewerWindow::Extract(bool selectedOnly)
         progress->deleteLater();
         extraction_->deleteLater();
         extraction_ = nullptr;
+        UpdateActions();
         ExtractionFinished(outcome, folder, count);
     });
     extraction_->Start();
+    UpdateActions();
 }
 
 void ViewerWindow::ExtractionFinished(const ExtractOutcome& outcome, const QString& folder, int count)

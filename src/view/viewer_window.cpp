@@ -29,6 +29,7 @@
 #include <system_error>
 
 #include "engine/base/executable_path.h"
+#include "engine/read/input_messages.h"
 #include "settings/settings_error.h"
 #include "settings/settings_file.h"
 #include "view/default_viewer.h"
@@ -67,9 +68,11 @@ ViewerWindow::ViewerWindow(ViewerDialogs& dialogs, QWidget* parent) : QMainWindo
     createPreview();
     createActions();
     createMenu();
+    createViewMenu();
     connect(&renderer_, &PreviewRenderer::Ready, this, &ViewerWindow::Show);
     connect(&playTimer_, &QTimer::timeout, this, [this] { StepFrame(1); });
     resize(900, 600);
+    UpdateActions();
 }
 
 ViewerWindow::~ViewerWindow() = default;
@@ -84,11 +87,18 @@ void ViewerWindow::createActions()
     settingsLabel_ = new QLabel(tr("no settings"), bar);
     settingsLabel_->setObjectName("settingsLabel");
     bar->addWidget(settingsLabel_);
-    QAction* copy = bar->addAction(tr("Copy"), this, &ViewerWindow::CopyShown);
-    copy->setShortcut(QKeySequence::Copy);
-    QAction* save = bar->addAction(tr("Save picture…"), this, &ViewerWindow::SaveShown);
-    save->setShortcut(QKeySequence::Save);
-    bar->addAction(tr("Extract…"), this, [this] { Extract(true); })->setToolTip(tr("Extract the selected entries"));
+    copyAction_ = bar->addAction(tr("Copy"), this, &ViewerWindow::CopyShown);
+    copyAction_->setShortcut(QKeySequence::Copy);
+    copyAction_->setStatusTip(tr("Copy the picture shown (Ctrl+C)"));
+    saveAction_ = bar->addAction(tr("Save picture…"), this, &ViewerWindow::SaveShown);
+    saveAction_->setShortcut(QKeySequence::Save);
+    saveAction_->setStatusTip(tr("Save the picture shown as a PNG file (Ctrl+S)"));
+    extractAction_ = new QAction(tr("&Extract Selected…"), this);
+    extractAction_->setIconText(tr("Extract…"));
+    extractAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_E));
+    extractAction_->setStatusTip(tr("Extract the selected entries (Ctrl+E)"));
+    connect(extractAction_, &QAction::triggered, this, [this] { Extract(true); });
+    bar->addAction(extractAction_);
     bar->addSeparator();
     gridAction_ = bar->addAction(tr("Grid"), this, &ViewerWindow::ShowGrid);
     gridAction_->setCheckable(true);
@@ -125,6 +135,8 @@ void ViewerWindow::createActions()
         picture_->SetZoom(picture_->Scale() / 2);
     });
     zoomOut->setShortcut(QKeySequence::ZoomOut);
+    zoomActions_ = {fit, actual, zoomIn, zoomOut};
+    for (QAction* zoom : zoomActions_) zoom->setStatusTip(zoom->text() + " (" + zoom->shortcut().toString() + ")");
 }
 
 void ViewerWindow::createMenu()
@@ -143,9 +155,10 @@ void ViewerWindow::createMenu()
         recent->setEnabled(!recent->isEmpty());
     });
     file->addSeparator();
-    file->addAction(tr("&Extract Selected…"), QKeySequence(Qt::CTRL | Qt::Key_E), this, [this] { Extract(true); });
-    file->addAction(tr("Extract &All…"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_E), this,
-                    [this] { Extract(false); });
+    file->addAction(extractAction_);
+    extractAllAction_ = file->addAction(tr("Extract &All…"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_E), this,
+                                        [this] { Extract(false); });
+    extractAllAction_->setStatusTip(tr("Extract every entry (Ctrl+Shift+E)"));
     file->addSeparator();
     file->addAction(tr("Open .dat and .ani Files with orvview"), this, [this] {
         const QString why = MakeDefaultViewer();
@@ -171,7 +184,7 @@ void ViewerWindow::createList()
     filterEdit_->setObjectName("filterEdit");
     filterEdit_->setPlaceholderText(tr("Filter by name"));
     filterEdit_->setClearButtonEnabled(true);
-    connect(filterEdit_, &QLineEdit::textChanged, filter_, &EntryFilter::setFilterFixedString);
+    connect(filterEdit_, &QLineEdit::textChanged, this, &ViewerWindow::Filter);
     auto* list = new EntryListView(left);
     list->dragData = [this] { return DragData(); };
     list_ = list;
@@ -183,6 +196,8 @@ void ViewerWindow::createList()
     list_->sortByColumn(-1, Qt::AscendingOrder);
     list_->setSelectionBehavior(QAbstractItemView::SelectRows);
     list_->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    // Tab leaves the list for the next control; the arrows move inside it.
+    list_->setTabKeyNavigation(false);
     list_->verticalHeader()->hide();
     list_->verticalHeader()->setDefaultSectionSize(list_->fontMetrics().height() + 4);
     list_->horizontalHeader()->setStretchLastSection(true);
@@ -193,6 +208,7 @@ void ViewerWindow::createList()
     list_->setColumnWidth(EntryModel::Size, 9 * digit);
     grid_ = new EntryGrid(*filter_, thumbnails_, left);
     grid_->setObjectName("entryGrid");
+    grid_->setTabKeyNavigation(false);
     // One selection and one current entry, whichever way the entries are shown.
     QItemSelectionModel* ownSelection = grid_->selectionModel();
     grid_->setSelectionModel(list_->selectionModel());
@@ -202,6 +218,12 @@ void ViewerWindow::createList()
     views_->addWidget(grid_);
     createChangedBar(left);
     layout->addWidget(changedBar_);
+    pastEnd_ = new QLabel(left);
+    pastEnd_->setObjectName("pastEndBar");
+    pastEnd_->setWordWrap(true);
+    pastEnd_->setTextFormat(Qt::PlainText);
+    pastEnd_->hide();
+    layout->addWidget(pastEnd_);
     layout->addWidget(filterEdit_);
     layout->addWidget(views_);
     connect(list_->selectionModel(), &QItemSelectionModel::currentRowChanged, this, &ViewerWindow::CurrentChanged);
@@ -241,13 +263,18 @@ void ViewerWindow::createPreview()
     textLayout->setContentsMargins(0, 0, 0, 0);
     hex_ = new QToolButton(textPage);
     hex_->setObjectName("hexButton");
-    hex_->setText(tr("Hex"));
-    hex_->setCheckable(true);
     text_ = new QPlainTextEdit(textPage);
     text_->setObjectName("entryText");
     text_->setReadOnly(true);
     text_->setLineWrapMode(QPlainTextEdit::NoWrap);
-    connect(hex_, &QToolButton::toggled, this, [this] { Show(preview_); });
+    text_->setTabChangesFocus(true);
+    hexAction_ = new QAction(tr("&Hex"), this);
+    hexAction_->setIconText(tr("Hex"));
+    hexAction_->setCheckable(true);
+    hexAction_->setShortcut(Qt::Key_H);
+    hexAction_->setStatusTip(tr("Show the entry's bytes as a hex dump (H)"));
+    hex_->setDefaultAction(hexAction_);
+    connect(hexAction_, &QAction::toggled, this, [this] { Show(preview_); });
     textLayout->addWidget(hex_);
     textLayout->addWidget(text_);
     pages_->insertWidget(TextPage, textPage);
@@ -267,20 +294,27 @@ void ViewerWindow::createAnimationBar(QWidget* page)
     animationBar_ = new QWidget(page);
     animationBar_->setObjectName("animationBar");
     auto* layout = new QHBoxLayout(animationBar_);
+    previousAction_ = new QAction(tr("P&revious Frame"), this);
+    previousAction_->setIconText(tr("◀"));
+    previousAction_->setShortcut(Qt::Key_Comma);
+    previousAction_->setStatusTip(tr("Previous frame (,)"));
+    connect(previousAction_, &QAction::triggered, this, [this] { StepFrame(-1); });
     auto* previous = new QToolButton(animationBar_);
-    previous->setText(tr("◀"));
-    previous->setToolTip(tr("Previous frame"));
-    connect(previous, &QToolButton::clicked, this, [this] { StepFrame(-1); });
+    previous->setObjectName("previousFrame");
+    previous->setDefaultAction(previousAction_);
     play_ = new QToolButton(animationBar_);
     play_->setObjectName("playButton");
     play_->setCheckable(true);
     play_->setText(tr("Play"));
     connect(play_, &QToolButton::toggled, this, &ViewerWindow::SetPlaying);
+    nextAction_ = new QAction(tr("&Next Frame"), this);
+    nextAction_->setIconText(tr("▶"));
+    nextAction_->setShortcut(Qt::Key_Period);
+    nextAction_->setStatusTip(tr("Next frame (.)"));
+    connect(nextAction_, &QAction::triggered, this, [this] { StepFrame(1); });
     auto* next = new QToolButton(animationBar_);
     next->setObjectName("nextFrame");
-    next->setText(tr("▶"));
-    next->setToolTip(tr("Next frame"));
-    connect(next, &QToolButton::clicked, this, [this] { StepFrame(1); });
+    next->setDefaultAction(nextAction_);
     counter_ = new QLabel(animationBar_);
     counter_->setObjectName("frameCounter");
     frameMs_ = new QSpinBox(animationBar_);
@@ -338,6 +372,9 @@ bool ViewerWindow::OpenInput(const std::string& path)
     setWindowTitle(tr("%1 – orvview").arg(shown));
     watch_.Watch(path);
     changedBar_->hide();
+    pastEnd_->setVisible(model_->input()->pastEnd());
+    pastEnd_->setText(tr("%1.\nEntries marked with a warning sign lie past its end.")
+                          .arg(QFile::decodeName(QByteArray::fromStdString(PastEndText(path)))));
     recent_.Add(path);
     renderer_.SetInput(model_->input(), settings_);
     thumbnails_.SetInput(model_->input(), settings_);
@@ -345,8 +382,37 @@ bool ViewerWindow::OpenInput(const std::string& path)
     message_->setText(model_->rowCount() == 0 ? tr("The archive holds no entries.") : QString());
     pages_->setCurrentIndex(MessagePage);
     if (filter_->rowCount() > 0) list_->setCurrentIndex(filter_->index(0, 0));
-    statusBar()->showMessage(model_->rowCount() == 1 ? tr("1 entry") : tr("%1 entries").arg(model_->rowCount()));
+    ShowCount();
+    UpdateActions();
     return true;
+}
+
+void ViewerWindow::Filter(const QString& text)
+{
+    // The entry previewed stays current, selected and in view; where the filter hides it,
+    // the preview follows the first entry shown.
+    const QModelIndex previewed = filter_->mapToSource(list_->currentIndex());
+    filter_->setFilterFixedString(text);
+    QModelIndex current = filter_->mapFromSource(previewed);
+    if (!current.isValid()) current = filter_->index(0, 0);
+    if (current.isValid()) {
+        if (current != list_->currentIndex() || !list_->selectionModel()->hasSelection())
+            list_->setCurrentIndex(current);
+        list_->scrollTo(current);
+        grid_->scrollTo(current);
+    }
+    ShowCount();
+}
+
+void ViewerWindow::ShowCount()
+{
+    const int all = model_->rowCount();
+    const int shown = filter_->rowCount();
+    if (shown == all)
+        statusBar()->showMessage(all == 1 ? tr("1 entry") : tr("%1 entries").arg(all));
+    else
+        statusBar()->showMessage(all == 1 ? tr("%1 of 1 entry").arg(shown)
+                                          : tr("%1 of %2 entries").arg(shown).arg(all));
 }
 
 bool ViewerWindow::UseSettings(const std::string& path)
@@ -443,7 +509,7 @@ void ViewerWindow::Show(const Preview& preview)
         ShowFrame(0);
         break;
     case Preview::Kind::Bytes:
-        text_->setPlainText(hex_->isChecked() ? HexDump(preview.bytes, kHexLimit) : Cp932Text(preview.bytes));
+        text_->setPlainText(hexAction_->isChecked() ? HexDump(preview.bytes, kHexLimit) : Cp932Text(preview.bytes));
         pages_->setCurrentIndex(TextPage);
         break;
     case Preview::Kind::Sound:
@@ -459,6 +525,7 @@ void ViewerWindow::Show(const Preview& preview)
         pages_->setCurrentIndex(MessagePage);
         break;
     }
+    UpdateActions();
     emit PreviewShown();
 }
 

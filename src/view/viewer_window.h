@@ -4,6 +4,7 @@
 #include <QTimer>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "view/extraction.h"
 #include "view/input_watch.h"
@@ -94,10 +95,17 @@ private:
     void createPreview();
     void createAnimationBar(QWidget* page);
     void createChangedBar(QWidget* parent);
+    void createViewMenu();
+    // Enables each action where it can act now; a disabled one tells why in its tooltip.
+    void UpdateActions();
+    void PlayOrPause();
 
     void ChooseAndOpen();
     void ChooseSettings();
     void CurrentChanged();
+    // Shows the entries whose names hold text, the current one kept in view.
+    void Filter(const QString& text);
+    void ShowCount();
     void Show(const Preview& preview);
     void ShowFrame(int frame);
     void StepFrame(int by);
@@ -114,6 +122,16 @@ private:
     EntryGrid* grid_ = nullptr;
     QStackedWidget* views_ = nullptr;
     QAction* gridAction_ = nullptr;
+    QAction* copyAction_ = nullptr;
+    QAction* saveAction_ = nullptr;
+    QAction* extractAction_ = nullptr;
+    QAction* extractAllAction_ = nullptr;
+    QAction* findAction_ = nullptr;
+    QAction* playAction_ = nullptr;  // Space: plays or pauses the animation or sound shown
+    QAction* previousAction_ = nullptr;
+    QAction* nextAction_ = nullptr;
+    QAction* hexAction_ = nullptr;
+    std::vector<QAction*> zoomActions_;  // fit, 100 %, in, out: for pictures and frames
     QAction* sideAction_ = nullptr;  // the thumbnail size, shown with the grid
     QStackedWidget* pages_ = nullptr;
     QLabel* message_ = nullptr;
@@ -129,6 +147,8 @@ private:
     QLabel* settingsLabel_ = nullptr;
     // Shown when the file opened has changed on disk since, with a button to open it again.
     QWidget* changedBar_ = nullptr;
+    // Shown when the file opened is cut short: what orvconv-cli says of it.
+    QLabel* pastEnd_ = nullptr;
     QLabel* changedText_ = nullptr;
 
     RecentFiles recent_;

@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QImage>
+#include <QLabel>
 #include <QLineEdit>
 #include <QProcess>
 #include <QToolBar>
@@ -331,6 +332,32 @@ private slots:
                  QString("00000000  41 42 00 7f 30 31 32 33 34 35 36 37 38 39 61 62  AB..0123456789ab\n"
                          "00000010  63 64 65 66 58 59 5a                             cdefXYZ\n"));
         QCOMPARE(orv::view::HexDump(bytes, 16).section('\n', 1), QString("… 7 more bytes"));
+    }
+
+    // A cut-short archive is told as orvconv-cli tells it, its rows past the end are marked,
+    // and they preview as conversion reads them.
+    void aCutShortArchiveIsToldAndItsRowsPastTheEndMarked()
+    {
+        Bytes bytes = orv::tools::BuildPack({{"a.txt", BytesOf("first")}, {"b.txt", BytesOf("second entry")}});
+        bytes.resize(bytes.size() - 4);
+        const std::string path = Write("cut.dat", bytes);
+        orv::view::ViewerWindow window(dialogs);
+        window.show();
+        QVERIFY(window.OpenInput(path));
+        auto* bar = window.findChild<QLabel*>("pastEndBar");
+        QVERIFY(bar->isVisible());
+        QVERIFY2(bar->text().startsWith(QString::fromStdString(path) + ": the file is cut short"),
+                 qPrintable(bar->text()));
+        const auto marked = [&](int row) {
+            return !window.model().index(row, orv::view::EntryModel::Name).data(Qt::ToolTipRole).isNull();
+        };
+        QVERIFY(!marked(0));
+        QVERIFY(marked(1));
+        Select(window, 1);
+        QCOMPARE(window.preview().bytes, QByteArray("second e"));
+
+        QVERIFY(window.OpenInput(Write("whole.dat", orv::tools::BuildPack({{"a.txt", BytesOf("x")}}))));
+        QVERIFY(!bar->isVisible());
     }
 
     // Nothing but archives and animation files opens; hostile tables never hang the window.
