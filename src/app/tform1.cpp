@@ -38,6 +38,7 @@ namespace {
 
 const char* const kGuidance = "変換ボタンを押してファイルを選択してください。";
 const char* const kConverting = "変換中．．．";
+const char* const kNoSettings = "設定ファイルなし";
 const char* const kOffered = "変換ボタンで、開いたファイルを変換します。";
 // The face the window is designed for; IPAPGothic stands in where it is missing.
 const char* const kFontFace = "ＭＳ Ｐゴシック";
@@ -220,10 +221,13 @@ void TForm1::FormCreate()
 
     std::vector<std::string> names;
     ListSettingsFiles(converter_.options.exeDir, names);
+    // Where there are settings files, a first item (no name) runs without any; the first
+    // file stays the one chosen at start. Without files the list stays empty.
+    if (!names.empty()) iniCB->addItem(QString::fromUtf8(kNoSettings), QByteArray());
     // Each item keeps the name's bytes, which open the file whatever they show as.
     for (const std::string& name : names)
         iniCB->addItem(Text(ShownSettingsName(name)), QByteArray::fromStdString(name));
-    if (iniCB->count() > 0) iniCB->setCurrentIndex(0);
+    if (!names.empty()) iniCB->setCurrentIndex(1);
 }
 
 void TForm1::SetOptionControlsEnabled(bool enabled)
@@ -269,8 +273,9 @@ void TForm1::StartBatch(std::optional<std::vector<std::string>> chosen)
     std::string settingsError;
     std::string fatal;
     try {
-        if (iniCB->currentIndex() >= 0)
-            iniFile_ = SettingsFile::Load(converter_.options.exeDir + iniCB->currentData().toByteArray().toStdString());
+        const QByteArray settingsName = iniCB->currentData().toByteArray();
+        if (!settingsName.isEmpty())
+            iniFile_ = SettingsFile::Load(converter_.options.exeDir + settingsName.toStdString());
         converter_.options.iniFile = iniFile_.get();
         if (!chosen) chosen = ChooseInDialog();
         if (chosen) RunBatch(*chosen);

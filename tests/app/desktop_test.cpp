@@ -331,6 +331,27 @@ private slots:
         QCOMPARE(seen, QStringList(2, "owned transient font centred"));
     }
 
+    // However short the text, the box is wide enough for its whole title and the title
+    // bar's buttons, which window managers otherwise cut to a few letters.
+    void messageBoxesShowTheirTitleInFull()
+    {
+        orv::app::QtDialogs real;
+        const QString title = "「ORVENDA 3.2」変換プログラム";
+        int boxWidth = 0;
+        int titleWidth = 0;
+        QTimer::singleShot(0, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (box == nullptr) return;
+            QFont bold = box->font();
+            bold.setBold(true);
+            titleWidth = QFontMetrics(bold).horizontalAdvance(title) + 4 * QFontMetrics(bold).height();
+            boxWidth = box->width();
+            box->close();
+        });
+        real.ShowMessage(title, "済", false);
+        QVERIFY2(boxWidth >= titleWidth, qPrintable(QString("%1 < %2").arg(boxWidth).arg(titleWidth)));
+    }
+
     // The desktop finds the program's entry and icon by these names: the icon as the package
     // installs it into the theme, drawn from its SVG.
     void theWindowNamesItsDesktopEntryAndIcon()
