@@ -67,6 +67,8 @@ void ViewerWindow::UpdateActions()
     SetAvailable(extractAction_, open && extraction_ == nullptr, open ? tr("An extraction is under way.") : noInput);
     SetAvailable(extractAllAction_, open && extraction_ == nullptr, open ? tr("An extraction is under way.") : noInput);
 
+    SetAvailable(noSettingsAction_, settings_ != nullptr, tr("No settings file is in use."));
+
     const bool image = !ShownImage().isNull();
     const QString noPicture = tr("No picture or animation frame is shown.");
     SetAvailable(copyAction_, image, noPicture);

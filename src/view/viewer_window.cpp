@@ -87,6 +87,8 @@ void ViewerWindow::createActions()
     settingsLabel_ = new QLabel(tr("no settings"), bar);
     settingsLabel_->setObjectName("settingsLabel");
     bar->addWidget(settingsLabel_);
+    noSettingsAction_ = bar->addAction(tr("No Settings"), this, [this] { UseSettings({}); });
+    noSettingsAction_->setStatusTip(tr("Compose animations without a settings file"));
     copyAction_ = bar->addAction(tr("Copy"), this, &ViewerWindow::CopyShown);
     copyAction_->setShortcut(QKeySequence::Copy);
     copyAction_->setStatusTip(tr("Copy the picture shown (Ctrl+C)"));
@@ -428,6 +430,7 @@ bool ViewerWindow::UseSettings(const std::string& path)
     }
     settings_ = std::move(settings);
     settingsLabel_->setText(path.empty() ? tr("no settings") : QFile::decodeName(QByteArray::fromStdString(path)));
+    UpdateActions();
     if (!model_->path().empty()) {
         renderer_.SetInput(model_->input(), settings_);
         thumbnails_.SetInput(model_->input(), settings_);
@@ -471,9 +474,12 @@ void ViewerWindow::ChooseAndOpen()
 
 void ViewerWindow::ChooseSettings()
 {
-    const QString folder
-        = QFile::decodeName(QByteArray::fromStdString(WindowDataFolder(FolderOf(RunningExecutablePath("orvview")))));
-    if (const std::optional<QString> file = dialogs_.ChooseSettings(this, folder)) UseSettings(LocalPath(*file));
+    // Settings files are written for an input, so they are looked for beside it first.
+    const std::string folder = model_->path().empty() ? WindowDataFolder(FolderOf(RunningExecutablePath("orvview")))
+                                                      : FolderOf(model_->path());
+    if (const std::optional<QString> file
+        = dialogs_.ChooseSettings(this, QFile::decodeName(QByteArray::fromStdString(folder))))
+        UseSettings(LocalPath(*file));
 }
 
 void ViewerWindow::ShowGrid(bool grid)

@@ -127,6 +127,7 @@ private:
     QAction* extractAction_ = nullptr;
     QAction* extractAllAction_ = nullptr;
     QAction* findAction_ = nullptr;
+    QAction* noSettingsAction_ = nullptr;
     QAction* playAction_ = nullptr;  // Space: plays or pauses the animation or sound shown
     QAction* previousAction_ = nullptr;
     QAction* nextAction_ = nullptr;

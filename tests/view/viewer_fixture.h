@@ -35,7 +35,14 @@ public:
     QString extractionTitle;
 
     std::optional<QString> ChooseInput(QWidget*) override { return std::nullopt; }
-    std::optional<QString> ChooseSettings(QWidget*, const QString&) override { return std::nullopt; }
+    // The folder the settings dialog was opened in, and its answer.
+    QString settingsFolder;
+    std::optional<QString> settings;
+    std::optional<QString> ChooseSettings(QWidget*, const QString& folder) override
+    {
+        settingsFolder = folder;
+        return settings;
+    }
     std::optional<QString> ChooseSavePng(QWidget*, const QString& name) override
     {
         suggested = name;

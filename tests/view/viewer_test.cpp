@@ -334,6 +334,32 @@ private slots:
         QCOMPARE(orv::view::HexDump(bytes, 16).section('\n', 1), QString("… 7 more bytes"));
     }
 
+    // The settings dialog opens beside the input; "No Settings" goes back to none.
+    void settingsAreSoughtBesideTheInputAndCanBeDropped()
+    {
+        std::filesystem::create_directory(dir->path() / "game");
+        const std::string archive = Write("game/scenes.dat", orv::tools::BuildPack({{"a.txt", BytesOf("x")}}));
+        dialogs.settings = QString::fromStdString(Write("game/scenes.ini", BytesOf("[a.ani]\np2=1\n")));
+        orv::view::ViewerWindow window(dialogs);
+        QVERIFY(window.OpenInput(archive));
+        QAction* choose = nullptr;
+        QAction* none = nullptr;
+        for (QAction* action : window.findChild<QToolBar*>("mainToolBar")->actions()) {
+            if (action->text() == "Settings…") choose = action;
+            if (action->text() == "No Settings") none = action;
+        }
+        QVERIFY(choose != nullptr && none != nullptr);
+        QVERIFY(!none->isEnabled());
+        choose->trigger();
+        QCOMPARE(dialogs.settingsFolder, QString::fromStdString((dir->path() / "game").string() + "/"));
+        auto* label = window.findChild<QLabel*>("settingsLabel");
+        QCOMPARE(label->text(), *dialogs.settings);
+        QVERIFY(none->isEnabled());
+        none->trigger();
+        QCOMPARE(label->text(), QString("no settings"));
+        QVERIFY(!none->isEnabled());
+    }
+
     // A cut-short archive is told as orvconv-cli tells it, its rows past the end are marked,
     // and they preview as conversion reads them.
     void aCutShortArchiveIsToldAndItsRowsPastTheEndMarked()

@@ -252,270 +252,280 @@
     </message>
     <message>
         <location filename="../viewer_window.cpp" line="87"/>
-        <location filename="../viewer_window.cpp" line="429"/>
+        <location filename="../viewer_window.cpp" line="432"/>
         <source>no settings</source>
         <translation>設定ファイルなし</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="90"/>
+        <location filename="../viewer_window.cpp" line="92"/>
         <source>Copy</source>
         <translation>コピー</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="93"/>
+        <location filename="../viewer_window.cpp" line="95"/>
         <source>Save picture…</source>
         <translation>画像を保存…</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="97"/>
+        <location filename="../viewer_window.cpp" line="99"/>
         <source>Extract…</source>
         <translation>取り出し…</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="103"/>
+        <location filename="../viewer_window.cpp" line="105"/>
         <source>Grid</source>
         <translation>グリッド</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="106"/>
+        <location filename="../viewer_window.cpp" line="108"/>
         <source>Show the entries as thumbnails (Ctrl+wheel sizes them)</source>
         <translation>エントリをサムネイルで表示 (Ctrl+ホイールで大きさを変更)</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="112"/>
+        <location filename="../viewer_window.cpp" line="114"/>
         <source>Thumbnail size</source>
         <translation>サムネイルの大きさ</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="118"/>
+        <location filename="../viewer_window.cpp" line="120"/>
         <source>Fit</source>
         <translation>全体表示</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="123"/>
+        <location filename="../viewer_window.cpp" line="125"/>
         <source>100 %</source>
         <translation>100 %</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="128"/>
+        <location filename="../viewer_window.cpp" line="130"/>
         <source>Zoom in</source>
         <translation>拡大</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="133"/>
+        <location filename="../viewer_window.cpp" line="135"/>
         <source>Zoom out</source>
         <translation>縮小</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="144"/>
+        <location filename="../viewer_window.cpp" line="146"/>
         <source>&amp;File</source>
         <translation>ファイル(&amp;F)</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="145"/>
+        <location filename="../viewer_window.cpp" line="147"/>
         <source>&amp;Open…</source>
         <translation>開く(&amp;O)…</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="146"/>
+        <location filename="../viewer_window.cpp" line="148"/>
         <source>Open &amp;Recent</source>
         <translation>最近使ったファイル(&amp;R)</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="96"/>
+        <location filename="../viewer_window.cpp" line="98"/>
         <source>&amp;Extract Selected…</source>
         <translation>選択したエントリを取り出す(&amp;E)…</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="92"/>
+        <location filename="../viewer_window.cpp" line="94"/>
         <source>Copy the picture shown (Ctrl+C)</source>
         <translation>表示中の画像をコピー (Ctrl+C)</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="95"/>
+        <location filename="../viewer_window.cpp" line="97"/>
         <source>Save the picture shown as a PNG file (Ctrl+S)</source>
         <translation>表示中の画像を PNG ファイルに保存 (Ctrl+S)</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="99"/>
+        <location filename="../viewer_window.cpp" line="101"/>
         <source>Extract the selected entries (Ctrl+E)</source>
         <translation>選択したエントリを取り出す (Ctrl+E)</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="159"/>
+        <location filename="../viewer_window.cpp" line="161"/>
         <source>Extract &amp;All…</source>
         <translation>すべて取り出す(&amp;A)…</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="161"/>
+        <location filename="../viewer_window.cpp" line="163"/>
         <source>Extract every entry (Ctrl+Shift+E)</source>
         <translation>すべてのエントリを取り出す (Ctrl+Shift+E)</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="163"/>
+        <location filename="../viewer_window.cpp" line="165"/>
         <source>Open .dat and .ani Files with orvview</source>
         <translation>.dat と .ani ファイルを orvview で開くようにする</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="166"/>
+        <location filename="../viewer_window.cpp" line="168"/>
         <source>The desktop now opens archives and animation files with orvview.</source>
         <translation>アーカイブとアニメーションファイルはこれから orvview で開きます。</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="171"/>
+        <location filename="../viewer_window.cpp" line="173"/>
         <source>&amp;Quit</source>
         <translation>終了(&amp;Q)</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="185"/>
+        <location filename="../viewer_window.cpp" line="187"/>
         <source>Filter by name</source>
         <translation>名前で絞り込み</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="241"/>
+        <location filename="../viewer_window.cpp" line="243"/>
         <source>Open an archive (.dat) or an animation file (.ani).</source>
         <translation>アーカイブ (.dat) かアニメーションファイル (.ani) を開いてください。</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="271"/>
+        <location filename="../viewer_window.cpp" line="273"/>
         <source>&amp;Hex</source>
         <translation>16進表示(&amp;H)</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="272"/>
+        <location filename="../viewer_window.cpp" line="274"/>
         <source>Hex</source>
         <translation>16進</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="275"/>
+        <location filename="../viewer_window.cpp" line="277"/>
         <source>Show the entry&apos;s bytes as a hex dump (H)</source>
         <translation>エントリのバイトを16進ダンプで表示 (H)</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="297"/>
+        <location filename="../viewer_window.cpp" line="299"/>
         <source>P&amp;revious Frame</source>
         <translation>前のフレーム(&amp;R)</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="298"/>
+        <location filename="../viewer_window.cpp" line="300"/>
         <source>◀</source>
         <translation>◀</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="300"/>
+        <location filename="../viewer_window.cpp" line="302"/>
         <source>Previous frame (,)</source>
         <translation>前のフレーム (,)</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="313"/>
+        <location filename="../viewer_window.cpp" line="315"/>
         <source>Next frame (.)</source>
         <translation>次のフレーム (.)</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="308"/>
-        <location filename="../viewer_window.cpp" line="561"/>
+        <location filename="../viewer_window.cpp" line="310"/>
+        <location filename="../viewer_window.cpp" line="568"/>
         <source>Play</source>
         <translation>再生</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="310"/>
+        <location filename="../viewer_window.cpp" line="90"/>
+        <source>No Settings</source>
+        <translation>設定ファイルなし</translation>
+    </message>
+    <message>
+        <location filename="../viewer_window.cpp" line="91"/>
+        <source>Compose animations without a settings file</source>
+        <translation>設定ファイルを使わずにアニメーションを合成</translation>
+    </message>
+    <message>
+        <location filename="../viewer_window.cpp" line="312"/>
         <source>&amp;Next Frame</source>
         <translation>次のフレーム(&amp;N)</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="311"/>
+        <location filename="../viewer_window.cpp" line="313"/>
         <source>▶</source>
         <translation>▶</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="324"/>
+        <location filename="../viewer_window.cpp" line="326"/>
         <source> ms a frame</source>
         <translation> ミリ秒/フレーム</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="343"/>
+        <location filename="../viewer_window.cpp" line="345"/>
         <source>Reload</source>
         <translation>再読み込み</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="353"/>
+        <location filename="../viewer_window.cpp" line="355"/>
         <source>%1 has changed on disk. What is shown and taken out is the file as it was opened.</source>
         <translation>%1 はディスク上で変更されました。表示と取り出しは開いた時点のファイルのままです。</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="366"/>
+        <location filename="../viewer_window.cpp" line="368"/>
         <source>%1 cannot be opened: %2</source>
         <translation>%1 を開けません: %2</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="368"/>
+        <location filename="../viewer_window.cpp" line="370"/>
         <source>%1 is not an archive (.dat starting with &quot;pack&quot;) or an animation file (.ani).</source>
         <translation>%1 はアーカイブ (&quot;pack&quot; で始まる .dat) でもアニメーションファイル (.ani) でもありません。</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="372"/>
+        <location filename="../viewer_window.cpp" line="374"/>
         <source>%1 – orvview</source>
         <translation>%1 – orvview</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="376"/>
+        <location filename="../viewer_window.cpp" line="378"/>
         <source>%1.
 Entries marked with a warning sign lie past its end.</source>
         <translation>%1。
 警告の印が付いたエントリはファイルの終わりを越えています。</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="382"/>
+        <location filename="../viewer_window.cpp" line="384"/>
         <source>The archive holds no entries.</source>
         <translation>このアーカイブにはエントリがありません。</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="412"/>
+        <location filename="../viewer_window.cpp" line="414"/>
         <source>1 entry</source>
         <translation>1 エントリ</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="412"/>
+        <location filename="../viewer_window.cpp" line="414"/>
         <source>%1 entries</source>
         <translation>%1 エントリ</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="414"/>
+        <location filename="../viewer_window.cpp" line="416"/>
         <source>%1 of 1 entry</source>
         <translation>1 件中 %1 件</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="414"/>
+        <location filename="../viewer_window.cpp" line="417"/>
         <source>%1 of %2 entries</source>
         <translation>%2 件中 %1 件</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="463"/>
+        <location filename="../viewer_window.cpp" line="467"/>
         <source>%1 cannot be written.</source>
         <translation>%1 に書き込めません。</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="519"/>
+        <location filename="../viewer_window.cpp" line="526"/>
         <source>Conversion writes nothing for this entry.</source>
         <translation>このエントリは変換で何も出力されません。</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="536"/>
+        <location filename="../viewer_window.cpp" line="543"/>
         <source>no frames</source>
         <translation>フレームなし</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="544"/>
+        <location filename="../viewer_window.cpp" line="551"/>
         <source>%1 / %2 (frame %3, copied raw)</source>
         <translation>%1 / %2（フレーム %3・そのままコピー）</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="545"/>
+        <location filename="../viewer_window.cpp" line="552"/>
         <source>%1 / %2</source>
         <translation>%1 / %2</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="561"/>
+        <location filename="../viewer_window.cpp" line="568"/>
         <source>Pause</source>
         <translation>一時停止</translation>
     </message>
@@ -600,32 +610,37 @@ What was written before stays in %2.</source>
     </message>
     <message>
         <location filename="../viewer_actions.cpp" line="67"/>
-        <location filename="../viewer_actions.cpp" line="69"/>
+        <location filename="../viewer_actions.cpp" line="68"/>
         <source>An extraction is under way.</source>
         <translation>取り出しの最中です。</translation>
     </message>
     <message>
-        <location filename="../viewer_actions.cpp" line="72"/>
+        <location filename="../viewer_actions.cpp" line="70"/>
+        <source>No settings file is in use.</source>
+        <translation>設定ファイルは使っていません。</translation>
+    </message>
+    <message>
+        <location filename="../viewer_actions.cpp" line="73"/>
         <source>No picture or animation frame is shown.</source>
         <translation>画像もアニメーションのフレームも表示されていません。</translation>
     </message>
     <message>
-        <location filename="../viewer_actions.cpp" line="79"/>
+        <location filename="../viewer_actions.cpp" line="80"/>
         <source>The animation shows one frame.</source>
         <translation>このアニメーションのフレームは1枚です。</translation>
     </message>
     <message>
-        <location filename="../viewer_actions.cpp" line="79"/>
+        <location filename="../viewer_actions.cpp" line="80"/>
         <source>No animation is shown.</source>
         <translation>アニメーションは表示されていません。</translation>
     </message>
     <message>
-        <location filename="../viewer_actions.cpp" line="85"/>
+        <location filename="../viewer_actions.cpp" line="86"/>
         <source>No animation or sound is shown.</source>
         <translation>アニメーションも音声も表示されていません。</translation>
     </message>
     <message>
-        <location filename="../viewer_actions.cpp" line="87"/>
+        <location filename="../viewer_actions.cpp" line="88"/>
         <source>Pictures, animations and sounds are shown as such, not as bytes.</source>
         <translation>画像・アニメーション・音声はバイトではなくそのまま表示します。</translation>
     </message>
