@@ -5,6 +5,9 @@
 #include <QClipboard>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QComboBox>
+#include <QFontDatabase>
+#include <QScopedValueRollback>
 #include <QFile>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -260,11 +263,35 @@ void ViewerWindow::createPreview()
     pictureLayout->addWidget(animationBar_);
     pages_->insertWidget(PicturePage, picturePage);
 
+    createTextPage();
+
+    sound_ = new SoundPane(pages_);
+    sound_->setObjectName("soundPane");
+    pages_->insertWidget(SoundPage, sound_);
+
+    auto* splitter = static_cast<QSplitter*>(centralWidget());
+    splitter->addWidget(pages_);
+    splitter->setStretchFactor(1, 1);
+    splitter->setSizes({55 * fontMetrics().horizontalAdvance('0'), 500});
+}
+
+void ViewerWindow::createTextPage()
+{
     auto* textPage = new QWidget(pages_);
     auto* textLayout = new QVBoxLayout(textPage);
     textLayout->setContentsMargins(0, 0, 0, 0);
+    auto* bar = new QHBoxLayout;
     hex_ = new QToolButton(textPage);
     hex_->setObjectName("hexButton");
+    encoding_ = new QComboBox(textPage);
+    encoding_->setObjectName("textEncoding");
+    encoding_->addItem(QStringLiteral("UTF-8"), static_cast<int>(TextEncoding::Utf8));
+    encoding_->addItem(QStringLiteral("CP932"), static_cast<int>(TextEncoding::Cp932));
+    encoding_->setToolTip(tr("The encoding the text is read in"));
+    connect(encoding_, &QComboBox::currentIndexChanged, this, &ViewerWindow::ShowBytes);
+    bar->addWidget(hex_);
+    bar->addWidget(encoding_);
+    bar->addStretch();
     text_ = new QPlainTextEdit(textPage);
     text_->setObjectName("entryText");
     text_->setReadOnly(true);
@@ -276,19 +303,21 @@ void ViewerWindow::createPreview()
     hexAction_->setShortcut(Qt::Key_H);
     hexAction_->setStatusTip(tr("Show the entry's bytes as a hex dump (H)"));
     hex_->setDefaultAction(hexAction_);
-    connect(hexAction_, &QAction::toggled, this, [this] { Show(preview_); });
-    textLayout->addWidget(hex_);
+    connect(hexAction_, &QAction::toggled, this, &ViewerWindow::ShowBytes);
+    textLayout->addLayout(bar);
     textLayout->addWidget(text_);
     pages_->insertWidget(TextPage, textPage);
+}
 
-    sound_ = new SoundPane(pages_);
-    sound_->setObjectName("soundPane");
-    pages_->insertWidget(SoundPage, sound_);
-
-    auto* splitter = static_cast<QSplitter*>(centralWidget());
-    splitter->addWidget(pages_);
-    splitter->setStretchFactor(1, 1);
-    splitter->setSizes({55 * fontMetrics().horizontalAdvance('0'), 500});
+void ViewerWindow::ShowBytes()
+{
+    if (holdText_ || preview_.kind != Preview::Kind::Bytes) return;
+    const bool hex = hexAction_->isChecked();
+    encoding_->setEnabled(!hex);
+    // Columns of a hex dump line up only in a fixed font.
+    text_->setFont(hex ? QFontDatabase::systemFont(QFontDatabase::FixedFont) : font());
+    text_->setPlainText(hex ? HexDump(preview_.bytes, kHexLimit)
+                            : DecodeText(preview_.bytes, static_cast<TextEncoding>(encoding_->currentData().toInt())));
 }
 
 void ViewerWindow::createAnimationBar(QWidget* page)
@@ -514,10 +543,17 @@ void ViewerWindow::Show(const Preview& preview)
         pages_->setCurrentIndex(PicturePage);
         ShowFrame(0);
         break;
-    case Preview::Kind::Bytes:
-        text_->setPlainText(hexAction_->isChecked() ? HexDump(preview.bytes, kHexLimit) : Cp932Text(preview.bytes));
+    case Preview::Kind::Bytes: {
+        // Each entry starts as what it looks like: binary as hex, text in the encoding it reads in.
+        {
+            const QScopedValueRollback hold(holdText_, true);
+            hexAction_->setChecked(LooksBinary(preview.bytes));
+            encoding_->setCurrentIndex(encoding_->findData(static_cast<int>(GuessEncoding(preview.bytes))));
+        }
+        ShowBytes();
         pages_->setCurrentIndex(TextPage);
         break;
+    }
     case Preview::Kind::Sound:
         sound_->SetSound(preview.sound, preview.bytes);
         pages_->setCurrentIndex(SoundPage);

@@ -14,6 +14,7 @@
 #include "view/thumbnail_loader.h"
 
 class QAction;
+class QComboBox;
 class QLabel;
 class QMimeData;
 class QTemporaryDir;
@@ -94,6 +95,9 @@ private:
     void createList();
     void createPreview();
     void createAnimationBar(QWidget* page);
+    void createTextPage();
+    // The bytes of the entry shown, as hex or as text in the encoding chosen.
+    void ShowBytes();
     void createChangedBar(QWidget* parent);
     void createViewMenu();
     // Enables each action where it can act now; a disabled one tells why in its tooltip.
@@ -144,6 +148,8 @@ private:
     QSpinBox* frameMs_ = nullptr;
     QPlainTextEdit* text_ = nullptr;
     QToolButton* hex_ = nullptr;
+    QComboBox* encoding_ = nullptr;
+    bool holdText_ = false;  // while an entry's own hex and encoding are set
     SoundPane* sound_ = nullptr;
     QLabel* settingsLabel_ = nullptr;
     // Shown when the file opened has changed on disk since, with a button to open it again.

@@ -3,9 +3,11 @@
 #include <QAbstractItemModelTester>
 #include <QApplication>
 #include <QClipboard>
+#include <QComboBox>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QProcess>
 #include <QToolBar>
 #include <QSettings>
@@ -384,6 +386,34 @@ private slots:
 
         QVERIFY(window.OpenInput(Write("whole.dat", orv::tools::BuildPack({{"a.txt", BytesOf("x")}}))));
         QVERIFY(!bar->isVisible());
+    }
+
+    // Each entry starts as what it reads as: valid UTF-8 as UTF-8, other text as CP932, the
+    // encoding named and switchable; bytes that are no text as a hex dump in a fixed font.
+    void textIsReadInItsEncodingAndBinaryAsHex()
+    {
+        const std::string archive
+            = Write("texts.dat",
+                    orv::tools::BuildPack({{"utf8.txt", {0xe6, 0x97, 0xa5, 0xe6, 0x9c, 0xac}},
+                                           {"sjis.txt", {0x83, 0x5e, 0x83, 0x43, 0x83, 0x67, 0x83, 0x8b}},
+                                           {"data.bin", {0x00, 0x01, 0x02, 0x41}}}));
+        orv::view::ViewerWindow window(dialogs);
+        QVERIFY(window.OpenInput(archive));
+        auto* text = window.findChild<QPlainTextEdit*>("entryText");
+        auto* encoding = window.findChild<QComboBox*>("textEncoding");
+        Select(window, 0);
+        QCOMPARE(text->toPlainText(), QString("日本"));
+        QCOMPARE(encoding->currentText(), QString("UTF-8"));
+        Select(window, 1);
+        QCOMPARE(text->toPlainText(), QString("タイトル"));
+        QCOMPARE(encoding->currentText(), QString("CP932"));
+        encoding->setCurrentText("UTF-8");
+        QVERIFY(text->toPlainText().contains(QChar::ReplacementCharacter));
+        Select(window, 2);
+        QCOMPARE(text->toPlainText().section('\n', 0, 0), QString("00000000  00 01 02 41") + QString(38, ' ') + "...A");
+        QVERIFY(QFontInfo(text->font()).fixedPitch());
+        Select(window, 0);
+        QCOMPARE(text->toPlainText(), QString("日本"));
     }
 
     // Nothing but archives and animation files opens; hostile tables never hang the window.

@@ -231,301 +231,306 @@
 <context>
     <name>orv::view::ViewerWindow</name>
     <message>
-        <location filename="../viewer_window.cpp" line="65"/>
+        <location filename="../viewer_window.cpp" line="68"/>
         <source>orvview</source>
         <translation>orvview</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="82"/>
+        <location filename="../viewer_window.cpp" line="85"/>
         <source>Main</source>
         <translation>メイン</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="85"/>
+        <location filename="../viewer_window.cpp" line="88"/>
         <source>Open…</source>
         <translation>開く…</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="86"/>
+        <location filename="../viewer_window.cpp" line="89"/>
         <source>Settings…</source>
         <translation>設定ファイル…</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="87"/>
-        <location filename="../viewer_window.cpp" line="432"/>
+        <location filename="../viewer_window.cpp" line="90"/>
+        <location filename="../viewer_window.cpp" line="461"/>
         <source>no settings</source>
         <translation>設定ファイルなし</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="92"/>
+        <location filename="../viewer_window.cpp" line="95"/>
         <source>Copy</source>
         <translation>コピー</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="95"/>
+        <location filename="../viewer_window.cpp" line="98"/>
         <source>Save picture…</source>
         <translation>画像を保存…</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="99"/>
+        <location filename="../viewer_window.cpp" line="102"/>
         <source>Extract…</source>
         <translation>取り出し…</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="105"/>
+        <location filename="../viewer_window.cpp" line="108"/>
         <source>Grid</source>
         <translation>グリッド</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="108"/>
+        <location filename="../viewer_window.cpp" line="111"/>
         <source>Show the entries as thumbnails (Ctrl+wheel sizes them)</source>
         <translation>エントリをサムネイルで表示 (Ctrl+ホイールで大きさを変更)</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="114"/>
+        <location filename="../viewer_window.cpp" line="117"/>
         <source>Thumbnail size</source>
         <translation>サムネイルの大きさ</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="120"/>
+        <location filename="../viewer_window.cpp" line="123"/>
         <source>Fit</source>
         <translation>全体表示</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="125"/>
+        <location filename="../viewer_window.cpp" line="128"/>
         <source>100 %</source>
         <translation>100 %</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="130"/>
+        <location filename="../viewer_window.cpp" line="133"/>
         <source>Zoom in</source>
         <translation>拡大</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="135"/>
+        <location filename="../viewer_window.cpp" line="138"/>
         <source>Zoom out</source>
         <translation>縮小</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="146"/>
+        <location filename="../viewer_window.cpp" line="149"/>
         <source>&amp;File</source>
         <translation>ファイル(&amp;F)</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="147"/>
+        <location filename="../viewer_window.cpp" line="150"/>
         <source>&amp;Open…</source>
         <translation>開く(&amp;O)…</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="148"/>
+        <location filename="../viewer_window.cpp" line="151"/>
         <source>Open &amp;Recent</source>
         <translation>最近使ったファイル(&amp;R)</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="98"/>
+        <location filename="../viewer_window.cpp" line="101"/>
         <source>&amp;Extract Selected…</source>
         <translation>選択したエントリを取り出す(&amp;E)…</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="94"/>
+        <location filename="../viewer_window.cpp" line="97"/>
         <source>Copy the picture shown (Ctrl+C)</source>
         <translation>表示中の画像をコピー (Ctrl+C)</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="97"/>
+        <location filename="../viewer_window.cpp" line="100"/>
         <source>Save the picture shown as a PNG file (Ctrl+S)</source>
         <translation>表示中の画像を PNG ファイルに保存 (Ctrl+S)</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="101"/>
+        <location filename="../viewer_window.cpp" line="104"/>
         <source>Extract the selected entries (Ctrl+E)</source>
         <translation>選択したエントリを取り出す (Ctrl+E)</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="161"/>
+        <location filename="../viewer_window.cpp" line="164"/>
         <source>Extract &amp;All…</source>
         <translation>すべて取り出す(&amp;A)…</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="163"/>
+        <location filename="../viewer_window.cpp" line="166"/>
         <source>Extract every entry (Ctrl+Shift+E)</source>
         <translation>すべてのエントリを取り出す (Ctrl+Shift+E)</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="165"/>
+        <location filename="../viewer_window.cpp" line="168"/>
         <source>Open .dat and .ani Files with orvview</source>
         <translation>.dat と .ani ファイルを orvview で開くようにする</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="168"/>
+        <location filename="../viewer_window.cpp" line="171"/>
         <source>The desktop now opens archives and animation files with orvview.</source>
         <translation>アーカイブとアニメーションファイルはこれから orvview で開きます。</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="173"/>
+        <location filename="../viewer_window.cpp" line="176"/>
         <source>&amp;Quit</source>
         <translation>終了(&amp;Q)</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="187"/>
+        <location filename="../viewer_window.cpp" line="190"/>
         <source>Filter by name</source>
         <translation>名前で絞り込み</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="243"/>
+        <location filename="../viewer_window.cpp" line="246"/>
         <source>Open an archive (.dat) or an animation file (.ani).</source>
         <translation>アーカイブ (.dat) かアニメーションファイル (.ani) を開いてください。</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="273"/>
+        <location filename="../viewer_window.cpp" line="300"/>
         <source>&amp;Hex</source>
         <translation>16進表示(&amp;H)</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="274"/>
+        <location filename="../viewer_window.cpp" line="301"/>
         <source>Hex</source>
         <translation>16進</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="277"/>
+        <location filename="../viewer_window.cpp" line="304"/>
         <source>Show the entry&apos;s bytes as a hex dump (H)</source>
         <translation>エントリのバイトを16進ダンプで表示 (H)</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="299"/>
+        <location filename="../viewer_window.cpp" line="328"/>
         <source>P&amp;revious Frame</source>
         <translation>前のフレーム(&amp;R)</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="300"/>
+        <location filename="../viewer_window.cpp" line="329"/>
         <source>◀</source>
         <translation>◀</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="302"/>
+        <location filename="../viewer_window.cpp" line="331"/>
         <source>Previous frame (,)</source>
         <translation>前のフレーム (,)</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="315"/>
+        <location filename="../viewer_window.cpp" line="344"/>
         <source>Next frame (.)</source>
         <translation>次のフレーム (.)</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="310"/>
-        <location filename="../viewer_window.cpp" line="568"/>
+        <location filename="../viewer_window.cpp" line="339"/>
+        <location filename="../viewer_window.cpp" line="604"/>
         <source>Play</source>
         <translation>再生</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="90"/>
+        <location filename="../viewer_window.cpp" line="93"/>
         <source>No Settings</source>
         <translation>設定ファイルなし</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="91"/>
+        <location filename="../viewer_window.cpp" line="94"/>
         <source>Compose animations without a settings file</source>
         <translation>設定ファイルを使わずにアニメーションを合成</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="312"/>
+        <location filename="../viewer_window.cpp" line="290"/>
+        <source>The encoding the text is read in</source>
+        <translation>テキストを読む文字コード</translation>
+    </message>
+    <message>
+        <location filename="../viewer_window.cpp" line="341"/>
         <source>&amp;Next Frame</source>
         <translation>次のフレーム(&amp;N)</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="313"/>
+        <location filename="../viewer_window.cpp" line="342"/>
         <source>▶</source>
         <translation>▶</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="326"/>
+        <location filename="../viewer_window.cpp" line="355"/>
         <source> ms a frame</source>
         <translation> ミリ秒/フレーム</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="345"/>
+        <location filename="../viewer_window.cpp" line="374"/>
         <source>Reload</source>
         <translation>再読み込み</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="355"/>
+        <location filename="../viewer_window.cpp" line="384"/>
         <source>%1 has changed on disk. What is shown and taken out is the file as it was opened.</source>
         <translation>%1 はディスク上で変更されました。表示と取り出しは開いた時点のファイルのままです。</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="368"/>
+        <location filename="../viewer_window.cpp" line="397"/>
         <source>%1 cannot be opened: %2</source>
         <translation>%1 を開けません: %2</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="370"/>
+        <location filename="../viewer_window.cpp" line="399"/>
         <source>%1 is not an archive (.dat starting with &quot;pack&quot;) or an animation file (.ani).</source>
         <translation>%1 はアーカイブ (&quot;pack&quot; で始まる .dat) でもアニメーションファイル (.ani) でもありません。</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="374"/>
+        <location filename="../viewer_window.cpp" line="403"/>
         <source>%1 – orvview</source>
         <translation>%1 – orvview</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="378"/>
+        <location filename="../viewer_window.cpp" line="407"/>
         <source>%1.
 Entries marked with a warning sign lie past its end.</source>
         <translation>%1。
 警告の印が付いたエントリはファイルの終わりを越えています。</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="384"/>
+        <location filename="../viewer_window.cpp" line="413"/>
         <source>The archive holds no entries.</source>
         <translation>このアーカイブにはエントリがありません。</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="414"/>
+        <location filename="../viewer_window.cpp" line="443"/>
         <source>1 entry</source>
         <translation>1 エントリ</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="414"/>
+        <location filename="../viewer_window.cpp" line="443"/>
         <source>%1 entries</source>
         <translation>%1 エントリ</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="416"/>
+        <location filename="../viewer_window.cpp" line="445"/>
         <source>%1 of 1 entry</source>
         <translation>1 件中 %1 件</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="417"/>
+        <location filename="../viewer_window.cpp" line="446"/>
         <source>%1 of %2 entries</source>
         <translation>%2 件中 %1 件</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="467"/>
+        <location filename="../viewer_window.cpp" line="496"/>
         <source>%1 cannot be written.</source>
         <translation>%1 に書き込めません。</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="526"/>
+        <location filename="../viewer_window.cpp" line="562"/>
         <source>Conversion writes nothing for this entry.</source>
         <translation>このエントリは変換で何も出力されません。</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="543"/>
+        <location filename="../viewer_window.cpp" line="579"/>
         <source>no frames</source>
         <translation>フレームなし</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="551"/>
+        <location filename="../viewer_window.cpp" line="587"/>
         <source>%1 / %2 (frame %3, copied raw)</source>
         <translation>%1 / %2（フレーム %3・そのままコピー）</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="552"/>
+        <location filename="../viewer_window.cpp" line="588"/>
         <source>%1 / %2</source>
         <translation>%1 / %2</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="568"/>
+        <location filename="../viewer_window.cpp" line="604"/>
         <source>Pause</source>
         <translation>一時停止</translation>
     </message>
@@ -661,7 +666,7 @@ What was written before stays in %2.</source>
 <context>
     <name>orv::view::HexDump</name>
     <message>
-        <location filename="../entry_text.cpp" line="34"/>
+        <location filename="../entry_text.cpp" line="67"/>
         <source>… %1 more bytes</source>
         <translation>… ほか %1 バイト</translation>
     </message>
