@@ -72,6 +72,7 @@ ViewerWindow::ViewerWindow(ViewerDialogs& dialogs, QWidget* parent) : QMainWindo
     createActions();
     createMenu();
     createViewMenu();
+    createShowFilesButton();
     connect(&renderer_, &PreviewRenderer::Ready, this, &ViewerWindow::Show);
     connect(&playTimer_, &QTimer::timeout, this, [this] { StepFrame(1); });
     resize(900, 600);
@@ -403,6 +404,7 @@ bool ViewerWindow::OpenInput(const std::string& path)
     setWindowTitle(tr("%1 – orvview").arg(shown));
     watch_.Watch(path);
     changedBar_->hide();
+    showFiles_->hide();
     pastEnd_->setVisible(model_->input()->pastEnd());
     pastEnd_->setText(tr("%1.\nEntries marked with a warning sign lie past its end.")
                           .arg(QFile::decodeName(QByteArray::fromStdString(PastEndText(path)))));

@@ -117,6 +117,7 @@ private:
     // The entries selected in the list, by index of the input; empty when all are.
     std::vector<bool> SelectedEntries() const;
     void ExtractionFinished(const ExtractOutcome& outcome, const QString& folder, int count);
+    void createShowFilesButton();
 
     ViewerDialogs& dialogs_;
     EntryModel* model_ = nullptr;
@@ -168,6 +169,8 @@ private:
     QTimer playTimer_;
     ExtractChoices extractChoices_;
     Extraction* extraction_ = nullptr;  // the one under way
+    QPushButton* showFiles_ = nullptr;  // opens the folder last extracted into
+    QString extractedFolder_;
     std::vector<std::unique_ptr<QTemporaryDir>> dragFolders_;
 };
 

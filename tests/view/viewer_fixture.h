@@ -48,7 +48,8 @@ public:
         suggested = name;
         return savePng;
     }
-    bool ChooseExtraction(QWidget*, const QString& title, orv::view::ExtractChoices& choices) override
+    bool ChooseExtraction(QWidget*, const QString& title, const orv::view::ExtractScope&,
+                          orv::view::ExtractChoices& choices) override
     {
         extractionTitle = title;
         if (extraction) choices = *extraction;

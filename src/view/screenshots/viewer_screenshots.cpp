@@ -93,8 +93,9 @@ int main(int argc, char** argv)
 
     orv::view::ExtractChoices choices;
     choices.folder = QString::fromStdString(samples.string());
+    const orv::view::ExtractScope scope{(samples / "sample.dat").string(), true, true, true};
     orv::view::ExtractDialog extract(
-        choices, QCoreApplication::translate("orv::view::ViewerWindow", "Extract %1 entries").arg(3), &window);
+        choices, QCoreApplication::translate("orv::view::ViewerWindow", "Extract %1 entries").arg(3), scope, &window);
     extract.show();
     orv::shots::WaitUntilShown(extract);
     Settle(300);

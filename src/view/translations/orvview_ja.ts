@@ -87,89 +87,94 @@
 <context>
     <name>orv::view::ExtractDialog</name>
     <message>
-        <location filename="../extract_dialog.cpp" line="45"/>
+        <location filename="../extract_dialog.cpp" line="48"/>
         <source>Browse…</source>
         <translation>参照…</translation>
     </message>
     <message>
-        <location filename="../extract_dialog.cpp" line="47"/>
+        <location filename="../extract_dialog.cpp" line="50"/>
         <source>Folder</source>
         <translation>フォルダー</translation>
     </message>
     <message>
-        <location filename="../extract_dialog.cpp" line="52"/>
+        <location filename="../extract_dialog.cpp" line="55"/>
         <source>Into folder:</source>
         <translation>出力先フォルダー:</translation>
     </message>
     <message>
-        <location filename="../extract_dialog.cpp" line="18"/>
+        <location filename="../extract_dialog.cpp" line="19"/>
         <source>BMP</source>
         <translation>BMP</translation>
     </message>
     <message>
-        <location filename="../extract_dialog.cpp" line="19"/>
+        <location filename="../extract_dialog.cpp" line="20"/>
         <source>PNG</source>
         <translation>PNG</translation>
     </message>
     <message>
-        <location filename="../extract_dialog.cpp" line="22"/>
+        <location filename="../extract_dialog.cpp" line="23"/>
         <source>PNG only for pictures with alpha, else BMP</source>
         <translation>アルファのある画像だけ PNG、ほかは BMP</translation>
     </message>
     <message>
-        <location filename="../extract_dialog.cpp" line="57"/>
+        <location filename="../extract_dialog.cpp" line="66"/>
         <source>Pictures as:</source>
         <translation>画像の形式:</translation>
     </message>
     <message>
-        <location filename="../extract_dialog.cpp" line="33"/>
+        <location filename="../extract_dialog.cpp" line="34"/>
         <source>numbered frames</source>
         <translation>番号付きのフレーム</translation>
     </message>
     <message>
-        <location filename="../extract_dialog.cpp" line="29"/>
+        <location filename="../extract_dialog.cpp" line="30"/>
         <source>animated WebP</source>
         <translation>アニメーション WebP</translation>
     </message>
     <message>
-        <location filename="../extract_dialog.cpp" line="30"/>
+        <location filename="../extract_dialog.cpp" line="31"/>
         <source>looping GIF</source>
         <translation>ループする GIF</translation>
     </message>
     <message>
-        <location filename="../extract_dialog.cpp" line="31"/>
+        <location filename="../extract_dialog.cpp" line="32"/>
         <source>sprite sheet (PNG and JSON)</source>
         <translation>スプライトシート (PNG と JSON)</translation>
     </message>
     <message>
-        <location filename="../extract_dialog.cpp" line="63"/>
+        <location filename="../extract_dialog.cpp" line="73"/>
         <source>Animations as:</source>
         <translation>アニメーションの形式:</translation>
     </message>
     <message>
-        <location filename="../extract_dialog.cpp" line="65"/>
+        <location filename="../extract_dialog.cpp" line="75"/>
         <source>Keep animation entries of archives as raw .ani files</source>
         <translation>アーカイブのアニメーションエントリを .ani のまま書き出す</translation>
     </message>
     <message>
-        <location filename="../extract_dialog.cpp" line="72"/>
+        <location filename="../extract_dialog.cpp" line="84"/>
         <source> ms a frame</source>
         <translation> ミリ秒/フレーム</translation>
     </message>
     <message>
-        <location filename="../extract_dialog.cpp" line="73"/>
+        <location filename="../extract_dialog.cpp" line="85"/>
         <source>WebP and GIF speed:</source>
         <translation>WebP と GIF の速さ:</translation>
     </message>
     <message>
-        <location filename="../extract_dialog.cpp" line="77"/>
+        <location filename="../extract_dialog.cpp" line="90"/>
         <source>as many as frames, at most 16</source>
         <translation>フレーム数 (最大 16)</translation>
     </message>
     <message>
-        <location filename="../extract_dialog.cpp" line="79"/>
+        <location filename="../extract_dialog.cpp" line="92"/>
         <source>Sheet columns:</source>
         <translation>シートの列数:</translation>
+    </message>
+    <message>
+        <location filename="../extract_dialog.cpp" line="113"/>
+        <source>Writes into %1/</source>
+        <translation>書き込み先: %1/</translation>
     </message>
 </context>
 <context>
@@ -236,357 +241,372 @@
         <translation>orvview</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="85"/>
+        <location filename="../viewer_window.cpp" line="86"/>
         <source>Main</source>
         <translation>メイン</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="88"/>
+        <location filename="../viewer_window.cpp" line="89"/>
         <source>Open…</source>
         <translation>開く…</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="89"/>
+        <location filename="../viewer_window.cpp" line="90"/>
         <source>Settings…</source>
         <translation>設定ファイル…</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="90"/>
-        <location filename="../viewer_window.cpp" line="461"/>
+        <location filename="../viewer_window.cpp" line="91"/>
+        <location filename="../viewer_window.cpp" line="463"/>
         <source>no settings</source>
         <translation>設定ファイルなし</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="95"/>
+        <location filename="../viewer_window.cpp" line="96"/>
         <source>Copy</source>
         <translation>コピー</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="98"/>
+        <location filename="../viewer_window.cpp" line="99"/>
         <source>Save picture…</source>
         <translation>画像を保存…</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="102"/>
+        <location filename="../viewer_window.cpp" line="103"/>
         <source>Extract…</source>
         <translation>取り出し…</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="108"/>
+        <location filename="../viewer_window.cpp" line="109"/>
         <source>Grid</source>
         <translation>グリッド</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="111"/>
+        <location filename="../viewer_window.cpp" line="112"/>
         <source>Show the entries as thumbnails (Ctrl+wheel sizes them)</source>
         <translation>エントリをサムネイルで表示 (Ctrl+ホイールで大きさを変更)</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="117"/>
+        <location filename="../viewer_window.cpp" line="118"/>
         <source>Thumbnail size</source>
         <translation>サムネイルの大きさ</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="123"/>
+        <location filename="../viewer_window.cpp" line="124"/>
         <source>Fit</source>
         <translation>全体表示</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="128"/>
+        <location filename="../viewer_window.cpp" line="129"/>
         <source>100 %</source>
         <translation>100 %</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="133"/>
+        <location filename="../viewer_window.cpp" line="134"/>
         <source>Zoom in</source>
         <translation>拡大</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="138"/>
+        <location filename="../viewer_window.cpp" line="139"/>
         <source>Zoom out</source>
         <translation>縮小</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="149"/>
+        <location filename="../viewer_window.cpp" line="150"/>
         <source>&amp;File</source>
         <translation>ファイル(&amp;F)</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="150"/>
+        <location filename="../viewer_window.cpp" line="151"/>
         <source>&amp;Open…</source>
         <translation>開く(&amp;O)…</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="151"/>
+        <location filename="../viewer_window.cpp" line="152"/>
         <source>Open &amp;Recent</source>
         <translation>最近使ったファイル(&amp;R)</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="101"/>
+        <location filename="../viewer_window.cpp" line="102"/>
         <source>&amp;Extract Selected…</source>
         <translation>選択したエントリを取り出す(&amp;E)…</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="97"/>
+        <location filename="../viewer_window.cpp" line="98"/>
         <source>Copy the picture shown (Ctrl+C)</source>
         <translation>表示中の画像をコピー (Ctrl+C)</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="100"/>
+        <location filename="../viewer_window.cpp" line="101"/>
         <source>Save the picture shown as a PNG file (Ctrl+S)</source>
         <translation>表示中の画像を PNG ファイルに保存 (Ctrl+S)</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="104"/>
+        <location filename="../viewer_window.cpp" line="105"/>
         <source>Extract the selected entries (Ctrl+E)</source>
         <translation>選択したエントリを取り出す (Ctrl+E)</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="164"/>
+        <location filename="../viewer_window.cpp" line="165"/>
         <source>Extract &amp;All…</source>
         <translation>すべて取り出す(&amp;A)…</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="166"/>
+        <location filename="../viewer_window.cpp" line="167"/>
         <source>Extract every entry (Ctrl+Shift+E)</source>
         <translation>すべてのエントリを取り出す (Ctrl+Shift+E)</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="168"/>
+        <location filename="../viewer_window.cpp" line="169"/>
         <source>Open .dat and .ani Files with orvview</source>
         <translation>.dat と .ani ファイルを orvview で開くようにする</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="171"/>
+        <location filename="../viewer_window.cpp" line="172"/>
         <source>The desktop now opens archives and animation files with orvview.</source>
         <translation>アーカイブとアニメーションファイルはこれから orvview で開きます。</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="176"/>
+        <location filename="../viewer_window.cpp" line="177"/>
         <source>&amp;Quit</source>
         <translation>終了(&amp;Q)</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="190"/>
+        <location filename="../viewer_window.cpp" line="191"/>
         <source>Filter by name</source>
         <translation>名前で絞り込み</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="246"/>
+        <location filename="../viewer_window.cpp" line="247"/>
         <source>Open an archive (.dat) or an animation file (.ani).</source>
         <translation>アーカイブ (.dat) かアニメーションファイル (.ani) を開いてください。</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="300"/>
+        <location filename="../viewer_window.cpp" line="301"/>
         <source>&amp;Hex</source>
         <translation>16進表示(&amp;H)</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="301"/>
+        <location filename="../viewer_window.cpp" line="302"/>
         <source>Hex</source>
         <translation>16進</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="304"/>
+        <location filename="../viewer_window.cpp" line="305"/>
         <source>Show the entry&apos;s bytes as a hex dump (H)</source>
         <translation>エントリのバイトを16進ダンプで表示 (H)</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="328"/>
+        <location filename="../viewer_window.cpp" line="329"/>
         <source>P&amp;revious Frame</source>
         <translation>前のフレーム(&amp;R)</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="329"/>
+        <location filename="../viewer_window.cpp" line="330"/>
         <source>◀</source>
         <translation>◀</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="331"/>
+        <location filename="../viewer_window.cpp" line="332"/>
         <source>Previous frame (,)</source>
         <translation>前のフレーム (,)</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="344"/>
+        <location filename="../viewer_window.cpp" line="345"/>
         <source>Next frame (.)</source>
         <translation>次のフレーム (.)</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="339"/>
-        <location filename="../viewer_window.cpp" line="604"/>
+        <location filename="../viewer_window.cpp" line="340"/>
+        <location filename="../viewer_window.cpp" line="606"/>
         <source>Play</source>
         <translation>再生</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="93"/>
+        <location filename="../viewer_window.cpp" line="94"/>
         <source>No Settings</source>
         <translation>設定ファイルなし</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="94"/>
+        <location filename="../viewer_window.cpp" line="95"/>
         <source>Compose animations without a settings file</source>
         <translation>設定ファイルを使わずにアニメーションを合成</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="290"/>
+        <location filename="../viewer_window.cpp" line="291"/>
         <source>The encoding the text is read in</source>
         <translation>テキストを読む文字コード</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="341"/>
+        <location filename="../viewer_window.cpp" line="342"/>
         <source>&amp;Next Frame</source>
         <translation>次のフレーム(&amp;N)</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="342"/>
+        <location filename="../viewer_window.cpp" line="343"/>
         <source>▶</source>
         <translation>▶</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="355"/>
+        <location filename="../viewer_window.cpp" line="356"/>
         <source> ms a frame</source>
         <translation> ミリ秒/フレーム</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="374"/>
+        <location filename="../viewer_window.cpp" line="375"/>
         <source>Reload</source>
         <translation>再読み込み</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="384"/>
+        <location filename="../viewer_window.cpp" line="385"/>
         <source>%1 has changed on disk. What is shown and taken out is the file as it was opened.</source>
         <translation>%1 はディスク上で変更されました。表示と取り出しは開いた時点のファイルのままです。</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="397"/>
+        <location filename="../viewer_window.cpp" line="398"/>
         <source>%1 cannot be opened: %2</source>
         <translation>%1 を開けません: %2</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="399"/>
+        <location filename="../viewer_window.cpp" line="400"/>
         <source>%1 is not an archive (.dat starting with &quot;pack&quot;) or an animation file (.ani).</source>
         <translation>%1 はアーカイブ (&quot;pack&quot; で始まる .dat) でもアニメーションファイル (.ani) でもありません。</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="403"/>
+        <location filename="../viewer_window.cpp" line="404"/>
         <source>%1 – orvview</source>
         <translation>%1 – orvview</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="407"/>
+        <location filename="../viewer_window.cpp" line="409"/>
         <source>%1.
 Entries marked with a warning sign lie past its end.</source>
         <translation>%1。
 警告の印が付いたエントリはファイルの終わりを越えています。</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="413"/>
+        <location filename="../viewer_window.cpp" line="415"/>
         <source>The archive holds no entries.</source>
         <translation>このアーカイブにはエントリがありません。</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="443"/>
+        <location filename="../viewer_window.cpp" line="445"/>
         <source>1 entry</source>
         <translation>1 エントリ</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="443"/>
+        <location filename="../viewer_window.cpp" line="445"/>
         <source>%1 entries</source>
         <translation>%1 エントリ</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="445"/>
+        <location filename="../viewer_window.cpp" line="447"/>
         <source>%1 of 1 entry</source>
         <translation>1 件中 %1 件</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="446"/>
+        <location filename="../viewer_window.cpp" line="448"/>
         <source>%1 of %2 entries</source>
         <translation>%2 件中 %1 件</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="496"/>
+        <location filename="../viewer_window.cpp" line="498"/>
         <source>%1 cannot be written.</source>
         <translation>%1 に書き込めません。</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="562"/>
+        <location filename="../viewer_window.cpp" line="564"/>
         <source>Conversion writes nothing for this entry.</source>
         <translation>このエントリは変換で何も出力されません。</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="579"/>
+        <location filename="../viewer_window.cpp" line="581"/>
         <source>no frames</source>
         <translation>フレームなし</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="587"/>
+        <location filename="../viewer_window.cpp" line="589"/>
         <source>%1 / %2 (frame %3, copied raw)</source>
         <translation>%1 / %2（フレーム %3・そのままコピー）</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="588"/>
+        <location filename="../viewer_window.cpp" line="590"/>
         <source>%1 / %2</source>
         <translation>%1 / %2</translation>
     </message>
     <message>
-        <location filename="../viewer_window.cpp" line="604"/>
+        <location filename="../viewer_window.cpp" line="606"/>
         <source>Pause</source>
         <translation>一時停止</translation>
     </message>
     <message>
-        <location filename="../viewer_take_out.cpp" line="35"/>
+        <location filename="../viewer_take_out.cpp" line="37"/>
         <source>No entry is selected: select the entries to extract, or extract all of them (Ctrl+Shift+E).</source>
         <translation>エントリが選択されていません。取り出すエントリを選択するか、すべて取り出してください (Ctrl+Shift+E)。</translation>
     </message>
     <message>
-        <location filename="../viewer_take_out.cpp" line="42"/>
+        <location filename="../viewer_take_out.cpp" line="44"/>
         <source>Extract 1 entry</source>
         <translation>1 エントリを取り出す</translation>
     </message>
     <message>
-        <location filename="../viewer_take_out.cpp" line="42"/>
+        <location filename="../viewer_take_out.cpp" line="44"/>
         <source>Extract %1 entries</source>
         <translation>%1 エントリを取り出す</translation>
     </message>
     <message>
-        <location filename="../viewer_take_out.cpp" line="46"/>
+        <location filename="../viewer_take_out.cpp" line="55"/>
         <source>Writing into %1…</source>
         <translation>%1 に書き出しています…</translation>
     </message>
     <message>
-        <location filename="../viewer_take_out.cpp" line="46"/>
+        <location filename="../viewer_take_out.cpp" line="55"/>
         <source>Cancel</source>
         <translation>キャンセル</translation>
     </message>
     <message>
-        <location filename="../viewer_take_out.cpp" line="73"/>
+        <location filename="../viewer_take_out.cpp" line="82"/>
         <source>Extraction stopped: %1
 What was written before stays in %2.</source>
         <translation>取り出しを中断しました: %1
 それまでに書き出したファイルは %2 に残っています。</translation>
     </message>
     <message>
-        <location filename="../viewer_take_out.cpp" line="75"/>
+        <location filename="../viewer_take_out.cpp" line="84"/>
         <source>Extraction cancelled; what was written stays in %1.</source>
         <translation>取り出しをキャンセルしました。書き出したファイルは %1 に残っています。</translation>
     </message>
     <message>
-        <location filename="../viewer_take_out.cpp" line="77"/>
+        <location filename="../viewer_take_out.cpp" line="86"/>
         <source>1 entry written into %1.</source>
         <translation>1 エントリを %1 に書き出しました。</translation>
     </message>
     <message>
-        <location filename="../viewer_take_out.cpp" line="78"/>
+        <location filename="../viewer_take_out.cpp" line="87"/>
         <source>%1 entries written into %2.</source>
         <translation>%1 エントリを %2 に書き出しました。</translation>
     </message>
     <message>
-        <location filename="../viewer_take_out.cpp" line="81"/>
+        <location filename="../viewer_take_out.cpp" line="93"/>
         <source>Some entries wrote the same file; the later one was kept:
 %1</source>
         <translation>同じファイルを書き出すエントリがありました。後のエントリのファイルが残っています:
 %1</translation>
+    </message>
+    <message>
+        <location filename="../viewer_take_out.cpp" line="99"/>
+        <source>Show the Files</source>
+        <translation>ファイルを表示</translation>
+    </message>
+    <message>
+        <location filename="../viewer_take_out.cpp" line="101"/>
+        <source>Open the folder the entries were written into</source>
+        <translation>エントリを書き込んだフォルダーを開く</translation>
+    </message>
+    <message>
+        <location filename="../viewer_take_out.cpp" line="105"/>
+        <source>No program to show %1 can be started.</source>
+        <translation>%1 を表示するプログラムを起動できません。</translation>
     </message>
     <message>
         <location filename="../viewer_actions.cpp" line="33"/>
