@@ -11,6 +11,7 @@
 #include <QToolButton>
 
 #include "view/entry_grid.h"
+#include "view/entry_list_view.h"
 #include "view/entry_model.h"
 #include "view/sound_pane.h"
 #include "view/viewer_window.h"

@@ -14,6 +14,7 @@
 
 #include "view/dragged_files.h"
 #include "view/entry_filter.h"
+#include "view/entry_list_view.h"
 #include "view/entry_model.h"
 #include "view/viewer_dialogs.h"
 #include "view/viewer_window.h"

@@ -18,6 +18,7 @@
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollArea>
 #include <QSpinBox>
 #include <QSlider>
@@ -75,11 +76,20 @@ ViewerWindow::ViewerWindow(ViewerDialogs& dialogs, QWidget* parent) : QMainWindo
     createShowFilesButton();
     connect(&renderer_, &PreviewRenderer::Ready, this, &ViewerWindow::Show);
     connect(&playTimer_, &QTimer::timeout, this, [this] { StepFrame(1); });
-    resize(900, 600);
+    FitToScreen();
     UpdateActions();
 }
 
 ViewerWindow::~ViewerWindow() = default;
+
+void ViewerWindow::FitToScreen()
+{
+    // 900×600 where the screen has room for it; else nine tenths of its free area, which
+    // at a large scale factor may hold far fewer pixels of this size.
+    const QRect free = screen()->availableGeometry();
+    resize(QSize(900, 600).boundedTo(free.size() * 9 / 10));
+    move(free.center() - rect().center());
+}
 
 void ViewerWindow::createActions()
 {
@@ -207,11 +217,6 @@ void ViewerWindow::createList()
     list_->verticalHeader()->hide();
     list_->verticalHeader()->setDefaultSectionSize(list_->fontMetrics().height() + 4);
     list_->horizontalHeader()->setStretchLastSection(true);
-    // Fixed widths: measuring 65,535 rows to fit them would hold the window up.
-    const int digit = list_->fontMetrics().horizontalAdvance('0');
-    list_->setColumnWidth(EntryModel::Name, 18 * digit);
-    list_->setColumnWidth(EntryModel::Kind, 10 * digit);
-    list_->setColumnWidth(EntryModel::Size, 9 * digit);
     grid_ = new EntryGrid(*filter_, thumbnails_, left);
     grid_->setObjectName("entryGrid");
     grid_->setTabKeyNavigation(false);
@@ -414,6 +419,7 @@ bool ViewerWindow::OpenInput(const std::string& path)
     preview_ = Preview{};
     message_->setText(model_->rowCount() == 0 ? tr("The archive holds no entries.") : QString());
     pages_->setCurrentIndex(MessagePage);
+    list_->FitColumns(40 * list_->fontMetrics().horizontalAdvance('0'));
     if (filter_->rowCount() > 0) list_->setCurrentIndex(filter_->index(0, 0));
     ShowCount();
     UpdateActions();

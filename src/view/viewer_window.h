@@ -35,6 +35,7 @@ namespace orv::view {
 
 class EntryFilter;
 class EntryGrid;
+class EntryListView;
 class EntryModel;
 class PictureView;
 class SoundPane;
@@ -90,6 +91,7 @@ protected:
     void dropEvent(QDropEvent* event) override;
 
 private:
+    void FitToScreen();
     void createActions();
     void createMenu();
     void createList();
@@ -123,7 +125,7 @@ private:
     EntryModel* model_ = nullptr;
     EntryFilter* filter_ = nullptr;
     QLineEdit* filterEdit_ = nullptr;
-    QTableView* list_ = nullptr;
+    EntryListView* list_ = nullptr;
     EntryGrid* grid_ = nullptr;
     QStackedWidget* views_ = nullptr;
     QAction* gridAction_ = nullptr;

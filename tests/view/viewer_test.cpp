@@ -4,6 +4,8 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
+#include <QHeaderView>
+#include <QHelpEvent>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
@@ -14,6 +16,8 @@
 #include <QSignalSpy>
 #include <QStandardPaths>
 #include <QTableView>
+#include <QToolTip>
+#include <QTranslator>
 #include <QPushButton>
 #include <QtTest>
 #include <algorithm>
@@ -360,6 +364,62 @@ private slots:
         none->trigger();
         QCOMPARE(label->text(), QString("no settings"));
         QVERIFY(!none->isEnabled());
+    }
+
+    // In either language the columns are as wide as their texts; a text its column cuts
+    // (one the user narrowed) is shown whole as the cell's tooltip.
+    void columnsFitTheirTextsInEitherLanguageAndCutTextsShowWhole()
+    {
+        Bytes sound{0, 0, 0, 7};
+        sound.resize(4 + 44100);
+        const std::string archive = Write(
+            "looks.dat",
+            orv::tools::BuildPack(
+                {{"a.txt", BytesOf("x")}, {"walk.ani", RandomArchive(5).Animation(12, 2)}, {"voice.pcm", sound}}));
+        for (const char* language : {"en", "ja_JP"}) {
+            const std::unique_ptr<QTranslator> texts = orv::view::InstallViewerTranslation(QLocale(language));
+            orv::view::ViewerWindow window(dialogs);
+            window.show();
+            QVERIFY(window.OpenInput(archive));
+            auto* list = window.findChild<QTableView*>("entryList");
+            const QFontMetrics metrics = list->fontMetrics();
+            for (const int column :
+                 {orv::view::EntryModel::Name, orv::view::EntryModel::Kind, orv::view::EntryModel::Size}) {
+                const QString header = window.model().headerData(column, Qt::Horizontal).toString();
+                QVERIFY2(list->columnWidth(column) >= list->horizontalHeader()->fontMetrics().horizontalAdvance(header),
+                         qPrintable(header));
+                for (int row = 0; row < 3; ++row) {
+                    const QString text = window.model().index(row, column).data().toString();
+                    QVERIFY2(list->columnWidth(column) >= metrics.horizontalAdvance(text) + 6, qPrintable(text));
+                }
+            }
+            const auto tipAt = [&](int row) {
+                QToolTip::hideText();
+                const QModelIndex cell = list->model()->index(row, orv::view::EntryModel::Kind);
+                const QPoint centre = list->visualRect(cell).center();
+                QHelpEvent help(QEvent::ToolTip, centre, list->viewport()->mapToGlobal(centre));
+                QCoreApplication::sendEvent(list->viewport(), &help);
+                return QToolTip::isVisible() ? QToolTip::text() : QString();
+            };
+            QCOMPARE(tipAt(1), QString());
+            list->setColumnWidth(orv::view::EntryModel::Kind, metrics.horizontalAdvance("a"));
+            QCOMPARE(tipAt(1), window.model().index(1, orv::view::EntryModel::Kind).data().toString());
+        }
+    }
+
+    // The first window lies within the screen's free area, whatever its size.
+    void theFirstWindowFitsTheScreen()
+    {
+        orv::view::ViewerWindow window(dialogs);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        const QRect free = window.screen()->availableGeometry();
+        QVERIFY2(free.contains(window.geometry()),
+                 qPrintable(QString("%1×%2 on %3×%4")
+                                .arg(window.width())
+                                .arg(window.height())
+                                .arg(free.width())
+                                .arg(free.height())));
     }
 
     // A cut-short archive is told as orvconv-cli tells it, its rows past the end are marked,
