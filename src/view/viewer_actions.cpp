@@ -51,6 +51,12 @@ void ViewerWindow::createViewMenu()
     view->addAction(hexAction_);
     view->addSeparator();
     for (QAction* zoom : zoomActions_) view->addAction(zoom);
+    view->addSeparator();
+    QAction* fullScreen = view->addAction(tr("F&ull Screen"), this, [this](bool on) {
+        setWindowState(on ? windowState() | Qt::WindowFullScreen : windowState() & ~Qt::WindowFullScreen);
+    });
+    fullScreen->setCheckable(true);
+    fullScreen->setShortcut(Qt::Key_F11);
 }
 
 void ViewerWindow::PlayOrPause()

@@ -131,25 +131,13 @@ void ViewerWindow::createActions()
     sideAction_ = bar->addWidget(side);
     sideAction_->setVisible(false);
     bar->addSeparator();
-    QAction* fit = bar->addAction(tr("Fit"), this, [this] {
-        picture_->SetFitted(true);
-        scroll_->setWidgetResizable(true);
-    });
+    QAction* fit = bar->addAction(tr("Fit"), this, &ViewerWindow::Fit);
     fit->setShortcut(Qt::Key_F);
-    QAction* actual = bar->addAction(tr("100 %"), this, [this] {
-        scroll_->setWidgetResizable(false);
-        picture_->SetZoom(1.0);
-    });
+    QAction* actual = bar->addAction(tr("100 %"), this, [this] { Zoom(1.0); });
     actual->setShortcut(Qt::Key_1);
-    QAction* zoomIn = bar->addAction(tr("Zoom in"), this, [this] {
-        scroll_->setWidgetResizable(false);
-        picture_->SetZoom(picture_->Scale() * 2);
-    });
+    QAction* zoomIn = bar->addAction(tr("Zoom in"), this, [this] { Zoom(picture_->Scale() * 2); });
     zoomIn->setShortcut(QKeySequence::ZoomIn);
-    QAction* zoomOut = bar->addAction(tr("Zoom out"), this, [this] {
-        scroll_->setWidgetResizable(false);
-        picture_->SetZoom(picture_->Scale() / 2);
-    });
+    QAction* zoomOut = bar->addAction(tr("Zoom out"), this, [this] { Zoom(picture_->Scale() / 2); });
     zoomOut->setShortcut(QKeySequence::ZoomOut);
     zoomActions_ = {fit, actual, zoomIn, zoomOut};
     for (QAction* zoom : zoomActions_) zoom->setStatusTip(zoom->text() + " (" + zoom->shortcut().toString() + ")");
@@ -264,6 +252,8 @@ void ViewerWindow::createPreview()
     scroll_->setWidgetResizable(true);
     picture_ = new PictureView(scroll_);
     scroll_->setWidget(picture_);
+    connect(picture_, &PictureView::WheelZoom, this, &ViewerWindow::ZoomAround);
+    connect(picture_, &PictureView::DoubleClicked, this, [this] { picture_->fitted() ? Zoom(1.0) : Fit(); });
     pictureLayout->addWidget(scroll_);
     createAnimationBar(picturePage);
     pictureLayout->addWidget(animationBar_);

@@ -114,6 +114,11 @@ private:
     void ShowCount();
     void Show(const Preview& preview);
     void ShowFrame(int frame);
+    // The picture as large as the pane allows, or scale times its size.
+    void Fit();
+    void Zoom(double scale);
+    // Zooms by factor keeping the picture's point under at (in the picture view) where it is.
+    void ZoomAround(double factor, QPointF at);
     void StepFrame(int by);
     void SetPlaying(bool playing);
     // The entries selected in the list, by index of the input; empty when all are.
