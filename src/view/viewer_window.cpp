@@ -9,6 +9,7 @@
 #include <QFontDatabase>
 #include <QScopedValueRollback>
 #include <QFile>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -456,7 +457,10 @@ bool ViewerWindow::UseSettings(const std::string& path)
         }
     }
     settings_ = std::move(settings);
-    settingsLabel_->setText(path.empty() ? tr("no settings") : QFile::decodeName(QByteArray::fromStdString(path)));
+    // The file's name keeps the toolbar short; its tooltip tells the folder.
+    const QString file = QFile::decodeName(QByteArray::fromStdString(path));
+    settingsLabel_->setText(path.empty() ? tr("no settings") : QFileInfo(file).fileName());
+    settingsLabel_->setToolTip(file);
     UpdateActions();
     if (!model_->path().empty()) {
         renderer_.SetInput(model_->input(), settings_);

@@ -359,7 +359,8 @@ private slots:
         choose->trigger();
         QCOMPARE(dialogs.settingsFolder, QString::fromStdString((dir->path() / "game").string() + "/"));
         auto* label = window.findChild<QLabel*>("settingsLabel");
-        QCOMPARE(label->text(), *dialogs.settings);
+        QCOMPARE(label->text(), QString("scenes.ini"));
+        QCOMPARE(label->toolTip(), *dialogs.settings);
         QVERIFY(none->isEnabled());
         none->trigger();
         QCOMPARE(label->text(), QString("no settings"));
