@@ -91,7 +91,7 @@ void SoundPane::TogglePlaying()
 
 QString SoundPane::WhyNotPlayable() const
 {
-    const QString why = player_->Unavailable();
+    QString why = player_->Unavailable();
     if (!why.isEmpty()) return why;
     return player_->DurationMs() > 0 ? QString() : tr("The sound holds no samples.");
 }

@@ -32,7 +32,7 @@ void SetAvailable(QAction* action, bool available, const QString& whyNot)
 void ViewerWindow::createViewMenu()
 {
     QMenu* view = menuBar()->addMenu(tr("&View"));
-    findAction_ = view->addAction(tr("&Filter by Name"), QKeySequence::Find, this, [this] {
+    view->addAction(tr("&Filter by Name"), QKeySequence::Find, this, [this] {
         filterEdit_->setFocus(Qt::ShortcutFocusReason);
         filterEdit_->selectAll();
     });

@@ -4,12 +4,11 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QDragEnterEvent>
-#include <QDropEvent>
 #include <QComboBox>
-#include <QFontDatabase>
-#include <QScopedValueRollback>
+#include <QDropEvent>
 #include <QFile>
 #include <QFileInfo>
+#include <QFontDatabase>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -19,6 +18,7 @@
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScopedValueRollback>
 #include <QScreen>
 #include <QScrollArea>
 #include <QSpinBox>
@@ -141,7 +141,8 @@ void ViewerWindow::createActions()
     QAction* zoomOut = bar->addAction(tr("Zoom out"), this, [this] { Zoom(picture_->Scale() / 2); });
     zoomOut->setShortcut(QKeySequence::ZoomOut);
     zoomActions_ = {fit, actual, zoomIn, zoomOut};
-    for (QAction* zoom : zoomActions_) zoom->setStatusTip(zoom->text() + " (" + zoom->shortcut().toString() + ")");
+    for (QAction* zoom : zoomActions_)
+        zoom->setStatusTip(zoom->text() + " (" + zoom->shortcut().toString(QKeySequence::NativeText) + ")");
 }
 
 void ViewerWindow::createMenu()
@@ -278,15 +279,15 @@ void ViewerWindow::createTextPage()
     auto* textLayout = new QVBoxLayout(textPage);
     textLayout->setContentsMargins(0, 0, 0, 0);
     auto* bar = new QHBoxLayout;
-    hex_ = new QToolButton(textPage);
-    hex_->setObjectName("hexButton");
+    auto* hex = new QToolButton(textPage);
+    hex->setObjectName("hexButton");
     encoding_ = new QComboBox(textPage);
     encoding_->setObjectName("textEncoding");
     encoding_->addItem(QStringLiteral("UTF-8"), static_cast<int>(TextEncoding::Utf8));
     encoding_->addItem(QStringLiteral("CP932"), static_cast<int>(TextEncoding::Cp932));
     encoding_->setToolTip(tr("The encoding the text is read in"));
     connect(encoding_, &QComboBox::currentIndexChanged, this, &ViewerWindow::ShowBytes);
-    bar->addWidget(hex_);
+    bar->addWidget(hex);
     bar->addWidget(encoding_);
     bar->addStretch();
     text_ = new QPlainTextEdit(textPage);
@@ -299,7 +300,7 @@ void ViewerWindow::createTextPage()
     hexAction_->setCheckable(true);
     hexAction_->setShortcut(Qt::Key_H);
     hexAction_->setStatusTip(tr("Show the entry's bytes as a hex dump (H)"));
-    hex_->setDefaultAction(hexAction_);
+    hex->setDefaultAction(hexAction_);
     connect(hexAction_, &QAction::toggled, this, &ViewerWindow::ShowBytes);
     textLayout->addLayout(bar);
     textLayout->addWidget(text_);

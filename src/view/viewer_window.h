@@ -138,7 +138,6 @@ private:
     QAction* saveAction_ = nullptr;
     QAction* extractAction_ = nullptr;
     QAction* extractAllAction_ = nullptr;
-    QAction* findAction_ = nullptr;
     QAction* noSettingsAction_ = nullptr;
     QAction* playAction_ = nullptr;  // Space: plays or pauses the animation or sound shown
     QAction* previousAction_ = nullptr;
@@ -155,7 +154,6 @@ private:
     QLabel* counter_ = nullptr;
     QSpinBox* frameMs_ = nullptr;
     QPlainTextEdit* text_ = nullptr;
-    QToolButton* hex_ = nullptr;
     QComboBox* encoding_ = nullptr;
     bool holdText_ = false;  // while an entry's own hex and encoding are set
     SoundPane* sound_ = nullptr;
