@@ -75,6 +75,10 @@ ViewerWindow::ViewerWindow(ViewerDialogs& dialogs, QWidget* parent) : QMainWindo
     createMenu();
     createViewMenu();
     createShowFilesButton();
+    // The count stays in view; messages and the actions' tips pass over the rest of the bar.
+    count_ = new QLabel(statusBar());
+    count_->setObjectName("entryCount");
+    statusBar()->insertPermanentWidget(0, count_);
     connect(&renderer_, &PreviewRenderer::Ready, this, &ViewerWindow::Show);
     connect(&playTimer_, &QTimer::timeout, this, [this] { StepFrame(1); });
     FitToScreen();
@@ -440,10 +444,9 @@ void ViewerWindow::ShowCount()
     const int all = model_->rowCount();
     const int shown = filter_->rowCount();
     if (shown == all)
-        statusBar()->showMessage(all == 1 ? tr("1 entry") : tr("%1 entries").arg(all));
+        count_->setText(all == 1 ? tr("1 entry") : tr("%1 entries").arg(all));
     else
-        statusBar()->showMessage(all == 1 ? tr("%1 of 1 entry").arg(shown)
-                                          : tr("%1 of %2 entries").arg(shown).arg(all));
+        count_->setText(all == 1 ? tr("%1 of 1 entry").arg(shown) : tr("%1 of %2 entries").arg(shown).arg(all));
 }
 
 bool ViewerWindow::UseSettings(const std::string& path)

@@ -158,6 +158,7 @@ private:
     bool holdText_ = false;  // while an entry's own hex and encoding are set
     SoundPane* sound_ = nullptr;
     QLabel* settingsLabel_ = nullptr;
+    QLabel* count_ = nullptr;  // "N entries", or "N of M entries" while filtered
     // Shown when the file opened has changed on disk since, with a button to open it again.
     QWidget* changedBar_ = nullptr;
     // Shown when the file opened is cut short: what orvconv-cli says of it.
