@@ -7,6 +7,7 @@
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QScrollArea>
+#include <QShortcut>
 #include <QTableView>
 #include <QToolButton>
 
@@ -57,6 +58,10 @@ void ViewerWindow::createViewMenu()
     });
     fullScreen->setCheckable(true);
     fullScreen->setShortcut(Qt::Key_F11);
+    // Escape leaves full screen, as in other viewers.
+    connect(new QShortcut(Qt::Key_Escape, this), &QShortcut::activated, fullScreen, [fullScreen] {
+        if (fullScreen->isChecked()) fullScreen->trigger();
+    });
 }
 
 void ViewerWindow::PlayOrPause()

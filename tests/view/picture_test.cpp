@@ -72,6 +72,7 @@ private slots:
         QVERIFY(picture->fitted());
     }
 
+    // F11 goes full screen and back; so does Escape, but only back.
     void f11GoesFullScreenAndBack()
     {
         ShowPicture();
@@ -79,6 +80,13 @@ private slots:
         QVERIFY(window->isFullScreen());
         QTest::keyClick(window.get(), Qt::Key_F11);
         QVERIFY(!window->isFullScreen());
+        QTest::keyClick(window.get(), Qt::Key_Escape);
+        QVERIFY(!window->isFullScreen());
+        QTest::keyClick(window.get(), Qt::Key_F11);
+        QTest::keyClick(window.get(), Qt::Key_Escape);
+        QVERIFY(!window->isFullScreen());
+        QTest::keyClick(window.get(), Qt::Key_F11);
+        QVERIFY(window->isFullScreen());
     }
 };
 
