@@ -67,7 +67,10 @@ public:
     std::optional<QString> ChooseInput(QWidget*) override { return std::nullopt; }
     std::optional<QString> ChooseSettings(QWidget*, const QString&) override { return std::nullopt; }
     std::optional<QString> ChooseSavePng(QWidget*, const QString&) override { return std::nullopt; }
-    bool ChooseExtraction(QWidget*, const QString&, orv::view::ExtractChoices&) override { return false; }
+    bool ChooseExtraction(QWidget*, const QString&, const orv::view::ExtractScope&, orv::view::ExtractChoices&) override
+    {
+        return false;
+    }
     void ShowError(QWidget*, const QString&) override { }
     void ShowMessage(QWidget*, const QString&) override { }
 };

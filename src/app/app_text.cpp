@@ -23,9 +23,10 @@ const char* ReasonText(PassedOver why)
 const desktop::ProgramTexts kOrvconvTexts{
     "orvconv", "[FILE...]",
     "Opens the window that converts ORVENDA 3.2 pack archives (.dat) and animations (.ani)\n"
-    "into BMP, PNG, WAV and raw files. FILEs given are converted as one batch, as if chosen\n"
-    "in the window's file dialog; \"--\" ends the options, for a FILE whose name starts\n"
-    "with \"-\". Any other option is a usage error (status 2).\n\n"
+    "into BMP, PNG, WAV and raw files. FILEs given wait in the window for 変換, which\n"
+    "converts them as one batch, as if chosen in the window's file dialog; \"--\" ends\n"
+    "the options, for a FILE whose name starts with \"-\". Any other option is a usage\n"
+    "error (status 2).\n\n"
     "  -h, --help     show this text\n"
     "  -V, --version  show the version\n\n"
     "Output folders and settings files (*.ini) are in ~/orvconv/ ($ORVCONV_HOME names\n"

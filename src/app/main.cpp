@@ -1,6 +1,5 @@
 // orvconv: the conversion engine behind its Japanese window.
 #include <QApplication>
-#include <QTimer>
 #include <QTranslator>
 #include <cstdio>
 #include <exception>
@@ -39,8 +38,9 @@ int main(int argc, char** argv)
         dialogs.SetOwner(&Form1);
         orv::app::CentreOnScreen(Form1);
         Form1.show();
-        // As a file manager's "Open with" starts it: one batch on the files, once the window is up.
-        if (!files.empty()) QTimer::singleShot(0, &Form1, [&] { Form1.ConvertFiles(files); });
+        // As a file manager's "Open with" starts it: the files wait for the Start button, as
+        // the dialog's choice does, so that opening a file never writes folders unasked.
+        Form1.OfferFiles(files);
         return QApplication::exec();
     } catch (const std::exception& failure) {
         dialogs.ShowError(QString::fromUtf8(orv::app::ProgramTitle(executable).c_str()),

@@ -18,6 +18,7 @@
 #include <QTimer>
 #include <algorithm>
 #include <new>
+#include <utility>
 #include <vector>
 
 #include "app/app_text.h"
@@ -37,6 +38,8 @@ namespace {
 
 const char* const kGuidance = "変換ボタンを押してファイルを選択してください。";
 const char* const kConverting = "変換中．．．";
+const char* const kNoSettings = "設定ファイルなし";
+const char* const kOffered = "変換ボタンで、開いたファイルを変換します。";
 // The face the window is designed for; IPAPGothic stands in where it is missing.
 const char* const kFontFace = "ＭＳ Ｐゴシック";
 constexpr int kPathLabelWidth = 329;
@@ -218,10 +221,13 @@ void TForm1::FormCreate()
 
     std::vector<std::string> names;
     ListSettingsFiles(converter_.options.exeDir, names);
+    // Where there are settings files, a first item (no name) runs without any; the first
+    // file stays the one chosen at start. Without files the list stays empty.
+    if (!names.empty()) iniCB->addItem(QString::fromUtf8(kNoSettings), QByteArray());
     // Each item keeps the name's bytes, which open the file whatever they show as.
     for (const std::string& name : names)
         iniCB->addItem(Text(ShownSettingsName(name)), QByteArray::fromStdString(name));
-    if (iniCB->count() > 0) iniCB->setCurrentIndex(0);
+    if (!names.empty()) iniCB->setCurrentIndex(1);
 }
 
 void TForm1::SetOptionControlsEnabled(bool enabled)
@@ -234,14 +240,30 @@ void TForm1::SetOptionControlsEnabled(bool enabled)
 
 void TForm1::StartButtonClick()
 {
-    StartBatch(std::nullopt);
+    if (offered_.empty()) {
+        StartBatch(std::nullopt);
+        return;
+    }
+    ConvertFiles(std::exchange(offered_, {}));
 }
 
 void TForm1::ConvertFiles(const std::vector<std::string>& paths)
 {
     if (batchRunning_ || paths.empty()) return;
+    offered_.clear();
     dialogMemory_.RememberFiles(paths);
     StartBatch(paths);
+}
+
+void TForm1::OfferFiles(const std::vector<std::string>& paths)
+{
+    if (batchRunning_ || paths.empty()) return;
+    offered_ = paths;
+    SetAutoSizedText(MessageLabel, kOffered);
+    ShowInputPath(paths.front());
+    const auto count = static_cast<std::int32_t>(std::min<std::size_t>(paths.size(), INT32_MAX));
+    SetCounter(arccountLabel, Text(FormatCounter(0, count)));
+    StartButton->setFocus();
 }
 
 void TForm1::StartBatch(std::optional<std::vector<std::string>> chosen)
@@ -251,8 +273,9 @@ void TForm1::StartBatch(std::optional<std::vector<std::string>> chosen)
     std::string settingsError;
     std::string fatal;
     try {
-        if (iniCB->currentIndex() >= 0)
-            iniFile_ = SettingsFile::Load(converter_.options.exeDir + iniCB->currentData().toByteArray().toStdString());
+        const QByteArray settingsName = iniCB->currentData().toByteArray();
+        if (!settingsName.isEmpty())
+            iniFile_ = SettingsFile::Load(converter_.options.exeDir + settingsName.toStdString());
         converter_.options.iniFile = iniFile_.get();
         if (!chosen) chosen = ChooseInDialog();
         if (chosen) RunBatch(*chosen);

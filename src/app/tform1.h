@@ -41,6 +41,9 @@ public:
     // Runs one batch on these full paths (byte strings) as if they had been chosen in
     // the file dialog; does nothing while a batch runs.
     void ConvertFiles(const std::vector<std::string>& paths);
+    // Shows these paths as the input of the next batch, which the Start button then runs
+    // without the dialog: files handed over by a file manager are converted only when asked.
+    void OfferFiles(const std::vector<std::string>& paths);
 
     void SetEntryProgressMax(std::int32_t maximum) override;
     void SetEntryProgressPosition(std::int32_t position) override;
@@ -92,6 +95,8 @@ private:
     bool batchRunning_ = false;
     bool dropQueued_ = false;
     bool closeRequested_ = false;
+    // Files handed over at start, waiting for the Start button.
+    std::vector<std::string> offered_;
     // The inputs of the batch under way that were passed over, and why.
     std::vector<std::pair<std::string, PassedOver>> passedOver_;
 

@@ -1,11 +1,34 @@
 #include "app/ui_dialogs.h"
 
 #include <QFileDialog>
+#include <QGridLayout>
+#include <QSpacerItem>
 #include <QMessageBox>
 #include <QTimer>
 #include <cstdlib>
 
 namespace orv::app {
+
+namespace {
+
+// The title bar's icon and buttons, in lines of its font.
+constexpr int kTitleBarButtons = 5;
+
+// A short text makes a narrow box, whose title the window manager then cuts to a few
+// letters: the box is made wide enough for the title and the title bar's buttons.
+void ReserveTitleWidth(QMessageBox& box)
+{
+    auto* grid = qobject_cast<QGridLayout*>(box.layout());
+    if (grid == nullptr) return;
+    QFont titleFont = box.font();
+    titleFont.setBold(true);
+    const QFontMetrics metrics(titleFont);
+    const int width = metrics.horizontalAdvance(box.windowTitle()) + kTitleBarButtons * metrics.height();
+    grid->addItem(new QSpacerItem(width, 0, QSizePolicy::Minimum, QSizePolicy::Minimum), grid->rowCount(), 0, 1,
+                  grid->columnCount());
+}
+
+}  // namespace
 
 std::optional<QStringList> QtDialogs::ChooseFiles(QFileDialog& dialog)
 {
@@ -19,6 +42,7 @@ void QtDialogs::Show(QMessageBox::Icon icon, const QString& title, const QString
     // Texts hold file names, which may look like markup.
     box.setTextFormat(Qt::PlainText);
     if (owner_ != nullptr) box.setFont(owner_->font());
+    ReserveTitleWidth(box);
     if (autoClose) QTimer::singleShot(0, &box, &QMessageBox::accept);
     box.exec();
 }

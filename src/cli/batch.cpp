@@ -14,8 +14,8 @@
 #include "engine/base/fatal_error.h"
 #include "cli/interrupt.h"
 #include "cli/output_conflicts.h"
-#include "cli/past_end.h"
 #include "cli/picture_pool.h"
+#include "engine/read/input_messages.h"
 
 namespace orv::cli {
 

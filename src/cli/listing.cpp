@@ -3,7 +3,6 @@
 #include <cinttypes>
 
 #include "cli/message_prefix.h"
-#include "cli/past_end.h"
 #include "engine/read/input_messages.h"
 #include "engine/read/reader.h"
 #include "engine/base/text.h"

@@ -9,8 +9,8 @@ namespace orv::view {
 const QStringList& ViewerFileTypes();
 
 // Makes orvview the application the desktop opens both file types with, for this user
-// (xdg-mime default, which writes the user's mimeapps.list). The converter window stays
-// among the applications offered under "Open with". Returns why it failed; empty on success.
+// (xdg-mime default, which writes the user's mimeapps.list), whatever was chosen before.
+// Returns why it failed; empty on success.
 QString MakeDefaultViewer();
 
 }  // namespace orv::view

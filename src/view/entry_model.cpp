@@ -1,6 +1,8 @@
 #include "view/entry_model.h"
 
+#include <QApplication>
 #include <QLocale>
+#include <QStyle>
 
 #include "engine/base/fatal_error.h"
 #include "engine/format/sound_format.h"
@@ -104,6 +106,12 @@ QVariant EntryModel::data(const QModelIndex& index, int role) const
         case Details: return DetailsOf(index.row());
         default: return {};
         }
+    }
+    if (e.pastEnd && index.column() == Name) {
+        if (role == Qt::DecorationRole) return QApplication::style()->standardIcon(QStyle::SP_MessageBoxWarning);
+        if (role == Qt::ToolTipRole)
+            return tr("The file ends before this entry does: its missing bytes read as zeros, as conversion "
+                      "reads them.");
     }
     if (role == Qt::TextAlignmentRole && index.column() == Size)
         return QVariant::fromValue(Qt::AlignRight | Qt::AlignVCenter);

@@ -6,6 +6,39 @@
 
 namespace orv::view {
 
+namespace {
+
+// Enough of an entry to tell text from binary without reading a large one through.
+constexpr qsizetype kSniffBytes = 8192;
+
+}  // namespace
+
+TextEncoding GuessEncoding(const QByteArray& bytes)
+{
+    QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
+    // The decoder runs when its result is taken.
+    const QString decoded = utf8.decode(bytes);
+    return utf8.hasError() ? TextEncoding::Cp932 : TextEncoding::Utf8;
+}
+
+bool LooksBinary(const QByteArray& bytes)
+{
+    const QByteArrayView head = QByteArrayView(bytes).first(std::min(bytes.size(), kSniffBytes));
+    qsizetype controls = 0;
+    for (const char c : head) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte == 0) return true;
+        if (byte < 0x20 && byte != '\t' && byte != '\n' && byte != '\r' && byte != '\f' && byte != 0x1b) ++controls;
+    }
+    return controls * 10 > head.size();
+}
+
+QString DecodeText(const QByteArray& bytes, TextEncoding encoding)
+{
+    if (encoding == TextEncoding::Utf8) return QString::fromUtf8(bytes);
+    return Cp932Text(bytes);
+}
+
 QString Cp932Text(const QByteArray& bytes)
 {
     QStringDecoder decoder("CP932");

@@ -6,6 +6,7 @@
 #include <QFileDialog>
 #include <QFormLayout>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSpinBox>
@@ -33,7 +34,9 @@ QString ExtractDialog::Text(AnimationOutput output)
     return tr("numbered frames");
 }
 
-ExtractDialog::ExtractDialog(const ExtractChoices& choices, const QString& title, QWidget* parent) : QDialog(parent)
+ExtractDialog::ExtractDialog(const ExtractChoices& choices, const QString& title, const ExtractScope& scope,
+                             QWidget* parent) :
+    QDialog(parent), scope_(scope)
 {
     setWindowTitle(title);
     auto* form = new QFormLayout(this);
@@ -50,29 +53,39 @@ ExtractDialog::ExtractDialog(const ExtractChoices& choices, const QString& title
     folderRow->addWidget(folder_);
     folderRow->addWidget(browse);
     form->addRow(tr("Into folder:"), folderRow);
+    written_ = new QLabel(this);
+    written_->setObjectName("extractWritten");
+    written_->setTextFormat(Qt::PlainText);
+    written_->setWordWrap(true);
+    form->addRow(written_);
 
     format_ = new QComboBox(this);
+    format_->setObjectName("extractFormat");
     for (const auto& [name, mode] : OutputModeNames()) format_->addItem(Text(mode), mode);
     format_->setCurrentIndex(format_->findData(choices.mode));
     form->addRow(tr("Pictures as:"), format_);
 
     animation_ = new QComboBox(this);
+    animation_->setObjectName("extractAnimation");
     for (const auto& [name, output] : AnimationOutputNames())
         animation_->addItem(Text(output), static_cast<int>(output));
     animation_->setCurrentIndex(animation_->findData(static_cast<int>(choices.animation)));
     form->addRow(tr("Animations as:"), animation_);
 
     aniRaw_ = new QCheckBox(tr("Keep animation entries of archives as raw .ani files"), this);
+    aniRaw_->setObjectName("extractAniRaw");
     aniRaw_->setChecked(choices.aniRaw);
     form->addRow(aniRaw_);
 
     frameMs_ = new QSpinBox(this);
+    frameMs_->setObjectName("extractFrameMs");
     frameMs_->setRange(1, 655350);
     frameMs_->setValue(choices.frameMs);
     frameMs_->setSuffix(tr(" ms a frame"));
     form->addRow(tr("WebP and GIF speed:"), frameMs_);
 
     sheetColumns_ = new QSpinBox(this);
+    sheetColumns_->setObjectName("extractSheetColumns");
     sheetColumns_->setRange(0, 65535);
     sheetColumns_->setSpecialValueText(tr("as many as frames, at most 16"));
     sheetColumns_->setValue(choices.sheetColumns);
@@ -87,6 +100,25 @@ ExtractDialog::ExtractDialog(const ExtractChoices& choices, const QString& title
     connect(folder_, &QLineEdit::textChanged, this, enableOk);
     enableOk();
     form->addRow(buttons);
+    connect(folder_, &QLineEdit::textChanged, this, &ExtractDialog::Update);
+    connect(animation_, &QComboBox::currentIndexChanged, this, &ExtractDialog::Update);
+    connect(aniRaw_, &QCheckBox::toggled, this, &ExtractDialog::Update);
+    Update();
+}
+
+void ExtractDialog::Update()
+{
+    const ExtractChoices chosen = choices();
+    written_->setText(chosen.folder.isEmpty() ? QString()
+                                              : tr("Writes into %1/").arg(ExtractedFolder(scope_.input, chosen)));
+    aniRaw_->setEnabled(scope_.archive && scope_.animations);
+    // Animation entries of archives kept raw are not decoded; an animation file always is.
+    const bool decoded = scope_.animations && !(scope_.archive && chosen.aniRaw);
+    animation_->setEnabled(decoded);
+    frameMs_->setEnabled(decoded
+                         && (chosen.animation == AnimationOutput::Webp || chosen.animation == AnimationOutput::Gif));
+    sheetColumns_->setEnabled(decoded && chosen.animation == AnimationOutput::Sheet);
+    format_->setEnabled(scope_.pictures || (decoded && chosen.animation == AnimationOutput::Frames));
 }
 
 ExtractChoices ExtractDialog::choices() const

@@ -6,6 +6,7 @@
 
 class QCheckBox;
 class QComboBox;
+class QLabel;
 class QLineEdit;
 class QSpinBox;
 
@@ -17,15 +18,21 @@ class ExtractDialog : public QDialog {
     Q_OBJECT
 
 public:
-    ExtractDialog(const ExtractChoices& choices, const QString& title, QWidget* parent = nullptr);
+    ExtractDialog(const ExtractChoices& choices, const QString& title, const ExtractScope& scope,
+                  QWidget* parent = nullptr);
     ExtractChoices choices() const;
 
 private:
+    // Shows the folder that will be written; enables the choices that apply to the scope.
+    void Update();
+
     // The engine's choices (OutputModeNames, AnimationOutputNames) in the viewer's words.
     static QString Text(OutputMode mode);
     static QString Text(AnimationOutput output);
 
+    ExtractScope scope_;
     QLineEdit* folder_ = nullptr;
+    QLabel* written_ = nullptr;
     QComboBox* format_ = nullptr;
     QComboBox* animation_ = nullptr;
     QCheckBox* aniRaw_ = nullptr;

@@ -29,6 +29,14 @@ struct ExtractChoices {
     int sheetColumns = 0;  // 0: as many as there are frames, at most 16
 };
 
+// What the entries to take out are, so that only the choices that apply to them are offered.
+struct ExtractScope {
+    std::string input;  // the input's path, which names the folder written
+    bool archive = true;  // a pack archive; else an animation file, always decoded
+    bool pictures = false;
+    bool animations = false;
+};
+
 // What writing some entries ended with.
 struct ExtractOutcome {
     bool stopped = false;

@@ -1,7 +1,10 @@
 #include "view/picture_view.h"
 
+#include <QMouseEvent>
 #include <QPainter>
+#include <QWheelEvent>
 #include <algorithm>
+#include <cmath>
 
 namespace orv::view {
 
@@ -46,14 +49,41 @@ QSize PictureView::sizeHint() const
     return (QSizeF(image_.size()) * zoom_).toSize().expandedTo({1, 1});
 }
 
+QPointF PictureView::WidgetPointOf(QPointF picturePoint) const
+{
+    // The picture is drawn centred.
+    const QSizeF drawn = QSizeF(image_.size()) * Scale();
+    return QPointF((width() - drawn.width()) / 2, (height() - drawn.height()) / 2) + picturePoint * Scale();
+}
+
+QPointF PictureView::PicturePointAt(QPointF at) const
+{
+    return (at - WidgetPointOf({0, 0})) / Scale();
+}
+
 void PictureView::paintEvent(QPaintEvent*)
 {
     if (image_.isNull()) return;
     QPainter painter(this);
     painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
     const QSizeF drawn = QSizeF(image_.size()) * Scale();
-    const QRectF target((width() - drawn.width()) / 2, (height() - drawn.height()) / 2, drawn.width(), drawn.height());
-    painter.drawImage(target, image_);
+    painter.drawImage(QRectF(WidgetPointOf({0, 0}), drawn), image_);
+}
+
+void PictureView::wheelEvent(QWheelEvent* event)
+{
+    if (image_.isNull() || event->angleDelta().y() == 0) {
+        event->ignore();
+        return;
+    }
+    // 1.25 a notch of 120 eighths of a degree; smooth wheels send parts of a notch.
+    emit WheelZoom(std::pow(1.25, event->angleDelta().y() / 120.0), event->position());
+    event->accept();
+}
+
+void PictureView::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    if (event->button() == Qt::LeftButton) emit DoubleClicked();
 }
 
 }  // namespace orv::view

@@ -22,11 +22,21 @@ public:
     double zoom() const { return zoom_; }
     // The factor the picture is drawn at.
     double Scale() const;
+    // Where a point of this widget lies in the picture's pixels, and back.
+    QPointF PicturePointAt(QPointF at) const;
+    QPointF WidgetPointOf(QPointF picturePoint) const;
 
     QSize sizeHint() const override;
 
+signals:
+    // The wheel turned over the picture: factor (above 1 to zoom in) and where, in this widget.
+    void WheelZoom(double factor, QPointF at);
+    void DoubleClicked();
+
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
 
 private:
     QImage image_;

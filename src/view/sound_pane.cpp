@@ -33,13 +33,7 @@ SoundPane::SoundPane(QWidget* parent) : QWidget(parent), player_(new SoundPlayer
     auto* controls = new QHBoxLayout;
     play_ = new QToolButton(this);
     play_->setObjectName("soundPlay");
-    connect(play_, &QToolButton::clicked, this, [this] {
-        if (player_->state() == SoundPlayer::State::Playing)
-            player_->Pause();
-        else
-            player_->Play();
-        UpdateControls();
-    });
+    connect(play_, &QToolButton::clicked, this, &SoundPane::TogglePlaying);
     stop_ = new QToolButton(this);
     stop_->setObjectName("soundStop");
     stop_->setText(tr("Stop"));
@@ -85,10 +79,27 @@ void SoundPane::Stop()
     player_->Stop();
 }
 
+void SoundPane::TogglePlaying()
+{
+    if (!WhyNotPlayable().isEmpty()) return;
+    if (player_->state() == SoundPlayer::State::Playing)
+        player_->Pause();
+    else
+        player_->Play();
+    UpdateControls();
+}
+
+QString SoundPane::WhyNotPlayable() const
+{
+    QString why = player_->Unavailable();
+    if (!why.isEmpty()) return why;
+    return player_->DurationMs() > 0 ? QString() : tr("The sound holds no samples.");
+}
+
 void SoundPane::UpdateControls()
 {
     const QString why = player_->Unavailable();
-    const bool playable = why.isEmpty() && player_->DurationMs() > 0;
+    const bool playable = WhyNotPlayable().isEmpty();
     why_->setText(why);
     why_->setVisible(!why.isEmpty());
     play_->setEnabled(playable);

@@ -25,6 +25,10 @@ public:
     void SetSound(const SoundFormat& format, const QByteArray& samples);
     // Stops what plays, as when another entry is shown.
     void Stop();
+    // Plays, or pauses what plays.
+    void TogglePlaying();
+    // Why the sound cannot be played; empty when it can.
+    QString WhyNotPlayable() const;
     SoundPlayer& player() { return *player_; }
 
 private:

@@ -47,9 +47,10 @@ std::optional<QString> QtViewerDialogs::ChooseSavePng(QWidget* owner, const QStr
         QCoreApplication::translate("orv::view::QtViewerDialogs", "PNG pictures (*.png)")));
 }
 
-bool QtViewerDialogs::ChooseExtraction(QWidget* owner, const QString& title, ExtractChoices& choices)
+bool QtViewerDialogs::ChooseExtraction(QWidget* owner, const QString& title, const ExtractScope& scope,
+                                       ExtractChoices& choices)
 {
-    ExtractDialog dialog(choices, title, owner);
+    ExtractDialog dialog(choices, title, scope, owner);
     if (dialog.exec() != QDialog::Accepted) return false;
     choices = dialog.choices();
     return true;

@@ -4,8 +4,11 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QDragEnterEvent>
+#include <QComboBox>
 #include <QDropEvent>
 #include <QFile>
+#include <QFileInfo>
+#include <QFontDatabase>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -15,6 +18,8 @@
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScopedValueRollback>
+#include <QScreen>
 #include <QScrollArea>
 #include <QSpinBox>
 #include <QSlider>
@@ -29,6 +34,7 @@
 #include <system_error>
 
 #include "engine/base/executable_path.h"
+#include "engine/read/input_messages.h"
 #include "settings/settings_error.h"
 #include "settings/settings_file.h"
 #include "view/default_viewer.h"
@@ -67,12 +73,28 @@ ViewerWindow::ViewerWindow(ViewerDialogs& dialogs, QWidget* parent) : QMainWindo
     createPreview();
     createActions();
     createMenu();
+    createViewMenu();
+    createShowFilesButton();
+    // The count stays in view; messages and the actions' tips pass over the rest of the bar.
+    count_ = new QLabel(statusBar());
+    count_->setObjectName("entryCount");
+    statusBar()->insertPermanentWidget(0, count_);
     connect(&renderer_, &PreviewRenderer::Ready, this, &ViewerWindow::Show);
     connect(&playTimer_, &QTimer::timeout, this, [this] { StepFrame(1); });
-    resize(900, 600);
+    FitToScreen();
+    UpdateActions();
 }
 
 ViewerWindow::~ViewerWindow() = default;
+
+void ViewerWindow::FitToScreen()
+{
+    // 900×600 where the screen has room for it; else nine tenths of its free area, which
+    // at a large scale factor may hold far fewer pixels of this size.
+    const QRect free = screen()->availableGeometry();
+    resize(QSize(900, 600).boundedTo(free.size() * 9 / 10));
+    move(free.center() - rect().center());
+}
 
 void ViewerWindow::createActions()
 {
@@ -84,11 +106,20 @@ void ViewerWindow::createActions()
     settingsLabel_ = new QLabel(tr("no settings"), bar);
     settingsLabel_->setObjectName("settingsLabel");
     bar->addWidget(settingsLabel_);
-    QAction* copy = bar->addAction(tr("Copy"), this, &ViewerWindow::CopyShown);
-    copy->setShortcut(QKeySequence::Copy);
-    QAction* save = bar->addAction(tr("Save picture…"), this, &ViewerWindow::SaveShown);
-    save->setShortcut(QKeySequence::Save);
-    bar->addAction(tr("Extract…"), this, [this] { Extract(true); })->setToolTip(tr("Extract the selected entries"));
+    noSettingsAction_ = bar->addAction(tr("No Settings"), this, [this] { UseSettings({}); });
+    noSettingsAction_->setStatusTip(tr("Compose animations without a settings file"));
+    copyAction_ = bar->addAction(tr("Copy"), this, &ViewerWindow::CopyShown);
+    copyAction_->setShortcut(QKeySequence::Copy);
+    copyAction_->setStatusTip(tr("Copy the picture shown (Ctrl+C)"));
+    saveAction_ = bar->addAction(tr("Save picture…"), this, &ViewerWindow::SaveShown);
+    saveAction_->setShortcut(QKeySequence::Save);
+    saveAction_->setStatusTip(tr("Save the picture shown as a PNG file (Ctrl+S)"));
+    extractAction_ = new QAction(tr("&Extract Selected…"), this);
+    extractAction_->setIconText(tr("Extract…"));
+    extractAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_E));
+    extractAction_->setStatusTip(tr("Extract the selected entries (Ctrl+E)"));
+    connect(extractAction_, &QAction::triggered, this, [this] { Extract(true); });
+    bar->addAction(extractAction_);
     bar->addSeparator();
     gridAction_ = bar->addAction(tr("Grid"), this, &ViewerWindow::ShowGrid);
     gridAction_->setCheckable(true);
@@ -105,26 +136,17 @@ void ViewerWindow::createActions()
     sideAction_ = bar->addWidget(side);
     sideAction_->setVisible(false);
     bar->addSeparator();
-    QAction* fit = bar->addAction(tr("Fit"), this, [this] {
-        picture_->SetFitted(true);
-        scroll_->setWidgetResizable(true);
-    });
+    QAction* fit = bar->addAction(tr("Fit"), this, &ViewerWindow::Fit);
     fit->setShortcut(Qt::Key_F);
-    QAction* actual = bar->addAction(tr("100 %"), this, [this] {
-        scroll_->setWidgetResizable(false);
-        picture_->SetZoom(1.0);
-    });
+    QAction* actual = bar->addAction(tr("100 %"), this, [this] { Zoom(1.0); });
     actual->setShortcut(Qt::Key_1);
-    QAction* zoomIn = bar->addAction(tr("Zoom in"), this, [this] {
-        scroll_->setWidgetResizable(false);
-        picture_->SetZoom(picture_->Scale() * 2);
-    });
+    QAction* zoomIn = bar->addAction(tr("Zoom in"), this, [this] { Zoom(picture_->Scale() * 2); });
     zoomIn->setShortcut(QKeySequence::ZoomIn);
-    QAction* zoomOut = bar->addAction(tr("Zoom out"), this, [this] {
-        scroll_->setWidgetResizable(false);
-        picture_->SetZoom(picture_->Scale() / 2);
-    });
+    QAction* zoomOut = bar->addAction(tr("Zoom out"), this, [this] { Zoom(picture_->Scale() / 2); });
     zoomOut->setShortcut(QKeySequence::ZoomOut);
+    zoomActions_ = {fit, actual, zoomIn, zoomOut};
+    for (QAction* zoom : zoomActions_)
+        zoom->setStatusTip(zoom->text() + " (" + zoom->shortcut().toString(QKeySequence::NativeText) + ")");
 }
 
 void ViewerWindow::createMenu()
@@ -143,9 +165,10 @@ void ViewerWindow::createMenu()
         recent->setEnabled(!recent->isEmpty());
     });
     file->addSeparator();
-    file->addAction(tr("&Extract Selected…"), QKeySequence(Qt::CTRL | Qt::Key_E), this, [this] { Extract(true); });
-    file->addAction(tr("Extract &All…"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_E), this,
-                    [this] { Extract(false); });
+    file->addAction(extractAction_);
+    extractAllAction_ = file->addAction(tr("Extract &All…"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_E), this,
+                                        [this] { Extract(false); });
+    extractAllAction_->setStatusTip(tr("Extract every entry (Ctrl+Shift+E)"));
     file->addSeparator();
     file->addAction(tr("Open .dat and .ani Files with orvview"), this, [this] {
         const QString why = MakeDefaultViewer();
@@ -171,7 +194,7 @@ void ViewerWindow::createList()
     filterEdit_->setObjectName("filterEdit");
     filterEdit_->setPlaceholderText(tr("Filter by name"));
     filterEdit_->setClearButtonEnabled(true);
-    connect(filterEdit_, &QLineEdit::textChanged, filter_, &EntryFilter::setFilterFixedString);
+    connect(filterEdit_, &QLineEdit::textChanged, this, &ViewerWindow::Filter);
     auto* list = new EntryListView(left);
     list->dragData = [this] { return DragData(); };
     list_ = list;
@@ -183,16 +206,14 @@ void ViewerWindow::createList()
     list_->sortByColumn(-1, Qt::AscendingOrder);
     list_->setSelectionBehavior(QAbstractItemView::SelectRows);
     list_->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    // Tab leaves the list for the next control; the arrows move inside it.
+    list_->setTabKeyNavigation(false);
     list_->verticalHeader()->hide();
     list_->verticalHeader()->setDefaultSectionSize(list_->fontMetrics().height() + 4);
     list_->horizontalHeader()->setStretchLastSection(true);
-    // Fixed widths: measuring 65,535 rows to fit them would hold the window up.
-    const int digit = list_->fontMetrics().horizontalAdvance('0');
-    list_->setColumnWidth(EntryModel::Name, 18 * digit);
-    list_->setColumnWidth(EntryModel::Kind, 10 * digit);
-    list_->setColumnWidth(EntryModel::Size, 9 * digit);
     grid_ = new EntryGrid(*filter_, thumbnails_, left);
     grid_->setObjectName("entryGrid");
+    grid_->setTabKeyNavigation(false);
     // One selection and one current entry, whichever way the entries are shown.
     QItemSelectionModel* ownSelection = grid_->selectionModel();
     grid_->setSelectionModel(list_->selectionModel());
@@ -202,6 +223,12 @@ void ViewerWindow::createList()
     views_->addWidget(grid_);
     createChangedBar(left);
     layout->addWidget(changedBar_);
+    pastEnd_ = new QLabel(left);
+    pastEnd_->setObjectName("pastEndBar");
+    pastEnd_->setWordWrap(true);
+    pastEnd_->setTextFormat(Qt::PlainText);
+    pastEnd_->hide();
+    layout->addWidget(pastEnd_);
     layout->addWidget(filterEdit_);
     layout->addWidget(views_);
     connect(list_->selectionModel(), &QItemSelectionModel::currentRowChanged, this, &ViewerWindow::CurrentChanged);
@@ -231,26 +258,14 @@ void ViewerWindow::createPreview()
     scroll_->setWidgetResizable(true);
     picture_ = new PictureView(scroll_);
     scroll_->setWidget(picture_);
+    connect(picture_, &PictureView::WheelZoom, this, &ViewerWindow::ZoomAround);
+    connect(picture_, &PictureView::DoubleClicked, this, [this] { picture_->fitted() ? Zoom(1.0) : Fit(); });
     pictureLayout->addWidget(scroll_);
     createAnimationBar(picturePage);
     pictureLayout->addWidget(animationBar_);
     pages_->insertWidget(PicturePage, picturePage);
 
-    auto* textPage = new QWidget(pages_);
-    auto* textLayout = new QVBoxLayout(textPage);
-    textLayout->setContentsMargins(0, 0, 0, 0);
-    hex_ = new QToolButton(textPage);
-    hex_->setObjectName("hexButton");
-    hex_->setText(tr("Hex"));
-    hex_->setCheckable(true);
-    text_ = new QPlainTextEdit(textPage);
-    text_->setObjectName("entryText");
-    text_->setReadOnly(true);
-    text_->setLineWrapMode(QPlainTextEdit::NoWrap);
-    connect(hex_, &QToolButton::toggled, this, [this] { Show(preview_); });
-    textLayout->addWidget(hex_);
-    textLayout->addWidget(text_);
-    pages_->insertWidget(TextPage, textPage);
+    createTextPage();
 
     sound_ = new SoundPane(pages_);
     sound_->setObjectName("soundPane");
@@ -262,25 +277,77 @@ void ViewerWindow::createPreview()
     splitter->setSizes({55 * fontMetrics().horizontalAdvance('0'), 500});
 }
 
+void ViewerWindow::createTextPage()
+{
+    auto* textPage = new QWidget(pages_);
+    auto* textLayout = new QVBoxLayout(textPage);
+    textLayout->setContentsMargins(0, 0, 0, 0);
+    auto* bar = new QHBoxLayout;
+    auto* hex = new QToolButton(textPage);
+    hex->setObjectName("hexButton");
+    encoding_ = new QComboBox(textPage);
+    encoding_->setObjectName("textEncoding");
+    encoding_->addItem(QStringLiteral("UTF-8"), static_cast<int>(TextEncoding::Utf8));
+    encoding_->addItem(QStringLiteral("CP932"), static_cast<int>(TextEncoding::Cp932));
+    encoding_->setToolTip(tr("The encoding the text is read in"));
+    connect(encoding_, &QComboBox::currentIndexChanged, this, &ViewerWindow::ShowBytes);
+    bar->addWidget(hex);
+    bar->addWidget(encoding_);
+    bar->addStretch();
+    text_ = new QPlainTextEdit(textPage);
+    text_->setObjectName("entryText");
+    text_->setReadOnly(true);
+    text_->setLineWrapMode(QPlainTextEdit::NoWrap);
+    text_->setTabChangesFocus(true);
+    hexAction_ = new QAction(tr("&Hex"), this);
+    hexAction_->setIconText(tr("Hex"));
+    hexAction_->setCheckable(true);
+    hexAction_->setShortcut(Qt::Key_H);
+    hexAction_->setStatusTip(tr("Show the entry's bytes as a hex dump (H)"));
+    hex->setDefaultAction(hexAction_);
+    connect(hexAction_, &QAction::toggled, this, &ViewerWindow::ShowBytes);
+    textLayout->addLayout(bar);
+    textLayout->addWidget(text_);
+    pages_->insertWidget(TextPage, textPage);
+}
+
+void ViewerWindow::ShowBytes()
+{
+    if (holdText_ || preview_.kind != Preview::Kind::Bytes) return;
+    const bool hex = hexAction_->isChecked();
+    encoding_->setEnabled(!hex);
+    // Columns of a hex dump line up only in a fixed font.
+    text_->setFont(hex ? QFontDatabase::systemFont(QFontDatabase::FixedFont) : font());
+    text_->setPlainText(hex ? HexDump(preview_.bytes, kHexLimit)
+                            : DecodeText(preview_.bytes, static_cast<TextEncoding>(encoding_->currentData().toInt())));
+}
+
 void ViewerWindow::createAnimationBar(QWidget* page)
 {
     animationBar_ = new QWidget(page);
     animationBar_->setObjectName("animationBar");
     auto* layout = new QHBoxLayout(animationBar_);
+    previousAction_ = new QAction(tr("P&revious Frame"), this);
+    previousAction_->setIconText(tr("◀"));
+    previousAction_->setShortcut(Qt::Key_Comma);
+    previousAction_->setStatusTip(tr("Previous frame (,)"));
+    connect(previousAction_, &QAction::triggered, this, [this] { StepFrame(-1); });
     auto* previous = new QToolButton(animationBar_);
-    previous->setText(tr("◀"));
-    previous->setToolTip(tr("Previous frame"));
-    connect(previous, &QToolButton::clicked, this, [this] { StepFrame(-1); });
+    previous->setObjectName("previousFrame");
+    previous->setDefaultAction(previousAction_);
     play_ = new QToolButton(animationBar_);
     play_->setObjectName("playButton");
     play_->setCheckable(true);
     play_->setText(tr("Play"));
     connect(play_, &QToolButton::toggled, this, &ViewerWindow::SetPlaying);
+    nextAction_ = new QAction(tr("&Next Frame"), this);
+    nextAction_->setIconText(tr("▶"));
+    nextAction_->setShortcut(Qt::Key_Period);
+    nextAction_->setStatusTip(tr("Next frame (.)"));
+    connect(nextAction_, &QAction::triggered, this, [this] { StepFrame(1); });
     auto* next = new QToolButton(animationBar_);
     next->setObjectName("nextFrame");
-    next->setText(tr("▶"));
-    next->setToolTip(tr("Next frame"));
-    connect(next, &QToolButton::clicked, this, [this] { StepFrame(1); });
+    next->setDefaultAction(nextAction_);
     counter_ = new QLabel(animationBar_);
     counter_->setObjectName("frameCounter");
     frameMs_ = new QSpinBox(animationBar_);
@@ -338,15 +405,48 @@ bool ViewerWindow::OpenInput(const std::string& path)
     setWindowTitle(tr("%1 – orvview").arg(shown));
     watch_.Watch(path);
     changedBar_->hide();
+    showFiles_->hide();
+    pastEnd_->setVisible(model_->input()->pastEnd());
+    pastEnd_->setText(tr("%1.\nEntries marked with a warning sign lie past its end.")
+                          .arg(QFile::decodeName(QByteArray::fromStdString(PastEndText(path)))));
     recent_.Add(path);
     renderer_.SetInput(model_->input(), settings_);
     thumbnails_.SetInput(model_->input(), settings_);
     preview_ = Preview{};
     message_->setText(model_->rowCount() == 0 ? tr("The archive holds no entries.") : QString());
     pages_->setCurrentIndex(MessagePage);
+    list_->FitColumns(40 * list_->fontMetrics().horizontalAdvance('0'));
     if (filter_->rowCount() > 0) list_->setCurrentIndex(filter_->index(0, 0));
-    statusBar()->showMessage(model_->rowCount() == 1 ? tr("1 entry") : tr("%1 entries").arg(model_->rowCount()));
+    ShowCount();
+    UpdateActions();
     return true;
+}
+
+void ViewerWindow::Filter(const QString& text)
+{
+    // The entry previewed stays current, selected and in view; where the filter hides it,
+    // the preview follows the first entry shown.
+    const QModelIndex previewed = filter_->mapToSource(list_->currentIndex());
+    filter_->setFilterFixedString(text);
+    QModelIndex current = filter_->mapFromSource(previewed);
+    if (!current.isValid()) current = filter_->index(0, 0);
+    if (current.isValid()) {
+        if (current != list_->currentIndex() || !list_->selectionModel()->hasSelection())
+            list_->setCurrentIndex(current);
+        list_->scrollTo(current);
+        grid_->scrollTo(current);
+    }
+    ShowCount();
+}
+
+void ViewerWindow::ShowCount()
+{
+    const int all = model_->rowCount();
+    const int shown = filter_->rowCount();
+    if (shown == all)
+        count_->setText(all == 1 ? tr("1 entry") : tr("%1 entries").arg(all));
+    else
+        count_->setText(all == 1 ? tr("%1 of 1 entry").arg(shown) : tr("%1 of %2 entries").arg(shown).arg(all));
 }
 
 bool ViewerWindow::UseSettings(const std::string& path)
@@ -361,7 +461,11 @@ bool ViewerWindow::UseSettings(const std::string& path)
         }
     }
     settings_ = std::move(settings);
-    settingsLabel_->setText(path.empty() ? tr("no settings") : QFile::decodeName(QByteArray::fromStdString(path)));
+    // The file's name keeps the toolbar short; its tooltip tells the folder.
+    const QString file = QFile::decodeName(QByteArray::fromStdString(path));
+    settingsLabel_->setText(path.empty() ? tr("no settings") : QFileInfo(file).fileName());
+    settingsLabel_->setToolTip(file);
+    UpdateActions();
     if (!model_->path().empty()) {
         renderer_.SetInput(model_->input(), settings_);
         thumbnails_.SetInput(model_->input(), settings_);
@@ -405,9 +509,12 @@ void ViewerWindow::ChooseAndOpen()
 
 void ViewerWindow::ChooseSettings()
 {
-    const QString folder
-        = QFile::decodeName(QByteArray::fromStdString(WindowDataFolder(FolderOf(RunningExecutablePath("orvview")))));
-    if (const std::optional<QString> file = dialogs_.ChooseSettings(this, folder)) UseSettings(LocalPath(*file));
+    // Settings files are written for an input, so they are looked for beside it first.
+    const std::string folder = model_->path().empty() ? WindowDataFolder(FolderOf(RunningExecutablePath("orvview")))
+                                                      : FolderOf(model_->path());
+    if (const std::optional<QString> file
+        = dialogs_.ChooseSettings(this, QFile::decodeName(QByteArray::fromStdString(folder))))
+        UseSettings(LocalPath(*file));
 }
 
 void ViewerWindow::ShowGrid(bool grid)
@@ -442,10 +549,17 @@ void ViewerWindow::Show(const Preview& preview)
         pages_->setCurrentIndex(PicturePage);
         ShowFrame(0);
         break;
-    case Preview::Kind::Bytes:
-        text_->setPlainText(hex_->isChecked() ? HexDump(preview.bytes, kHexLimit) : Cp932Text(preview.bytes));
+    case Preview::Kind::Bytes: {
+        // Each entry starts as what it looks like: binary as hex, text in the encoding it reads in.
+        {
+            const QScopedValueRollback hold(holdText_, true);
+            hexAction_->setChecked(LooksBinary(preview.bytes));
+            encoding_->setCurrentIndex(encoding_->findData(static_cast<int>(GuessEncoding(preview.bytes))));
+        }
+        ShowBytes();
         pages_->setCurrentIndex(TextPage);
         break;
+    }
     case Preview::Kind::Sound:
         sound_->SetSound(preview.sound, preview.bytes);
         pages_->setCurrentIndex(SoundPage);
@@ -459,6 +573,7 @@ void ViewerWindow::Show(const Preview& preview)
         pages_->setCurrentIndex(MessagePage);
         break;
     }
+    UpdateActions();
     emit PreviewShown();
 }
 

@@ -4,6 +4,7 @@
 #include <QTimer>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "view/extraction.h"
 #include "view/input_watch.h"
@@ -13,6 +14,7 @@
 #include "view/thumbnail_loader.h"
 
 class QAction;
+class QComboBox;
 class QLabel;
 class QMimeData;
 class QTemporaryDir;
@@ -33,6 +35,7 @@ namespace orv::view {
 
 class EntryFilter;
 class EntryGrid;
+class EntryListView;
 class EntryModel;
 class PictureView;
 class SoundPane;
@@ -88,32 +91,59 @@ protected:
     void dropEvent(QDropEvent* event) override;
 
 private:
+    void FitToScreen();
     void createActions();
     void createMenu();
     void createList();
     void createPreview();
     void createAnimationBar(QWidget* page);
+    void createTextPage();
+    // The bytes of the entry shown, as hex or as text in the encoding chosen.
+    void ShowBytes();
     void createChangedBar(QWidget* parent);
+    void createViewMenu();
+    // Enables each action where it can act now; a disabled one tells why in its tooltip.
+    void UpdateActions();
+    void PlayOrPause();
 
     void ChooseAndOpen();
     void ChooseSettings();
     void CurrentChanged();
+    // Shows the entries whose names hold text, the current one kept in view.
+    void Filter(const QString& text);
+    void ShowCount();
     void Show(const Preview& preview);
     void ShowFrame(int frame);
+    // The picture as large as the pane allows, or scale times its size.
+    void Fit();
+    void Zoom(double scale);
+    // Zooms by factor keeping the picture's point under at (in the picture view) where it is.
+    void ZoomAround(double factor, QPointF at);
     void StepFrame(int by);
     void SetPlaying(bool playing);
     // The entries selected in the list, by index of the input; empty when all are.
     std::vector<bool> SelectedEntries() const;
     void ExtractionFinished(const ExtractOutcome& outcome, const QString& folder, int count);
+    void createShowFilesButton();
 
     ViewerDialogs& dialogs_;
     EntryModel* model_ = nullptr;
     EntryFilter* filter_ = nullptr;
     QLineEdit* filterEdit_ = nullptr;
-    QTableView* list_ = nullptr;
+    EntryListView* list_ = nullptr;
     EntryGrid* grid_ = nullptr;
     QStackedWidget* views_ = nullptr;
     QAction* gridAction_ = nullptr;
+    QAction* copyAction_ = nullptr;
+    QAction* saveAction_ = nullptr;
+    QAction* extractAction_ = nullptr;
+    QAction* extractAllAction_ = nullptr;
+    QAction* noSettingsAction_ = nullptr;
+    QAction* playAction_ = nullptr;  // Space: plays or pauses the animation or sound shown
+    QAction* previousAction_ = nullptr;
+    QAction* nextAction_ = nullptr;
+    QAction* hexAction_ = nullptr;
+    std::vector<QAction*> zoomActions_;  // fit, 100 %, in, out: for pictures and frames
     QAction* sideAction_ = nullptr;  // the thumbnail size, shown with the grid
     QStackedWidget* pages_ = nullptr;
     QLabel* message_ = nullptr;
@@ -124,11 +154,15 @@ private:
     QLabel* counter_ = nullptr;
     QSpinBox* frameMs_ = nullptr;
     QPlainTextEdit* text_ = nullptr;
-    QToolButton* hex_ = nullptr;
+    QComboBox* encoding_ = nullptr;
+    bool holdText_ = false;  // while an entry's own hex and encoding are set
     SoundPane* sound_ = nullptr;
     QLabel* settingsLabel_ = nullptr;
+    QLabel* count_ = nullptr;  // "N entries", or "N of M entries" while filtered
     // Shown when the file opened has changed on disk since, with a button to open it again.
     QWidget* changedBar_ = nullptr;
+    // Shown when the file opened is cut short: what orvconv-cli says of it.
+    QLabel* pastEnd_ = nullptr;
     QLabel* changedText_ = nullptr;
 
     RecentFiles recent_;
@@ -141,6 +175,8 @@ private:
     QTimer playTimer_;
     ExtractChoices extractChoices_;
     Extraction* extraction_ = nullptr;  // the one under way
+    QPushButton* showFiles_ = nullptr;  // opens the folder last extracted into
+    QString extractedFolder_;
     std::vector<std::unique_ptr<QTemporaryDir>> dragFolders_;
 };
 

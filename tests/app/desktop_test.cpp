@@ -105,6 +105,31 @@ private slots:
         QCOMPARE(firstShown, QString::fromStdString(a));
     }
 
+    // A file manager's "Open with" hands files over; nothing is written until 変換.
+    void filesHandedOverAtStartWaitForTheStartButton()
+    {
+        const std::string a = fixture->InputPath("a.dat", SmallArchive());
+        const std::string b = fixture->InputPath("b.dat", SmallArchive(3));
+        auto window = fixture->MakeWindow();
+        window->OfferFiles({a, b});
+        QCoreApplication::processEvents();
+        QVERIFY(!std::filesystem::exists(fixture->exeDir() / "a"));
+        QVERIFY(fixture->dialogs.events.isEmpty());
+        QCOMPARE(TextOf(*window, "MessageLabel"), QString("変換ボタンで、開いたファイルを変換します。"));
+        QVERIFY(TextOf(*window, "arcnameLabel").endsWith("a.dat"));
+        QCOMPARE(TextOf(*window, "arccountLabel"), QString("[0/2]"));
+
+        Find<QPushButton>(*window, "StartButton")->click();
+        QCOMPARE(fixture->dialogs.chooseCalls, 0);
+        QCOMPARE(fixture->dialogs.events, (QStringList{"beep", "message 変換終了しました。"}));
+        QVERIFY(std::filesystem::exists(fixture->exeDir() / "b" / "e2.txt"));
+        QCOMPARE(TextOf(*window, "MessageLabel"), QString("変換ボタンを押してファイルを選択してください。"));
+        // Handed over once: the next 変換 asks in the dialog.
+        fixture->dialogs.setNextFiles(std::nullopt);
+        Find<QPushButton>(*window, "StartButton")->click();
+        QCOMPARE(fixture->dialogs.chooseCalls, 1);
+    }
+
     void droppedFilesRunOneBatchAndDropsDuringABatchAreRefused()
     {
         const std::string a = fixture->InputPath("a.dat", SmallArchive(3));
@@ -304,6 +329,27 @@ private slots:
         QTimer::singleShot(0, look);
         real.ShowWarning("Orvconv", "変換しなかったファイルがあります。");
         QCOMPARE(seen, QStringList(2, "owned transient font centred"));
+    }
+
+    // However short the text, the box is wide enough for its whole title and the title
+    // bar's buttons, which window managers otherwise cut to a few letters.
+    void messageBoxesShowTheirTitleInFull()
+    {
+        orv::app::QtDialogs real;
+        const QString title = "「ORVENDA 3.2」変換プログラム";
+        int boxWidth = 0;
+        int titleWidth = 0;
+        QTimer::singleShot(0, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (box == nullptr) return;
+            QFont bold = box->font();
+            bold.setBold(true);
+            titleWidth = QFontMetrics(bold).horizontalAdvance(title) + 4 * QFontMetrics(bold).height();
+            boxWidth = box->width();
+            box->close();
+        });
+        real.ShowMessage(title, "済", false);
+        QVERIFY2(boxWidth >= titleWidth, qPrintable(QString("%1 < %2").arg(boxWidth).arg(titleWidth)));
     }
 
     // The desktop finds the program's entry and icon by these names: the icon as the package

@@ -189,9 +189,23 @@ private slots:
         orv::tools::WriteFileBytes((exeDir() / "walk.ini").string(), BytesOf("[walk.ani]\n"));
         std::filesystem::create_directory(exeDir() / "folder.ini");
         auto window = MakeWindow();
-        QCOMPARE(Find<QComboBox>(*window, "iniCB")->count(), 1);
-        QCOMPARE(Find<QComboBox>(*window, "iniCB")->currentIndex(), 0);
+        QCOMPARE(Find<QComboBox>(*window, "iniCB")->count(), 2);
+        QCOMPARE(Find<QComboBox>(*window, "iniCB")->itemText(0), QString("設定ファイルなし"));
+        QCOMPARE(Find<QComboBox>(*window, "iniCB")->currentIndex(), 1);
         QCOMPARE(Find<QComboBox>(*window, "iniCB")->currentText(), QString("walk.ini"));
+    }
+
+    // The first item runs a batch as if there were no settings files.
+    void theNoSettingsItemComposesWithoutSettings()
+    {
+        orv::tools::WriteFileBytes((exeDir() / "left.ini").string(), BytesOf("[w.ani]\np2=2\n"));
+        auto window = MakeWindow();
+        Find<QComboBox>(*window, "iniCB")->setCurrentIndex(0);
+        dialogs().setNextFiles(QStringList{Input("p.dat", orv::tools::BuildPack({{"w.ani", TwoFrameAnimation()}}))});
+        Find<QPushButton>(*window, "StartButton")->click();
+        QCOMPARE(dialogs().events, (QStringList{"beep", "message 変換終了しました。"}));
+        // Without p2=2, frame 2 is written.
+        QVERIFY(std::filesystem::exists(exeDir() / "p" / "w_0002.bmp"));
     }
 
     // An installed window cannot write beside its executable (here: a folder that does not
@@ -220,7 +234,7 @@ private slots:
     {
         orv::tools::WriteFileBytes((exeDir() / "\x90\xdd\x92\xe8.ini").string(), BytesOf("[w.ani]\np2=2\n"));
         auto window = MakeWindow();
-        QCOMPARE(Find<QComboBox>(*window, "iniCB")->count(), 1);
+        QCOMPARE(Find<QComboBox>(*window, "iniCB")->count(), 2);
         QCOMPARE(Find<QComboBox>(*window, "iniCB")->currentText(), QString("設定.ini"));
         dialogs().setNextFiles(QStringList{Input("p.dat", orv::tools::BuildPack({{"w.ani", TwoFrameAnimation()}}))});
         Find<QPushButton>(*window, "StartButton")->click();

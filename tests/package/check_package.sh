@@ -74,7 +74,7 @@ status=0
 QT_QPA_PLATFORM=offscreen "$usr/bin/orvview" --bogus 2>/dev/null || status=$?
 [ "$status" = 2 ] || fail "orvview --bogus: status $status"
 
-# Where the desktop looks: both windows open both file types.
+# Where the desktop looks: how each window is started.
 grep -q '^Exec=orvconv %F$' "$usr/share/applications/orvconv.desktop" || fail "orvconv's Exec line"
 grep -q '^Exec=orvview %f$' "$usr/share/applications/orvview.desktop" || fail "orvview's Exec line"
 # File managers find the thumbnailer by its .thumbnailer file; Nautilus runs it in a sandbox
@@ -83,10 +83,14 @@ thumbnailer="$usr/share/thumbnailers/orvconv.thumbnailer"
 grep -q '^Exec=orvconv-thumbnailer -s %s %i %o$' "$thumbnailer" || fail "the thumbnailer's Exec line"
 "$usr/bin/orvconv-thumbnailer" -s 128 "$sample" "$work/thumbnail.png" || fail "orvconv-thumbnailer on the sample"
 file "$work/thumbnail.png" | grep -q 'PNG image data, 128 x' || fail "the sample's thumbnail is no PNG 128 wide"
+# The viewer alone lists the file types, so that it is what a double-click opens; the
+# package changes no one's choice and ships no list of defaults.
+grep -q '^MimeType=application/x-orvenda-pack;application/x-orvenda-animation;$' \
+  "$usr/share/applications/orvview.desktop" || fail "orvview.desktop: file types"
+! grep -q '^MimeType=' "$usr/share/applications/orvconv.desktop" || fail "orvconv.desktop lists file types"
+! find "$root" -name '*mimeapps.list' -o -name defaults.list | grep -q . || fail "the package ships a defaults list"
 for entry in orvconv orvview; do
   desktop-file-validate "$usr/share/applications/$entry.desktop" || fail "$entry.desktop"
-  grep -q '^MimeType=application/x-orvenda-pack;application/x-orvenda-animation;$' \
-    "$usr/share/applications/$entry.desktop" || fail "$entry.desktop: file types"
   [ -s "$usr/share/icons/hicolor/scalable/apps/$entry.svg" ] || fail "no icon $entry"
   appstreamcli validate --no-net "$usr/share/metainfo/org.orvconv.$entry.metainfo.xml" >/dev/null \
     || fail "metainfo of $entry"

@@ -1,6 +1,11 @@
 // Entries taken out of orvview, into a folder or dragged out, against the files
 // orvconv-cli writes for the same archive and choices.
 #include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDesktopServices>
+#include <QLabel>
+#include <QLineEdit>
 #include <QMimeData>
 #include <QProcess>
 #include <QProgressDialog>
@@ -24,6 +29,7 @@
 #include "tools/pack_writer.h"
 #include "engine/read/input.h"
 #include "view/dragged_files.h"
+#include "view/extract_dialog.h"
 #include "view/entry_filter.h"
 #include "view/entry_model.h"
 #include "view/viewer_window.h"
@@ -50,6 +56,17 @@ struct Case {
 };
 
 }  // namespace
+
+// Stands in for the desktop's file manager: the folders it was asked to show.
+class FileManager : public QObject {
+    Q_OBJECT
+
+public:
+    QList<QUrl> shown;
+
+public slots:
+    void show(const QUrl& url) { shown << url; }
+};
 
 class TakeOutTest : public ViewerFixture {
     Q_OBJECT
@@ -89,6 +106,60 @@ private slots:
     {
         dir = std::make_unique<TempDir>();
         dialogs = FakeDialogs{};
+    }
+
+    // The dialog names the folder that will be written and offers only what applies: no
+    // animation choices for pictures, speed only for WebP and GIF, columns only for sheets,
+    // no raw animations for an animation file, no animation choices with raw animations.
+    void theDialogNamesTheFolderWrittenAndOffersWhatApplies()
+    {
+        orv::view::ExtractChoices choices;
+        choices.folder = "/tmp/out";
+        const auto enabled = [](orv::view::ExtractDialog& dialog) {
+            QStringList names;
+            for (const char* name :
+                 {"extractFormat", "extractAnimation", "extractAniRaw", "extractFrameMs", "extractSheetColumns"})
+                if (dialog.findChild<QWidget*>(name)->isEnabled()) names << QString(name).mid(7);
+            return names.join(' ');
+        };
+        orv::view::ExtractDialog pictures(choices, "t", {"/games/Scenes.DAT", true, true, false});
+        QCOMPARE(pictures.findChild<QLabel*>("extractWritten")->text(), QString("Writes into /tmp/out/scenes/"));
+        QCOMPARE(enabled(pictures), QString("Format"));
+        pictures.findChild<QLineEdit*>("extractFolder")->setText("/elsewhere");
+        QCOMPARE(pictures.findChild<QLabel*>("extractWritten")->text(), QString("Writes into /elsewhere/scenes/"));
+
+        orv::view::ExtractDialog archive(choices, "t", {"/games/a.dat", true, false, true});
+        QCOMPARE(enabled(archive), QString("Format Animation AniRaw"));
+        auto* animation = archive.findChild<QComboBox*>("extractAnimation");
+        animation->setCurrentIndex(animation->findData(static_cast<int>(orv::AnimationOutput::Gif)));
+        QCOMPARE(enabled(archive), QString("Animation AniRaw FrameMs"));
+        animation->setCurrentIndex(animation->findData(static_cast<int>(orv::AnimationOutput::Sheet)));
+        QCOMPARE(enabled(archive), QString("Animation AniRaw SheetColumns"));
+        archive.findChild<QCheckBox*>("extractAniRaw")->setChecked(true);
+        QCOMPARE(enabled(archive), QString("AniRaw"));
+
+        orv::view::ExtractDialog animationFile(choices, "t", {"/games/walk.ani", false, false, true});
+        QCOMPARE(enabled(animationFile), QString("Format Animation"));
+    }
+
+    // After an extraction the folder written can be shown; the desktop is asked to open it.
+    void theFolderWrittenCanBeShownAfterwards()
+    {
+        FileManager files;
+        QDesktopServices::setUrlHandler("file", &files, "show");
+        const auto unset = qScopeGuard([] { QDesktopServices::unsetUrlHandler("file"); });
+        orv::view::ViewerWindow window(dialogs);
+        QVERIFY(window.OpenInput(Write("shown.dat", orv::tools::BuildPack({{"a.txt", BytesOf("x")}}))));
+        auto* show = window.findChild<QPushButton*>("showFilesButton");
+        QVERIFY(show->isHidden());
+        dialogs.extraction = orv::view::ExtractChoices{};
+        dialogs.extraction->folder = QString::fromStdString((dir->path() / "out").string());
+        ExtractAndWait(window, false);
+        QVERIFY(!show->isHidden());
+        QTest::mouseClick(show, Qt::LeftButton);
+        QCOMPARE(files.shown,
+                 QList<QUrl>{QUrl::fromLocalFile(QString::fromStdString((dir->path() / "out" / "shown").string()))});
+        QVERIFY(std::filesystem::exists(dir->path() / "out" / "shown" / "a.txt"));
     }
 
     // A selection, then everything, each with the choices orvconv-cli takes, give the

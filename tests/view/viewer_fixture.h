@@ -35,13 +35,21 @@ public:
     QString extractionTitle;
 
     std::optional<QString> ChooseInput(QWidget*) override { return std::nullopt; }
-    std::optional<QString> ChooseSettings(QWidget*, const QString&) override { return std::nullopt; }
+    // The folder the settings dialog was opened in, and its answer.
+    QString settingsFolder;
+    std::optional<QString> settings;
+    std::optional<QString> ChooseSettings(QWidget*, const QString& folder) override
+    {
+        settingsFolder = folder;
+        return settings;
+    }
     std::optional<QString> ChooseSavePng(QWidget*, const QString& name) override
     {
         suggested = name;
         return savePng;
     }
-    bool ChooseExtraction(QWidget*, const QString& title, orv::view::ExtractChoices& choices) override
+    bool ChooseExtraction(QWidget*, const QString& title, const orv::view::ExtractScope&,
+                          orv::view::ExtractChoices& choices) override
     {
         extractionTitle = title;
         if (extraction) choices = *extraction;

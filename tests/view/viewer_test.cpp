@@ -3,14 +3,21 @@
 #include <QAbstractItemModelTester>
 #include <QApplication>
 #include <QClipboard>
+#include <QComboBox>
+#include <QHeaderView>
+#include <QHelpEvent>
 #include <QImage>
+#include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QProcess>
 #include <QToolBar>
 #include <QSettings>
 #include <QSignalSpy>
 #include <QStandardPaths>
 #include <QTableView>
+#include <QToolTip>
+#include <QTranslator>
 #include <QPushButton>
 #include <QtTest>
 #include <algorithm>
@@ -270,9 +277,9 @@ private slots:
         QCOMPARE(texts().mid(0, 2), (QStringList{"Open…", "Settings…"}));
     }
 
-    // The File menu makes orvview the desktop's choice for both file types, for this user;
-    // the converter window stays among the applications offered.
-    void orvviewBecomesTheDefaultAndTheConverterStaysOffered()
+    // The File menu makes orvview the desktop's choice for both file types again, for this
+    // user, after another application was chosen for them.
+    void orvviewBecomesTheDefaultAgainAfterAnotherChoice()
     {
         const std::filesystem::path data = dir->path() / "data";
         std::filesystem::create_directories(data / "applications");
@@ -302,6 +309,11 @@ private slots:
         qputenv("XDG_CONFIG_HOME", QByteArray::fromStdString((dir->path() / "config").string()));
         qputenv("PATH", ORVCONV_BIN_DIR ":" + qgetenv("PATH"));
 
+        run("xdg-mime",
+            {"default", "orvconv.desktop", "application/x-orvenda-pack", "application/x-orvenda-animation"});
+        QCOMPARE(run("xdg-mime", {"query", "default", "application/x-orvenda-pack"}).trimmed(),
+                 QString("orvconv.desktop"));
+
         orv::view::ViewerWindow window(dialogs);
         QAction* makeDefault = nullptr;
         for (QAction* action : window.findChildren<QAction*>())
@@ -313,7 +325,6 @@ private slots:
             QCOMPARE(run("xdg-mime", {"query", "default", type}).trimmed(), QString("orvview.desktop"));
             const QString gio = run("gio", {"mime", type});
             QVERIFY2(gio.contains(QString("“%1”: orvview.desktop").arg(type)), qPrintable(gio));
-            QVERIFY2(gio.section("Registered applications:", 1).contains("orvconv.desktop"), qPrintable(gio));
         }
     }
 
@@ -327,6 +338,143 @@ private slots:
                  QString("00000000  41 42 00 7f 30 31 32 33 34 35 36 37 38 39 61 62  AB..0123456789ab\n"
                          "00000010  63 64 65 66 58 59 5a                             cdefXYZ\n"));
         QCOMPARE(orv::view::HexDump(bytes, 16).section('\n', 1), QString("… 7 more bytes"));
+    }
+
+    // The settings dialog opens beside the input; "No Settings" goes back to none.
+    void settingsAreSoughtBesideTheInputAndCanBeDropped()
+    {
+        std::filesystem::create_directory(dir->path() / "game");
+        const std::string archive = Write("game/scenes.dat", orv::tools::BuildPack({{"a.txt", BytesOf("x")}}));
+        dialogs.settings = QString::fromStdString(Write("game/scenes.ini", BytesOf("[a.ani]\np2=1\n")));
+        orv::view::ViewerWindow window(dialogs);
+        QVERIFY(window.OpenInput(archive));
+        QAction* choose = nullptr;
+        QAction* none = nullptr;
+        for (QAction* action : window.findChild<QToolBar*>("mainToolBar")->actions()) {
+            if (action->text() == "Settings…") choose = action;
+            if (action->text() == "No Settings") none = action;
+        }
+        QVERIFY(choose != nullptr && none != nullptr);
+        QVERIFY(!none->isEnabled());
+        choose->trigger();
+        QCOMPARE(dialogs.settingsFolder, QString::fromStdString((dir->path() / "game").string() + "/"));
+        auto* label = window.findChild<QLabel*>("settingsLabel");
+        QCOMPARE(label->text(), QString("scenes.ini"));
+        QCOMPARE(label->toolTip(), *dialogs.settings);
+        QVERIFY(none->isEnabled());
+        none->trigger();
+        QCOMPARE(label->text(), QString("no settings"));
+        QVERIFY(!none->isEnabled());
+    }
+
+    // In either language the columns are as wide as their texts; a text its column cuts
+    // (one the user narrowed) is shown whole as the cell's tooltip.
+    void columnsFitTheirTextsInEitherLanguageAndCutTextsShowWhole()
+    {
+        Bytes sound{0, 0, 0, 7};
+        sound.resize(4 + 44100);
+        const std::string archive = Write(
+            "looks.dat",
+            orv::tools::BuildPack(
+                {{"a.txt", BytesOf("x")}, {"walk.ani", RandomArchive(5).Animation(12, 2)}, {"voice.pcm", sound}}));
+        for (const char* language : {"en", "ja_JP"}) {
+            const std::unique_ptr<QTranslator> texts = orv::view::InstallViewerTranslation(QLocale(language));
+            orv::view::ViewerWindow window(dialogs);
+            window.show();
+            QVERIFY(window.OpenInput(archive));
+            auto* list = window.findChild<QTableView*>("entryList");
+            const QFontMetrics metrics = list->fontMetrics();
+            for (const int column :
+                 {orv::view::EntryModel::Name, orv::view::EntryModel::Kind, orv::view::EntryModel::Size}) {
+                const QString header = window.model().headerData(column, Qt::Horizontal).toString();
+                QVERIFY2(list->columnWidth(column) >= list->horizontalHeader()->fontMetrics().horizontalAdvance(header),
+                         qPrintable(header));
+                for (int row = 0; row < 3; ++row) {
+                    const QString text = window.model().index(row, column).data().toString();
+                    QVERIFY2(list->columnWidth(column) >= metrics.horizontalAdvance(text) + 6, qPrintable(text));
+                }
+            }
+            const auto tipAt = [&](int row) {
+                QToolTip::hideText();
+                const QModelIndex cell = list->model()->index(row, orv::view::EntryModel::Kind);
+                const QPoint centre = list->visualRect(cell).center();
+                QHelpEvent help(QEvent::ToolTip, centre, list->viewport()->mapToGlobal(centre));
+                QCoreApplication::sendEvent(list->viewport(), &help);
+                return QToolTip::isVisible() ? QToolTip::text() : QString();
+            };
+            QCOMPARE(tipAt(1), QString());
+            list->setColumnWidth(orv::view::EntryModel::Kind, metrics.horizontalAdvance("a"));
+            QCOMPARE(tipAt(1), window.model().index(1, orv::view::EntryModel::Kind).data().toString());
+        }
+    }
+
+    // The first window lies within the screen's free area, whatever its size.
+    void theFirstWindowFitsTheScreen()
+    {
+        orv::view::ViewerWindow window(dialogs);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        const QRect free = window.screen()->availableGeometry();
+        QVERIFY2(free.contains(window.geometry()),
+                 qPrintable(QString("%1×%2 on %3×%4")
+                                .arg(window.width())
+                                .arg(window.height())
+                                .arg(free.width())
+                                .arg(free.height())));
+    }
+
+    // A cut-short archive is told as orvconv-cli tells it, its rows past the end are marked,
+    // and they preview as conversion reads them.
+    void aCutShortArchiveIsToldAndItsRowsPastTheEndMarked()
+    {
+        Bytes bytes = orv::tools::BuildPack({{"a.txt", BytesOf("first")}, {"b.txt", BytesOf("second entry")}});
+        bytes.resize(bytes.size() - 4);
+        const std::string path = Write("cut.dat", bytes);
+        orv::view::ViewerWindow window(dialogs);
+        window.show();
+        QVERIFY(window.OpenInput(path));
+        auto* bar = window.findChild<QLabel*>("pastEndBar");
+        QVERIFY(bar->isVisible());
+        QVERIFY2(bar->text().startsWith(QString::fromStdString(path) + ": the file is cut short"),
+                 qPrintable(bar->text()));
+        const auto marked = [&](int row) {
+            return !window.model().index(row, orv::view::EntryModel::Name).data(Qt::ToolTipRole).isNull();
+        };
+        QVERIFY(!marked(0));
+        QVERIFY(marked(1));
+        Select(window, 1);
+        QCOMPARE(window.preview().bytes, QByteArray("second e"));
+
+        QVERIFY(window.OpenInput(Write("whole.dat", orv::tools::BuildPack({{"a.txt", BytesOf("x")}}))));
+        QVERIFY(!bar->isVisible());
+    }
+
+    // Each entry starts as what it reads as: valid UTF-8 as UTF-8, other text as CP932, the
+    // encoding named and switchable; bytes that are no text as a hex dump in a fixed font.
+    void textIsReadInItsEncodingAndBinaryAsHex()
+    {
+        const std::string archive
+            = Write("texts.dat",
+                    orv::tools::BuildPack({{"utf8.txt", {0xe6, 0x97, 0xa5, 0xe6, 0x9c, 0xac}},
+                                           {"sjis.txt", {0x83, 0x5e, 0x83, 0x43, 0x83, 0x67, 0x83, 0x8b}},
+                                           {"data.bin", {0x00, 0x01, 0x02, 0x41}}}));
+        orv::view::ViewerWindow window(dialogs);
+        QVERIFY(window.OpenInput(archive));
+        auto* text = window.findChild<QPlainTextEdit*>("entryText");
+        auto* encoding = window.findChild<QComboBox*>("textEncoding");
+        Select(window, 0);
+        QCOMPARE(text->toPlainText(), QString("日本"));
+        QCOMPARE(encoding->currentText(), QString("UTF-8"));
+        Select(window, 1);
+        QCOMPARE(text->toPlainText(), QString("タイトル"));
+        QCOMPARE(encoding->currentText(), QString("CP932"));
+        encoding->setCurrentText("UTF-8");
+        QVERIFY(text->toPlainText().contains(QChar::ReplacementCharacter));
+        Select(window, 2);
+        QCOMPARE(text->toPlainText().section('\n', 0, 0), QString("00000000  00 01 02 41") + QString(38, ' ') + "...A");
+        QVERIFY(QFontInfo(text->font()).fixedPitch());
+        Select(window, 0);
+        QCOMPARE(text->toPlainText(), QString("日本"));
     }
 
     // Nothing but archives and animation files opens; hostile tables never hang the window.

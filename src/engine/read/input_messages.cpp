@@ -24,6 +24,12 @@ std::string PassedOverText(const std::string& path, PassedOver why)
     return EscapeControlBytes(path) + ": passed over: " + Reason(why);
 }
 
+std::string PastEndText(const std::string& path)
+{
+    return EscapeControlBytes(path)
+        + ": the file is cut short: its table or entries reach past its end (read as zeros)";
+}
+
 std::string NotOpenedText(const std::string& path, int error)
 {
     return CannotOpenInputText(path, error);

@@ -3,11 +3,13 @@
 // viewer-animation.png (an animation composed
 // with the sample's settings, mid-play), viewer-text.png (a text entry), viewer-sound.png
 // (a sound playing, or why it cannot) and viewer-extract.png (the dialog that takes entries
-// out). Run it under a window manager; fonts are fixed here, the locale by the caller.
+// out). Run it under a window manager; fonts are fixed here, the locale and the scale
+// factor by the caller.
 // Fails rather than write a picture of a window that was never painted.
 #include <QAbstractButton>
 #include <QAbstractItemModel>
 #include <QApplication>
+#include <QScreen>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTableView>
@@ -66,7 +68,11 @@ int main(int argc, char** argv)
     if (qtTexts) QApplication::installTranslator(qtTexts.get());
     orv::view::QtViewerDialogs dialogs;
     orv::view::ViewerWindow window(dialogs);
-    window.resize(820, 520);
+    // One size to compare runs by, where the screen holds it; else (a large scale factor)
+    // the size the window takes for itself.
+    if (window.screen()->availableGeometry().size().expandedTo({820, 520})
+        == window.screen()->availableGeometry().size())
+        window.resize(820, 520);
     window.show();
     orv::shots::WaitUntilShown(window);
     if (!window.UseSettings((samples / "sample.ini").string())) Fail("cannot read sample.ini");
@@ -93,8 +99,9 @@ int main(int argc, char** argv)
 
     orv::view::ExtractChoices choices;
     choices.folder = QString::fromStdString(samples.string());
+    const orv::view::ExtractScope scope{(samples / "sample.dat").string(), true, true, true};
     orv::view::ExtractDialog extract(
-        choices, QCoreApplication::translate("orv::view::ViewerWindow", "Extract %1 entries").arg(3), &window);
+        choices, QCoreApplication::translate("orv::view::ViewerWindow", "Extract %1 entries").arg(3), scope, &window);
     extract.show();
     orv::shots::WaitUntilShown(extract);
     Settle(300);
