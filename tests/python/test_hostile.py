@@ -12,11 +12,13 @@ import sys
 import tracemalloc
 from concurrent.futures import ThreadPoolExecutor
 
-import numpy as np
 import pytest
 
 import orv
 from conftest import run_cli
+
+np = pytest.importorskip("numpy", reason="the venv has no numpy")
+Image = pytest.importorskip("PIL.Image", reason="the venv has no Pillow")
 
 
 def read_everything(path, kind=None):

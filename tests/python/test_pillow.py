@@ -3,11 +3,13 @@
 
 import io
 
-import numpy as np
 import pytest
-from PIL import Image, UnidentifiedImageError
 
 import orv
+
+np = pytest.importorskip("numpy", reason="the venv has no numpy")
+Image = pytest.importorskip("PIL.Image", reason="the venv has no Pillow")
+UnidentifiedImageError = pytest.importorskip("PIL").UnidentifiedImageError
 
 
 def test_an_animation_file_opens_animated(sample, tmp_path):

@@ -4,11 +4,12 @@ and by hand-parsed WAV headers."""
 
 import struct
 
-import numpy as np
 import pytest
-from PIL import Image
 
 import orv
+
+np = pytest.importorskip("numpy", reason="the venv has no numpy")
+Image = pytest.importorskip("PIL.Image", reason="the venv has no Pillow")
 
 
 def png_pixels(path):

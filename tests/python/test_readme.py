@@ -8,10 +8,13 @@ import subprocess
 import sys
 from pathlib import Path
 
-import numpy as np
-from PIL import Image
+
+import pytest
 
 import orv
+
+np = pytest.importorskip("numpy", reason="the venv has no numpy")
+Image = pytest.importorskip("PIL.Image", reason="the venv has no Pillow")
 
 
 def readme_scripts():

@@ -28,6 +28,7 @@ from orv._orv import (  # noqa: F401
     SettingsError,
     Sound,
     Writer,
+    __version__,
     decode_picture,
     open,
     pack_folder,
