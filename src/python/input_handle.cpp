@@ -1,10 +1,11 @@
 #include "python/input_handle.h"
 
+#include <cerrno>
 #include <cstring>
 #include <string_view>
 
+#include "engine/base/text.h"
 #include "engine/read/input_messages.h"
-#include "python/errors.h"
 
 namespace orv::python {
 
@@ -51,18 +52,18 @@ std::shared_ptr<ByteSource> FileObjectSource(const py::object& file)
 
 }  // namespace
 
-InputHandle::InputHandle(const std::string& path, std::optional<InputKind> kind) : path_(path)
+InputHandle::InputHandle(const std::string& path, std::optional<InputKind> kind, const py::object& given) : path_(path)
 {
-    OpenWith([&](Input& input) { return kind ? input.Open(path, *kind) : input.Open(path); });
+    OpenWith([&](Input& input) { return kind ? input.Open(path, *kind) : input.Open(path); }, given);
 }
 
 InputHandle::InputHandle(const py::object& file, const std::string& name, InputKind kind) : path_(name)
 {
     std::shared_ptr<ByteSource> source = FileObjectSource(file);
-    OpenWith([&](Input& input) { return input.Open(std::move(source), name, kind); });
+    OpenWith([&](Input& input) { return input.Open(std::move(source), name, kind); }, TextOf(name));
 }
 
-template <typename Open> void InputHandle::OpenWith(Open open)
+template <typename Open> void InputHandle::OpenWith(Open open, const py::object& given)
 {
     auto input = std::make_shared<Input>();
     Input::Opened opened = Input::Opened::Yes;
@@ -70,16 +71,19 @@ template <typename Open> void InputHandle::OpenWith(Open open)
         const py::gil_scoped_release free;
         opened = open(*input);
     }
-    if (opened == Input::Opened::NotAnInput) ThrowNotAnInput(PassedOverText(path_, input->passedOver()));
+    if (opened == Input::Opened::NotAnInput) {
+        if (input->passedOver() == PassedOver::Folder) ThrowOsError(EISDIR, given);
+        ThrowNotAnInput(PassedOverText(path_, input->passedOver()));
+    }
     if (opened == Input::Opened::CannotOpen) {
         const int error = input->openError();
         // No system error: the path names something other than a regular file (a FIFO, a
         // device, a socket), which is no input whatever its name.
-        if (error == 0) ThrowNotAnInput(NotOpenedText(path_, error));
-        PyErr_SetObject(PyExc_OSError, py::make_tuple(error, NotOpenedText(path_, error), path_).ptr());
-        throw py::error_already_set();
+        if (error == 0) ThrowNotAnInput(EscapeControlBytes(path_) + ": " + SystemReason(0));
+        ThrowOsError(error, given);
     }
     kind_ = input->kind();
+    limits_ = input->limits();
     entries_ = input->entries();
     reader_ = std::make_unique<Reader>(std::move(input));
 }

@@ -15,6 +15,7 @@
 #include "engine/base/text.h"
 #include "engine/format/wave_header.h"
 #include "engine/read/archive.h"
+#include "python/errors.h"
 #include "python/input_handle.h"
 #include "python/pixels.h"
 #include "python/settings.h"
@@ -83,9 +84,43 @@ Entry EntryAt(const std::shared_ptr<InputHandle>& input, const py::object& key)
     return {input, *found};
 }
 
-py::object PictureOf(const Entry& entry)
+// TypeError for an entry read as a kind its name does not give, unless asked for.
+void CheckKind(const Entry& entry, EntryKind wanted, bool anyKind)
 {
-    RenderedPicture picture = entry.input->With([&](Reader& reader) { return reader.Picture(entry.index); });
+    const EntryKind kind = entry.info().kind;
+    if (anyKind || kind == wanted) return;
+    throw py::type_error(
+        py::str("{}: {}: kind '{}', not '{}' (any_kind=True reads it as one all the same)")
+            .format(TextOf(entry.input->path()), entry.info().shown, EntryKindName(kind), EntryKindName(wanted))
+            .cast<std::string>());
+}
+
+// orv.LimitError, before anything is read, for an entry larger than a whole read may take.
+void CheckEntrySize(const Entry& entry)
+{
+    const std::uint64_t limit = entry.input->limits().entryBytes;
+    if (entry.info().size > limit) ThrowLimit(entry.input->path(), entry.info().shown, entry.info().size, limit);
+}
+
+template <typename Work> auto ReadEntry(const Entry& entry, Work&& work)
+{
+    return entry.input->Read(entry.index, std::forward<Work>(work));
+}
+
+EntryDetails DetailsOf(const Entry& entry)
+{
+    return ReadEntry(entry, [&](Reader& reader) { return reader.Details(entry.index); });
+}
+
+py::object PictureOf(const Entry& entry, bool anyKind)
+{
+    CheckKind(entry, EntryKind::Picture, anyKind);
+    CheckEntrySize(entry);
+    const PictureHeader header = DetailsOf(entry).picture;
+    const std::uint64_t pixels = std::uint64_t{header.width} * header.height * 3;
+    if (ActionOf(header) == PictureAction::Drawn && pixels > entry.input->limits().pictureBytes)
+        ThrowLimit(entry.input->path(), entry.info().shown, pixels, entry.input->limits().pictureBytes);
+    RenderedPicture picture = ReadEntry(entry, [&](Reader& reader) { return reader.Picture(entry.index); });
     switch (picture.action) {
     case PictureAction::Drawn: return py::cast(Pixels{std::move(picture.image)});
     case PictureAction::Raw: return BytesOf(picture.bytes);
@@ -94,17 +129,28 @@ py::object PictureOf(const Entry& entry)
     return py::none();
 }
 
-std::vector<Frame> FramesOf(const Entry& entry, const py::object& settings)
+std::vector<Frame> FramesOf(const Entry& entry, const py::object& settings, bool anyKind)
 {
+    CheckKind(entry, EntryKind::Animation, anyKind);
+    CheckEntrySize(entry);
     std::shared_ptr<const SettingsFile> composing = SettingsOf(settings);
-    std::vector<RenderedFrame> rendered = entry.input->With([&](Reader& reader) {
-        // The reader keeps the settings it composes with, and what it drew with them, while
-        // the same settings come again (the same file read anew included): animations read
-        // in order are then each drawn once, as conversion draws them.
-        const std::shared_ptr<const SettingsFile>& kept = reader.settings();
-        if (!(kept && composing && kept->SameAs(*composing))) reader.SetSettings(std::move(composing));
-        return reader.Animation(entry.index);
-    });
+    std::vector<RenderedFrame> rendered;
+    try {
+        rendered = entry.input->With([&](Reader& reader) {
+            // The reader keeps the settings it composes with, and what it drew with them, while
+            // the same settings come again (the same file read anew included): animations read
+            // in order are then each drawn once, as conversion draws them.
+            const std::shared_ptr<const SettingsFile>& kept = reader.settings();
+            if (!(kept && composing && kept->SameAs(*composing))) reader.SetSettings(std::move(composing));
+            return reader.Animation(entry.index);
+        });
+    } catch (const FatalError& fatal) {
+        // The frames held at once are what the limit counts; how many more are to come is
+        // not known.
+        if (IsOutOfMemory(fatal))
+            ThrowLimit(entry.input->path(), entry.info().shown, 0, entry.input->limits().heldBytes);
+        ThrowEntryError(entry.input->path(), entry.info().shown, fatal);
+    }
     std::vector<Frame> frames;
     frames.reserve(rendered.size());
     for (RenderedFrame& frame : rendered) {
@@ -116,24 +162,28 @@ std::vector<Frame> FramesOf(const Entry& entry, const py::object& settings)
     return frames;
 }
 
-RenderedSound SoundOf(const Entry& entry)
+RenderedSound SoundOf(const Entry& entry, bool anyKind)
 {
-    return entry.input->With([&](Reader& reader) { return reader.Sound(entry.index); });
+    CheckKind(entry, EntryKind::Sound, anyKind);
+    CheckEntrySize(entry);
+    try {
+        return entry.input->With([&](Reader& reader) { return reader.Sound(entry.index); });
+    } catch (const FatalError& fatal) {
+        const std::uint8_t code = DetailsOf(entry).soundCode;
+        const std::string reason
+            = SoundFormatOf(code) ? "" : "sound format code " + std::to_string(code) + " is none of 6, 7 and 10";
+        ThrowEntryError(entry.input->path(), entry.info().shown, fatal, reason);
+    }
 }
 
-py::bytes WaveOf(const Entry& entry)
+py::bytes WaveOf(const Entry& entry, bool anyKind)
 {
-    const RenderedSound sound = SoundOf(entry);
+    const RenderedSound sound = SoundOf(entry, anyKind);
     std::string wave(kWaveHeaderBytes + sound.samples.size(), '\0');
     FillWaveHeader(reinterpret_cast<std::uint8_t*>(wave.data()), sound.format,
                    static_cast<std::uint32_t>(sound.samples.size()));
     std::copy(sound.samples.begin(), sound.samples.end(), wave.begin() + kWaveHeaderBytes);
     return wave;
-}
-
-EntryDetails DetailsOf(const Entry& entry)
-{
-    return entry.input->With([&](Reader& reader) { return reader.Details(entry.index); });
 }
 
 void BindEntryResults(py::module_& m)
@@ -208,23 +258,29 @@ void BindEntry(py::module_& m)
         .def(
             "data",
             [](const Entry& entry) {
-                return BytesOf(entry.input->With([&](Reader& reader) { return reader.Bytes(entry.index); }));
+                CheckEntrySize(entry);
+                return BytesOf(ReadEntry(entry, [&](Reader& reader) { return reader.Bytes(entry.index); }));
             },
             "The entry's bytes as conversion reads them.")
-        .def("picture", &PictureOf,
-             "The entry taken as a picture, as conversion writes it: orv.Pixels when drawn, bytes when "
-             "copied raw (a type that is not drawn), None when passed over (type 1).")
-        .def("frames", &FramesOf, py::arg("settings") = py::none(),
-             "The entry taken as an animation: a list of orv.Frame, composed exactly as conversion writes "
-             "them (settings: an orv.Settings, a path of a settings file, or None).")
+        .def("picture", &PictureOf, py::kw_only(), py::arg("any_kind") = false,
+             "The picture entry as conversion writes it: orv.Pixels when drawn, bytes when copied raw (a "
+             "type that is not drawn), None when passed over (type 1). TypeError for another kind of entry "
+             "unless any_kind.")
+        .def("frames", &FramesOf, py::arg("settings") = py::none(), py::kw_only(), py::arg("any_kind") = false,
+             "The animation entry's frames: a list of orv.Frame, composed exactly as conversion writes "
+             "them (settings: an orv.Settings, a path of a settings file, or None). TypeError for another "
+             "kind of entry unless any_kind.")
         .def(
             "sound",
-            [](const Entry& entry) {
-                RenderedSound sound = SoundOf(entry);
+            [](const Entry& entry, bool anyKind) {
+                RenderedSound sound = SoundOf(entry, anyKind);
                 return Sound{sound.format, BytesOf(sound.samples)};
             },
-            "The entry taken as a sound: an orv.Sound; orv.Error for an unknown format code.")
-        .def("wav_bytes", &WaveOf, "The WAV file conversion writes for the entry taken as a sound.")
+            py::kw_only(), py::arg("any_kind") = false,
+            "The sound entry: an orv.Sound; orv.Error for an unknown format code. TypeError for another kind "
+            "of entry unless any_kind.")
+        .def("wav_bytes", &WaveOf, py::kw_only(), py::arg("any_kind") = false,
+             "The WAV file conversion writes for the sound entry; TypeError for another kind unless any_kind.")
         .def("__repr__", [](const Entry& entry) {
             return "<orv.Entry " + std::to_string(entry.index) + " "
                 + py::repr(py::str(entry.info().shown)).cast<std::string>() + " " + EntryKindName(entry.info().kind)
@@ -243,7 +299,9 @@ void BindInput(py::module_& m)
 
     py::class_<InputHandle, std::shared_ptr<InputHandle>>(
         m, "Input", "An opened pack archive or animation file (a context manager); its entries by index or name.")
-        .def_property_readonly("path", &InputHandle::path, "The path it was opened with.")
+        .def_property_readonly(
+            "path", [](const InputHandle& input) { return TextOf(input.path()); },
+            "The path it was opened with, as os.fsdecode gives it.")
         .def_property_readonly(
             "kind",
             [](const InputHandle& input) { return input.kind() == InputKind::Animation ? "animation" : "archive"; },
@@ -279,7 +337,7 @@ void BindInput(py::module_& m)
                  return EntryIterator{input, 0};
              })
         .def("__repr__", [](const InputHandle& input) {
-            return "<orv.Input " + py::repr(py::str(input.path())).cast<std::string>() + " "
+            return "<orv.Input " + py::repr(TextOf(input.path())).cast<std::string>() + " "
                 + std::to_string(input.entries().size()) + " entries" + (input.closed() ? " closed" : "") + ">";
         });
 
@@ -288,7 +346,7 @@ void BindInput(py::module_& m)
         [](const py::object& source, const std::optional<std::string>& kind, const std::optional<std::string>& name) {
             if (!py::hasattr(source, "read"))
                 return std::make_shared<InputHandle>(source.cast<std::filesystem::path>().string(),
-                                                     InputKindNamed(kind));
+                                                     InputKindNamed(kind), source);
             // A file object: named as given, else by its own name, else by the kind asked for.
             std::string named = name.value_or("");
             const py::object own = py::getattr(source, "name", py::none());

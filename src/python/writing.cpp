@@ -25,6 +25,7 @@
 #include "pack/job/pack_folder.h"
 #include "pack/files/picture_limits.h"
 #include "pack/encode/sound_entry.h"
+#include "python/errors.h"
 #include "settings/settings_file.h"
 
 namespace orv::python {
@@ -112,14 +113,18 @@ public:
         entries_.erase(entries_.begin() + static_cast<std::ptrdiff_t>(*at));
     }
 
-    std::string Write(const std::filesystem::path& path) const
+    // The path written, as os.fsdecode gives it: a path that is not UTF-8 is written and
+    // named all the same.
+    py::str Write(const std::filesystem::path& path) const
     {
         std::string out = path.string();
-        const py::gil_scoped_release free;
-        const std::lock_guard<std::mutex> lock(mutex_);
-        pack::CheckArchiveLimits(entries_, EscapeControlBytes(out));
-        pack::WriteArchiveUnplaced(entries_, out, {})->Commit();
-        return out;
+        {
+            const py::gil_scoped_release free;
+            const std::lock_guard<std::mutex> lock(mutex_);
+            pack::CheckArchiveLimits(entries_, EscapeControlBytes(out));
+            pack::WriteArchiveUnplaced(entries_, out, {})->Commit();
+        }
+        return TextOf(out);
     }
 
     std::vector<py::bytes> Names() const

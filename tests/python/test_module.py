@@ -21,3 +21,11 @@ def test_the_extension_has_no_comment_section():
     sections = subprocess.run(["readelf", "-S", "-W", orv._orv.__file__], capture_output=True, check=True, text=True)
     assert ".text" in sections.stdout
     assert ".comment" not in sections.stdout
+
+
+def test_star_import_brings_every_public_name_but_open():
+    names = {}
+    exec("from orv import *", names)
+    assert "open" not in names
+    public = {name for name in dir(orv) if not name.startswith("_") and name not in ("open", "pillow")}
+    assert public <= set(names)

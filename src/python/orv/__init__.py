@@ -21,6 +21,7 @@ from orv._orv import (  # noqa: F401
     Error,
     Frame,
     Input,
+    LimitError,
     NotAnInputError,
     PackError,
     Pixels,
@@ -33,6 +34,26 @@ from orv._orv import (  # noqa: F401
     open,
     pack_folder,
 )
+
+# What `from orv import *` brings: everything public but open, which would hide the
+# built-in open.
+__all__ = [
+    "DEFAULT_FRAME_MS",
+    "Entry",
+    "Error",
+    "Frame",
+    "Input",
+    "LimitError",
+    "NotAnInputError",
+    "PackError",
+    "Pixels",
+    "Settings",
+    "SettingsError",
+    "Sound",
+    "Writer",
+    "decode_picture",
+    "pack_folder",
+]
 
 
 # Pillow reads bytes objects only: pixels go over in bands of this many bytes, so that no
