@@ -28,13 +28,14 @@ struct HeldFile {
 };
 
 // Reads where the input asks, each with the interpreter held: the file is never read whole.
-// What the file object raises is a read error.
-std::shared_ptr<ByteSource> FileObjectSource(const py::object& file)
+// What the file object raises is a read error; a KeyboardInterrupt (or another exception
+// that is no error) is kept by interrupt, to be raised in its place.
+std::shared_ptr<ByteSource> FileObjectSource(const py::object& file, const std::shared_ptr<Interrupt>& interrupt)
 {
     auto held = std::make_shared<HeldFile>(file);
     file.attr("seek")(0, 2);
     const auto size = file.attr("tell")().cast<std::uint64_t>();
-    return CallbackSource(size, [held](std::uint64_t offset, void* destination, std::uint32_t n) {
+    return CallbackSource(size, [held, interrupt](std::uint64_t offset, void* destination, std::uint32_t n) {
         const py::gil_scoped_acquire interpreter;
         try {
             held->file.attr("seek")(offset);
@@ -44,7 +45,8 @@ std::shared_ptr<ByteSource> FileObjectSource(const py::object& file)
             if (bytes.size() != n) return false;
             std::memcpy(destination, bytes.data(), n);
             return true;
-        } catch (const py::error_already_set&) {
+        } catch (py::error_already_set& raised) {
+            if (!raised.matches(PyExc_Exception)) interrupt->Keep(std::move(raised));
             return false;
         }
     });
@@ -59,7 +61,7 @@ InputHandle::InputHandle(const std::string& path, std::optional<InputKind> kind,
 
 InputHandle::InputHandle(const py::object& file, const std::string& name, InputKind kind) : path_(name)
 {
-    std::shared_ptr<ByteSource> source = FileObjectSource(file);
+    std::shared_ptr<ByteSource> source = FileObjectSource(file, interrupt_);
     OpenWith([&](Input& input) { return input.Open(std::move(source), name, kind); }, TextOf(name));
 }
 
@@ -71,6 +73,7 @@ template <typename Open> void InputHandle::OpenWith(Open open, const py::object&
         const py::gil_scoped_release free;
         opened = open(*input);
     }
+    interrupt_->Raise();
     if (opened == Input::Opened::NotAnInput) {
         if (input->passedOver() == PassedOver::Folder) ThrowOsError(EISDIR, given);
         ThrowNotAnInput(PassedOverText(path_, input->passedOver()));

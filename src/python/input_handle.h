@@ -13,6 +13,7 @@
 #include "engine/base/fatal_error.h"
 #include "engine/read/reader.h"
 #include "python/errors.h"
+#include "python/interrupt.h"
 #include "settings/settings_file.h"
 
 namespace orv::python {
@@ -40,14 +41,24 @@ public:
 
     // work(reader) on entry index, as With does; what the engine gives up on is raised as
     // one line naming the input and the entry.
-    template <typename Work> auto Read(std::size_t index, Work&& work)
+    // Ctrl-C, and a KeyboardInterrupt out of a file object's read, are raised in place of
+    // what the work gave. With a limit, memory the engine refuses is orv.LimitError of it;
+    // reason says why the engine gives up, where the caller knows beforehand.
+    template <typename Work>
+    auto Read(std::size_t index, Work&& work, std::uint64_t limit = 0, const std::string& reason = {})
     {
         try {
-            return With(std::forward<Work>(work));
+            auto result = With(std::forward<Work>(work));
+            interrupt_->Raise();
+            return result;
         } catch (const FatalError& fatal) {
-            ThrowEntryError(path_, entries_[index].shown, fatal);
+            interrupt_->Raise();
+            if (limit != 0 && IsOutOfMemory(fatal)) ThrowLimit(path_, entries_[index].shown, 0, limit);
+            ThrowEntryError(path_, entries_[index].shown, fatal, reason);
         }
     }
+    // What work hands the engine as its stop callback.
+    ReaderStop Stop() { return interrupt_->Stop(); }
 
     // The entries as read when the input was opened, usable after closing too.
     const std::vector<InputEntry>& entries() const { return entries_; }
@@ -69,6 +80,7 @@ private:
     [[noreturn]] static void ThrowClosed();
 
     std::mutex mutex_;
+    std::shared_ptr<Interrupt> interrupt_ = std::make_shared<Interrupt>();
     std::unique_ptr<Reader> reader_;
     std::string path_;
     InputKind kind_;

@@ -134,23 +134,20 @@ std::vector<Frame> FramesOf(const Entry& entry, const py::object& settings, bool
     CheckKind(entry, EntryKind::Animation, anyKind);
     CheckEntrySize(entry);
     std::shared_ptr<const SettingsFile> composing = SettingsOf(settings);
-    std::vector<RenderedFrame> rendered;
-    try {
-        rendered = entry.input->With([&](Reader& reader) {
+    const ReaderStop stop = entry.input->Stop();
+    // The frames held at once are what the limit counts; how many more are to come is not
+    // known.
+    std::vector<RenderedFrame> rendered = entry.input->Read(
+        entry.index,
+        [&](Reader& reader) {
             // The reader keeps the settings it composes with, and what it drew with them, while
             // the same settings come again (the same file read anew included): animations read
             // in order are then each drawn once, as conversion draws them.
             const std::shared_ptr<const SettingsFile>& kept = reader.settings();
             if (!(kept && composing && kept->SameAs(*composing))) reader.SetSettings(std::move(composing));
-            return reader.Animation(entry.index);
-        });
-    } catch (const FatalError& fatal) {
-        // The frames held at once are what the limit counts; how many more are to come is
-        // not known.
-        if (IsOutOfMemory(fatal))
-            ThrowLimit(entry.input->path(), entry.info().shown, 0, entry.input->limits().heldBytes);
-        ThrowEntryError(entry.input->path(), entry.info().shown, fatal);
-    }
+            return reader.Animation(entry.index, stop);
+        },
+        entry.input->limits().heldBytes);
     std::vector<Frame> frames;
     frames.reserve(rendered.size());
     for (RenderedFrame& frame : rendered) {
@@ -166,14 +163,11 @@ RenderedSound SoundOf(const Entry& entry, bool anyKind)
 {
     CheckKind(entry, EntryKind::Sound, anyKind);
     CheckEntrySize(entry);
-    try {
-        return entry.input->With([&](Reader& reader) { return reader.Sound(entry.index); });
-    } catch (const FatalError& fatal) {
-        const std::uint8_t code = DetailsOf(entry).soundCode;
-        const std::string reason
-            = SoundFormatOf(code) ? "" : "sound format code " + std::to_string(code) + " is none of 6, 7 and 10";
-        ThrowEntryError(entry.input->path(), entry.info().shown, fatal, reason);
-    }
+    const std::uint8_t code = DetailsOf(entry).soundCode;
+    const std::string reason
+        = SoundFormatOf(code) ? "" : "sound format code " + std::to_string(code) + " is none of 6, 7 and 10";
+    return entry.input->Read(
+        entry.index, [&](Reader& reader) { return reader.Sound(entry.index); }, 0, reason);
 }
 
 py::bytes WaveOf(const Entry& entry, bool anyKind)

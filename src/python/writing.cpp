@@ -26,6 +26,7 @@
 #include "pack/files/picture_limits.h"
 #include "pack/encode/sound_entry.h"
 #include "python/errors.h"
+#include "python/interrupt.h"
 #include "settings/settings_file.h"
 
 namespace orv::python {
@@ -115,14 +116,19 @@ public:
 
     // The path written, as os.fsdecode gives it: a path that is not UTF-8 is written and
     // named all the same.
-    py::str Write(const std::filesystem::path& path) const
+    py::str Write(const std::filesystem::path& path)
     {
         std::string out = path.string();
-        {
+        // Ctrl-C leaves no archive behind: the file is dropped before it is put in place.
+        Interrupt interrupt;
+        try {
             const py::gil_scoped_release free;
             const std::lock_guard<std::mutex> lock(mutex_);
             pack::CheckArchiveLimits(entries_, EscapeControlBytes(out));
-            pack::WriteArchiveUnplaced(entries_, out, {})->Commit();
+            pack::WriteArchiveUnplaced(entries_, out, interrupt.Stop())->Commit();
+        } catch (const pack::PackError&) {
+            interrupt.Raise();
+            throw;
         }
         return TextOf(out);
     }
@@ -255,18 +261,26 @@ std::string PackFolderOf(const std::filesystem::path& folder, const std::optiona
     options.quantize = quantize;
     options.dereference = dereference;
     options.threads = threads;
-    const py::gil_scoped_release free;
-    return pack::PackFolder(options, [&note](const std::string& text) {
-        if (!note) return;
-        const py::gil_scoped_acquire held;
-        // Called from orvpack's threads: what the callback raises is reported, not thrown
-        // through them.
-        try {
-            note(text);
-        } catch (py::error_already_set& raised) {
-            raised.discard_as_unraisable("orv.pack_folder's note");
-        }
-    });
+    // Ctrl-C abandons the archive: nothing is put in place.
+    Interrupt interrupt;
+    options.stop = interrupt.Stop();
+    try {
+        const py::gil_scoped_release free;
+        return pack::PackFolder(options, [&note](const std::string& text) {
+            if (!note) return;
+            const py::gil_scoped_acquire held;
+            // Called from orvpack's threads: what the callback raises is reported, not thrown
+            // through them.
+            try {
+                note(text);
+            } catch (py::error_already_set& raised) {
+                raised.discard_as_unraisable("orv.pack_folder's note");
+            }
+        });
+    } catch (const pack::PackError&) {
+        interrupt.Raise();
+        throw;
+    }
 }
 
 }  // namespace
