@@ -63,6 +63,12 @@ for python in "$@"; do
     "$work/venv-$tag/"*) ;;
     *) echo "wheel_test: orv imported from $installed, not from the venv" >&2; exit 1 ;;
   esac
+  # The wheel's types, as a type checker finds them installed (py.typed): Debian's mypy
+  # looks into venvs of its own Python.
+  if [ "$python" = /usr/bin/python3 ]; then
+    /usr/bin/python3 -m mypy --python-executable "$work/venv-$tag/bin/python" --no-incremental \
+      --config-file "$tests/mypy.ini" "$tests/typed_example.py"
+  fi
   PYTHONPATH="$work/pytest" PYTHONDONTWRITEBYTECODE=1 "$work/venv-$tag/bin/python" -m pytest -q \
     -p no:cacheprovider -rs "$tests"
   tested=$((tested + 1))
