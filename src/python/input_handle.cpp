@@ -91,6 +91,20 @@ template <typename Open> void InputHandle::OpenWith(Open open, const py::object&
     reader_ = std::make_unique<Reader>(std::move(input));
 }
 
+InputHandle::~InputHandle()
+{
+    if (!reader_) return;
+    // Its Python objects go with the interpreter held, perhaps while an exception is on its
+    // way, which the warning must leave as it is.
+    PyObject *type = nullptr, *value = nullptr, *traceback = nullptr;
+    PyErr_Fetch(&type, &value, &traceback);
+    PyObject* path = PyUnicode_DecodeFSDefaultAndSize(path_.data(), static_cast<Py_ssize_t>(path_.size()));
+    if (path == nullptr || PyErr_WarnFormat(PyExc_ResourceWarning, 1, "unclosed input %R", path) != 0)
+        PyErr_WriteUnraisable(nullptr);
+    Py_XDECREF(path);
+    PyErr_Restore(type, value, traceback);
+}
+
 void InputHandle::Close()
 {
     const py::gil_scoped_release free;

@@ -29,6 +29,10 @@ public:
     // The input a binary file object holds (anything with seek, tell and read), named name
     // as a file would be (an animation file's name is its entry's).
     InputHandle(const pybind11::object& file, const std::string& name, InputKind kind);
+    InputHandle(const InputHandle&) = delete;
+    InputHandle& operator=(const InputHandle&) = delete;
+    // ResourceWarning when the last of its objects goes while it is open, as for a file.
+    ~InputHandle();
 
     // work(reader) with the interpreter free for other threads; ValueError once closed.
     template <typename Work> auto With(Work&& work)

@@ -72,7 +72,12 @@ std::size_t IndexOf(const InputHandle& input, py::ssize_t index)
 
 Entry EntryAt(const std::shared_ptr<InputHandle>& input, const py::object& key)
 {
-    if (py::isinstance<py::int_>(key)) return {input, IndexOf(*input, key.cast<py::ssize_t>())};
+    // Anything that is an integer to Python (numpy's integers too), as list indices are.
+    if (!py::isinstance<py::str>(key) && !py::isinstance<py::bytes>(key) && PyIndex_Check(key.ptr()) != 0) {
+        const auto index = py::reinterpret_steal<py::int_>(PyNumber_Index(key.ptr()));
+        if (!index) throw py::error_already_set();
+        return {input, IndexOf(*input, index.cast<py::ssize_t>())};
+    }
     std::optional<std::size_t> found;
     if (py::isinstance<py::bytes>(key))
         found = input->FindStored(key.cast<std::string>());
@@ -194,6 +199,11 @@ void BindEntryResults(py::module_& m)
             "channels", [](const Sound& sound) { return sound.format.channels; }, "1 or 2.")
         .def_property_readonly(
             "rate", [](const Sound& sound) { return sound.format.rate; }, "Sample frames a second.")
+        .def("__repr__",
+             [](const Sound& sound) {
+                 return "<orv.Sound " + std::to_string(sound.format.channels) + " x "
+                     + std::to_string(sound.format.rate) + " Hz, " + std::to_string(py::len(sound.samples)) + " bytes>";
+             })
         .def_property_readonly(
             "block_align", [](const Sound& sound) { return sound.format.blockAlign; }, "Bytes of one sample frame.")
         .def_readonly("samples", &Sound::samples, "The PCM bytes, interleaved for stereo.");

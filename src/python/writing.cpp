@@ -4,6 +4,7 @@
 #include <pybind11/stl.h>
 #include <pybind11/stl/filesystem.h>
 
+#include <algorithm>
 #include <array>
 #include <filesystem>
 #include <map>
@@ -11,12 +12,14 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
 #include "engine/base/text.h"
 #include "engine/format/archive_table.h"
 #include "engine/format/sound_format.h"
+#include "engine/read/archive.h"
 #include "engine/read/reader.h"
 #include "pack/archive/archive_file.h"
 #include "pack/plan/entry_builder.h"
@@ -25,6 +28,7 @@
 #include "pack/job/pack_folder.h"
 #include "pack/files/picture_limits.h"
 #include "pack/encode/sound_entry.h"
+#include "python/bytes_like.h"
 #include "python/errors.h"
 #include "python/interrupt.h"
 #include "settings/settings_file.h"
@@ -47,13 +51,14 @@ public:
             quantize, [this](const std::string& text) { notes_.push_back(text); }, settings_.get())
     {
         if (base) AddBase(base->string());
+        Reindex();
     }
     ArchiveWriter(const ArchiveWriter&) = delete;
     ArchiveWriter& operator=(const ArchiveWriter&) = delete;
 
     void AddPicture(const py::object& name, const py::buffer& pixels)
     {
-        const std::string stored = StoredName(name);
+        const std::string stored = StoredName(name, EntryKind::Picture);
         auto picture = std::make_shared<pack::Picture>(PictureOf(pixels, EscapeControlBytes(Cp932ToUtf8(stored))));
         pack::Source source{
             pack::SourceKind::Picture, Cp932ToUtf8(stored), {{}, Shown(stored), picture, {}}, {}, {}, 0};
@@ -63,7 +68,7 @@ public:
     // Frames: pixels, bytes of a frame copied raw, or None for a frame that draws nothing.
     void AddAnimation(const py::object& name, const py::sequence& frames)
     {
-        const std::string stored = StoredName(name);
+        const std::string stored = StoredName(name, EntryKind::Animation);
         pack::Source source{pack::SourceKind::Frames, Cp932ToUtf8(stored), {}, {}, {}, 0};
         source.frameCount = static_cast<std::uint32_t>(frames.size());
         for (std::uint32_t number = 1; number <= source.frameCount; ++number) {
@@ -81,9 +86,9 @@ public:
         Put(Build(source, stored));
     }
 
-    void AddSound(const py::object& name, const py::bytes& samples, std::uint32_t channels, std::uint32_t rate)
+    void AddSound(const py::object& name, const py::object& samples, std::uint32_t channels, std::uint32_t rate)
     {
-        const std::string stored = StoredName(name);
+        const std::string stored = StoredName(name, EntryKind::Sound);
         const std::optional<std::uint8_t> code = SoundCodeOf(channels, rate);
         if (!code)
             throw py::value_error("no sound format holds " + std::to_string(channels) + " channels at "
@@ -91,17 +96,17 @@ public:
         // A replaced sound keeps the three bytes before its format code.
         std::array<std::uint8_t, 3> lead{};
         if (const auto found = leads_.find(stored); found != leads_.end()) lead = found->second;
-        const auto bytes = static_cast<std::string>(samples);
+        const std::string bytes = BytesLike(samples, "samples");
         pack::PlannedEntry entry{stored, Shown(stored), {}};
         entry.pieces.push_back(pack::Piece::Held(pack::SoundEntryHeader(*code, lead)));
         entry.pieces.push_back(pack::Piece::Held(pack::Bytes(bytes.begin(), bytes.end())));
         Put(std::move(entry));
     }
 
-    void AddBytes(const py::object& name, const py::bytes& data)
+    void AddBytes(const py::object& name, const py::object& data)
     {
         const std::string stored = StoredName(name);
-        const auto bytes = static_cast<std::string>(data);
+        const std::string bytes = BytesLike(data, "data");
         Put({stored, Shown(stored), {pack::Piece::Held(pack::Bytes(bytes.begin(), bytes.end()))}});
     }
 
@@ -112,6 +117,7 @@ public:
         const std::optional<std::size_t> at = Find(stored);
         if (!at) throw py::key_error(py::repr(name).cast<std::string>());
         entries_.erase(entries_.begin() + static_cast<std::ptrdiff_t>(*at));
+        Reindex();
     }
 
     // The path written, as os.fsdecode gives it: a path that is not UTF-8 is written and
@@ -140,6 +146,20 @@ public:
         names.reserve(entries_.size());
         for (const pack::PlannedEntry& entry : entries_) names.emplace_back(entry.name);
         return names;
+    }
+
+    // What was added and kept of the base, let go when a with block ends.
+    void Release()
+    {
+        const std::lock_guard<std::mutex> lock(mutex_);
+        entries_ = {};
+        at_ = {};
+    }
+
+    std::size_t Count() const
+    {
+        const std::lock_guard<std::mutex> lock(mutex_);
+        return entries_.size();
     }
 
     std::vector<std::string> Notes() const
@@ -183,17 +203,26 @@ private:
     void Put(pack::PlannedEntry entry)
     {
         const std::lock_guard<std::mutex> lock(mutex_);
-        if (const std::optional<std::size_t> at = Find(entry.name))
+        if (const std::optional<std::size_t> at = Find(entry.name)) {
             entries_[*at] = std::move(entry);
-        else
+        } else {
+            at_.emplace(entry.name, entries_.size());
             entries_.push_back(std::move(entry));
+        }
     }
 
     std::optional<std::size_t> Find(const std::string& stored) const
     {
-        for (std::size_t i = 0; i < entries_.size(); ++i)
-            if (entries_[i].name == stored) return i;
-        return std::nullopt;
+        const auto found = at_.find(stored);
+        return found == at_.end() ? std::nullopt : std::optional<std::size_t>(found->second);
+    }
+
+    // Each name's place, after entries came or went other than at the end. A base archive
+    // may hold a name twice: the first of them is the one replaced.
+    void Reindex()
+    {
+        at_.clear();
+        for (std::size_t i = 0; i < entries_.size(); ++i) at_.emplace(entries_[i].name, i);
     }
 
     static std::string Shown(const std::string& stored) { return EscapeControlBytes(Cp932ToUtf8(stored)); }
@@ -215,6 +244,20 @@ private:
             throw py::value_error("the entry name " + py::repr(name).cast<std::string>()
                                   + " must take 1 to 16 bytes in CP932, none of them zero");
         return *stored;
+    }
+
+    // The stored name of an entry of kind: a name that would read back as another kind
+    // (add_picture("x.png")) is refused, as conversion tells entries by their names.
+    static std::string StoredName(const py::object& name, EntryKind kind)
+    {
+        std::string stored = StoredName(name);
+        ArchiveEntry record;
+        std::copy(stored.begin(), stored.end(), record.name);
+        const EntryKind named = KindOf(record);
+        if (named != kind)
+            throw py::value_error("the entry name " + py::repr(name).cast<std::string>() + " reads back as "
+                                  + EntryKindName(named) + ", not " + EntryKindName(kind));
+        return stored;
     }
 
     // Pixels given through the buffer protocol as height x width x 3 bytes (red, green,
@@ -245,6 +288,7 @@ private:
     mutable std::mutex mutex_;
     pack::EntryBuilder builder_;
     std::vector<pack::PlannedEntry> entries_;
+    std::unordered_map<std::string, std::size_t> at_;
     std::map<std::string, std::array<std::uint8_t, 3>> leads_;
 };
 
@@ -309,7 +353,11 @@ void BindWriting(py::module_& m)
              "Writes the archive to path (under a temporary name, then put in place); returns the path. "
              "orv.PackError when it cannot be written.")
         .def_property_readonly("names", &ArchiveWriter::Names, "The entries' stored names, in order.")
-        .def_property_readonly("notes", &ArchiveWriter::Notes, "What is worth telling, such as pictures reduced.");
+        .def_property_readonly("notes", &ArchiveWriter::Notes, "What is worth telling, such as pictures reduced.")
+        .def("__enter__", [](py::object writer) { return writer; })
+        .def("__exit__", [](ArchiveWriter& writer, const py::args&) { writer.Release(); })
+        .def("__repr__",
+             [](const ArchiveWriter& writer) { return "<orv.Writer " + std::to_string(writer.Count()) + " entries>"; });
 
     m.def("pack_folder", &PackFolderOf, py::arg("folder"), py::arg("output") = py::none(), py::arg("base") = py::none(),
           py::arg("settings") = py::none(), py::arg("quantize") = false, py::arg("dereference") = false,
