@@ -89,6 +89,30 @@ Entry EntryAt(const std::shared_ptr<InputHandle>& input, const py::object& key)
     return {input, *found};
 }
 
+// Entries are read in pieces of this many bytes: a Ctrl-C is answered between them.
+constexpr std::uint64_t kPieceBytes = std::uint64_t{16} << 20;
+
+template <typename Work> auto ReadEntry(const Entry& entry, Work&& work)
+{
+    return entry.input->Read(entry.index, std::forward<Work>(work));
+}
+
+// Up to n bytes of the entry from position into destination, at most a piece: what the
+// file holds for it, read where it lies; 0 at the end.
+std::uint64_t ReadInto(const Entry& entry, std::uint64_t position, char* destination, std::uint64_t n)
+{
+    const std::uint64_t size = entry.info().size;
+    if (position >= size) return 0;
+    const auto count = static_cast<std::uint32_t>(std::min({n, size - position, kPieceBytes}));
+    if (count == 0) return 0;
+    ReadEntry(entry, [&](Reader& reader) {
+        const Input& input = reader.input();
+        input.file().ReadAt(input.OffsetOf(reader.entries()[entry.index]) + position, destination, count);
+        return count;
+    });
+    return count;
+}
+
 // TypeError for an entry read as a kind its name does not give, unless asked for.
 void CheckKind(const Entry& entry, EntryKind wanted, bool anyKind)
 {
@@ -107,14 +131,25 @@ void CheckEntrySize(const Entry& entry)
     if (entry.info().size > limit) ThrowLimit(entry.input->path(), entry.info().shown, entry.info().size, limit);
 }
 
-template <typename Work> auto ReadEntry(const Entry& entry, Work&& work)
-{
-    return entry.input->Read(entry.index, std::forward<Work>(work));
-}
-
 EntryDetails DetailsOf(const Entry& entry)
 {
     return ReadEntry(entry, [&](Reader& reader) { return reader.Details(entry.index); });
+}
+
+// The entry's bytes read straight into the bytes object returned, a piece at a time: no
+// second copy is held, and Ctrl-C stops it between pieces.
+py::bytes DataOf(const Entry& entry)
+{
+    CheckEntrySize(entry);
+    const std::uint64_t size = entry.info().size;
+    auto bytes = py::reinterpret_steal<py::bytes>(PyBytes_FromStringAndSize(nullptr, static_cast<py::ssize_t>(size)));
+    if (!bytes) throw py::error_already_set();
+    char* out = PyBytes_AS_STRING(bytes.ptr());
+    for (std::uint64_t done = 0; done < size;) {
+        if (PyErr_CheckSignals() != 0) throw py::error_already_set();
+        done += ReadInto(entry, done, out + done, size - done);
+    }
+    return bytes;
 }
 
 py::object PictureOf(const Entry& entry, bool anyKind)
@@ -259,13 +294,17 @@ void BindEntry(py::module_& m)
                 return py::make_tuple(format->channels, format->rate);
             },
             "A sound's (channels, rate); None for other kinds and unknown format codes.")
+        .def("data", &DataOf, "The entry's bytes as conversion reads them.")
         .def(
-            "data",
-            [](const Entry& entry) {
-                CheckEntrySize(entry);
-                return BytesOf(ReadEntry(entry, [&](Reader& reader) { return reader.Bytes(entry.index); }));
+            "_read_into",
+            [](const Entry& entry, std::uint64_t position, const py::buffer& into) {
+                const py::buffer_info info = into.request(true);
+                if (!PyBuffer_IsContiguous(info.view(), 'C')) throw py::type_error("a contiguous buffer is needed");
+                return ReadInto(entry, position, static_cast<char*>(info.ptr),
+                                static_cast<std::uint64_t>(info.size * info.itemsize));
             },
-            "The entry's bytes as conversion reads them.")
+            "Reads the entry's bytes from position into a writable buffer, as many as fit; how many (0 at "
+            "the end). What entry.open() reads through.")
         .def("picture", &PictureOf, py::kw_only(), py::arg("any_kind") = false,
              "The picture entry as conversion writes it: orv.Pixels when drawn, bytes when copied raw (a "
              "type that is not drawn), None when passed over (type 1). TypeError for another kind of entry "

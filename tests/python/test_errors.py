@@ -93,3 +93,4 @@ def test_a_file_object_that_fails_names_the_input_and_the_entry(tmp_path):
             archive["readme.txt"].data()
     assert str(raised.value) == "a.dat: readme.txt: cannot be read"
     assert raised.value.engine_text
+
