@@ -136,6 +136,32 @@ EntryDetails DetailsOf(const Entry& entry)
     return ReadEntry(entry, [&](Reader& reader) { return reader.Details(entry.index); });
 }
 
+// What each frame of an animation entry is from its header alone, nothing drawn: whether
+// it is drawn, and its (width, height), in frame order.
+std::vector<std::pair<bool, py::tuple>> FrameHeadersOf(const Entry& entry)
+{
+    CheckKind(entry, EntryKind::Animation, false);
+    const auto headers = ReadEntry(entry, [&](Reader& reader) {
+        const Input& input = reader.input();
+        const InputEntry& read = reader.entries()[entry.index];
+        const std::uint64_t size = input.SizeOf(read);
+        std::vector<PictureHeader> found;
+        for (const std::uint32_t offset : reader.FrameOffsets(entry.index)) {
+            std::uint8_t head[kPictureHeaderBytes] = {};
+            const auto held = static_cast<std::uint32_t>(
+                std::min<std::uint64_t>(offset < size ? size - offset : 0, sizeof head));
+            input.file().ReadAt(input.OffsetOf(read) + offset, head, held);
+            found.push_back(ReadPictureHeader(head, held));
+        }
+        return found;
+    });
+    std::vector<std::pair<bool, py::tuple>> frames;
+    frames.reserve(headers.size());
+    for (const PictureHeader& header : headers)
+        frames.emplace_back(ActionOf(header) == PictureAction::Drawn, py::make_tuple(header.width, header.height));
+    return frames;
+}
+
 // The entry's bytes read straight into the bytes object returned, a piece at a time: no
 // second copy is held, and Ctrl-C stops it between pieces.
 py::bytes DataOf(const Entry& entry)
@@ -295,6 +321,9 @@ void BindEntry(py::module_& m)
             },
             "A sound's (channels, rate); None for other kinds and unknown format codes.")
         .def("data", &DataOf, "The entry's bytes as conversion reads them.")
+        .def("_frame_headers", &FrameHeadersOf,
+             "For each frame of the animation entry, from its header alone: (drawn, (width, height)); "
+             "what the Pillow format tells before anything is drawn.")
         .def(
             "_read_into",
             [](const Entry& entry, std::uint64_t position, const py::buffer& into) {
