@@ -61,8 +61,9 @@ public:
             ThrowEntryError(path_, entries_[index].shown, fatal, reason);
         }
     }
-    // What work hands the engine as its stop callback.
+    // What work hands the engine as its stop callback, and what a signal raised meanwhile.
     ReaderStop Stop() { return interrupt_->Stop(); }
+    void RaiseInterrupt() { interrupt_->Raise(); }
 
     // The entries as read when the input was opened, usable after closing too.
     const std::vector<InputEntry>& entries() const { return entries_; }

@@ -16,6 +16,7 @@
 #include "engine/format/wave_header.h"
 #include "engine/read/archive.h"
 #include "python/errors.h"
+#include "python/export.h"
 #include "python/input_handle.h"
 #include "python/pixels.h"
 #include "python/settings.h"
@@ -148,8 +149,8 @@ std::vector<std::pair<bool, py::tuple>> FrameHeadersOf(const Entry& entry)
         std::vector<PictureHeader> found;
         for (const std::uint32_t offset : reader.FrameOffsets(entry.index)) {
             std::uint8_t head[kPictureHeaderBytes] = {};
-            const auto held = static_cast<std::uint32_t>(
-                std::min<std::uint64_t>(offset < size ? size - offset : 0, sizeof head));
+            const auto held
+                = static_cast<std::uint32_t>(std::min<std::uint64_t>(offset < size ? size - offset : 0, sizeof head));
             input.file().ReadAt(input.OffsetOf(read) + offset, head, held);
             found.push_back(ReadPictureHeader(head, held));
         }
@@ -195,7 +196,7 @@ py::object PictureOf(const Entry& entry, bool anyKind)
     return py::none();
 }
 
-std::vector<Frame> FramesOf(const Entry& entry, const py::object& settings, bool anyKind)
+std::vector<RenderedFrame> RenderedFramesOf(const Entry& entry, const py::object& settings, bool anyKind)
 {
     CheckKind(entry, EntryKind::Animation, anyKind);
     CheckEntrySize(entry);
@@ -214,6 +215,12 @@ std::vector<Frame> FramesOf(const Entry& entry, const py::object& settings, bool
             return reader.Animation(entry.index, stop);
         },
         entry.input->limits().heldBytes);
+    return rendered;
+}
+
+std::vector<Frame> FramesOf(const Entry& entry, const py::object& settings, bool anyKind)
+{
+    std::vector<RenderedFrame> rendered = RenderedFramesOf(entry, settings, anyKind);
     std::vector<Frame> frames;
     frames.reserve(rendered.size());
     for (RenderedFrame& frame : rendered) {
@@ -321,6 +328,25 @@ void BindEntry(py::module_& m)
             },
             "A sound's (channels, rate); None for other kinds and unknown format codes.")
         .def("data", &DataOf, "The entry's bytes as conversion reads them.")
+        .def(
+            "save",
+            [](const Entry& entry, const std::filesystem::path& path, const std::string& format,
+               const py::object& settings, int frameMs) {
+                std::vector<RenderedFrame> frames = RenderedFramesOf(entry, settings, false);
+                const std::string out = path.string();
+                const ReaderStop stop = entry.input->Stop();
+                {
+                    const py::gil_scoped_release free;
+                    SaveAnimation(std::move(frames), out, format, frameMs, stop);
+                }
+                entry.input->RaiseInterrupt();
+            },
+            py::arg("path"), py::arg("format"), py::arg("settings") = py::none(),
+            py::arg("frame_ms") = BatchOptions{}.frameMs,
+            "Writes the animation entry as one looping file, format \"webp\" (lossless) or \"gif\", each "
+            "frame shown frame_ms milliseconds: byte for byte the file orvconv-cli --animation writes for it "
+            "(its frames copied raw are not written). Under a temporary name, then put in place; nothing is "
+            "left after Ctrl-C.")
         .def("_frame_headers", &FrameHeadersOf,
              "For each frame of the animation entry, from its header alone: (drawn, (width, height)); "
              "what the Pillow format tells before anything is drawn.")
@@ -328,7 +354,7 @@ void BindEntry(py::module_& m)
             "_read_into",
             [](const Entry& entry, std::uint64_t position, const py::buffer& into) {
                 const py::buffer_info info = into.request(true);
-                if (!PyBuffer_IsContiguous(info.view(), 'C')) throw py::type_error("a contiguous buffer is needed");
+                if (PyBuffer_IsContiguous(info.view(), 'C') == 0) throw py::type_error("a contiguous buffer is needed");
                 return ReadInto(entry, position, static_cast<char*>(info.ptr),
                                 static_cast<std::uint64_t>(info.size * info.itemsize));
             },

@@ -27,7 +27,7 @@ from orv import (
 )
 
 
-def describe(entry: Entry, settings: Settings) -> str:
+def describe(entry: Entry, settings: Settings, out: pathlib.Path) -> str:
     if entry.kind == "picture":
         picture = entry.picture()
         if isinstance(picture, Pixels):
@@ -35,6 +35,7 @@ def describe(entry: Entry, settings: Settings) -> str:
         return f"{entry.shown}: not drawn"
     if entry.kind == "animation":
         frames: list[Frame] = entry.frames(settings)
+        entry.save(out / f"{entry.index}.webp", "webp", settings)
         return f"{entry.shown}: {len(frames)} frames at {DEFAULT_FRAME_MS} ms"
     if entry.kind == "sound":
         sound: Sound = entry.sound()
@@ -47,7 +48,7 @@ def main(archive_path: str, settings_path: str, out: pathlib.Path) -> None:
     archive: Input
     with orv.open(archive_path) as archive:
         for entry in archive:
-            print(describe(entry, settings))
+            print(describe(entry, settings, out))
         title = archive["title.cg"]
         drawn = decode_picture(title.data())
         writer = Writer()
