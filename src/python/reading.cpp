@@ -331,22 +331,23 @@ void BindEntry(py::module_& m)
         .def(
             "save",
             [](const Entry& entry, const std::filesystem::path& path, const std::string& format,
-               const py::object& settings, int frameMs) {
+               const py::object& settings, std::int32_t frameMs, std::int32_t columns) {
                 std::vector<RenderedFrame> frames = RenderedFramesOf(entry, settings, false);
                 const std::string out = path.string();
                 const ReaderStop stop = entry.input->Stop();
                 {
                     const py::gil_scoped_release free;
-                    SaveAnimation(std::move(frames), out, format, frameMs, stop);
+                    SaveAnimation(std::move(frames), out, format, {frameMs, columns}, stop);
                 }
                 entry.input->RaiseInterrupt();
             },
             py::arg("path"), py::arg("format"), py::arg("settings") = py::none(),
-            py::arg("frame_ms") = BatchOptions{}.frameMs,
-            "Writes the animation entry as one looping file, format \"webp\" (lossless) or \"gif\", each "
-            "frame shown frame_ms milliseconds: byte for byte the file orvconv-cli --animation writes for it "
-            "(its frames copied raw are not written). Under a temporary name, then put in place; nothing is "
-            "left after Ctrl-C.")
+            py::arg("frame_ms") = BatchOptions{}.frameMs, py::arg("columns") = BatchOptions{}.sheetColumns,
+            "Writes the animation entry as orvconv-cli --animation does, byte for byte: format \"webp\" "
+            "(lossless) or \"gif\", one looping file, each frame shown frame_ms milliseconds; \"sheet\", a "
+            "PNG sprite sheet of columns frames a row (0: the frame count, at most 16) at path, and its JSON "
+            "index at path ending in .json. Frames copied raw are not written. Under temporary names, then "
+            "put in place; nothing is left after Ctrl-C.")
         .def("_frame_headers", &FrameHeadersOf,
              "For each frame of the animation entry, from its header alone: (drawn, (width, height)); "
              "what the Pillow format tells before anything is drawn.")

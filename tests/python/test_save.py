@@ -21,3 +21,12 @@ def test_save_writes_what_orvconv_cli_writes(sample, tmp_path, form):
             archive["title.cg"].save(tmp_path / "title.gif", "gif")
     assert (tmp_path / f"walk.{form}").read_bytes() == (tmp_path / "cli" / "sample" / f"walk.{form}").read_bytes()
     assert sorted(p.name for p in tmp_path.iterdir()) == ["cli", f"walk.{form}"]
+
+
+def test_save_as_a_sheet_writes_orvconv_clis_png_and_index(sample, tmp_path):
+    done = run_cli("--animation", "sheet", "--sheet-columns", 3, "-o", tmp_path / "cli", sample / "walk.ani")
+    assert done.returncode == 0, done.stderr
+    with orv.open(sample / "walk.ani") as ani:
+        ani[0].save(tmp_path / "walk_sheet.png", "sheet", columns=3)
+    for name in ("walk_sheet.png", "walk_sheet.json"):
+        assert (tmp_path / name).read_bytes() == (tmp_path / "cli" / "walk" / name).read_bytes(), name

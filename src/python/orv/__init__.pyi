@@ -90,9 +90,10 @@ class Entry:
     def save(
         self,
         path: _Path,
-        format: Literal["webp", "gif"],
+        format: Literal["webp", "gif", "sheet"],
         settings: Settings | _Path | None = None,
         frame_ms: int = ...,
+        columns: int = ...,
     ) -> None: ...
     def sound(self, *, any_kind: bool = False) -> Sound: ...
     def wav_bytes(self, *, any_kind: bool = False) -> bytes: ...
