@@ -14,17 +14,20 @@ namespace orv::python {
 
 namespace py = pybind11;
 
-namespace {
-
-// The settings file at path (str, bytes or os.PathLike). As orvconv-cli's -s: one that is
-// not there, or is a folder, is FileNotFoundError or IsADirectoryError naming it, never
-// settings without sections.
-std::shared_ptr<SettingsFile> Load(const py::object& given)
+void CheckSettingsPath(const std::string& path, const py::object& given)
 {
-    const std::string path = given.cast<std::filesystem::path>().string();
     struct stat status { };
     if (stat(path.c_str(), &status) != 0) ThrowOsError(errno, given);
     if (S_ISDIR(status.st_mode)) ThrowOsError(EISDIR, given);
+}
+
+namespace {
+
+// The settings file at path (str, bytes or os.PathLike), checked as above.
+std::shared_ptr<SettingsFile> Load(const py::object& given)
+{
+    const std::string path = given.cast<std::filesystem::path>().string();
+    CheckSettingsPath(path, given);
     const py::gil_scoped_release free;
     return SettingsFile::Load(path);
 }

@@ -31,6 +31,7 @@
 #include "python/bytes_like.h"
 #include "python/errors.h"
 #include "python/interrupt.h"
+#include "python/settings.h"
 #include "settings/settings_file.h"
 
 namespace orv::python {
@@ -302,6 +303,7 @@ std::string PackFolderOf(const std::filesystem::path& folder, const std::optiona
     options.output = output ? output->string() : std::string();
     options.base = base ? base->string() : std::string();
     options.settings = settings ? settings->string() : std::string();
+    if (settings) CheckSettingsPath(options.settings, py::cast(*settings));
     options.quantize = quantize;
     options.dereference = dereference;
     options.threads = threads;

@@ -135,6 +135,10 @@ def test_settings_values_by_section_and_key(sample, tmp_path):
         orv.Settings(tmp_path)
     with orv.open(sample / "walk.ani") as ani, pytest.raises(FileNotFoundError):
         ani[0].frames(settings=tmp_path / "missing.ini")
+    (tmp_path / "folder").mkdir()
+    with pytest.raises(FileNotFoundError):
+        orv.pack_folder(tmp_path / "folder", settings=tmp_path / "missing.ini")
+    assert not (tmp_path / "folder.dat").exists()
 
 
 def bytes_read():
