@@ -246,10 +246,13 @@ RenderedSound SoundOf(const Entry& entry, bool anyKind)
 py::bytes WaveOf(const Entry& entry, bool anyKind)
 {
     const RenderedSound sound = SoundOf(entry, anyKind);
-    std::string wave(kWaveHeaderBytes + sound.samples.size(), '\0');
-    FillWaveHeader(reinterpret_cast<std::uint8_t*>(wave.data()), sound.format,
-                   static_cast<std::uint32_t>(sound.samples.size()));
-    std::copy(sound.samples.begin(), sound.samples.end(), wave.begin() + kWaveHeaderBytes);
+    // Made in the bytes object returned, not copied into it.
+    auto wave = py::reinterpret_steal<py::bytes>(
+        PyBytes_FromStringAndSize(nullptr, static_cast<py::ssize_t>(kWaveHeaderBytes + sound.samples.size())));
+    if (!wave) throw py::error_already_set();
+    auto* out = reinterpret_cast<std::uint8_t*>(PyBytes_AS_STRING(wave.ptr()));
+    FillWaveHeader(out, sound.format, static_cast<std::uint32_t>(sound.samples.size()));
+    std::copy(sound.samples.begin(), sound.samples.end(), out + kWaveHeaderBytes);
     return wave;
 }
 
