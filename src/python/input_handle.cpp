@@ -1,10 +1,11 @@
 #include "python/input_handle.h"
 
+#include <cerrno>
 #include <cstring>
 #include <string_view>
 
+#include "engine/base/text.h"
 #include "engine/read/input_messages.h"
-#include "python/errors.h"
 
 namespace orv::python {
 
@@ -27,13 +28,14 @@ struct HeldFile {
 };
 
 // Reads where the input asks, each with the interpreter held: the file is never read whole.
-// What the file object raises is a read error.
-std::shared_ptr<ByteSource> FileObjectSource(const py::object& file)
+// What the file object raises is a read error; a KeyboardInterrupt (or another exception
+// that is no error) is kept by interrupt, to be raised in its place.
+std::shared_ptr<ByteSource> FileObjectSource(const py::object& file, const std::shared_ptr<Interrupt>& interrupt)
 {
     auto held = std::make_shared<HeldFile>(file);
     file.attr("seek")(0, 2);
     const auto size = file.attr("tell")().cast<std::uint64_t>();
-    return CallbackSource(size, [held](std::uint64_t offset, void* destination, std::uint32_t n) {
+    return CallbackSource(size, [held, interrupt](std::uint64_t offset, void* destination, std::uint32_t n) {
         const py::gil_scoped_acquire interpreter;
         try {
             held->file.attr("seek")(offset);
@@ -43,7 +45,8 @@ std::shared_ptr<ByteSource> FileObjectSource(const py::object& file)
             if (bytes.size() != n) return false;
             std::memcpy(destination, bytes.data(), n);
             return true;
-        } catch (const py::error_already_set&) {
+        } catch (py::error_already_set& raised) {
+            if (!raised.matches(PyExc_Exception)) interrupt->Keep(std::move(raised));
             return false;
         }
     });
@@ -51,18 +54,18 @@ std::shared_ptr<ByteSource> FileObjectSource(const py::object& file)
 
 }  // namespace
 
-InputHandle::InputHandle(const std::string& path, std::optional<InputKind> kind) : path_(path)
+InputHandle::InputHandle(const std::string& path, std::optional<InputKind> kind, const py::object& given) : path_(path)
 {
-    OpenWith([&](Input& input) { return kind ? input.Open(path, *kind) : input.Open(path); });
+    OpenWith([&](Input& input) { return kind ? input.Open(path, *kind) : input.Open(path); }, given);
 }
 
 InputHandle::InputHandle(const py::object& file, const std::string& name, InputKind kind) : path_(name)
 {
-    std::shared_ptr<ByteSource> source = FileObjectSource(file);
-    OpenWith([&](Input& input) { return input.Open(std::move(source), name, kind); });
+    std::shared_ptr<ByteSource> source = FileObjectSource(file, interrupt_);
+    OpenWith([&](Input& input) { return input.Open(std::move(source), name, kind); }, TextOf(name));
 }
 
-template <typename Open> void InputHandle::OpenWith(Open open)
+template <typename Open> void InputHandle::OpenWith(Open open, const py::object& given)
 {
     auto input = std::make_shared<Input>();
     Input::Opened opened = Input::Opened::Yes;
@@ -70,18 +73,36 @@ template <typename Open> void InputHandle::OpenWith(Open open)
         const py::gil_scoped_release free;
         opened = open(*input);
     }
-    if (opened == Input::Opened::NotAnInput) ThrowNotAnInput(PassedOverText(path_, input->passedOver()));
+    interrupt_->Raise();
+    if (opened == Input::Opened::NotAnInput) {
+        if (input->passedOver() == PassedOver::Folder) ThrowOsError(EISDIR, given);
+        ThrowNotAnInput(PassedOverText(path_, input->passedOver()));
+    }
     if (opened == Input::Opened::CannotOpen) {
         const int error = input->openError();
         // No system error: the path names something other than a regular file (a FIFO, a
         // device, a socket), which is no input whatever its name.
-        if (error == 0) ThrowNotAnInput(NotOpenedText(path_, error));
-        PyErr_SetObject(PyExc_OSError, py::make_tuple(error, NotOpenedText(path_, error), path_).ptr());
-        throw py::error_already_set();
+        if (error == 0) ThrowNotAnInput(EscapeControlBytes(path_) + ": " + SystemReason(0));
+        ThrowOsError(error, given);
     }
     kind_ = input->kind();
+    limits_ = input->limits();
     entries_ = input->entries();
     reader_ = std::make_unique<Reader>(std::move(input));
+}
+
+InputHandle::~InputHandle()
+{
+    if (!reader_) return;
+    // Its Python objects go with the interpreter held, perhaps while an exception is on its
+    // way, which the warning must leave as it is.
+    PyObject *type = nullptr, *value = nullptr, *traceback = nullptr;
+    PyErr_Fetch(&type, &value, &traceback);
+    PyObject* path = PyUnicode_DecodeFSDefaultAndSize(path_.data(), static_cast<Py_ssize_t>(path_.size()));
+    if (path == nullptr || PyErr_WarnFormat(PyExc_ResourceWarning, 1, "unclosed input %R", path) != 0)
+        PyErr_WriteUnraisable(nullptr);
+    Py_XDECREF(path);
+    PyErr_Restore(type, value, traceback);
 }
 
 void InputHandle::Close()

@@ -10,6 +10,7 @@ PYBIND11_MODULE(_orv, m)
 {
     m.doc() = "Pack archives (.dat) and animation files (.ani): read every entry as conversion writes it, "
               "build archives as orvpack does.";
+    m.attr("__version__") = ORVCONV_VERSION;
     orv::python::BindErrors(m);
     orv::python::BindPixels(m);
     orv::python::BindSettings(m);

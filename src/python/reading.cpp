@@ -15,6 +15,8 @@
 #include "engine/base/text.h"
 #include "engine/format/wave_header.h"
 #include "engine/read/archive.h"
+#include "python/errors.h"
+#include "python/export.h"
 #include "python/input_handle.h"
 #include "python/pixels.h"
 #include "python/settings.h"
@@ -71,7 +73,12 @@ std::size_t IndexOf(const InputHandle& input, py::ssize_t index)
 
 Entry EntryAt(const std::shared_ptr<InputHandle>& input, const py::object& key)
 {
-    if (py::isinstance<py::int_>(key)) return {input, IndexOf(*input, key.cast<py::ssize_t>())};
+    // Anything that is an integer to Python (numpy's integers too), as list indices are.
+    if (!py::isinstance<py::str>(key) && !py::isinstance<py::bytes>(key) && PyIndex_Check(key.ptr()) != 0) {
+        const auto index = py::reinterpret_steal<py::int_>(PyNumber_Index(key.ptr()));
+        if (!index) throw py::error_already_set();
+        return {input, IndexOf(*input, index.cast<py::ssize_t>())};
+    }
     std::optional<std::size_t> found;
     if (py::isinstance<py::bytes>(key))
         found = input->FindStored(key.cast<std::string>());
@@ -83,9 +90,104 @@ Entry EntryAt(const std::shared_ptr<InputHandle>& input, const py::object& key)
     return {input, *found};
 }
 
-py::object PictureOf(const Entry& entry)
+// Entries are read in pieces of this many bytes: a Ctrl-C is answered between them.
+constexpr std::uint64_t kPieceBytes = std::uint64_t{16} << 20;
+
+template <typename Work> auto ReadEntry(const Entry& entry, Work&& work)
 {
-    RenderedPicture picture = entry.input->With([&](Reader& reader) { return reader.Picture(entry.index); });
+    return entry.input->Read(entry.index, std::forward<Work>(work));
+}
+
+// Up to n bytes of the entry from position into destination, at most a piece: what the
+// file holds for it, read where it lies; 0 at the end.
+std::uint64_t ReadInto(const Entry& entry, std::uint64_t position, char* destination, std::uint64_t n)
+{
+    const std::uint64_t size = entry.info().size;
+    if (position >= size) return 0;
+    const auto count = static_cast<std::uint32_t>(std::min({n, size - position, kPieceBytes}));
+    if (count == 0) return 0;
+    ReadEntry(entry, [&](Reader& reader) {
+        const Input& input = reader.input();
+        input.file().ReadAt(input.OffsetOf(reader.entries()[entry.index]) + position, destination, count);
+        return count;
+    });
+    return count;
+}
+
+// TypeError for an entry read as a kind its name does not give, unless asked for.
+void CheckKind(const Entry& entry, EntryKind wanted, bool anyKind)
+{
+    const EntryKind kind = entry.info().kind;
+    if (anyKind || kind == wanted) return;
+    throw py::type_error(
+        py::str("{}: {}: kind '{}', not '{}' (any_kind=True reads it as one all the same)")
+            .format(TextOf(entry.input->path()), entry.info().shown, EntryKindName(kind), EntryKindName(wanted))
+            .cast<std::string>());
+}
+
+// orv.LimitError, before anything is read, for an entry larger than a whole read may take.
+void CheckEntrySize(const Entry& entry)
+{
+    const std::uint64_t limit = entry.input->limits().entryBytes;
+    if (entry.info().size > limit) ThrowLimit(entry.input->path(), entry.info().shown, entry.info().size, limit);
+}
+
+EntryDetails DetailsOf(const Entry& entry)
+{
+    return ReadEntry(entry, [&](Reader& reader) { return reader.Details(entry.index); });
+}
+
+// What each frame of an animation entry is from its header alone, nothing drawn: whether
+// it is drawn, and its (width, height), in frame order.
+std::vector<std::pair<bool, py::tuple>> FrameHeadersOf(const Entry& entry)
+{
+    CheckKind(entry, EntryKind::Animation, false);
+    const auto headers = ReadEntry(entry, [&](Reader& reader) {
+        const Input& input = reader.input();
+        const InputEntry& read = reader.entries()[entry.index];
+        const std::uint64_t size = input.SizeOf(read);
+        std::vector<PictureHeader> found;
+        for (const std::uint32_t offset : reader.FrameOffsets(entry.index)) {
+            std::uint8_t head[kPictureHeaderBytes] = {};
+            const auto held
+                = static_cast<std::uint32_t>(std::min<std::uint64_t>(offset < size ? size - offset : 0, sizeof head));
+            input.file().ReadAt(input.OffsetOf(read) + offset, head, held);
+            found.push_back(ReadPictureHeader(head, held));
+        }
+        return found;
+    });
+    std::vector<std::pair<bool, py::tuple>> frames;
+    frames.reserve(headers.size());
+    for (const PictureHeader& header : headers)
+        frames.emplace_back(ActionOf(header) == PictureAction::Drawn, py::make_tuple(header.width, header.height));
+    return frames;
+}
+
+// The entry's bytes read straight into the bytes object returned, a piece at a time: no
+// second copy is held, and Ctrl-C stops it between pieces.
+py::bytes DataOf(const Entry& entry)
+{
+    CheckEntrySize(entry);
+    const std::uint64_t size = entry.info().size;
+    auto bytes = py::reinterpret_steal<py::bytes>(PyBytes_FromStringAndSize(nullptr, static_cast<py::ssize_t>(size)));
+    if (!bytes) throw py::error_already_set();
+    char* out = PyBytes_AS_STRING(bytes.ptr());
+    for (std::uint64_t done = 0; done < size;) {
+        if (PyErr_CheckSignals() != 0) throw py::error_already_set();
+        done += ReadInto(entry, done, out + done, size - done);
+    }
+    return bytes;
+}
+
+py::object PictureOf(const Entry& entry, bool anyKind)
+{
+    CheckKind(entry, EntryKind::Picture, anyKind);
+    CheckEntrySize(entry);
+    const PictureHeader header = DetailsOf(entry).picture;
+    const std::uint64_t pixels = std::uint64_t{header.width} * header.height * 3;
+    if (ActionOf(header) == PictureAction::Drawn && pixels > entry.input->limits().pictureBytes)
+        ThrowLimit(entry.input->path(), entry.info().shown, pixels, entry.input->limits().pictureBytes);
+    RenderedPicture picture = ReadEntry(entry, [&](Reader& reader) { return reader.Picture(entry.index); });
     switch (picture.action) {
     case PictureAction::Drawn: return py::cast(Pixels{std::move(picture.image)});
     case PictureAction::Raw: return BytesOf(picture.bytes);
@@ -94,17 +196,31 @@ py::object PictureOf(const Entry& entry)
     return py::none();
 }
 
-std::vector<Frame> FramesOf(const Entry& entry, const py::object& settings)
+std::vector<RenderedFrame> RenderedFramesOf(const Entry& entry, const py::object& settings, bool anyKind)
 {
+    CheckKind(entry, EntryKind::Animation, anyKind);
+    CheckEntrySize(entry);
     std::shared_ptr<const SettingsFile> composing = SettingsOf(settings);
-    std::vector<RenderedFrame> rendered = entry.input->With([&](Reader& reader) {
-        // The reader keeps the settings it composes with, and what it drew with them, while
-        // the same settings come again (the same file read anew included): animations read
-        // in order are then each drawn once, as conversion draws them.
-        const std::shared_ptr<const SettingsFile>& kept = reader.settings();
-        if (!(kept && composing && kept->SameAs(*composing))) reader.SetSettings(std::move(composing));
-        return reader.Animation(entry.index);
-    });
+    const ReaderStop stop = entry.input->Stop();
+    // The frames held at once are what the limit counts; how many more are to come is not
+    // known.
+    std::vector<RenderedFrame> rendered = entry.input->Read(
+        entry.index,
+        [&](Reader& reader) {
+            // The reader keeps the settings it composes with, and what it drew with them, while
+            // the same settings come again (the same file read anew included): animations read
+            // in order are then each drawn once, as conversion draws them.
+            const std::shared_ptr<const SettingsFile>& kept = reader.settings();
+            if (!(kept && composing && kept->SameAs(*composing))) reader.SetSettings(std::move(composing));
+            return reader.Animation(entry.index, stop);
+        },
+        entry.input->limits().heldBytes);
+    return rendered;
+}
+
+std::vector<Frame> FramesOf(const Entry& entry, const py::object& settings, bool anyKind)
+{
+    std::vector<RenderedFrame> rendered = RenderedFramesOf(entry, settings, anyKind);
     std::vector<Frame> frames;
     frames.reserve(rendered.size());
     for (RenderedFrame& frame : rendered) {
@@ -116,24 +232,28 @@ std::vector<Frame> FramesOf(const Entry& entry, const py::object& settings)
     return frames;
 }
 
-RenderedSound SoundOf(const Entry& entry)
+RenderedSound SoundOf(const Entry& entry, bool anyKind)
 {
-    return entry.input->With([&](Reader& reader) { return reader.Sound(entry.index); });
+    CheckKind(entry, EntryKind::Sound, anyKind);
+    CheckEntrySize(entry);
+    const std::uint8_t code = DetailsOf(entry).soundCode;
+    const std::string reason
+        = SoundFormatOf(code) ? "" : "sound format code " + std::to_string(code) + " is none of 6, 7 and 10";
+    return entry.input->Read(
+        entry.index, [&](Reader& reader) { return reader.Sound(entry.index); }, 0, reason);
 }
 
-py::bytes WaveOf(const Entry& entry)
+py::bytes WaveOf(const Entry& entry, bool anyKind)
 {
-    const RenderedSound sound = SoundOf(entry);
-    std::string wave(kWaveHeaderBytes + sound.samples.size(), '\0');
-    FillWaveHeader(reinterpret_cast<std::uint8_t*>(wave.data()), sound.format,
-                   static_cast<std::uint32_t>(sound.samples.size()));
-    std::copy(sound.samples.begin(), sound.samples.end(), wave.begin() + kWaveHeaderBytes);
+    const RenderedSound sound = SoundOf(entry, anyKind);
+    // Made in the bytes object returned, not copied into it.
+    auto wave = py::reinterpret_steal<py::bytes>(
+        PyBytes_FromStringAndSize(nullptr, static_cast<py::ssize_t>(kWaveHeaderBytes + sound.samples.size())));
+    if (!wave) throw py::error_already_set();
+    auto* out = reinterpret_cast<std::uint8_t*>(PyBytes_AS_STRING(wave.ptr()));
+    FillWaveHeader(out, sound.format, static_cast<std::uint32_t>(sound.samples.size()));
+    std::copy(sound.samples.begin(), sound.samples.end(), out + kWaveHeaderBytes);
     return wave;
-}
-
-EntryDetails DetailsOf(const Entry& entry)
-{
-    return entry.input->With([&](Reader& reader) { return reader.Details(entry.index); });
 }
 
 void BindEntryResults(py::module_& m)
@@ -150,6 +270,11 @@ void BindEntryResults(py::module_& m)
             "channels", [](const Sound& sound) { return sound.format.channels; }, "1 or 2.")
         .def_property_readonly(
             "rate", [](const Sound& sound) { return sound.format.rate; }, "Sample frames a second.")
+        .def("__repr__",
+             [](const Sound& sound) {
+                 return "<orv.Sound " + std::to_string(sound.format.channels) + " x "
+                     + std::to_string(sound.format.rate) + " Hz, " + std::to_string(py::len(sound.samples)) + " bytes>";
+             })
         .def_property_readonly(
             "block_align", [](const Sound& sound) { return sound.format.blockAlign; }, "Bytes of one sample frame.")
         .def_readonly("samples", &Sound::samples, "The PCM bytes, interleaved for stereo.");
@@ -205,26 +330,59 @@ void BindEntry(py::module_& m)
                 return py::make_tuple(format->channels, format->rate);
             },
             "A sound's (channels, rate); None for other kinds and unknown format codes.")
+        .def("data", &DataOf, "The entry's bytes as conversion reads them.")
         .def(
-            "data",
-            [](const Entry& entry) {
-                return BytesOf(entry.input->With([&](Reader& reader) { return reader.Bytes(entry.index); }));
+            "save",
+            [](const Entry& entry, const std::filesystem::path& path, const std::string& format,
+               const py::object& settings, std::int32_t frameMs, std::int32_t columns) {
+                std::vector<RenderedFrame> frames = RenderedFramesOf(entry, settings, false);
+                const std::string out = path.string();
+                const ReaderStop stop = entry.input->Stop();
+                {
+                    const py::gil_scoped_release free;
+                    SaveAnimation(std::move(frames), out, format, {frameMs, columns}, stop);
+                }
+                entry.input->RaiseInterrupt();
             },
-            "The entry's bytes as conversion reads them.")
-        .def("picture", &PictureOf,
-             "The entry taken as a picture, as conversion writes it: orv.Pixels when drawn, bytes when "
-             "copied raw (a type that is not drawn), None when passed over (type 1).")
-        .def("frames", &FramesOf, py::arg("settings") = py::none(),
-             "The entry taken as an animation: a list of orv.Frame, composed exactly as conversion writes "
-             "them (settings: an orv.Settings, a path of a settings file, or None).")
+            py::arg("path"), py::arg("format"), py::arg("settings") = py::none(),
+            py::arg("frame_ms") = BatchOptions{}.frameMs, py::arg("columns") = BatchOptions{}.sheetColumns,
+            "Writes the animation entry as orvconv-cli --animation does, byte for byte: format \"webp\" "
+            "(lossless) or \"gif\", one looping file, each frame shown frame_ms milliseconds; \"sheet\", a "
+            "PNG sprite sheet of columns frames a row (0: the frame count, at most 16) at path, and its JSON "
+            "index at path ending in .json. Frames copied raw are not written. Under temporary names, then "
+            "put in place; nothing is left after Ctrl-C.")
+        .def("_frame_headers", &FrameHeadersOf,
+             "For each frame of the animation entry, from its header alone: (drawn, (width, height)); "
+             "what the Pillow format tells before anything is drawn.")
+        .def(
+            "_read_into",
+            [](const Entry& entry, std::uint64_t position, const py::buffer& into) {
+                const py::buffer_info info = into.request(true);
+                if (PyBuffer_IsContiguous(info.view(), 'C') == 0) throw py::type_error("a contiguous buffer is needed");
+                return ReadInto(entry, position, static_cast<char*>(info.ptr),
+                                static_cast<std::uint64_t>(info.size * info.itemsize));
+            },
+            "Reads the entry's bytes from position into a writable buffer, as many as fit; how many (0 at "
+            "the end). What entry.open() reads through.")
+        .def("picture", &PictureOf, py::kw_only(), py::arg("any_kind") = false,
+             "The picture entry as conversion writes it: orv.Pixels when drawn, bytes when copied raw (a "
+             "type that is not drawn), None when passed over (type 1). TypeError for another kind of entry "
+             "unless any_kind.")
+        .def("frames", &FramesOf, py::arg("settings") = py::none(), py::kw_only(), py::arg("any_kind") = false,
+             "The animation entry's frames: a list of orv.Frame, composed exactly as conversion writes "
+             "them (settings: an orv.Settings, a path of a settings file, or None). TypeError for another "
+             "kind of entry unless any_kind.")
         .def(
             "sound",
-            [](const Entry& entry) {
-                RenderedSound sound = SoundOf(entry);
+            [](const Entry& entry, bool anyKind) {
+                RenderedSound sound = SoundOf(entry, anyKind);
                 return Sound{sound.format, BytesOf(sound.samples)};
             },
-            "The entry taken as a sound: an orv.Sound; orv.Error for an unknown format code.")
-        .def("wav_bytes", &WaveOf, "The WAV file conversion writes for the entry taken as a sound.")
+            py::kw_only(), py::arg("any_kind") = false,
+            "The sound entry: an orv.Sound; orv.Error for an unknown format code. TypeError for another kind "
+            "of entry unless any_kind.")
+        .def("wav_bytes", &WaveOf, py::kw_only(), py::arg("any_kind") = false,
+             "The WAV file conversion writes for the sound entry; TypeError for another kind unless any_kind.")
         .def("__repr__", [](const Entry& entry) {
             return "<orv.Entry " + std::to_string(entry.index) + " "
                 + py::repr(py::str(entry.info().shown)).cast<std::string>() + " " + EntryKindName(entry.info().kind)
@@ -243,7 +401,9 @@ void BindInput(py::module_& m)
 
     py::class_<InputHandle, std::shared_ptr<InputHandle>>(
         m, "Input", "An opened pack archive or animation file (a context manager); its entries by index or name.")
-        .def_property_readonly("path", &InputHandle::path, "The path it was opened with.")
+        .def_property_readonly(
+            "path", [](const InputHandle& input) { return TextOf(input.path()); },
+            "The path it was opened with, as os.fsdecode gives it.")
         .def_property_readonly(
             "kind",
             [](const InputHandle& input) { return input.kind() == InputKind::Animation ? "animation" : "archive"; },
@@ -279,7 +439,7 @@ void BindInput(py::module_& m)
                  return EntryIterator{input, 0};
              })
         .def("__repr__", [](const InputHandle& input) {
-            return "<orv.Input " + py::repr(py::str(input.path())).cast<std::string>() + " "
+            return "<orv.Input " + py::repr(TextOf(input.path())).cast<std::string>() + " "
                 + std::to_string(input.entries().size()) + " entries" + (input.closed() ? " closed" : "") + ">";
         });
 
@@ -288,7 +448,7 @@ void BindInput(py::module_& m)
         [](const py::object& source, const std::optional<std::string>& kind, const std::optional<std::string>& name) {
             if (!py::hasattr(source, "read"))
                 return std::make_shared<InputHandle>(source.cast<std::filesystem::path>().string(),
-                                                     InputKindNamed(kind));
+                                                     InputKindNamed(kind), source);
             // A file object: named as given, else by its own name, else by the kind asked for.
             std::string named = name.value_or("");
             const py::object own = py::getattr(source, "name", py::none());

@@ -4,6 +4,7 @@
 #include <pybind11/stl.h>
 #include <pybind11/stl/filesystem.h>
 
+#include <algorithm>
 #include <array>
 #include <filesystem>
 #include <map>
@@ -12,12 +13,14 @@
 #include <optional>
 #include <set>
 #include <string>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
 #include "engine/base/text.h"
 #include "engine/format/archive_table.h"
 #include "engine/format/sound_format.h"
+#include "engine/read/archive.h"
 #include "engine/read/reader.h"
 #include "pack/archive/archive_file.h"
 #include "pack/plan/entry_builder.h"
@@ -29,6 +32,10 @@
 #include "pack/original/folder_files.h"
 #include "pack/files/picture_limits.h"
 #include "pack/encode/sound_entry.h"
+#include "python/bytes_like.h"
+#include "python/errors.h"
+#include "python/interrupt.h"
+#include "python/settings.h"
 #include "settings/settings_file.h"
 
 namespace orv::python {
@@ -49,13 +56,14 @@ public:
         builder_(quantize, note_, settings_.get())
     {
         if (base) AddBase(base->string());
+        Reindex();
     }
     ArchiveWriter(const ArchiveWriter&) = delete;
     ArchiveWriter& operator=(const ArchiveWriter&) = delete;
 
     void AddPicture(const py::object& name, const py::buffer& pixels)
     {
-        const std::string stored = StoredName(name);
+        const std::string stored = StoredName(name, EntryKind::Picture);
         auto picture = std::make_shared<pack::Picture>(PictureOf(pixels, EscapeControlBytes(Cp932ToUtf8(stored))));
         pack::Source source{
             pack::SourceKind::Picture, Cp932ToUtf8(stored), {{}, Shown(stored), picture, {}}, {}, {}, 0};
@@ -65,7 +73,7 @@ public:
     // Frames: pixels, bytes of a frame copied raw, or None for a frame that draws nothing.
     void AddAnimation(const py::object& name, const py::sequence& frames)
     {
-        const std::string stored = StoredName(name);
+        const std::string stored = StoredName(name, EntryKind::Animation);
         pack::Source source{pack::SourceKind::Frames, Cp932ToUtf8(stored), {}, {}, {}, 0};
         source.frameCount = static_cast<std::uint32_t>(frames.size());
         for (std::uint32_t number = 1; number <= source.frameCount; ++number) {
@@ -83,9 +91,9 @@ public:
         Put(Build(source, stored));
     }
 
-    void AddSound(const py::object& name, const py::bytes& samples, std::uint32_t channels, std::uint32_t rate)
+    void AddSound(const py::object& name, const py::object& samples, std::uint32_t channels, std::uint32_t rate)
     {
-        const std::string stored = StoredName(name);
+        const std::string stored = StoredName(name, EntryKind::Sound);
         const std::optional<std::uint8_t> code = SoundCodeOf(channels, rate);
         if (!code)
             throw py::value_error("no sound format holds " + std::to_string(channels) + " channels at "
@@ -93,17 +101,17 @@ public:
         // A replaced sound keeps the three bytes before its format code.
         std::array<std::uint8_t, 3> lead{};
         if (const auto found = leads_.find(stored); found != leads_.end()) lead = found->second;
-        const auto bytes = static_cast<std::string>(samples);
+        const std::string bytes = BytesLike(samples, "samples");
         pack::PlannedEntry entry{stored, Shown(stored), {}};
         entry.pieces.push_back(pack::Piece::Held(pack::SoundEntryHeader(*code, lead)));
         entry.pieces.push_back(pack::Piece::Held(pack::Bytes(bytes.begin(), bytes.end())));
         Put(std::move(entry));
     }
 
-    void AddBytes(const py::object& name, const py::bytes& data)
+    void AddBytes(const py::object& name, const py::object& data)
     {
         const std::string stored = StoredName(name);
-        const auto bytes = static_cast<std::string>(data);
+        const std::string bytes = BytesLike(data, "data");
         Put({stored, Shown(stored), {pack::Piece::Held(pack::Bytes(bytes.begin(), bytes.end()))}});
     }
 
@@ -117,47 +125,25 @@ public:
         // An entry added again by this name is a new one.
         baseIndex_.erase(stored);
         replaced_.erase(stored);
+        Reindex();
     }
 
-    std::string Write(const std::filesystem::path& path)
+    // The path written, as os.fsdecode gives it: a path that is not UTF-8 is written and
+    // named all the same.
+    py::str Write(const std::filesystem::path& path)
     {
         std::string out = path.string();
-        const py::gil_scoped_release free;
-        const std::lock_guard<std::mutex> lock(mutex_);
-        pack::CheckArchiveLimits(entries_, EscapeControlBytes(out));
-        // As orvpack writes an output named *.ani: the animation file of the one entry.
-        if (AsciiLower(FileNamePart(out)).ends_with(".ani")) {
-            if (entries_.size() != 1)
-                throw pack::PackError(EscapeControlBytes(out) + ": an animation file holds one animation, and "
-                                      + std::to_string(entries_.size()) + " entries are planned");
-            pack::WrittenFile(entries_[0].pieces, out, {}).Commit();
-            return out;
+        // Ctrl-C leaves no archive behind: the file is dropped before it is put in place.
+        Interrupt interrupt;
+        try {
+            const py::gil_scoped_release free;
+            const std::lock_guard<std::mutex> lock(mutex_);
+            WriteLocked(out, interrupt.Stop());
+        } catch (const pack::PackError&) {
+            interrupt.Raise();
+            throw;
         }
-        std::unique_ptr<pack::WrittenFile> written = pack::WriteArchiveUnplaced(entries_, out, {});
-        if (!basePath_.empty()) {
-            // As orvpack does: a kept animation that now finds another canvas, left by an
-            // entry replaced or removed before it, is made anew from the base's frames.
-            pack::BaseArchive base(basePath_);
-            base.SetSettings(settings_);
-            pack::FolderFiles none({});
-            pack::BaseMatcher matcher(base, none, builder_, note_, settings_, {}, {});
-            std::map<std::size_t, std::size_t> at;
-            std::set<std::size_t> replaced;
-            for (std::size_t p = 0; p < entries_.size(); ++p) {
-                const auto found = baseIndex_.find(entries_[p].name);
-                if (found == baseIndex_.end() || Find(entries_[p].name) != p) continue;
-                at[found->second] = p;
-                if (replaced_.count(entries_[p].name) != 0) replaced.insert(found->second);
-            }
-            matcher.Planned(std::move(at), replaced);
-            while (matcher.RemakeDrawnOtherwise(written->ReadPath(), entries_)) {
-                pack::CheckArchiveLimits(entries_, EscapeControlBytes(out));
-                written.reset();
-                written = pack::WriteArchiveUnplaced(entries_, out, {});
-            }
-        }
-        written->Commit();
-        return out;
+        return TextOf(out);
     }
 
     std::vector<py::bytes> Names() const
@@ -167,6 +153,20 @@ public:
         names.reserve(entries_.size());
         for (const pack::PlannedEntry& entry : entries_) names.emplace_back(entry.name);
         return names;
+    }
+
+    // What was added and kept of the base, let go when a with block ends.
+    void Release()
+    {
+        const std::lock_guard<std::mutex> lock(mutex_);
+        entries_ = {};
+        at_ = {};
+    }
+
+    std::size_t Count() const
+    {
+        const std::lock_guard<std::mutex> lock(mutex_);
+        return entries_.size();
     }
 
     std::vector<std::string> Notes() const
@@ -207,6 +207,44 @@ private:
         }
     }
 
+    // Writes out under the lock: the animation file of the one entry for a name *.ani, else
+    // the archive, with the base's animations that now find another canvas made anew.
+    void WriteLocked(const std::string& out, const pack::PackStop& stop)
+    {
+        pack::CheckArchiveLimits(entries_, EscapeControlBytes(out));
+        if (AsciiLower(FileNamePart(out)).ends_with(".ani")) {
+            if (entries_.size() != 1)
+                throw pack::PackError(EscapeControlBytes(out) + ": an animation file holds one animation, and "
+                                      + std::to_string(entries_.size()) + " entries are planned");
+            pack::WrittenFile(entries_[0].pieces, out, stop).Commit();
+            return;
+        }
+        std::unique_ptr<pack::WrittenFile> written = pack::WriteArchiveUnplaced(entries_, out, stop);
+        if (!basePath_.empty()) {
+            // As orvpack does: a kept animation that now finds another canvas, left by an
+            // entry replaced or removed before it, is made anew from the base's frames.
+            pack::BaseArchive base(basePath_);
+            base.SetSettings(settings_);
+            pack::FolderFiles none({});
+            pack::BaseMatcher matcher(base, none, builder_, note_, settings_, {}, {});
+            std::map<std::size_t, std::size_t> at;
+            std::set<std::size_t> replaced;
+            for (std::size_t p = 0; p < entries_.size(); ++p) {
+                const auto found = baseIndex_.find(entries_[p].name);
+                if (found == baseIndex_.end() || Find(entries_[p].name) != p) continue;
+                at[found->second] = p;
+                if (replaced_.count(entries_[p].name) != 0) replaced.insert(found->second);
+            }
+            matcher.Planned(std::move(at), replaced);
+            while (matcher.RemakeDrawnOtherwise(written->ReadPath(), entries_)) {
+                pack::CheckArchiveLimits(entries_, EscapeControlBytes(out));
+                written.reset();
+                written = pack::WriteArchiveUnplaced(entries_, out, stop);
+            }
+        }
+        written->Commit();
+    }
+
     pack::PlannedEntry Build(const pack::Source& source, const std::string& stored)
     {
         const py::gil_scoped_release free;
@@ -219,17 +257,26 @@ private:
     {
         const std::lock_guard<std::mutex> lock(mutex_);
         if (baseIndex_.count(entry.name) != 0) replaced_.insert(entry.name);
-        if (const std::optional<std::size_t> at = Find(entry.name))
+        if (const std::optional<std::size_t> at = Find(entry.name)) {
             entries_[*at] = std::move(entry);
-        else
+        } else {
+            at_.emplace(entry.name, entries_.size());
             entries_.push_back(std::move(entry));
+        }
     }
 
     std::optional<std::size_t> Find(const std::string& stored) const
     {
-        for (std::size_t i = 0; i < entries_.size(); ++i)
-            if (entries_[i].name == stored) return i;
-        return std::nullopt;
+        const auto found = at_.find(stored);
+        return found == at_.end() ? std::nullopt : std::optional<std::size_t>(found->second);
+    }
+
+    // Each name's place, after entries came or went other than at the end. A base archive
+    // may hold a name twice: the first of them is the one replaced.
+    void Reindex()
+    {
+        at_.clear();
+        for (std::size_t i = 0; i < entries_.size(); ++i) at_.emplace(entries_[i].name, i);
     }
 
     static std::string Shown(const std::string& stored) { return EscapeControlBytes(Cp932ToUtf8(stored)); }
@@ -251,6 +298,20 @@ private:
             throw py::value_error("the entry name " + py::repr(name).cast<std::string>()
                                   + " must take 1 to 16 bytes in CP932, none of them zero");
         return *stored;
+    }
+
+    // The stored name of an entry of kind: a name that would read back as another kind
+    // (add_picture("x.png")) is refused, as conversion tells entries by their names.
+    static std::string StoredName(const py::object& name, EntryKind kind)
+    {
+        std::string stored = StoredName(name);
+        ArchiveEntry record;
+        std::copy(stored.begin(), stored.end(), record.name);
+        const EntryKind named = KindOf(record);
+        if (named != kind)
+            throw py::value_error("the entry name " + py::repr(name).cast<std::string>() + " reads back as "
+                                  + EntryKindName(named) + ", not " + EntryKindName(kind));
+        return stored;
     }
 
     // Pixels given through the buffer protocol as height x width x 3 bytes (red, green,
@@ -287,6 +348,7 @@ private:
     mutable std::mutex mutex_;
     pack::EntryBuilder builder_;
     std::vector<pack::PlannedEntry> entries_;
+    std::unordered_map<std::string, std::size_t> at_;
     std::map<std::string, std::array<std::uint8_t, 3>> leads_;
 };
 
@@ -318,21 +380,30 @@ std::string PackFolderOf(const std::filesystem::path& folder, const std::optiona
     options.output = output ? output->string() : std::string();
     options.base = base ? base->string() : std::string();
     options.settings = settings ? settings->string() : std::string();
+    if (settings) CheckSettingsPath(options.settings, py::cast(*settings));
     options.quantize = quantize;
     options.dereference = dereference;
     options.threads = threads;
-    const py::gil_scoped_release free;
-    return pack::PackFolder(options, [&note](const std::string& text) {
-        if (!note) return;
-        const py::gil_scoped_acquire held;
-        // Called from orvpack's threads: what the callback raises is reported, not thrown
-        // through them.
-        try {
-            note(text);
-        } catch (py::error_already_set& raised) {
-            raised.discard_as_unraisable("orv.pack_folder's note");
-        }
-    });
+    // Ctrl-C abandons the archive: nothing is put in place.
+    Interrupt interrupt;
+    options.stop = interrupt.Stop();
+    try {
+        const py::gil_scoped_release free;
+        return pack::PackFolder(options, [&note](const std::string& text) {
+            if (!note) return;
+            const py::gil_scoped_acquire held;
+            // Called from orvpack's threads: what the callback raises is reported, not thrown
+            // through them.
+            try {
+                note(text);
+            } catch (py::error_already_set& raised) {
+                raised.discard_as_unraisable("orv.pack_folder's note");
+            }
+        });
+    } catch (const pack::PackError&) {
+        interrupt.Raise();
+        throw;
+    }
 }
 
 }  // namespace
@@ -361,7 +432,11 @@ void BindWriting(py::module_& m)
              "Writes the archive to path (under a temporary name, then put in place); returns the path. "
              "orv.PackError when it cannot be written.")
         .def_property_readonly("names", &ArchiveWriter::Names, "The entries' stored names, in order.")
-        .def_property_readonly("notes", &ArchiveWriter::Notes, "What is worth telling, such as pictures reduced.");
+        .def_property_readonly("notes", &ArchiveWriter::Notes, "What is worth telling, such as pictures reduced.")
+        .def("__enter__", [](py::object writer) { return writer; })
+        .def("__exit__", [](ArchiveWriter& writer, const py::args&) { writer.Release(); })
+        .def("__repr__",
+             [](const ArchiveWriter& writer) { return "<orv.Writer " + std::to_string(writer.Count()) + " entries>"; });
 
     m.def("pack_folder", &PackFolderOf, py::arg("folder"), py::arg("output") = py::none(), py::arg("base") = py::none(),
           py::arg("settings") = py::none(), py::arg("quantize") = false, py::arg("dereference") = false,

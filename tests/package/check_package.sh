@@ -56,6 +56,7 @@ diff -r "$work/here/sample" "$work/again/sample" >/dev/null || fail "the repacke
 # The Python module, imported from the package by Debian's interpreter, reads the sample.
 dist="$usr/lib/python3/dist-packages"
 [ -f "$dist/orv/__init__.py" ] && [ -f "$dist/orv/pillow.py" ] || fail "no orv package in dist-packages"
+[ -f "$dist/orv/__init__.pyi" ] && [ -f "$dist/orv/py.typed" ] || fail "the orv package carries no types"
 count=$(PYTHONPATH="$dist" /usr/bin/python3 -c 'import sys, orv; print(len(orv.open(sys.argv[1])))' "$sample") ||
   fail "import orv from the package"
 [ "$count" = "$("$usr/bin/orvconv-cli" -l "$sample" | wc -l)" ] || fail "orv reads $count entries of the sample"

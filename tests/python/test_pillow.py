@@ -3,11 +3,13 @@
 
 import io
 
-import numpy as np
 import pytest
-from PIL import Image, UnidentifiedImageError
 
 import orv
+
+np = pytest.importorskip("numpy", reason="the venv has no numpy")
+Image = pytest.importorskip("PIL.Image", reason="the venv has no Pillow")
+UnidentifiedImageError = pytest.importorskip("PIL").UnidentifiedImageError
 
 
 def test_an_animation_file_opens_animated(sample, tmp_path):
@@ -53,3 +55,38 @@ def test_other_files_are_left_to_other_formats(tmp_path):
     # Unnamed bytes have no format of orv's.
     with pytest.raises(UnidentifiedImageError):
         Image.open(io.BytesIO((tmp_path / "raw.cg").read_bytes()))
+
+
+def test_opening_reads_headers_and_unnamed_bytes_open(sample, tmp_path):
+    """As Pillow's own formats: Image.open reads the frame table and headers, frames are
+    drawn when loaded; a BytesIO without a name opens as an animation file does."""
+    frame = np.zeros((48, 64, 3), np.uint8)
+    frames = []
+    for number in range(200):
+        frame = frame.copy()
+        frame[number % 48, :, number % 3] = 1 + number % 100
+        frames.append(frame)
+    writer = orv.Writer()
+    writer.add_animation("long.ani", frames)
+    with orv.open(writer.write(tmp_path / "long.dat")) as archive:
+        data = archive["long.ani"].data()
+
+    class Counting(io.BytesIO):
+        read_bytes = 0
+
+        def read(self, n=-1):
+            got = super().read(n)
+            Counting.read_bytes += len(got)
+            return got
+
+    stream = Counting(data)
+    stream.name = "long.ani"
+    with Image.open(stream) as image:
+        assert image.n_frames == 200 and image.size == (64, 48)
+        assert Counting.read_bytes < len(data) // 10
+        image.seek(199)
+        np.testing.assert_array_equal(np.asarray(image), frames[199])
+
+    with Image.open(io.BytesIO((sample / "walk.ani").read_bytes())) as unnamed, Image.open(sample / "walk.ani") as named:
+        assert unnamed.format == "ORVANI" and unnamed.n_frames == named.n_frames
+        np.testing.assert_array_equal(np.asarray(unnamed), np.asarray(named))

@@ -3,12 +3,14 @@
 and by hand-parsed WAV headers."""
 
 import struct
+from functools import partial
 
-import numpy as np
 import pytest
-from PIL import Image
 
 import orv
+
+np = pytest.importorskip("numpy", reason="the venv has no numpy")
+Image = pytest.importorskip("PIL.Image", reason="the venv has no Pillow")
 
 
 def png_pixels(path):
@@ -113,7 +115,7 @@ def test_closed_inputs_keep_names_and_refuse_reading(sample):
     entry = archive["icon.cg"]
     archive.close()
     assert archive.closed and entry.shown == "icon.cg"
-    for read in (entry.picture, entry.data, entry.frames, entry.sound):
+    for read in (entry.picture, entry.data, partial(entry.frames, any_kind=True), partial(entry.sound, any_kind=True)):
         with pytest.raises(ValueError):
             read()
 
@@ -124,7 +126,19 @@ def test_settings_values_by_section_and_key(sample, tmp_path):
     assert settings.value("walk.ani", "P4") == b"2"
     assert settings.value("walk.ani", "p1") is None and settings.value("missing", "p1") is None
     assert orv.Settings(sample / "sample.ini").value("walk.ani", "p5") == b"-1"
-    assert orv.Settings(tmp_path / "missing.ini").value("walk.ani", "p5") is None
+    # As orvconv-cli -s: a settings file that is not there is no settings without sections.
+    for given in (tmp_path / "missing.ini", str(tmp_path / "missing.ini")):
+        with pytest.raises(FileNotFoundError) as raised:
+            orv.Settings(given)
+        assert raised.value.filename == given
+    with pytest.raises(IsADirectoryError):
+        orv.Settings(tmp_path)
+    with orv.open(sample / "walk.ani") as ani, pytest.raises(FileNotFoundError):
+        ani[0].frames(settings=tmp_path / "missing.ini")
+    (tmp_path / "folder").mkdir()
+    with pytest.raises(FileNotFoundError):
+        orv.pack_folder(tmp_path / "folder", settings=tmp_path / "missing.ini")
+    assert not (tmp_path / "folder.dat").exists()
 
 
 def bytes_read():

@@ -15,12 +15,15 @@ With Pillow installed, importing orv registers the .ani format with Pillow
 (see orv.pillow).
 """
 
+import io as _io
+
 from orv._orv import (  # noqa: F401
     DEFAULT_FRAME_MS,
     Entry,
     Error,
     Frame,
     Input,
+    LimitError,
     NotAnInputError,
     PackError,
     Pixels,
@@ -28,10 +31,31 @@ from orv._orv import (  # noqa: F401
     SettingsError,
     Sound,
     Writer,
+    __version__,
     decode_picture,
     open,
     pack_folder,
 )
+
+# What `from orv import *` brings: everything public but open, which would hide the
+# built-in open.
+__all__ = [
+    "DEFAULT_FRAME_MS",
+    "Entry",
+    "Error",
+    "Frame",
+    "Input",
+    "LimitError",
+    "NotAnInputError",
+    "PackError",
+    "Pixels",
+    "Settings",
+    "SettingsError",
+    "Sound",
+    "Writer",
+    "decode_picture",
+    "pack_folder",
+]
 
 
 # Pillow reads bytes objects only: pixels go over in bands of this many bytes, so that no
@@ -79,6 +103,44 @@ def _entry_image(entry):
     return _image_of(picture, entry.shown)
 
 
+class _EntryFile(_io.RawIOBase):
+    """An entry's bytes as a read-only binary file, read from the input where asked."""
+
+    def __init__(self, entry):
+        super().__init__()
+        self._entry = entry
+        self._position = 0
+        self.name = entry.shown
+
+    def readable(self):
+        return True
+
+    def seekable(self):
+        return True
+
+    def readinto(self, buffer):
+        with memoryview(buffer) as view:
+            got = self._entry._read_into(self._position, view.cast("B"))
+        self._position += got
+        return got
+
+    def seek(self, offset, whence=_io.SEEK_SET):
+        base = {_io.SEEK_SET: 0, _io.SEEK_CUR: self._position, _io.SEEK_END: self._entry.size}[whence]
+        if base + offset < 0:
+            raise ValueError(f"negative seek position {base + offset}")
+        self._position = base + offset
+        return self._position
+
+    def tell(self):
+        return self._position
+
+
+def _entry_open(entry):
+    """The entry's bytes as a binary file object (io.BufferedReader), read from the input
+    as they are asked for, never whole, as ZipFile.open gives a member's."""
+    return _io.BufferedReader(_EntryFile(entry))
+
+
 def _frame_image(frame):
     """The frame as a Pillow image (mode RGB); None for a frame copied raw."""
     return None if frame.pixels is None else _image_of(frame.pixels, f"frame {frame.number}")
@@ -115,6 +177,7 @@ for _name in ("Entry", "Frame", "Input", "Pixels", "Settings", "Sound", "Writer"
     globals()[_name].__module__ = __name__
 
 Entry.image = _entry_image
+Entry.open = _entry_open
 Frame.image = _frame_image
 _wrap_writer()
 

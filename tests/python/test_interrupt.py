@@ -1,0 +1,75 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
+"""Ctrl-C during a long call: KeyboardInterrupt, as Python's own calls raise it, and the
+call stopped, never run to its end first nor turned into orv.Error. Each case runs in a
+child process, whose SIGINT is its own."""
+
+import subprocess
+import sys
+
+import pytest
+
+import orv
+
+FRAMES = 20000
+# The archive is read through a file object. "read": SIGINT comes inside its read(), so
+# that read raises KeyboardInterrupt. "draw": SIGINT comes from another thread just after
+# the animation's bytes are read, while its frames are drawn (half a second's work); drawn
+# to the end they would hold 20,000 x 12 KiB (240 MiB), stopped they hold next to nothing.
+SCRIPT = """
+import io, os, re, signal, sys, threading, time
+import orv
+
+case = sys.argv[2]
+with open(sys.argv[1], "rb") as file:
+    data = file.read()
+read_once = threading.Event()
+
+def peak():
+    # This process's own peak (VmHWM): getrusage's would start from its parent's.
+    return int(re.search(r"VmHWM:\s*(\d+)", open("/proc/self/status").read()).group(1))
+
+class Source(io.BytesIO):
+    def read(self, n=-1):
+        got = super().read(n)
+        if n > 100000:
+            if case == "read":
+                os.kill(os.getpid(), signal.SIGINT)
+            read_once.set()
+        return got
+
+def interrupt():
+    read_once.wait()
+    time.sleep(0.02)  # read() has returned: the frames are being drawn
+    os.kill(os.getpid(), signal.SIGINT)
+
+if case == "draw":
+    threading.Thread(target=interrupt, daemon=True).start()
+with orv.open(Source(data), name="long.dat") as archive:
+    before = peak()
+    try:
+        archive[0].frames()
+        print("finished")
+    except KeyboardInterrupt:
+        grown_kib = peak() - before
+        print("interrupted", "stopped" if grown_kib < 100 * 1024 else "drawn")
+    except orv.Error as error:
+        print("error", error)
+"""
+
+
+@pytest.fixture(scope="module")
+def long_animation(tmp_path_factory):
+    # Two pictures by turns, so that every frame is drawn whole.
+    one = memoryview(bytes(range(96)) * 128).cast("B", (64, 64, 3))
+    other = memoryview(bytes(range(95, -1, -1)) * 128).cast("B", (64, 64, 3))
+    writer = orv.Writer()
+    writer.add_animation("long.ani", [one, other] * (FRAMES // 2))
+    return writer.write(tmp_path_factory.mktemp("long") / "long.dat")
+
+
+@pytest.mark.parametrize("case", ["read", "draw"])
+def test_ctrl_c_stops_frames(long_animation, case):
+    done = subprocess.run(
+        [sys.executable, "-c", SCRIPT, long_animation, case], capture_output=True, check=False, timeout=300
+    )
+    assert done.stdout.decode().split() == ["interrupted", "stopped"], done.stderr.decode()
