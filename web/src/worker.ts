@@ -3,6 +3,7 @@
 // through File.slice, never whole. Output folders are made in memory under /out and
 // handed to the page file by file, then removed.
 import createEngine, { type Engine, type EngineInput } from "./engine.js";
+import { LaterWrites } from "./later_writes";
 import type { ConvertProgress, Converted, Entry, Opened, OutputFile, Reply, Request } from "./protocol";
 
 const outputRoot = "/out";
@@ -12,6 +13,7 @@ engine.FS.mkdir(outputRoot);
 const fileReader = new FileReaderSync();
 
 let input: EngineInput | null = null;
+let entries: Entry[] = [];
 
 // The value, or the engine's error as an exception.
 function checked<T extends { error?: string }>(value: T): T {
@@ -27,7 +29,8 @@ function open(file: File): Opened {
     read: (offset: number, n: number) => new Uint8Array(fileReader.readAsArrayBuffer(file.slice(offset, offset + n))),
   };
   const opened = checked(input.open(source, file.name)) as Opened;
-  opened.entries = opened.kind === undefined ? [] : (input.entries() as Entry[]);
+  entries = opened.kind === undefined ? [] : (input.entries() as Entry[]);
+  opened.entries = entries;
   return opened;
 }
 
@@ -54,11 +57,21 @@ function takeFiles(root: string, folder: string, files: OutputFile[], finished: 
 
 function convert(request: Extract<Request, { type: "convert" }>): Converted {
   const engineInput = openedInput();
-  // Each entry's files leave the worker as soon as they are in place.
+  // Each entry's files leave the worker as soon as they are in place, but for those a
+  // later entry may write again: the last of them leaves at the end.
+  const laterWrites = new LaterWrites(entries);
+  const held = new Map<string, OutputFile>();
+  const sendable = (files: OutputFile[], from: number): OutputFile[] =>
+    files.filter((file) => {
+      held.delete(file.path);
+      if (!laterWrites.mayRewrite(file.path.slice(file.path.indexOf("/") + 1), from)) return true;
+      held.set(file.path, file);
+      return false;
+    });
   const onProgress = (done: number, total: number, outDir: string): void => {
-    const files: OutputFile[] = [];
-    takeFiles(outputRoot, outDir.replace(/\/$/, ""), files, false);
-    const partial: ConvertProgress = { done, total, files };
+    const taken: OutputFile[] = [];
+    takeFiles(outputRoot, outDir.replace(/\/$/, ""), taken, false);
+    const partial: ConvertProgress = { done, total, files: sendable(taken, done) };
     self.postMessage({ id: request.id, partial }, { transfer: transferables(partial) });
   };
   const converted = checked(
@@ -70,7 +83,8 @@ function convert(request: Extract<Request, { type: "convert" }>): Converted {
     takeFiles(outputRoot, folder, files, true);
     engine.FS.rmdir(folder);
   }
-  return { result: converted.result ?? 0, pastEnd: converted.pastEnd ?? false, files };
+  const last = sendable(files, Infinity);
+  return { result: converted.result ?? 0, pastEnd: converted.pastEnd ?? false, files: [...last, ...held.values()] };
 }
 
 function handle(request: Request): unknown {

@@ -173,7 +173,7 @@ for (const input of inputs) {
       assert.ok(shown.rgb.equals(written.rgb), `${row.name}: pixels differ`);
       ++compared;
     }
-    if (!input.endsWith("cut.dat")) assert.ok(compared > 0, "no picture compared");
+    if (!/(cut|twice)\.dat$/.test(input)) assert.ok(compared > 0, "no picture compared");
   });
 }
 
@@ -257,7 +257,8 @@ for (const conversion of conversions) {
       const files = [...converted.partials.flatMap((partial) => partial.files), ...converted.files];
       const got = new Map(files.map((file) => [file.path, file.data]));
       if (input.endsWith(".dat")) assert.ok(converted.partials.some((partial) => partial.files.length > 0));
-      assert.deepEqual([...got.keys()].sort(), [...expected.keys()].sort(), basename(input));
+      // Each file once: a name two entries write is sent as the later entry wrote it.
+      assert.deepEqual(files.map((file) => file.path).sort(), [...expected.keys()].sort(), basename(input));
       for (const [path, data] of expected) assert.ok(got.get(path).equals(data), `${basename(input)}: ${path}`);
     }
   });
@@ -293,7 +294,8 @@ function readWav(bytes) {
 test("sounds, raw entries and composed frames from the worker equal orvconv-cli's files", async () => {
   const settings = readFileSync(join(buildDir, "sample/sample.ini"));
   const compared = { sound: 0, other: 0, frame: 0 };
-  for (const input of inputs.filter((path) => !path.endsWith("cut.dat"))) {
+  // Entries that write one name twice are left to the conversions above.
+  for (const input of inputs.filter((path) => !/(cut|twice)\.dat$/.test(path))) {
     const folder = cliConvert(input, ["-f", "png", "-s", join(buildDir, "sample/sample.ini")]);
     const written = filesUnder(folder);
     const opened = await openInWorker(input);
@@ -336,6 +338,7 @@ const takeOuts = [
   { input: 0, args: ["--animation", "gif"], format: "0", animation: "2" },
   { input: 3, args: ["-f", "alpha", "--ani-raw"], format: "2", animation: "0", aniRaw: true },
   { input: 1, args: ["--animation", "webp"], format: "0", animation: "1" },
+  { input: 6, args: [], format: "0", animation: "0" },
 ];
 for (const choice of takeOuts) {
   const input = inputs[choice.input];
