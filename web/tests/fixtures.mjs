@@ -74,7 +74,7 @@ function archiveEntries(archive) {
 }
 
 // A pack archive of [name, bytes] in that order (ASCII names).
-function packArchive(entries) {
+export function packArchive(entries) {
   const table = Buffer.alloc(6 + 24 * entries.length);
   table.write("pack", 0, "latin1");
   table.writeUInt16LE(entries.length, 4);

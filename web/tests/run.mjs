@@ -20,7 +20,7 @@ import { tmpdir } from "node:os";
 import { basename, dirname, join, relative } from "node:path";
 import { after, before, test } from "node:test";
 import { chromium } from "playwright-core";
-import { makeArchives } from "./fixtures.mjs";
+import { makeArchives, packArchive } from "./fixtures.mjs";
 import { decodePng } from "./png.mjs";
 import { readZip } from "./zip.mjs";
 import { serve } from "./serve.mjs";
@@ -70,7 +70,7 @@ after(async () => {
 
 // orvconv-cli with args; its status and stdout.
 function runCli(args) {
-  const run = spawnSync(cli, args, { encoding: "utf8" });
+  const run = spawnSync(cli, args, { encoding: "utf8", maxBuffer: 64 << 20 });
   assert.ok(run.status === 0 || run.status === 5, `orvconv-cli ${args.join(" ")}: ${run.status} ${run.stderr}`);
   return run;
 }
@@ -114,21 +114,24 @@ async function openInPage(input) {
   await page.waitForFunction((name) => document.body.dataset.opened === name, basename(input));
 }
 
+// The rows the list has in the page, top to bottom.
 async function shownRows() {
-  return page.$$eval("#entries tbody tr", (rows) =>
-    rows.map((row) => ({
-      index: Number(row.dataset.index),
-      name: row.cells[0].textContent,
-      kind: row.cells[1].textContent,
-      size: Number(row.cells[2].textContent.replaceAll(",", "")),
-      pastEnd: row.classList.contains("past-end"),
-    })),
+  return page.$$eval("#entries .row", (rows) =>
+    rows
+      .sort((a, b) => Number(a.dataset.at) - Number(b.dataset.at))
+      .map((row) => ({
+        index: Number(row.dataset.index),
+        name: row.children[0].textContent,
+        kind: row.children[1].textContent,
+        size: Number(row.children[2].textContent.replaceAll(",", "")),
+        pastEnd: row.classList.contains("past-end"),
+      })),
   );
 }
 
 // The picture on the canvas after clicking entry index: width, height, RGB bytes.
 async function shownPicture(index) {
-  await page.click(`#entries tbody tr[data-index="${index}"]`);
+  await page.click(`#entries .row[data-index="${index}"]`);
   await page.waitForFunction((i) => document.querySelector("#preview").dataset.shown === String(i), index);
   const shown = await page.evaluate(() => {
     const canvas = document.querySelector("#preview");
@@ -351,7 +354,7 @@ for (const choice of takeOuts) {
     await page.selectOption("#animation", choice.animation);
     await page.setChecked("#ani-raw", choice.aniRaw === true);
     await page.setInputFiles("#settings", choice.settings ? settings : []);
-    const [download] = await Promise.all([page.waitForEvent("download"), page.click("#take-out-button")]);
+    const [download] = await Promise.all([page.waitForEvent("download"), page.click("#take-out-everything")]);
     const zip = readZip(readFileSync(await download.path()));
     assert.deepEqual([...zip.keys()].sort(), [...expected.keys()].sort());
     for (const [path, data] of expected) assert.ok(zip.get(path).equals(data), path);
@@ -384,6 +387,84 @@ test("inputs of the fuzz corpus: the page says what orvconv-cli says and stays u
   assert.ok(passedOverSeen);
   await openInPage(inputs[0]);
   assert.deepEqual(await shownRows(), cliList(inputs[0]));
+});
+
+// The rows in view with their positions in the list, and how many the list holds.
+async function listInView() {
+  await page.evaluate(() => new Promise((resolve) => requestAnimationFrame(() => requestAnimationFrame(resolve))));
+  return page.evaluate(() => ({
+    count: Number(document.querySelector("#entries").dataset.count),
+    rows: [...document.querySelectorAll("#entries .row")].map((row) => ({
+      at: Number(row.dataset.at),
+      index: Number(row.dataset.index),
+      name: row.children[0].textContent,
+    })),
+  }));
+}
+
+test("65,535 entries: only rows in view exist; natural order, filter and scrolling agree with --list", async () => {
+  // Table order f65535.bin ... f1.bin, so that natural order is the table turned round.
+  const count = 65535;
+  const long = join(work, "long.dat");
+  writeFileSync(long, packArchive(Array.from({ length: count }, (_, i) => [`f${count - i}.bin`, Buffer.alloc(i % 3)])));
+  const listed = cliList(long);
+  await openInPage(long);
+  let view = await listInView();
+  assert.equal(view.count, count);
+  assert.ok(view.rows.length > 10 && view.rows.length < 100, `${view.rows.length} rows in the page`);
+  assert.deepEqual(await shownRows(), listed.slice(0, view.rows.length));
+
+  await page.$eval("#entries", (list) => (list.scrollTop = list.scrollHeight));
+  view = await listInView();
+  assert.equal(view.rows.at(-1).index, count - 1);
+  for (const row of view.rows) assert.equal(row.name, listed[row.at].name);
+
+  await page.click('#entries [data-sort="name"]');
+  view = await listInView();
+  for (const row of view.rows) assert.equal(row.name, `f${row.at + 1}.bin`);
+  await page.click('#entries [data-sort="name"]');
+  view = await listInView();
+  for (const row of view.rows) assert.equal(row.name, `f${count - row.at}.bin`);
+
+  await page.fill("#filter", "F6553");
+  view = await listInView();
+  assert.equal(view.count, 7);
+  assert.deepEqual(
+    view.rows.map((row) => row.name),
+    ["f65535.bin", "f65534.bin", "f65533.bin", "f65532.bin", "f65531.bin", "f65530.bin", "f6553.bin"],
+  );
+  await page.fill("#filter", "");
+});
+
+test("several files by the picker, a folder's inputs and a dropped file are each listed as --list lists them", async () => {
+  const [sizes, mixed] = [inputs[2], inputs[3]];
+  const before = await page.$$eval("#inputs option", (options) => options.length);
+  await page.setInputFiles("#file", [sizes, mixed]);
+  await page.waitForFunction(() => document.body.dataset.opened === "sizes.dat");
+  assert.deepEqual(await shownRows(), cliList(sizes));
+  await page.selectOption("#inputs", String(before + 1));
+  await page.waitForFunction(() => document.body.dataset.opened === "mixed.dat");
+  assert.deepEqual(await shownRows(), cliList(mixed));
+
+  // A folder: its .dat and .ani files at any depth, nothing else.
+  const folder = join(work, "folder");
+  mkdirSync(join(folder, "deeper"), { recursive: true });
+  writeFileSync(join(folder, "a.DAT"), readFileSync(sizes));
+  writeFileSync(join(folder, "deeper", "walk.ani"), readFileSync(inputs[1]));
+  writeFileSync(join(folder, "notes.txt"), "not an input");
+  await page.setInputFiles("#folder", folder);
+  await page.waitForFunction(() => document.body.dataset.opened !== undefined);
+  const added = await page.$$eval("#inputs option", (options) => options.map((option) => option.textContent));
+  assert.deepEqual(added.slice(before + 2).sort(), ["folder/a.DAT", "folder/deeper/walk.ani"]);
+
+  const bytes = Array.from(readFileSync(mixed));
+  await page.evaluate((data) => {
+    const transfer = new DataTransfer();
+    transfer.items.add(new File([new Uint8Array(data)], "dropped.dat"));
+    document.body.dispatchEvent(new DragEvent("drop", { dataTransfer: transfer, bubbles: true, cancelable: true }));
+  }, bytes);
+  await page.waitForFunction(() => document.body.dataset.opened === "dropped.dat");
+  assert.deepEqual(await shownRows(), cliList(mixed));
 });
 
 test("a screenshot of the sample with a picture shown", async () => {

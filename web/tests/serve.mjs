@@ -8,7 +8,8 @@ import { fileURLToPath } from "node:url";
 
 export const contentSecurityPolicy =
   "default-src 'none'; script-src 'self' 'wasm-unsafe-eval'; worker-src 'self'; connect-src 'self'; " +
-  "style-src 'self'; img-src 'self' blob:; base-uri 'none'; form-action 'none'; frame-ancestors 'none'";
+  "style-src 'self'; img-src 'self' blob:; manifest-src 'self'; base-uri 'none'; form-action 'none'; " +
+  "frame-ancestors 'none'";
 
 const types = {
   ".html": "text/html; charset=utf-8",
@@ -19,6 +20,7 @@ const types = {
   ".json": "application/json",
   ".png": "image/png",
   ".svg": "image/svg+xml",
+  ".webmanifest": "application/manifest+json",
 };
 
 // Serves dir; resolves to { origin, close }.
