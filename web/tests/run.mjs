@@ -129,10 +129,8 @@ async function shownRows() {
   );
 }
 
-// The picture on the canvas after clicking entry index: width, height, RGB bytes.
-async function shownPicture(index) {
-  await page.click(`#entries .row[data-index="${index}"]`);
-  await page.waitForFunction((i) => document.querySelector("#preview").dataset.shown === String(i), index);
+// The canvas as RGB bytes (null when empty).
+async function canvasRgb() {
   const shown = await page.evaluate(() => {
     const canvas = document.querySelector("#preview");
     if (canvas.width === 0) return null;
@@ -142,6 +140,17 @@ async function shownPicture(index) {
     return { width: canvas.width, height: canvas.height, rgb: btoa(binary) };
   });
   return shown && { ...shown, rgb: Buffer.from(shown.rgb, "base64") };
+}
+
+async function previewEntry(index) {
+  await page.click(`#entries .row[data-index="${index}"]`);
+  await page.waitForFunction((i) => document.querySelector("#preview").dataset.shown === String(i), index);
+}
+
+// The picture on the canvas after clicking entry index: width, height, RGB bytes.
+async function shownPicture(index) {
+  await previewEntry(index);
+  return canvasRgb();
 }
 
 for (const input of inputs) {
@@ -387,6 +396,79 @@ test("inputs of the fuzz corpus: the page says what orvconv-cli says and stays u
   assert.ok(passedOverSeen);
   await openInPage(inputs[0]);
   assert.deepEqual(await shownRows(), cliList(inputs[0]));
+});
+
+test("previews: frames composed with the chosen settings, stepped and played; sounds; text and hex", async () => {
+  const sample = inputs[0];
+  const settings = join(buildDir, "sample/sample.ini");
+  const written = filesUnder(cliConvert(sample, ["-f", "png", "-s", settings]));
+  await openInPage(sample);
+  await page.setInputFiles("#settings", settings);
+  const rows = cliList(sample);
+  const byName = (name) => rows.find((row) => row.name === name).index;
+
+  // Every frame file orvconv-cli writes, in order, stepping forward; then round again.
+  await previewEntry(byName("walk.ani"));
+  const frameFiles = [...written.keys()].filter((name) => /^walk_\d+\.png$/.test(name)).sort();
+  assert.ok(frameFiles.length > 1);
+  for (const [k, name] of frameFiles.entries()) {
+    if (k > 0) await page.click("#next-frame");
+    assert.equal(await page.$eval("#preview", (canvas) => canvas.dataset.frame), String(Number(name.slice(5, 9))));
+    const png = decodePng(written.get(name));
+    const shown = await canvasRgb();
+    assert.deepEqual([shown.width, shown.height], [png.width, png.height], name);
+    assert.ok(shown.rgb.equals(png.rgb), `${name}: pixels differ`);
+  }
+  await page.click("#next-frame");
+  assert.equal(await page.$eval("#preview", (canvas) => canvas.dataset.frame), String(Number(frameFiles[0].slice(5, 9))));
+  // Played, it moves on by itself, and stops when paused.
+  await page.fill("#frame-ms", "20");
+  await page.click("#play");
+  await page.waitForFunction((first) => document.querySelector("#preview").dataset.frame !== first, String(Number(frameFiles[0].slice(5, 9))));
+  await page.click("#play");
+  const paused = await page.$eval("#preview", (canvas) => canvas.dataset.frame);
+  await page.waitForTimeout(100);
+  assert.equal(await page.$eval("#preview", (canvas) => canvas.dataset.frame), paused);
+  await page.setInputFiles("#settings", []);
+
+  // A sound plays the WAV file's samples.
+  await page.evaluate(() => {
+    const start = AudioBufferSourceNode.prototype.start;
+    AudioBufferSourceNode.prototype.start = function (...args) {
+      window.played = Array.from({ length: this.buffer.numberOfChannels }, (_, c) => Array.from(this.buffer.getChannelData(c)));
+      window.playedRate = this.buffer.sampleRate;
+      return start.apply(this, args);
+    };
+  });
+  for (const name of ["beep6.pcm", "chord7.pcm"]) {
+    await previewEntry(byName(name));
+    await page.click("#play-sound");
+    const played = await page.evaluate(() => ({ channels: window.played, rate: window.playedRate }));
+    const wav = readWav(written.get(name.replace(".pcm", ".wav")));
+    assert.equal(played.rate, wav.rate);
+    assert.equal(played.channels.length, wav.channels);
+    for (let c = 0; c < wav.channels; ++c) {
+      const expected = Array.from({ length: wav.samples.length / 2 / wav.channels }, (_, k) =>
+        Math.fround(wav.samples.readInt16LE((k * wav.channels + c) * 2) / 32768),
+      );
+      assert.deepEqual(played.channels[c], expected, `${name}: channel ${c}`);
+    }
+    await page.click("#play-sound");
+  }
+
+  // Text as CP932, read here by iconv; bytes that are no text, and any entry asked, as hex.
+  await previewEntry(byName("タイトル.txt"));
+  const expectedText = spawnSync("iconv", ["-f", "CP932", "-t", "UTF-8"], { input: written.get("タイトル.txt") }).stdout;
+  assert.equal(await page.$eval("#text-view", (view) => view.dataset.as), "text");
+  assert.equal(await page.textContent("#text-view"), expectedText.toString("utf8"));
+  await previewEntry(byName("bytes.bin"));
+  assert.equal(await page.$eval("#text-view", (view) => view.dataset.as), "hex");
+  const hex = (await page.textContent("#text-view")).split("\n").map((line) => line.slice(10, 57).trim().split(" "));
+  assert.ok(Buffer.from(hex.flat().join(""), "hex").equals(written.get("bytes.bin")));
+  await previewEntry(byName("readme.txt"));
+  await page.check("#hex");
+  assert.equal(await page.$eval("#text-view", (view) => view.dataset.as), "hex");
+  await page.uncheck("#hex");
 });
 
 // The rows in view with their positions in the list, and how many the list holds.
