@@ -26,8 +26,9 @@ const progress = element<HTMLProgressElement>("progress");
 const intoFolder = element<HTMLInputElement>("into-folder");
 
 type DirectoryPicker = (options: { mode: "readwrite" }) => Promise<FileSystemDirectoryHandle>;
-const directoryPicker = (window as { showDirectoryPicker?: DirectoryPicker }).showDirectoryPicker;
-element("into-folder-choice").hidden = directoryPicker === undefined;
+const directoryPicker = (): DirectoryPicker | undefined =>
+  (window as { showDirectoryPicker?: DirectoryPicker }).showDirectoryPicker;
+element("into-folder-choice").hidden = directoryPicker() === undefined;
 
 function showStatus(words: string): void {
   status.textContent = words;
@@ -124,7 +125,29 @@ function download(zip: Blob, name: string): void {
 
 let cancelled = false;
 
+// The folder the user chooses; null when no folder is wanted, undefined when the user
+// closed the picker.
+async function chosenFolder(): Promise<FileSystemDirectoryHandle | null | undefined> {
+  const picker = directoryPicker();
+  if (!intoFolder.checked || picker === undefined) return null;
+  try {
+    return await picker({ mode: "readwrite" });
+  } catch (error) {
+    if ((error as DOMException).name === "AbortError") return undefined;
+    throw error;
+  }
+}
+
 async function takeOut(selection: boolean): Promise<void> {
+  document.body.dataset.takeOut = "running";
+  try {
+    await takeOutChosen(selection);
+  } finally {
+    document.body.dataset.takeOut = "done";
+  }
+}
+
+async function takeOutChosen(selection: boolean): Promise<void> {
   const name = document.body.dataset.opened ?? "";
   const chosen = selection ? list.selected().map((entry) => entry.index) : [];
   if (selection && chosen.length === 0) {
@@ -132,7 +155,14 @@ async function takeOut(selection: boolean): Promise<void> {
     return;
   }
   // The folder is asked for first: the browser allows its picker right after a click.
-  const folder = intoFolder.checked && directoryPicker ? await directoryPicker({ mode: "readwrite" }) : null;
+  let folder: FileSystemDirectoryHandle | null | undefined;
+  try {
+    folder = await chosenFolder();
+  } catch (error) {
+    showStatus(`${name}: ${(error as Error).message}`);
+    return;
+  }
+  if (folder === undefined) return;
   const request: TakeOutRequest = {
     options: options(),
     settings: await settingsBytes(),

@@ -370,6 +370,77 @@ for (const choice of takeOuts) {
   });
 }
 
+test("the selection taken out (Ctrl-click) holds orvconv-cli's files of those entries only", async () => {
+  const mixed = inputs[3];
+  const written = filesUnder(cliConvert(mixed, ["-f", "png"]));
+  await openInPage(mixed);
+  const rows = cliList(mixed);
+  await page.selectOption("#format", "1");
+  await page.selectOption("#animation", "0");
+  await page.setChecked("#ani-raw", false);
+  await page.setInputFiles("#settings", []);
+  await page.click(`#entries .row[data-index="${rows.find((row) => row.name === "walk.ani").index}"]`);
+  await page.click(`#entries .row[data-index="${rows.find((row) => row.name === "mono.pcm").index}"]`, {
+    modifiers: ["Control"],
+  });
+  const [download] = await Promise.all([page.waitForEvent("download"), page.click("#take-out-selection")]);
+  const zip = readZip(readFileSync(await download.path()));
+  const expected = ["walk_0001.png", "walk_0002.png", "walk_0003.png", "walk_0004.png", "mono.wav"];
+  assert.deepEqual([...zip.keys()].sort(), expected.map((name) => `mixed/${name}`).sort());
+  for (const name of expected) assert.ok(zip.get(`mixed/${name}`).equals(written.get(name)), name);
+});
+
+test("into a folder (the browser's private file system as the chosen folder): orvconv-cli's tree", async () => {
+  const sample = inputs[0];
+  const expected = filesUnder(dirname(cliConvert(sample, ["--animation", "webp", "--frame-ms", "40"])));
+  await openInPage(sample);
+  await page.selectOption("#format", "0");
+  await page.selectOption("#animation", "1");
+  await page.fill("#frame-ms", "40");
+  await page.evaluate(async () => {
+    const root = await navigator.storage.getDirectory();
+    await root.removeEntry("chosen", { recursive: true }).catch(() => {});
+    const chosen = await root.getDirectoryHandle("chosen", { create: true });
+    window.showDirectoryPicker = async () => chosen;
+  });
+  await page.check("#into-folder");
+  await page.click("#take-out-everything");
+  await page.waitForFunction(() => document.body.dataset.takeOut === "done");
+  assert.equal(await page.textContent("#status"), "sample.dat: taken out");
+  const files = await page.evaluate(async () => {
+    const found = {};
+    const walk = async (folder, prefix) => {
+      for await (const [name, handle] of folder.entries()) {
+        if (handle.kind === "directory") await walk(handle, `${prefix}${name}/`);
+        else found[`${prefix}${name}`] = Array.from(new Uint8Array(await (await handle.getFile()).arrayBuffer()));
+      }
+    };
+    await walk(await (await navigator.storage.getDirectory()).getDirectoryHandle("chosen"), "");
+    return found;
+  });
+  assert.deepEqual(Object.keys(files).sort(), [...expected.keys()].sort());
+  for (const [path, data] of expected) assert.ok(Buffer.from(files[path]).equals(data), path);
+  await page.uncheck("#into-folder");
+  await page.fill("#frame-ms", "100");
+});
+
+test("Cancel ends a take-out under way; the page goes on with the same input", async () => {
+  const count = 20000;
+  const many = join(work, "many.dat");
+  writeFileSync(many, packArchive(Array.from({ length: count }, (_, i) => [`m${i}.bin`, Buffer.from([i & 255])])));
+  await openInPage(many);
+  await page.click("#take-out-everything");
+  await page.waitForFunction(() => document.querySelector("#progress").value > 0);
+  await page.click("#cancel");
+  await page.waitForFunction(() => document.body.dataset.takeOut === "done");
+  assert.equal(await page.textContent("#status"), "many.dat: cancelled; what was written stays");
+  // The last entry, reached with the End key, is previewed by a worker started anew.
+  await page.focus("#entries");
+  await page.keyboard.press("End");
+  await page.waitForFunction((i) => document.querySelector("#preview").dataset.shown === String(i), count - 1);
+  assert.equal(await page.textContent("#text-view"), "00000000  " + "1f".padEnd(47) + "  .");
+});
+
 // The fuzz corpus of whole input files (a control byte, bit 0 for an animation file, then
 // the file): the page lists what orvconv-cli lists, or passes the file over with its
 // words, shows every picture entry or says what is wrong, and stays usable.
