@@ -301,7 +301,8 @@ val WebInput::Convert(const std::string& outRoot, const val& options, const val&
         ProgressView view(onProgress);
         Converter converter(view);
         view.Watch(converter);
-        converter.options.exeDir = outRoot.ends_with('/') ? outRoot : outRoot + '/';
+        // As orvconv-cli takes -o: "" is the current folder.
+        converter.options.exeDir = outRoot.empty() || outRoot.ends_with('/') ? outRoot : outRoot + '/';
         converter.options.outputMode = static_cast<OutputMode>(outputMode);
         converter.options.animation = static_cast<AnimationOutput>(animation);
         converter.options.aniRaw = options["aniRaw"].as<bool>();

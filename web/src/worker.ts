@@ -1,15 +1,15 @@
 // The engine's worker: all engine work runs here, so that the page never waits on it.
 // The chosen File is opened once as the engine's input, which reads it piece by piece
-// through File.slice, never whole. Output folders are made in memory under /out and
-// handed to the page file by file, then removed.
+// through File.slice, never whole. Output folders are made in memory, in the current
+// folder as orvconv-cli makes them without -o (so that its messages name the same
+// paths), and handed to the page file by file, then removed.
 import createEngine, { type Engine, type EngineInput } from "./engine.js";
 import { LaterWrites } from "./later_writes";
 import type { ConvertProgress, Converted, Entry, Opened, OutputFile, Reply, Request } from "./protocol";
 
-const outputRoot = "/out";
-
 const engine: Engine = await createEngine({ locateFile: (path) => new URL(path, import.meta.url).href });
-engine.FS.mkdir(outputRoot);
+engine.FS.mkdir("/out");
+engine.FS.chdir("/out");
 const fileReader = new FileReaderSync();
 
 let input: EngineInput | null = null;
@@ -39,17 +39,17 @@ function openedInput(): EngineInput {
   return input;
 }
 
-// The files under folder (but for temporaries while conversion goes on), each read and
-// removed, by their paths below root.
-function takeFiles(root: string, folder: string, files: OutputFile[], finished: boolean): void {
+// The files under folder, each read and removed, by their paths: while conversion goes
+// on, but for temporaries; once it has ended, all of them, and the folders too.
+function takeFiles(folder: string, files: OutputFile[], finished: boolean): void {
   for (const name of engine.FS.readdir(folder)) {
     if (name === "." || name === ".." || (!finished && name.startsWith(".orvconv-"))) continue;
-    const path = `${folder}/${name}`;
+    const path = folder === "." ? name : `${folder}/${name}`;
     if (engine.FS.isDir(engine.FS.stat(path).mode)) {
-      takeFiles(root, path, files, finished);
-      if (finished) engine.FS.rmdir(path);
+      takeFiles(path, files, finished);
+      engine.FS.rmdir(path);
     } else {
-      files.push({ path: path.slice(root.length + 1), data: engine.FS.readFile(path) });
+      files.push({ path, data: engine.FS.readFile(path) });
       engine.FS.unlink(path);
     }
   }
@@ -70,19 +70,15 @@ function convert(request: Extract<Request, { type: "convert" }>): Converted {
     });
   const onProgress = (done: number, total: number, outDir: string): void => {
     const taken: OutputFile[] = [];
-    takeFiles(outputRoot, outDir.replace(/\/$/, ""), taken, false);
+    takeFiles(outDir.replace(/\/$/, ""), taken, false);
     const partial: ConvertProgress = { done, total, files: sendable(taken, done) };
     self.postMessage({ id: request.id, partial }, { transfer: transferables(partial) });
   };
-  const converted = checked(
-    engineInput.convert(`${outputRoot}/`, request.options, request.settings, request.chosen, onProgress),
-  );
-  const folder = (converted.outDir ?? "").replace(/\/$/, "");
+  const converted = engineInput.convert("", request.options, request.settings, request.chosen, onProgress);
+  // Whatever happened, nothing stays for the next conversion.
   const files: OutputFile[] = [];
-  if (folder !== "" && engine.FS.analyzePath(folder).exists) {
-    takeFiles(outputRoot, folder, files, true);
-    engine.FS.rmdir(folder);
-  }
+  takeFiles(".", files, true);
+  checked(converted);
   const last = sendable(files, Infinity);
   return { result: converted.result ?? 0, pastEnd: converted.pastEnd ?? false, files: [...last, ...held.values()] };
 }

@@ -17,7 +17,7 @@ import {
   writeFileSync,
 } from "node:fs";
 import { tmpdir } from "node:os";
-import { basename, dirname, join, relative } from "node:path";
+import { basename, dirname, join, relative, resolve } from "node:path";
 import { after, before, test } from "node:test";
 import { chromium } from "playwright-core";
 import { makeArchives, packArchive } from "./fixtures.mjs";
@@ -439,6 +439,34 @@ test("Cancel ends a take-out under way; the page goes on with the same input", a
   await page.keyboard.press("End");
   await page.waitForFunction((i) => document.querySelector("#preview").dataset.shown === String(i), count - 1);
   assert.equal(await page.textContent("#text-view"), "00000000  " + "1f".padEnd(47) + "  .");
+});
+
+// Archives orvconv-cli refuses to convert, each ending its run with a reason: a picture
+// too large for memory, a name that would leave the output folder, an unknown sound.
+test("what orvconv-cli refuses the page refuses with its words, and goes on", async () => {
+  const huge = Buffer.alloc(5 + 384 + 16);
+  huge.writeUInt16LE(65535, 1);
+  huge.writeUInt16LE(65535, 3);
+  const refused = {
+    "huge.dat": [["huge.cg", huge]],
+    "leaving.dat": [["../x.txt", Buffer.from("y")]],
+    "sound9.dat": [["s.pcm", Buffer.from([0, 0, 0, 9, 1, 2])]],
+  };
+  const cwd = mkdtempSync(join(work, "cwd-"));
+  for (const [name, entries] of Object.entries(refused)) {
+    const archive = join(work, name);
+    writeFileSync(archive, packArchive([["a.txt", Buffer.from("first")], ...entries]));
+    // Without -o, as the page's ZIP root is: the paths it names are inside the ZIP.
+    const run = spawnSync(resolve(cli), ["-q", archive], { cwd, encoding: "utf8" });
+    assert.equal(run.status, 1, name);
+    const reason = run.stderr.replace(/^orvconv-cli: /, "").trimEnd();
+    await openInPage(archive);
+    await page.click("#take-out-everything");
+    await page.waitForFunction(() => document.body.dataset.takeOut === "done");
+    assert.equal(await page.textContent("#status"), `${name}: ${reason}`);
+    await previewEntry(0);
+    assert.equal(await page.textContent("#text-view"), "first");
+  }
 });
 
 // The fuzz corpus of whole input files (a control byte, bit 0 for an animation file, then
