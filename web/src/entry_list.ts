@@ -59,10 +59,17 @@ export class EntryList {
     this.reorder();
   }
 
-  // The same column again turns the order round.
+  // A column sorts ascending, again descending, a third time back to table order.
   sortBy(column: SortColumn): void {
-    this.descending = column === this.column && !this.descending;
-    this.column = column;
+    if (column !== this.column) {
+      this.column = column;
+      this.descending = false;
+    } else if (!this.descending) {
+      this.descending = true;
+    } else {
+      this.column = "index";
+      this.descending = false;
+    }
     this.reorder();
   }
 
