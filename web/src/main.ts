@@ -11,6 +11,8 @@ import { takeOutAsZip, takeOutIntoFolder, type TakeOutRequest } from "./take_out
 import { text, translatePage, type TextKey } from "./texts";
 
 translatePage();
+// Offline use and installing: the service worker keeps the page's files.
+void navigator.serviceWorker?.register("sw.js").catch(() => undefined);
 
 function element<T extends HTMLElement>(id: string): T {
   return document.getElementById(id) as T;

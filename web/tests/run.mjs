@@ -614,7 +614,12 @@ test("65,535 entries: only rows in view exist; natural order, filter and scrolli
     view.rows.map((row) => row.name),
     ["f65535.bin", "f65534.bin", "f65533.bin", "f65532.bin", "f65531.bin", "f65530.bin", "f6553.bin"],
   );
+  // A third click, and the filter emptied: table order again.
+  await page.click('#entries [data-sort="name"]');
   await page.fill("#filter", "");
+  await page.$eval("#entries", (list) => (list.scrollTop = 0));
+  view = await listInView();
+  assert.deepEqual(await shownRows(), listed.slice(0, view.rows.length));
 });
 
 test("several files by the picker, a folder's inputs and a dropped file are each listed as --list lists them", async () => {
@@ -655,6 +660,24 @@ test("a screenshot of the sample with a picture shown", async () => {
   const dir = join(buildDir, "web-test");
   mkdirSync(dir, { recursive: true });
   await page.screenshot({ path: join(dir, "page.png") });
+});
+
+test("offline: once visited, the page opens and shows entries with no request reaching the server", async () => {
+  await page.evaluate(() => navigator.serviceWorker.ready);
+  await page.context().setOffline(true);
+  const served = server.served();
+  try {
+    await page.reload();
+    const mixed = inputs[3];
+    await openInPage(mixed);
+    assert.deepEqual(await shownRows(), cliList(mixed));
+    const title = (await shownRows()).find((row) => row.name === "title.cg");
+    const png = decodePng(filesUnder(cliConvert(mixed, ["-f", "png"])).get("title.png"));
+    assert.ok((await shownPicture(title.index)).rgb.equals(png.rgb));
+  } finally {
+    await page.context().setOffline(false);
+  }
+  assert.equal(server.served(), served);
 });
 
 test("no request leaves the page's origin", () => {

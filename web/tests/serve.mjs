@@ -23,9 +23,11 @@ const types = {
   ".webmanifest": "application/manifest+json",
 };
 
-// Serves dir; resolves to { origin, close }.
+// Serves dir; resolves to { origin, close, served }, served() the count of requests so far.
 export function serve(dir, port = 0) {
+  let served = 0;
   const server = createServer(async (request, response) => {
+    ++served;
     const path = normalize(decodeURIComponent(new URL(request.url, "http://x").pathname));
     const file = join(dir, path.endsWith("/") ? `${path}index.html` : path);
     try {
@@ -44,7 +46,11 @@ export function serve(dir, port = 0) {
   });
   return new Promise((resolve) => {
     server.listen(port, "127.0.0.1", () => {
-      resolve({ origin: `http://127.0.0.1:${server.address().port}`, close: () => server.close() });
+      resolve({
+        origin: `http://127.0.0.1:${server.address().port}`,
+        close: () => server.close(),
+        served: () => served,
+      });
     });
   });
 }
