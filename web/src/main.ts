@@ -214,7 +214,19 @@ inputChoice.addEventListener("change", () => void showInput(opened[Number(inputC
 element<HTMLInputElement>("filter").addEventListener("input", (event) =>
   list.setFilter((event.target as HTMLInputElement).value),
 );
-settingsInput.addEventListener("change", () => void preview.refresh());
+// The settings file chosen, by name; × goes back to none.
+const noSettings = element<HTMLButtonElement>("no-settings");
+function settingsChanged(): void {
+  const file = settingsInput.files?.[0];
+  element("settings-name").textContent = file?.name ?? text("noSettings");
+  noSettings.hidden = file === undefined;
+  void preview.refresh();
+}
+settingsInput.addEventListener("change", settingsChanged);
+noSettings.addEventListener("click", () => {
+  settingsInput.value = "";
+  settingsChanged();
+});
 takeOutButtons[0].addEventListener("click", () => void takeOut(true));
 takeOutButtons[1].addEventListener("click", () => void takeOut(false));
 cancelButton.addEventListener("click", () => {

@@ -653,13 +653,33 @@ test("several files by the picker, a folder's inputs and a dropped file are each
   assert.deepEqual(await shownRows(), cliList(mixed));
 });
 
-test("a screenshot of the sample with a picture shown", async () => {
+// The sample with a picture shown, in English and (a browser speaking Japanese) in
+// Japanese: build/web-test/page.png and page-ja.png.
+test("screenshots in both languages; Japanese words for a browser speaking Japanese", async () => {
+  const dir = join(buildDir, "web-test");
+  mkdirSync(dir, { recursive: true });
   await openInPage(inputs[0]);
   const rows = await shownRows();
   await shownPicture(rows.find((row) => row.kind === "picture").index);
-  const dir = join(buildDir, "web-test");
-  mkdirSync(dir, { recursive: true });
   await page.screenshot({ path: join(dir, "page.png") });
+
+  const japanese = await browser.newContext({ viewport: { width: 1100, height: 700 }, locale: "ja-JP" });
+  japanese.on("request", (request) => requests.push(request.url()));
+  const shown = await japanese.newPage();
+  try {
+    await shown.goto(`${server.origin}/`);
+    await shown.setInputFiles("#file", inputs[0]);
+    await shown.waitForFunction(() => document.body.dataset.opened === "sample.dat");
+    await shown.click('#entries .row[data-kind="picture"]');
+    await shown.waitForFunction(() => document.querySelector("#preview").dataset.shown !== "");
+    await shown.screenshot({ path: join(dir, "page-ja.png") });
+    assert.equal(await shown.getAttribute("html", "lang"), "ja");
+    assert.equal(await shown.textContent('[data-sort="name"]'), "名前");
+    assert.equal(await shown.textContent('#entries .row[data-kind="picture"] > :nth-child(2)'), "画像");
+    assert.equal(await shown.textContent("#status"), "sample.dat: 11 エントリ");
+  } finally {
+    await japanese.close();
+  }
 });
 
 test("offline: once visited, the page opens and shows entries with no request reaching the server", async () => {
