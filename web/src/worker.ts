@@ -4,13 +4,13 @@
 // folder as orvconv-cli makes them without -o (so that its messages name the same
 // paths), and handed to the page file by file, then removed.
 import createEngine, { type Engine, type EngineInput } from "./engine.js";
+import { BlockSource } from "./block_source";
 import { LaterWrites } from "./later_writes";
 import type { ConvertProgress, Converted, Entry, Opened, OutputFile, Reply, Request } from "./protocol";
 
 const engine: Engine = await createEngine({ locateFile: (path) => new URL(path, import.meta.url).href });
 engine.FS.mkdir("/out");
 engine.FS.chdir("/out");
-const fileReader = new FileReaderSync();
 
 let input: EngineInput | null = null;
 let entries: Entry[] = [];
@@ -24,11 +24,7 @@ function checked<T extends { error?: string }>(value: T): T {
 function open(file: File): Opened {
   input?.delete();
   input = new engine.Input();
-  const source = {
-    size: file.size,
-    read: (offset: number, n: number) => new Uint8Array(fileReader.readAsArrayBuffer(file.slice(offset, offset + n))),
-  };
-  const opened = checked(input.open(source, file.name)) as Opened;
+  const opened = checked(input.open(new BlockSource(file), file.name)) as Opened;
   entries = opened.kind === undefined ? [] : (input.entries() as Entry[]);
   opened.entries = entries;
   return opened;
