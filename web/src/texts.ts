@@ -1,7 +1,6 @@
 // The page's words in English and Japanese, after the browser's language, as orvview
 // speaks the desktop's. "{1}", "{2}" stand for what is filled in.
 const english = {
-  title: "orvconv",
   openFiles: "Open files…",
   openFolder: "Open a folder…",
   dropHint: "or drop files or folders here. Nothing leaves this computer.",
@@ -71,7 +70,6 @@ const english = {
 export type TextKey = keyof typeof english;
 
 const japanese: Record<TextKey, string> = {
-  title: "orvconv",
   openFiles: "ファイルを開く…",
   openFolder: "フォルダーを開く…",
   dropHint: "またはファイルやフォルダーをここにドロップ。ファイルはこのコンピューターから出ません。",
