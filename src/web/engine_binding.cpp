@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <memory>
 #include <new>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -16,6 +17,7 @@
 #include "engine/convert/batch_options.h"
 #include "engine/convert/converter.h"
 #include "engine/convert/status_view.h"
+#include "engine/format/sound_format.h"
 #include "engine/base/text.h"
 #include "engine/read/input.h"
 #include "engine/read/reader.h"
@@ -183,6 +185,14 @@ public:
             result.set("height", details.picture.height);
             result.set("frames", details.frames);
             result.set("soundCode", details.soundCode);
+            // A sound's length in seconds, for a known format.
+            if (const std::optional<SoundFormat> format = SoundFormatOf(details.soundCode)) {
+                const std::uint32_t entrySize = reader_->entries()[i].size;
+                const std::uint32_t samples = entrySize > kSoundHeaderBytes ? entrySize - kSoundHeaderBytes : 0;
+                result.set("channels", format->channels);
+                result.set("rate", format->rate);
+                result.set("seconds", static_cast<double>(samples) / format->blockAlign / format->rate);
+            }
             return result;
         });
     }
@@ -291,7 +301,8 @@ val WebInput::Convert(const std::string& outRoot, const val& options, const val&
         ProgressView view(onProgress);
         Converter converter(view);
         view.Watch(converter);
-        converter.options.exeDir = outRoot.ends_with('/') ? outRoot : outRoot + '/';
+        // As orvconv-cli takes -o: "" is the current folder.
+        converter.options.exeDir = outRoot.empty() || outRoot.ends_with('/') ? outRoot : outRoot + '/';
         converter.options.outputMode = static_cast<OutputMode>(outputMode);
         converter.options.animation = static_cast<AnimationOutput>(animation);
         converter.options.aniRaw = options["aniRaw"].as<bool>();

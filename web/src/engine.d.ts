@@ -30,13 +30,13 @@ export interface EngineInput {
 }
 export interface EmscriptenFS {
   mkdir(path: string): void;
+  chdir(path: string): void;
   readdir(path: string): string[];
   stat(path: string): { mode: number };
   isDir(mode: number): boolean;
   readFile(path: string): Uint8Array;
   unlink(path: string): void;
   rmdir(path: string): void;
-  analyzePath(path: string): { exists: boolean };
 }
 export interface Engine {
   FS: EmscriptenFS;

@@ -23,13 +23,16 @@ export interface Opened {
 }
 
 // What the first bytes of an entry tell: a picture's type and size, an animation's
-// frame count, a sound's format code.
+// frame count, a sound's format code and, for a known code, its format and length.
 export interface Details {
   pictureType: number;
   width: number;
   height: number;
   frames: number;
   soundCode: number;
+  channels?: number;
+  rate?: number;
+  seconds?: number;
 }
 
 export interface Picture {

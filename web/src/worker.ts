@@ -1,17 +1,19 @@
 // The engine's worker: all engine work runs here, so that the page never waits on it.
 // The chosen File is opened once as the engine's input, which reads it piece by piece
-// through File.slice, never whole. Output folders are made in memory under /out and
-// handed to the page file by file, then removed.
+// through File.slice, never whole. Output folders are made in memory, in the current
+// folder as orvconv-cli makes them without -o (so that its messages name the same
+// paths), and handed to the page file by file, then removed.
 import createEngine, { type Engine, type EngineInput } from "./engine.js";
+import { BlockSource } from "./block_source";
+import { LaterWrites } from "./later_writes";
 import type { ConvertProgress, Converted, Entry, Opened, OutputFile, Reply, Request } from "./protocol";
 
-const outputRoot = "/out";
-
 const engine: Engine = await createEngine({ locateFile: (path) => new URL(path, import.meta.url).href });
-engine.FS.mkdir(outputRoot);
-const fileReader = new FileReaderSync();
+engine.FS.mkdir("/out");
+engine.FS.chdir("/out");
 
 let input: EngineInput | null = null;
+let entries: Entry[] = [];
 
 // The value, or the engine's error as an exception.
 function checked<T extends { error?: string }>(value: T): T {
@@ -22,12 +24,9 @@ function checked<T extends { error?: string }>(value: T): T {
 function open(file: File): Opened {
   input?.delete();
   input = new engine.Input();
-  const source = {
-    size: file.size,
-    read: (offset: number, n: number) => new Uint8Array(fileReader.readAsArrayBuffer(file.slice(offset, offset + n))),
-  };
-  const opened = checked(input.open(source, file.name)) as Opened;
-  opened.entries = opened.kind === undefined ? [] : (input.entries() as Entry[]);
+  const opened = checked(input.open(new BlockSource(file), file.name)) as Opened;
+  entries = opened.kind === undefined ? [] : (input.entries() as Entry[]);
+  opened.entries = entries;
   return opened;
 }
 
@@ -36,17 +35,17 @@ function openedInput(): EngineInput {
   return input;
 }
 
-// The files under folder (but for temporaries while conversion goes on), each read and
-// removed, by their paths below root.
-function takeFiles(root: string, folder: string, files: OutputFile[], finished: boolean): void {
+// The files under folder, each read and removed, by their paths: while conversion goes
+// on, but for temporaries; once it has ended, all of them, and the folders too.
+function takeFiles(folder: string, files: OutputFile[], finished: boolean): void {
   for (const name of engine.FS.readdir(folder)) {
     if (name === "." || name === ".." || (!finished && name.startsWith(".orvconv-"))) continue;
-    const path = `${folder}/${name}`;
+    const path = folder === "." ? name : `${folder}/${name}`;
     if (engine.FS.isDir(engine.FS.stat(path).mode)) {
-      takeFiles(root, path, files, finished);
-      if (finished) engine.FS.rmdir(path);
+      takeFiles(path, files, finished);
+      engine.FS.rmdir(path);
     } else {
-      files.push({ path: path.slice(root.length + 1), data: engine.FS.readFile(path) });
+      files.push({ path, data: engine.FS.readFile(path) });
       engine.FS.unlink(path);
     }
   }
@@ -54,23 +53,30 @@ function takeFiles(root: string, folder: string, files: OutputFile[], finished: 
 
 function convert(request: Extract<Request, { type: "convert" }>): Converted {
   const engineInput = openedInput();
-  // Each entry's files leave the worker as soon as they are in place.
+  // Each entry's files leave the worker as soon as they are in place, but for those a
+  // later entry may write again: the last of them leaves at the end.
+  const laterWrites = new LaterWrites(entries);
+  const held = new Map<string, OutputFile>();
+  const sendable = (files: OutputFile[], from: number): OutputFile[] =>
+    files.filter((file) => {
+      held.delete(file.path);
+      if (!laterWrites.mayRewrite(file.path.slice(file.path.indexOf("/") + 1), from)) return true;
+      held.set(file.path, file);
+      return false;
+    });
   const onProgress = (done: number, total: number, outDir: string): void => {
-    const files: OutputFile[] = [];
-    takeFiles(outputRoot, outDir.replace(/\/$/, ""), files, false);
-    const partial: ConvertProgress = { done, total, files };
+    const taken: OutputFile[] = [];
+    takeFiles(outDir.replace(/\/$/, ""), taken, false);
+    const partial: ConvertProgress = { done, total, files: sendable(taken, done) };
     self.postMessage({ id: request.id, partial }, { transfer: transferables(partial) });
   };
-  const converted = checked(
-    engineInput.convert(`${outputRoot}/`, request.options, request.settings, request.chosen, onProgress),
-  );
-  const folder = (converted.outDir ?? "").replace(/\/$/, "");
+  const converted = engineInput.convert("", request.options, request.settings, request.chosen, onProgress);
+  // Whatever happened, nothing stays for the next conversion.
   const files: OutputFile[] = [];
-  if (folder !== "" && engine.FS.analyzePath(folder).exists) {
-    takeFiles(outputRoot, folder, files, true);
-    engine.FS.rmdir(folder);
-  }
-  return { result: converted.result ?? 0, pastEnd: converted.pastEnd ?? false, files };
+  takeFiles(".", files, true);
+  checked(converted);
+  const last = sendable(files, Infinity);
+  return { result: converted.result ?? 0, pastEnd: converted.pastEnd ?? false, files: [...last, ...held.values()] };
 }
 
 function handle(request: Request): unknown {

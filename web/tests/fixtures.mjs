@@ -1,7 +1,8 @@
 // Archives for the browser tests, made by orvpack from folders written here: pictures
 // of several sizes (odd widths, so that rows are padded), sounds, raw entries, an
 // animation with larger later frames (the canvas carried over) and names that need
-// "%XX" or CP932; and one of them cut short.
+// "%XX" or CP932; one of them cut short; and one, written here, whose entries write
+// some file names twice.
 import { execFileSync } from "node:child_process";
 import { mkdirSync, readFileSync, writeFileSync } from "node:fs";
 import { join } from "node:path";
@@ -58,6 +59,35 @@ function pattern(seed) {
   };
 }
 
+// The entries of a pack archive by name, read by hand: Map(name -> bytes).
+function archiveEntries(archive) {
+  const entries = new Map();
+  const count = archive.readUInt16LE(4);
+  for (let k = 0; k < count; ++k) {
+    const at = 6 + 24 * k;
+    const name = archive.subarray(at, at + 16);
+    const end = name.indexOf(0);
+    const offset = archive.readUInt32LE(at + 16);
+    entries.set(name.toString("latin1", 0, end < 0 ? 16 : end), archive.subarray(offset, offset + archive.readUInt32LE(at + 20)));
+  }
+  return entries;
+}
+
+// A pack archive of [name, bytes] in that order (ASCII names).
+export function packArchive(entries) {
+  const table = Buffer.alloc(6 + 24 * entries.length);
+  table.write("pack", 0, "latin1");
+  table.writeUInt16LE(entries.length, 4);
+  let offset = table.length;
+  entries.forEach(([name, bytes], k) => {
+    table.write(name, 6 + 24 * k, "latin1");
+    table.writeUInt32LE(offset, 6 + 24 * k + 16);
+    table.writeUInt32LE(bytes.length, 6 + 24 * k + 20);
+    offset += bytes.length;
+  });
+  return Buffer.concat([table, ...entries.map(([, bytes]) => bytes)]);
+}
+
 function writeFolder(folder, files) {
   mkdirSync(folder, { recursive: true });
   for (const [name, data] of Object.entries(files)) writeFileSync(join(folder, name), data);
@@ -110,5 +140,27 @@ export function makeArchives(orvpack, walk, dir) {
   const named = join(dir, "歩く.ani");
   writeFileSync(named, readFileSync(walk));
   made.push(named);
+
+  // Entries whose files take one name, the earlier or the later being the picture,
+  // frame, sound or raw copy: orvconv-cli keeps the later file.
+  const taken = archiveEntries(whole);
+  const sound = Buffer.from([0, 0, 0, 6, 1, 2, 3, 4]);
+  const twice = join(dir, "twice.dat");
+  writeFileSync(
+    twice,
+    packArchive([
+      ["dup.txt", Buffer.from("first")],
+      ["title.bmp", Buffer.from("raw, then the picture")],
+      ["title.cg", taken.get("title.cg")],
+      ["walk.ani", taken.get("walk.ani")],
+      ["walk_0002.bmp", Buffer.from("raw after the frame")],
+      ["s.pcm", sound],
+      ["s.wav", Buffer.from("raw after the sound")],
+      ["t.wav", Buffer.from("raw before the sound")],
+      ["t.pcm", sound],
+      ["dup.txt", Buffer.from("second")],
+    ]),
+  );
+  made.push(twice);
   return made;
 }

@@ -17,10 +17,10 @@ import {
   writeFileSync,
 } from "node:fs";
 import { tmpdir } from "node:os";
-import { basename, dirname, join, relative } from "node:path";
+import { basename, dirname, join, relative, resolve } from "node:path";
 import { after, before, test } from "node:test";
 import { chromium } from "playwright-core";
-import { makeArchives } from "./fixtures.mjs";
+import { makeArchives, packArchive } from "./fixtures.mjs";
 import { decodePng } from "./png.mjs";
 import { readZip } from "./zip.mjs";
 import { serve } from "./serve.mjs";
@@ -70,7 +70,7 @@ after(async () => {
 
 // orvconv-cli with args; its status and stdout.
 function runCli(args) {
-  const run = spawnSync(cli, args, { encoding: "utf8" });
+  const run = spawnSync(cli, args, { encoding: "utf8", maxBuffer: 64 << 20 });
   assert.ok(run.status === 0 || run.status === 5, `orvconv-cli ${args.join(" ")}: ${run.status} ${run.stderr}`);
   return run;
 }
@@ -114,22 +114,23 @@ async function openInPage(input) {
   await page.waitForFunction((name) => document.body.dataset.opened === name, basename(input));
 }
 
+// The rows the list has in the page, top to bottom.
 async function shownRows() {
-  return page.$$eval("#entries tbody tr", (rows) =>
-    rows.map((row) => ({
-      index: Number(row.dataset.index),
-      name: row.cells[0].textContent,
-      kind: row.cells[1].textContent,
-      size: Number(row.cells[2].textContent.replaceAll(",", "")),
-      pastEnd: row.classList.contains("past-end"),
-    })),
+  return page.$$eval("#entries .row", (rows) =>
+    rows
+      .sort((a, b) => Number(a.dataset.at) - Number(b.dataset.at))
+      .map((row) => ({
+        index: Number(row.dataset.index),
+        name: row.children[0].textContent,
+        kind: row.children[1].textContent,
+        size: Number(row.children[2].textContent.replaceAll(",", "")),
+        pastEnd: row.classList.contains("past-end"),
+      })),
   );
 }
 
-// The picture on the canvas after clicking entry index: width, height, RGB bytes.
-async function shownPicture(index) {
-  await page.click(`#entries tbody tr[data-index="${index}"]`);
-  await page.waitForFunction((i) => document.querySelector("#preview").dataset.shown === String(i), index);
+// The canvas as RGB bytes (null when empty).
+async function canvasRgb() {
   const shown = await page.evaluate(() => {
     const canvas = document.querySelector("#preview");
     if (canvas.width === 0) return null;
@@ -139,6 +140,17 @@ async function shownPicture(index) {
     return { width: canvas.width, height: canvas.height, rgb: btoa(binary) };
   });
   return shown && { ...shown, rgb: Buffer.from(shown.rgb, "base64") };
+}
+
+async function previewEntry(index) {
+  await page.click(`#entries .row[data-index="${index}"]`);
+  await page.waitForFunction((i) => document.querySelector("#preview").dataset.shown === String(i), index);
+}
+
+// The picture on the canvas after clicking entry index: width, height, RGB bytes.
+async function shownPicture(index) {
+  await previewEntry(index);
+  return canvasRgb();
 }
 
 for (const input of inputs) {
@@ -173,7 +185,7 @@ for (const input of inputs) {
       assert.ok(shown.rgb.equals(written.rgb), `${row.name}: pixels differ`);
       ++compared;
     }
-    if (!input.endsWith("cut.dat")) assert.ok(compared > 0, "no picture compared");
+    if (!/(cut|twice)\.dat$/.test(input)) assert.ok(compared > 0, "no picture compared");
   });
 }
 
@@ -257,7 +269,8 @@ for (const conversion of conversions) {
       const files = [...converted.partials.flatMap((partial) => partial.files), ...converted.files];
       const got = new Map(files.map((file) => [file.path, file.data]));
       if (input.endsWith(".dat")) assert.ok(converted.partials.some((partial) => partial.files.length > 0));
-      assert.deepEqual([...got.keys()].sort(), [...expected.keys()].sort(), basename(input));
+      // Each file once: a name two entries write is sent as the later entry wrote it.
+      assert.deepEqual(files.map((file) => file.path).sort(), [...expected.keys()].sort(), basename(input));
       for (const [path, data] of expected) assert.ok(got.get(path).equals(data), `${basename(input)}: ${path}`);
     }
   });
@@ -293,7 +306,8 @@ function readWav(bytes) {
 test("sounds, raw entries and composed frames from the worker equal orvconv-cli's files", async () => {
   const settings = readFileSync(join(buildDir, "sample/sample.ini"));
   const compared = { sound: 0, other: 0, frame: 0 };
-  for (const input of inputs.filter((path) => !path.endsWith("cut.dat"))) {
+  // Entries that write one name twice are left to the conversions above.
+  for (const input of inputs.filter((path) => !/(cut|twice)\.dat$/.test(path))) {
     const folder = cliConvert(input, ["-f", "png", "-s", join(buildDir, "sample/sample.ini")]);
     const written = filesUnder(folder);
     const opened = await openInWorker(input);
@@ -336,6 +350,7 @@ const takeOuts = [
   { input: 0, args: ["--animation", "gif"], format: "0", animation: "2" },
   { input: 3, args: ["-f", "alpha", "--ani-raw"], format: "2", animation: "0", aniRaw: true },
   { input: 1, args: ["--animation", "webp"], format: "0", animation: "1" },
+  { input: 6, args: [], format: "0", animation: "0" },
 ];
 for (const choice of takeOuts) {
   const input = inputs[choice.input];
@@ -348,12 +363,111 @@ for (const choice of takeOuts) {
     await page.selectOption("#animation", choice.animation);
     await page.setChecked("#ani-raw", choice.aniRaw === true);
     await page.setInputFiles("#settings", choice.settings ? settings : []);
-    const [download] = await Promise.all([page.waitForEvent("download"), page.click("#take-out-button")]);
+    const [download] = await Promise.all([page.waitForEvent("download"), page.click("#take-out-everything")]);
     const zip = readZip(readFileSync(await download.path()));
     assert.deepEqual([...zip.keys()].sort(), [...expected.keys()].sort());
     for (const [path, data] of expected) assert.ok(zip.get(path).equals(data), path);
   });
 }
+
+test("the selection taken out (Ctrl-click) holds orvconv-cli's files of those entries only", async () => {
+  const mixed = inputs[3];
+  const written = filesUnder(cliConvert(mixed, ["-f", "png"]));
+  await openInPage(mixed);
+  const rows = cliList(mixed);
+  await page.selectOption("#format", "1");
+  await page.selectOption("#animation", "0");
+  await page.setChecked("#ani-raw", false);
+  await page.setInputFiles("#settings", []);
+  await page.click(`#entries .row[data-index="${rows.find((row) => row.name === "walk.ani").index}"]`);
+  await page.click(`#entries .row[data-index="${rows.find((row) => row.name === "mono.pcm").index}"]`, {
+    modifiers: ["Control"],
+  });
+  const [download] = await Promise.all([page.waitForEvent("download"), page.click("#take-out-selection")]);
+  const zip = readZip(readFileSync(await download.path()));
+  const expected = ["walk_0001.png", "walk_0002.png", "walk_0003.png", "walk_0004.png", "mono.wav"];
+  assert.deepEqual([...zip.keys()].sort(), expected.map((name) => `mixed/${name}`).sort());
+  for (const name of expected) assert.ok(zip.get(`mixed/${name}`).equals(written.get(name)), name);
+});
+
+test("into a folder (the browser's private file system as the chosen folder): orvconv-cli's tree", async () => {
+  const sample = inputs[0];
+  const expected = filesUnder(dirname(cliConvert(sample, ["--animation", "webp", "--frame-ms", "40"])));
+  await openInPage(sample);
+  await page.selectOption("#format", "0");
+  await page.selectOption("#animation", "1");
+  await page.fill("#frame-ms", "40");
+  await page.evaluate(async () => {
+    const root = await navigator.storage.getDirectory();
+    await root.removeEntry("chosen", { recursive: true }).catch(() => {});
+    const chosen = await root.getDirectoryHandle("chosen", { create: true });
+    window.showDirectoryPicker = async () => chosen;
+  });
+  await page.check("#into-folder");
+  await page.click("#take-out-everything");
+  await page.waitForFunction(() => document.body.dataset.takeOut === "done");
+  assert.equal(await page.textContent("#status"), "sample.dat: taken out");
+  const files = await page.evaluate(async () => {
+    const found = {};
+    const walk = async (folder, prefix) => {
+      for await (const [name, handle] of folder.entries()) {
+        if (handle.kind === "directory") await walk(handle, `${prefix}${name}/`);
+        else found[`${prefix}${name}`] = Array.from(new Uint8Array(await (await handle.getFile()).arrayBuffer()));
+      }
+    };
+    await walk(await (await navigator.storage.getDirectory()).getDirectoryHandle("chosen"), "");
+    return found;
+  });
+  assert.deepEqual(Object.keys(files).sort(), [...expected.keys()].sort());
+  for (const [path, data] of expected) assert.ok(Buffer.from(files[path]).equals(data), path);
+  await page.uncheck("#into-folder");
+  await page.fill("#frame-ms", "100");
+});
+
+test("Cancel ends a take-out under way; the page goes on with the same input", async () => {
+  const count = 20000;
+  const many = join(work, "many.dat");
+  writeFileSync(many, packArchive(Array.from({ length: count }, (_, i) => [`m${i}.bin`, Buffer.from([i & 255])])));
+  await openInPage(many);
+  await page.click("#take-out-everything");
+  await page.waitForFunction(() => document.querySelector("#progress").value > 0);
+  await page.click("#cancel");
+  await page.waitForFunction(() => document.body.dataset.takeOut === "done");
+  assert.equal(await page.textContent("#status"), "many.dat: cancelled; what was written stays");
+  // The last entry, reached with the End key, is previewed by a worker started anew.
+  await page.focus("#entries");
+  await page.keyboard.press("End");
+  await page.waitForFunction((i) => document.querySelector("#preview").dataset.shown === String(i), count - 1);
+  assert.equal(await page.textContent("#text-view"), "00000000  " + "1f".padEnd(47) + "  .");
+});
+
+// Archives orvconv-cli refuses to convert, each ending its run with a reason: a picture
+// too large for memory, a name that would leave the output folder, an unknown sound.
+test("what orvconv-cli refuses the page refuses with its words, and goes on", async () => {
+  const huge = Buffer.alloc(5 + 384 + 16);
+  huge.writeUInt16LE(65535, 1);
+  huge.writeUInt16LE(65535, 3);
+  const refused = {
+    "huge.dat": [["huge.cg", huge]],
+    "leaving.dat": [["../x.txt", Buffer.from("y")]],
+    "sound9.dat": [["s.pcm", Buffer.from([0, 0, 0, 9, 1, 2])]],
+  };
+  const cwd = mkdtempSync(join(work, "cwd-"));
+  for (const [name, entries] of Object.entries(refused)) {
+    const archive = join(work, name);
+    writeFileSync(archive, packArchive([["a.txt", Buffer.from("first")], ...entries]));
+    // Without -o, as the page's ZIP root is: the paths it names are inside the ZIP.
+    const run = spawnSync(resolve(cli), ["-q", archive], { cwd, encoding: "utf8" });
+    assert.equal(run.status, 1, name);
+    const reason = run.stderr.replace(/^orvconv-cli: /, "").trimEnd();
+    await openInPage(archive);
+    await page.click("#take-out-everything");
+    await page.waitForFunction(() => document.body.dataset.takeOut === "done");
+    assert.equal(await page.textContent("#status"), `${name}: ${reason}`);
+    await previewEntry(0);
+    assert.equal(await page.textContent("#text-view"), "first");
+  }
+});
 
 // The fuzz corpus of whole input files (a control byte, bit 0 for an animation file, then
 // the file): the page lists what orvconv-cli lists, or passes the file over with its
@@ -383,13 +497,205 @@ test("inputs of the fuzz corpus: the page says what orvconv-cli says and stays u
   assert.deepEqual(await shownRows(), cliList(inputs[0]));
 });
 
-test("a screenshot of the sample with a picture shown", async () => {
-  await openInPage(inputs[0]);
-  const rows = await shownRows();
-  await shownPicture(rows.find((row) => row.kind === "picture").index);
+test("previews: frames composed with the chosen settings, stepped and played; sounds; text and hex", async () => {
+  const sample = inputs[0];
+  const settings = join(buildDir, "sample/sample.ini");
+  const written = filesUnder(cliConvert(sample, ["-f", "png", "-s", settings]));
+  await openInPage(sample);
+  await page.setInputFiles("#settings", settings);
+  const rows = cliList(sample);
+  const byName = (name) => rows.find((row) => row.name === name).index;
+
+  // Every frame file orvconv-cli writes, in order, stepping forward; then round again.
+  await previewEntry(byName("walk.ani"));
+  const frameFiles = [...written.keys()].filter((name) => /^walk_\d+\.png$/.test(name)).sort();
+  assert.ok(frameFiles.length > 1);
+  for (const [k, name] of frameFiles.entries()) {
+    if (k > 0) await page.click("#next-frame");
+    assert.equal(await page.$eval("#preview", (canvas) => canvas.dataset.frame), String(Number(name.slice(5, 9))));
+    const png = decodePng(written.get(name));
+    const shown = await canvasRgb();
+    assert.deepEqual([shown.width, shown.height], [png.width, png.height], name);
+    assert.ok(shown.rgb.equals(png.rgb), `${name}: pixels differ`);
+  }
+  await page.click("#next-frame");
+  assert.equal(await page.$eval("#preview", (canvas) => canvas.dataset.frame), String(Number(frameFiles[0].slice(5, 9))));
+  // Played, it moves on by itself, and stops when paused.
+  await page.fill("#frame-ms", "20");
+  await page.click("#play");
+  await page.waitForFunction((first) => document.querySelector("#preview").dataset.frame !== first, String(Number(frameFiles[0].slice(5, 9))));
+  await page.click("#play");
+  const paused = await page.$eval("#preview", (canvas) => canvas.dataset.frame);
+  await page.waitForTimeout(100);
+  assert.equal(await page.$eval("#preview", (canvas) => canvas.dataset.frame), paused);
+  await page.setInputFiles("#settings", []);
+
+  // A sound plays the WAV file's samples.
+  await page.evaluate(() => {
+    const start = AudioBufferSourceNode.prototype.start;
+    AudioBufferSourceNode.prototype.start = function (...args) {
+      window.played = Array.from({ length: this.buffer.numberOfChannels }, (_, c) => Array.from(this.buffer.getChannelData(c)));
+      window.playedRate = this.buffer.sampleRate;
+      return start.apply(this, args);
+    };
+  });
+  for (const name of ["beep6.pcm", "chord7.pcm"]) {
+    await previewEntry(byName(name));
+    await page.click("#play-sound");
+    const played = await page.evaluate(() => ({ channels: window.played, rate: window.playedRate }));
+    const wav = readWav(written.get(name.replace(".pcm", ".wav")));
+    assert.equal(played.rate, wav.rate);
+    assert.equal(played.channels.length, wav.channels);
+    for (let c = 0; c < wav.channels; ++c) {
+      const expected = Array.from({ length: wav.samples.length / 2 / wav.channels }, (_, k) =>
+        Math.fround(wav.samples.readInt16LE((k * wav.channels + c) * 2) / 32768),
+      );
+      assert.deepEqual(played.channels[c], expected, `${name}: channel ${c}`);
+    }
+    await page.click("#play-sound");
+  }
+
+  // Text as CP932, read here by iconv; bytes that are no text, and any entry asked, as hex.
+  await previewEntry(byName("タイトル.txt"));
+  const expectedText = spawnSync("iconv", ["-f", "CP932", "-t", "UTF-8"], { input: written.get("タイトル.txt") }).stdout;
+  assert.equal(await page.$eval("#text-view", (view) => view.dataset.as), "text");
+  assert.equal(await page.textContent("#text-view"), expectedText.toString("utf8"));
+  await previewEntry(byName("bytes.bin"));
+  assert.equal(await page.$eval("#text-view", (view) => view.dataset.as), "hex");
+  const hex = (await page.textContent("#text-view")).split("\n").map((line) => line.slice(10, 57).trim().split(" "));
+  assert.ok(Buffer.from(hex.flat().join(""), "hex").equals(written.get("bytes.bin")));
+  await previewEntry(byName("readme.txt"));
+  await page.check("#hex");
+  assert.equal(await page.$eval("#text-view", (view) => view.dataset.as), "hex");
+  await page.uncheck("#hex");
+});
+
+// The rows in view with their positions in the list, and how many the list holds.
+async function listInView() {
+  await page.evaluate(() => new Promise((resolve) => requestAnimationFrame(() => requestAnimationFrame(resolve))));
+  return page.evaluate(() => ({
+    count: Number(document.querySelector("#entries").dataset.count),
+    rows: [...document.querySelectorAll("#entries .row")].map((row) => ({
+      at: Number(row.dataset.at),
+      index: Number(row.dataset.index),
+      name: row.children[0].textContent,
+    })),
+  }));
+}
+
+test("65,535 entries: only rows in view exist; natural order, filter and scrolling agree with --list", async () => {
+  // Table order f65535.bin ... f1.bin, so that natural order is the table turned round.
+  const count = 65535;
+  const long = join(work, "long.dat");
+  writeFileSync(long, packArchive(Array.from({ length: count }, (_, i) => [`f${count - i}.bin`, Buffer.alloc(i % 3)])));
+  const listed = cliList(long);
+  await openInPage(long);
+  let view = await listInView();
+  assert.equal(view.count, count);
+  assert.ok(view.rows.length > 10 && view.rows.length < 100, `${view.rows.length} rows in the page`);
+  assert.deepEqual(await shownRows(), listed.slice(0, view.rows.length));
+
+  await page.$eval("#entries", (list) => (list.scrollTop = list.scrollHeight));
+  view = await listInView();
+  assert.equal(view.rows.at(-1).index, count - 1);
+  for (const row of view.rows) assert.equal(row.name, listed[row.at].name);
+
+  await page.click('#entries [data-sort="name"]');
+  view = await listInView();
+  for (const row of view.rows) assert.equal(row.name, `f${row.at + 1}.bin`);
+  await page.click('#entries [data-sort="name"]');
+  view = await listInView();
+  for (const row of view.rows) assert.equal(row.name, `f${count - row.at}.bin`);
+
+  await page.fill("#filter", "F6553");
+  view = await listInView();
+  assert.equal(view.count, 7);
+  assert.deepEqual(
+    view.rows.map((row) => row.name),
+    ["f65535.bin", "f65534.bin", "f65533.bin", "f65532.bin", "f65531.bin", "f65530.bin", "f6553.bin"],
+  );
+  // A third click, and the filter emptied: table order again.
+  await page.click('#entries [data-sort="name"]');
+  await page.fill("#filter", "");
+  await page.$eval("#entries", (list) => (list.scrollTop = 0));
+  view = await listInView();
+  assert.deepEqual(await shownRows(), listed.slice(0, view.rows.length));
+});
+
+test("several files by the picker, a folder's inputs and a dropped file are each listed as --list lists them", async () => {
+  const [sizes, mixed] = [inputs[2], inputs[3]];
+  const before = await page.$$eval("#inputs option", (options) => options.length);
+  await page.setInputFiles("#file", [sizes, mixed]);
+  await page.waitForFunction(() => document.body.dataset.opened === "sizes.dat");
+  assert.deepEqual(await shownRows(), cliList(sizes));
+  await page.selectOption("#inputs", String(before + 1));
+  await page.waitForFunction(() => document.body.dataset.opened === "mixed.dat");
+  assert.deepEqual(await shownRows(), cliList(mixed));
+
+  // A folder: its .dat and .ani files at any depth, nothing else.
+  const folder = join(work, "folder");
+  mkdirSync(join(folder, "deeper"), { recursive: true });
+  writeFileSync(join(folder, "a.DAT"), readFileSync(sizes));
+  writeFileSync(join(folder, "deeper", "walk.ani"), readFileSync(inputs[1]));
+  writeFileSync(join(folder, "notes.txt"), "not an input");
+  await page.setInputFiles("#folder", folder);
+  await page.waitForFunction(() => document.body.dataset.opened !== undefined);
+  const added = await page.$$eval("#inputs option", (options) => options.map((option) => option.textContent));
+  assert.deepEqual(added.slice(before + 2).sort(), ["folder/a.DAT", "folder/deeper/walk.ani"]);
+
+  const bytes = Array.from(readFileSync(mixed));
+  await page.evaluate((data) => {
+    const transfer = new DataTransfer();
+    transfer.items.add(new File([new Uint8Array(data)], "dropped.dat"));
+    document.body.dispatchEvent(new DragEvent("drop", { dataTransfer: transfer, bubbles: true, cancelable: true }));
+  }, bytes);
+  await page.waitForFunction(() => document.body.dataset.opened === "dropped.dat");
+  assert.deepEqual(await shownRows(), cliList(mixed));
+});
+
+// The sample with a picture shown in a fresh page, in English and (a browser speaking
+// Japanese) in Japanese: build/web-test/page.png and page-ja.png.
+test("screenshots in both languages; Japanese words for a browser speaking Japanese", async () => {
   const dir = join(buildDir, "web-test");
   mkdirSync(dir, { recursive: true });
-  await page.screenshot({ path: join(dir, "page.png") });
+  for (const [locale, file] of [["en-US", "page.png"], ["ja-JP", "page-ja.png"]]) {
+    const context = await browser.newContext({ viewport: { width: 1100, height: 700 }, locale });
+    context.on("request", (request) => requests.push(request.url()));
+    const shown = await context.newPage();
+    try {
+      await shown.goto(`${server.origin}/`);
+      await shown.setInputFiles("#file", inputs[0]);
+      await shown.waitForFunction(() => document.body.dataset.opened === "sample.dat");
+      await shown.click('#entries .row[data-kind="picture"]');
+      await shown.waitForFunction(() => document.querySelector("#preview").dataset.shown !== "");
+      await shown.screenshot({ path: join(dir, file) });
+      if (locale !== "ja-JP") continue;
+      assert.equal(await shown.getAttribute("html", "lang"), "ja");
+      assert.equal(await shown.textContent('[data-sort="name"]'), "名前");
+      assert.equal(await shown.textContent('#entries .row[data-kind="picture"] > :nth-child(2)'), "画像");
+      assert.equal(await shown.textContent("#status"), "sample.dat: 11 エントリ");
+    } finally {
+      await context.close();
+    }
+  }
+});
+
+test("offline: once visited, the page opens and shows entries with no request reaching the server", async () => {
+  await page.evaluate(() => navigator.serviceWorker.ready);
+  await page.context().setOffline(true);
+  const served = server.served();
+  try {
+    await page.reload();
+    const mixed = inputs[3];
+    await openInPage(mixed);
+    assert.deepEqual(await shownRows(), cliList(mixed));
+    const title = (await shownRows()).find((row) => row.name === "title.cg");
+    const png = decodePng(filesUnder(cliConvert(mixed, ["-f", "png"])).get("title.png"));
+    assert.ok((await shownPicture(title.index)).rgb.equals(png.rgb));
+  } finally {
+    await page.context().setOffline(false);
+  }
+  assert.equal(server.served(), served);
 });
 
 test("no request leaves the page's origin", () => {

@@ -8,7 +8,8 @@ import { fileURLToPath } from "node:url";
 
 export const contentSecurityPolicy =
   "default-src 'none'; script-src 'self' 'wasm-unsafe-eval'; worker-src 'self'; connect-src 'self'; " +
-  "style-src 'self'; img-src 'self' blob:; base-uri 'none'; form-action 'none'; frame-ancestors 'none'";
+  "style-src 'self'; img-src 'self' blob:; manifest-src 'self'; base-uri 'none'; form-action 'none'; " +
+  "frame-ancestors 'none'";
 
 const types = {
   ".html": "text/html; charset=utf-8",
@@ -19,11 +20,14 @@ const types = {
   ".json": "application/json",
   ".png": "image/png",
   ".svg": "image/svg+xml",
+  ".webmanifest": "application/manifest+json",
 };
 
-// Serves dir; resolves to { origin, close }.
+// Serves dir; resolves to { origin, close, served }, served() the count of requests so far.
 export function serve(dir, port = 0) {
+  let served = 0;
   const server = createServer(async (request, response) => {
+    ++served;
     const path = normalize(decodeURIComponent(new URL(request.url, "http://x").pathname));
     const file = join(dir, path.endsWith("/") ? `${path}index.html` : path);
     try {
@@ -42,7 +46,11 @@ export function serve(dir, port = 0) {
   });
   return new Promise((resolve) => {
     server.listen(port, "127.0.0.1", () => {
-      resolve({ origin: `http://127.0.0.1:${server.address().port}`, close: () => server.close() });
+      resolve({
+        origin: `http://127.0.0.1:${server.address().port}`,
+        close: () => server.close(),
+        served: () => served,
+      });
     });
   });
 }

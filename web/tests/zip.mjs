@@ -1,7 +1,8 @@
 // ZIP files read by hand through their central directory (stored entries only, as
 // client-zip writes them), for comparing what the page takes out with orvconv-cli's tree.
 
-// The files of the ZIP by name: Map(name -> Buffer).
+// The files of the ZIP by name: Map(name -> Buffer). A name held twice is an error: an
+// unpacker would keep either file.
 export function readZip(zip) {
   let end = zip.length - 22;
   while (end >= 0 && zip.readUInt32LE(end) !== 0x06054b50) --end;
@@ -21,6 +22,7 @@ export function readZip(zip) {
     if (method !== 0) throw new Error(`${name}: compression method ${method}`);
     if (size === 0xffffffff || local === 0xffffffff) throw new Error(`${name}: ZIP64 is not read here`);
     const data = local + 30 + zip.readUInt16LE(local + 26) + zip.readUInt16LE(local + 28);
+    if (files.has(name)) throw new Error(`${name}: twice in the ZIP`);
     if (!name.endsWith("/")) files.set(name, zip.subarray(data, data + size));
     at += 46 + nameLength + extraLength + commentLength;
   }
