@@ -15,7 +15,7 @@ FRAMES = 20000
 # that read raises KeyboardInterrupt. "draw": SIGINT comes from another thread just after
 # the animation's bytes are read, while its frames are drawn (half a second's work); drawn
 # to the end they would hold 20,000 x 12 KiB (240 MiB), stopped they hold next to nothing.
-SCRIPT = """
+SCRIPT = r"""
 import io, os, re, signal, sys, threading, time
 import orv
 

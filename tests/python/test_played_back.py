@@ -5,12 +5,13 @@ change, other timings."""
 
 import subprocess
 
-import numpy as np
 import pytest
-from PIL import Image
 
 import orv
 from conftest import ORVPACK, run_cli
+
+np = pytest.importorskip("numpy", reason="the venv has no numpy")
+Image = pytest.importorskip("PIL.Image", reason="the venv has no Pillow")
 
 
 def few_colours(rng, height, width, colours):
