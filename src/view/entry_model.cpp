@@ -66,8 +66,7 @@ const QString& EntryModel::DetailsOf(int row) const
             break;
         case EntryKind::Sound:
             if (const std::optional<SoundFormat> format = SoundFormatOf(details.soundCode)) {
-                const std::uint32_t samples = e.size > kSoundHeaderBytes ? e.size - kSoundHeaderBytes : 0;
-                const double seconds = static_cast<double>(samples) / format->blockAlign / format->rate;
+                const double seconds = SoundSeconds(*format, e.size);
                 text = tr("%1 Hz, %2, %3 s")
                            .arg(format->rate)
                            .arg(format->channels == 1 ? tr("mono") : tr("stereo"))

@@ -187,11 +187,9 @@ public:
             result.set("soundCode", details.soundCode);
             // A sound's length in seconds, for a known format.
             if (const std::optional<SoundFormat> format = SoundFormatOf(details.soundCode)) {
-                const std::uint32_t entrySize = reader_->entries()[i].size;
-                const std::uint32_t samples = entrySize > kSoundHeaderBytes ? entrySize - kSoundHeaderBytes : 0;
                 result.set("channels", format->channels);
                 result.set("rate", format->rate);
-                result.set("seconds", static_cast<double>(samples) / format->blockAlign / format->rate);
+                result.set("seconds", SoundSeconds(*format, reader_->entries()[i].size));
             }
             return result;
         });

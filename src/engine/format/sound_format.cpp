@@ -35,4 +35,10 @@ std::optional<std::uint8_t> SoundCodeOf(std::uint32_t channels, std::uint32_t ra
     return std::nullopt;
 }
 
+double SoundSeconds(const SoundFormat& format, std::uint32_t entrySize)
+{
+    const std::uint32_t samples = entrySize > kSoundHeaderBytes ? entrySize - kSoundHeaderBytes : 0;
+    return static_cast<double>(samples) / format.blockAlign / format.rate;
+}
+
 }  // namespace orv

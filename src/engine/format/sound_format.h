@@ -26,4 +26,7 @@ std::optional<SoundFormat> SoundFormatOf(std::uint8_t code);
 // The format code of 16-bit PCM of these channels and rate; none where no code has them.
 std::optional<std::uint8_t> SoundCodeOf(std::uint32_t channels, std::uint32_t rate);
 
+// How long a sound entry of entrySize bytes (its header included) plays in this format.
+double SoundSeconds(const SoundFormat& format, std::uint32_t entrySize);
+
 }  // namespace orv
