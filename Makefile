@@ -60,7 +60,8 @@ test: build
 	ctest --preset asan -j $(JOBS)
 	@$(MAKE) test-web
 
-# libFuzzer targets (clang, with ASan and UBSan) in a build of their own.
+# libFuzzer targets (clang, with ASan and UBSan) in a build of their own: the targets alone,
+# not the programs beside them.
 FUZZ_BUILD   := build-fuzz
 FUZZ_TARGETS := decode_image_fuzzer convert_image_entry_fuzzer convert_animation_fuzzer \
                 convert_input_file_fuzzer settings_file_fuzzer integer_text_fuzzer encode_picture_fuzzer \
@@ -69,7 +70,7 @@ FUZZ_SECONDS := 600
 
 fuzz-build: deps
 	@cmake --preset fuzz >/dev/null
-	@cmake --build --preset fuzz -j $(JOBS)
+	@cmake --build --preset fuzz -j $(JOBS) --target $(FUZZ_TARGETS)
 	@mkdir -p $(FUZZ_BUILD)/tmp
 
 # Every seed and regression input, run once through its target, when what the targets are
