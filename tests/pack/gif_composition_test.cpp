@@ -23,10 +23,13 @@ struct Image {
     int left, top, width, height;
     std::vector<GifByteType> pixels;
     int disposal;
+    bool interlaced = false;
 };
 
-// A GIF of 4 x 2 with one colour table, each image shown for a tenth of a second.
-void WriteGif(const std::string& path, const std::vector<Image>& images)
+// A GIF of 4 x 2 (or the size given) with one colour table, each image shown for a tenth
+// of a second; interlaced images hold every eighth row from the first, every eighth from the
+// fifth, every fourth from the third, then every second from the second.
+void WriteGif(const std::string& path, const std::vector<Image>& images, int width = kWidth, int height = kHeight)
 {
     int error = 0;
     GifFileType* gif = EGifOpenFileName(path.c_str(), false, &error);
@@ -35,15 +38,21 @@ void WriteGif(const std::string& path, const std::vector<Image>& images)
     for (std::size_t c = 0; c < kColours.size(); ++c) colours[c] = {kColours[c][2], kColours[c][1], kColours[c][0]};
     ColorMapObject* map = GifMakeMapObject(4, colours.data());
     EGifSetGifVersion(gif, true);
-    ASSERT_EQ(EGifPutScreenDesc(gif, kWidth, kHeight, 8, 0, map), GIF_OK);
+    ASSERT_EQ(EGifPutScreenDesc(gif, width, height, 8, 0, map), GIF_OK);
     for (const Image& image : images) {
         const GraphicsControlBlock control{image.disposal, false, 10, kTransparent};
         GifByteType extension[4];
         const std::size_t length = EGifGCBToExtension(&control, extension);
         ASSERT_EQ(EGifPutExtension(gif, GRAPHICS_EXT_FUNC_CODE, static_cast<int>(length), extension), GIF_OK);
-        ASSERT_EQ(EGifPutImageDesc(gif, image.left, image.top, image.width, image.height, false, nullptr), GIF_OK);
+        ASSERT_EQ(EGifPutImageDesc(gif, image.left, image.top, image.width, image.height, image.interlaced, nullptr),
+                  GIF_OK);
         std::vector<GifByteType> pixels = image.pixels;
-        for (int y = 0; y < image.height; ++y)
+        std::vector<int> rows;
+        for (const auto& [first, step] : image.interlaced
+                 ? std::vector<std::pair<int, int>>{{0, 8}, {4, 8}, {2, 4}, {1, 2}}
+                 : std::vector<std::pair<int, int>>{{0, 1}})
+            for (int y = first; y < image.height; y += step) rows.push_back(y);
+        for (const int y : rows)
             ASSERT_EQ(EGifPutLine(gif, &pixels[static_cast<std::size_t>(y * image.width)], image.width), GIF_OK);
     }
     GifFreeMapObject(map);
@@ -100,6 +109,37 @@ TEST_F(OrvpackTest, GifImagesAreComposedWithTheirOffsetsTransparencyAndDisposal)
         = Pack({"--animation", "gif", "-o", (dir.path() / "hole.dat").string(), folder.string()});
     EXPECT_EQ(hole.exitCode, 1);
     EXPECT_NE(hole.err.find("walk.gif: frame 4 shows transparent pixels"), std::string::npos) << hole.err;
+}
+
+// An interlaced image's rows land where they belong; an image too large to keep is refused
+// from its descriptor, before any pixel is read.
+TEST_F(OrvpackTest, GifImagesAreReadRowsInPlaceAndWeighedBeforeTheirPixels)
+{
+    const std::filesystem::path folder = dir.path() / "game";
+    std::filesystem::create_directory(folder);
+    constexpr int kRows = 11;
+    std::vector<GifByteType> column;
+    for (int y = 0; y < kRows; ++y) column.push_back(static_cast<GifByteType>(y % 3));
+    WriteGif((folder / "walk.gif").string(), {{0, 0, 1, kRows, column, DISPOSE_DO_NOT, true}}, 1, kRows);
+    const std::string packed = (dir.path() / "game.dat").string();
+    const Process::Result result = Pack({"--animation", "gif", "-o", packed, folder.string()});
+    ASSERT_EQ(result.exitCode, 0) << result.err;
+    const std::vector<std::uint8_t> bmp = ReadAll(Convert(packed, "out") / "walk_0001.bmp");
+    // Rows of one pixel, padded to 4 bytes, bottom row first.
+    ASSERT_EQ(bmp.size(), 54u + 4u * kRows);
+    for (int y = 0; y < kRows; ++y) {
+        const std::size_t at = 54 + 4 * static_cast<std::size_t>(kRows - 1 - y);
+        EXPECT_EQ((Bgr{bmp[at], bmp[at + 1], bmp[at + 2]}), kColours[static_cast<std::size_t>(y % 3)]) << "row " << y;
+    }
+
+    // A screen of 1 x 1 and an image of 65,535 x 65,535 whose pixels never come.
+    const std::vector<std::uint8_t> claim{'G', 'I', 'F', '8',  '9', 'a', 1, 0, 1,    0,    0x80, 0,    0, 0, 0, 0,
+                                          255, 255, 255, 0x2c, 0,   0,   0, 0, 0xff, 0xff, 0xff, 0xff, 0, 2, 0, 0x3b};
+    ASSERT_TRUE(orv::tools::WriteFileBytes((folder / "walk.gif").string(), claim));
+    const Process::Result large
+        = Pack({"--animation", "gif", "-o", (dir.path() / "large.dat").string(), folder.string()});
+    EXPECT_EQ(large.exitCode, 1);
+    EXPECT_NE(large.err.find("walk.gif: its frames would take more than 1024 MiB"), std::string::npos) << large.err;
 }
 
 }  // namespace
