@@ -5,7 +5,8 @@
 # site-packages, where the module's own tests run with what that venv has (tests needing
 # numpy or Pillow skip). pytest itself comes from Debian, as its pure-Python files alone.
 # usage: wheel_test.sh SOURCE WORK TESTS PYTHON...
-#   an interpreter named "pyenv-3.12" is pyenv's newest 3.12, passed over when there is none.
+#   an interpreter named "pyenv-3.13" is pyenv's newest 3.13, passed over when there is none;
+#   of those named so, the first present alone is tested (each costs a build of the module).
 set -eu
 source=$1 work=$2 tests=$3
 shift 3
@@ -31,9 +32,11 @@ for m in skbuild wheel packaging distro; do
 done
 
 tested=0
+pyenv_tested=0
 for python in "$@"; do
   case $python in
     pyenv-*)
+      [ "$pyenv_tested" -eq 0 ] || continue
       version=${python#pyenv-}
       python=$(ls -d "${PYENV_ROOT:-$HOME/.pyenv}"/versions/"$version".*/bin/python"$version" 2>/dev/null \
         | sort -V | tail -n 1)
@@ -41,6 +44,7 @@ for python in "$@"; do
         echo "wheel_test: no pyenv Python $version here: passed over"
         continue
       fi
+      pyenv_tested=1
       ;;
   esac
   tag=$("$python" -c 'import sys; print("%d.%d" % sys.version_info[:2])')
