@@ -22,6 +22,8 @@ const status = element<HTMLElement>("status");
 const inputChoice = element<HTMLSelectElement>("inputs");
 const settingsInput = element<HTMLInputElement>("settings");
 const frameMsInput = element<HTMLInputElement>("frame-ms");
+const animationChoice = element<HTMLSelectElement>("animation");
+const sheetColumnsInput = element<HTMLInputElement>("sheet-columns");
 const takeOutButtons = [element<HTMLButtonElement>("take-out-selection"), element<HTMLButtonElement>("take-out-everything")];
 const cancelButton = element<HTMLButtonElement>("cancel");
 const progress = element<HTMLProgressElement>("progress");
@@ -110,10 +112,11 @@ function openFiles(files: File[]): void {
 function options(): ConvertOptions {
   return {
     outputMode: Number(element<HTMLSelectElement>("format").value) as ConvertOptions["outputMode"],
-    animation: Number(element<HTMLSelectElement>("animation").value) as ConvertOptions["animation"],
+    animation: Number(animationChoice.value) as ConvertOptions["animation"],
     aniRaw: element<HTMLInputElement>("ani-raw").checked,
     frameMs: frameMs(),
-    sheetColumns: 0,
+    // Empty: orvconv-cli's default, the frame count up to 16.
+    sheetColumns: sheetColumnsInput.value !== "" && sheetColumnsInput.validity.valid ? Number(sheetColumnsInput.value) : 0,
   };
 }
 
@@ -229,6 +232,7 @@ noSettings.addEventListener("click", () => {
 });
 takeOutButtons[0].addEventListener("click", () => void takeOut(true));
 takeOutButtons[1].addEventListener("click", () => void takeOut(false));
+animationChoice.addEventListener("change", () => (element("sheet-columns-choice").hidden = animationChoice.value !== "3"));
 cancelButton.addEventListener("click", () => {
   cancelled = true;
   engine.restart(text("cancel"));

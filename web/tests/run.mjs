@@ -351,6 +351,8 @@ const takeOuts = [
   { input: 3, args: ["-f", "alpha", "--ani-raw"], format: "2", animation: "0", aniRaw: true },
   { input: 1, args: ["--animation", "webp"], format: "0", animation: "1" },
   { input: 6, args: [], format: "0", animation: "0" },
+  { input: 0, args: ["-f", "png", "--animation", "sheet", "--sheet-columns", "3"], format: "1", animation: "3", sheetColumns: "3" },
+  { input: 3, args: ["--animation", "sheet"], format: "0", animation: "3", sheetColumns: "" },
 ];
 for (const choice of takeOuts) {
   const input = inputs[choice.input];
@@ -361,6 +363,7 @@ for (const choice of takeOuts) {
     await openInPage(input);
     await page.selectOption("#format", choice.format);
     await page.selectOption("#animation", choice.animation);
+    if (choice.sheetColumns !== undefined) await page.fill("#sheet-columns", choice.sheetColumns);
     await page.setChecked("#ani-raw", choice.aniRaw === true);
     await page.setInputFiles("#settings", choice.settings ? settings : []);
     const [download] = await Promise.all([page.waitForEvent("download"), page.click("#take-out-everything")]);
