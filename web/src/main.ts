@@ -64,6 +64,7 @@ const list = new EntryList(element("entries"), {
     }
   },
   onFocus: (entry) => void preview.show(entry),
+  detailsKeys: () => engine.request<Float64Array>({ type: "detailsKeys" }),
 });
 let entriesByIndex: Entry[] = [];
 

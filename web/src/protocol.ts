@@ -87,6 +87,7 @@ export interface Converted {
 export type Request =
   | { id: number; type: "open"; file: File }
   | { id: number; type: "details"; index: number }
+  | { id: number; type: "detailsKeys" }
   | { id: number; type: "picture"; index: number }
   | { id: number; type: "frames"; index: number; settings: Uint8Array }
   | { id: number; type: "sound"; index: number }

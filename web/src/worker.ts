@@ -6,7 +6,8 @@
 import createEngine, { type Engine, type EngineInput } from "./engine.js";
 import { BlockSource } from "./block_source";
 import { LaterWrites } from "./later_writes";
-import type { ConvertProgress, Converted, Entry, Opened, OutputFile, Reply, Request } from "./protocol";
+import type { ConvertProgress, Converted, Details, Entry, Opened, OutputFile, Reply, Request } from "./protocol";
+import { detailsKey, detailsKeyLength } from "./details_key";
 
 const engine: Engine = await createEngine({ locateFile: (path) => new URL(path, import.meta.url).href });
 engine.FS.mkdir("/out");
@@ -51,6 +52,18 @@ function takeFiles(folder: string, files: OutputFile[], finished: boolean): void
   }
 }
 
+// Every entry's details as the keys the list sorts them by, detailsKeyLength numbers an
+// entry, in one buffer that moves to the page without a copy.
+function detailsKeys(): Float64Array {
+  const engineInput = openedInput();
+  const keys = new Float64Array(entries.length * detailsKeyLength);
+  for (const entry of entries) {
+    const details = engineInput.details(entry.index);
+    keys.set(detailsKey(entry.kind, details.error === undefined ? (details as unknown as Details) : null), entry.index * detailsKeyLength);
+  }
+  return keys;
+}
+
 function convert(request: Extract<Request, { type: "convert" }>): Converted {
   const engineInput = openedInput();
   // Each entry's files leave the worker as soon as they are in place, but for those a
@@ -85,6 +98,8 @@ function handle(request: Request): unknown {
       return open(request.file);
     case "details":
       return checked(openedInput().details(request.index));
+    case "detailsKeys":
+      return detailsKeys();
     case "picture":
       return checked(openedInput().picture(request.index));
     case "frames": {
@@ -105,7 +120,7 @@ function handle(request: Request): unknown {
 function transferables(value: unknown): Transferable[] {
   const found: Transferable[] = [];
   const visit = (item: unknown): void => {
-    if (item instanceof Uint8Array) found.push(item.buffer);
+    if (item instanceof Uint8Array || item instanceof Float64Array) found.push(item.buffer);
     else if (Array.isArray(item)) item.forEach(visit);
     else if (item !== null && typeof item === "object") Object.values(item).forEach(visit);
   };

@@ -20,7 +20,7 @@ import { tmpdir } from "node:os";
 import { basename, dirname, join, relative, resolve } from "node:path";
 import { after, before, test } from "node:test";
 import { chromium } from "playwright-core";
-import { makeArchives, packArchive } from "./fixtures.mjs";
+import { archiveEntries, makeArchives, packArchive } from "./fixtures.mjs";
 import { decodePng } from "./png.mjs";
 import { readZip } from "./zip.mjs";
 import { serve } from "./serve.mjs";
@@ -623,6 +623,65 @@ test("65,535 entries: only rows in view exist; natural order, filter and scrolli
   await page.$eval("#entries", (list) => (list.scrollTop = 0));
   view = await listInView();
   assert.deepEqual(await shownRows(), listed.slice(0, view.rows.length));
+});
+
+test("sorted by details: pictures by width and height, then animations, sounds, others; a third click, table order", async () => {
+  const mixed = archiveEntries(readFileSync(inputs[3]));
+  const sizes = archiveEntries(readFileSync(inputs[2]));
+  const archive = join(work, "details.dat");
+  writeFileSync(
+    archive,
+    packArchive([
+      ["notes.txt", mixed.get("notes.txt")],
+      ["wide.cg", sizes.get("pic5_320x240.cg")],
+      ["s.pcm", mixed.get("stereo.pcm")],
+      ["tiny.cg", sizes.get("pic0_1x1.cg")],
+      ["m.pcm", mixed.get("mono.pcm")],
+      ["walk.ani", mixed.get("walk.ani")],
+      ["mid.cg", sizes.get("pic4_101x37.cg")],
+      ["odd.cg", sizes.get("pic2_17x9.cg")],
+      ["small.cg", sizes.get("pic1_3x2.cg")],
+      ["odd2.cg", sizes.get("pic2_17x9.cg")],
+      ["plain.txt", mixed.get("notes.txt")],
+      ["square.cg", sizes.get("pic3_64x48.cg")],
+    ]),
+  );
+  // The keys from orvconv-cli's files: picture sizes from its PNG files, sound formats
+  // and lengths from its WAV files.
+  const written = filesUnder(cliConvert(archive, ["-f", "png"]));
+  const rank = { picture: 0, animation: 1, sound: 2, other: 3 };
+  const keyOf = (row) => {
+    const stem = row.name.replace(/\.[^.]*$/, "");
+    if (row.kind === "picture") {
+      const png = decodePng(written.get(`${stem}.png`));
+      return [rank.picture, png.width, png.height];
+    }
+    if (row.kind !== "sound") return [rank[row.kind]];
+    const wav = readWav(written.get(`${stem}.wav`));
+    return [rank.sound, wav.rate, wav.channels, wav.samples.length / wav.channels];
+  };
+  const listed = cliList(archive);
+  const keys = new Map(listed.map((row) => [row.index, keyOf(row)]));
+  const compare = (a, b) => {
+    const [ka, kb] = [keys.get(a.index), keys.get(b.index)];
+    for (let k = 0; k < Math.max(ka.length, kb.length); ++k) if (ka[k] !== kb[k]) return (ka[k] ?? 0) - (kb[k] ?? 0);
+    return 0;
+  };
+  await openInPage(archive);
+  await page.click('#entries [data-sort="details"]');
+  await page.waitForSelector('#entries[data-details="complete"]');
+  const names = async () => (await shownRows()).map((row) => row.name);
+  const byIndex = (sign) => (a, b) => sign * compare(a, b) || a.index - b.index;
+  assert.deepEqual(await names(), [...listed].sort(byIndex(1)).map((row) => row.name));
+  for (const [index, [, width, height]] of [...keys].filter(([, key]) => key[0] === rank.picture)) {
+    const cell = `#entries .row[data-index="${index}"] > :nth-child(4)`;
+    await page.waitForFunction((selector) => document.querySelector(selector).textContent !== "", cell);
+    assert.equal(await page.textContent(cell), `${width} × ${height}`);
+  }
+  await page.click('#entries [data-sort="details"]');
+  assert.deepEqual(await names(), [...listed].sort(byIndex(-1)).map((row) => row.name));
+  await page.click('#entries [data-sort="details"]');
+  assert.deepEqual(await names(), listed.map((row) => row.name));
 });
 
 test("several files by the picker, a folder's inputs and a dropped file are each listed as --list lists them", async () => {
