@@ -17,6 +17,8 @@ export interface EntryListHooks {
   detailsKeys(): Promise<Float64Array>;
   // The focused entry changed (null: none).
   onFocus(entry: Entry | null): void;
+  // The entries shown, or their order, changed.
+  onReorder(shown: readonly Entry[]): void;
 }
 
 export class EntryList {
@@ -85,6 +87,11 @@ export class EntryList {
     this.schedulePaint();
   }
 
+  // Focus and select the entry of index, as a click on its row does.
+  focusEntry(index: number): void {
+    this.moveTo(this.shown.findIndex((entry) => entry.index === index), false, false);
+  }
+
   // The selected entries in the list's order (the filter hides none of them).
   selected(): Entry[] {
     return this.shown.filter((entry) => this.selection.has(entry.index));
@@ -120,6 +127,7 @@ export class EntryList {
     }
     this.box.dataset.count = String(this.shown.length);
     this.paint();
+    this.hooks.onReorder(this.shown);
   }
 
   private schedulePaint(): void {

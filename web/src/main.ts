@@ -1,14 +1,15 @@
 // The page: open archives and animation files (picked, dropped, or a whole folder), list
-// the entries of one, preview them, and take the selection or everything out as
-// orvconv-cli writes it, as a ZIP file or into a folder.
+// the entries of one or show their thumbnails, preview them, and take the selection or
+// everything out as orvconv-cli writes it, as a ZIP file or into a folder.
 import { detailsText } from "./details_text";
 import { EngineClient } from "./engine_client";
 import { EntryList } from "./entry_list";
 import { droppedInputs, pickedInputs } from "./open_files";
 import { Preview } from "./preview";
-import type { ConvertOptions, Details, Entry, Opened } from "./protocol";
+import type { ConvertOptions, Details, Entry, Opened, Thumbnail } from "./protocol";
 import { takeOutAsZip, takeOutIntoFolder, type TakeOutRequest } from "./take_out";
 import { text, translatePage, type TextKey } from "./texts";
+import { ThumbnailGrid } from "./thumbnail_grid";
 
 translatePage();
 // Offline use and installing: the service worker keeps the page's files.
@@ -63,10 +64,31 @@ const list = new EntryList(element("entries"), {
       );
     }
   },
-  onFocus: (entry) => void preview.show(entry),
   detailsKeys: () => engine.request<Float64Array>({ type: "detailsKeys" }),
+  onFocus: (entry) => {
+    grid.setFocus(entry?.index ?? -1);
+    void preview.show(entry);
+  },
+  onReorder: (shown) => grid.show(shown),
 });
 let entriesByIndex: Entry[] = [];
+
+const grid = new ThumbnailGrid(element("thumbnails"), {
+  kindText,
+  thumbnail: async (entry) =>
+    engine.request<Thumbnail | null>({ type: "thumbnail", index: entry.index, settings: await settingsBytes() }),
+  onPick: (entry) => list.focusEntry(entry.index),
+});
+
+// The list or the thumbnails of the same entries; each paints itself when it comes into
+// view (its size changes).
+const viewButtons = [element<HTMLButtonElement>("view-list"), element<HTMLButtonElement>("view-thumbnails")];
+function showView(thumbnails: boolean): void {
+  element("entries").hidden = thumbnails;
+  element("thumbnails").hidden = !thumbnails;
+  viewButtons.forEach((button, k) => button.setAttribute("aria-pressed", String(thumbnails === (k === 1))));
+}
+viewButtons.forEach((button, k) => button.addEventListener("click", () => showView(k === 1)));
 
 const opened: File[] = [];
 
@@ -75,6 +97,9 @@ async function showInput(file: File): Promise<void> {
   delete document.body.dataset.opened;
   showStatus(text("opening", file.name));
   entriesByIndex = [];
+  grid.reset();
+  grid.setFocus(-1);
+  element("thumbnails").scrollTop = 0;
   list.show([]);
   void preview.show(null);
   takeOutButtons.forEach((button) => (button.disabled = true));
@@ -224,6 +249,7 @@ function settingsChanged(): void {
   const file = settingsInput.files?.[0];
   element("settings-name").textContent = file?.name ?? text("noSettings");
   noSettings.hidden = file === undefined;
+  grid.reset();
   void preview.refresh();
 }
 settingsInput.addEventListener("change", settingsChanged);

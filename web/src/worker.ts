@@ -6,7 +6,8 @@
 import createEngine, { type Engine, type EngineInput } from "./engine.js";
 import { BlockSource } from "./block_source";
 import { LaterWrites } from "./later_writes";
-import type { ConvertProgress, Converted, Details, Entry, Opened, OutputFile, Reply, Request } from "./protocol";
+import type { ConvertProgress, Converted, Details, Entry, Opened, OutputFile, Reply, Request, Thumbnail } from "./protocol";
+import { thumbnailOf } from "./thumbnail_image";
 import { detailsKey, detailsKeyLength } from "./details_key";
 
 const engine: Engine = await createEngine({ locateFile: (path) => new URL(path, import.meta.url).href });
@@ -50,6 +51,21 @@ function takeFiles(folder: string, files: OutputFile[], finished: boolean): void
       engine.FS.unlink(path);
     }
   }
+}
+
+// The thumbnail of a picture, or of an animation's first frame composed with settings;
+// null for other entries and for those that draw nothing.
+function thumbnail(index: number, settings: Uint8Array): Thumbnail | null {
+  const engineInput = openedInput();
+  const kind = entries[index]?.kind;
+  if (kind === "picture") {
+    const picture = checked(engineInput.picture(index)) as { width?: number; height?: number; rgb?: Uint8Array };
+    return picture.rgb && picture.width && picture.height ? thumbnailOf(picture.width, picture.height, picture.rgb, false) : null;
+  }
+  if (kind !== "animation") return null;
+  engineInput.setSettings(settings);
+  const frame = checked(engineInput.firstFrame(index));
+  return frame.bgr && frame.width && frame.height ? thumbnailOf(frame.width, frame.height, frame.bgr, true) : null;
 }
 
 // Every entry's details as the keys the list sorts them by, detailsKeyLength numbers an
@@ -100,6 +116,8 @@ function handle(request: Request): unknown {
       return checked(openedInput().details(request.index));
     case "detailsKeys":
       return detailsKeys();
+    case "thumbnail":
+      return thumbnail(request.index, request.settings);
     case "picture":
       return checked(openedInput().picture(request.index));
     case "frames": {

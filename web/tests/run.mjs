@@ -684,6 +684,100 @@ test("sorted by details: pictures by width and height, then animations, sounds, 
   assert.deepEqual(await names(), listed.map((row) => row.name));
 });
 
+// The thumbnail cells in view: entry index, position, and the canvas as RGB (null: none).
+async function cellsInView() {
+  return page.$$eval("#thumbnails .cell", (cells) =>
+    cells.map((cell) => {
+      const canvas = cell.querySelector("canvas");
+      let rgb = null;
+      if (canvas) {
+        const rgba = canvas.getContext("2d").getImageData(0, 0, canvas.width, canvas.height).data;
+        rgb = { width: canvas.width, height: canvas.height, bytes: Array.from(rgba.filter((_, k) => k % 4 !== 3)) };
+      }
+      return { index: Number(cell.dataset.index), at: Number(cell.dataset.at), thumbnail: cell.dataset.thumbnail, rgb };
+    }),
+  );
+}
+
+// Until the grid shows cells, and every picture and animation cell in view has its
+// thumbnail (or has none).
+async function thumbnailsMade(on = page) {
+  await on.waitForFunction(() => {
+    const cells = [...document.querySelectorAll("#thumbnails .cell")];
+    const made = (cell) => cell.dataset.thumbnail !== undefined || !["picture", "animation"].includes(cell.dataset.kind);
+    return cells.length > 0 && cells.every(made);
+  });
+}
+
+// A picture made small as the grid shows it: every step-th pixel of every step-th row,
+// both sides at most 96 pixels.
+function shrunk(png) {
+  const step = Math.ceil(Math.max(png.width, png.height) / 96);
+  const [width, height] = [Math.ceil(png.width / step), Math.ceil(png.height / step)];
+  const bytes = [];
+  for (let y = 0; y < height; ++y) {
+    for (let x = 0; x < width; ++x) bytes.push(...png.rgb.subarray((y * step * png.width + x * step) * 3, (y * step * png.width + x * step) * 3 + 3));
+  }
+  return { width, height, bytes };
+}
+
+test("thumbnails: each picture, and each animation's first frame, as orvconv-cli writes it; a click previews", async () => {
+  await page.setInputFiles("#settings", []);
+  for (const input of [inputs[0], inputs[2], inputs[3]]) {
+    const written = filesUnder(cliConvert(input, ["-f", "png"]));
+    await openInPage(input);
+    await page.click("#view-thumbnails");
+    await thumbnailsMade();
+    const cells = await cellsInView();
+    const rows = cliList(input);
+    assert.equal(cells.length, rows.length);
+    let compared = 0;
+    for (const cell of cells) {
+      const row = rows[cell.index];
+      const stem = row.name.replace(/\.[^.]*$/, "");
+      const first = [...written.keys()].filter((name) => name.startsWith(`${stem}_`) && name.endsWith(".png")).sort()[0];
+      const file = row.kind === "picture" ? `${stem}.png` : row.kind === "animation" ? first : undefined;
+      if (file === undefined || !written.has(file)) {
+        assert.equal(cell.rgb, null, row.name);
+        continue;
+      }
+      assert.deepEqual(cell.rgb, shrunk(decodePng(written.get(file))), row.name);
+      ++compared;
+    }
+    assert.ok(compared > 0 && compared === cells.filter((cell) => cell.rgb !== null).length, basename(input));
+    const picked = cells.find((cell) => cell.rgb !== null);
+    await page.click(`#thumbnails .cell[data-index="${picked.index}"]`);
+    await page.waitForFunction((i) => document.querySelector("#preview").dataset.shown === String(i), picked.index);
+    await page.click("#view-list");
+    const row = await page.$eval(`#entries .row[data-index="${picked.index}"]`, (shown) => [...shown.classList]);
+    assert.ok(row.includes("selected") && row.includes("focused"), row.join(" "));
+  }
+});
+
+test("65,535 pictures as thumbnails: only the cells in view exist, and only their pictures are decoded", async () => {
+  const count = 65535;
+  const picture = archiveEntries(readFileSync(inputs[2])).get("pic2_17x9.cg");
+  const many = join(work, "thumbs.dat");
+  writeFileSync(many, packArchive(Array.from({ length: count }, (_, i) => [`p${i}.cg`, picture])));
+  const expected = shrunk(decodePng(filesUnder(cliConvert(inputs[2], ["-f", "png"])).get("pic2_17x9.png")));
+  await openInPage(many);
+  await page.click("#view-thumbnails");
+  await thumbnailsMade();
+  const top = await cellsInView();
+  assert.ok(top.length > 10 && top.length < 100, `${top.length} cells in the page`);
+  const decoded = async () => Number(await page.getAttribute("#thumbnails", "data-decoded"));
+  assert.equal(await decoded(), top.length);
+  // To the end at once: the cells passed over are never decoded.
+  await page.$eval("#thumbnails", (grid) => (grid.scrollTop = grid.scrollHeight));
+  await page.waitForFunction(() => document.querySelector('#thumbnails .cell[data-at="65534"]') !== null);
+  await thumbnailsMade();
+  const bottom = await cellsInView();
+  assert.ok(bottom.some((cell) => cell.index === count - 1));
+  assert.equal(await decoded(), top.length + bottom.length);
+  for (const cell of bottom) assert.deepEqual(cell.rgb, expected, `p${cell.index}.cg`);
+  await page.click("#view-list");
+});
+
 test("several files by the picker, a folder's inputs and a dropped file are each listed as --list lists them", async () => {
   const [sizes, mixed] = [inputs[2], inputs[3]];
   const before = await page.$$eval("#inputs option", (options) => options.length);
