@@ -23,8 +23,12 @@ export class EngineClient {
   private opened: RequestBody | null = null;
   private watchdog = 0;
 
-  // restarted(reason): the worker was ended and a new one started.
-  constructor(private readonly restarted: (reason: string) => void = () => {}) {
+  // restarted(reason): the worker was ended and a new one started; stuckAfter: the
+  // watchdog's time, in milliseconds.
+  constructor(
+    private readonly restarted: (reason: string) => void = () => {},
+    private readonly stuckAfter = stuckAfterMs,
+  ) {
     this.start();
   }
 
@@ -58,7 +62,7 @@ export class EngineClient {
   // The watchdog runs while anything is pending; each sign of life starts it again.
   private watch(): void {
     clearTimeout(this.watchdog);
-    if (this.pending.size > 0) this.watchdog = window.setTimeout(() => this.restart("stuck"), stuckAfterMs);
+    if (this.pending.size > 0) this.watchdog = window.setTimeout(() => this.restart("stuck"), this.stuckAfter);
   }
 
   private start(): void {

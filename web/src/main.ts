@@ -39,9 +39,11 @@ function showStatus(words: string): void {
   status.textContent = words;
 }
 
-const engine = new EngineClient((reason) =>
-  showStatus(text("engineStopped", reason === "stuck" ? text("tooLong", 60) : reason)),
-);
+// The watchdog's time: a minute, or ?watchdog-ms=N (the browser tests make it short).
+const watchdogMs = Number(new URLSearchParams(location.search).get("watchdog-ms")) || 60_000;
+const engineStopped = (reason: string): void =>
+  showStatus(text("engineStopped", reason === "stuck" ? text("tooLong", watchdogMs / 1000) : reason));
+const engine = new EngineClient(engineStopped, watchdogMs);
 
 const frameMs = (): number => (frameMsInput.validity.valid ? Number(frameMsInput.value) : 100);
 const settingsBytes = async (): Promise<Uint8Array> => {

@@ -68,6 +68,17 @@ after(async () => {
   rmSync(work, { recursive: true, force: true });
 });
 
+// A page of its own (address: what follows the origin), its requests logged as the
+// others are; closed with its context.
+async function freshPage(address = "/", locale = "en-US") {
+  const context = await browser.newContext({ viewport: { width: 1100, height: 700 }, locale });
+  context.on("request", (request) => requests.push(request.url()));
+  const shown = await context.newPage();
+  shown.on("pageerror", (error) => console.error(`page error: ${error.message}`));
+  await shown.goto(`${server.origin}${address}`);
+  return { context, shown };
+}
+
 // orvconv-cli with args; its status and stdout.
 function runCli(args) {
   const run = spawnSync(cli, args, { encoding: "utf8", maxBuffer: 64 << 20 });
@@ -425,6 +436,44 @@ test("into a folder (the browser's private file system as the chosen folder): or
   for (const [path, data] of expected) assert.ok(Buffer.from(files[path]).equals(data), path);
   await page.uncheck("#into-folder");
   await page.fill("#frame-ms", "100");
+});
+
+// No input makes the engine loop: the engine's worker is kept busy from outside, through
+// the browser's debugging protocol, as a loop would keep it, and the watchdog's time is
+// made short for this page.
+test("a worker silent past the watchdog's time is ended, started anew with the input; the tab stays usable", async () => {
+  const mixed = inputs[3];
+  const written = filesUnder(cliConvert(mixed, ["-f", "png"]));
+  const rows = cliList(mixed);
+  const index = (name) => rows.find((row) => row.name === name).index;
+  const { context, shown } = await freshPage("/?watchdog-ms=1500");
+  try {
+    await shown.setInputFiles("#file", mixed);
+    await shown.waitForFunction(() => document.body.dataset.opened === "mixed.dat");
+    const worker = shown.workers().find((w) => w.url().endsWith("/worker.js"));
+    await worker.evaluate(() => void setTimeout(() => { for (;;); }));
+    const ended = new Promise((resolve) => worker.once("close", resolve));
+    await shown.click(`#entries .row[data-index="${index("title.cg")}"]`);
+    // The page answers while its worker is silent.
+    await shown.fill("#filter", "walk");
+    assert.deepEqual(await shown.$$eval("#entries .row", (shownRows) => shownRows.map((row) => row.children[0].textContent)), ["walk.ani"]);
+    await shown.fill("#filter", "");
+    await ended;
+    await shown.waitForFunction(() => document.querySelector("#status").textContent.includes("1.5"));
+    assert.equal(await shown.textContent("#status"), "The engine stopped (it took longer than 1.5 s); it has been started again.");
+    // The new worker has the same input open: its pictures are orvconv-cli's.
+    for (const name of ["絵.cg", "title.cg"]) {
+      await shown.click(`#entries .row[data-index="${index(name)}"]`);
+      await shown.waitForFunction((i) => document.querySelector("#preview").dataset.shown === String(i), index(name));
+      const canvas = await shown.$eval("#preview", (preview) => {
+        const rgba = preview.getContext("2d").getImageData(0, 0, preview.width, preview.height).data;
+        return Array.from(rgba.filter((_, k) => k % 4 !== 3));
+      });
+      assert.ok(Buffer.from(canvas).equals(decodePng(written.get(name.replace(".cg", ".png"))).rgb), name);
+    }
+  } finally {
+    await context.close();
+  }
 });
 
 test("Cancel ends a take-out under way; the page goes on with the same input", async () => {
