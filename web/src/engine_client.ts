@@ -41,13 +41,18 @@ export class EngineClient {
 
   // Ends the worker and whatever it was doing; a new one opens the input again.
   restart(reason: string): void {
+    this.close(reason);
+    this.start();
+    this.restarted(reason);
+  }
+
+  // Ends the worker for good; what was pending fails with reason.
+  close(reason: string): void {
     this.worker.terminate();
     clearTimeout(this.watchdog);
     const pending = [...this.pending.values()];
     this.pending.clear();
-    this.start();
     for (const { reject } of pending) reject(new Error(reason));
-    this.restarted(reason);
   }
 
   private send<T>(body: RequestBody, onPartial?: (partial: unknown) => void): Promise<T> {

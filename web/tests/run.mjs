@@ -438,6 +438,56 @@ test("into a folder (the browser's private file system as the chosen folder): or
   await page.fill("#frame-ms", "100");
 });
 
+test("all open files into one ZIP: the tree orvconv-cli writes for the same inputs given at once", async () => {
+  // Two inputs write into one output folder, some names in both (the later one's files
+  // win there), and one is passed over.
+  mkdirSync(join(work, "again"), { recursive: true });
+  const sizesAgain = join(work, "again", "SIZES.DAT");
+  const sizes = archiveEntries(readFileSync(inputs[2]));
+  writeFileSync(
+    sizesAgain,
+    packArchive([
+      ["pic0_1x1.cg", sizes.get("pic2_17x9.cg")],
+      ["extra.txt", Buffer.from("only here")],
+      ["pic5_320x240.cg", sizes.get("pic1_3x2.cg")],
+    ]),
+  );
+  const notInput = join(work, "notes.txt");
+  writeFileSync(notInput, "not an input");
+  const given = [inputs[0], inputs[2], inputs[1], sizesAgain, notInput, inputs[4], inputs[5]];
+  const settings = join(buildDir, "sample/sample.ini");
+  const root = mkdtempSync(join(work, "cli-"));
+  const args = ["-f", "png", "--animation", "sheet", "--sheet-columns", "2", "-s", settings];
+  const run = spawnSync(cli, ["-q", "-j", "1", ...args, "-o", root, ...given], { encoding: "utf8" });
+  assert.equal(run.status, 5, run.stderr); // cut.dat ends early
+  const reason = /notes\.txt: passed over: (.*)$/m.exec(run.stderr)[1];
+  const expected = filesUnder(root);
+
+  const { context, shown } = await freshPage();
+  try {
+    await shown.setInputFiles("#file", given);
+    await shown.waitForFunction(() => document.body.dataset.opened === "sample.dat");
+    await shown.selectOption("#format", "1");
+    await shown.selectOption("#animation", "3");
+    await shown.fill("#sheet-columns", "2");
+    await shown.setInputFiles("#settings", settings);
+    const [download] = await Promise.all([shown.waitForEvent("download"), shown.click("#take-out-inputs")]);
+    assert.equal(download.suggestedFilename(), "orvconv.zip");
+    const zip = readZip(readFileSync(await download.path()));
+    assert.deepEqual([...zip.keys()].sort(), [...expected.keys()].sort());
+    for (const [path, data] of expected) assert.ok(zip.get(path).equals(data), path);
+    await shown.waitForFunction(() => document.body.dataset.takeOut === "done");
+    assert.equal(await shown.textContent("#status"), `6 of 7 open files taken out\nnotes.txt: passed over: ${reason}`);
+    // The input shown is still open in the page's own worker.
+    const title = cliList(inputs[0]).find((row) => row.kind === "picture");
+    await shown.click(`#entries .row[data-index="${title.index}"]`);
+    await shown.waitForFunction((i) => document.querySelector("#preview").dataset.shown === String(i), title.index);
+    assert.equal(await shown.$eval("#preview", (canvas) => canvas.width > 0), true);
+  } finally {
+    await context.close();
+  }
+});
+
 // No input makes the engine loop: the engine's worker is kept busy from outside, through
 // the browser's debugging protocol, as a loop would keep it, and the watchdog's time is
 // made short for this page.
