@@ -909,21 +909,24 @@ test("several files by the picker, a folder's inputs and a dropped file are each
 });
 
 // The sample with a picture shown in a fresh page, in English and (a browser speaking
-// Japanese) in Japanese: build/web-test/page.png and page-ja.png.
+// Japanese) in Japanese: build/web-test/page.png and page-ja.png; its thumbnails in
+// English: page-thumbnails.png.
 test("screenshots in both languages; Japanese words for a browser speaking Japanese", async () => {
   const dir = join(buildDir, "web-test");
   mkdirSync(dir, { recursive: true });
   for (const [locale, file] of [["en-US", "page.png"], ["ja-JP", "page-ja.png"]]) {
-    const context = await browser.newContext({ viewport: { width: 1100, height: 700 }, locale });
-    context.on("request", (request) => requests.push(request.url()));
-    const shown = await context.newPage();
+    const { context, shown } = await freshPage("/", locale);
     try {
-      await shown.goto(`${server.origin}/`);
       await shown.setInputFiles("#file", inputs[0]);
       await shown.waitForFunction(() => document.body.dataset.opened === "sample.dat");
       await shown.click('#entries .row[data-kind="picture"]');
       await shown.waitForFunction(() => document.querySelector("#preview").dataset.shown !== "");
       await shown.screenshot({ path: join(dir, file) });
+      if (locale === "en-US") {
+        await shown.click("#view-thumbnails");
+        await thumbnailsMade(shown);
+        await shown.screenshot({ path: join(dir, "page-thumbnails.png") });
+      }
       if (locale !== "ja-JP") continue;
       assert.equal(await shown.getAttribute("html", "lang"), "ja");
       assert.equal(await shown.textContent('[data-sort="name"]'), "名前");
