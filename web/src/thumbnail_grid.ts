@@ -3,13 +3,13 @@
 // virtual as the list is: only the cells in view exist, and only their thumbnails are
 // asked of the worker, one request at a time, so that a cell scrolled past before its
 // turn costs nothing and the worker stays free for previews. Thumbnails made are kept
-// (up to keptThumbnails) for scrolling back.
+// (up to keptThumbnails, some 24 screens) for scrolling back.
 import type { Entry, Thumbnail } from "./protocol";
 import { thumbnailSide } from "./thumbnail_image";
 
 const cellWidth = 112; // the .cell size of style.css, in CSS pixels
 const cellHeight = 128;
-const keptThumbnails = 2000;
+const keptThumbnails = 600; // at most 96 x 96 x 4 bytes each: 22 MB
 
 export interface ThumbnailGridHooks {
   kindText(entry: Entry): string;
