@@ -488,6 +488,28 @@ test("all open files into one ZIP: the tree orvconv-cli writes for the same inpu
   }
 });
 
+test("Cancel ends a take-out of all open files; the file shown stays open", async () => {
+  const many = join(work, "manyall.dat");
+  writeFileSync(many, packArchive(Array.from({ length: 20000 }, (_, i) => [`m${i}.bin`, Buffer.from([i & 255])])));
+  const sample = inputs[0];
+  const readme = filesUnder(cliConvert(sample, [])).get("readme.txt").toString("latin1");
+  const { context, shown } = await freshPage();
+  try {
+    await shown.setInputFiles("#file", [sample, many]);
+    await shown.waitForFunction(() => document.body.dataset.opened === "sample.dat");
+    await shown.click("#take-out-inputs");
+    await shown.waitForFunction(() => document.querySelector("#status").textContent.includes("(file 2 of 2)"));
+    await shown.click("#cancel");
+    await shown.waitForFunction(() => document.body.dataset.takeOut === "done");
+    assert.equal(await shown.textContent("#status"), "manyall.dat: cancelled; what was written stays");
+    await shown.click('#entries .row[data-index="0"]');
+    await shown.waitForFunction(() => document.querySelector("#preview").dataset.shown === "0");
+    assert.equal(await shown.textContent("#text-view"), readme);
+  } finally {
+    await context.close();
+  }
+});
+
 // No input makes the engine loop: the engine's worker is kept busy from outside, through
 // the browser's debugging protocol, as a loop would keep it, and the watchdog's time is
 // made short for this page.
