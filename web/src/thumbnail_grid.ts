@@ -11,6 +11,19 @@ const cellWidth = 112; // the .cell size of style.css, in CSS pixels
 const cellHeight = 128;
 const keptThumbnails = 600; // at most 96 x 96 x 4 bytes each: 22 MB
 
+// The thumbnail on a canvas, zoomed by whole steps to fit thumbnailSide pixels.
+function canvasOf(thumbnail: Thumbnail): HTMLCanvasElement {
+  const { width, height, rgba } = thumbnail;
+  const canvas = document.createElement("canvas");
+  canvas.width = width;
+  canvas.height = height;
+  canvas.getContext("2d")!.putImageData(new ImageData(new Uint8ClampedArray(rgba.buffer as ArrayBuffer, rgba.byteOffset, rgba.length), width, height), 0, 0);
+  const zoom = Math.max(1, Math.floor(thumbnailSide / Math.max(width, height)));
+  canvas.style.width = `${width * zoom}px`;
+  canvas.style.height = `${height * zoom}px`;
+  return canvas;
+}
+
 export interface ThumbnailGridHooks {
   kindText(entry: Entry): string;
   // The thumbnail of a picture or animation entry (null: it draws nothing).
@@ -21,7 +34,8 @@ export interface ThumbnailGridHooks {
 
 export class ThumbnailGrid {
   private entries: readonly Entry[] = [];
-  private readonly made = new Map<number, Thumbnail | null>();
+  // Each thumbnail drawn once, on a canvas of its own that the cells of later paints take.
+  private readonly made = new Map<number, HTMLCanvasElement | null>();
   private readonly cells = new Map<number, HTMLElement>(); // the cells in view, by entry index
   private queue: Entry[] = [];
   private asking: number | null = null; // the entry whose thumbnail is being made
@@ -123,14 +137,7 @@ export class ThumbnailGrid {
     const picture = cell.firstElementChild as HTMLElement;
     const made = this.made.get(entry.index);
     if (made) {
-      const canvas = document.createElement("canvas");
-      canvas.width = made.width;
-      canvas.height = made.height;
-      canvas.getContext("2d")!.putImageData(new ImageData(new Uint8ClampedArray(made.rgba), made.width, made.height), 0, 0);
-      const zoom = Math.max(1, Math.floor(thumbnailSide / Math.max(made.width, made.height)));
-      canvas.style.width = `${made.width * zoom}px`;
-      canvas.style.height = `${made.height * zoom}px`;
-      picture.replaceChildren(canvas);
+      picture.replaceChildren(made);
       cell.dataset.thumbnail = "drawn";
     } else {
       picture.textContent = this.hooks.kindText(entry);
@@ -155,7 +162,7 @@ export class ThumbnailGrid {
     this.asking = null;
     if (generation === this.generation) {
       if (this.made.size >= keptThumbnails) this.made.delete(this.made.keys().next().value!);
-      this.made.set(entry.index, made);
+      this.made.set(entry.index, made && canvasOf(made));
       const cell = this.cells.get(entry.index);
       if (cell) this.fill(cell, entry);
       this.box.dataset.decoded = String(this.decoded);
