@@ -203,6 +203,7 @@ async function takeOutInputs(
   const worker = new EngineClient(engineStopped, watchdogMs);
   stopTakeOut = () => worker.close(text("cancel"));
   const notes: string[] = [];
+  let passedOver = 0;
   let at = 0;
   try {
     const files = filesOfInputs(worker, inputs, {
@@ -213,18 +214,21 @@ async function takeOutInputs(
         showProgress(done, total);
         showStatus(text("takingOutInputs", inputs[at].name, at + 1, inputs.length, done, total));
       },
-      onPassedOver: (file, result) =>
+      onPassedOver: (file, result) => {
+        ++passedOver;
         notes.push(
           result.passedOver !== undefined ?
             text("passedOver", file.name, text(result.passedOver))
           : text("cannotOpen", file.name),
-        ),
+        );
+      },
+      onCutShort: (file) => notes.push(file.name + text("cutShort")),
     });
     await write(files, "orvconv.zip");
   } finally {
     worker.close(text("cancel"));
   }
-  showStatus([text("takenOutInputs", inputs.length - notes.length, inputs.length), ...notes].join("\n"));
+  showStatus([text("takenOutInputs", inputs.length - passedOver, inputs.length), ...notes].join("\n"));
 }
 
 async function takeOutChosen(what: TakenOut): Promise<void> {

@@ -40,12 +40,13 @@ function convertedFiles(engine: EngineClient, request: TakeOutRequest) {
   return { files, conversion };
 }
 
-export interface InputsRequest extends Omit<TakeOutRequest, "chosen" | "onProgress"> {
+export interface InputsRequest extends Omit<TakeOutRequest, "chosen"> {
   // The k-th input is being converted.
   onInput: (k: number) => void;
-  onProgress: (done: number, total: number) => void;
   // An input orvconv-cli passes over, or cannot open (opened tells which).
   onPassedOver: (file: File, opened: Opened) => void;
+  // An input that ends before its table or entries do, converted as orvconv-cli does.
+  onCutShort: (file: File) => void;
 }
 
 // The output folder orvconv-cli makes for an input, up to letter case: its name without
@@ -79,7 +80,7 @@ export async function* filesOfInputs(
       if (shared) held.set(output.path, output);
       else yield output;
     }
-    await conversion;
+    if ((await conversion).pastEnd) request.onCutShort(file);
   }
   yield* held.values();
 }
