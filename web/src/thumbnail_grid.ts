@@ -42,7 +42,8 @@ export class ThumbnailGrid {
   private generation = 0;
   private decoded = 0;
   private painting = 0;
-  private focused = -1;
+  private focused = -1; // entry index
+  private columns = 1;
   private readonly body: HTMLElement;
 
   constructor(
@@ -57,6 +58,7 @@ export class ThumbnailGrid {
       const entry = cell && this.entries[Number(cell.dataset.at)];
       if (entry) this.hooks.onPick(entry);
     });
+    box.addEventListener("keydown", (event) => this.key(event));
   }
 
   // Another input, or other settings: the thumbnails made so far are dropped.
@@ -92,7 +94,7 @@ export class ThumbnailGrid {
       this.body.replaceChildren();
       return;
     }
-    const columns = Math.max(1, Math.floor(this.box.clientWidth / cellWidth));
+    const columns = (this.columns = Math.max(1, Math.floor(this.box.clientWidth / cellWidth)));
     this.body.style.height = `${Math.ceil(this.entries.length / columns) * cellHeight}px`;
     const firstRow = Math.floor(this.box.scrollTop / cellHeight);
     const lastRow = Math.ceil((this.box.scrollTop + this.box.clientHeight) / cellHeight);
@@ -111,6 +113,31 @@ export class ThumbnailGrid {
     this.body.replaceChildren(...cells);
     this.box.dataset.decoded = String(this.decoded);
     void this.askNext();
+  }
+
+  // The arrow keys, Page Up and Down, Home and End pick the cell they lead to, as in the
+  // list, and bring it into view.
+  private key(event: KeyboardEvent): void {
+    const page = Math.max(1, Math.floor(this.box.clientHeight / cellHeight)) * this.columns;
+    const steps: Record<string, number> = {
+      ArrowRight: 1,
+      ArrowLeft: -1,
+      ArrowDown: this.columns,
+      ArrowUp: -this.columns,
+      PageDown: page,
+      PageUp: -page,
+      Home: -this.entries.length,
+      End: this.entries.length,
+    };
+    if (!(event.key in steps) || this.entries.length === 0) return;
+    event.preventDefault();
+    const at = this.entries.findIndex((entry) => entry.index === this.focused);
+    const to = at < 0 ? 0 : Math.min(this.entries.length - 1, Math.max(0, at + steps[event.key]));
+    const top = Math.floor(to / this.columns) * cellHeight;
+    if (top < this.box.scrollTop) this.box.scrollTop = top;
+    else if (top + cellHeight > this.box.scrollTop + this.box.clientHeight)
+      this.box.scrollTop = top + cellHeight - this.box.clientHeight;
+    this.hooks.onPick(this.entries[to]);
   }
 
   private cell(entry: Entry, at: number, columns: number): HTMLElement {

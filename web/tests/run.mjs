@@ -877,9 +877,19 @@ test("thumbnails: each picture, and each animation's first frame, as orvconv-cli
     const picked = cells.find((cell) => cell.rgb !== null);
     await page.click(`#thumbnails .cell[data-index="${picked.index}"]`);
     await page.waitForFunction((i) => document.querySelector("#preview").dataset.shown === String(i), picked.index);
+    // The arrow keys move on through the grid: right, then down a row of cells (to the last
+    // cell where the row below ends first).
+    const columns = await page.$$eval("#thumbnails .cell", (all) => all.filter((cell) => cell.style.top === all[0].style.top).length);
+    for (const [key, step] of [["ArrowRight", 1], ["ArrowDown", columns]]) {
+      const from = Number(await page.$eval("#thumbnails .cell.focused", (cell) => cell.dataset.at));
+      const to = cells.find((cell) => cell.at === Math.min(cells.length - 1, from + step));
+      await page.keyboard.press(key);
+      await page.waitForFunction((i) => document.querySelector("#preview").dataset.shown === String(i), to.index);
+      assert.ok(await page.$eval(`#thumbnails .cell[data-index="${to.index}"]`, (cell) => cell.classList.contains("focused")));
+    }
     await page.click("#view-list");
-    const row = await page.$eval(`#entries .row[data-index="${picked.index}"]`, (shown) => [...shown.classList]);
-    assert.ok(row.includes("selected") && row.includes("focused"), row.join(" "));
+    const focused = await page.$eval("#entries .row.focused", (row) => [Number(row.dataset.index), row.classList.contains("selected")]);
+    assert.deepEqual(focused, [(await page.$eval("#preview", (preview) => Number(preview.dataset.shown))), true]);
   }
 });
 
