@@ -888,6 +888,8 @@ test("thumbnails: each picture, and each animation's first frame, as orvconv-cli
       assert.ok(await page.$eval(`#thumbnails .cell[data-index="${to.index}"]`, (cell) => cell.classList.contains("focused")));
     }
     await page.click("#view-list");
+    // The list paints its rows once it is in view again.
+    await page.waitForSelector("#entries .row.focused");
     const focused = await page.$eval("#entries .row.focused", (row) => [Number(row.dataset.index), row.classList.contains("selected")]);
     assert.deepEqual(focused, [(await page.$eval("#preview", (preview) => Number(preview.dataset.shown))), true]);
   }
