@@ -234,6 +234,28 @@ public:
         });
     }
 
+    // The first frame an animation draws, for its thumbnail: width, height and bgr, its
+    // pixels as blue, green, red (no width: it draws none). The frames after it are not
+    // composed.
+    val FirstFrame(std::uint32_t i)
+    {
+        return OnEntry(i, [&] {
+            val result = val::object();
+            bool found = false;
+            reader_->Frames(
+                i,
+                [&](const FrameView& frame) {
+                    if (found || frame.action != PictureAction::Drawn) return;
+                    found = true;
+                    result.set("width", frame.width);
+                    result.set("height", frame.height);
+                    result.set("bgr", ByteArray(frame.bgr, std::size_t{frame.width} * frame.height * 3));
+                },
+                [&] { return found; });
+            return result;
+        });
+    }
+
     val Sound(std::uint32_t i)
     {
         return OnEntry(i, [&] {
@@ -333,6 +355,7 @@ EMSCRIPTEN_BINDINGS(orvconv)
         .function("setSettings", &WebInput::SetSettings)
         .function("picture", &WebInput::Picture)
         .function("frames", &WebInput::Frames)
+        .function("firstFrame", &WebInput::FirstFrame)
         .function("sound", &WebInput::Sound)
         .function("bytes", &WebInput::Bytes)
         .function("convert", &WebInput::Convert);

@@ -17,6 +17,7 @@ export interface EngineInput {
   setSettings(bytes: Uint8Array): void;
   picture(index: number): EngineError & Record<string, unknown>;
   frames(index: number): EngineError & { frames?: unknown[] };
+  firstFrame(index: number): EngineError & { width?: number; height?: number; bgr?: Uint8Array };
   sound(index: number): EngineError & Record<string, unknown>;
   bytes(index: number): EngineError & { bytes?: Uint8Array };
   convert(

@@ -23,8 +23,12 @@ export class EngineClient {
   private opened: RequestBody | null = null;
   private watchdog = 0;
 
-  // restarted(reason): the worker was ended and a new one started.
-  constructor(private readonly restarted: (reason: string) => void = () => {}) {
+  // restarted(reason): the worker was ended and a new one started; stuckAfter: the
+  // watchdog's time, in milliseconds.
+  constructor(
+    private readonly restarted: (reason: string) => void = () => {},
+    private readonly stuckAfter = stuckAfterMs,
+  ) {
     this.start();
   }
 
@@ -37,13 +41,18 @@ export class EngineClient {
 
   // Ends the worker and whatever it was doing; a new one opens the input again.
   restart(reason: string): void {
+    this.close(reason);
+    this.start();
+    this.restarted(reason);
+  }
+
+  // Ends the worker for good; what was pending fails with reason.
+  close(reason: string): void {
     this.worker.terminate();
     clearTimeout(this.watchdog);
     const pending = [...this.pending.values()];
     this.pending.clear();
-    this.start();
     for (const { reject } of pending) reject(new Error(reason));
-    this.restarted(reason);
   }
 
   private send<T>(body: RequestBody, onPartial?: (partial: unknown) => void): Promise<T> {
@@ -58,7 +67,7 @@ export class EngineClient {
   // The watchdog runs while anything is pending; each sign of life starts it again.
   private watch(): void {
     clearTimeout(this.watchdog);
-    if (this.pending.size > 0) this.watchdog = window.setTimeout(() => this.restart("stuck"), stuckAfterMs);
+    if (this.pending.size > 0) this.watchdog = window.setTimeout(() => this.restart("stuck"), this.stuckAfter);
   }
 
   private start(): void {

@@ -12,8 +12,13 @@ export interface EntryListHooks {
   kindText(entry: Entry): string;
   // Rows came into view whose details are not known: listOf.setDetails for each.
   wantDetails(indices: number[]): void;
+  // Every entry's details key (detailsKeyLength numbers an entry, by index): the list
+  // sorted by them.
+  detailsKeys(): Promise<Float64Array>;
   // The focused entry changed (null: none).
   onFocus(entry: Entry | null): void;
+  // The entries shown, or their order, changed.
+  onReorder(shown: readonly Entry[]): void;
 }
 
 export class EntryList {
@@ -25,6 +30,8 @@ export class EntryList {
   private readonly selection = new Set<number>();
   private readonly details = new Map<number, string>();
   private readonly asked = new Set<number>();
+  private keysAsked = false; // once the list is sorted by details
+  private keys: Float64Array | null = null;
   private focus = -1; // position in shown
   private anchor = -1; // where a Shift range starts
   private painting = 0;
@@ -48,6 +55,8 @@ export class EntryList {
     this.selection.clear();
     this.details.clear();
     this.asked.clear();
+    this.keysAsked = false;
+    this.keys = null;
     this.focus = -1;
     this.anchor = -1;
     this.box.scrollTop = 0;
@@ -78,14 +87,35 @@ export class EntryList {
     this.schedulePaint();
   }
 
+  // Focus and select the entry of index, as a click on its row does.
+  focusEntry(index: number): void {
+    this.moveTo(this.shown.findIndex((entry) => entry.index === index), false, false);
+  }
+
   // The selected entries in the list's order (the filter hides none of them).
   selected(): Entry[] {
     return this.shown.filter((entry) => this.selection.has(entry.index));
   }
 
+  // Sorting by details needs every entry's key: they are asked for at once, and the list
+  // is sorted again when they come (they are not, when the engine fails).
+  private async sortKeys(): Promise<void> {
+    const entries = this.entries;
+    delete this.box.dataset.details;
+    const keys = await this.hooks.detailsKeys().catch(() => null);
+    if (keys === null || entries !== this.entries) return;
+    this.keys = keys;
+    this.box.dataset.details = "complete";
+    this.reorder();
+  }
+
   private reorder(): void {
+    if (this.column === "details" && !this.keysAsked) {
+      this.keysAsked = true;
+      void this.sortKeys();
+    }
     const focused = this.shown[this.focus];
-    this.shown = ordered(this.entries, this.column, this.descending, this.filter, this.hooks.kindText);
+    this.shown = ordered(this.entries, this.column, this.descending, this.filter, this.hooks.kindText, this.keys);
     const kept = new Set(this.shown.map((entry) => entry.index));
     for (const index of this.selection) if (!kept.has(index)) this.selection.delete(index);
     this.focus = focused === undefined ? -1 : this.shown.indexOf(focused);
@@ -97,6 +127,7 @@ export class EntryList {
     }
     this.box.dataset.count = String(this.shown.length);
     this.paint();
+    this.hooks.onReorder(this.shown);
   }
 
   private schedulePaint(): void {

@@ -1,14 +1,16 @@
 // The page: open archives and animation files (picked, dropped, or a whole folder), list
-// the entries of one, preview them, and take the selection or everything out as
-// orvconv-cli writes it, as a ZIP file or into a folder.
+// the entries of one or show their thumbnails, preview them, and take the selection,
+// everything, or everything of all open files out as orvconv-cli writes it, as a ZIP
+// file or into a folder.
 import { detailsText } from "./details_text";
 import { EngineClient } from "./engine_client";
 import { EntryList } from "./entry_list";
 import { droppedInputs, pickedInputs } from "./open_files";
 import { Preview } from "./preview";
-import type { ConvertOptions, Details, Entry, Opened } from "./protocol";
-import { takeOutAsZip, takeOutIntoFolder, type TakeOutRequest } from "./take_out";
+import type { ConvertOptions, Details, Entry, Opened, OutputFile, Thumbnail } from "./protocol";
+import { filesOfInputs, takeOut as takeOutOf, writeIntoFolder, zipOf } from "./take_out";
 import { text, translatePage, type TextKey } from "./texts";
+import { ThumbnailGrid } from "./thumbnail_grid";
 
 translatePage();
 // Offline use and installing: the service worker keeps the page's files.
@@ -22,7 +24,10 @@ const status = element<HTMLElement>("status");
 const inputChoice = element<HTMLSelectElement>("inputs");
 const settingsInput = element<HTMLInputElement>("settings");
 const frameMsInput = element<HTMLInputElement>("frame-ms");
+const animationChoice = element<HTMLSelectElement>("animation");
+const sheetColumnsInput = element<HTMLInputElement>("sheet-columns");
 const takeOutButtons = [element<HTMLButtonElement>("take-out-selection"), element<HTMLButtonElement>("take-out-everything")];
+const takeOutInputsButton = element<HTMLButtonElement>("take-out-inputs");
 const cancelButton = element<HTMLButtonElement>("cancel");
 const progress = element<HTMLProgressElement>("progress");
 const intoFolder = element<HTMLInputElement>("into-folder");
@@ -36,9 +41,11 @@ function showStatus(words: string): void {
   status.textContent = words;
 }
 
-const engine = new EngineClient((reason) =>
-  showStatus(text("engineStopped", reason === "stuck" ? text("tooLong", 60) : reason)),
-);
+// The watchdog's time: a minute, or ?watchdog-ms=N (the browser tests make it short).
+const watchdogMs = Number(new URLSearchParams(location.search).get("watchdog-ms")) || 60_000;
+const engineStopped = (reason: string): void =>
+  showStatus(text("engineStopped", reason === "stuck" ? text("tooLong", watchdogMs / 1000) : reason));
+const engine = new EngineClient(engineStopped, watchdogMs);
 
 const frameMs = (): number => (frameMsInput.validity.valid ? Number(frameMsInput.value) : 100);
 const settingsBytes = async (): Promise<Uint8Array> => {
@@ -61,9 +68,31 @@ const list = new EntryList(element("entries"), {
       );
     }
   },
-  onFocus: (entry) => void preview.show(entry),
+  detailsKeys: () => engine.request<Float64Array>({ type: "detailsKeys" }),
+  onFocus: (entry) => {
+    grid.setFocus(entry?.index ?? -1);
+    void preview.show(entry);
+  },
+  onReorder: (shown) => grid.show(shown),
 });
 let entriesByIndex: Entry[] = [];
+
+const grid = new ThumbnailGrid(element("thumbnails"), {
+  kindText,
+  thumbnail: async (entry) =>
+    engine.request<Thumbnail | null>({ type: "thumbnail", index: entry.index, settings: await settingsBytes() }),
+  onPick: (entry) => list.focusEntry(entry.index),
+});
+
+// The list or the thumbnails of the same entries; each paints itself when it comes into
+// view (its size changes).
+const viewButtons = [element<HTMLButtonElement>("view-list"), element<HTMLButtonElement>("view-thumbnails")];
+function showView(thumbnails: boolean): void {
+  element("entries").hidden = thumbnails;
+  element("thumbnails").hidden = !thumbnails;
+  viewButtons.forEach((button, k) => button.setAttribute("aria-pressed", String(thumbnails === (k === 1))));
+}
+viewButtons.forEach((button, k) => button.addEventListener("click", () => showView(k === 1)));
 
 const opened: File[] = [];
 
@@ -72,6 +101,9 @@ async function showInput(file: File): Promise<void> {
   delete document.body.dataset.opened;
   showStatus(text("opening", file.name));
   entriesByIndex = [];
+  grid.reset();
+  grid.setFocus(-1);
+  element("thumbnails").scrollTop = 0;
   list.show([]);
   void preview.show(null);
   takeOutButtons.forEach((button) => (button.disabled = true));
@@ -103,6 +135,7 @@ function openFiles(files: File[]): void {
     inputChoice.add(new Option(file.webkitRelativePath || file.name, String(opened.length - 1)));
   }
   inputChoice.hidden = opened.length < 2;
+  takeOutInputsButton.hidden = opened.length < 2;
   inputChoice.value = String(opened.length - files.length);
   void showInput(files[0]);
 }
@@ -110,10 +143,11 @@ function openFiles(files: File[]): void {
 function options(): ConvertOptions {
   return {
     outputMode: Number(element<HTMLSelectElement>("format").value) as ConvertOptions["outputMode"],
-    animation: Number(element<HTMLSelectElement>("animation").value) as ConvertOptions["animation"],
+    animation: Number(animationChoice.value) as ConvertOptions["animation"],
     aniRaw: element<HTMLInputElement>("ani-raw").checked,
     frameMs: frameMs(),
-    sheetColumns: 0,
+    // Empty: orvconv-cli's default, the frame count up to 16.
+    sheetColumns: sheetColumnsInput.value !== "" && sheetColumnsInput.validity.valid ? Number(sheetColumnsInput.value) : 0,
   };
 }
 
@@ -126,6 +160,8 @@ function download(zip: Blob, name: string): void {
 }
 
 let cancelled = false;
+// Ends the take-out under way.
+let stopTakeOut = (): void => {};
 
 // The folder the user chooses; null when no folder is wanted, undefined when the user
 // closed the picker.
@@ -140,19 +176,65 @@ async function chosenFolder(): Promise<FileSystemDirectoryHandle | null | undefi
   }
 }
 
-async function takeOut(selection: boolean): Promise<void> {
+type TakenOut = "selection" | "everything" | "inputs";
+
+async function takeOut(what: TakenOut): Promise<void> {
   document.body.dataset.takeOut = "running";
   try {
-    await takeOutChosen(selection);
+    await takeOutChosen(what);
   } finally {
     document.body.dataset.takeOut = "done";
   }
 }
 
-async function takeOutChosen(selection: boolean): Promise<void> {
-  const name = document.body.dataset.opened ?? "";
-  const chosen = selection ? list.selected().map((entry) => entry.index) : [];
-  if (selection && chosen.length === 0) {
+function showProgress(done: number, total: number): void {
+  progress.max = total;
+  progress.value = done;
+}
+
+// Everything of every open file, each into its output folder, by an engine of its own,
+// so that the input shown stays open in the page's; naming(name): the input under way.
+async function takeOutInputs(
+  settings: Uint8Array,
+  write: (files: AsyncIterable<OutputFile>, zipName: string) => Promise<void>,
+  naming: (name: string) => void,
+): Promise<void> {
+  const inputs = [...opened];
+  const worker = new EngineClient(engineStopped, watchdogMs);
+  stopTakeOut = () => worker.close(text("cancel"));
+  const notes: string[] = [];
+  let passedOver = 0;
+  let at = 0;
+  try {
+    const files = filesOfInputs(worker, inputs, {
+      options: options(),
+      settings,
+      onInput: (k) => naming(inputs[(at = k)].name),
+      onProgress: (done, total) => {
+        showProgress(done, total);
+        showStatus(text("takingOutInputs", inputs[at].name, at + 1, inputs.length, done, total));
+      },
+      onPassedOver: (file, result) => {
+        ++passedOver;
+        notes.push(
+          result.passedOver !== undefined ?
+            text("passedOver", file.name, text(result.passedOver))
+          : text("cannotOpen", file.name),
+        );
+      },
+      onCutShort: (file) => notes.push(file.name + text("cutShort")),
+    });
+    await write(files, "orvconv.zip");
+  } finally {
+    worker.close(text("cancel"));
+  }
+  showStatus([text("takenOutInputs", inputs.length - passedOver, inputs.length), ...notes].join("\n"));
+}
+
+async function takeOutChosen(what: TakenOut): Promise<void> {
+  let name = document.body.dataset.opened ?? "";
+  const chosen = what === "selection" ? list.selected().map((entry) => entry.index) : [];
+  if (what === "selection" && chosen.length === 0) {
     showStatus(text("nothingSelected"));
     return;
   }
@@ -165,29 +247,36 @@ async function takeOutChosen(selection: boolean): Promise<void> {
     return;
   }
   if (folder === undefined) return;
-  const request: TakeOutRequest = {
-    options: options(),
-    settings: await settingsBytes(),
-    chosen,
-    onProgress: (done, total) => {
-      progress.max = total;
-      progress.value = done;
-      showStatus(text("takingOut", name, done, total));
-    },
+  const write = async (files: AsyncIterable<OutputFile>, zipName: string): Promise<void> => {
+    if (folder) await writeIntoFolder(files, folder);
+    else download(await zipOf(files), zipName);
   };
-  takeOutButtons.forEach((button) => (button.disabled = true));
+  const settings = await settingsBytes();
+  const buttons = [...takeOutButtons, takeOutInputsButton];
+  const enabled = buttons.map((button) => !button.disabled);
+  buttons.forEach((button) => (button.disabled = true));
   cancelButton.hidden = false;
   progress.hidden = false;
   progress.removeAttribute("value");
   cancelled = false;
   try {
-    if (folder) await takeOutIntoFolder(engine, request, folder);
-    else download(await takeOutAsZip(engine, request), `${name.replace(/\.[^.]*$/, "")}.zip`);
-    showStatus(text("takenOut", name));
+    if (what === "inputs") {
+      await takeOutInputs(settings, write, (input) => (name = input));
+    } else {
+      stopTakeOut = () => engine.restart(text("cancel"));
+      const onProgress = (done: number, total: number): void => {
+        showProgress(done, total);
+        showStatus(text("takingOut", name, done, total));
+      };
+      await takeOutOf(engine, { options: options(), settings, chosen, onProgress }, (files) =>
+        write(files, `${name.replace(/\.[^.]*$/, "")}.zip`),
+      );
+      showStatus(text("takenOut", name));
+    }
   } catch (error) {
     showStatus(cancelled ? text("cancelled", name) : `${name}: ${(error as Error).message}`);
   } finally {
-    takeOutButtons.forEach((button) => (button.disabled = false));
+    buttons.forEach((button, k) => (button.disabled = !enabled[k]));
     cancelButton.hidden = true;
     progress.hidden = true;
   }
@@ -220,6 +309,7 @@ function settingsChanged(): void {
   const file = settingsInput.files?.[0];
   element("settings-name").textContent = file?.name ?? text("noSettings");
   noSettings.hidden = file === undefined;
+  grid.reset();
   void preview.refresh();
 }
 settingsInput.addEventListener("change", settingsChanged);
@@ -227,9 +317,11 @@ noSettings.addEventListener("click", () => {
   settingsInput.value = "";
   settingsChanged();
 });
-takeOutButtons[0].addEventListener("click", () => void takeOut(true));
-takeOutButtons[1].addEventListener("click", () => void takeOut(false));
+takeOutButtons[0].addEventListener("click", () => void takeOut("selection"));
+takeOutButtons[1].addEventListener("click", () => void takeOut("everything"));
+takeOutInputsButton.addEventListener("click", () => void takeOut("inputs"));
+animationChoice.addEventListener("change", () => (element("sheet-columns-choice").hidden = animationChoice.value !== "3"));
 cancelButton.addEventListener("click", () => {
   cancelled = true;
-  engine.restart(text("cancel"));
+  stopTakeOut();
 });

@@ -43,6 +43,14 @@ export interface Picture {
   bytes?: Uint8Array;
 }
 
+// A picture, or an animation's first frame, made small for the thumbnail grid: RGBA,
+// at most thumbnailSide pixels on a side.
+export interface Thumbnail {
+  width: number;
+  height: number;
+  rgba: Uint8Array;
+}
+
 export interface Frame extends Picture {
   number: number;
 }
@@ -87,6 +95,8 @@ export interface Converted {
 export type Request =
   | { id: number; type: "open"; file: File }
   | { id: number; type: "details"; index: number }
+  | { id: number; type: "detailsKeys" }
+  | { id: number; type: "thumbnail"; index: number; settings: Uint8Array }
   | { id: number; type: "picture"; index: number }
   | { id: number; type: "frames"; index: number; settings: Uint8Array }
   | { id: number; type: "sound"; index: number }

@@ -6,7 +6,9 @@
 import createEngine, { type Engine, type EngineInput } from "./engine.js";
 import { BlockSource } from "./block_source";
 import { LaterWrites } from "./later_writes";
-import type { ConvertProgress, Converted, Entry, Opened, OutputFile, Reply, Request } from "./protocol";
+import type { ConvertProgress, Converted, Details, Entry, Opened, OutputFile, Reply, Request, Thumbnail } from "./protocol";
+import { thumbnailOf } from "./thumbnail_image";
+import { detailsKey, detailsKeyLength } from "./details_key";
 
 const engine: Engine = await createEngine({ locateFile: (path) => new URL(path, import.meta.url).href });
 engine.FS.mkdir("/out");
@@ -51,6 +53,33 @@ function takeFiles(folder: string, files: OutputFile[], finished: boolean): void
   }
 }
 
+// The thumbnail of a picture, or of an animation's first frame composed with settings;
+// null for other entries and for those that draw nothing.
+function thumbnail(index: number, settings: Uint8Array): Thumbnail | null {
+  const engineInput = openedInput();
+  const kind = entries[index]?.kind;
+  if (kind === "picture") {
+    const picture = checked(engineInput.picture(index)) as { width?: number; height?: number; rgb?: Uint8Array };
+    return picture.rgb && picture.width && picture.height ? thumbnailOf(picture.width, picture.height, picture.rgb, false) : null;
+  }
+  if (kind !== "animation") return null;
+  engineInput.setSettings(settings);
+  const frame = checked(engineInput.firstFrame(index));
+  return frame.bgr && frame.width && frame.height ? thumbnailOf(frame.width, frame.height, frame.bgr, true) : null;
+}
+
+// Every entry's details as the keys the list sorts them by, detailsKeyLength numbers an
+// entry, in one buffer that moves to the page without a copy.
+function detailsKeys(): Float64Array {
+  const engineInput = openedInput();
+  const keys = new Float64Array(entries.length * detailsKeyLength);
+  for (const entry of entries) {
+    const details = engineInput.details(entry.index);
+    keys.set(detailsKey(entry.kind, details.error === undefined ? (details as unknown as Details) : null), entry.index * detailsKeyLength);
+  }
+  return keys;
+}
+
 function convert(request: Extract<Request, { type: "convert" }>): Converted {
   const engineInput = openedInput();
   // Each entry's files leave the worker as soon as they are in place, but for those a
@@ -85,6 +114,10 @@ function handle(request: Request): unknown {
       return open(request.file);
     case "details":
       return checked(openedInput().details(request.index));
+    case "detailsKeys":
+      return detailsKeys();
+    case "thumbnail":
+      return thumbnail(request.index, request.settings);
     case "picture":
       return checked(openedInput().picture(request.index));
     case "frames": {
@@ -105,7 +138,7 @@ function handle(request: Request): unknown {
 function transferables(value: unknown): Transferable[] {
   const found: Transferable[] = [];
   const visit = (item: unknown): void => {
-    if (item instanceof Uint8Array) found.push(item.buffer);
+    if (item instanceof Uint8Array || item instanceof Float64Array) found.push(item.buffer);
     else if (Array.isArray(item)) item.forEach(visit);
     else if (item !== null && typeof item === "object") Object.values(item).forEach(visit);
   };

@@ -60,7 +60,7 @@ function pattern(seed) {
 }
 
 // The entries of a pack archive by name, read by hand: Map(name -> bytes).
-function archiveEntries(archive) {
+export function archiveEntries(archive) {
   const entries = new Map();
   const count = archive.readUInt16LE(4);
   for (let k = 0; k < count; ++k) {

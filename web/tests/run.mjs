@@ -20,7 +20,7 @@ import { tmpdir } from "node:os";
 import { basename, dirname, join, relative, resolve } from "node:path";
 import { after, before, test } from "node:test";
 import { chromium } from "playwright-core";
-import { makeArchives, packArchive } from "./fixtures.mjs";
+import { archiveEntries, makeArchives, packArchive } from "./fixtures.mjs";
 import { decodePng } from "./png.mjs";
 import { readZip } from "./zip.mjs";
 import { serve } from "./serve.mjs";
@@ -67,6 +67,17 @@ after(async () => {
   server?.close();
   rmSync(work, { recursive: true, force: true });
 });
+
+// A page of its own (address: what follows the origin), its requests logged as the
+// others are; closed with its context.
+async function freshPage(address = "/", locale = "en-US") {
+  const context = await browser.newContext({ viewport: { width: 1100, height: 700 }, locale });
+  context.on("request", (request) => requests.push(request.url()));
+  const shown = await context.newPage();
+  shown.on("pageerror", (error) => console.error(`page error: ${error.message}`));
+  await shown.goto(`${server.origin}${address}`);
+  return { context, shown };
+}
 
 // orvconv-cli with args; its status and stdout.
 function runCli(args) {
@@ -351,6 +362,8 @@ const takeOuts = [
   { input: 3, args: ["-f", "alpha", "--ani-raw"], format: "2", animation: "0", aniRaw: true },
   { input: 1, args: ["--animation", "webp"], format: "0", animation: "1" },
   { input: 6, args: [], format: "0", animation: "0" },
+  { input: 0, args: ["-f", "png", "--animation", "sheet", "--sheet-columns", "3"], format: "1", animation: "3", sheetColumns: "3" },
+  { input: 3, args: ["--animation", "sheet"], format: "0", animation: "3", sheetColumns: "" },
 ];
 for (const choice of takeOuts) {
   const input = inputs[choice.input];
@@ -361,6 +374,7 @@ for (const choice of takeOuts) {
     await openInPage(input);
     await page.selectOption("#format", choice.format);
     await page.selectOption("#animation", choice.animation);
+    if (choice.sheetColumns !== undefined) await page.fill("#sheet-columns", choice.sheetColumns);
     await page.setChecked("#ani-raw", choice.aniRaw === true);
     await page.setInputFiles("#settings", choice.settings ? settings : []);
     const [download] = await Promise.all([page.waitForEvent("download"), page.click("#take-out-everything")]);
@@ -424,6 +438,119 @@ test("into a folder (the browser's private file system as the chosen folder): or
   await page.fill("#frame-ms", "100");
 });
 
+test("all open files into one ZIP: the tree orvconv-cli writes for the same inputs given at once", async () => {
+  // Two inputs write into one output folder, some names in both (the later one's files
+  // win there), and one is passed over.
+  mkdirSync(join(work, "again"), { recursive: true });
+  const sizesAgain = join(work, "again", "SIZES.DAT");
+  const sizes = archiveEntries(readFileSync(inputs[2]));
+  writeFileSync(
+    sizesAgain,
+    packArchive([
+      ["pic0_1x1.cg", sizes.get("pic2_17x9.cg")],
+      ["extra.txt", Buffer.from("only here")],
+      ["pic5_320x240.cg", sizes.get("pic1_3x2.cg")],
+    ]),
+  );
+  const notInput = join(work, "notes.txt");
+  writeFileSync(notInput, "not an input");
+  const given = [inputs[0], inputs[2], inputs[1], sizesAgain, notInput, inputs[4], inputs[5]];
+  const settings = join(buildDir, "sample/sample.ini");
+  const root = mkdtempSync(join(work, "cli-"));
+  const args = ["-f", "png", "--animation", "sheet", "--sheet-columns", "2", "-s", settings];
+  const run = spawnSync(cli, ["-q", "-j", "1", ...args, "-o", root, ...given], { encoding: "utf8" });
+  assert.equal(run.status, 5, run.stderr); // cut.dat ends early
+  const reason = /notes\.txt: passed over: (.*)$/m.exec(run.stderr)[1];
+  const expected = filesUnder(root);
+
+  const { context, shown } = await freshPage();
+  try {
+    await shown.setInputFiles("#file", given);
+    await shown.waitForFunction(() => document.body.dataset.opened === "sample.dat");
+    await shown.selectOption("#format", "1");
+    await shown.selectOption("#animation", "3");
+    await shown.fill("#sheet-columns", "2");
+    await shown.setInputFiles("#settings", settings);
+    const [download] = await Promise.all([shown.waitForEvent("download"), shown.click("#take-out-inputs")]);
+    assert.equal(download.suggestedFilename(), "orvconv.zip");
+    const zip = readZip(readFileSync(await download.path()));
+    assert.deepEqual([...zip.keys()].sort(), [...expected.keys()].sort());
+    for (const [path, data] of expected) assert.ok(zip.get(path).equals(data), path);
+    await shown.waitForFunction(() => document.body.dataset.takeOut === "done");
+    const cutShort = " — the file ends early: what is missing reads as zeros";
+    const notes = [`notes.txt: passed over: ${reason}`, `cut.dat${cutShort}`];
+    assert.match(run.stderr, /cut\.dat/);
+    assert.equal(await shown.textContent("#status"), ["6 of 7 open files taken out", ...notes].join("\n"));
+    // The input shown is still open in the page's own worker.
+    const title = cliList(inputs[0]).find((row) => row.kind === "picture");
+    await shown.click(`#entries .row[data-index="${title.index}"]`);
+    await shown.waitForFunction((i) => document.querySelector("#preview").dataset.shown === String(i), title.index);
+    assert.equal(await shown.$eval("#preview", (canvas) => canvas.width > 0), true);
+  } finally {
+    await context.close();
+  }
+});
+
+test("Cancel ends a take-out of all open files; the file shown stays open", async () => {
+  const many = join(work, "manyall.dat");
+  writeFileSync(many, packArchive(Array.from({ length: 20000 }, (_, i) => [`m${i}.bin`, Buffer.from([i & 255])])));
+  const sample = inputs[0];
+  const readme = filesUnder(cliConvert(sample, [])).get("readme.txt").toString("latin1");
+  const { context, shown } = await freshPage();
+  try {
+    await shown.setInputFiles("#file", [sample, many]);
+    await shown.waitForFunction(() => document.body.dataset.opened === "sample.dat");
+    await shown.click("#take-out-inputs");
+    await shown.waitForFunction(() => document.querySelector("#status").textContent.includes("(file 2 of 2)"));
+    await shown.click("#cancel");
+    await shown.waitForFunction(() => document.body.dataset.takeOut === "done");
+    assert.equal(await shown.textContent("#status"), "manyall.dat: cancelled; what was written stays");
+    await shown.click('#entries .row[data-index="0"]');
+    await shown.waitForFunction(() => document.querySelector("#preview").dataset.shown === "0");
+    assert.equal(await shown.textContent("#text-view"), readme);
+  } finally {
+    await context.close();
+  }
+});
+
+// No input makes the engine loop: the engine's worker is kept busy from outside, through
+// the browser's debugging protocol, as a loop would keep it, and the watchdog's time is
+// made short for this page.
+test("a worker silent past the watchdog's time is ended, started anew with the input; the tab stays usable", async () => {
+  const mixed = inputs[3];
+  const written = filesUnder(cliConvert(mixed, ["-f", "png"]));
+  const rows = cliList(mixed);
+  const index = (name) => rows.find((row) => row.name === name).index;
+  const { context, shown } = await freshPage("/?watchdog-ms=1500");
+  try {
+    await shown.setInputFiles("#file", mixed);
+    await shown.waitForFunction(() => document.body.dataset.opened === "mixed.dat");
+    const worker = shown.workers().find((w) => w.url().endsWith("/worker.js"));
+    await worker.evaluate(() => void setTimeout(() => { for (;;); }));
+    const ended = new Promise((resolve) => worker.once("close", resolve));
+    await shown.click(`#entries .row[data-index="${index("title.cg")}"]`);
+    // The page answers while its worker is silent.
+    await shown.fill("#filter", "walk");
+    assert.deepEqual(await shown.$$eval("#entries .row", (shownRows) => shownRows.map((row) => row.children[0].textContent)), ["walk.ani"]);
+    await shown.fill("#filter", "");
+    await ended;
+    await shown.waitForFunction(() => document.querySelector("#status").textContent.includes("1.5"));
+    assert.equal(await shown.textContent("#status"), "The engine stopped (it took longer than 1.5 s); it has been started again.");
+    // The new worker has the same input open: its pictures are orvconv-cli's.
+    for (const name of ["絵.cg", "title.cg"]) {
+      await shown.click(`#entries .row[data-index="${index(name)}"]`);
+      await shown.waitForFunction((i) => document.querySelector("#preview").dataset.shown === String(i), index(name));
+      const canvas = await shown.$eval("#preview", (preview) => {
+        const rgba = preview.getContext("2d").getImageData(0, 0, preview.width, preview.height).data;
+        return Array.from(rgba.filter((_, k) => k % 4 !== 3));
+      });
+      assert.ok(Buffer.from(canvas).equals(decodePng(written.get(name.replace(".cg", ".png"))).rgb), name);
+    }
+  } finally {
+    await context.close();
+  }
+});
+
 test("Cancel ends a take-out under way; the page goes on with the same input", async () => {
   const count = 20000;
   const many = join(work, "many.dat");
@@ -471,7 +598,7 @@ test("what orvconv-cli refuses the page refuses with its words, and goes on", as
 
 // The fuzz corpus of whole input files (a control byte, bit 0 for an animation file, then
 // the file): the page lists what orvconv-cli lists, or passes the file over with its
-// words, shows every picture entry or says what is wrong, and stays usable.
+// words, shows every picture entry and thumbnail or says what is wrong, and stays usable.
 test("inputs of the fuzz corpus: the page says what orvconv-cli says and stays usable", async () => {
   const corpus = new URL("../../fuzz/corpus/convert_input_file_fuzzer/", import.meta.url).pathname;
   const files = readdirSync(corpus).map((name) => [name, readFileSync(join(corpus, name))]);
@@ -491,6 +618,11 @@ test("inputs of the fuzz corpus: the page says what orvconv-cli says and stays u
     const rows = await shownRows();
     if (!input.endsWith(".ani")) assert.deepEqual(rows, cliList(input), name);
     for (const row of rows.filter((r) => r.kind === "picture")) await shownPicture(row.index);
+    // Their thumbnails are made, or the grid says there are none.
+    if (rows.length === 0) continue;
+    await page.click("#view-thumbnails");
+    await thumbnailsMade();
+    await page.click("#view-list");
   }
   assert.ok(passedOverSeen);
   await openInPage(inputs[0]);
@@ -622,6 +754,171 @@ test("65,535 entries: only rows in view exist; natural order, filter and scrolli
   assert.deepEqual(await shownRows(), listed.slice(0, view.rows.length));
 });
 
+test("sorted by details: pictures by width and height, then animations, sounds, others; a third click, table order", async () => {
+  const mixed = archiveEntries(readFileSync(inputs[3]));
+  const sizes = archiveEntries(readFileSync(inputs[2]));
+  const archive = join(work, "details.dat");
+  writeFileSync(
+    archive,
+    packArchive([
+      ["notes.txt", mixed.get("notes.txt")],
+      ["wide.cg", sizes.get("pic5_320x240.cg")],
+      ["s.pcm", mixed.get("stereo.pcm")],
+      ["tiny.cg", sizes.get("pic0_1x1.cg")],
+      ["m.pcm", mixed.get("mono.pcm")],
+      ["walk.ani", mixed.get("walk.ani")],
+      ["mid.cg", sizes.get("pic4_101x37.cg")],
+      ["odd.cg", sizes.get("pic2_17x9.cg")],
+      ["small.cg", sizes.get("pic1_3x2.cg")],
+      ["odd2.cg", sizes.get("pic2_17x9.cg")],
+      ["plain.txt", mixed.get("notes.txt")],
+      ["square.cg", sizes.get("pic3_64x48.cg")],
+    ]),
+  );
+  // The keys from orvconv-cli's files: picture sizes from its PNG files, sound formats
+  // and lengths from its WAV files.
+  const written = filesUnder(cliConvert(archive, ["-f", "png"]));
+  const rank = { picture: 0, animation: 1, sound: 2, other: 3 };
+  const keyOf = (row) => {
+    const stem = row.name.replace(/\.[^.]*$/, "");
+    if (row.kind === "picture") {
+      const png = decodePng(written.get(`${stem}.png`));
+      return [rank.picture, png.width, png.height];
+    }
+    if (row.kind !== "sound") return [rank[row.kind]];
+    const wav = readWav(written.get(`${stem}.wav`));
+    return [rank.sound, wav.rate, wav.channels, wav.samples.length / wav.channels];
+  };
+  const listed = cliList(archive);
+  const keys = new Map(listed.map((row) => [row.index, keyOf(row)]));
+  const compare = (a, b) => {
+    const [ka, kb] = [keys.get(a.index), keys.get(b.index)];
+    for (let k = 0; k < Math.max(ka.length, kb.length); ++k) if (ka[k] !== kb[k]) return (ka[k] ?? 0) - (kb[k] ?? 0);
+    return 0;
+  };
+  await openInPage(archive);
+  await page.click('#entries [data-sort="details"]');
+  await page.waitForSelector('#entries[data-details="complete"]');
+  const names = async () => (await shownRows()).map((row) => row.name);
+  const byIndex = (sign) => (a, b) => sign * compare(a, b) || a.index - b.index;
+  assert.deepEqual(await names(), [...listed].sort(byIndex(1)).map((row) => row.name));
+  for (const [index, [, width, height]] of [...keys].filter(([, key]) => key[0] === rank.picture)) {
+    const cell = `#entries .row[data-index="${index}"] > :nth-child(4)`;
+    await page.waitForFunction((selector) => document.querySelector(selector).textContent !== "", cell);
+    assert.equal(await page.textContent(cell), `${width} × ${height}`);
+  }
+  await page.click('#entries [data-sort="details"]');
+  assert.deepEqual(await names(), [...listed].sort(byIndex(-1)).map((row) => row.name));
+  await page.click('#entries [data-sort="details"]');
+  assert.deepEqual(await names(), listed.map((row) => row.name));
+});
+
+// The thumbnail cells in view: entry index, position, and the canvas as RGB (null: none).
+async function cellsInView() {
+  return page.$$eval("#thumbnails .cell", (cells) =>
+    cells.map((cell) => {
+      const canvas = cell.querySelector("canvas");
+      let rgb = null;
+      if (canvas) {
+        const rgba = canvas.getContext("2d").getImageData(0, 0, canvas.width, canvas.height).data;
+        rgb = { width: canvas.width, height: canvas.height, bytes: Array.from(rgba.filter((_, k) => k % 4 !== 3)) };
+      }
+      return { index: Number(cell.dataset.index), at: Number(cell.dataset.at), thumbnail: cell.dataset.thumbnail, rgb };
+    }),
+  );
+}
+
+// Until the grid shows cells, and every picture and animation cell in view has its
+// thumbnail (or has none).
+async function thumbnailsMade(on = page) {
+  await on.waitForFunction(() => {
+    const cells = [...document.querySelectorAll("#thumbnails .cell")];
+    const made = (cell) => cell.dataset.thumbnail !== undefined || !["picture", "animation"].includes(cell.dataset.kind);
+    return cells.length > 0 && cells.every(made);
+  });
+}
+
+// A picture made small as the grid shows it: every step-th pixel of every step-th row,
+// both sides at most 96 pixels.
+function shrunk(png) {
+  const step = Math.ceil(Math.max(png.width, png.height) / 96);
+  const [width, height] = [Math.ceil(png.width / step), Math.ceil(png.height / step)];
+  const bytes = [];
+  for (let y = 0; y < height; ++y) {
+    for (let x = 0; x < width; ++x) bytes.push(...png.rgb.subarray((y * step * png.width + x * step) * 3, (y * step * png.width + x * step) * 3 + 3));
+  }
+  return { width, height, bytes };
+}
+
+test("thumbnails: each picture, and each animation's first frame, as orvconv-cli writes it; a click previews", async () => {
+  await page.setInputFiles("#settings", []);
+  for (const input of [inputs[0], inputs[2], inputs[3]]) {
+    const written = filesUnder(cliConvert(input, ["-f", "png"]));
+    await openInPage(input);
+    await page.click("#view-thumbnails");
+    await thumbnailsMade();
+    const cells = await cellsInView();
+    const rows = cliList(input);
+    assert.equal(cells.length, rows.length);
+    let compared = 0;
+    for (const cell of cells) {
+      const row = rows[cell.index];
+      const stem = row.name.replace(/\.[^.]*$/, "");
+      const first = [...written.keys()].filter((name) => name.startsWith(`${stem}_`) && name.endsWith(".png")).sort()[0];
+      const file = row.kind === "picture" ? `${stem}.png` : row.kind === "animation" ? first : undefined;
+      if (file === undefined || !written.has(file)) {
+        assert.equal(cell.rgb, null, row.name);
+        continue;
+      }
+      assert.deepEqual(cell.rgb, shrunk(decodePng(written.get(file))), row.name);
+      ++compared;
+    }
+    assert.ok(compared > 0 && compared === cells.filter((cell) => cell.rgb !== null).length, basename(input));
+    const picked = cells.find((cell) => cell.rgb !== null);
+    await page.click(`#thumbnails .cell[data-index="${picked.index}"]`);
+    await page.waitForFunction((i) => document.querySelector("#preview").dataset.shown === String(i), picked.index);
+    // The arrow keys move on through the grid: right, then down a row of cells (to the last
+    // cell where the row below ends first).
+    const columns = await page.$$eval("#thumbnails .cell", (all) => all.filter((cell) => cell.style.top === all[0].style.top).length);
+    for (const [key, step] of [["ArrowRight", 1], ["ArrowDown", columns]]) {
+      const from = Number(await page.$eval("#thumbnails .cell.focused", (cell) => cell.dataset.at));
+      const to = cells.find((cell) => cell.at === Math.min(cells.length - 1, from + step));
+      await page.keyboard.press(key);
+      await page.waitForFunction((i) => document.querySelector("#preview").dataset.shown === String(i), to.index);
+      assert.ok(await page.$eval(`#thumbnails .cell[data-index="${to.index}"]`, (cell) => cell.classList.contains("focused")));
+    }
+    await page.click("#view-list");
+    // The list paints its rows once it is in view again.
+    await page.waitForSelector("#entries .row.focused");
+    const focused = await page.$eval("#entries .row.focused", (row) => [Number(row.dataset.index), row.classList.contains("selected")]);
+    assert.deepEqual(focused, [(await page.$eval("#preview", (preview) => Number(preview.dataset.shown))), true]);
+  }
+});
+
+test("65,535 pictures as thumbnails: only the cells in view exist, and only their pictures are decoded", async () => {
+  const count = 65535;
+  const picture = archiveEntries(readFileSync(inputs[2])).get("pic2_17x9.cg");
+  const many = join(work, "thumbs.dat");
+  writeFileSync(many, packArchive(Array.from({ length: count }, (_, i) => [`p${i}.cg`, picture])));
+  const expected = shrunk(decodePng(filesUnder(cliConvert(inputs[2], ["-f", "png"])).get("pic2_17x9.png")));
+  await openInPage(many);
+  await page.click("#view-thumbnails");
+  await thumbnailsMade();
+  const top = await cellsInView();
+  assert.ok(top.length > 10 && top.length < 100, `${top.length} cells in the page`);
+  const decoded = async () => Number(await page.getAttribute("#thumbnails", "data-decoded"));
+  assert.equal(await decoded(), top.length);
+  // To the end at once: the cells passed over are never decoded.
+  await page.$eval("#thumbnails", (grid) => (grid.scrollTop = grid.scrollHeight));
+  await page.waitForFunction(() => document.querySelector('#thumbnails .cell[data-at="65534"]') !== null);
+  await thumbnailsMade();
+  const bottom = await cellsInView();
+  assert.ok(bottom.some((cell) => cell.index === count - 1));
+  assert.equal(await decoded(), top.length + bottom.length);
+  for (const cell of bottom) assert.deepEqual(cell.rgb, expected, `p${cell.index}.cg`);
+  await page.click("#view-list");
+});
+
 test("several files by the picker, a folder's inputs and a dropped file are each listed as --list lists them", async () => {
   const [sizes, mixed] = [inputs[2], inputs[3]];
   const before = await page.$$eval("#inputs option", (options) => options.length);
@@ -654,21 +951,24 @@ test("several files by the picker, a folder's inputs and a dropped file are each
 });
 
 // The sample with a picture shown in a fresh page, in English and (a browser speaking
-// Japanese) in Japanese: build/web-test/page.png and page-ja.png.
+// Japanese) in Japanese: build/web-test/page.png and page-ja.png; its thumbnails in
+// English: page-thumbnails.png.
 test("screenshots in both languages; Japanese words for a browser speaking Japanese", async () => {
   const dir = join(buildDir, "web-test");
   mkdirSync(dir, { recursive: true });
   for (const [locale, file] of [["en-US", "page.png"], ["ja-JP", "page-ja.png"]]) {
-    const context = await browser.newContext({ viewport: { width: 1100, height: 700 }, locale });
-    context.on("request", (request) => requests.push(request.url()));
-    const shown = await context.newPage();
+    const { context, shown } = await freshPage("/", locale);
     try {
-      await shown.goto(`${server.origin}/`);
       await shown.setInputFiles("#file", inputs[0]);
       await shown.waitForFunction(() => document.body.dataset.opened === "sample.dat");
       await shown.click('#entries .row[data-kind="picture"]');
       await shown.waitForFunction(() => document.querySelector("#preview").dataset.shown !== "");
       await shown.screenshot({ path: join(dir, file) });
+      if (locale === "en-US") {
+        await shown.click("#view-thumbnails");
+        await thumbnailsMade(shown);
+        await shown.screenshot({ path: join(dir, "page-thumbnails.png") });
+      }
       if (locale !== "ja-JP") continue;
       assert.equal(await shown.getAttribute("html", "lang"), "ja");
       assert.equal(await shown.textContent('[data-sort="name"]'), "名前");
