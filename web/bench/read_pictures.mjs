@@ -40,8 +40,9 @@ try {
       for (let round = 0; round < count; ++round) {
         const start = performance.now();
         const { value } = await ask({ type: "open", file });
-        const pictures = value.entries.filter((entry) => entry.kind === "picture");
-        const replies = await Promise.all(pictures.map((entry) => ask({ type: "picture", index: entry.index })));
+        const { kinds, kindNames } = value.entries;
+        const pictures = [...kinds.keys()].filter((index) => kindNames[kinds[index]] === "picture");
+        const replies = await Promise.all(pictures.map((index) => ask({ type: "picture", index })));
         const pixels = replies.reduce((sum, reply) => sum + (reply.value.rgb?.length ?? 0), 0);
         result.push(`${((performance.now() - start) / 1000).toFixed(6)} ${pixels}`);
       }

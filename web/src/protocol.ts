@@ -12,6 +12,18 @@ export interface Entry {
   pastEnd: boolean;
 }
 
+// The entries of an input as the worker sends them: entry i at position i of each column,
+// the names joined by "\n" (a shown name holds no control character), each kind as its
+// position in kindNames.
+export interface EntryColumns {
+  names: string;
+  kindNames: EntryKind[];
+  kinds: Uint8Array;
+  offsets: Uint32Array;
+  sizes: Uint32Array;
+  pastEnd: Uint8Array;
+}
+
 export type PassedOver = "folder" | "notAnInputName" | "notAPackArchive";
 
 export interface Opened {
@@ -19,7 +31,7 @@ export interface Opened {
   pastEnd?: boolean;
   passedOver?: PassedOver;
   openError?: number;
-  entries: Entry[];
+  entries: EntryColumns;
 }
 
 // What the first bytes of an entry tell: a picture's type and size, an animation's

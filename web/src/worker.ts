@@ -5,15 +5,15 @@
 // paths), and handed to the page file by file, then removed.
 import createEngine, { type Engine, type EngineInput } from "./engine.js";
 import { BlockSource } from "./block_source";
+import { entriesOf } from "./entry_columns";
 import { LaterWrites } from "./later_writes";
-import type { ConvertProgress, Converted, Entry, Opened, OutputFile, Reply, Request } from "./protocol";
+import type { ConvertProgress, Converted, Opened, OutputFile, Reply, Request } from "./protocol";
 
 const engine: Engine = await createEngine({ locateFile: (path) => new URL(path, import.meta.url).href });
 engine.FS.mkdir("/out");
 engine.FS.chdir("/out");
 
 let input: EngineInput | null = null;
-let entries: Entry[] = [];
 
 // The value, or the engine's error as an exception.
 function checked<T extends { error?: string }>(value: T): T {
@@ -25,8 +25,8 @@ function open(file: File): Opened {
   input?.delete();
   input = new engine.Input();
   const opened = checked(input.open(new BlockSource(file), file.name)) as Opened;
-  entries = opened.kind === undefined ? [] : (input.entries() as Entry[]);
-  opened.entries = entries;
+  // The engine gives no entries for an input it did not open.
+  opened.entries = input.entries();
   return opened;
 }
 
@@ -55,7 +55,7 @@ function convert(request: Extract<Request, { type: "convert" }>): Converted {
   const engineInput = openedInput();
   // Each entry's files leave the worker as soon as they are in place, but for those a
   // later entry may write again: the last of them leaves at the end.
-  const laterWrites = new LaterWrites(entries);
+  const laterWrites = new LaterWrites(entriesOf(engineInput.entries()));
   const held = new Map<string, OutputFile>();
   const sendable = (files: OutputFile[], from: number): OutputFile[] =>
     files.filter((file) => {
@@ -105,7 +105,7 @@ function handle(request: Request): unknown {
 function transferables(value: unknown): Transferable[] {
   const found: Transferable[] = [];
   const visit = (item: unknown): void => {
-    if (item instanceof Uint8Array) found.push(item.buffer);
+    if (ArrayBuffer.isView(item)) found.push(item.buffer);
     else if (Array.isArray(item)) item.forEach(visit);
     else if (item !== null && typeof item === "object") Object.values(item).forEach(visit);
   };
