@@ -36,9 +36,13 @@ template <typename T> val ArrayCopy(const T* data, std::size_t n)
     return val(emscripten::typed_memory_view(n, data)).call<val>("slice");
 }
 
+// Bytes as a Uint8Array in a buffer the worker's takeBytes(n) gives: one the page gave
+// back, where it has one of that size, since a fresh buffer costs more than the copy.
 val ByteArray(const std::uint8_t* data, std::size_t n)
 {
-    return ArrayCopy(data, n);
+    val bytes = val::module_property("takeBytes")(n);
+    bytes.call<void>("set", val(emscripten::typed_memory_view(n, data)));
+    return bytes;
 }
 
 std::vector<std::uint8_t> BytesOf(const val& array)

@@ -43,6 +43,8 @@ export interface EmscriptenFS {
 export interface Engine {
   FS: EmscriptenFS;
   Input: new () => EngineInput;
+  // What the engine puts the bytes of a reply into: a Uint8Array of n bytes.
+  takeBytes?: (n: number) => Uint8Array;
 }
 declare function createEngine(options?: { locateFile?: (path: string) => string }): Promise<Engine>;
 export default createEngine;

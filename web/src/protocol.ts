@@ -103,7 +103,10 @@ export type Request =
   | { id: number; type: "frames"; index: number; settings: Uint8Array }
   | { id: number; type: "sound"; index: number }
   | { id: number; type: "bytes"; index: number }
-  | { id: number; type: "convert"; options: ConvertOptions; settings: Uint8Array; chosen: number[] };
+  | { id: number; type: "convert"; options: ConvertOptions; settings: Uint8Array; chosen: number[] }
+  // A buffer of a reply the page has done with, for the worker to carry later replies in;
+  // it has no reply.
+  | { id: number; type: "spare"; buffer: ArrayBuffer };
 
 // ended: the engine cannot go on (it ran out of memory, say); the worker closes and the
 // page starts a new one.

@@ -7,9 +7,12 @@ import createEngine, { type Engine, type EngineInput } from "./engine.js";
 import { BlockSource } from "./block_source";
 import { entriesOf } from "./entry_columns";
 import { LaterWrites } from "./later_writes";
+import { SpareBuffers } from "./spare_buffers";
 import type { ConvertProgress, Converted, Opened, OutputFile, Reply, Request } from "./protocol";
 
 const engine: Engine = await createEngine({ locateFile: (path) => new URL(path, import.meta.url).href });
+const spare = new SpareBuffers();
+engine.takeBytes = (n) => spare.take(n);
 engine.FS.mkdir("/out");
 engine.FS.chdir("/out");
 
@@ -79,7 +82,7 @@ function convert(request: Extract<Request, { type: "convert" }>): Converted {
   return { result: converted.result ?? 0, pastEnd: converted.pastEnd ?? false, files: [...last, ...held.values()] };
 }
 
-function handle(request: Request): unknown {
+function handle(request: Exclude<Request, { type: "spare" }>): unknown {
   switch (request.type) {
     case "open":
       return open(request.file);
@@ -115,6 +118,10 @@ function transferables(value: unknown): Transferable[] {
 
 self.onmessage = (event: MessageEvent<Request>) => {
   const request = event.data;
+  if (request.type === "spare") {
+    spare.give(request.buffer);
+    return;
+  }
   let reply: Reply;
   try {
     reply = { id: request.id, value: handle(request) };
