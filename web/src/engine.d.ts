@@ -1,4 +1,6 @@
 // The shape of engine.js, the engine's ES module built by emscripten with embind.
+import type { EntryColumns } from "./protocol";
+
 export interface EngineError {
   error?: string;
 }
@@ -12,7 +14,7 @@ export interface EngineInput {
     source: EngineSource,
     name: string,
   ): EngineError & { kind?: string; pastEnd?: boolean; passedOver?: string; openError?: number };
-  entries(): unknown[];
+  entries(): EntryColumns;
   details(index: number): EngineError & Record<string, unknown>;
   setSettings(bytes: Uint8Array): void;
   picture(index: number): EngineError & Record<string, unknown>;
@@ -42,6 +44,8 @@ export interface EmscriptenFS {
 export interface Engine {
   FS: EmscriptenFS;
   Input: new () => EngineInput;
+  // What the engine puts the bytes of a reply into: a Uint8Array of n bytes.
+  takeBytes?: (n: number) => Uint8Array;
 }
 declare function createEngine(options?: { locateFile?: (path: string) => string }): Promise<Engine>;
 export default createEngine;

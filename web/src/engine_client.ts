@@ -39,6 +39,13 @@ export class EngineClient {
     return this.ready.then(() => this.send<T>(body, onPartial));
   }
 
+  // Bytes of a reply the page has done with: their buffer moves back to the worker to
+  // carry a later reply (a worker that is starting does not take it).
+  giveBack(bytes: Uint8Array): void {
+    const buffer = bytes.buffer as ArrayBuffer;
+    this.worker.postMessage({ id: 0, type: "spare", buffer }, [buffer]);
+  }
+
   // Ends the worker and whatever it was doing; a new one opens the input again.
   restart(reason: string): void {
     this.close(reason);

@@ -4,6 +4,7 @@
 // file or into a folder.
 import { detailsText } from "./details_text";
 import { EngineClient } from "./engine_client";
+import { entriesOf } from "./entry_columns";
 import { EntryList } from "./entry_list";
 import { droppedInputs, pickedInputs } from "./open_files";
 import { Preview } from "./preview";
@@ -114,10 +115,10 @@ async function showInput(file: File): Promise<void> {
     } else if (result.openError !== undefined) {
       showStatus(text("cannotOpen", file.name));
     } else {
-      entriesByIndex = result.entries;
-      list.show(result.entries);
+      entriesByIndex = entriesOf(result.entries);
+      list.show(entriesByIndex);
       takeOutButtons.forEach((button) => (button.disabled = false));
-      const count = result.entries.length;
+      const count = entriesByIndex.length;
       const listed = count === 1 ? text("oneEntry", file.name) : text("entries", file.name, count);
       showStatus(listed + (result.pastEnd ? text("cutShort") : ""));
     }

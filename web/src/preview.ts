@@ -76,7 +76,10 @@ export class Preview {
       case "picture": {
         const picture = await this.engine.request<Picture>({ type: "picture", index });
         if (!current()) return;
-        if (picture.action === "drawn") drawPicture(this.canvas, picture);
+        if (picture.action === "drawn") {
+          drawPicture(this.canvas, picture);
+          if (picture.rgb) this.engine.giveBack(picture.rgb);
+        }
         else if (picture.action === "raw" && picture.bytes) this.showBytes(picture.bytes);
         else this.note.textContent = text("writesNothing");
         return;

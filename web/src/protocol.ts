@@ -12,6 +12,18 @@ export interface Entry {
   pastEnd: boolean;
 }
 
+// The entries of an input as the worker sends them: entry i at position i of each column,
+// the names joined by "\n" (a shown name holds no control character), each kind as its
+// position in kindNames.
+export interface EntryColumns {
+  names: string;
+  kindNames: EntryKind[];
+  kinds: Uint8Array;
+  offsets: Uint32Array;
+  sizes: Uint32Array;
+  pastEnd: Uint8Array;
+}
+
 export type PassedOver = "folder" | "notAnInputName" | "notAPackArchive";
 
 export interface Opened {
@@ -19,7 +31,7 @@ export interface Opened {
   pastEnd?: boolean;
   passedOver?: PassedOver;
   openError?: number;
-  entries: Entry[];
+  entries: EntryColumns;
 }
 
 // What the first bytes of an entry tell: a picture's type and size, an animation's
@@ -101,7 +113,10 @@ export type Request =
   | { id: number; type: "frames"; index: number; settings: Uint8Array }
   | { id: number; type: "sound"; index: number }
   | { id: number; type: "bytes"; index: number }
-  | { id: number; type: "convert"; options: ConvertOptions; settings: Uint8Array; chosen: number[] };
+  | { id: number; type: "convert"; options: ConvertOptions; settings: Uint8Array; chosen: number[] }
+  // A buffer of a reply the page has done with, for the worker to carry later replies in;
+  // it has no reply.
+  | { id: number; type: "spare"; buffer: ArrayBuffer };
 
 // ended: the engine cannot go on (it ran out of memory, say); the worker closes and the
 // page starts a new one.

@@ -5,17 +5,23 @@
 // paths), and handed to the page file by file, then removed.
 import createEngine, { type Engine, type EngineInput } from "./engine.js";
 import { BlockSource } from "./block_source";
+import { entriesOf } from "./entry_columns";
 import { LaterWrites } from "./later_writes";
+import { SpareBuffers } from "./spare_buffers";
 import type { ConvertProgress, Converted, Details, Entry, Opened, OutputFile, Reply, Request, Thumbnail } from "./protocol";
 import { thumbnailOf } from "./thumbnail_image";
 import { detailsKey, detailsKeyLength } from "./details_key";
 
 const engine: Engine = await createEngine({ locateFile: (path) => new URL(path, import.meta.url).href });
+const spare = new SpareBuffers();
+engine.takeBytes = (n) => spare.take(n);
 engine.FS.mkdir("/out");
 engine.FS.chdir("/out");
 
 let input: EngineInput | null = null;
-let entries: Entry[] = [];
+// The open input's entries as objects, made when the worker first needs them: the page
+// gets them as columns, which move to it.
+let entries: Entry[] | null = null;
 
 // The value, or the engine's error as an exception.
 function checked<T extends { error?: string }>(value: T): T {
@@ -27,14 +33,20 @@ function open(file: File): Opened {
   input?.delete();
   input = new engine.Input();
   const opened = checked(input.open(new BlockSource(file), file.name)) as Opened;
-  entries = opened.kind === undefined ? [] : (input.entries() as Entry[]);
-  opened.entries = entries;
+  entries = null;
+  // The engine gives no entries for an input it did not open.
+  opened.entries = input.entries();
   return opened;
 }
 
 function openedInput(): EngineInput {
   if (input === null) throw new Error("no input is open");
   return input;
+}
+
+function openedEntries(): Entry[] {
+  entries ??= entriesOf(openedInput().entries());
+  return entries;
 }
 
 // The files under folder, each read and removed, by their paths: while conversion goes
@@ -57,7 +69,7 @@ function takeFiles(folder: string, files: OutputFile[], finished: boolean): void
 // null for other entries and for those that draw nothing.
 function thumbnail(index: number, settings: Uint8Array): Thumbnail | null {
   const engineInput = openedInput();
-  const kind = entries[index]?.kind;
+  const kind = openedEntries()[index]?.kind;
   if (kind === "picture") {
     const picture = checked(engineInput.picture(index)) as { width?: number; height?: number; rgb?: Uint8Array };
     return picture.rgb && picture.width && picture.height ? thumbnailOf(picture.width, picture.height, picture.rgb, false) : null;
@@ -72,8 +84,9 @@ function thumbnail(index: number, settings: Uint8Array): Thumbnail | null {
 // entry, in one buffer that moves to the page without a copy.
 function detailsKeys(): Float64Array {
   const engineInput = openedInput();
-  const keys = new Float64Array(entries.length * detailsKeyLength);
-  for (const entry of entries) {
+  const all = openedEntries();
+  const keys = new Float64Array(all.length * detailsKeyLength);
+  for (const entry of all) {
     const details = engineInput.details(entry.index);
     keys.set(detailsKey(entry.kind, details.error === undefined ? (details as unknown as Details) : null), entry.index * detailsKeyLength);
   }
@@ -84,7 +97,7 @@ function convert(request: Extract<Request, { type: "convert" }>): Converted {
   const engineInput = openedInput();
   // Each entry's files leave the worker as soon as they are in place, but for those a
   // later entry may write again: the last of them leaves at the end.
-  const laterWrites = new LaterWrites(entries);
+  const laterWrites = new LaterWrites(openedEntries());
   const held = new Map<string, OutputFile>();
   const sendable = (files: OutputFile[], from: number): OutputFile[] =>
     files.filter((file) => {
@@ -108,7 +121,7 @@ function convert(request: Extract<Request, { type: "convert" }>): Converted {
   return { result: converted.result ?? 0, pastEnd: converted.pastEnd ?? false, files: [...last, ...held.values()] };
 }
 
-function handle(request: Request): unknown {
+function handle(request: Exclude<Request, { type: "spare" }>): unknown {
   switch (request.type) {
     case "open":
       return open(request.file);
@@ -138,7 +151,7 @@ function handle(request: Request): unknown {
 function transferables(value: unknown): Transferable[] {
   const found: Transferable[] = [];
   const visit = (item: unknown): void => {
-    if (item instanceof Uint8Array || item instanceof Float64Array) found.push(item.buffer);
+    if (ArrayBuffer.isView(item)) found.push(item.buffer);
     else if (Array.isArray(item)) item.forEach(visit);
     else if (item !== null && typeof item === "object") Object.values(item).forEach(visit);
   };
@@ -148,6 +161,10 @@ function transferables(value: unknown): Transferable[] {
 
 self.onmessage = (event: MessageEvent<Request>) => {
   const request = event.data;
+  if (request.type === "spare") {
+    spare.give(request.buffer);
+    return;
+  }
   let reply: Reply;
   try {
     reply = { id: request.id, value: handle(request) };

@@ -237,9 +237,10 @@ async function askWorker(request) {
       delete body.fileBytes;
     }
     if (body.settings) body.settings = new Uint8Array(body.settings);
-    // Uint8Arrays as plain arrays, to cross into the test.
+    // Uint8Arrays as plain arrays, to cross into the test; other typed arrays as arrays.
     const plain = (value) =>
       value instanceof Uint8Array ? { bytes: Array.from(value) }
+      : ArrayBuffer.isView(value) ? Array.from(value)
       : Array.isArray(value) ? value.map(plain)
       : value !== null && typeof value === "object"
         ? Object.fromEntries(Object.entries(value).map(([k, v]) => [k, plain(v)]))
@@ -258,8 +259,14 @@ async function askWorker(request) {
   return typed(answer.value);
 }
 
+// What the worker says of input, with its entry columns as an object an entry.
 async function openInWorker(input) {
-  return askWorker({ type: "open", fileBytes: Array.from(readFileSync(input)), fileName: basename(input) });
+  const opened = await askWorker({ type: "open", fileBytes: Array.from(readFileSync(input)), fileName: basename(input) });
+  const { names, kindNames, kinds } = opened.entries;
+  const named = kinds.length === 0 ? [] : names.split("\n");
+  assert.equal(named.length, kinds.length, "a name an entry");
+  opened.entries = named.map((name, index) => ({ index, name, kind: kindNames[kinds[index]] }));
+  return opened;
 }
 
 // The worker's conversion (the engine's Converter writing into the worker's memory)
