@@ -10,21 +10,13 @@
 import { readdirSync, readFileSync } from "node:fs";
 import { join } from "node:path";
 import { gzipSync } from "node:zlib";
-import { chromium } from "playwright-core";
 import { packArchive } from "../tests/fixtures.mjs";
-import { serve } from "../tests/serve.mjs";
+import { median, openPage } from "./bench_page.mjs";
 
 const [webDir, sample, rounds = "5"] = process.argv.slice(2);
-const median = (values) => [...values].sort((a, b) => a - b)[Math.floor(values.length / 2)];
 
-const server = await serve(webDir);
-const browser = await chromium.launch({
-  executablePath: "/usr/bin/chromium",
-  args: ["--headless", "--no-sandbox", "--disable-gpu", "--no-first-run", "--disable-background-networking"],
-});
+const { page, close } = await openPage(webDir);
 try {
-  const page = await browser.newPage({ viewport: { width: 1100, height: 700 } });
-  await page.goto(`${server.origin}/`);
   const long = packArchive(Array.from({ length: 65535 }, (_, i) => [`f${65535 - i}.bin`, Buffer.alloc(i % 3)]));
   await page.evaluate(
     (files) => {
@@ -120,6 +112,5 @@ try {
   console.log(`main-thread tasks during a take-out of everything (ms): ${tasks(takeOutTasks)}`);
   console.log(`first visit, gzip -9 (bytes): ${compressed}`);
 } finally {
-  await browser.close();
-  server.close();
+  await close();
 }

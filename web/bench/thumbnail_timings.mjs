@@ -7,25 +7,17 @@
 import { mkdtempSync, readFileSync, rmSync, writeFileSync } from "node:fs";
 import { tmpdir } from "node:os";
 import { join } from "node:path";
-import { chromium } from "playwright-core";
 import { archiveEntries, packArchive } from "../tests/fixtures.mjs";
-import { serve } from "../tests/serve.mjs";
+import { median, openPage } from "./bench_page.mjs";
 
 const [webDir, sample, rounds = "5"] = process.argv.slice(2);
-const median = (values) => [...values].sort((a, b) => a - b)[Math.floor(values.length / 2)];
 const icon = archiveEntries(readFileSync(sample)).get("icon.cg");
 const work = mkdtempSync(join(tmpdir(), "orvconv-bench-"));
 const archive = join(work, "thumbs.dat");
 writeFileSync(archive, packArchive(Array.from({ length: 65535 }, (_, i) => [`p${i}.cg`, icon])));
 
-const server = await serve(webDir);
-const browser = await chromium.launch({
-  executablePath: "/usr/bin/chromium",
-  args: ["--headless", "--no-sandbox", "--disable-gpu", "--no-first-run", "--disable-background-networking"],
-});
+const { page, close } = await openPage(webDir);
 try {
-  const page = await browser.newPage({ viewport: { width: 1100, height: 700 } });
-  await page.goto(`${server.origin}/`);
   await page.setInputFiles("#file", archive);
   await page.waitForFunction(() => document.querySelector("#entries .row") !== null);
   const times = await page.evaluate(async (rounds) => {
@@ -71,7 +63,6 @@ try {
   // The Long Tasks API tells only tasks over 50 ms.
   console.log(`longest main-thread task meanwhile: ${times.longest > 0 ? `${times.longest.toFixed(0)} ms` : "none over 50 ms"}`);
 } finally {
-  await browser.close();
-  server.close();
+  await close();
   rmSync(work, { recursive: true, force: true });
 }
