@@ -80,7 +80,7 @@ def test_frames_are_the_files_conversion_writes(sample, converted, source, folde
     settings = orv.Settings(sample / "sample.ini")
     with orv.open(sample / source) as opened:
         entry = opened["walk.ani"]
-        frames = entry.frames(settings)
+        frames = list(entry.frames(settings))
         assert 0 < len(frames) <= entry.frame_count and frames[-1].number <= entry.frame_count
         written = sorted((converted / folder).glob("walk_*.png"))
         drawn = [f for f in frames if f.pixels is not None]
@@ -164,7 +164,7 @@ def test_animations_in_order_with_settings_read_each_entry_once(tmp_path, given)
 
     with orv.open(archive) as opened:
         before = bytes_read()
-        shown = [len(entry.frames(settings)) for entry in opened]
+        shown = [len(list(entry.frames(settings))) for entry in opened]
         read = bytes_read() - before
     assert shown == [2] * 400
     size = archive.stat().st_size
@@ -201,6 +201,6 @@ def test_file_objects_read_as_their_paths_do(sample, tmp_path):
 
     # Unnamed, the kind tells what the bytes are; an unreadable file object is a read error.
     with orv.open(io.BytesIO((sample / "walk.ani").read_bytes()), kind="animation") as unnamed:
-        assert unnamed[0].kind == "animation" and len(unnamed[0].frames()) > 1
+        assert unnamed[0].kind == "animation" and len(list(unnamed[0].frames())) > 1
     with pytest.raises(orv.NotAnInputError):
         orv.open(io.BytesIO(b"not an archive"))
