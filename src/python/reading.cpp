@@ -242,14 +242,16 @@ py::object PictureOf(const Entry& entry, bool anyKind)
     const std::uint64_t pixels = std::uint64_t{header.width} * header.height * 3;
     if (ActionOf(header) == PictureAction::Drawn && pixels > entry.input->limits().pictureBytes)
         ThrowLimit(entry.input->path(), entry.info().shown, pixels, entry.input->limits().pictureBytes);
+    switch (ActionOf(header)) {
+    // A type conversion copies as it is: the entry's bytes, read straight into the bytes
+    // returned rather than held by the reader and copied twice.
+    case PictureAction::Raw: return DataOf(entry);
+    case PictureAction::Skipped: return py::none();
+    case PictureAction::Drawn: break;
+    }
     const ReaderStop stop = entry.input->Stop();
     RenderedPicture picture = ReadEntry(entry, [&](Reader& reader) { return reader.Picture(entry.index, stop); });
-    switch (picture.action) {
-    case PictureAction::Drawn: return py::cast(Pixels{std::move(picture.image)});
-    case PictureAction::Raw: return BytesOf(picture.bytes);
-    case PictureAction::Skipped: break;
-    }
-    return py::none();
+    return py::cast(Pixels{std::move(picture.image)});
 }
 
 // The reader keeps the settings it composes with, and what it drew with them, while the
