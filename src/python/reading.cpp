@@ -4,6 +4,7 @@
 #include <pybind11/stl/filesystem.h>
 
 #include <algorithm>
+#include <deque>
 #include <filesystem>
 #include <memory>
 #include <mutex>
@@ -56,6 +57,9 @@ struct FrameIterator {
     std::shared_ptr<FrameCursor> cursor;
     // One next() at a time: it draws without the interpreter's lock.
     std::shared_ptr<std::mutex> drawing = std::make_shared<std::mutex>();
+    // Drawn and not yet handed out (a raw base and its frame come together); touched only
+    // with the interpreter's lock held.
+    std::deque<RenderedFrame> pending;
     std::uint32_t shown = 0;
 };
 
@@ -290,22 +294,27 @@ FrameIterator FramesOf(const Entry& entry, const py::object& settings, bool anyK
         ComposeWith(reader, std::move(composing));
         return reader.Cursor(entry.index, stop);
     });
-    return {entry.input, entry.index, std::make_shared<FrameCursor>(std::move(*cursor))};
+    FrameIterator frames;
+    frames.input = entry.input;
+    frames.index = entry.index;
+    frames.cursor = std::make_shared<FrameCursor>(std::move(*cursor));
+    return frames;
 }
 
-Frame NextFrame(FrameIterator& frames)
+// Draws the next frames shown into frames.pending; none at the end.
+void DrawNext(FrameIterator& frames)
 {
     const std::shared_ptr<FrameCursor> cursor = frames.cursor;
-    if (!cursor) throw py::stop_iteration();
+    if (!cursor) return;
     const ReaderStop stop = frames.input->Stop();
-    std::optional<RenderedFrame> rendered;
+    std::vector<RenderedFrame> rendered;
     try {
         frames.input->Raising(
             frames.index,
             [&] {
                 const py::gil_scoped_release free;
                 const std::lock_guard<std::mutex> lock(*frames.drawing);
-                return cursor->Next([&](const FrameView& view) { rendered = RenderedOf(view); }, stop);
+                return cursor->Next([&](const FrameView& view) { rendered.push_back(RenderedOf(view)); }, stop);
             },
             frames.input->limits().pictureBytes);
     } catch (py::error_already_set& raised) {
@@ -313,16 +322,24 @@ Frame NextFrame(FrameIterator& frames)
         if (!raised.matches(PyExc_KeyboardInterrupt)) frames.cursor = nullptr;
         throw;
     }
-    if (!rendered) {
+    if (rendered.empty()) {
         // Through: the canvas goes back to the reader, for the entries after this one.
         frames.cursor = nullptr;
         frames.input->IfOpen([&](Reader& reader) { reader.Finish(*cursor); });
-        throw py::stop_iteration();
     }
+    for (RenderedFrame& frame : rendered) frames.pending.push_back(std::move(frame));
+}
+
+Frame NextFrame(FrameIterator& frames)
+{
+    if (frames.pending.empty()) DrawNext(frames);
+    if (frames.pending.empty()) throw py::stop_iteration();
+    RenderedFrame rendered = std::move(frames.pending.front());
+    frames.pending.pop_front();
     ++frames.shown;
-    if (rendered->action == PictureAction::Drawn)
-        return {rendered->number, py::cast(Pixels{std::move(rendered->image)}), py::none()};
-    return {rendered->number, py::none(), BytesOf(rendered->bytes)};
+    if (rendered.action == PictureAction::Drawn)
+        return {rendered.number, py::cast(Pixels{std::move(rendered.image)}), py::none()};
+    return {rendered.number, py::none(), BytesOf(rendered.bytes)};
 }
 
 // The sound entry's samples read straight into a bytes object, made once the engine
@@ -401,7 +418,8 @@ void BindFrameIterator(py::module_& m)
         .def("__repr__", [](const FrameIterator& frames) {
             return "<orv frames of "
                 + py::repr(py::str(frames.input->entries()[frames.index].shown)).cast<std::string>() + ", "
-                + std::to_string(frames.shown) + " shown" + (frames.cursor ? "" : ", through") + ">";
+                + std::to_string(frames.shown) + " shown"
+                + (frames.cursor || !frames.pending.empty() ? "" : ", through") + ">";
         });
 }
 

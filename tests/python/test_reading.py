@@ -92,6 +92,28 @@ def test_frames_are_the_files_conversion_writes(sample, converted, source, folde
         assert [f.pixels.tobytes() for f in drawn] == [f.pixels.tobytes() for f in by_path if f.pixels]
 
 
+def test_a_frame_copied_raw_as_a_base_comes_as_conversion_writes_it(tmp_path):
+    """Frame 2, copied raw and left out, is drawn as frame 3's base: the iterator gives it
+    and frame 3 as conversion writes them (r.ani_0002 and r_0003.png)."""
+    from conftest import run_cli
+
+    rng = np.random.default_rng(5)
+    first, third = (rng.integers(0, 4, (6, 8, 3), dtype=np.uint8) * 60 for _ in range(2))
+    writer = orv.Writer()
+    writer.add_animation("r.ani", [first, b"\x07raw frame", third])
+    archive = writer.write(tmp_path / "r.dat")
+    (tmp_path / "r.ini").write_bytes(b"[r.ani]\np2=2\np3=2\n")
+    assert run_cli("-f", "png", "-s", tmp_path / "r.ini", "-o", tmp_path / "out", archive).returncode == 0
+    written = sorted(p.name for p in (tmp_path / "out" / "r").iterdir())
+    assert written == ["r.ani_0002", "r_0001.png", "r_0003.png"]
+    with orv.open(archive) as opened:
+        frames = list(opened["r.ani"].frames(tmp_path / "r.ini"))
+    assert [f.number for f in frames] == [1, 2, 3]
+    assert frames[1].data == (tmp_path / "out" / "r" / "r.ani_0002").read_bytes()
+    for frame in (frames[0], frames[2]):
+        np.testing.assert_array_equal(np.asarray(frame.pixels), png_pixels(tmp_path / "out" / "r" / f"r_{frame.number:04d}.png"))
+
+
 def test_sounds_are_the_wav_files_conversion_writes(sample, converted):
     with orv.open(sample / "sample.dat") as archive:
         for entry in (e for e in archive if e.kind == "sound"):

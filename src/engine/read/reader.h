@@ -86,9 +86,10 @@ using SoundDestination = std::function<std::uint8_t*(const SoundFormat& format, 
 // reads of the input may come between. Made by Reader::Cursor.
 class FrameCursor {
 public:
-    // Draws on to the next frame shown and hands it to sink; false at the end, or when
-    // stop ended it first (finished() tells which), the same frame then coming next. A
-    // picture beyond the input's limits is the memory FatalError.
+    // Draws on to the next frame shown and hands it to sink (two, where the settings take
+    // a frame copied raw as the base of the next); false at the end, or when stop ended it
+    // first (finished() tells which), the same frame then coming next. A picture beyond
+    // the input's limits is the memory FatalError.
     bool Next(const std::function<void(const FrameView&)>& sink, const ReaderStop& stop = {});
     bool finished() const { return next_ > frames_; }
 
