@@ -57,6 +57,9 @@ void BindErrors(py::module_& m)
     types.error = NewType(m, "Error", PyExc_RuntimeError,
                           "An input or an entry that cannot be read: one line naming both; engine_text holds "
                           "the text orvconv-cli shows for it.");
+    // Raised where the engine gave no text of its own (a frame table that lies, a picture
+    // too large for Pillow): none.
+    py::reinterpret_borrow<py::object>(types.error).attr("engine_text") = "";
     types.packError = NewType(m, "PackError", types.error, "No archive can be written: the text orvpack shows for it.");
     types.settingsError = NewType(m, "SettingsError", types.error, "A settings file is there but cannot be read.");
     types.notAnInput = NewType(m, "NotAnInputError", types.error,
@@ -109,6 +112,13 @@ void ThrowLimit(const std::string& input, const std::string& what, std::uint64_t
     error.attr("size") = size;
     error.attr("limit") = limit;
     Raise(types.limit, error);
+}
+
+void ThrowInputError(const std::string& input, const std::string& entry, const std::string& why)
+{
+    Raise(types.error,
+          py::reinterpret_borrow<py::object>(types.error)(
+              py::str("{}: {}: {}").format(TextOf(input), TextOf(entry), why)));
 }
 
 void ThrowEntryError(const std::string& input, const std::string& entry, const FatalError& fatal,

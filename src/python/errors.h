@@ -29,6 +29,8 @@ bool IsOutOfMemory(const FatalError& fatal);
 // limit; size 0 where it is not known before reading.
 [[noreturn]] void ThrowLimit(const std::string& input, const std::string& what, std::uint64_t size,
                              std::uint64_t limit);
+// orv.Error: entry of input cannot be read, for why, in one line naming both.
+[[noreturn]] void ThrowInputError(const std::string& input, const std::string& entry, const std::string& why);
 // What the engine gave up on while reading entry of input, as one English line naming both;
 // the engine's own text is the exception's engine_text. reason: why, where the caller knows.
 [[noreturn]] void ThrowEntryError(const std::string& input, const std::string& entry, const FatalError& fatal,

@@ -44,15 +44,22 @@ public:
     }
 
     // work(reader) on entry index, as With does; what the engine gives up on is raised as
-    // one line naming the input and the entry.
-    // Ctrl-C, and a KeyboardInterrupt out of a file object's read, are raised in place of
-    // what the work gave. With a limit, memory the engine refuses is orv.LimitError of it;
-    // reason says why the engine gives up, where the caller knows beforehand.
+    // one line naming the input and the entry (see Raising).
     template <typename Work>
     auto Read(std::size_t index, Work&& work, std::uint64_t limit = 0, const std::string& reason = {})
     {
+        return Raising(
+            index, [&] { return With(std::forward<Work>(work)); }, limit, reason);
+    }
+    // work() on entry index, for work that needs no reader: Ctrl-C, and a KeyboardInterrupt
+    // out of a file object's read, are raised in place of what the work gave. With a
+    // limit, memory the engine refuses is orv.LimitError of it; reason says why the engine
+    // gives up, where the caller knows beforehand.
+    template <typename Work>
+    auto Raising(std::size_t index, Work&& work, std::uint64_t limit = 0, const std::string& reason = {})
+    {
         try {
-            auto result = With(std::forward<Work>(work));
+            auto result = work();
             interrupt_->Raise();
             return result;
         } catch (const FatalError& fatal) {
@@ -60,6 +67,13 @@ public:
             if (limit != 0 && IsOutOfMemory(fatal)) ThrowLimit(path_, entries_[index].shown, 0, limit);
             ThrowEntryError(path_, entries_[index].shown, fatal, reason);
         }
+    }
+    // work(reader) as With does while the input is open; nothing once it is closed.
+    template <typename Work> void IfOpen(Work&& work)
+    {
+        const pybind11::gil_scoped_release free;
+        const std::lock_guard<std::mutex> lock(mutex_);
+        if (reader_) work(*reader_);
     }
     // What work hands the engine as its stop callback, and what a signal raised meanwhile.
     ReaderStop Stop() { return interrupt_->Stop(); }

@@ -1,5 +1,6 @@
 #include "python/interrupt.h"
 
+#include <chrono>
 #include <utility>
 
 namespace orv::python {
@@ -10,6 +11,11 @@ std::function<bool()> Interrupt::Stop()
 {
     return [this] {
         if (stopped_) return true;
+        const std::int64_t now
+            = std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now().time_since_epoch())
+                  .count();
+        if (now - checked_.load() < std::int64_t{1'000'000}) return false;
+        checked_ = now;
         const py::gil_scoped_acquire held;
         if (PyErr_CheckSignals() == 0) return false;
         Keep(py::error_already_set());

@@ -10,6 +10,7 @@
 
 #include "engine/format/picture_header.h"
 #include "engine/read/canvas.h"
+#include "python/bytes_like.h"
 
 namespace orv::python {
 
@@ -19,15 +20,15 @@ namespace {
 
 // A picture entry's bytes on their own, drawn as a picture of an archive is: it sets
 // every byte it shows.
-py::object DecodePicture(const py::bytes& given)
+py::object DecodePicture(const py::object& given)
 {
-    const auto data = static_cast<std::string>(given);
+    const std::string data = BytesLike(given, "data");
     const auto* bytes = reinterpret_cast<const std::uint8_t*>(data.data());
     const auto size = static_cast<std::uint32_t>(std::min<std::size_t>(data.size(), UINT32_MAX));
     const PictureHeader header = ReadPictureHeader(bytes, size);
     const PictureAction action = ActionOf(header);
     if (action == PictureAction::Skipped) return py::none();
-    if (action == PictureAction::Raw) return given;
+    if (action == PictureAction::Raw) return py::bytes(data);
     Pixels pixels;
     {
         const py::gil_scoped_release free;

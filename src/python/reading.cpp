@@ -4,8 +4,10 @@
 #include <pybind11/stl/filesystem.h>
 
 #include <algorithm>
+#include <deque>
 #include <filesystem>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <utility>
@@ -13,6 +15,7 @@
 
 #include "engine/convert/batch_options.h"
 #include "engine/base/text.h"
+#include "engine/format/frame_table.h"
 #include "engine/format/wave_header.h"
 #include "engine/read/archive.h"
 #include "python/errors.h"
@@ -43,6 +46,21 @@ struct Frame {
     std::uint32_t number = 0;
     py::object pixels;
     py::object data;
+};
+
+// The frames of an animation entry, composed one at a time as they are asked for, on the
+// entry's bytes and a canvas of the iterator's own: it goes on after the input is closed.
+struct FrameIterator {
+    std::shared_ptr<InputHandle> input;
+    std::size_t index = 0;
+    // Null once through, or after an error.
+    std::shared_ptr<FrameCursor> cursor;
+    // One next() at a time: it draws without the interpreter's lock.
+    std::shared_ptr<std::mutex> drawing = std::make_shared<std::mutex>();
+    // Drawn and not yet handed out (a raw base and its frame come together); touched only
+    // with the interpreter's lock held.
+    std::deque<RenderedFrame> pending;
+    std::uint32_t shown = 0;
 };
 
 struct Sound {
@@ -137,30 +155,71 @@ EntryDetails DetailsOf(const Entry& entry)
     return ReadEntry(entry, [&](Reader& reader) { return reader.Details(entry.index); });
 }
 
-// What each frame of an animation entry is from its header alone, nothing drawn: whether
-// it is drawn, and its (width, height), in frame order.
-std::vector<std::pair<bool, py::tuple>> FrameHeadersOf(const Entry& entry)
+// Headers lying this close together are read in one piece where enough of them do.
+constexpr std::uint32_t kHeaderSpan = 4096;
+constexpr std::size_t kHeadersPerSpan = 64;
+
+// The (width, height) of each frame of an animation entry that is drawn, composed without
+// settings, from the frames' headers alone, nothing drawn: what the Pillow format tells
+// before anything is drawn. Pairs of unsigned 32-bit integers in the machine's order
+// (memoryview's "I"), in frame order. Each header is read
+// once, however many frames share it, and headers crowded together in one piece, so that
+// what is read stays within what the entry holds. orv.Error for a frame table longer than
+// the entry: it claims frames the file cannot hold.
+py::bytes FrameSizesOf(const Entry& entry)
 {
     CheckKind(entry, EntryKind::Animation, false);
-    const auto headers = ReadEntry(entry, [&](Reader& reader) {
+    CheckEntrySize(entry);
+    std::string lie;
+    const std::vector<std::uint32_t> sizes = ReadEntry(entry, [&](Reader& reader) {
         const Input& input = reader.input();
         const InputEntry& read = reader.entries()[entry.index];
         const std::uint64_t size = input.SizeOf(read);
-        std::vector<PictureHeader> found;
-        for (const std::uint32_t offset : reader.FrameOffsets(entry.index)) {
-            std::uint8_t head[kPictureHeaderBytes] = {};
-            const auto held
-                = static_cast<std::uint32_t>(std::min<std::uint64_t>(offset < size ? size - offset : 0, sizeof head));
-            input.file().ReadAt(input.OffsetOf(read) + offset, head, held);
-            found.push_back(ReadPictureHeader(head, held));
+        const std::uint64_t at = input.OffsetOf(read);
+        std::uint8_t first[4] = {};
+        input.file().ReadAt(at, first, static_cast<std::uint32_t>(std::min<std::uint64_t>(size, sizeof first)));
+        if (FrameTableBytes(first) > size) {
+            lie = "its frame table claims " + std::to_string(FrameTableBytes(first) / sizeof first)
+                + " frames, more than its " + std::to_string(size) + " bytes hold";
+            return std::vector<std::uint32_t>();
         }
-        return found;
+        const std::vector<std::uint32_t> offsets = reader.FrameOffsets(entry.index);
+        std::vector<std::uint32_t> distinct;
+        for (const std::uint32_t offset : offsets)
+            if (offset < size) distinct.push_back(offset);
+        std::sort(distinct.begin(), distinct.end());
+        distinct.erase(std::unique(distinct.begin(), distinct.end()), distinct.end());
+        std::vector<PictureHeader> headers;
+        headers.reserve(distinct.size());
+        std::vector<std::uint8_t> piece;
+        for (std::size_t j = 0; j < distinct.size();) {
+            std::size_t end = j + 1;
+            while (end < distinct.size() && distinct[end] - distinct[j] + kPictureHeaderBytes <= kHeaderSpan) ++end;
+            if (end - j < kHeadersPerSpan) end = j + 1;
+            const std::uint32_t from = distinct[j];
+            const std::uint64_t to
+                = std::min<std::uint64_t>(std::uint64_t{distinct[end - 1]} + kPictureHeaderBytes, size);
+            piece.assign(to - from, 0);
+            input.file().ReadAt(at + from, piece.data(), static_cast<std::uint32_t>(piece.size()));
+            for (; j < end; ++j) {
+                const std::uint32_t within = distinct[j] - from;
+                headers.push_back(
+                    ReadPictureHeader(piece.data() + within, static_cast<std::uint32_t>(piece.size()) - within));
+            }
+        }
+        std::vector<std::uint32_t> out;
+        for (const std::uint32_t offset : offsets) {
+            if (offset >= size) continue;
+            const auto found = std::lower_bound(distinct.begin(), distinct.end(), offset);
+            const PictureHeader& header = headers[static_cast<std::size_t>(found - distinct.begin())];
+            if (ActionOf(header) != PictureAction::Drawn) continue;
+            out.push_back(header.width);
+            out.push_back(header.height);
+        }
+        return out;
     });
-    std::vector<std::pair<bool, py::tuple>> frames;
-    frames.reserve(headers.size());
-    for (const PictureHeader& header : headers)
-        frames.emplace_back(ActionOf(header) == PictureAction::Drawn, py::make_tuple(header.width, header.height));
-    return frames;
+    if (!lie.empty()) ThrowInputError(entry.input->path(), entry.info().shown, lie);
+    return {reinterpret_cast<const char*>(sizes.data()), sizes.size() * sizeof sizes[0]};
 }
 
 // The entry's bytes read straight into the bytes object returned, a piece at a time: no
@@ -187,13 +246,25 @@ py::object PictureOf(const Entry& entry, bool anyKind)
     const std::uint64_t pixels = std::uint64_t{header.width} * header.height * 3;
     if (ActionOf(header) == PictureAction::Drawn && pixels > entry.input->limits().pictureBytes)
         ThrowLimit(entry.input->path(), entry.info().shown, pixels, entry.input->limits().pictureBytes);
-    RenderedPicture picture = ReadEntry(entry, [&](Reader& reader) { return reader.Picture(entry.index); });
-    switch (picture.action) {
-    case PictureAction::Drawn: return py::cast(Pixels{std::move(picture.image)});
-    case PictureAction::Raw: return BytesOf(picture.bytes);
-    case PictureAction::Skipped: break;
+    switch (ActionOf(header)) {
+    // A type conversion copies as it is: the entry's bytes, read straight into the bytes
+    // returned rather than held by the reader and copied twice.
+    case PictureAction::Raw: return DataOf(entry);
+    case PictureAction::Skipped: return py::none();
+    case PictureAction::Drawn: break;
     }
-    return py::none();
+    const ReaderStop stop = entry.input->Stop();
+    RenderedPicture picture = ReadEntry(entry, [&](Reader& reader) { return reader.Picture(entry.index, stop); });
+    return py::cast(Pixels{std::move(picture.image)});
+}
+
+// The reader keeps the settings it composes with, and what it drew with them, while the
+// same settings come again (the same file read anew included): animations read in order
+// are then each drawn once, as conversion draws them.
+void ComposeWith(Reader& reader, std::shared_ptr<const SettingsFile> composing)
+{
+    const std::shared_ptr<const SettingsFile>& kept = reader.settings();
+    if (!(kept && composing && kept->SameAs(*composing))) reader.SetSettings(std::move(composing));
 }
 
 std::vector<RenderedFrame> RenderedFramesOf(const Entry& entry, const py::object& settings, bool anyKind)
@@ -204,55 +275,114 @@ std::vector<RenderedFrame> RenderedFramesOf(const Entry& entry, const py::object
     const ReaderStop stop = entry.input->Stop();
     // The frames held at once are what the limit counts; how many more are to come is not
     // known.
-    std::vector<RenderedFrame> rendered = entry.input->Read(
+    return entry.input->Read(
         entry.index,
         [&](Reader& reader) {
-            // The reader keeps the settings it composes with, and what it drew with them, while
-            // the same settings come again (the same file read anew included): animations read
-            // in order are then each drawn once, as conversion draws them.
-            const std::shared_ptr<const SettingsFile>& kept = reader.settings();
-            if (!(kept && composing && kept->SameAs(*composing))) reader.SetSettings(std::move(composing));
+            ComposeWith(reader, std::move(composing));
             return reader.Animation(entry.index, stop);
         },
         entry.input->limits().heldBytes);
-    return rendered;
 }
 
-std::vector<Frame> FramesOf(const Entry& entry, const py::object& settings, bool anyKind)
+FrameIterator FramesOf(const Entry& entry, const py::object& settings, bool anyKind)
 {
-    std::vector<RenderedFrame> rendered = RenderedFramesOf(entry, settings, anyKind);
-    std::vector<Frame> frames;
-    frames.reserve(rendered.size());
-    for (RenderedFrame& frame : rendered) {
-        if (frame.action == PictureAction::Drawn)
-            frames.push_back({frame.number, py::cast(Pixels{std::move(frame.image)}), py::none()});
-        else
-            frames.push_back({frame.number, py::none(), BytesOf(frame.bytes)});
-    }
+    CheckKind(entry, EntryKind::Animation, anyKind);
+    CheckEntrySize(entry);
+    std::shared_ptr<const SettingsFile> composing = SettingsOf(settings);
+    const ReaderStop stop = entry.input->Stop();
+    std::optional<FrameCursor> cursor = entry.input->Read(entry.index, [&](Reader& reader) {
+        ComposeWith(reader, std::move(composing));
+        return reader.Cursor(entry.index, stop);
+    });
+    FrameIterator frames;
+    frames.input = entry.input;
+    frames.index = entry.index;
+    frames.cursor = std::make_shared<FrameCursor>(std::move(*cursor));
     return frames;
 }
 
-RenderedSound SoundOf(const Entry& entry, bool anyKind)
+// Draws the next frames shown into frames.pending; none at the end.
+void DrawNext(FrameIterator& frames)
+{
+    const std::shared_ptr<FrameCursor> cursor = frames.cursor;
+    if (!cursor) return;
+    const ReaderStop stop = frames.input->Stop();
+    std::vector<RenderedFrame> rendered;
+    try {
+        frames.input->Raising(
+            frames.index,
+            [&] {
+                const py::gil_scoped_release free;
+                const std::lock_guard<std::mutex> lock(*frames.drawing);
+                return cursor->Next([&](const FrameView& view) { rendered.push_back(RenderedOf(view)); }, stop);
+            },
+            frames.input->limits().pictureBytes);
+    } catch (py::error_already_set& raised) {
+        // Ctrl-C leaves the iterator where it was; an error ends it.
+        if (!raised.matches(PyExc_KeyboardInterrupt)) frames.cursor = nullptr;
+        throw;
+    }
+    if (rendered.empty()) {
+        // Through: the canvas goes back to the reader, for the entries after this one.
+        frames.cursor = nullptr;
+        frames.input->IfOpen([&](Reader& reader) { reader.Finish(*cursor); });
+    }
+    for (RenderedFrame& frame : rendered) frames.pending.push_back(std::move(frame));
+}
+
+Frame NextFrame(FrameIterator& frames)
+{
+    if (frames.pending.empty()) DrawNext(frames);
+    if (frames.pending.empty()) throw py::stop_iteration();
+    RenderedFrame rendered = std::move(frames.pending.front());
+    frames.pending.pop_front();
+    ++frames.shown;
+    if (rendered.action == PictureAction::Drawn)
+        return {rendered.number, py::cast(Pixels{std::move(rendered.image)}), py::none()};
+    return {rendered.number, py::none(), BytesOf(rendered.bytes)};
+}
+
+// The sound entry's samples read straight into a bytes object, made once the engine
+// tells their length: header bytes before them (left for the caller) and the samples.
+// Ctrl-C stops the read between pieces.
+std::pair<SoundFormat, py::bytes> SoundOf(const Entry& entry, bool anyKind, std::size_t header)
 {
     CheckKind(entry, EntryKind::Sound, anyKind);
     CheckEntrySize(entry);
     const std::uint8_t code = DetailsOf(entry).soundCode;
     const std::string reason
         = SoundFormatOf(code) ? "" : "sound format code " + std::to_string(code) + " is none of 6, 7 and 10";
-    return entry.input->Read(
-        entry.index, [&](Reader& reader) { return reader.Sound(entry.index); }, 0, reason);
+    const ReaderStop stop = entry.input->Stop();
+    SoundFormat format;
+    // Let go with the interpreter held, whatever ends the read.
+    py::bytes made;
+    entry.input->Read(
+        entry.index,
+        [&](Reader& reader) {
+            return reader.SoundInto(
+                entry.index,
+                [&](const SoundFormat& read, std::uint32_t bytes) {
+                    format = read;
+                    const py::gil_scoped_acquire held;
+                    PyObject* object = PyBytes_FromStringAndSize(nullptr, static_cast<py::ssize_t>(header + bytes));
+                    if (object == nullptr) {
+                        PyErr_Clear();
+                        throw FatalError::OutOfMemory();
+                    }
+                    made = py::reinterpret_steal<py::bytes>(object);
+                    return reinterpret_cast<std::uint8_t*>(PyBytes_AS_STRING(object)) + header;
+                },
+                stop);
+        },
+        0, reason);
+    return {format, std::move(made)};
 }
 
 py::bytes WaveOf(const Entry& entry, bool anyKind)
 {
-    const RenderedSound sound = SoundOf(entry, anyKind);
-    // Made in the bytes object returned, not copied into it.
-    auto wave = py::reinterpret_steal<py::bytes>(
-        PyBytes_FromStringAndSize(nullptr, static_cast<py::ssize_t>(kWaveHeaderBytes + sound.samples.size())));
-    if (!wave) throw py::error_already_set();
+    auto [format, wave] = SoundOf(entry, anyKind, kWaveHeaderBytes);
     auto* out = reinterpret_cast<std::uint8_t*>(PyBytes_AS_STRING(wave.ptr()));
-    FillWaveHeader(out, sound.format, static_cast<std::uint32_t>(sound.samples.size()));
-    std::copy(sound.samples.begin(), sound.samples.end(), out + kWaveHeaderBytes);
+    FillWaveHeader(out, format, static_cast<std::uint32_t>(py::len(wave) - kWaveHeaderBytes));
     return wave;
 }
 
@@ -278,6 +408,19 @@ void BindEntryResults(py::module_& m)
         .def_property_readonly(
             "block_align", [](const Sound& sound) { return sound.format.blockAlign; }, "Bytes of one sample frame.")
         .def_readonly("samples", &Sound::samples, "The PCM bytes, interleaved for stereo.");
+}
+
+void BindFrameIterator(py::module_& m)
+{
+    py::class_<FrameIterator>(m, "_FrameIterator", "The frames of an animation entry, composed as they are asked for.")
+        .def("__iter__", [](FrameIterator& frames) -> FrameIterator& { return frames; })
+        .def("__next__", &NextFrame)
+        .def("__repr__", [](const FrameIterator& frames) {
+            return "<orv frames of "
+                + py::repr(py::str(frames.input->entries()[frames.index].shown)).cast<std::string>() + ", "
+                + std::to_string(frames.shown) + " shown"
+                + (frames.cursor || !frames.pending.empty() ? "" : ", through") + ">";
+        });
 }
 
 void BindEntry(py::module_& m)
@@ -351,9 +494,11 @@ void BindEntry(py::module_& m)
             "PNG sprite sheet of columns frames a row (0: the frame count, at most 16) at path, and its JSON "
             "index at path ending in .json. Frames copied raw are not written. Under temporary names, then "
             "put in place; nothing is left after Ctrl-C.")
-        .def("_frame_headers", &FrameHeadersOf,
-             "For each frame of the animation entry, from its header alone: (drawn, (width, height)); "
-             "what the Pillow format tells before anything is drawn.")
+        .def("_frame_sizes", &FrameSizesOf,
+             "The (width, height) of each frame of the animation entry that is drawn without settings, from "
+             "the headers alone, as pairs of unsigned 32-bit integers (memoryview's \"I\"); what the Pillow format "
+             "tells before anything "
+             "is drawn. orv.Error for a frame table longer than the entry.")
         .def(
             "_read_into",
             [](const Entry& entry, std::uint64_t position, const py::buffer& into) {
@@ -369,14 +514,16 @@ void BindEntry(py::module_& m)
              "type that is not drawn), None when passed over (type 1). TypeError for another kind of entry "
              "unless any_kind.")
         .def("frames", &FramesOf, py::arg("settings") = py::none(), py::kw_only(), py::arg("any_kind") = false,
-             "The animation entry's frames: a list of orv.Frame, composed exactly as conversion writes "
-             "them (settings: an orv.Settings, a path of a settings file, or None). TypeError for another "
-             "kind of entry unless any_kind.")
+             "The animation entry's frames: an iterator of orv.Frame, composed exactly as conversion writes "
+             "them, one at a time as they are asked for (settings: an orv.Settings, a path of a settings "
+             "file, or None). It holds the entry's bytes and a canvas of its own, and goes on after the "
+             "input is closed; list(entry.frames()) holds them all. TypeError for another kind of entry "
+             "unless any_kind.")
         .def(
             "sound",
             [](const Entry& entry, bool anyKind) {
-                RenderedSound sound = SoundOf(entry, anyKind);
-                return Sound{sound.format, BytesOf(sound.samples)};
+                auto [format, samples] = SoundOf(entry, anyKind, 0);
+                return Sound{format, std::move(samples)};
             },
             py::kw_only(), py::arg("any_kind") = false,
             "The sound entry: an orv.Sound; orv.Error for an unknown format code. TypeError for another kind "
@@ -392,11 +539,16 @@ void BindEntry(py::module_& m)
 
 void BindInput(py::module_& m)
 {
-    py::class_<EntryIterator>(m, "_EntryIterator")
+    py::class_<EntryIterator>(m, "_EntryIterator", "The entries of an input, in order.")
         .def("__iter__", [](EntryIterator& it) -> EntryIterator& { return it; })
-        .def("__next__", [](EntryIterator& it) {
-            if (it.next >= it.input->entries().size()) throw py::stop_iteration();
-            return Entry{it.input, it.next++};
+        .def("__next__",
+             [](EntryIterator& it) {
+                 if (it.next >= it.input->entries().size()) throw py::stop_iteration();
+                 return Entry{it.input, it.next++};
+             })
+        .def("__repr__", [](const EntryIterator& it) {
+            return "<orv entries of " + py::repr(TextOf(it.input->path())).cast<std::string>() + ", "
+                + std::to_string(it.next) + " of " + std::to_string(it.input->entries().size()) + " passed>";
         });
 
     py::class_<InputHandle, std::shared_ptr<InputHandle>>(
@@ -445,14 +597,17 @@ void BindInput(py::module_& m)
 
     m.def(
         "open",
-        [](const py::object& source, const std::optional<std::string>& kind, const std::optional<std::string>& name) {
+        [](const py::object& source, const std::optional<std::string>& kind,
+           const std::optional<std::filesystem::path>& name) {
             if (!py::hasattr(source, "read"))
                 return std::make_shared<InputHandle>(source.cast<std::filesystem::path>().string(),
                                                      InputKindNamed(kind), source);
-            // A file object: named as given, else by its own name, else by the kind asked for.
-            std::string named = name.value_or("");
+            // A file object: named as given, else by its own name, else by the kind asked for;
+            // names as os.fsencode takes them.
+            std::string named = name ? name->string() : "";
             const py::object own = py::getattr(source, "name", py::none());
-            if (named.empty() && py::isinstance<py::str>(own)) named = own.cast<std::string>();
+            if (named.empty() && (py::isinstance<py::str>(own) || py::isinstance<py::bytes>(own)))
+                named = own.cast<std::filesystem::path>().string();
             if (named.empty()) named = kind == "animation" ? "input.ani" : "input.dat";
             const std::optional<InputKind> taken = InputKindNamed(kind);
             return std::make_shared<InputHandle>(source, named,
@@ -473,6 +628,7 @@ void BindReading(py::module_& m)
 {
     m.attr("DEFAULT_FRAME_MS") = BatchOptions{}.frameMs;
     BindEntryResults(m);
+    BindFrameIterator(m);
     BindEntry(m);
     BindInput(m);
 }

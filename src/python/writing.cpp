@@ -49,7 +49,7 @@ namespace {
 // write() copies what it keeps of the base from its file.
 class ArchiveWriter {
 public:
-    ArchiveWriter(const std::optional<std::filesystem::path>& base, std::shared_ptr<SettingsFile> settings,
+    ArchiveWriter(const std::optional<std::filesystem::path>& base, std::shared_ptr<const SettingsFile> settings,
                   bool quantize) :
         settings_(std::move(settings)),
         note_([this](const std::string& text) { notes_.push_back(text); }),
@@ -335,7 +335,7 @@ private:
         return picture;
     }
 
-    std::shared_ptr<SettingsFile> settings_;
+    std::shared_ptr<const SettingsFile> settings_;
     std::vector<std::string> notes_;
     pack::EntryBuilder::Note note_;
     // The base's entries by stored name (the first of a name), as they are there, and
@@ -363,12 +363,12 @@ AnimationOutput PlayedAs(const std::string& animation)
     throw py::value_error("animation is one of " + names + ", not " + animation);
 }
 
-std::string PackFolderOf(const std::filesystem::path& folder, const std::optional<std::filesystem::path>& output,
-                         const std::optional<std::filesystem::path>& base,
-                         const std::optional<std::filesystem::path>& settings, bool quantize, bool dereference,
-                         unsigned threads, const std::function<void(const std::string&)>& note,
-                         const std::string& animation, bool verbose, const std::vector<std::string>& remove,
-                         std::int32_t frameMs)
+py::str PackFolderOf(const std::filesystem::path& folder, const std::optional<std::filesystem::path>& output,
+                     const std::optional<std::filesystem::path>& base,
+                     const std::optional<std::filesystem::path>& settings, bool quantize, bool dereference,
+                     unsigned threads, const std::function<void(const std::string&)>& note,
+                     const std::string& animation, bool verbose, const std::vector<std::string>& remove,
+                     std::int32_t frameMs)
 {
     if (frameMs < 1) throw py::value_error("frame_ms is at least 1");
     pack::PackOptions options;
@@ -387,9 +387,10 @@ std::string PackFolderOf(const std::filesystem::path& folder, const std::optiona
     // Ctrl-C abandons the archive: nothing is put in place.
     Interrupt interrupt;
     options.stop = interrupt.Stop();
+    std::string written;
     try {
         const py::gil_scoped_release free;
-        return pack::PackFolder(options, [&note](const std::string& text) {
+        written = pack::PackFolder(options, [&note](const std::string& text) {
             if (!note) return;
             const py::gil_scoped_acquire held;
             // Called from orvpack's threads: what the callback raises is reported, not thrown
@@ -404,6 +405,8 @@ std::string PackFolderOf(const std::filesystem::path& folder, const std::optiona
         interrupt.Raise();
         throw;
     }
+    // As os.fsdecode gives it: a folder named otherwise than in UTF-8 is written and named all the same.
+    return TextOf(written);
 }
 
 }  // namespace
@@ -414,10 +417,13 @@ void BindWriting(py::module_& m)
                               "A pack archive built entry by entry, as orvpack builds it. On a base archive "
                               "its entries stay byte for byte and in order unless replaced (added under their "
                               "name); new names come after. Names are bytes as stored or str as shown.")
-        .def(py::init<const std::optional<std::filesystem::path>&, std::shared_ptr<SettingsFile>, bool>(),
+        .def(py::init([](const std::optional<std::filesystem::path>& base, const py::object& settings, bool quantize) {
+                 return std::make_unique<ArchiveWriter>(base, SettingsOf(settings), quantize);
+             }),
              py::arg("base") = py::none(), py::arg("settings") = py::none(), py::arg("quantize") = false,
-             "base: the archive to build on, or None; settings: an orv.Settings animations are composed with "
-             "(as orvpack -s); quantize: reduce pictures of more than 128 colours instead of refusing them.")
+             "base: the archive to build on, or None; settings: an orv.Settings or the path of a settings file "
+             "animations are composed with (as orvpack -s); quantize: reduce pictures of more than 128 colours instead "
+             "of refusing them.")
         .def("add_picture", &ArchiveWriter::AddPicture, py::arg("name"), py::arg("pixels"),
              "A picture entry from height x width x 3 uint8 pixels (red, green, blue), given through the buffer "
              "protocol (numpy arrays, orv.Pixels; orv wraps Pillow images).")

@@ -232,9 +232,10 @@ TEST_F(ReaderTest, AnimationAskedFirstShowsWhatThePictureBeforeItLeft)
 }
 
 // Two readers of one archive on two threads, each reading every entry in entry order,
-// then twice in an order of its own, with stops asked now and then: every entry read to
-// its end is what a reader alone reads in order, and a stopped read leaves the reader as
-// good as before.
+// then twice in an order of its own, with stops asked now and then, and animations now
+// and then drawn a frame at a time with the entry before read between frames: every
+// entry read to its end is what a reader alone reads in order, and a stopped read gives
+// nothing and leaves the reader as good as before.
 TEST(ReaderThreads, ReadersOnTwoThreadsAndStoppedReadsGiveWhatOneReaderGives)
 {
     TempDir dir;
@@ -248,26 +249,39 @@ TEST(ReaderThreads, ReadersOnTwoThreadsAndStoppedReadsGiveWhatOneReaderGives)
         items.push_back({name, random.Animation(16, frames)});
         settingsText += random.Settings(name, frames);
         if (i % 8 == 0) items.push_back({"p" + std::to_string(i) + ".cg", random.Picture(16)});
+        if (i % 8 == 4) items.push_back({"s" + std::to_string(i) + ".pcm", random.Sound()});
     }
     const std::string path = (dir.path() / "shared.dat").string();
     ASSERT_TRUE(tools::WriteFileBytes(path, tools::BuildPack(items)));
     const std::shared_ptr<const SettingsFile> settings = SettingsFile::FromBytes(settingsText);
 
-    // An entry's pixels, frames or bytes; empty when stopped.
-    const auto read = [](Reader& reader, std::size_t i, const ReaderStop& stop) {
+    // An entry's pixels, frames, samples or bytes; empty when stopped. Animations drawn a
+    // frame at a time, with the entry before read between frames, where asked.
+    const auto read = [](Reader& reader, std::size_t i, const ReaderStop& stop, bool cursor) {
         std::vector<std::uint8_t> all;
+        const auto add = [&](const RenderedFrame& frame) {
+            all.insert(all.end(), frame.image.rgb.begin(), frame.image.rgb.end());
+            all.insert(all.end(), frame.bytes.begin(), frame.bytes.end());
+            all.push_back(static_cast<std::uint8_t>(frame.number));
+        };
         switch (reader.entries()[i].kind) {
         case EntryKind::Animation:
-            for (const RenderedFrame& frame : reader.Animation(i, stop)) {
-                all.insert(all.end(), frame.image.rgb.begin(), frame.image.rgb.end());
-                all.insert(all.end(), frame.bytes.begin(), frame.bytes.end());
-                all.push_back(static_cast<std::uint8_t>(frame.number));
+            if (!cursor) {
+                for (const RenderedFrame& frame : reader.Animation(i, stop)) add(frame);
+                return all;
+            }
+            if (std::optional<FrameCursor> frames = reader.Cursor(i, stop)) {
+                while (frames->Next([&](const FrameView& view) { add(RenderedOf(view)); }, stop))
+                    if (i > 0) reader.Bytes(i - 1);
+                if (!frames->finished()) return std::vector<std::uint8_t>{};
+                reader.Finish(*frames);
             }
             return all;
         case EntryKind::Picture: {
-            const RenderedPicture picture = reader.Picture(i);
+            const RenderedPicture picture = reader.Picture(i, stop);
             return picture.action == PictureAction::Drawn ? picture.image.rgb : picture.bytes;
         }
+        case EntryKind::Sound: return reader.Sound(i, stop).samples;
         default: return reader.Bytes(i);
         }
     };
@@ -277,7 +291,7 @@ TEST(ReaderThreads, ReadersOnTwoThreadsAndStoppedReadsGiveWhatOneReaderGives)
     alone.SetSettings(settings);
     const std::size_t count = alone.entries().size();
     std::vector<std::vector<std::uint8_t>> expected;
-    for (std::size_t i = 0; i < count; ++i) expected.push_back(read(alone, i, {}));
+    for (std::size_t i = 0; i < count; ++i) expected.push_back(read(alone, i, {}, false));
 
     const auto readAll = [&](unsigned seed, std::vector<std::string>& mismatches) {
         const std::shared_ptr<const orv::Input> readerInput = OpenInput(path);
@@ -290,12 +304,14 @@ TEST(ReaderThreads, ReadersOnTwoThreadsAndStoppedReadsGiveWhatOneReaderGives)
         for (int round = 0; round < 3; ++round) {
             if (round > 0) std::shuffle(order.begin(), order.end(), shuffle);
             for (const std::size_t i : order) {
-                // Every third read is stopped at the second question asked, if it asks two.
+                // Every third read is stopped at the first or second question asked, if it
+                // asks that many.
                 int asked = 0;
                 const bool stopHere = shuffle() % 3 == 0;
-                const ReaderStop stop = [&] { return stopHere && ++asked == 2; };
-                const std::vector<std::uint8_t> got = read(reader, i, stop);
-                const bool stopped = stopHere && asked >= 2;
+                const int stopAt = 1 + static_cast<int>(shuffle() % 2);
+                const ReaderStop stop = [&] { return stopHere && ++asked == stopAt; };
+                const std::vector<std::uint8_t> got = read(reader, i, stop, shuffle() % 2 == 0);
+                const bool stopped = stopHere && asked >= stopAt;
                 if (stopped ? !got.empty() : got != expected[i]) mismatches.push_back(std::to_string(i));
             }
         }

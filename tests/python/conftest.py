@@ -29,3 +29,16 @@ def converted(tmp_path_factory):
     done = run_cli("-f", "png", "-s", SAMPLE / "sample.ini", "-o", out, SAMPLE / "sample.dat", SAMPLE / "walk.ani")
     assert done.returncode == 0, done.stderr
     return out
+
+
+def sparse_archive(path, name, head, size):
+    """An archive of one entry, name, of size bytes: head, then zeros the file system holds
+    as a hole, so that a large entry costs no disk. Its table laid out by hand: "pack", the
+    16-bit count, then name (16 bytes), offset and size."""
+    import struct
+
+    record = name.encode("ascii").ljust(16, b"\0") + struct.pack("<II", 30, size)
+    with open(path, "wb") as out:
+        out.write(b"pack" + struct.pack("<H", 1) + record + head)
+        out.truncate(30 + size)
+    return path

@@ -63,7 +63,7 @@ def archive(tmp_path_factory):
     "work",
     [
         lambda a, tmp: a["big.cg"].picture(),
-        lambda a, tmp: a["big.ani"].frames(),
+        lambda a, tmp: list(a["big.ani"].frames()),
         lambda a, tmp: orv.Writer().add_picture("a.cg", np.asarray(a["big.cg"].picture())),
         lambda a, tmp: orv.Writer(base=a.path).write(tmp / "copy.dat"),
     ],

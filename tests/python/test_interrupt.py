@@ -9,6 +9,7 @@ import sys
 import pytest
 
 import orv
+from conftest import sparse_archive
 
 FRAMES = 20000
 # The archive is read through a file object. "read": SIGINT comes inside its read(), so
@@ -47,7 +48,7 @@ if case == "draw":
 with orv.open(Source(data), name="long.dat") as archive:
     before = peak()
     try:
-        archive[0].frames()
+        list(archive[0].frames())
         print("finished")
     except KeyboardInterrupt:
         grown_kib = peak() - before
@@ -72,4 +73,40 @@ def test_ctrl_c_stops_frames(long_animation, case):
     done = subprocess.run(
         [sys.executable, "-c", SCRIPT, long_animation, case], capture_output=True, check=False, timeout=300
     )
+    assert done.stdout.decode().split() == ["interrupted", "stopped"], done.stderr.decode()
+
+
+# A whole read of a 256 MiB entry from a path: SIGINT comes from another thread once the
+# first 16 MiB are read. Read to its end, the entry's bytes would all have been read.
+WHOLE = r"""
+import os, signal, sys, threading
+import orv
+
+def read_so_far():
+    with open("/proc/self/io", encoding="ascii") as io:
+        return int(next(line for line in io if line.startswith("rchar:")).split()[1])
+
+with orv.open(sys.argv[1]) as archive:
+    entry = archive[0]
+    start = read_so_far()
+
+    def interrupt():
+        while read_so_far() - start < 16 << 20:
+            pass
+        os.kill(os.getpid(), signal.SIGINT)
+
+    threading.Thread(target=interrupt, daemon=True).start()
+    try:
+        got = getattr(entry, sys.argv[2])(any_kind=True)
+        print("finished")
+    except KeyboardInterrupt:
+        print("interrupted", "stopped" if read_so_far() - start < entry.size // 2 else "read")
+"""
+
+
+@pytest.mark.parametrize("method", ["picture", "sound", "wav_bytes"])
+def test_ctrl_c_stops_whole_reads(tmp_path, method):
+    # A sound entry; taken as a picture, a 0 x 6 picture behind 256 MiB of bytes.
+    path = sparse_archive(tmp_path / "big.dat", "big.pcm", bytes([0, 0, 0, 6]), 256 << 20)
+    done = subprocess.run([sys.executable, "-c", WHOLE, path, method], capture_output=True, check=False, timeout=300)
     assert done.stdout.decode().split() == ["interrupted", "stopped"], done.stderr.decode()

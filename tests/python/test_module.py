@@ -3,6 +3,7 @@
 extension as it is installed. Needs neither numpy nor Pillow."""
 
 import gc
+import os
 import shutil
 import subprocess
 
@@ -64,3 +65,39 @@ def test_entries_by_any_integer_and_an_unclosed_input_warns(sample):
     with pytest.warns(ResourceWarning, match="unclosed input"):
         del archive
         gc.collect()
+
+
+def test_every_class_has_a_repr_of_its_own(sample):
+    with orv.open(sample / "sample.dat") as archive:
+        frames = archive["walk.ani"].frames()
+        objects = [
+            archive, iter(archive), archive["title.cg"], archive["title.cg"].picture(), frames, next(frames),
+            archive["beep6.pcm"].sound(), orv.Settings(sample / "sample.ini"), orv.Settings.from_bytes(b""),
+            orv.Writer(),
+        ]
+    for name in orv.__all__:
+        kind = getattr(orv, name)
+        if isinstance(kind, type) and not issubclass(kind, BaseException):
+            assert any(isinstance(o, kind) for o in objects), name
+    for o in objects:
+        assert "object at 0x" not in repr(o) and repr(o).startswith("<orv"), repr(o)
+    assert repr(orv.Settings(sample / "sample.ini")) == f"<orv.Settings {str(sample / 'sample.ini')!r}>"
+
+
+def test_names_the_system_gives_and_bytes_like_arguments(sample, tmp_path):
+    # A folder named in CP932 ("データ"), valid on Linux and not UTF-8.
+    folder = os.fsencode(tmp_path) + b"/\x83f\x81[\x83^"
+    os.mkdir(folder)
+    with open(folder + b"/note.txt", "wb") as note:
+        note.write(b"packed")
+    assert orv.pack_folder(folder) == os.fsdecode(folder + b".dat")
+    shutil.copy(sample / "walk.ani", os.fsdecode(folder + b"/walk.ani"))
+    for name in (folder + b"/walk.ani", os.fsdecode(folder + b"/walk.ani")):
+        with open(name, "rb") as file, orv.open(file) as opened:
+            assert opened.kind == "animation" and opened.path == os.fsdecode(name)
+    with orv.open(sample / "sample.dat") as archive:
+        data = archive["title.cg"].data()
+    assert orv.decode_picture(bytearray(data)).tobytes() == orv.decode_picture(memoryview(data)).tobytes()
+    assert orv.Settings.from_bytes(bytearray(b"[a.ani]\np2=1\n")).value("a.ani", "p2") == b"1"
+    # Raised where the engine gave no text of its own, it is empty, never missing.
+    assert orv.Error("a line").engine_text == ""

@@ -2,6 +2,8 @@
 """Pillow opens animation files and lone picture entries through orv's plugin."""
 
 import io
+import pathlib
+import struct
 
 import pytest
 
@@ -90,3 +92,37 @@ def test_opening_reads_headers_and_unnamed_bytes_open(sample, tmp_path):
     with Image.open(io.BytesIO((sample / "walk.ani").read_bytes())) as unnamed, Image.open(sample / "walk.ani") as named:
         assert unnamed.format == "ORVANI" and unnamed.n_frames == named.n_frames
         np.testing.assert_array_equal(np.asarray(unnamed), np.asarray(named))
+
+
+def test_a_long_frame_table_opens_bounded_and_one_that_lies_is_refused(tmp_path):
+    """A million frames that all show one 3 x 2 picture: opening reads the table and that
+    frame's header once, and seeking composes frames one at a time from the last one drawn
+    (from the first when seeking back). A table claiming more frames than the file holds is
+    orv.Error, before any frame is read."""
+    writer = orv.Writer()
+    writer.add_animation("one.ani", [np.full((2, 3, 3), 7, np.uint8)])
+    one = pathlib.Path(writer.write(tmp_path / "one.ani")).read_bytes()
+    assert struct.unpack_from("<I", one)[0] == 4  # a table of one frame, the frame after it
+    count = 1_000_000
+    data = struct.pack("<I", 4 * count) * count + one[4:]
+
+    class Counting(io.BytesIO):
+        reads = 0
+
+        def read(self, n=-1):
+            Counting.reads += 1
+            return super().read(n)
+
+    stream = Counting(data)
+    stream.name = "long.ani"
+    with Image.open(stream) as image:
+        assert image.n_frames == count and image.size == (3, 2)
+        assert Counting.reads < 100
+        for frame in (3, 1):
+            image.seek(frame)
+            np.testing.assert_array_equal(np.asarray(image), np.full((2, 3, 3), 7, np.uint8))
+
+    lying = struct.pack("<I", 4 << 28) + one[4:]
+    (tmp_path / "lying.ani").write_bytes(lying)
+    with pytest.raises(orv.Error, match=r"claims 268435456 frames, more than its \d+ bytes hold"):
+        Image.open(tmp_path / "lying.ani")

@@ -80,7 +80,7 @@ def test_frames_are_the_files_conversion_writes(sample, converted, source, folde
     settings = orv.Settings(sample / "sample.ini")
     with orv.open(sample / source) as opened:
         entry = opened["walk.ani"]
-        frames = entry.frames(settings)
+        frames = list(entry.frames(settings))
         assert 0 < len(frames) <= entry.frame_count and frames[-1].number <= entry.frame_count
         written = sorted((converted / folder).glob("walk_*.png"))
         drawn = [f for f in frames if f.pixels is not None]
@@ -90,6 +90,28 @@ def test_frames_are_the_files_conversion_writes(sample, converted, source, folde
         # A settings file given by its path composes the same frames.
         by_path = entry.frames(sample / "sample.ini")
         assert [f.pixels.tobytes() for f in drawn] == [f.pixels.tobytes() for f in by_path if f.pixels]
+
+
+def test_a_frame_copied_raw_as_a_base_comes_as_conversion_writes_it(tmp_path):
+    """Frame 2, copied raw and left out, is drawn as frame 3's base: the iterator gives it
+    and frame 3 as conversion writes them (r.ani_0002 and r_0003.png)."""
+    from conftest import run_cli
+
+    rng = np.random.default_rng(5)
+    first, third = (rng.integers(0, 4, (6, 8, 3), dtype=np.uint8) * 60 for _ in range(2))
+    writer = orv.Writer()
+    writer.add_animation("r.ani", [first, b"\x07raw frame", third])
+    archive = writer.write(tmp_path / "r.dat")
+    (tmp_path / "r.ini").write_bytes(b"[r.ani]\np2=2\np3=2\n")
+    assert run_cli("-f", "png", "-s", tmp_path / "r.ini", "-o", tmp_path / "out", archive).returncode == 0
+    written = sorted(p.name for p in (tmp_path / "out" / "r").iterdir())
+    assert written == ["r.ani_0002", "r_0001.png", "r_0003.png"]
+    with orv.open(archive) as opened:
+        frames = list(opened["r.ani"].frames(tmp_path / "r.ini"))
+    assert [f.number for f in frames] == [1, 2, 3]
+    assert frames[1].data == (tmp_path / "out" / "r" / "r.ani_0002").read_bytes()
+    for frame in (frames[0], frames[2]):
+        np.testing.assert_array_equal(np.asarray(frame.pixels), png_pixels(tmp_path / "out" / "r" / f"r_{frame.number:04d}.png"))
 
 
 def test_sounds_are_the_wav_files_conversion_writes(sample, converted):
@@ -164,7 +186,7 @@ def test_animations_in_order_with_settings_read_each_entry_once(tmp_path, given)
 
     with orv.open(archive) as opened:
         before = bytes_read()
-        shown = [len(entry.frames(settings)) for entry in opened]
+        shown = [len(list(entry.frames(settings))) for entry in opened]
         read = bytes_read() - before
     assert shown == [2] * 400
     size = archive.stat().st_size
@@ -201,6 +223,6 @@ def test_file_objects_read_as_their_paths_do(sample, tmp_path):
 
     # Unnamed, the kind tells what the bytes are; an unreadable file object is a read error.
     with orv.open(io.BytesIO((sample / "walk.ani").read_bytes()), kind="animation") as unnamed:
-        assert unnamed[0].kind == "animation" and len(unnamed[0].frames()) > 1
+        assert unnamed[0].kind == "animation" and len(list(unnamed[0].frames())) > 1
     with pytest.raises(orv.NotAnInputError):
         orv.open(io.BytesIO(b"not an archive"))

@@ -34,7 +34,7 @@ def describe(entry: Entry, settings: Settings, out: pathlib.Path) -> str:
             return f"{entry.shown}: {picture.width}x{picture.height}"
         return f"{entry.shown}: not drawn"
     if entry.kind == "animation":
-        frames: list[Frame] = entry.frames(settings)
+        frames: list[Frame] = list(entry.frames(settings))
         entry.save(out / f"{entry.index}.webp", "webp", settings)
         return f"{entry.shown}: {len(frames)} frames at {DEFAULT_FRAME_MS} ms"
     if entry.kind == "sound":

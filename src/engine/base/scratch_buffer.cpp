@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <utility>
 
 namespace orv {
 
@@ -13,6 +14,20 @@ std::uint8_t emptyBlock;
 ScratchBuffer::~ScratchBuffer()
 {
     Release();
+}
+
+ScratchBuffer::ScratchBuffer(ScratchBuffer&& other) noexcept :
+    block_(std::exchange(other.block_, nullptr)), capacity_(std::exchange(other.capacity_, 0))
+{ }
+
+ScratchBuffer& ScratchBuffer::operator=(ScratchBuffer&& other) noexcept
+{
+    if (this != &other) {
+        Release();
+        block_ = std::exchange(other.block_, nullptr);
+        capacity_ = std::exchange(other.capacity_, 0);
+    }
+    return *this;
 }
 
 void ScratchBuffer::Release()

@@ -22,6 +22,9 @@ public:
     ~ScratchBuffer();
     ScratchBuffer(const ScratchBuffer&) = delete;
     ScratchBuffer& operator=(const ScratchBuffer&) = delete;
+    // The block changes hands; the buffer moved from holds none.
+    ScratchBuffer(ScratchBuffer&& other) noexcept;
+    ScratchBuffer& operator=(ScratchBuffer&& other) noexcept;
 
     // At least n writable bytes, or null when the memory cannot be obtained.
     // n == 0 releases the held block and returns an empty, non-null block.

@@ -19,6 +19,12 @@ struct FrameStep {
     bool baseOnly = false;
 };
 
+// The pictures frame n (from 1) of animation data draws as the settings compose it (see
+// WalkAnimation), in order: the base they name, if any, then the frame itself; none when
+// they leave it out.
+void WalkFrame(const std::uint8_t* data, std::uint32_t size, std::uint32_t n, std::string_view section,
+               const SettingsFile* settings, const std::function<void(const FrameStep&)>& step);
+
 // Walks the frames of animation data as the settings compose them (section: the
 // animation's name; keys p1, p2, ...): a value naming another frame draws that frame
 // first as a base, the frame's own number leaves it out, -1 clears the canvas first.

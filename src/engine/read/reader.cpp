@@ -27,7 +27,74 @@ RgbImage RgbOf(std::uint32_t width, std::uint32_t height, const std::uint8_t* bg
     return image;
 }
 
+// Entries are read in pieces of this many bytes, stop asked between them.
+constexpr std::uint32_t kPieceBytes = std::uint32_t{16} << 20;
+
+// n bytes at offset of the file into destination, a piece at a time; bytes past the end
+// of the file are zeros. False when stop ended it first.
+bool ReadPieces(const InputFile& file, std::uint64_t offset, std::uint8_t* destination, std::uint32_t n,
+                const ReaderStop& stop)
+{
+    const std::uint64_t held = offset < file.size() ? std::min<std::uint64_t>(n, file.size() - offset) : 0;
+    std::fill(destination + held, destination + n, std::uint8_t{0});
+    for (std::uint32_t done = 0; done < n;) {
+        if (stop && stop()) return false;
+        const std::uint32_t piece = std::min(n - done, kPieceBytes);
+        file.ReadAt(offset + done, destination + done, piece);
+        done += piece;
+    }
+    return true;
+}
+
+// Draws one picture of an animation's walk on the canvas, as conversion does, and hands
+// what it shows to sink, if any; a picture shown beyond pictureBytes is the memory
+// FatalError.
+void DrawStep(Canvas& canvas, const FrameStep& frame, std::uint64_t pictureBytes,
+              const std::function<void(const FrameView&)>& sink)
+{
+    const PictureHeader header = ReadPictureHeader(frame.data, frame.size);
+    const PictureAction action = ActionOf(header);
+    FrameView view{frame.number, action, header.width, header.height, nullptr, nullptr, 0};
+    if (action == PictureAction::Skipped) return;
+    if (action == PictureAction::Drawn) {
+        if (sink && std::uint64_t{header.width} * header.height * 3 > pictureBytes) throw FatalError::OutOfMemory();
+        view.bgr = canvas.Draw(frame.data, frame.size, header, static_cast<std::int32_t>(frame.number), frame.clear);
+        if (frame.baseOnly) return;
+    } else {
+        // A frame of another type is copied as it is, even when only its base is asked for.
+        view.bytes = frame.data;
+        view.size = frame.size;
+    }
+    if (sink) sink(view);
+}
+
 }  // namespace
+
+RenderedFrame RenderedOf(const FrameView& view)
+{
+    RenderedFrame frame{view.number, view.action, {}, {}};
+    if (view.action == PictureAction::Drawn)
+        frame.image = RgbOf(view.width, view.height, view.bgr);
+    else
+        frame.bytes.assign(view.bytes, view.bytes + view.size);
+    return frame;
+}
+
+bool FrameCursor::Next(const std::function<void(const FrameView&)>& sink, const ReaderStop& stop)
+{
+    bool shown = false;
+    while (!shown && !finished()) {
+        if (stop && stop()) return false;
+        WalkFrame(data_.data(), size_, next_, section_, settings_.get(), [&](const FrameStep& frame) {
+            DrawStep(canvas_, frame, pictureBytes_, [&](const FrameView& view) {
+                shown = true;
+                sink(view);
+            });
+        });
+        ++next_;
+    }
+    return shown;
+}
 
 void SwapRedAndBlue(std::uint8_t* pixels, std::size_t count)
 {
@@ -47,9 +114,15 @@ void Reader::SetSettings(std::shared_ptr<const SettingsFile> settings)
     canvasAt_ = 0;
 }
 
-const std::uint8_t* Reader::ReadEntry(const InputEntry& entry)
+const std::uint8_t* Reader::ReadEntry(const InputEntry& entry, const ReaderStop& stop)
 {
-    return input_->file().ReadBlock(dataBuf_, input_->OffsetOf(entry), input_->SizeOf(entry));
+    const std::uint64_t size = input_->SizeOf(entry);
+    if (!stop) return input_->file().ReadBlock(dataBuf_, input_->OffsetOf(entry), size);
+    if (size > kMaxScratchBytes) throw FatalError::OutOfMemory();
+    std::uint8_t* block = dataBuf_.EnsureCapacity(static_cast<std::uint32_t>(size), false);
+    if (block == nullptr) throw FatalError::OutOfMemory();
+    return ReadPieces(input_->file(), input_->OffsetOf(entry), block, static_cast<std::uint32_t>(size), stop) ? block
+                                                                                                              : nullptr;
 }
 
 void Reader::CheckPicture(const PictureHeader& header) const
@@ -108,79 +181,106 @@ std::vector<std::uint8_t> Reader::Head(std::size_t i, std::uint32_t n)
     return head;
 }
 
-RenderedSound Reader::Sound(std::size_t i)
+bool Reader::SoundInto(std::size_t i, const SoundDestination& destination, const ReaderStop& stop)
 {
     const InputEntry& entry = Asked(i);
     // An entry too short for its header has format code 0, an unknown one.
     const std::vector<std::uint8_t> head = Head(i, kSoundHeaderBytes);
     const std::optional<SoundFormat> format = SoundFormatOf(head.size() == kSoundHeaderBytes ? head[kSoundCodeAt] : 0);
     if (!format) throw FatalError::UnknownFormat(std::string(WithoutExtension(entry.shown)) + ".wav");
-    const std::uint8_t* data = ReadEntry(entry);
+    const auto bytes = static_cast<std::uint32_t>(input_->SizeOf(entry) - kSoundHeaderBytes);
+    std::uint8_t* samples = destination(*format, bytes);
+    if (!ReadPieces(input_->file(), input_->OffsetOf(entry) + kSoundHeaderBytes, samples, bytes, stop)) return false;
     Passed(i);
-    return {*format, std::vector<std::uint8_t>(data + kSoundHeaderBytes, data + input_->SizeOf(entry))};
+    return true;
 }
 
-RenderedPicture Reader::Picture(std::size_t i)
+RenderedSound Reader::Sound(std::size_t i, const ReaderStop& stop)
+{
+    RenderedSound sound;
+    const bool read = SoundInto(
+        i,
+        [&](const SoundFormat& format, std::uint32_t bytes) {
+            sound.format = format;
+            sound.samples.resize(bytes);
+            return sound.samples.data();
+        },
+        stop);
+    if (!read) sound.samples.clear();
+    return sound;
+}
+
+RenderedPicture Reader::Picture(std::size_t i, const ReaderStop& stop)
 {
     const InputEntry& entry = Asked(i);
-    // A picture of the archive sets every byte it shows, whatever the block held; drawn
-    // on the reader's block only where that is where conversion has it next.
-    const bool inTurn = canvasAt_ == i && entry.kind == EntryKind::Picture;
-    if (inTurn) canvasAt_ = kNone;
-    const std::uint8_t* data = ReadEntry(entry);
+    const std::uint8_t* data = ReadEntry(entry, stop);
+    if (data == nullptr) return {};
     const PictureHeader header = ReadPictureHeader(data, entry.size);
     RenderedPicture picture;
     picture.action = ActionOf(header);
+    // A picture of the archive sets every byte it shows, whatever the block held; drawn
+    // on the reader's block only where that is where conversion has it next.
+    const bool inTurn = canvasAt_ == i && entry.kind == EntryKind::Picture;
     if (picture.action == PictureAction::Raw) picture.bytes.assign(data, data + entry.size);
-    if (picture.action == PictureAction::Drawn) {
-        CheckPicture(header);
-        Canvas& canvas = inTurn ? canvas_ : scratch_;
-        picture.image = RgbOf(header.width, header.height, canvas.Draw(data, entry.size, header, -1, false));
+    if (picture.action != PictureAction::Drawn) {
+        if (inTurn) canvasAt_ = i + 1;
+        return picture;
     }
+    CheckPicture(header);
+    if (stop && stop()) return {};
+    if (inTurn) canvasAt_ = kNone;
+    Canvas& canvas = inTurn ? canvas_ : scratch_;
+    const std::uint8_t* bgr = canvas.Draw(data, entry.size, header, -1, false);
     if (inTurn) canvasAt_ = i + 1;
+    if (stop && stop()) return {};
+    picture.image = RgbOf(header.width, header.height, bgr);
     return picture;
-}
-
-bool Reader::DrawAnimation(Canvas& canvas, const std::uint8_t* data, std::uint32_t size, const InputEntry& entry,
-                           const ReaderStop& stop, const std::function<void(const FrameView&)>& sink)
-{
-    const ReaderStop& asked = stop ? stop : ReaderStop(NeverStop);
-    return WalkAnimation(data, size, entry.stored.Name(), settings_.get(), asked, [&](const FrameStep& frame) {
-        const PictureHeader header = ReadPictureHeader(frame.data, frame.size);
-        const PictureAction action = ActionOf(header);
-        FrameView view{frame.number, action, header.width, header.height, nullptr, nullptr, 0};
-        if (action == PictureAction::Skipped) return;
-        if (action == PictureAction::Drawn) {
-            if (sink) CheckPicture(header);
-            view.bgr
-                = canvas.Draw(frame.data, frame.size, header, static_cast<std::int32_t>(frame.number), frame.clear);
-            if (frame.baseOnly) return;
-        } else {
-            // A frame of another type is copied as it is, even when only its base is asked for.
-            view.bytes = frame.data;
-            view.size = frame.size;
-        }
-        if (sink) sink(view);
-    });
 }
 
 bool Reader::Frames(std::size_t i, const std::function<void(const FrameView&)>& sink, const ReaderStop& stop)
 {
+    std::optional<FrameCursor> cursor = Cursor(i, stop);
+    if (!cursor) return false;
+    while (cursor->Next(sink, stop)) { }
+    if (!cursor->finished()) return false;
+    Finish(*cursor);
+    return true;
+}
+
+std::optional<FrameCursor> Reader::Cursor(std::size_t i, const ReaderStop& stop)
+{
     const InputEntry& entry = Asked(i);
+    FrameCursor cursor;
+    cursor.entry_ = i;
+    cursor.section_ = entry.stored.Name();
+    cursor.settings_ = settings_;
+    cursor.pictureBytes_ = input_->limits().pictureBytes;
+    cursor.data_.resize(input_->SizeOf(entry));
+    input_->file().ReadAt(input_->OffsetOf(entry), cursor.data_.data(),
+                          static_cast<std::uint32_t>(cursor.data_.size()));
+    cursor.size_ = entry.size;
+    cursor.frames_ = AnimationFrameCount(cursor.data_.data(), cursor.size_);
     Canvas* canvas = &scratch_;
     if (entry.kind != EntryKind::Animation) {
         // Conversion never draws it as an animation: drawn on a fresh block.
         scratch_.Drop();
     } else {
         canvas = CanvasBefore(i, stop);
-        if (canvas == nullptr) return false;
+        if (canvas == nullptr) return std::nullopt;
     }
-    const bool inTurn = canvas == &canvas_;
-    if (inTurn) canvasAt_ = kNone;
-    const std::uint8_t* data = ReadEntry(entry);
-    if (!DrawAnimation(*canvas, data, entry.size, entry, stop, sink)) return false;
-    if (inTurn) canvasAt_ = i + 1;
-    return true;
+    cursor.inTurn_ = canvas == &canvas_;
+    if (cursor.inTurn_) canvasAt_ = kNone;
+    std::swap(cursor.canvas_, *canvas);
+    return cursor;
+}
+
+void Reader::Finish(FrameCursor& cursor)
+{
+    // Only where nothing has been read in turn since the cursor took the block, and the
+    // settings are the ones it was drawn with.
+    if (!cursor.finished() || !cursor.inTurn_ || canvasAt_ != kNone || cursor.settings_ != settings_) return;
+    std::swap(canvas_, cursor.canvas_);
+    canvasAt_ = cursor.entry_ + 1;
 }
 
 std::vector<RenderedFrame> Reader::Animation(std::size_t i, const ReaderStop& stop)
@@ -192,12 +292,7 @@ std::vector<RenderedFrame> Reader::Animation(std::size_t i, const ReaderStop& st
         [&](const FrameView& view) {
             held += view.action == PictureAction::Drawn ? std::uint64_t{view.width} * view.height * 3 : view.size;
             if (held > input_->limits().heldBytes) throw FatalError::OutOfMemory();
-            RenderedFrame frame{view.number, view.action, {}, {}};
-            if (view.action == PictureAction::Drawn)
-                frame.image = RgbOf(view.width, view.height, view.bgr);
-            else
-                frame.bytes.assign(view.bytes, view.bytes + view.size);
-            frames.push_back(std::move(frame));
+            frames.push_back(RenderedOf(view));
         },
         stop);
     if (!finished) frames.clear();
@@ -291,7 +386,8 @@ void Reader::Replay(std::size_t k, Canvas& canvas)
             const PictureHeader header = ReadPictureHeader(data, entry.size);
             canvas.Draw(data, entry.size, header, -1, false);
         } else {
-            DrawAnimation(canvas, data, entry.size, entry, {}, {});
+            WalkAnimation(data, entry.size, entry.stored.Name(), settings_.get(), NeverStop,
+                          [&](const FrameStep& frame) { DrawStep(canvas, frame, 0, {}); });
         }
     } catch (const FatalError&) {
         // As in UsesOf: the block keeps what drawing left before the failure.

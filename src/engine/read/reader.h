@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -63,6 +64,9 @@ struct FrameView {
 // Turns pixels of blue, green, red into red, green, blue in place, and back.
 void SwapRedAndBlue(std::uint8_t* pixels, std::size_t count);
 
+// A frame handed over as it is drawn, kept: its pixels as red, green, blue, or its bytes.
+RenderedFrame RenderedOf(const FrameView& view);
+
 // What can be told of an entry from its first bytes.
 struct EntryDetails {
     PictureHeader picture;  // Image
@@ -70,8 +74,39 @@ struct EntryDetails {
     std::uint8_t soundCode = 0;  // Sound: the format code
 };
 
-// Asked between entries and frames; true abandons the work.
+// Asked between entries, frames and pieces of a read; true abandons the work.
 using ReaderStop = std::function<bool()>;
+
+// Where a sound's samples go: given their format and byte count, a block of that many
+// bytes, which the reader fills.
+using SoundDestination = std::function<std::uint8_t*(const SoundFormat& format, std::uint32_t bytes)>;
+
+// The frames of one animation entry, composed one at a time on a canvas and a copy of the
+// entry's bytes of the cursor's own: the caller takes each frame when it likes, and other
+// reads of the input may come between. Made by Reader::Cursor.
+class FrameCursor {
+public:
+    // Draws on to the next frame shown and hands it to sink (two, where the settings take
+    // a frame copied raw as the base of the next); false at the end, or when stop ended it
+    // first (finished() tells which), the same frame then coming next. A picture beyond
+    // the input's limits is the memory FatalError.
+    bool Next(const std::function<void(const FrameView&)>& sink, const ReaderStop& stop = {});
+    bool finished() const { return next_ > frames_; }
+
+private:
+    friend class Reader;
+    std::size_t entry_ = 0;
+    std::string section_;
+    std::shared_ptr<const SettingsFile> settings_;
+    std::uint64_t pictureBytes_ = 0;
+    std::vector<std::uint8_t> data_;
+    std::uint32_t size_ = 0;
+    std::uint32_t frames_ = 0;
+    std::uint32_t next_ = 1;
+    Canvas canvas_;
+    // Whether the canvas was the block exactly as conversion has it before the entry.
+    bool inTurn_ = false;
+};
 
 // An input (pack archive or animation file) read without writing anything: its entries,
 // and each entry rendered into memory exactly as conversion writes it for that entry in
@@ -105,12 +140,24 @@ public:
     // The first n bytes of the entry, fewer when it is shorter.
     std::vector<std::uint8_t> Head(std::size_t i, std::uint32_t n);
     // A sound entry (any entry taken as a sound); the unknown-format FatalError, naming
-    // the file conversion would write, for a code that is none of the known ones.
-    RenderedSound Sound(std::size_t i);
-    // A picture entry (any entry taken as a picture).
-    RenderedPicture Picture(std::size_t i);
+    // the file conversion would write, for a code that is none of the known ones. stop is
+    // asked between pieces of the read: no samples when it ended it.
+    RenderedSound Sound(std::size_t i, const ReaderStop& stop = {});
+    // The same samples read straight into the block destination gives, a piece at a time,
+    // stop asked between pieces; false when it ended the read.
+    bool SoundInto(std::size_t i, const SoundDestination& destination, const ReaderStop& stop = {});
+    // A picture entry (any entry taken as a picture). stop is asked between pieces of the
+    // read and before the picture is drawn and turned to RGB: nothing (Skipped) when it
+    // ended it.
+    RenderedPicture Picture(std::size_t i, const ReaderStop& stop = {});
     // The frames an animation entry shows, one by one; false when stop ended it first.
     bool Frames(std::size_t i, const std::function<void(const FrameView&)>& sink, const ReaderStop& stop = {});
+    // The frames of entry i to be drawn one at a time (any entry taken as an animation);
+    // nothing when stop ended it first. Finish(cursor) once it is through.
+    std::optional<FrameCursor> Cursor(std::size_t i, const ReaderStop& stop = {});
+    // Takes back the canvas of a cursor walked to its end: the block as conversion has it
+    // before the next entry, which entries read in order then start from.
+    void Finish(FrameCursor& cursor);
     // All of them; the memory FatalError once they would hold more than a scratch block
     // may. Empty when stopped.
     std::vector<RenderedFrame> Animation(std::size_t i, const ReaderStop& stop = {});
@@ -124,9 +171,6 @@ private:
         std::uint32_t readBefore = 0;
         std::uint32_t set = 0;
     };
-    // The frames of animation data, each drawn on the reader's canvas.
-    bool DrawAnimation(Canvas& canvas, const std::uint8_t* data, std::uint32_t size, const InputEntry& entry,
-                       const ReaderStop& stop, const std::function<void(const FrameView&)>& sink);
     // The uses of the canvas block that entry k makes.
     std::vector<CanvasUse> UsesOf(std::size_t k);
     const Footprint& FootprintOf(std::size_t k);
@@ -138,7 +182,9 @@ private:
     void Replay(std::size_t k, Canvas& canvas);
     // Entry i, which draws nothing, was read: the block is as it is before entry i + 1.
     void Passed(std::size_t i);
-    const std::uint8_t* ReadEntry(const InputEntry& entry);
+    // The entry's bytes in the reader's data block, read a piece at a time with stop asked
+    // between pieces; null when it ended the read.
+    const std::uint8_t* ReadEntry(const InputEntry& entry, const ReaderStop& stop = {});
     // The entry asked for, within the input's limits for an entry read whole.
     const InputEntry& Asked(std::size_t i) const;
     // A picture or frame to be drawn for the caller, within the input's limits.

@@ -4,8 +4,8 @@
 Reading: orv.open(path) gives an orv.Input (a context manager) whose entries, by index,
 stored name (bytes) or shown name (str), render exactly as conversion writes them:
 entry.picture() (orv.Pixels: numpy.asarray gives height x width x 3 RGB without a
-copy), entry.image() (a Pillow image), entry.frames(settings), entry.sound(),
-entry.wav_bytes(), entry.data().
+copy), entry.image() (a Pillow image), entry.frames(settings) (an iterator, composing
+each frame as it is asked for), entry.sound(), entry.wav_bytes(), entry.data().
 
 Writing: orv.Writer(base=...) builds an archive entry by entry as orvpack does,
 keeping a base archive's other entries byte for byte; orv.pack_folder(folder, ...)

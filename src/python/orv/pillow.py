@@ -7,8 +7,9 @@ settings, as orvconv-cli converts without -s (Image.open hands a format no optio
 settings, read entry.frames(settings) through orv.open).
 ORVCG: the bytes of a picture entry written out on their own (.cg) open as a picture.
 
-As Pillow's own formats do, opening reads headers only: frames are drawn when the image
-is loaded. Both are told by the file's name (a path, or a file object's name), as orvconv
+As Pillow's own formats do, opening reads headers only, each once: frames are drawn
+when the image is loaded, one at a time from the last one drawn (from the first when seeking
+back). A frame table that claims more frames than the file holds is orv.Error. Both are told by the file's name (a path, or a file object's name), as orvconv
 tells its inputs: their bytes have no mark of their own. A file object without a name
 (io.BytesIO) opens as an animation when its frame table is whole and plain.
 """
@@ -71,20 +72,27 @@ class AniImageFile(_OrvImageFile):
             self.fp.seek(0)
             if not _plain_table(self.fp.read()):
                 raise SyntaxError("not an animation file")
-        # The frame table and each frame's header, read from wherever the file comes.
+        # The frame table and each frame's header, read from wherever the file comes, each
+        # header once: orv.Error for a table that claims more frames than the file holds.
         with self._opened() as ani:
-            self._sizes = [size for drawn, size in ani[0]._frame_headers() if drawn]
+            self._sizes = memoryview(ani[0]._frame_sizes()).cast("I")
         if not self._sizes:
             raise SyntaxError("an animation without frames that are drawn")
-        self._frames = None
-        self.n_frames = len(self._sizes)
+        self.n_frames = len(self._sizes) // 2
         self.is_animated = self.n_frames > 1
         self.info["duration"] = orv.DEFAULT_FRAME_MS
         self.info["loop"] = 0
         self._current = 0
+        # The frames composed so far, one at a time, and the last of them drawn.
+        self._frames = None
+        self._composed = -1
+        self._pixels = None
         self._set_mode("RGB")
-        self._size = self._sizes[0]
+        self._size = self._frame_size(0)
         self.tile = []
+
+    def _frame_size(self, frame):
+        return (self._sizes[2 * frame], self._sizes[2 * frame + 1])
 
     def _opened(self):
         return orv.open(self.fp, kind="animation", name=os.path.basename(self._name()) or None)
@@ -93,20 +101,32 @@ class AniImageFile(_OrvImageFile):
         if not self._seek_check(frame):
             return
         self._current = frame
-        self._size = self._sizes[frame]
+        self._size = self._frame_size(frame)
         self.im = None
 
     def tell(self):
         return self._current
 
-    def load(self):
-        if self._frames is None:
+    def _drawn(self, frame):
+        """The pixels of the frame-th frame drawn, composed on from the last one asked for,
+        or from the first when it lies behind, as Pillow's own animated formats seek."""
+        if self._frames is None or frame < self._composed:
+            # The iterator holds the animation's bytes: the input closes at once.
             with self._opened() as ani:
-                self._frames = [f.pixels for f in ani[0].frames() if f.pixels is not None]
+                self._frames = ani[0].frames()
+            self._composed = -1
+        while self._composed < frame:
+            shown = next(self._frames, None)
+            if shown is None:
+                raise OSError(f"frame {frame} of {self._name()} is not drawn")
+            if shown.pixels is not None:
+                self._composed += 1
+                self._pixels = shown.pixels
+        return self._pixels
+
+    def load(self):
         if self.im is None or self.im.size != self._size:
-            if self._current >= len(self._frames):
-                raise OSError(f"frame {self._current} of {self._name()} is not drawn")
-            self._show(self._frames[self._current])
+            self._show(self._drawn(self._current))
         return Image.Image.load(self)
 
 
