@@ -112,7 +112,8 @@ protected:
         return Finish(process);
     }
 
-    // orvconv-cli args... as given, without -o, within the limits.
+    // orvconv-cli args... as given, without -o, within the limits, run in root(): what it
+    // writes into the current folder stays in the test's own folder.
     Process::Result Run(const std::vector<std::string>& args, const Limits& limits = {}) const
     {
         Process process = Launch(args, limits, dir.path());
@@ -139,10 +140,12 @@ protected:
     TempDir dir;
 
 private:
-    static Process Launch(const std::vector<std::string>& args, const Limits& limits,
-                          const std::filesystem::path& captureDir)
+    Process Launch(const std::vector<std::string>& args, const Limits& limits,
+                   const std::filesystem::path& captureDir) const
     {
-        const Process::ChildSetup setup = [&limits] {
+        const std::string work = root().string();
+        const Process::ChildSetup setup = [&limits, &work] {
+            if (::chdir(work.c_str()) != 0) return 126;
             LimitMemory(limits.memory);
             return limits.setup ? limits.setup() : 0;
         };
