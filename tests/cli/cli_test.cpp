@@ -125,6 +125,8 @@ TEST_F(CliTest, InputsPassedOverAreNamedWithTheirReasonAndNothingConvertedHasIts
     EXPECT_EQ(some.exitCode, 0);
     EXPECT_EQ(some.err, expected);
     EXPECT_EQ(some.out, kFinished);
+    // Without -o, into the folder the run was started in, which is the test's own.
+    EXPECT_EQ(FilesIn(dir.path() / "data"), (std::vector<std::string>{"readme.txt", "タイトル.txt"}));
 }
 
 TEST_F(CliTest, FinalMessageFollowsTheLastFileOnly)

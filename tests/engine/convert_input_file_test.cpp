@@ -186,6 +186,20 @@ TEST_F(ConvertInputFileTest, AnInputsFilesDoNotDependOnTheInputsBeforeIt)
     for (std::size_t i = 54; i < frame.size(); ++i) EXPECT_EQ(frame[i], 0) << "byte " << i;
 }
 
+TEST_F(ConvertInputFileTest, AnimationsThatDrawNothingStillGetTheirFolder)
+{
+    // As an archive of no entries does: the folder shows the input was converted.
+    const std::vector<std::pair<std::string, Bytes>> inputs{
+        {"none.ani", Bytes{0, 0, 0, 0}}, {"hidden.ani", AnimationOf({Bytes{1, 4, 0, 3, 0}, Bytes{1, 2, 0, 2, 0}})}};
+    for (const auto& [name, bytes] : inputs) {
+        Input(name, bytes);
+        EXPECT_EQ(converter.ConvertInputFile(), ConvertResult::Finished) << name;
+        const auto folder = exeDir() / name.substr(0, name.find('.'));
+        EXPECT_TRUE(std::filesystem::is_directory(folder)) << name;
+        EXPECT_TRUE(FilesIn(folder).empty()) << name;
+    }
+}
+
 TEST_F(ConvertInputFileTest, StopDuringAStandAloneAnimationStillFinishes)
 {
     Input("walk.ani", Bytes{4, 0, 0, 0});

@@ -168,16 +168,30 @@ TEST_F(ConvertImageEntryTest, TypeOneDoesNothingAndOtherTypesAreRawCopies)
     EXPECT_EQ(ReadAll(Out("op.ani_0007")), typeFive);
 }
 
-TEST_F(ConvertImageEntryTest, EmptyPicturesGiveAHeaderOnlyBmpAndThePngError)
+TEST_F(ConvertImageEntryTest, EmptyPicturesGiveAHeaderOnlyBmpInEveryMode)
 {
-    Convert(Bytes{}, "empty.cg");
-    EXPECT_EQ(ReadAll(Out("empty.bmp")).size(), 54u);
-    converter.options.outputMode = AllPng;
-    try {
-        Convert(PictureBytes::Full(0, 4, kColours, {0x81}), "none.cg");
-        FAIL() << "a PNG of width 0 cannot be written";
-    } catch (const FatalError& error) {
-        EXPECT_EQ(std::string(error.what()), "PNG出力エラー！\n" + Out("none.png") + "\n終了します。");
+    // libpng refuses a side of 0, so PNG mode writes the same BMP, with a note, and goes on.
+    for (const OutputMode mode : {AllBmp, AllPng, AlphaPng}) {
+        converter.options.outputMode = mode;
+        view.notes.clear();
+        const std::string empty = "empty" + std::to_string(mode);
+        const std::string none = "none" + std::to_string(mode);
+        Convert(Bytes{}, empty + ".cg");
+        Convert(PictureBytes::Full(0, 4, kColours, {0x81}), none + ".cg");
+        EXPECT_FALSE(std::filesystem::exists(Out(none + ".png"))) << mode;
+        EXPECT_EQ(ReadAll(Out(empty + ".bmp")).size(), 54u) << mode;
+        const Bytes file = ReadAll(Out(none + ".bmp"));
+        const BmpHeader header = ParseBmpHeader(file);
+        EXPECT_EQ(file.size(), 54u) << mode;
+        EXPECT_EQ(header.signature, 0x4D42) << mode;
+        EXPECT_EQ(header.fileSize, 54u) << mode;
+        EXPECT_EQ(header.width, 0) << mode;
+        EXPECT_EQ(header.height, 4) << mode;
+        EXPECT_EQ(header.bitCount, 24) << mode;
+        const std::string note = "幅か高さが0の画像はPNGにできないため、BMPで出力しました。\n";
+        std::vector<std::string> notes;
+        if (mode == AllPng) notes = {note + Out(empty + ".bmp"), note + Out(none + ".bmp")};
+        EXPECT_EQ(view.notes, notes) << mode;
     }
 }
 

@@ -39,6 +39,39 @@ TEST_F(BaseFolderTest, ADeletedRawFileKeepsItsEntryThoughAPictureBearsItsStem)
     EXPECT_EQ(ReadAll(packed), original);
 }
 
+TEST_F(BaseFolderTest, AsManyBmpAsPngFilesAreToldApartByTheBasesPictures)
+{
+    // Without back.cg the folder holds one .bmp and one .png: the raw face.bmp and the
+    // picture face.png, which an edit then changes.
+    const Bytes two = orv::tools::BuildPack(
+        {{"face.cg", StripedPicture(0, 6, 4, 1, {0, 0, 6, 4}, 5)}, {"face.bmp", orv::tools::BytesOf("not a picture")}});
+    const std::filesystem::path tie = Convert(Write("two.dat", two), "tie", {"-f", "png"});
+    const std::string packed = (dir.path() / "tie.dat").string();
+    const Process::Result same = Pack({"--base", (dir.path() / "two.dat").string(), "-o", packed, tie.string()});
+    ASSERT_EQ(same.exitCode, 0) << same.err;
+    EXPECT_EQ(ReadAll(packed), two);
+
+    std::filesystem::copy_file(folder / "back.png", tie / "face.png",
+                               std::filesystem::copy_options::overwrite_existing);
+    const std::string edited = (dir.path() / "edited.dat").string();
+    const Process::Result remade = Pack({"--base", (dir.path() / "two.dat").string(), "-o", edited, tie.string()});
+    ASSERT_EQ(remade.exitCode, 0) << remade.err;
+    const std::vector<TableEntry> entries = EntriesOf(ReadAll(edited));
+    ASSERT_EQ(entries.size(), 2u);
+    EXPECT_EQ(entries[0].name, "face.cg");
+    EXPECT_NE(entries[0].bytes, EntriesOf(two)[0].bytes);
+    EXPECT_EQ(entries[1].bytes, EntriesOf(two)[1].bytes);
+
+    // A picture there in both formats, as many of each: which one is the picture cannot be told.
+    const std::string one = Write("one.dat", orv::tools::BuildPack({{"face.cg", EntriesOf(two)[0].bytes}}));
+    const std::filesystem::path both = Convert(one, "both", {"-f", "png"});
+    ASSERT_EQ(Convert(one, "both", {"-f", "bmp"}), both);
+    const Process::Result refused = Pack({"--base", one, "-o", (dir.path() / "x.dat").string(), both.string()});
+    EXPECT_EQ(refused.exitCode, 1);
+    EXPECT_NE(refused.err.find("face.bmp and its .png"), std::string::npos) << refused.err;
+    EXPECT_FALSE(std::filesystem::exists(dir.path() / "x.dat"));
+}
+
 TEST_F(BaseFolderTest, RemovedEntriesAreLeftOutAndOthersKeptByteForByte)
 {
     const std::string packed = (dir.path() / "packed.dat").string();

@@ -112,10 +112,11 @@ protected:
         return Finish(process);
     }
 
-    // orvconv-cli args... as given, without -o, within the limits.
+    // orvconv-cli args... as given, without -o, within the limits, started in the test's
+    // folder, so that what it writes into the current folder stays there.
     Process::Result Run(const std::vector<std::string>& args, const Limits& limits = {}) const
     {
-        Process process = Launch(args, limits, dir.path());
+        Process process = Launch(args, limits, dir.path(), dir.path());
         return Finish(process);
     }
 
@@ -139,10 +140,12 @@ protected:
     TempDir dir;
 
 private:
+    // workDir: the folder the run starts in; none: the test's own current folder.
     static Process Launch(const std::vector<std::string>& args, const Limits& limits,
-                          const std::filesystem::path& captureDir)
+                          const std::filesystem::path& captureDir, const std::filesystem::path& workDir = {})
     {
-        const Process::ChildSetup setup = [&limits] {
+        const Process::ChildSetup setup = [&limits, &workDir] {
+            if (!workDir.empty() && ::chdir(workDir.c_str()) != 0) return 126;
             LimitMemory(limits.memory);
             return limits.setup ? limits.setup() : 0;
         };

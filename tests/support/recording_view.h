@@ -36,6 +36,9 @@ public:
         if (onPump) onPump(pumps);
     }
     void ShowModalMessage(const std::string& text) override { calls.push_back("message " + text); }
+    // Kept apart from calls, which they never reorder.
+    std::vector<std::string> notes;
+    void ShowNote(const std::string& text) override { notes.push_back(text); }
 
 private:
     std::int32_t position_ = 0;

@@ -85,6 +85,11 @@ std::string ReducedColoursText(const std::string& path)
     return "256色を超えるフレームを減色しました。\n" + EscapeControlBytes(path);
 }
 
+std::string EmptyPictureAsBmpText(const std::string& path)
+{
+    return "幅か高さが0の画像はPNGにできないため、BMPで出力しました。\n" + EscapeControlBytes(path);
+}
+
 std::string ReplacedOutputText(const std::string& path, const std::string& earlier, const std::string& later)
 {
     return EscapeControlBytes(path) + ": the file of " + EscapeControlBytes(earlier) + " was replaced by that of "

@@ -61,6 +61,10 @@ std::string CannotOpenInputText(std::string_view path, int error);
 // reduced (control bytes shown as "%XX").
 std::string ReducedColoursText(const std::string& path);
 
+// The note for a picture 0 pixels wide or high, which a PNG cannot hold, written as BMP
+// under the PNG output mode (control bytes shown as "%XX").
+std::string EmptyPictureAsBmpText(const std::string& path);
+
 // The note for an output file that a later entry of the same input wrote again: what the
 // earlier and the later writer were (control bytes shown as "%XX").
 std::string ReplacedOutputText(const std::string& path, const std::string& earlier, const std::string& later);

@@ -54,7 +54,9 @@ void Converter::ConvertImageEntry(const std::uint8_t* data, const ArchiveEntry& 
     info.stride = static_cast<std::int32_t>(stride);
     info.imageSize = static_cast<std::int32_t>(imageSize);
     info.dataOffset = kBmpPixelOffset;
-    if (options.outputMode == AllPng) {
+    // libpng refuses a side of 0: such a picture is written as the BMP every other mode
+    // writes for it, with a note, instead of ending the run with the PNG error.
+    if (PictureEnding(options.outputMode == AllPng, width, height) == ".png") {
         const std::string pngPath = stem + ".png";
         view_.ShowOutputPath(pngPath);
         Claim(pngPath, entry, frameNo);
@@ -66,6 +68,8 @@ void Converter::ConvertImageEntry(const std::uint8_t* data, const ArchiveEntry& 
         outputs_.AddPicture(
             [this, info, bmpPath](const std::uint8_t* pixels) { return WriteBmp(pixels, info, bmpPath, nullptr); },
             &FatalError::CannotWrite);
+        if (options.outputMode == AllPng)
+            outputs_.AddMark([this, bmpPath] { view_.ShowNote(EmptyPictureAsBmpText(bmpPath)); });
     }
 }
 

@@ -14,6 +14,11 @@ std::string FrameSuffix(std::int32_t frameNo)
     return text;
 }
 
+std::string_view PictureEnding(bool png, std::uint32_t width, std::uint32_t height)
+{
+    return png && width != 0 && height != 0 ? ".png" : ".bmp";
+}
+
 std::string OutputFolderName(std::string_view srcName)
 {
     const std::string_view stem = WithoutExtension(srcName);

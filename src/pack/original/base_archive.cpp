@@ -82,7 +82,7 @@ std::vector<RenderedFile> BaseArchive::FramesWithoutSettings(std::size_t i, Outp
     if (!plain_) plain_ = std::make_unique<Reader>(input_);
     std::vector<RenderedFile> files;
     try {
-        RenderAnimation(*plain_, i, mode == AllPng ? ".png" : ".bmp", files);
+        RenderAnimation(*plain_, i, mode, files);
     } catch (const FatalError&) {
         files.clear();
     }
@@ -93,7 +93,6 @@ std::vector<RenderedFile> BaseArchive::Outputs(std::size_t i, OutputMode mode)
 {
     const BaseEntry& entry = entries_[i];
     const std::string_view stem = WithoutExtension(entry.shown);
-    const std::string picture = mode == AllPng ? ".png" : ".bmp";
     std::vector<RenderedFile> files;
     try {
         switch (entry.kind) {
@@ -107,13 +106,14 @@ std::vector<RenderedFile> BaseArchive::Outputs(std::size_t i, OutputMode mode)
                 pixels->width = static_cast<std::uint16_t>(image.width);
                 pixels->height = static_cast<std::uint16_t>(image.height);
                 pixels->bgr = std::move(image.rgb);
-                files.push_back({std::string(stem) + picture, std::move(pixels), {}, 0, 0});
+                const std::string_view ending = PictureEnding(mode == AllPng, image.width, image.height);
+                files.push_back({std::string(stem) + std::string(ending), std::move(pixels), {}, 0, 0});
             } else if (rendered.action == PictureAction::Raw) {
                 files.push_back({entry.shown, nullptr, {}, entry.record.offset, entry.record.size});
             }
             break;
         }
-        case EntryKind::Animation: RenderAnimation(reader_, i, picture, files); break;
+        case EntryKind::Animation: RenderAnimation(reader_, i, mode, files); break;
         case EntryKind::Sound: {
             const RenderedSound sound = reader_.Sound(i);
             Bytes header(kWaveHeaderBytes);
@@ -148,19 +148,20 @@ std::vector<std::string> BaseArchive::OutputNames(std::size_t i, OutputMode mode
         case PictureAction::Drawn:
             // A canvas beyond a block's limit is the memory error, which writes nothing.
             if (CanvasUseOf(header, -1, false).bytes > kMaxScratchBytes) return {};
-            return {std::string(WithoutExtension(entry.shown)) + (mode == AllPng ? ".png" : ".bmp")};
+            return {std::string(WithoutExtension(entry.shown))
+                    + std::string(PictureEnding(mode == AllPng, header.width, header.height))};
         }
     } catch (const FatalError&) { }
     return {};
 }
 
-void BaseArchive::RenderAnimation(Reader& reader, std::size_t i, const std::string& picture,
-                                  std::vector<RenderedFile>& files)
+void BaseArchive::RenderAnimation(Reader& reader, std::size_t i, OutputMode mode, std::vector<RenderedFile>& files)
 {
     const BaseEntry& entry = entries_[i];
     reader.Frames(i, [&](const FrameView& frame) {
         if (frame.action == PictureAction::Drawn) {
-            files.push_back({Numbered(WithoutExtension(entry.shown), frame.number) + picture,
+            const std::string_view ending = PictureEnding(mode == AllPng, frame.width, frame.height);
+            files.push_back({Numbered(WithoutExtension(entry.shown), frame.number) + std::string(ending),
                              PictureOf(frame.width, frame.height, frame.bgr),
                              {},
                              0,

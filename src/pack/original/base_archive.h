@@ -62,7 +62,7 @@ public:
     std::vector<RenderedFile> FramesWithoutSettings(std::size_t i, OutputMode mode);
 
 private:
-    void RenderAnimation(Reader& reader, std::size_t i, const std::string& picture, std::vector<RenderedFile>& files);
+    void RenderAnimation(Reader& reader, std::size_t i, OutputMode mode, std::vector<RenderedFile>& files);
 
     std::string path_;
     std::shared_ptr<const Input> input_;

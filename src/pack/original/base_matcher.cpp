@@ -19,7 +19,44 @@ BaseMatcher::BaseMatcher(BaseArchive& base, FolderFiles& folder, EntryBuilder& b
     settingsShown_(std::move(settingsShown)),
     stop_(std::move(stop))
 {
-    mode_ = folder.CountEnding(".png") > folder.CountEnding(".bmp") ? AllPng : AllBmp;
+    const std::size_t png = folder.CountEnding(".png");
+    const std::size_t bmp = folder.CountEnding(".bmp");
+    mode_ = png > bmp ? AllPng : png < bmp || png == 0 ? AllBmp : ModeOfPictures();
+}
+
+OutputMode BaseMatcher::ModeOfPictures()
+{
+    // Only the names of drawn pictures differ between the two modes. Files of the others,
+    // raw entries named *.bmp or *.png among them, count in the folder but not here.
+    std::vector<std::pair<std::string, std::string>> pictures;
+    std::set<std::string> others;
+    for (std::size_t i = 0; i < base_.entries().size(); ++i) {
+        const std::vector<std::string> asBmp = base_.OutputNames(i, AllBmp);
+        const std::vector<std::string> asPng = base_.OutputNames(i, AllPng);
+        for (std::size_t k = 0; k < asBmp.size() && k < asPng.size(); ++k) {
+            if (asBmp[k] == asPng[k])
+                others.insert(asBmp[k]);
+            else
+                pictures.emplace_back(asBmp[k], asPng[k]);
+        }
+    }
+    const auto holds
+        = [&](const std::string& name) { return others.count(name) == 0 && folder_.Find(name) != nullptr; };
+    std::size_t png = 0;
+    std::size_t bmp = 0;
+    std::string both;
+    for (const auto& [asBmp, asPng] : pictures) {
+        bmp += holds(asBmp) ? 1 : 0;
+        png += holds(asPng) ? 1 : 0;
+        if (holds(asBmp) && holds(asPng) && both.empty()) both = asBmp;
+    }
+    if (png != bmp) return png > bmp ? AllPng : AllBmp;
+    // Which twin is the picture decides whether the other is a file of its own.
+    if (!both.empty())
+        throw PackError("the folder holds as many pictures of the base as .bmp as .png (" + std::to_string(bmp)
+                        + " each), " + EscapeControlBytes(both)
+                        + " and its .png among them: which ones are the pictures cannot be told; move the others out");
+    return AllBmp;
 }
 
 std::vector<PlannedEntry> BaseMatcher::Entries()

@@ -56,6 +56,11 @@ public:
     bool RemakeDrawnOtherwise(const std::string& writtenPath, std::vector<PlannedEntry>& planned);
 
 private:
+    // The output mode of a folder holding as many .bmp as .png files, from the base's
+    // pictures it holds in each format. PackError when those tie too and some picture is
+    // there in both.
+    OutputMode ModeOfPictures();
+
     PlannedEntry Match(std::size_t i, bool drawnOtherwise);
 
     // Animation entry i against the file that plays it: kept when it shows the frames the
