@@ -10,6 +10,7 @@
 #include <QTranslator>
 #include <QtTest>
 
+#include "build_paths.h"
 #include "app/app_text.h"
 #include "app/desktop_identity.h"
 #include "app/open_dialog.h"
@@ -359,7 +360,8 @@ private slots:
         const TempDir themes;
         const std::filesystem::path apps = themes.path() / "hicolor" / "scalable" / "apps";
         std::filesystem::create_directories(apps);
-        std::filesystem::copy_file(ORVCONV_ICON_PATH, apps / "orvconv.svg");
+        std::filesystem::copy_file(std::filesystem::path(build_paths::kPackagingDir) / "orvconv.svg",
+                                   apps / "orvconv.svg");
         orv::tools::WriteFileBytes((themes.path() / "hicolor" / "index.theme").string(),
                                    BytesOf("[Icon Theme]\nName=Hicolor\nDirectories=scalable/apps\n\n"
                                            "[scalable/apps]\nSize=48\nMinSize=16\nMaxSize=512\nType=Scalable\n"));

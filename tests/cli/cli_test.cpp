@@ -6,6 +6,7 @@
 #include <sstream>
 #include <thread>
 
+#include "build_paths.h"
 #include "cli_fixture.h"
 
 using orv::tools::BuildPack;
@@ -61,10 +62,10 @@ TEST_F(CliTest, OutputGoesIntoTheCurrentFolderOrAnOutputRootMadeWithItsParents)
     std::filesystem::create_directory(work);
     const std::string input = Input("Sample.dat", Sample());
     const auto here
-        = Process(ORVCONV_CLI_PATH, {input}, dir.path(), {}, [&work] { return ::chdir(work.c_str()); }).Wait();
+        = Process(build_paths::kCli, {input}, dir.path(), {}, [&work] { return ::chdir(work.c_str()); }).Wait();
     EXPECT_EQ(here.exitCode, 0) << here.err;
     EXPECT_EQ(ReadAll(work / "sample" / "readme.txt"), BytesOf("hello"));
-    EXPECT_FALSE(std::filesystem::exists(std::filesystem::path(ORVCONV_CLI_PATH).parent_path() / "sample"));
+    EXPECT_FALSE(std::filesystem::exists(std::filesystem::path(build_paths::kCli).parent_path() / "sample"));
 
     const auto deep = root() / "a" / "b";
     const auto made = Run({"-o", deep.string(), input});

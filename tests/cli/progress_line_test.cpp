@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "build_paths.h"
 #include "cli_fixture.h"
 
 namespace {
@@ -29,10 +30,10 @@ public:
         size.ws_row = 24;
         pid_ = ::forkpty(&terminal_, nullptr, nullptr, &size);
         if (pid_ == 0) {
-            std::vector<char*> argv{const_cast<char*>(ORVCONV_CLI_PATH)};
+            std::vector<char*> argv{const_cast<char*>(build_paths::kCli)};
             for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
             argv.push_back(nullptr);
-            ::execv(ORVCONV_CLI_PATH, argv.data());
+            ::execv(build_paths::kCli, argv.data());
             ::_exit(127);
         }
     }

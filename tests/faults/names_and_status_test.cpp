@@ -4,6 +4,7 @@
 // of inodes.
 #include <fstream>
 
+#include "build_paths.h"
 #include "tools/ani_writer.h"
 #include "bmp_header.h"
 #include "fault_fixture.h"
@@ -152,7 +153,7 @@ TEST_F(ExitStatusTest, UsageErrorsGiveStatus2)
 {
     // Run without the fixture's -o, so that the empty one is the only one.
     const std::string absent = (in() / "absent.dat").string();
-    const auto emptyRoot = Process(ORVCONV_CLI_PATH, {"-o", "", absent}, dir.path()).Wait(kRunLimit);
+    const auto emptyRoot = Process(build_paths::kCli, {"-o", "", absent}, dir.path()).Wait(kRunLimit);
     EXPECT_EQ(emptyRoot.exitCode, 2) << emptyRoot.err;
     EXPECT_EQ(emptyRoot.out, "");
 

@@ -3,6 +3,7 @@
 // exit code 1, and nothing written anywhere else.
 #include <sys/stat.h>
 
+#include "build_paths.h"
 #include "fault_fixture.h"
 
 namespace faults {
@@ -32,7 +33,7 @@ TEST_F(OutputFolderTest, AnOutputRootThatCannotBeMadeIsOneErrorNamingIt)
     Input("blocker", blocker);
     const std::string archive = Archive();
     const std::string impossible = (in() / "blocker" / "sub").string();
-    const auto result = Process(ORVCONV_CLI_PATH, {"-o", impossible, archive}, dir.path()).Wait(kRunLimit);
+    const auto result = Process(build_paths::kCli, {"-o", impossible, archive}, dir.path()).Wait(kRunLimit);
     EXPECT_EQ(result.exitCode, 1);
     EXPECT_EQ(result.err, CliError("フォルダを作成できません！", impossible, ENOTDIR));
     EXPECT_EQ(result.out, "");
@@ -45,11 +46,11 @@ TEST_F(OutputFolderTest, TheOutputRootIsMadeOnlyForAnInputThatWritesIntoIt)
     const std::string made = (dir.path() / "new" / "root").string();
     const std::string notes = Input("notes.txt", BytesOf("not an input"));
     const std::string notPack = Input("other.dat", BytesOf("no archive"));
-    auto result = Process(ORVCONV_CLI_PATH, {"-o", made, notes, notPack}, dir.path()).Wait(kRunLimit);
+    auto result = Process(build_paths::kCli, {"-o", made, notes, notPack}, dir.path()).Wait(kRunLimit);
     EXPECT_EQ(result.exitCode, 4) << result.err;  // nothing converted
     EXPECT_FALSE(std::filesystem::exists(dir.path() / "new"));
 
-    result = Process(ORVCONV_CLI_PATH, {"-o", made, notes, Archive()}, dir.path()).Wait(kRunLimit);
+    result = Process(build_paths::kCli, {"-o", made, notes, Archive()}, dir.path()).Wait(kRunLimit);
     EXPECT_EQ(result.exitCode, 0) << result.err;
     EXPECT_EQ(FilesIn(std::filesystem::path(made) / "data"), (std::vector<std::string>{"first.txt", "second.txt"}));
 }

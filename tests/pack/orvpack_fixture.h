@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "build_paths.h"
 #include "process.h"
 #include "temp_dir.h"
 #include "pack/encode/cg_picture.h"
@@ -29,7 +30,7 @@ protected:
 
     Process::Result Pack(const std::vector<std::string>& args) const
     {
-        return RunProgram(ORVPACK_PATH, args, dir.path());
+        return RunProgram(build_paths::kOrvpack, args, dir.path());
     }
 
     // orvconv-cli -o root args...: the folder it converts into. status: the exit status the
@@ -39,7 +40,7 @@ protected:
     {
         args.insert(args.begin(), {"-q", "-o", (dir.path() / root).string()});
         args.push_back(archive);
-        const Process::Result result = RunProgram(ORVCONV_CLI_PATH, args, dir.path());
+        const Process::Result result = RunProgram(build_paths::kCli, args, dir.path());
         EXPECT_EQ(result.exitCode, status) << result.err;
         return dir.path() / root / std::filesystem::path(archive).stem();
     }

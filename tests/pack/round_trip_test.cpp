@@ -7,6 +7,7 @@
 #include <set>
 #include <string>
 
+#include "build_paths.h"
 #include "animation_bytes.h"
 #include "orvpack_fixture.h"
 #include "picture_bytes.h"
@@ -77,7 +78,7 @@ Bytes EveryKind()
 
 TEST_F(OrvpackTest, ConvertingThePackedFolderGivesBackTheSameFiles)
 {
-    const std::string sample = std::string(ORVCONV_SAMPLE_DIR) + "/sample.dat";
+    const std::string sample = std::string(build_paths::kSampleDir) + "/sample.dat";
     const std::string generated = Write("every.dat", EveryKind());
     const std::vector<std::pair<std::string, std::vector<std::string>>> cases{
         {sample, {}}, {sample, {"-f", "png"}}, {generated, {}}, {generated, {"-f", "png"}}, {generated, {"--ani-raw"}}};
@@ -99,7 +100,7 @@ TEST_F(OrvpackTest, ConvertingThePackedFolderGivesBackTheSameFiles)
 TEST_F(OrvpackTest, AnUntouchedFolderWithItsBaseGivesTheOriginalArchive)
 {
     for (const std::string& archive :
-         {std::string(ORVCONV_SAMPLE_DIR) + "/sample.dat", Write("every.dat", EveryKind())}) {
+         {std::string(build_paths::kSampleDir) + "/sample.dat", Write("every.dat", EveryKind())}) {
         for (const std::string format : {"bmp", "png"}) {
             SCOPED_TRACE(archive + " " + format);
             const std::filesystem::path folder = Convert(archive, "out-" + format, {"-f", format});
@@ -135,7 +136,7 @@ TEST_F(OrvpackTest, AnUntouchedFolderGivesTheOriginalWhereFramesShowEarlierEntri
         const std::string archive = Write(name, bytes);
         const std::filesystem::path folder = Convert(archive, "out-" + name, {"-f", format});
         const std::string packed = (dir.path() / "again.dat").string();
-        Process process(ORVPACK_PATH, {"--base", archive, "-o", packed, folder.string()}, dir.path(), {},
+        Process process(build_paths::kOrvpack, {"--base", archive, "-o", packed, folder.string()}, dir.path(), {},
                         [] { return ::setenv("TMPDIR", "/nonexistent/orvpack-tmp", 1); });
         const Process::Result result = process.Wait(std::chrono::seconds(120));
         ASSERT_EQ(result.exitCode, 0) << result.err;

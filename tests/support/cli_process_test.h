@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "build_paths.h"
 #include "tools/pack_writer.h"
 #include "process.h"
 #include "sanitized.h"
@@ -149,6 +150,6 @@ private:
             LimitMemory(limits.memory);
             return limits.setup ? limits.setup() : 0;
         };
-        return Process(ORVCONV_CLI_PATH, args, captureDir, limits.fileSize, setup);
+        return Process(build_paths::kCli, args, captureDir, limits.fileSize, setup);
     }
 };

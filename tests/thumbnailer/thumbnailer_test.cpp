@@ -10,6 +10,7 @@
 #include <sstream>
 #include <thread>
 
+#include "build_paths.h"
 #include "png_reader.h"
 #include "process.h"
 #include "picture_bytes.h"
@@ -28,7 +29,7 @@ namespace {
 // The .thumbnailer file's keys.
 std::map<std::string, std::string> ThumbnailerEntry()
 {
-    std::ifstream in(std::string(ORVCONV_PACKAGING_DIR) + "/orvconv.thumbnailer");
+    std::ifstream in(std::string(build_paths::kPackagingDir) + "/orvconv.thumbnailer");
     std::map<std::string, std::string> keys;
     for (std::string line; std::getline(in, line);)
         if (const std::size_t eq = line.find('='); eq != std::string::npos)
@@ -72,7 +73,7 @@ protected:
         }
         EXPECT_EQ(args.at(0), "orvconv-thumbnailer");
         args.erase(args.begin());
-        return Process(ORVCONV_THUMBNAILER_PATH, args, dir.path()).Wait(std::chrono::seconds(20));
+        return Process(build_paths::kThumbnailer, args, dir.path()).Wait(std::chrono::seconds(20));
     }
 
     // orvconv-cli's PNG of the first entry (named letter + index, in that order) that
@@ -82,7 +83,7 @@ protected:
         const std::filesystem::path out = dir.path() / "cli";
         std::filesystem::remove_all(out);
         const Process::Result cli
-            = Process(ORVCONV_CLI_PATH, {"-q", "-f", "png", "-o", out.string(), input}, dir.path()).Wait();
+            = Process(build_paths::kCli, {"-q", "-f", "png", "-o", out.string(), input}, dir.path()).Wait();
         EXPECT_EQ(cli.exitCode, 0) << cli.err;
         const std::filesystem::path folder = out / std::filesystem::path(input).stem();
         const std::vector<std::string> files = FilesIn(folder);
@@ -277,7 +278,7 @@ TEST_F(ThumbnailerTest, TheWatchdogNeverLeavesAThumbnailBehindAFailure)
     const std::string output = (folder / "thumb.png").string();
     const auto run = [&](std::optional<std::chrono::microseconds> strike) {
         std::filesystem::remove(output);
-        Process process(ORVCONV_THUMBNAILER_PATH, {"-s", "4096", input, output}, dir.path());
+        Process process(build_paths::kThumbnailer, {"-s", "4096", input, output}, dir.path());
         const auto started = std::chrono::steady_clock::now();
         if (strike) {
             std::this_thread::sleep_for(*strike);

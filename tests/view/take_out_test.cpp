@@ -23,6 +23,7 @@
 #include <mutex>
 #include <set>
 
+#include "build_paths.h"
 #include "viewer_fixture.h"
 #include "random_archive.h"
 #include "temp_dir.h"
@@ -78,7 +79,7 @@ private:
         options << "-q"
                 << "-o" << QString::fromStdString(folder.string()) << QString::fromStdString(input);
         QProcess cli;
-        cli.start(ORVCONV_CLI_PATH, options);
+        cli.start(build_paths::kCli, options);
         if (!cli.waitForFinished(60000) || cli.exitCode() != 0) qWarning() << cli.readAllStandardError();
         return TreeOf(folder / std::filesystem::path(input).stem());
     }

@@ -28,6 +28,7 @@
 #include <utility>
 #include <vector>
 
+#include "build_paths.h"
 #include "engine/convert/converter.h"
 #include "engine/read/archive.h"
 #include "viewer_fixture.h"
@@ -285,8 +286,9 @@ private slots:
         std::filesystem::create_directories(data / "applications");
         std::filesystem::create_directories(data / "mime" / "packages");
         for (const char* file : {"orvview.desktop", "orvconv.desktop"})
-            std::filesystem::copy(std::filesystem::path(ORVCONV_PACKAGING_DIR) / file, data / "applications" / file);
-        std::filesystem::copy(std::filesystem::path(ORVCONV_PACKAGING_DIR) / "orvconv-mime.xml",
+            std::filesystem::copy(std::filesystem::path(build_paths::kPackagingDir) / file,
+                                  data / "applications" / file);
+        std::filesystem::copy(std::filesystem::path(build_paths::kPackagingDir) / "orvconv-mime.xml",
                               data / "mime" / "packages" / "orvconv-mime.xml");
         const auto run = [](const QString& program, const QStringList& arguments) {
             QProcess process;
@@ -307,7 +309,7 @@ private slots:
         qputenv("XDG_DATA_DIRS", QByteArray::fromStdString(data.string()));
         qputenv("XDG_DATA_HOME", QByteArray::fromStdString((dir->path() / "home").string()));
         qputenv("XDG_CONFIG_HOME", QByteArray::fromStdString((dir->path() / "config").string()));
-        qputenv("PATH", ORVCONV_BIN_DIR ":" + qgetenv("PATH"));
+        qputenv("PATH", QByteArray(build_paths::kBinDir) + ":" + qgetenv("PATH"));
 
         run("xdg-mime",
             {"default", "orvconv.desktop", "application/x-orvenda-pack", "application/x-orvenda-animation"});
