@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -11,6 +12,7 @@
 #include "engine/format/picture_header.h"
 #include "engine/read/canvas.h"
 #include "python/bytes_like.h"
+#include "python/interrupt.h"
 
 namespace orv::python {
 
@@ -29,15 +31,24 @@ py::object DecodePicture(const py::object& given)
     const PictureAction action = ActionOf(header);
     if (action == PictureAction::Skipped) return py::none();
     if (action == PictureAction::Raw) return py::bytes(data);
+    // Ctrl-C is answered before the picture is drawn and before it is turned to red, green,
+    // blue, as entry.picture() answers it: once stop says so, Raise() raises it.
+    Interrupt interrupt;
+    const std::function<bool()> stop = interrupt.Stop();
     Pixels pixels;
     {
         const py::gil_scoped_release free;
         Canvas canvas;
-        const std::uint8_t* bgr = canvas.Draw(bytes, size, header, -1, false);
-        const std::size_t count = std::size_t{header.width} * header.height;
-        pixels.image = {header.width, header.height, std::vector<std::uint8_t>(bgr, bgr + count * 3)};
-        SwapRedAndBlue(pixels.image.rgb.data(), count);
+        if (!stop()) {
+            const std::uint8_t* bgr = canvas.Draw(bytes, size, header, -1, false);
+            if (!stop()) {
+                const std::size_t count = std::size_t{header.width} * header.height;
+                pixels.image = {header.width, header.height, std::vector<std::uint8_t>(bgr, bgr + count * 3)};
+                SwapRedAndBlue(pixels.image.rgb.data(), count);
+            }
+        }
     }
+    interrupt.Raise();
     return py::cast(std::move(pixels));
 }
 
