@@ -436,11 +436,12 @@ void BindEntryResults(py::module_& m)
 
 void BindFrameIterator(py::module_& m)
 {
-    py::class_<FrameIterator>(m, "_FrameIterator", "The frames of an animation entry, composed as they are asked for.")
+    py::class_<FrameIterator>(m, "FrameIterator",
+                              "The frames of an animation entry (entry.frames()), composed as they are asked for.")
         .def("__iter__", [](FrameIterator& frames) -> FrameIterator& { return frames; })
         .def("__next__", &NextFrame)
         .def("__repr__", [](const FrameIterator& frames) {
-            return "<orv frames of "
+            return "<orv.FrameIterator of "
                 + py::repr(py::str(frames.input->entries()[frames.index].shown)).cast<std::string>() + ", "
                 + std::to_string(frames.shown) + " shown"
                 + (frames.cursor || !frames.pending.empty() ? "" : ", through") + ">";
@@ -563,7 +564,7 @@ void BindEntry(py::module_& m)
 
 void BindInput(py::module_& m)
 {
-    py::class_<EntryIterator>(m, "_EntryIterator", "The entries of an input, in order.")
+    py::class_<EntryIterator>(m, "EntryIterator", "The entries of an input (iter(input)), in order.")
         .def("__iter__", [](EntryIterator& it) -> EntryIterator& { return it; })
         .def("__next__",
              [](EntryIterator& it) {
@@ -571,7 +572,7 @@ void BindInput(py::module_& m)
                  return Entry{it.input, it.next++};
              })
         .def("__repr__", [](const EntryIterator& it) {
-            return "<orv entries of " + py::repr(TextOf(it.input->path())).cast<std::string>() + ", "
+            return "<orv.EntryIterator of " + py::repr(TextOf(it.input->path())).cast<std::string>() + ", "
                 + std::to_string(it.next) + " of " + std::to_string(it.input->entries().size()) + " passed>";
         });
 
