@@ -78,14 +78,18 @@ def test_every_class_has_a_repr_and_the_name_the_stubs_give_it(sample):
             orv.Writer(),
         ]
     stub = (Path(orv.__file__).parent / "__init__.pyi").read_text(encoding="utf-8")
-    for name in orv.__all__:
+    for name in [*orv.__all__, "open"]:
         kind = getattr(orv, name)
         if isinstance(kind, type) and not issubclass(kind, BaseException):
             assert any(isinstance(o, kind) for o in objects), name
-        # Methods written in Python are named as the class's own (help(), tracebacks).
-        for attribute, value in vars(kind).items() if isinstance(kind, type) else ():
+        members = vars(kind).items() if isinstance(kind, type) else [(name, kind)]
+        for attribute, value in members:
+            # Methods written in Python are named as the class's own (help(), tracebacks),
+            # and the signatures help() and argument errors show name the package's types.
             if isinstance(value, types.FunctionType):
                 assert value.__qualname__ == f"{name}.{attribute}", value
+            assert "_orv" not in (getattr(value, "__doc__", None) or ""), value
+        assert getattr(kind, "__module__", "orv") == "orv", kind
     for o in objects:
         name = type(o).__qualname__
         assert (type(o).__module__, getattr(orv, name, None)) == ("orv", type(o)), type(o)

@@ -182,11 +182,6 @@ def _method(cls, name, function):
     setattr(cls, name, function)
 
 
-# Shown by help(orv) as the package's own.
-for _name in ("Entry", "EntryIterator", "Frame", "FrameIterator", "Input", "Pixels", "Settings", "Sound", "Writer",
-              "decode_picture", "open", "pack_folder"):
-    globals()[_name].__module__ = __name__
-
 _method(Entry, "image", _entry_image)
 _method(Entry, "open", _entry_open)
 _method(Frame, "image", _frame_image)
