@@ -4,13 +4,17 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "engine/format/picture_header.h"
 #include "engine/read/canvas.h"
+#include "engine/read/input.h"
 #include "python/bytes_like.h"
+#include "python/errors.h"
+#include "python/interrupt.h"
 
 namespace orv::python {
 
@@ -29,15 +33,33 @@ py::object DecodePicture(const py::object& given)
     const PictureAction action = ActionOf(header);
     if (action == PictureAction::Skipped) return py::none();
     if (action == PictureAction::Raw) return py::bytes(data);
+    // Errors name the call and the picture, as those of entry.picture() name the input and
+    // the entry; a picture beyond an input's limits is refused before anything is drawn.
+    const std::string picture
+        = "a picture of " + std::to_string(header.width) + " x " + std::to_string(header.height) + " pixels";
+    const std::uint64_t pixelBytes = std::uint64_t{header.width} * header.height * 3;
+    const std::uint64_t limit = ReadLimits{}.pictureBytes;
+    if (pixelBytes > limit) ThrowLimit("decode_picture", picture, pixelBytes, limit);
+    // Ctrl-C is answered before the picture is drawn and before it is turned to red, green,
+    // blue, as entry.picture() answers it: once stop says so, Raise() raises it.
+    Interrupt interrupt;
+    const std::function<bool()> stop = interrupt.Stop();
     Pixels pixels;
-    {
+    try {
         const py::gil_scoped_release free;
         Canvas canvas;
-        const std::uint8_t* bgr = canvas.Draw(bytes, size, header, -1, false);
-        const std::size_t count = std::size_t{header.width} * header.height;
-        pixels.image = {header.width, header.height, std::vector<std::uint8_t>(bgr, bgr + count * 3)};
-        SwapRedAndBlue(pixels.image.rgb.data(), count);
+        if (!stop()) {
+            const std::uint8_t* bgr = canvas.Draw(bytes, size, header, -1, false);
+            if (!stop()) {
+                const std::size_t count = std::size_t{header.width} * header.height;
+                pixels.image = {header.width, header.height, std::vector<std::uint8_t>(bgr, bgr + count * 3)};
+                SwapRedAndBlue(pixels.image.rgb.data(), count);
+            }
+        }
+    } catch (const FatalError& fatal) {
+        ThrowEntryError("decode_picture", picture, fatal);
     }
+    interrupt.Raise();
     return py::cast(std::move(pixels));
 }
 

@@ -4,6 +4,7 @@
 #include <pybind11/stl/filesystem.h>
 
 #include <algorithm>
+#include <cstring>
 #include <deque>
 #include <filesystem>
 #include <memory>
@@ -48,6 +49,14 @@ struct Frame {
     py::object data;
 };
 
+// A frame drawn and not yet handed out: its pixels, or for a frame copied raw the bytes
+// object handed out, already filled.
+struct DrawnFrame {
+    std::uint32_t number = 0;
+    RgbImage image;
+    py::object data;
+};
+
 // The frames of an animation entry, composed one at a time as they are asked for, on the
 // entry's bytes and a canvas of the iterator's own: it goes on after the input is closed.
 struct FrameIterator {
@@ -59,7 +68,7 @@ struct FrameIterator {
     std::shared_ptr<std::mutex> drawing = std::make_shared<std::mutex>();
     // Drawn and not yet handed out (a raw base and its frame come together); touched only
     // with the interpreter's lock held.
-    std::deque<RenderedFrame> pending;
+    std::deque<DrawnFrame> pending;
     std::uint32_t shown = 0;
 };
 
@@ -67,11 +76,6 @@ struct Sound {
     SoundFormat format;
     py::bytes samples;
 };
-
-py::bytes BytesOf(const std::vector<std::uint8_t>& bytes)
-{
-    return {reinterpret_cast<const char*>(bytes.data()), bytes.size()};
-}
 
 std::optional<InputKind> InputKindNamed(const std::optional<std::string>& name)
 {
@@ -301,20 +305,41 @@ FrameIterator FramesOf(const Entry& entry, const py::object& settings, bool anyK
     return frames;
 }
 
+// A frame as DrawNext keeps it, called without the interpreter's lock: pixels turned to
+// red, green, blue; a raw frame's bytes copied once, straight into the bytes object
+// handed out (made with the lock, filled without it).
+void Keep(const FrameView& view, std::vector<DrawnFrame>& drawn)
+{
+    if (view.action == PictureAction::Drawn) {
+        drawn.push_back({view.number, RenderedOf(view).image, {}});
+        return;
+    }
+    char* out = nullptr;
+    {
+        const py::gil_scoped_acquire held;
+        auto bytes
+            = py::reinterpret_steal<py::bytes>(PyBytes_FromStringAndSize(nullptr, static_cast<py::ssize_t>(view.size)));
+        if (!bytes) throw py::error_already_set();
+        out = PyBytes_AS_STRING(bytes.ptr());
+        drawn.push_back({view.number, {}, std::move(bytes)});
+    }
+    std::memcpy(out, view.bytes, view.size);
+}
+
 // Draws the next frames shown into frames.pending; none at the end.
 void DrawNext(FrameIterator& frames)
 {
     const std::shared_ptr<FrameCursor> cursor = frames.cursor;
     if (!cursor) return;
     const ReaderStop stop = frames.input->Stop();
-    std::vector<RenderedFrame> rendered;
+    std::vector<DrawnFrame> drawn;
     try {
         frames.input->Raising(
             frames.index,
             [&] {
                 const py::gil_scoped_release free;
                 const std::lock_guard<std::mutex> lock(*frames.drawing);
-                return cursor->Next([&](const FrameView& view) { rendered.push_back(RenderedOf(view)); }, stop);
+                return cursor->Next([&](const FrameView& view) { Keep(view, drawn); }, stop);
             },
             frames.input->limits().pictureBytes);
     } catch (py::error_already_set& raised) {
@@ -322,24 +347,23 @@ void DrawNext(FrameIterator& frames)
         if (!raised.matches(PyExc_KeyboardInterrupt)) frames.cursor = nullptr;
         throw;
     }
-    if (rendered.empty()) {
+    if (drawn.empty()) {
         // Through: the canvas goes back to the reader, for the entries after this one.
         frames.cursor = nullptr;
         frames.input->IfOpen([&](Reader& reader) { reader.Finish(*cursor); });
     }
-    for (RenderedFrame& frame : rendered) frames.pending.push_back(std::move(frame));
+    for (DrawnFrame& frame : drawn) frames.pending.push_back(std::move(frame));
 }
 
 Frame NextFrame(FrameIterator& frames)
 {
     if (frames.pending.empty()) DrawNext(frames);
     if (frames.pending.empty()) throw py::stop_iteration();
-    RenderedFrame rendered = std::move(frames.pending.front());
+    DrawnFrame drawn = std::move(frames.pending.front());
     frames.pending.pop_front();
     ++frames.shown;
-    if (rendered.action == PictureAction::Drawn)
-        return {rendered.number, py::cast(Pixels{std::move(rendered.image)}), py::none()};
-    return {rendered.number, py::none(), BytesOf(rendered.bytes)};
+    if (drawn.data) return {drawn.number, py::none(), std::move(drawn.data)};
+    return {drawn.number, py::cast(Pixels{std::move(drawn.image)}), py::none()};
 }
 
 // The sound entry's samples read straight into a bytes object, made once the engine
@@ -412,11 +436,12 @@ void BindEntryResults(py::module_& m)
 
 void BindFrameIterator(py::module_& m)
 {
-    py::class_<FrameIterator>(m, "_FrameIterator", "The frames of an animation entry, composed as they are asked for.")
+    py::class_<FrameIterator>(m, "FrameIterator",
+                              "The frames of an animation entry (entry.frames()), composed as they are asked for.")
         .def("__iter__", [](FrameIterator& frames) -> FrameIterator& { return frames; })
         .def("__next__", &NextFrame)
         .def("__repr__", [](const FrameIterator& frames) {
-            return "<orv frames of "
+            return "<orv.FrameIterator of "
                 + py::repr(py::str(frames.input->entries()[frames.index].shown)).cast<std::string>() + ", "
                 + std::to_string(frames.shown) + " shown"
                 + (frames.cursor || !frames.pending.empty() ? "" : ", through") + ">";
@@ -539,7 +564,7 @@ void BindEntry(py::module_& m)
 
 void BindInput(py::module_& m)
 {
-    py::class_<EntryIterator>(m, "_EntryIterator", "The entries of an input, in order.")
+    py::class_<EntryIterator>(m, "EntryIterator", "The entries of an input (iter(input)), in order.")
         .def("__iter__", [](EntryIterator& it) -> EntryIterator& { return it; })
         .def("__next__",
              [](EntryIterator& it) {
@@ -547,7 +572,7 @@ void BindInput(py::module_& m)
                  return Entry{it.input, it.next++};
              })
         .def("__repr__", [](const EntryIterator& it) {
-            return "<orv entries of " + py::repr(TextOf(it.input->path())).cast<std::string>() + ", "
+            return "<orv.EntryIterator of " + py::repr(TextOf(it.input->path())).cast<std::string>() + ", "
                 + std::to_string(it.next) + " of " + std::to_string(it.input->entries().size()) + " passed>";
         });
 

@@ -44,6 +44,20 @@ namespace py = pybind11;
 
 namespace {
 
+// work(stop) without the interpreter's lock, stop answering Ctrl-C: what stopping it
+// throws (PackError) is raised as KeyboardInterrupt, and nothing it made is kept.
+template <typename Work> auto Interruptible(Work&& work)
+{
+    Interrupt interrupt;
+    try {
+        const py::gil_scoped_release free;
+        return work(interrupt.Stop());
+    } catch (const pack::PackError&) {
+        interrupt.Raise();
+        throw;
+    }
+}
+
 // An archive built in memory, entry by entry: on a base archive, whose entries stay byte
 // for byte and in order unless replaced, or on none. Entries are encoded when added;
 // write() copies what it keeps of the base from its file.
@@ -77,6 +91,7 @@ public:
         pack::Source source{pack::SourceKind::Frames, Cp932ToUtf8(stored), {}, {}, {}, 0};
         source.frameCount = static_cast<std::uint32_t>(frames.size());
         for (std::uint32_t number = 1; number <= source.frameCount; ++number) {
+            if (PyErr_CheckSignals() != 0) throw py::error_already_set();
             const py::object frame = frames[number - 1];
             const std::string shown = Shown(stored) + " frame " + std::to_string(number);
             if (frame.is_none()) continue;
@@ -132,17 +147,12 @@ public:
     // named all the same.
     py::str Write(const std::filesystem::path& path)
     {
-        std::string out = path.string();
+        const std::string out = path.string();
         // Ctrl-C leaves no archive behind: the file is dropped before it is put in place.
-        Interrupt interrupt;
-        try {
-            const py::gil_scoped_release free;
+        Interruptible([&](const pack::PackStop& stop) {
             const std::lock_guard<std::mutex> lock(mutex_);
-            WriteLocked(out, interrupt.Stop());
-        } catch (const pack::PackError&) {
-            interrupt.Raise();
-            throw;
-        }
+            WriteLocked(out, stop);
+        });
         return TextOf(out);
     }
 
@@ -226,7 +236,7 @@ private:
             pack::BaseArchive base(basePath_);
             base.SetSettings(settings_);
             pack::FolderFiles none({});
-            pack::BaseMatcher matcher(base, none, builder_, note_, settings_, {}, {});
+            pack::BaseMatcher matcher(base, none, builder_, note_, settings_, {}, stop);
             std::map<std::size_t, std::size_t> at;
             std::set<std::size_t> replaced;
             for (std::size_t p = 0; p < entries_.size(); ++p) {
@@ -245,11 +255,13 @@ private:
         written->Commit();
     }
 
+    // Ctrl-C between an animation's frames leaves the writer as it was.
     pack::PlannedEntry Build(const pack::Source& source, const std::string& stored)
     {
-        const py::gil_scoped_release free;
-        const std::lock_guard<std::mutex> lock(mutex_);
-        return builder_.Build(source, stored);
+        return Interruptible([&](const pack::PackStop& stop) {
+            const std::lock_guard<std::mutex> lock(mutex_);
+            return builder_.Build(source, stored, {}, stop);
+        });
     }
 
     // In place of the entry of the same name, or after all others.
@@ -385,12 +397,9 @@ py::str PackFolderOf(const std::filesystem::path& folder, const std::optional<st
     options.dereference = dereference;
     options.threads = threads;
     // Ctrl-C abandons the archive: nothing is put in place.
-    Interrupt interrupt;
-    options.stop = interrupt.Stop();
-    std::string written;
-    try {
-        const py::gil_scoped_release free;
-        written = pack::PackFolder(options, [&note](const std::string& text) {
+    const std::string written = Interruptible([&](const pack::PackStop& stop) {
+        options.stop = stop;
+        return pack::PackFolder(options, [&note](const std::string& text) {
             if (!note) return;
             const py::gil_scoped_acquire held;
             // Called from orvpack's threads: what the callback raises is reported, not thrown
@@ -401,10 +410,7 @@ py::str PackFolderOf(const std::filesystem::path& folder, const std::optional<st
                 raised.discard_as_unraisable("orv.pack_folder's note");
             }
         });
-    } catch (const pack::PackError&) {
-        interrupt.Raise();
-        throw;
-    }
+    });
     // As os.fsdecode gives it: a folder named otherwise than in UTF-8 is written and named all the same.
     return TextOf(written);
 }

@@ -66,6 +66,14 @@ def test_a_read_beyond_the_limits_is_a_memory_error_stating_size_and_limit(tmp_p
     assert isinstance(error, orv.LimitError) and isinstance(error, orv.Error)
     assert (error.size, error.limit) == (65535 * 65535 * 3, 1 << 30)
     assert str(error) == f"{tmp_path / 'a.dat'}: huge.cg: needs {error.size} bytes, more than the limit of {1 << 30} bytes"
+    # The same bytes on their own: refused alike, named by the call (they were orv.Error in
+    # the engine's Japanese dialog text).
+    with orv.open(tmp_path / "a.dat") as archive:
+        data = archive["huge.cg"].data()
+    with pytest.raises(orv.LimitError) as raised:
+        orv.decode_picture(data)
+    assert (raised.value.size, raised.value.limit) == (error.size, error.limit)
+    assert str(raised.value).startswith("decode_picture: a picture of 65535 x 65535 pixels: needs ")
 
 
 def test_a_file_object_that_fails_names_the_input_and_the_entry(tmp_path):

@@ -6,6 +6,8 @@ import gc
 import os
 import shutil
 import subprocess
+import types
+from pathlib import Path
 
 import pytest
 
@@ -67,7 +69,7 @@ def test_entries_by_any_integer_and_an_unclosed_input_warns(sample):
         gc.collect()
 
 
-def test_every_class_has_a_repr_of_its_own(sample):
+def test_every_class_has_a_repr_and_the_name_the_stubs_give_it(sample):
     with orv.open(sample / "sample.dat") as archive:
         frames = archive["walk.ani"].frames()
         objects = [
@@ -75,12 +77,24 @@ def test_every_class_has_a_repr_of_its_own(sample):
             archive["beep6.pcm"].sound(), orv.Settings(sample / "sample.ini"), orv.Settings.from_bytes(b""),
             orv.Writer(),
         ]
-    for name in orv.__all__:
+    stub = (Path(orv.__file__).parent / "__init__.pyi").read_text(encoding="utf-8")
+    for name in [*orv.__all__, "open"]:
         kind = getattr(orv, name)
         if isinstance(kind, type) and not issubclass(kind, BaseException):
             assert any(isinstance(o, kind) for o in objects), name
+        members = vars(kind).items() if isinstance(kind, type) else [(name, kind)]
+        for attribute, value in members:
+            # Methods written in Python are named as the class's own (help(), tracebacks),
+            # and the signatures help() and argument errors show name the package's types.
+            if isinstance(value, types.FunctionType):
+                assert value.__qualname__ == f"{name}.{attribute}", value
+            assert "_orv" not in (getattr(value, "__doc__", None) or ""), value
+        assert getattr(kind, "__module__", "orv") == "orv", kind
     for o in objects:
-        assert "object at 0x" not in repr(o) and repr(o).startswith("<orv"), repr(o)
+        name = type(o).__qualname__
+        assert (type(o).__module__, getattr(orv, name, None)) == ("orv", type(o)), type(o)
+        assert name in orv.__all__ and (f"class {name}:" in stub or f"class {name}(" in stub), name
+        assert repr(o).startswith(f"<orv.{name} ") and "object at 0x" not in repr(o), repr(o)
     assert repr(orv.Settings(sample / "sample.ini")) == f"<orv.Settings {str(sample / 'sample.ini')!r}>"
 
 

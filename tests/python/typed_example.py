@@ -11,8 +11,10 @@ import orv
 from orv import (
     DEFAULT_FRAME_MS,
     Entry,
+    EntryIterator,
     Error,
     Frame,
+    FrameIterator,
     Input,
     LimitError,
     NotAnInputError,
@@ -34,7 +36,8 @@ def describe(entry: Entry, settings: Settings, out: pathlib.Path) -> str:
             return f"{entry.shown}: {picture.width}x{picture.height}"
         return f"{entry.shown}: not drawn"
     if entry.kind == "animation":
-        frames: list[Frame] = list(entry.frames(settings))
+        composed: FrameIterator = entry.frames(settings)
+        frames: list[Frame] = list(composed)
         entry.save(out / f"{entry.index}.webp", "webp", settings)
         return f"{entry.shown}: {len(frames)} frames at {DEFAULT_FRAME_MS} ms"
     if entry.kind == "sound":
@@ -47,7 +50,8 @@ def main(archive_path: str, settings_path: str, out: pathlib.Path) -> None:
     settings = Settings(settings_path)
     archive: Input
     with orv.open(archive_path) as archive:
-        for entry in archive:
+        entries: EntryIterator = iter(archive)
+        for entry in entries:
             print(describe(entry, settings, out))
         title = archive["title.cg"]
         drawn = decode_picture(title.data())

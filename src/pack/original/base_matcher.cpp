@@ -344,7 +344,7 @@ PlannedEntry BaseMatcher::Remade(std::size_t i, const Source& source, const std:
     const Bytes head = base_.Head(i, lead.size());
     std::copy(head.begin(), head.end(), lead.begin());
     if (!edited.empty()) note_("changed: " + EscapeControlBytes(entry.shown) + " (from " + edited + ")");
-    return builder_.Build(source, std::string(entry.record.Name()), lead);
+    return builder_.Build(source, std::string(entry.record.Name()), lead, stop_);
 }
 
 }  // namespace orv::pack

@@ -19,7 +19,8 @@
 
 namespace orv::pack {
 
-PlannedEntry EntryBuilder::Build(const Source& source, const std::string& name, const std::array<std::uint8_t, 3>& lead)
+PlannedEntry EntryBuilder::Build(const Source& source, const std::string& name, const std::array<std::uint8_t, 3>& lead,
+                                 const PackStop& stop)
 {
     PlannedEntry entry{name, source.FirstFile().shown, {}};
     switch (source.kind) {
@@ -28,7 +29,7 @@ PlannedEntry EntryBuilder::Build(const Source& source, const std::string& name, 
         entry.pieces.push_back(Piece::Held(PictureEntry(source.file, Under::Cleared, canvas)));
         break;
     }
-    case SourceKind::Frames: entry.pieces.push_back(Piece::Held(AnimationEntry(source, name))); break;
+    case SourceKind::Frames: entry.pieces.push_back(Piece::Held(AnimationEntry(source, name, stop))); break;
     case SourceKind::Sound: {
         const WaveSamples samples = ReadWaveFile(source.file.path, source.file.shown);
         entry.pieces.push_back(Piece::Held(SoundEntryHeader(samples.code, lead)));
@@ -112,7 +113,7 @@ Bytes EntryBuilder::RawFrame(const SourceFile& file)
 // layout; a base frame drawn first; a frame left out, drawn only as another's base) the
 // frame is drawn whole. A missing frame number is a frame of the type that draws nothing;
 // a raw frame leaves the canvas as it is.
-Bytes EntryBuilder::AnimationEntry(const Source& source, const std::string& name)
+Bytes EntryBuilder::AnimationEntry(const Source& source, const std::string& name, const PackStop& stop)
 {
     std::vector<AnimationFrame> frames;
     Picture canvas;
@@ -120,6 +121,7 @@ Bytes EntryBuilder::AnimationEntry(const Source& source, const std::string& name
     const std::uint32_t last = std::max({source.frameCount, source.frames.empty() ? 0 : source.frames.rbegin()->first,
                                          source.rawFrames.empty() ? 0 : source.rawFrames.rbegin()->first});
     for (std::uint32_t number = 1; number <= last; ++number) {
+        StopIfAsked(stop);
         const std::int32_t v
             = settings_ != nullptr ? settings_->IntegerValue(name, "p" + std::to_string(number), 0) : 0;
         const bool named = v >= 1 && static_cast<std::uint32_t>(v) <= last;

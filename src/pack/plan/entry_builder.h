@@ -6,6 +6,7 @@
 #include <string>
 
 #include "pack/plan/folder_sources.h"
+#include "pack/files/pack_error.h"
 #include "pack/encode/picture_encoder.h"
 #include "pack/archive/planned_entry.h"
 
@@ -30,14 +31,15 @@ public:
     // The entry named `name` (CP932) from its source: a picture entry, a sound entry
     // with lead as its header's first bytes, an animation whose missing frame numbers
     // are frames that draw nothing, or the file's bytes. PackError naming the file when
-    // it cannot be made.
-    PlannedEntry Build(const Source& source, const std::string& name, const std::array<std::uint8_t, 3>& lead = {});
+    // it cannot be made. stop is asked before each frame of an animation.
+    PlannedEntry Build(const Source& source, const std::string& name, const std::array<std::uint8_t, 3>& lead = {},
+                       const PackStop& stop = {});
 
 private:
     enum class Under { Cleared, Unknown, Previous };
     Bytes PictureEntry(const SourceFile& file, Under under, Picture& canvas);
     Bytes RawFrame(const SourceFile& file);
-    Bytes AnimationEntry(const Source& source, const std::string& name);
+    Bytes AnimationEntry(const Source& source, const std::string& name, const PackStop& stop);
 
     bool quantize_;
     Note note_;

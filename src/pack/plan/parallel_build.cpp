@@ -30,7 +30,7 @@ std::vector<PlannedEntry> BuildEntries(const std::vector<Source>& sources, const
                 StopIfAsked(stop);
                 EntryBuilder builder(
                     quantize, [&notes, i](const std::string& text) { notes[i].push_back(text); }, settings);
-                built[i] = builder.Build(sources[i], names[i]);
+                built[i] = builder.Build(sources[i], names[i], {}, stop);
             } catch (...) {
                 failures[i] = std::current_exception();
                 std::size_t first = firstFailure.load();

@@ -20,8 +20,10 @@ import io as _io
 from orv._orv import (  # noqa: F401
     DEFAULT_FRAME_MS,
     Entry,
+    EntryIterator,
     Error,
     Frame,
+    FrameIterator,
     Input,
     LimitError,
     NotAnInputError,
@@ -42,8 +44,10 @@ from orv._orv import (  # noqa: F401
 __all__ = [
     "DEFAULT_FRAME_MS",
     "Entry",
+    "EntryIterator",
     "Error",
     "Frame",
+    "FrameIterator",
     "Input",
     "LimitError",
     "NotAnInputError",
@@ -167,18 +171,20 @@ def _wrap_writer():
 
     picture.__doc__ = add_picture.__doc__
     animation.__doc__ = add_animation.__doc__
-    Writer.add_picture = picture
-    Writer.add_animation = animation
+    _method(Writer, "add_picture", picture)
+    _method(Writer, "add_animation", animation)
 
 
-# Shown by help(orv) as the package's own.
-for _name in ("Entry", "Frame", "Input", "Pixels", "Settings", "Sound", "Writer", "decode_picture", "open",
-              "pack_folder"):
-    globals()[_name].__module__ = __name__
+def _method(cls, name, function):
+    """function as cls.name, named as a method of the class is (help(), reprs, tracebacks)."""
+    function.__name__ = name
+    function.__qualname__ = f"{cls.__name__}.{name}"
+    setattr(cls, name, function)
 
-Entry.image = _entry_image
-Entry.open = _entry_open
-Frame.image = _frame_image
+
+_method(Entry, "image", _entry_image)
+_method(Entry, "open", _entry_open)
+_method(Frame, "image", _frame_image)
 _wrap_writer()
 
 try:
