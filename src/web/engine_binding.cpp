@@ -106,6 +106,15 @@ void SetImage(val& out, const RgbImage& image)
     out.set("rgb", ByteArray(image.rgb.data(), image.rgb.size()));
 }
 
+// A drawn picture's size and its pixels as the canvas holds them, blue, green, red: the
+// page puts them in its own order as it paints them, so that they are copied once here.
+void SetCanvasPixels(val& out, const FrameView& view)
+{
+    out.set("width", view.width);
+    out.set("height", view.height);
+    out.set("bgr", ByteArray(view.bgr, std::size_t{view.width} * view.height * 3));
+}
+
 // Tells the worker each time the files of one more entry are in place, so that it can
 // take them out of memory while conversion goes on.
 class ProgressView : public SilentStatusView {
@@ -229,12 +238,11 @@ public:
     val Picture(std::uint32_t i)
     {
         return OnEntry(i, [&] {
-            const RenderedPicture picture = reader_->Picture(i);
+            const FrameView picture = reader_->PictureView(i);
             val result = val::object();
             result.set("action", std::string(ActionName(picture.action)));
-            if (picture.action == PictureAction::Drawn) SetImage(result, picture.image);
-            if (picture.action == PictureAction::Raw)
-                result.set("bytes", ByteArray(picture.bytes.data(), picture.bytes.size()));
+            if (picture.action == PictureAction::Drawn) SetCanvasPixels(result, picture);
+            if (picture.action == PictureAction::Raw) result.set("bytes", ByteArray(picture.bytes, picture.size));
             return result;
         });
     }
@@ -272,9 +280,7 @@ public:
                 [&](const FrameView& frame) {
                     if (found || frame.action != PictureAction::Drawn) return;
                     found = true;
-                    result.set("width", frame.width);
-                    result.set("height", frame.height);
-                    result.set("bgr", ByteArray(frame.bgr, std::size_t{frame.width} * frame.height * 3));
+                    SetCanvasPixels(result, frame);
                 },
                 [&] { return found; });
             return result;

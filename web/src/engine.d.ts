@@ -17,7 +17,7 @@ export interface EngineInput {
   entries(): EntryColumns;
   details(index: number): EngineError & Record<string, unknown>;
   setSettings(bytes: Uint8Array): void;
-  picture(index: number): EngineError & Record<string, unknown>;
+  picture(index: number): EngineError & { action?: string; width?: number; height?: number; bgr?: Uint8Array; bytes?: Uint8Array };
   frames(index: number): EngineError & { frames?: unknown[] };
   firstFrame(index: number): EngineError & { width?: number; height?: number; bgr?: Uint8Array };
   sound(index: number): EngineError & Record<string, unknown>;

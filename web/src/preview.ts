@@ -78,7 +78,7 @@ export class Preview {
         if (!current()) return;
         if (picture.action === "drawn") {
           drawPicture(this.canvas, picture);
-          if (picture.rgb) this.engine.giveBack(picture.rgb);
+          if (picture.bgr) this.engine.giveBack(picture.bgr);
         }
         else if (picture.action === "raw" && picture.bytes) this.showBytes(picture.bytes);
         else this.note.textContent = text("writesNothing");

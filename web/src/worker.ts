@@ -70,14 +70,14 @@ function takeFiles(folder: string, files: OutputFile[], finished: boolean): void
 function thumbnail(index: number, settings: Uint8Array): Thumbnail | null {
   const engineInput = openedInput();
   const kind = openedEntries()[index]?.kind;
-  if (kind === "picture") {
-    const picture = checked(engineInput.picture(index)) as { width?: number; height?: number; rgb?: Uint8Array };
-    return picture.rgb && picture.width && picture.height ? thumbnailOf(picture.width, picture.height, picture.rgb, false) : null;
-  }
-  if (kind !== "animation") return null;
-  engineInput.setSettings(settings);
-  const frame = checked(engineInput.firstFrame(index));
-  return frame.bgr && frame.width && frame.height ? thumbnailOf(frame.width, frame.height, frame.bgr, true) : null;
+  if (kind !== "picture" && kind !== "animation") return null;
+  if (kind === "animation") engineInput.setSettings(settings);
+  const drawn = checked(kind === "picture" ? engineInput.picture(index) : engineInput.firstFrame(index));
+  if (!drawn.bgr || !drawn.width || !drawn.height) return null;
+  const made = thumbnailOf(drawn.width, drawn.height, drawn.bgr);
+  // The full-size pixels stay here, for the next reply.
+  spare.give(drawn.bgr.buffer as ArrayBuffer);
+  return made;
 }
 
 // Every entry's details as the keys the list sorts them by, detailsKeyLength numbers an
