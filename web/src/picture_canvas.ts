@@ -1,6 +1,5 @@
 // A picture the engine drew (top row first: a picture's pixels blue, green, red, a
-// frame's red, green, blue) on the preview canvas, each pixel a square of whole screen
-// pixels, as large as fits 512 pixels.
+// frame's red, green, blue) on the preview canvas, fitted to its pane.
 import type { Frame, Picture } from "./protocol";
 
 export function drawPicture(canvas: HTMLCanvasElement, picture: Picture | Frame | null): void {
@@ -23,7 +22,24 @@ export function drawPicture(canvas: HTMLCanvasElement, picture: Picture | Frame 
   canvas.width = width;
   canvas.height = height;
   canvas.getContext("2d")!.putImageData(image, 0, 0);
-  const zoom = Math.max(1, Math.floor(Math.min(512 / width, 512 / height)));
+  fitPicture(canvas);
+}
+
+// The picture on canvas zoomed by whole steps, each pixel a sharp square, as large as fits
+// 512 pixels (at least 1:1) and the room its pane leaves it; one larger than that room is
+// made smaller to fit it, smoothly, since a step below one drops whole rows and columns.
+export function fitPicture(canvas: HTMLCanvasElement): void {
+  const { width, height } = canvas;
+  if (width === 0 || height === 0) return;
+  const pane = canvas.parentElement!;
+  const padding = getComputedStyle(pane);
+  const roomWidth = pane.clientWidth - parseFloat(padding.paddingLeft) - parseFloat(padding.paddingRight);
+  const roomHeight =
+    pane.getBoundingClientRect().top + pane.clientHeight - parseFloat(padding.paddingBottom) - canvas.getBoundingClientRect().top;
+  const steps = Math.max(1, Math.floor(Math.min(512 / width, 512 / height)));
+  const room = Math.min(roomWidth / width, roomHeight / height);
+  const zoom = steps <= room ? steps : room >= 1 ? Math.floor(room) : Math.max(room, 1 / Math.max(width, height));
+  canvas.style.imageRendering = zoom >= 1 ? "pixelated" : "auto";
   canvas.style.width = `${width * zoom}px`;
   canvas.style.height = `${height * zoom}px`;
 }

@@ -4,7 +4,7 @@
 import { AnimationPlayer } from "./animation_player";
 import { cp932Text, hexText } from "./bytes_view";
 import type { EngineClient } from "./engine_client";
-import { drawPicture } from "./picture_canvas";
+import { drawPicture, fitPicture } from "./picture_canvas";
 import type { Entry, Frame, Picture, Sound } from "./protocol";
 import { SoundPlayer } from "./sound_player";
 import { text } from "./texts";
@@ -48,6 +48,7 @@ export class Preview {
       }
     });
     this.hex.addEventListener("change", () => this.showBytes());
+    new ResizeObserver(() => fitPicture(this.canvas)).observe(this.canvas.parentElement!);
   }
 
   // Shows entry (null: nothing); the promise settles when it is painted or given up.
