@@ -8,9 +8,9 @@ import { BlockSource } from "./block_source";
 import { entriesOf } from "./entry_columns";
 import { LaterWrites } from "./later_writes";
 import { SpareBuffers } from "./spare_buffers";
-import type { ConvertProgress, Converted, Details, Entry, Opened, OutputFile, Reply, Request, Thumbnail } from "./protocol";
+import type { ConvertProgress, Converted, Entry, Opened, OutputFile, Reply, Request, Thumbnail } from "./protocol";
 import { thumbnailOf } from "./thumbnail_image";
-import { detailsKey, detailsKeyLength } from "./details_key";
+import { detailsKeys } from "./details_key";
 
 const engine: Engine = await createEngine({ locateFile: (path) => new URL(path, import.meta.url).href });
 const spare = new SpareBuffers();
@@ -80,19 +80,6 @@ function thumbnail(index: number, settings: Uint8Array): Thumbnail | null {
   return made;
 }
 
-// Every entry's details as the keys the list sorts them by, detailsKeyLength numbers an
-// entry, in one buffer that moves to the page without a copy.
-function detailsKeys(): Float64Array {
-  const engineInput = openedInput();
-  const all = openedEntries();
-  const keys = new Float64Array(all.length * detailsKeyLength);
-  for (const entry of all) {
-    const details = engineInput.details(entry.index);
-    keys.set(detailsKey(entry.kind, details.error === undefined ? (details as unknown as Details) : null), entry.index * detailsKeyLength);
-  }
-  return keys;
-}
-
 function convert(request: Extract<Request, { type: "convert" }>): Converted {
   const engineInput = openedInput();
   // Each entry's files leave the worker as soon as they are in place, but for those a
@@ -128,7 +115,7 @@ function handle(request: Exclude<Request, { type: "spare" }>): unknown {
     case "details":
       return checked(openedInput().details(request.index));
     case "detailsKeys":
-      return detailsKeys();
+      return detailsKeys(openedEntries(), checked(openedInput().detailsColumns()));
     case "thumbnail":
       return thumbnail(request.index, request.settings);
     case "picture":
