@@ -116,7 +116,9 @@ export class Preview {
   }
 
   private clear(): void {
-    this.player.load([]);
+    // Frames of one animation mostly share a size, and so do those of the next: their
+    // buffers go back to the worker to carry the next frames.
+    for (const frame of this.player.load([])) if (frame.rgb) this.engine.giveBack(frame.rgb);
     this.sound.load(null);
     drawPicture(this.canvas, null);
     delete this.canvas.dataset.frame;
