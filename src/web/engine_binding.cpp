@@ -30,7 +30,7 @@ using emscripten::val;
 namespace {
 
 // A copy of n values as a typed array owned by JavaScript (the wasm memory may grow and
-// move under a view of it): a Uint8Array of bytes, a Uint32Array of 32-bit values.
+// move under a view of it) of their type: a Uint8Array of bytes, a Float64Array of doubles.
 template <typename T> val ArrayCopy(const T* data, std::size_t n)
 {
     return val(emscripten::typed_memory_view(n, data)).call<val>("slice");
@@ -104,6 +104,15 @@ void SetImage(val& out, const RgbImage& image)
     out.set("width", image.width);
     out.set("height", image.height);
     out.set("rgb", ByteArray(image.rgb.data(), image.rgb.size()));
+}
+
+// A drawn picture's size and its pixels as the canvas holds them, blue, green, red: the
+// page puts them in its own order as it paints them, so that they are copied once here.
+void SetCanvasPixels(val& out, const FrameView& view)
+{
+    out.set("width", view.width);
+    out.set("height", view.height);
+    out.set("bgr", ByteArray(view.bgr, std::size_t{view.width} * view.height * 3));
 }
 
 // Tells the worker each time the files of one more entry are in place, so that it can
@@ -220,6 +229,48 @@ public:
         });
     }
 
+    // Every entry's details as columns, entry i at position i, for sorting by them: read
+    // (0 where the details could not be read), width, height, frames, soundCode, and for a
+    // sound of a known format channels, rate and seconds (0 otherwise). One call, where a
+    // call an entry held the worker for seconds at 65,535 entries.
+    val DetailsColumns()
+    {
+        return Guarded([&] {
+            const std::size_t n = reader_ ? reader_->entries().size() : 0;
+            std::vector<std::uint8_t> read(n), soundCodes(n);
+            std::vector<std::uint16_t> channels(n);
+            std::vector<std::uint32_t> widths(n), heights(n), frames(n), rates(n);
+            std::vector<double> seconds(n);
+            for (std::size_t i = 0; i < n; ++i) {
+                try {
+                    const EntryDetails details = reader_->Details(i);
+                    widths[i] = details.picture.width;
+                    heights[i] = details.picture.height;
+                    frames[i] = details.frames;
+                    soundCodes[i] = details.soundCode;
+                    if (const std::optional<SoundFormat> format = SoundFormatOf(details.soundCode)) {
+                        channels[i] = format->channels;
+                        rates[i] = format->rate;
+                        seconds[i] = SoundSeconds(*format, reader_->entries()[i].size);
+                    }
+                    read[i] = 1;
+                } catch (const FatalError&) {
+                    // This entry's details stay unread; the others are still told.
+                }
+            }
+            val columns = val::object();
+            columns.set("read", ArrayCopy(read.data(), n));
+            columns.set("width", ArrayCopy(widths.data(), n));
+            columns.set("height", ArrayCopy(heights.data(), n));
+            columns.set("frames", ArrayCopy(frames.data(), n));
+            columns.set("soundCode", ArrayCopy(soundCodes.data(), n));
+            columns.set("channels", ArrayCopy(channels.data(), n));
+            columns.set("rate", ArrayCopy(rates.data(), n));
+            columns.set("seconds", ArrayCopy(seconds.data(), n));
+            return columns;
+        });
+    }
+
     void SetSettings(const val& bytes)
     {
         settings_ = SettingsOf(bytes);
@@ -229,12 +280,11 @@ public:
     val Picture(std::uint32_t i)
     {
         return OnEntry(i, [&] {
-            const RenderedPicture picture = reader_->Picture(i);
+            const FrameView picture = reader_->PictureView(i);
             val result = val::object();
             result.set("action", std::string(ActionName(picture.action)));
-            if (picture.action == PictureAction::Drawn) SetImage(result, picture.image);
-            if (picture.action == PictureAction::Raw)
-                result.set("bytes", ByteArray(picture.bytes.data(), picture.bytes.size()));
+            if (picture.action == PictureAction::Drawn) SetCanvasPixels(result, picture);
+            if (picture.action == PictureAction::Raw) result.set("bytes", ByteArray(picture.bytes, picture.size));
             return result;
         });
     }
@@ -272,9 +322,7 @@ public:
                 [&](const FrameView& frame) {
                     if (found || frame.action != PictureAction::Drawn) return;
                     found = true;
-                    result.set("width", frame.width);
-                    result.set("height", frame.height);
-                    result.set("bgr", ByteArray(frame.bgr, std::size_t{frame.width} * frame.height * 3));
+                    SetCanvasPixels(result, frame);
                 },
                 [&] { return found; });
             return result;
@@ -377,6 +425,7 @@ EMSCRIPTEN_BINDINGS(orvconv)
         .function("open", &WebInput::Open)
         .function("entries", &WebInput::Entries)
         .function("details", &WebInput::Details)
+        .function("detailsColumns", &WebInput::DetailsColumns)
         .function("setSettings", &WebInput::SetSettings)
         .function("picture", &WebInput::Picture)
         .function("frames", &WebInput::Frames)

@@ -119,6 +119,18 @@ protected:
                     expected.insert(entry.shown);
                     EXPECT_EQ(ReadAll(folder / entry.shown), rendered.bytes);
                 }
+                // The same picture left as drawn: blue, green, red, or the raw bytes.
+                const FrameView drawnView = reader.PictureView(i);
+                EXPECT_EQ(drawnView.action, rendered.action);
+                if (drawnView.action == PictureAction::Drawn) {
+                    RgbImage drawn{
+                        drawnView.width, drawnView.height,
+                        Bytes(drawnView.bgr, drawnView.bgr + std::size_t{drawnView.width} * drawnView.height * 3)};
+                    SwapRedAndBlue(drawn.rgb.data(), std::size_t{drawnView.width} * drawnView.height);
+                    EXPECT_TRUE(pixels(stem + picture) == drawn);
+                } else if (drawnView.action == PictureAction::Raw) {
+                    EXPECT_EQ(ReadAll(folder / entry.shown), Bytes(drawnView.bytes, drawnView.bytes + drawnView.size));
+                }
                 break;
             }
             case EntryKind::Animation:

@@ -46,9 +46,9 @@ try {
         // preview does when it has painted them.
         let pixels = 0;
         for (const index of pictures) {
-          const { rgb } = (await ask({ type: "picture", index })).value;
-          pixels += rgb?.length ?? 0;
-          if (rgb && giveBack) worker.postMessage({ id: 0, type: "spare", buffer: rgb.buffer }, [rgb.buffer]);
+          const { bgr } = (await ask({ type: "picture", index })).value;
+          pixels += bgr?.length ?? 0;
+          if (bgr && giveBack) worker.postMessage({ id: 0, type: "spare", buffer: bgr.buffer }, [bgr.buffer]);
         }
         result.push(`${((performance.now() - start) / 1000).toFixed(6)} ${pixels}`);
       }

@@ -19,11 +19,14 @@ export class AnimationPlayer {
 
   constructor(private readonly parts: PlayerParts) {}
 
-  load(frames: Frame[]): void {
+  // Shows frames from the first; gives back the frames shown before.
+  load(frames: Frame[]): Frame[] {
     this.pause();
+    const before = this.frames;
     this.frames = frames;
     this.at = 0;
     this.draw();
+    return before;
   }
 
   get playing(): boolean {

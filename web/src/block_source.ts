@@ -1,8 +1,8 @@
 // What the engine reads of a File, through File.slice. Each read of a File costs a round
 // trip to the browser's file store (about half a millisecond), and the engine reads many
 // small pieces in order (the table, then entry after entry): reads are served from one
-// block of up to 1 MiB read at once, so that memory stays bounded whatever the file.
-const blockBytes = 1 << 20;
+// block of up to 4 MiB read at once, so that memory stays bounded whatever the file.
+const blockBytes = 4 << 20;
 
 export class BlockSource {
   readonly size: number;

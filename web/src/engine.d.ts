@@ -4,6 +4,18 @@ import type { EntryColumns } from "./protocol";
 export interface EngineError {
   error?: string;
 }
+// Every entry's details, entry i at position i; read is 0 where they could not be read,
+// and channels, rate and seconds are 0 but for a sound of a known format.
+export interface DetailsColumns {
+  read: Uint8Array;
+  width: Uint32Array;
+  height: Uint32Array;
+  frames: Uint32Array;
+  soundCode: Uint8Array;
+  channels: Uint16Array;
+  rate: Uint32Array;
+  seconds: Float64Array;
+}
 // What the engine reads an input from: size bytes, n of them at a time.
 export interface EngineSource {
   size: number;
@@ -16,8 +28,9 @@ export interface EngineInput {
   ): EngineError & { kind?: string; pastEnd?: boolean; passedOver?: string; openError?: number };
   entries(): EntryColumns;
   details(index: number): EngineError & Record<string, unknown>;
+  detailsColumns(): EngineError & DetailsColumns;
   setSettings(bytes: Uint8Array): void;
-  picture(index: number): EngineError & Record<string, unknown>;
+  picture(index: number): EngineError & { action?: string; width?: number; height?: number; bgr?: Uint8Array; bytes?: Uint8Array };
   frames(index: number): EngineError & { frames?: unknown[] };
   firstFrame(index: number): EngineError & { width?: number; height?: number; bgr?: Uint8Array };
   sound(index: number): EngineError & Record<string, unknown>;

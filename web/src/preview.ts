@@ -4,7 +4,7 @@
 import { AnimationPlayer } from "./animation_player";
 import { cp932Text, hexText } from "./bytes_view";
 import type { EngineClient } from "./engine_client";
-import { drawPicture } from "./picture_canvas";
+import { drawPicture, fitPicture } from "./picture_canvas";
 import type { Entry, Frame, Picture, Sound } from "./protocol";
 import { SoundPlayer } from "./sound_player";
 import { text } from "./texts";
@@ -48,6 +48,7 @@ export class Preview {
       }
     });
     this.hex.addEventListener("change", () => this.showBytes());
+    new ResizeObserver(() => fitPicture(this.canvas)).observe(this.canvas.parentElement!);
   }
 
   // Shows entry (null: nothing); the promise settles when it is painted or given up.
@@ -78,7 +79,7 @@ export class Preview {
         if (!current()) return;
         if (picture.action === "drawn") {
           drawPicture(this.canvas, picture);
-          if (picture.rgb) this.engine.giveBack(picture.rgb);
+          if (picture.bgr) this.engine.giveBack(picture.bgr);
         }
         else if (picture.action === "raw" && picture.bytes) this.showBytes(picture.bytes);
         else this.note.textContent = text("writesNothing");
@@ -115,7 +116,9 @@ export class Preview {
   }
 
   private clear(): void {
-    this.player.load([]);
+    // Frames of one animation mostly share a size, and so do those of the next: their
+    // buffers go back to the worker to carry the next frames.
+    for (const frame of this.player.load([])) if (frame.rgb) this.engine.giveBack(frame.rgb);
     this.sound.load(null);
     drawPicture(this.canvas, null);
     delete this.canvas.dataset.frame;

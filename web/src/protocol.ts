@@ -47,11 +47,13 @@ export interface Details {
   seconds?: number;
 }
 
+// A picture's pixels come as the engine draws them, blue, green, red, 3 bytes a pixel, top
+// row first; an animation frame's as red, green, blue.
 export interface Picture {
   action: "drawn" | "raw" | "skipped";
   width?: number;
   height?: number;
-  rgb?: Uint8Array;
+  bgr?: Uint8Array;
   bytes?: Uint8Array;
 }
 
@@ -63,8 +65,9 @@ export interface Thumbnail {
   rgba: Uint8Array;
 }
 
-export interface Frame extends Picture {
+export interface Frame extends Omit<Picture, "bgr"> {
   number: number;
+  rgb?: Uint8Array;
 }
 
 // 16-bit PCM, little-endian, channels interleaved.

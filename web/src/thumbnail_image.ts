@@ -5,18 +5,17 @@ import type { Thumbnail } from "./protocol";
 
 export const thumbnailSide = 96;
 
-// pixels: 3 bytes each, top row first; red first, or blue first when bgr.
-export function thumbnailOf(width: number, height: number, pixels: Uint8Array, bgr: boolean): Thumbnail {
+// bgr: 3 bytes a pixel, blue, green, red, top row first, as the engine draws them.
+export function thumbnailOf(width: number, height: number, bgr: Uint8Array): Thumbnail {
   const step = Math.ceil(Math.max(width, height) / thumbnailSide);
   const [small, smallHeight] = [Math.ceil(width / step), Math.ceil(height / step)];
   const rgba = new Uint8Array(small * smallHeight * 4);
-  const [red, blue] = bgr ? [2, 0] : [0, 2];
   for (let y = 0, q = 0; y < smallHeight; ++y) {
     for (let x = 0; x < small; ++x, q += 4) {
       const p = (y * step * width + x * step) * 3;
-      rgba[q] = pixels[p + red];
-      rgba[q + 1] = pixels[p + 1];
-      rgba[q + 2] = pixels[p + blue];
+      rgba[q] = bgr[p + 2];
+      rgba[q + 1] = bgr[p + 1];
+      rgba[q + 2] = bgr[p];
       rgba[q + 3] = 255;
     }
   }

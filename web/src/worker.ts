@@ -8,9 +8,9 @@ import { BlockSource } from "./block_source";
 import { entriesOf } from "./entry_columns";
 import { LaterWrites } from "./later_writes";
 import { SpareBuffers } from "./spare_buffers";
-import type { ConvertProgress, Converted, Details, Entry, Opened, OutputFile, Reply, Request, Thumbnail } from "./protocol";
+import type { ConvertProgress, Converted, Entry, Opened, OutputFile, Reply, Request, Thumbnail } from "./protocol";
 import { thumbnailOf } from "./thumbnail_image";
-import { detailsKey, detailsKeyLength } from "./details_key";
+import { detailsKeys } from "./details_key";
 
 const engine: Engine = await createEngine({ locateFile: (path) => new URL(path, import.meta.url).href });
 const spare = new SpareBuffers();
@@ -70,27 +70,14 @@ function takeFiles(folder: string, files: OutputFile[], finished: boolean): void
 function thumbnail(index: number, settings: Uint8Array): Thumbnail | null {
   const engineInput = openedInput();
   const kind = openedEntries()[index]?.kind;
-  if (kind === "picture") {
-    const picture = checked(engineInput.picture(index)) as { width?: number; height?: number; rgb?: Uint8Array };
-    return picture.rgb && picture.width && picture.height ? thumbnailOf(picture.width, picture.height, picture.rgb, false) : null;
-  }
-  if (kind !== "animation") return null;
-  engineInput.setSettings(settings);
-  const frame = checked(engineInput.firstFrame(index));
-  return frame.bgr && frame.width && frame.height ? thumbnailOf(frame.width, frame.height, frame.bgr, true) : null;
-}
-
-// Every entry's details as the keys the list sorts them by, detailsKeyLength numbers an
-// entry, in one buffer that moves to the page without a copy.
-function detailsKeys(): Float64Array {
-  const engineInput = openedInput();
-  const all = openedEntries();
-  const keys = new Float64Array(all.length * detailsKeyLength);
-  for (const entry of all) {
-    const details = engineInput.details(entry.index);
-    keys.set(detailsKey(entry.kind, details.error === undefined ? (details as unknown as Details) : null), entry.index * detailsKeyLength);
-  }
-  return keys;
+  if (kind !== "picture" && kind !== "animation") return null;
+  if (kind === "animation") engineInput.setSettings(settings);
+  const drawn = checked(kind === "picture" ? engineInput.picture(index) : engineInput.firstFrame(index));
+  if (!drawn.bgr || !drawn.width || !drawn.height) return null;
+  const made = thumbnailOf(drawn.width, drawn.height, drawn.bgr);
+  // The full-size pixels stay here, for the next reply.
+  spare.give(drawn.bgr.buffer as ArrayBuffer);
+  return made;
 }
 
 function convert(request: Extract<Request, { type: "convert" }>): Converted {
@@ -128,7 +115,7 @@ function handle(request: Exclude<Request, { type: "spare" }>): unknown {
     case "details":
       return checked(openedInput().details(request.index));
     case "detailsKeys":
-      return detailsKeys();
+      return detailsKeys(openedEntries(), checked(openedInput().detailsColumns()));
     case "thumbnail":
       return thumbnail(request.index, request.settings);
     case "picture":

@@ -212,29 +212,41 @@ RenderedSound Reader::Sound(std::size_t i, const ReaderStop& stop)
 
 RenderedPicture Reader::Picture(std::size_t i, const ReaderStop& stop)
 {
+    const FrameView view = PictureView(i, stop);
+    RenderedPicture picture;
+    picture.action = view.action;
+    if (view.action == PictureAction::Drawn) picture.image = RgbOf(view.width, view.height, view.bgr);
+    if (view.action == PictureAction::Raw) picture.bytes.assign(view.bytes, view.bytes + view.size);
+    return picture;
+}
+
+FrameView Reader::PictureView(std::size_t i, const ReaderStop& stop)
+{
+    const FrameView nothing{0, PictureAction::Skipped, 0, 0, nullptr, nullptr, 0};
     const InputEntry& entry = Asked(i);
     const std::uint8_t* data = ReadEntry(entry, stop);
-    if (data == nullptr) return {};
+    if (data == nullptr) return nothing;
     const PictureHeader header = ReadPictureHeader(data, entry.size);
-    RenderedPicture picture;
-    picture.action = ActionOf(header);
+    FrameView view{0, ActionOf(header), header.width, header.height, nullptr, nullptr, 0};
     // A picture of the archive sets every byte it shows, whatever the block held; drawn
     // on the reader's block only where that is where conversion has it next.
     const bool inTurn = canvasAt_ == i && entry.kind == EntryKind::Picture;
-    if (picture.action == PictureAction::Raw) picture.bytes.assign(data, data + entry.size);
-    if (picture.action != PictureAction::Drawn) {
+    if (view.action != PictureAction::Drawn) {
         if (inTurn) canvasAt_ = i + 1;
-        return picture;
+        if (view.action == PictureAction::Raw) {
+            view.bytes = data;
+            view.size = entry.size;
+        }
+        return view;
     }
     CheckPicture(header);
-    if (stop && stop()) return {};
+    if (stop && stop()) return nothing;
     if (inTurn) canvasAt_ = kNone;
     Canvas& canvas = inTurn ? canvas_ : scratch_;
-    const std::uint8_t* bgr = canvas.Draw(data, entry.size, header, -1, false);
+    view.bgr = canvas.Draw(data, entry.size, header, -1, false);
     if (inTurn) canvasAt_ = i + 1;
-    if (stop && stop()) return {};
-    picture.image = RgbOf(header.width, header.height, bgr);
-    return picture;
+    if (stop && stop()) return nothing;
+    return view;
 }
 
 bool Reader::Frames(std::size_t i, const std::function<void(const FrameView&)>& sink, const ReaderStop& stop)

@@ -150,6 +150,10 @@ public:
     // read and before the picture is drawn and turned to RGB: nothing (Skipped) when it
     // ended it.
     RenderedPicture Picture(std::size_t i, const ReaderStop& stop = {});
+    // The same picture as drawn, its pixels left on the canvas as blue, green, red (or
+    // its raw bytes), valid until the reader is next used: for a caller that wants them in
+    // another order or place, without a copy as RGB first.
+    FrameView PictureView(std::size_t i, const ReaderStop& stop = {});
     // The frames an animation entry shows, one by one; false when stop ended it first.
     bool Frames(std::size_t i, const std::function<void(const FrameView&)>& sink, const ReaderStop& stop = {});
     // The frames of entry i to be drawn one at a time (any entry taken as an animation);
