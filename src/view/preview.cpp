@@ -15,19 +15,29 @@ QByteArray ToBytes(const std::vector<std::uint8_t>& bytes)
     return {reinterpret_cast<const char*>(bytes.data()), static_cast<qsizetype>(bytes.size())};
 }
 
+// Rows of 3-byte pixels, top row first, as an image of Qt's (red first); blueFirst: the
+// pixels are blue, green, red, as drawn, and are turned row by row. A null image for 0
+// pixels wide or high, as for no picture.
+QImage ImageOfRows(std::uint32_t width, std::uint32_t height, const std::uint8_t* pixels, bool blueFirst)
+{
+    if (width == 0 || height == 0) return {};
+    QImage out(static_cast<int>(width), static_cast<int>(height), QImage::Format_RGB888);
+    // Qt answers an allocation it cannot make with a null image.
+    if (out.isNull()) throw std::bad_alloc();
+    const std::size_t row = std::size_t{width} * 3;
+    for (std::uint32_t y = 0; y < height; ++y) {
+        std::uint8_t* line = out.scanLine(static_cast<int>(y));
+        std::memcpy(line, pixels + y * row, row);
+        if (blueFirst) SwapRedAndBlue(line, width);
+    }
+    return out;
+}
+
 }  // namespace
 
 QImage ToImage(const RgbImage& image)
 {
-    // A picture 0 pixels wide or high shows nothing: a null image, as for no picture.
-    if (image.width == 0 || image.height == 0) return {};
-    QImage out(static_cast<int>(image.width), static_cast<int>(image.height), QImage::Format_RGB888);
-    // Qt answers an allocation it cannot make with a null image.
-    if (out.isNull()) throw std::bad_alloc();
-    const std::size_t row = std::size_t{image.width} * 3;
-    for (std::uint32_t y = 0; y < image.height; ++y)
-        std::memcpy(out.scanLine(static_cast<int>(y)), image.rgb.data() + y * row, row);
-    return out;
+    return ImageOfRows(image.width, image.height, image.rgb.data(), false);
 }
 
 Preview RenderPreview(Reader& reader, std::size_t i, const ReaderStop& stop)
@@ -37,13 +47,16 @@ Preview RenderPreview(Reader& reader, std::size_t i, const ReaderStop& stop)
     try {
         switch (reader.entries()[i].kind) {
         case EntryKind::Picture: {
-            const RenderedPicture picture = reader.Picture(i);
+            // Taken from the canvas as drawn: a copy of the whole picture as RGB between
+            // would be a third one for a picture that may be a gigabyte.
+            const FrameView picture = reader.PictureView(i);
             if (picture.action == PictureAction::Drawn) {
                 preview.kind = Preview::Kind::Picture;
-                preview.picture = ToImage(picture.image);
+                preview.picture = ImageOfRows(picture.width, picture.height, picture.bgr, true);
             } else if (picture.action == PictureAction::Raw) {
                 preview.kind = Preview::Kind::Bytes;
-                preview.bytes = ToBytes(picture.bytes);
+                preview.bytes
+                    = QByteArray(reinterpret_cast<const char*>(picture.bytes), static_cast<qsizetype>(picture.size));
             }
             break;
         }
